@@ -1,0 +1,12 @@
+#include "app/resources.h"
+
+#include <QtGlobal>
+
+void initAmpwrightResources()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    Q_INIT_RESOURCE(images);
+}

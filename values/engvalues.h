@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+
+// The number that stands for an open circuit, a missing heatsink or any infinite quantity.
+// Analyses compare against it for equality, so parsers return exactly this, never a true infinity.
+constexpr double infiniteValue = 4294967295.0; // 2^32 - 1
+
+// Engineering values: SI-prefixed text out, typed values in. Widget-free so that engines and
+// tests use them directly; the MainWindow members of the same names are thin wrappers.
+namespace eng {
+
+// Plain number without prefix; more significant digits for larger magnitudes, ties to even.
+QString number2String(double number);
+// Truncate to three significant digits by stepwise scaling (0.0987 -> 0.0986 is intended).
+double roundTo3Sig(double value);
+// "4.7 k" + unit: signed, limits at 0.9995 of each decade so rounding never prints 1e+03.
+QString engString(double value, const QString &unit);
+// Label text: exact decade limits, micro sign, no sign handling.
+QString engLabelText(double value, const QString &unit);
+// Line-edit text that reads back: bare prefix letter, micro as "u" (4700 -> "4.7k").
+QString engLineEditText(double value, const QString &unit);
+// Schematic value text: only the small prefixes p n µ m (0 -> "0 p").
+QString engItemText(double value, const QString &unit);
+
+// Outcome of reading a typed value with the shared number reader.
+enum class ReadStatus {
+    Valid,    // a number (with an optional prefix), or an empty/blank text
+    Invalid,  // unreadable: a leading letter, a stray character or word after the number
+    NoNumber, // non-blank text that holds no number at all ("-", "1e", "-abc")
+};
+
+struct ReadResult {
+    double value = 0;
+    ReadStatus status = ReadStatus::Valid;
+};
+
+// The shared number reader: a decimal number, one optional prefix letter, nothing else.
+// With acceptUpperFemto false, "F" after the number is not femto (schematic texts: F is farad).
+ReadResult readNumber(const QString &text, bool acceptUpperFemto = true);
+
+// The words of the exact, case-sensitive parsers; returns true and sets value on a match.
+bool exactWordValue(const QString &text, double &value);
+// The words of a line edit, compared lower-cased; kind "C" swaps open and short.
+bool fieldWordValue(const QString &text, const QString &kind, double &value);
+
+// Typed value to number, reporting nothing: words first, then the number reader (invalid -> 0).
+double parseValue(const QString &text);
+
+// A line-edit text as parseLineEdit reads it; valid is false when the field must turn red.
+double parseFieldText(const QString &text, const QString &kind, bool *valid);
+// A schematic value text as parseItemValue reads it; valid is false when the item turns red.
+double parseItemText(const QString &text, bool *valid);
+
+} // namespace eng

@@ -1,0 +1,61 @@
+#include "values/engwidgets.h"
+
+#include "values/engvalues.h"
+
+#include <QBrush>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <qcustomplot.h>
+
+namespace eng {
+
+namespace {
+
+void setTextColour(QLineEdit *edit, Qt::GlobalColor colour)
+{
+    // A fresh palette with only Text set, so every other role stays inherited.
+    QPalette palette;
+    palette.setBrush(QPalette::Text, QBrush(colour));
+    edit->setPalette(palette);
+}
+
+} // namespace
+
+void setEngLabel(double value, QLabel *label, const QString &unit)
+{
+    label->setText(engLabelText(value, unit));
+}
+
+void setEngLineEdit(double value, QLineEdit *edit, const QString &unit)
+{
+    edit->setText(engLineEditText(value, unit));
+}
+
+void setEngItemText(double value, QCPItemText *item, const QString &unit)
+{
+    item->setText(engItemText(value, unit));
+}
+
+double parseLineEdit(QLineEdit *edit, const QString &kind)
+{
+    const QString text = edit->text();
+    setTextColour(edit, edit->isEnabled() ? Qt::black : Qt::gray);
+    bool valid = true;
+    const double value = parseFieldText(text, kind, &valid);
+    if (!valid)
+        setTextColour(edit, Qt::red);
+    return value;
+}
+
+double parseItemValue(const QString &text, QCPItemText *item)
+{
+    item->setColor(QColor(0, 0, 0));
+    bool valid = true;
+    const double value = parseItemText(text, &valid);
+    if (!valid)
+        item->setColor(QColor(255, 0, 0));
+    return value;
+}
+
+} // namespace eng
