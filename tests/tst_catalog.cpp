@@ -546,7 +546,8 @@ void TestCatalog::pwmValues()
 
     QCOMPARE(list.at(2).getErrorAmp(), false); // "NA"
     QCOMPARE(list.at(2).getRamp(), QString("VccDep"));
-    QCOMPARE(list.at(3).getOutputs(), 0); // "NA"
+    QCOMPARE(list.at(3).getOutputs(), 0);     // "NA"
+    QCOMPARE(list.at(3).getErrorAmp(), true); // "2": any whole number but 0
     QCOMPARE(list.at(3).getFsw_min(), list.at(3).getFsw_max());
 }
 

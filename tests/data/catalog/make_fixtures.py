@@ -157,7 +157,8 @@ PWM_ROWS = [
      "I_pk": "NA", "PositiveDC": "NA"},
     {"ampName": "NVC", "released?": "N", "outputs": "3", "Ramp": "VccDep", "Ramp_Vpp": "3",
      "Ramp_Mid": "2", "PositiveDC": "B", "ErrorAmp": "NA", "PreV6Index": "9"},
-    {"ampName": "NVD", "released?": "No", "outputs": "NA", "Fsw_min": "200", "Fsw_max": "200"},
+    {"ampName": "NVD", "released?": "No", "outputs": "NA", "Fsw_min": "200", "Fsw_max": "200",
+     "ErrorAmp": "2"},
 ]
 
 HEATSINK_BASE = {
