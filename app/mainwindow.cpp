@@ -23,6 +23,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     HSmodel = new QStandardItemModel(0, 5, this);
 
     startReleaseCheck();
+    loadPartLists();
     setPageDefaults();
     hasFileName = false;
     fileName = preferences::readLastDesignPath();
