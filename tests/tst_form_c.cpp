@@ -4,7 +4,7 @@
 // by name, so a renamed or misplaced widget must fail here.
 
 // The test target generates its own copy of the form header from forms/mainwindow.ui.
-#include "../forms/ui_mainwindow.h"
+#include "ui_mainwindow.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
