@@ -1,5 +1,9 @@
 #pragma once
 
+#include "catalog/amp.h"
+#include "catalog/heatsink.h"
+#include "catalog/packagestyle.h"
+#include "catalog/pwm.h"
 #include "values/comp.h"
 #include "values/engvalues.h"
 
@@ -43,6 +47,28 @@ public:
     double parseItemValue(QString text, QCPItemText *item);
 
     // ------------------------------------------------------------------ part catalog
+public:
+    // The catalog, in table order. Filled once at start; all but the host list are read again
+    // when pre-released parts are switched in or out.
+    QVector<amp> ampVector;         // linear amplifiers
+    QVector<amp> hostVector;        // host op-amps of other vendors
+    QVector<pwm> pwmVector;         // PWM amplifiers
+    QVector<heatsink> heatsinkVector;
+    QVector<packageStyle> packageVector;
+
+    void loadPartLists();
+
+public slots:
+    // Copy of the part named ampName; the first part when none is.
+    amp findLinear(QString ampName);
+    pwm findSwitching(QString ampName);
+    int ampVectorIndex(QString ampName);
+    QString interpretPackage(QString code);
+    QString interpretPackageFullDesc(QString code);
+    // Part names for the indices that design files of releases before 7 store.
+    QString beforeV7IndextoAmpName(int index);
+    QString beforeV7IndextoPwmName(int index);
+    QString beforeV7IndextoHostName(int index);
 
     // ------------------------------------------------------------------ application shell
 public:
