@@ -1,5 +1,9 @@
 #pragma once
 
+#include "catalog/amp.h"
+#include "catalog/heatsink.h"
+#include "catalog/packagestyle.h"
+#include "catalog/pwm.h"
 #include "values/comp.h"
 #include "values/engvalues.h"
 
@@ -8,7 +12,11 @@
 #include <QStringList>
 #include <QVector>
 
+class QCloseEvent;
 class QLabel;
+class QNetworkReply;
+class QResizeEvent;
+class QStandardItemModel;
 class QLineEdit;
 class QCPItemText;
 class QCustomPlot;
@@ -43,6 +51,28 @@ public:
     double parseItemValue(QString text, QCPItemText *item);
 
     // ------------------------------------------------------------------ part catalog
+public:
+    // The catalog, in table order. Filled once at start; all but the host list are read again
+    // when pre-released parts are switched in or out.
+    QVector<amp> ampVector;         // linear amplifiers
+    QVector<amp> hostVector;        // host op-amps of other vendors
+    QVector<pwm> pwmVector;         // PWM amplifiers
+    QVector<heatsink> heatsinkVector;
+    QVector<packageStyle> packageVector;
+
+    void loadPartLists();
+
+public slots:
+    // Copy of the part named ampName; the first part when none is.
+    amp findLinear(QString ampName);
+    pwm findSwitching(QString ampName);
+    int ampVectorIndex(QString ampName);
+    QString interpretPackage(QString code);
+    QString interpretPackageFullDesc(QString code);
+    // Part names for the indices that design files of releases before 7 store.
+    QString beforeV7IndextoAmpName(int index);
+    QString beforeV7IndextoPwmName(int index);
+    QString beforeV7IndextoHostName(int index);
 
     // ------------------------------------------------------------------ application shell
 public:
@@ -50,6 +80,76 @@ public:
     bool designModified = false;
     QString fileName;
     bool hasFileName = false;
+
+    QStandardItemModel *LPSmodel = nullptr;
+    QStandardItemModel *SPSmodel = nullptr;
+    QStandardItemModel *HSmodel = nullptr;
+
+    // Page values stored in design files, each named by its design-file key. Texts hold typed
+    // values as the user would type them ("4.7k", "open").
+    int CompOption = 0;
+    bool phaseShiftComponents = true;
+    int CompOptionIHCP = 0;
+    bool sweepIHCP = false;
+    bool extendedLoad = false;
+    bool ACbidirectional = false;
+    QString ResS, CapS, IndS, ResP, CapP, IndP, Z1, Z2, A1, A2, FreqS, FreqP;
+    QString SOAVs_pos, SOAVs_neg, SOAVb_pos, SOAVb_neg;
+    bool boostSup = false;
+    QString SOAR_CS;
+    int SignalType = 0; // 0 sine, 1 trapezoid, 2 uploaded file, 3 DC motor
+    bool SOAVout = true; // true: voltage output, false: current output
+    QString SOAmaxOut, SOAminOut, SOAfreq, SOAtRise, SOAtHigh, SOAtFall, SOAtLow, SOAcsvGain;
+    QString CLoadStab, RisoC, RinC, RfbC, CfbC, RngC, CngC, RclC;
+    QString LLoadStab, RloadL, RinL, RfbL, CfbL, RdL, RsL, RsGainL;
+    QString hostRin, compRfb, compCfb, hostRng, hostCng;
+    QString SConRint, SConCint, SConVref, SConVbias, SConRbias, SConRin, SConRf, SConRnf, SConCnf;
+    QString SConRdf, SConCdf, SConRdin, SConRdif, SConCdif, SConRbh, SConRbl, SConRs, SConRv,
+        SConCv;
+    // PWM power parts: value, parasitic resistance, parasitic capacitance or inductance.
+    QString P1[3], P2[3], P3[3], P4[3], P5[3], P6[3], MN[3];
+    QString L1[3], L2[3], L3[3], L4[3], L5[3];
+    QString IHCPRin, IHCPRinT, IHCPRfn, IHCPRfnT, IHCPRfp, IHCPRfpT;
+    QString IHCPRs, IHCPRsT, IHCPRd, IHCPCd, IHCPRload, IHCPCload, IHCPLload, IHCPFreq;
+    QString ThreePhaseR, ThreePhaseL, ThreePhaseVemf;
+    int ThreePhasenPoles = 4;
+    bool ThreePhaseisDelta = true;
+    int ThreePhaseControlVariable = 1;
+    int ThreePhaseControlType = 0;
+    int ThreePhaseConstantVariable = 2;
+    QString ThreePhaseControlAmplitude, ThreePhaseConstantAmplitude;
+    bool ThreePhaseisLinear = false;
+    QString ThreePhaseCycleLength;
+    QStringList ThreePhaseTimeVector, ThreePhaseAmplitudeVector, P3graphables;
+
+    void connectUART();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+public slots:
+    void fileIsReady(QNetworkReply *reply);
+
+private slots:
+    void on_HomeButton_clicked();
+    void on_actionMain_Menu_triggered();
+    void on_actionSave_triggered();
+    void on_actionSave_As_triggered();
+    void on_actionOpen_triggered();
+    void on_actionSupport_triggered();
+    void on_action24_pt_triggered();
+    void on_action20_pt_triggered();
+    void on_action18_pt_triggered();
+    void on_action14_pt_triggered();
+    void on_action12_pt_triggered();
+    void on_action10_pt_triggered();
+    void on_action8_pt_triggered();
+    void on_action6_pt_triggered();
+
+private:
+    void setPageDefaults();
+    void startReleaseCheck();
+    void setFontSize(int points);
 
     // ------------------------------------------------------------------ schematic kit
 
@@ -68,6 +168,10 @@ public:
     // ------------------------------------------------------------------ three-phase motor
 
     // ------------------------------------------------------------------ design files
+public:
+    bool saveEntries(bool saveAs);
+    void loadEntries();
+    void openFile();
 
     // ------------------------------------------------------------------ examples
 };

@@ -3,7 +3,7 @@
 // The bare form is built on a plain QMainWindow, so these tests check the form itself and
 // nothing that MainWindow does after setupUi.
 #include "app/resources.h"
-#include "../forms/ui_mainwindow.h"
+#include "ui_mainwindow.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

@@ -1,0 +1,142 @@
+// Shell members that serve the whole window: menus, font sizes, the release check, closing.
+#include "app/mainwindow.h"
+
+#include "app/maker.h"
+#include "app/preferences.h"
+#include "app/releasecheck.h"
+#include "app/version.h"
+#include "ui_mainwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMessageBox>
+#include <QNetworkReply>
+#include <QTextStream>
+
+void MainWindow::on_HomeButton_clicked()
+{
+    ui->Page->setCurrentIndex(0);
+    ui->HomeButton->hide();
+}
+
+void MainWindow::on_actionMain_Menu_triggered()
+{
+    ui->Page->setCurrentIndex(0);
+}
+
+void MainWindow::on_actionSave_triggered()
+{
+    saveEntries(false);
+}
+
+void MainWindow::on_actionSave_As_triggered()
+{
+    saveEntries(true);
+}
+
+void MainWindow::on_actionOpen_triggered()
+{
+    loadEntries();
+}
+
+void MainWindow::on_actionSupport_triggered()
+{
+    QMessageBox box(this);
+    box.setWindowTitle(QStringLiteral("Free Applications Support"));
+    box.setTextFormat(Qt::RichText);
+    box.setText(QStringLiteral("<html><head/><body><p>") +
+                QString::fromLatin1(maker::kSupportInvitation) +
+                QStringLiteral(" with Kest's Applications Engineering Team. Product Selection, "
+                               "Technical Support, Schematic Review, Bench Testing/Analysis, and "
+                               "More is available from our experienced staff. Click <a href=\"") +
+                QString::fromLatin1(maker::kSupportPage) +
+                QStringLiteral("\"><span style=\" text-decoration: underline; color:#0563c1;\">"
+                               "Here</span></a><a name=\"_GoBack\"></a> to contact the Apps Team "
+                               "today! </p></body></html>"));
+    box.exec();
+}
+
+void MainWindow::setFontSize(int points)
+{
+    QApplication::setFont(QFont(QStringLiteral("MS Shell Dlg 2"), points), "QWidget");
+    const std::pair<QAction *, int> actions[] = {
+        {ui->action24_pt, 24}, {ui->action20_pt, 20}, {ui->action18_pt, 18},
+        {ui->action14_pt, 14}, {ui->action12_pt, 12}, {ui->action10_pt, 10},
+        {ui->action8_pt, 8},   {ui->action6_pt, 6}};
+    for (const auto &entry : actions)
+        entry.first->setChecked(entry.second == points);
+}
+
+void MainWindow::on_action24_pt_triggered()
+{
+    setFontSize(24);
+}
+
+void MainWindow::on_action20_pt_triggered()
+{
+    setFontSize(20);
+}
+
+void MainWindow::on_action18_pt_triggered()
+{
+    setFontSize(18);
+}
+
+void MainWindow::on_action14_pt_triggered()
+{
+    setFontSize(14);
+}
+
+void MainWindow::on_action12_pt_triggered()
+{
+    setFontSize(12);
+}
+
+void MainWindow::on_action10_pt_triggered()
+{
+    setFontSize(10);
+}
+
+void MainWindow::on_action8_pt_triggered()
+{
+    setFontSize(8);
+}
+
+void MainWindow::on_action6_pt_triggered()
+{
+    setFontSize(6);
+}
+
+void MainWindow::fileIsReady(QNetworkReply *reply)
+{
+    QTextStream in(reply->readAll());
+    const QString published = in.readAll();
+    reply->deleteLater();
+    if (published.isEmpty())
+        return;
+    if (!release::isNewerRelease(QString::fromLatin1(kAmpwrightVersion), published))
+        return;
+    QMessageBox::information(this, QStringLiteral("Update"),
+                             QStringLiteral("There is a new update available. Go to ") +
+                                 QString::fromLatin1(maker::kSite) +
+                                 QStringLiteral(" to download the newest modules and amplifiers."),
+                             QMessageBox::Ok);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    if (designModified) {
+        const QMessageBox::StandardButton answer =
+            QMessageBox::question(this, QStringLiteral("Close Ampwright"), tr("Save Changes?\n"),
+                                  QMessageBox::Save | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Save) {
+            if (!saveEntries(false))
+                event->ignore();
+        } else if (answer != QMessageBox::No) {
+            event->ignore(); // Cancel, or the box closed without an answer
+        }
+    }
+    preferences::writeLastDesignPath(fileName);
+}
