@@ -28,6 +28,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     hasFileName = false;
     fileName = preferences::readLastDesignPath();
 
+    FillInTable();
+    FillInPwmTable();
+
     designModified = false;
 }
 

@@ -18,6 +18,8 @@ class QNetworkReply;
 class QResizeEvent;
 class QStandardItemModel;
 class QLineEdit;
+class QModelIndex;
+class QTextStream;
 class QCPItemText;
 class QCustomPlot;
 
@@ -165,6 +167,67 @@ private:
     // ------------------------------------------------------------------ SOA page
 
     // ------------------------------------------------------------------ product selectors
+public:
+    // The part of each selector table's current row; default records until a row is chosen.
+    amp selectedAmp;
+    pwm selectedPwm;
+    heatsink selectedHeatsink;
+
+public slots:
+    void refreshLPS();
+    void refreshSPS();
+
+public:
+    // Linear selector (page 1): the table of every linear amplifier, the filter that shows,
+    // tints, converts or hides its rows, and the part of a row.
+    void FillInTable();
+    void Eliminate();
+    void LPSselectionChange(QModelIndex index);
+    void selectorTableRowChange(QModelIndex index, QModelIndex index2);
+
+    // PWM selector (page 8).
+    void FillInPwmTable();
+    void EliminatePWM();
+    void SPSselectionChange(QModelIndex index);
+    void pwmTableRowChange(QModelIndex index, QModelIndex index2);
+
+    // Product summary tables: GeneratePSG asks for a folder and writes the five tables there
+    // through exportProductSummary, which returns an error text (empty on success); each
+    // writer puts one whole table on its stream.
+    void GeneratePSG();
+    QString exportProductSummary(const QString &folder);
+    void HighCurrentOpAmpList(QTextStream *HC);
+    void HighSpeedOpAmpList(QTextStream *HC);
+    void HighVoltageOpAmpList(QTextStream *HC);
+    void HighCurrentPWMList(QTextStream *HC);
+    void HighVoltagePWMList(QTextStream *HC);
+
+private slots:
+    void on_LPScurrent_editingFinished();
+    void on_LPSVpp_editingFinished();
+    void on_LPSFreqButton_toggled(bool checked);
+    void on_LPSSRButton_toggled(bool checked);
+    void on_LPSFreq_editingFinished();
+    void on_LPSSR_editingFinished();
+    void on_LPSBridgeCheckBox_clicked();
+    void on_LPSParallelCheckBox_clicked();
+    void on_LPSNumAmps_valueChanged(int arg1);
+    void on_LPSRelax_valueChanged(int arg1);
+    void on_sortPrice_clicked();
+    void on_LPSresetButton_clicked();
+
+    void on_SPScurrent_editingFinished();
+    void on_SPSvoltage_editingFinished();
+    void on_SPSfrequency_editingFinished();
+    void on_SPSnumAmps_valueChanged(int arg1);
+    void on_SPSparallelCheckBox_clicked();
+    void on_SPSrelax_valueChanged(int arg1);
+    void on_SPSsortPrice_clicked();
+    void on_SPSresetButton_clicked();
+
+    void on_PSGButton_clicked();
+
+private:
 
     // ------------------------------------------------------------------ stability page
 
