@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/maker.h"
 #include "app/preferences.h"
 #include "app/releasecheck.h"
 #include "app/resources.h"
@@ -16,6 +17,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 {
     initAmpwrightResources();
     ui->setupUi(this);
+    ui->VersionLabel->setText(QStringLiteral("Version ") + QString::fromLatin1(kAmpwrightVersion));
     ui->HomeButton->hide();
 
     LPSmodel = new QStandardItemModel(0, 5, this);
@@ -27,6 +29,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     setPageDefaults();
     hasFileName = false;
     fileName = preferences::readLastDesignPath();
+    ui->SupportLink->setText(
+        QStringLiteral("<html><head/><body><p><a href=\"") + QString::fromLatin1(maker::kSupportPage) +
+        QStringLiteral("\"><span style=\" text-decoration: underline; color:#0000ff;\">") +
+        QString::fromLatin1(maker::kSupportInvitation) +
+        QStringLiteral("</span></a></p></body></html>"));
+    ui->SupportLink->setTextFormat(Qt::RichText);
 
     FillInTable();
     FillInPwmTable();

@@ -134,6 +134,17 @@ public slots:
     void fileIsReady(QNetworkReply *reply);
 
 private slots:
+    void on_LPSbutton_clicked();
+    void on_SOAbutton_clicked();
+    void on_LstabButton_clicked();
+    void on_IHCPbutton_clicked();
+    void on_HSbutton_clicked();
+    void on_SPSButton_clicked();
+    void on_PWMPowerButton_clicked();
+    void on_ThreePhaseButton_clicked();
+    void on_Examples_clicked();
+    void on_FilterButton_clicked();
+    void on_PWMControlButton_clicked();
     void on_ToPWMControl_clicked();
     void on_toFilterDesign_clicked();
     void on_toPWMPower_clicked();

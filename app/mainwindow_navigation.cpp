@@ -11,6 +11,61 @@ void MainWindow::showPage(int index)
     ui->HomeButton->show();
 }
 
+void MainWindow::on_LPSbutton_clicked()
+{
+    showPage(1);
+}
+
+void MainWindow::on_SOAbutton_clicked()
+{
+    showPage(2);
+}
+
+void MainWindow::on_LstabButton_clicked()
+{
+    showPage(4);
+}
+
+void MainWindow::on_IHCPbutton_clicked()
+{
+    showPage(5);
+}
+
+void MainWindow::on_HSbutton_clicked()
+{
+    showPage(7);
+}
+
+void MainWindow::on_SPSButton_clicked()
+{
+    showPage(8);
+}
+
+void MainWindow::on_PWMPowerButton_clicked()
+{
+    showPage(9);
+}
+
+void MainWindow::on_ThreePhaseButton_clicked()
+{
+    showPage(10);
+}
+
+void MainWindow::on_Examples_clicked()
+{
+    showPage(11);
+}
+
+void MainWindow::on_FilterButton_clicked()
+{
+    showPage(12);
+}
+
+void MainWindow::on_PWMControlButton_clicked()
+{
+    showPage(13);
+}
+
 void MainWindow::on_ToPWMControl_clicked()
 {
     showPage(13);

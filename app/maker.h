@@ -10,6 +10,6 @@ constexpr const char *kSite = "https://www.kestvoltrane.example";
 constexpr const char *kSupportPage = "https://www.kestvoltrane.example/support/applications";
 constexpr const char *kReleasePath = "/resources/tools/AmpwrightCurrentVersion.txt";
 // The one-line invitation of the home page's support link.
-constexpr const char *kSupportInvitation = "Get free help with your design";
+constexpr const char *kSupportInvitation = "Tap into Free Applications Support";
 
 } // namespace maker

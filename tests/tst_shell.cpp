@@ -88,6 +88,11 @@ class TestShell : public QObject
     Q_OBJECT
 
 private slots:
+    void buildsWithEverySlotBound();
+    void homePageTexts();
+    void navigation_data();
+    void navigation();
+    void mainMenuShortcut();
     void releaseComparison_data();
     void releaseComparison();
     void releaseCheckOverHttp_data();
@@ -102,6 +107,90 @@ private slots:
     void serialGreeting();
     void serialMissingPortIsReported();
 };
+
+namespace {
+QStringList slotWarnings;
+void recordSlotWarnings(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    if (message.contains("connectSlotsByName"))
+        slotWarnings << message;
+}
+} // namespace
+
+void TestShell::buildsWithEverySlotBound()
+{
+    // A renamed widget would leave its slot silently unbound; Qt only warns.
+    slotWarnings.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(recordSlotWarnings);
+    {
+        MainWindow w;
+    }
+    qInstallMessageHandler(previous);
+    QVERIFY2(slotWarnings.isEmpty(), qPrintable(slotWarnings.join('\n')));
+}
+
+void TestShell::homePageTexts()
+{
+    MainWindow w;
+    QCOMPARE(w.ui->VersionLabel->text(), QString("Version 9.0.2"));
+    QCOMPARE(w.ui->SupportLink->textFormat(), Qt::RichText);
+    QVERIFY(w.ui->SupportLink->text().contains(
+        "<span style=\" text-decoration: underline; color:#0000ff;\">"));
+    QVERIFY(w.ui->SupportLink->text().contains("<a href=\"https://"));
+}
+
+void TestShell::navigation_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("page");
+    QTest::newRow("linear selector") << "LPSbutton" << 1;
+    QTest::newRow("SOA") << "SOAbutton" << 2;
+    QTest::newRow("stability") << "LstabButton" << 4;
+    QTest::newRow("Howland pump") << "IHCPbutton" << 5;
+    QTest::newRow("heatsinks") << "HSbutton" << 7;
+    QTest::newRow("PWM selector") << "SPSButton" << 8;
+    QTest::newRow("PWM power") << "PWMPowerButton" << 9;
+    QTest::newRow("three-phase") << "ThreePhaseButton" << 10;
+    QTest::newRow("examples") << "Examples" << 11;
+    QTest::newRow("PWM filter") << "FilterButton" << 12;
+    QTest::newRow("PWM control") << "PWMControlButton" << 13;
+    QTest::newRow("to PWM control from PWM power") << "ToPWMControl" << 13;
+}
+
+void TestShell::navigation()
+{
+    QFETCH(QString, button);
+    QFETCH(int, page);
+    MainWindow w;
+    w.show();
+    QCOMPARE(w.ui->Page->currentIndex(), 0);
+    QVERIFY(!w.ui->HomeButton->isVisible());
+    auto *b = w.findChild<QAbstractButton *>(button);
+    QVERIFY(b);
+    b->click();
+    QCOMPARE(w.ui->Page->currentIndex(), page);
+    QVERIFY(w.ui->HomeButton->isVisible());
+    // The menu's Main Menu goes home but leaves the button shown; the button hides itself.
+    w.ui->actionMain_Menu->trigger();
+    QCOMPARE(w.ui->Page->currentIndex(), 0);
+    QVERIFY(w.ui->HomeButton->isVisible());
+    b->click();
+    w.ui->HomeButton->click();
+    QCOMPARE(w.ui->Page->currentIndex(), 0);
+    QVERIFY(!w.ui->HomeButton->isVisible());
+}
+
+void TestShell::mainMenuShortcut()
+{
+    MainWindow w;
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    w.ui->SOAbutton->click();
+    QTest::keyClick(&w, Qt::Key_M, Qt::ControlModifier);
+    QCOMPARE(w.ui->Page->currentIndex(), 0);
+    QVERIFY(w.ui->HomeButton->isVisible());
+}
 
 void TestShell::releaseComparison_data()
 {
