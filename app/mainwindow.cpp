@@ -38,6 +38,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 
     FillInTable();
     FillInPwmTable();
+    FillInHSTable();
+    SetupHeatsink();
+    refreshHeatsinks();
 
     designModified = false;
 }

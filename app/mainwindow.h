@@ -187,6 +187,9 @@ public:
 public slots:
     void refreshLPS();
     void refreshSPS();
+    void refreshHeatsinks();
+    // The selected heatsink's thermal resistance against flow, and the flow it needs.
+    void plotRtheta();
 
 public:
     // Linear selector (page 1): the table of every linear amplifier, the filter that shows,
@@ -201,6 +204,15 @@ public:
     void EliminatePWM();
     void SPSselectionChange(QModelIndex index);
     void pwmTableRowChange(QModelIndex index, QModelIndex index2);
+
+    // Heatsink selector (page 7): the package choices and the plot, the table in English or
+    // metric units, the filter, and the heatsink of a row.
+    void SetupHeatsink();
+    void FillInHSTable();
+    void FillInHSTableMetric();
+    void FilterHeatsinks();
+    void HSselectionChange(QModelIndex index);
+    void HStableRowChange(QModelIndex index, QModelIndex index2);
 
     // Product summary tables: GeneratePSG asks for a folder and writes the five tables there
     // through exportProductSummary, which returns an error text (empty on success); each
@@ -236,9 +248,31 @@ private slots:
     void on_SPSsortPrice_clicked();
     void on_SPSresetButton_clicked();
 
+    void on_HSchoosePackage_clicked();
+    void on_HSchoosePart_clicked();
+    void on_HSpart_activated(int index);
+    void on_HSpackage_activated(int index);
+    void on_HSrtheta_editingFinished();
+    void on_HSconstCheckBox_clicked();
+    void on_HSH_editingFinished();
+    void on_HSL_editingFinished();
+    void on_HSW_editingFinished();
+    void on_HSWeight_editingFinished();
+    void on_HSrelax_valueChanged(int arg1);
+    void on_HSsortPrice_clicked();
+    void on_HSreset_clicked();
+    void on_HSenglish_toggled(bool checked);
+    void on_HSfluidCheckBox_clicked();
+    void on_HSfanCirc_toggled(bool checked);
+    void on_HSfanDia_editingFinished();
+    void on_HSfanX_editingFinished();
+    void on_HSfanY_editingFinished();
+
     void on_PSGButton_clicked();
 
 private:
+    // Axes, labels and title of the heatsink plot, once.
+    void setupHeatsinkPlot();
 
     // ------------------------------------------------------------------ stability page
 

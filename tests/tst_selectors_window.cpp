@@ -4,6 +4,7 @@
 //
 // Set AMPWRIGHT_SCREENSHOTS to a folder to have screenshots() save the pages there as PNG.
 #include "app/mainwindow.h"
+#include "selectors/heatsinkselector.h"
 #include "selectors/linearselector.h"
 #include "selectors/pwmselector.h"
 #include "selectors/selectortable.h"
@@ -11,6 +12,7 @@
 
 #include <QStandardItemModel>
 #include <QtTest>
+#include <qcustomplot.h>
 
 #include <cmath>
 
@@ -95,6 +97,13 @@ private slots:
     void linearSortAndReset();
     void connectedOnce();
     void pwmFilter();
+    void heatsinkAtStart();
+    void heatsinkFilter();
+    void heatsinkUnits();
+    void heatsinkFlow_data();
+    void heatsinkFlow();
+    void heatsinkFlowOff();
+    void heatsinkNothingShown();
     void screenshots();
 
 private:
@@ -368,6 +377,243 @@ void tst_selectors_window::pwmFilter()
     QCOMPARE(shownRows(ui->pwmTable).size(), window->pwmVector.size());
 }
 
+heatsink heatsinkNamed(const QVector<heatsink> &list, const QString &name)
+{
+    for (const heatsink &sink : list)
+        if (sink.getName() == name) return sink;
+    return heatsink();
+}
+
+void tst_selectors_window::heatsinkAtStart()
+{
+    // The constructor has filled, set up and refreshed the page: the package choices, every
+    // heatsink within 10 % of 30 °C/W in free air, the cheapest chosen and drawn.
+    QCOMPARE(ui->HSpackage->count(), 9);
+    QCOMPARE(ui->HSpackage->itemText(8), QStringLiteral("Power SIP"));
+    QCOMPARE(window->HSmodel->rowCount(), window->heatsinkVector.size());
+    const QVector<ShownRow> rows = shownRows(ui->HStable);
+    int within = 0;
+    for (const heatsink &sink : qAsConst(window->heatsinkVector))
+        if (sink.getFreeAirTheta() <= 33) ++within;
+    QCOMPARE(rows.size(), within);
+    QVERIFY(inPriceOrder(rows));
+    QCOMPARE(window->selectedHeatsink.getName(), rows.first().name);
+    QCOMPARE(ui->HSimage->styleSheet(),
+             QStringLiteral("image: url(:/KestLinear/") + rows.first().name +
+                 QStringLiteral(".jpg)"));
+    QVERIFY(ui->HSName->text().contains(window->selectedHeatsink.getDrawingLink()));
+
+    QCustomPlot *plot = ui->HSplot;
+    QCOMPARE(plot->graphCount(), 1);
+    QCOMPARE(plot->graph(0)->dataCount(), 128);
+    auto *title = qobject_cast<QCPTextElement *>(plot->plotLayout()->element(0, 0));
+    QVERIFY(title);
+    QCOMPARE(title->text(), QStringLiteral("Thermal Resistance - ") + rows.first().name);
+    QVERIFY(!plot->legend->visible());
+}
+
+void tst_selectors_window::heatsinkFilter()
+{
+    ui->Page->setCurrentIndex(7);
+    ui->HSchoosePackage->click();
+    QVERIFY(ui->HSpackage->isEnabled());
+    QVERIFY(!ui->HSpart->isEnabled());
+    ui->HSpackage->setCurrentIndex(1); // 8-pin TO-3
+    emit ui->HSpackage->activated(1);
+    typeInto(ui->HSrtheta, QStringLiteral("2"));
+    ui->HSconstCheckBox->setChecked(true);
+    typeInto(ui->HSH, QStringLiteral("1.5"));
+
+    selectors::HeatsinkRequirement req;
+    req.packageCode = QStringLiteral("CE");
+    req.thetaCW = 2;
+    req.relax = ui->HSrelax->value() / 100.0;
+    req.envelope = selectors::heatsinkEnvelope(true, 1.5, infiniteValue, infiniteValue,
+                                               infiniteValue, false);
+    QStringList expected;
+    for (const selectors::HeatsinkRow &row :
+         selectors::selectHeatsinks(window->heatsinkVector, req, false))
+        if (row.verdict != selectors::Verdict::Hidden) expected << row.name;
+    QStringList shown;
+    for (const ShownRow &row : shownRows(ui->HStable))
+        shown << row.name;
+    QVERIFY(!shown.isEmpty());
+    QCOMPARE(shown.size(), expected.size());
+    for (const QString &name : expected)
+        QVERIFY2(shown.contains(name), qPrintable(name));
+    QVERIFY(inPriceOrder(shownRows(ui->HStable)));
+    // 2.2 °C/W is within 10 % of 2: tinted in its thermal-resistance cell only.
+    const QList<QStandardItem *> tk24 =
+        window->HSmodel->findItems(QStringLiteral("TK24"), Qt::MatchExactly, 1);
+    QCOMPARE(tk24.size(), 1);
+    QVERIFY(!ui->HStable->isRowHidden(tk24.first()->row()));
+    QCOMPARE(window->HSmodel->item(tk24.first()->row(), 2)->background().color(),
+             QColor(255, 255, 160));
+    QCOMPARE(window->HSmodel->item(tk24.first()->row(), 3)->background().style(), Qt::NoBrush);
+
+    // Switched off, the size group is ignored whatever it holds.
+    typeInto(ui->HSH, QStringLiteral("0.01"));
+    QVERIFY(shownRows(ui->HStable).isEmpty());
+    ui->HSconstCheckBox->setChecked(false);
+    emit ui->HSconstCheckBox->clicked();
+    req.envelope = selectors::heatsinkEnvelope(false, 0, 0, 0, 0, false);
+    int unconstrained = 0;
+    for (const selectors::HeatsinkRow &row :
+         selectors::selectHeatsinks(window->heatsinkVector, req, false))
+        if (row.verdict != selectors::Verdict::Hidden) ++unconstrained;
+    QVERIFY(unconstrained > shown.size());
+    QCOMPARE(shownRows(ui->HStable).size(), unconstrained);
+}
+
+void tst_selectors_window::heatsinkUnits()
+{
+    ui->HSconstCheckBox->setChecked(true);
+    ui->HSH->setText(QStringLiteral("2"));
+    ui->HSL->setText(QStringLiteral("ALL"));
+    ui->HSW->setText(QStringLiteral("all"));
+    ui->HSWeight->setText(QStringLiteral("1"));
+    ui->HSfanDia->setText(QStringLiteral("4"));
+
+    ui->HSmetric->click();
+    QCOMPARE(ui->HSH->text(), QStringLiteral("50.8"));
+    // Only the exact word "all" is left alone; "ALL" reads as 4294967295 and is converted.
+    QCOMPARE(ui->HSL->text(), QStringLiteral("1.09092e+11"));
+    QCOMPARE(ui->HSW->text(), QStringLiteral("all"));
+    QCOMPARE(ui->HSWeight->text(), QStringLiteral("28.3495"));
+    QCOMPARE(ui->HSfanDia->text(), QStringLiteral("101.6"));
+    QCOMPARE(ui->HSHunit->text(), QStringLiteral("mm (Normal to PCB)"));
+    QCOMPARE(ui->HSWeightUnit->text(), QStringLiteral("g"));
+    QCOMPARE(ui->HSfanCirc->text(), QStringLiteral("Diameter (mm)"));
+    QCOMPARE(window->HSmodel->headerData(3, Qt::Horizontal).toString(), QStringLiteral("H (mm)"));
+    // Each catalog size is shown rounded up: to a tenth of a millimetre, to a gram.
+    for (int r = 0; r < window->HSmodel->rowCount(); ++r) {
+        const int k = window->HSmodel->item(r, 0)->data(Qt::EditRole).toInt();
+        const heatsink &sink = window->heatsinkVector.at(k);
+        QCOMPARE(window->HSmodel->item(r, 3)->data(Qt::EditRole).toDouble(),
+                 std::ceil(sink.getHeight() * 254) / 10);
+        QCOMPARE(window->HSmodel->item(r, 6)->data(Qt::EditRole).toDouble(),
+                 std::ceil(sink.getWeight() * 28.3495));
+    }
+
+    ui->HSenglish->click();
+    QCOMPARE(ui->HSH->text(), QStringLiteral("2"));
+    QCOMPARE(ui->HSL->text(), QStringLiteral("4.29496e+09"));
+    QCOMPARE(ui->HSWeight->text(), QStringLiteral("1"));
+    QCOMPARE(ui->HSfanDia->text(), QStringLiteral("4"));
+    QCOMPARE(ui->HSHunit->text(), QStringLiteral("in (Normal to PCB)"));
+    QCOMPARE(ui->HSfanRect->text(), QStringLiteral("Rectangular (in)"));
+
+    ui->HSreset->click();
+    QCOMPARE(ui->HSrtheta->text(), QStringLiteral("30"));
+    QCOMPARE(ui->HSL->text(), QStringLiteral("all"));
+    QCOMPARE(ui->HSrelax->value(), 10);
+    QVERIFY(!ui->HSconstCheckBox->isChecked());
+    QVERIFY(!ui->HSfluidCheckBox->isChecked());
+    QCOMPARE(ui->HSpackage->currentIndex(), 0);
+}
+
+void tst_selectors_window::heatsinkFlow_data()
+{
+    QTest::addColumn<QString>("sink");
+    QTest::addColumn<bool>("metric");
+    QTest::addColumn<QString>("theta");
+    QTest::addColumn<QString>("linear");
+    QTest::addColumn<QString>("volume");
+    QTest::addColumn<bool>("dimensions");
+
+    // TK24: 1.7·exp(-0.003·F) + 0.44 °C/W, 2.2 in free air; round opening of 4 in (101.6 mm).
+    // 1 °C/W: F = ln(0.56/1.7)/-0.003 = 370.2 LFM; π·16/4/144 · 370.2 = 32.3 CFM.
+    QTest::newRow("air") << "TK24" << false << "1" << "370 FPM air" << "32.3 CFM air" << true;
+    // 370.2 / 60 / 3.28084 = 1.88 m/s; 32.30 · 28.317 = 915 L/min.
+    QTest::newRow("air, metric") << "TK24" << true << "1" << "1.88 m/s air" << "915 L/min air"
+                                 << true;
+    QTest::newRow("free air suffices") << "TK24" << false << "2.2" << "0 FPM air"
+                                       << "0 CFM air" << true;
+    QTest::newRow("little air: 100 FPM") << "TK24" << false << "2.1" << "100 FPM air"
+                                         << "8.73 CFM air" << true;
+    QTest::newRow("little air, metric: 0.508 m/s")
+        << "TK24" << true << "2.1" << "0.508 m/s air" << "247 L/min air" << true;
+    QTest::newRow("below what the heatsink approaches")
+        << "TK24" << false << "0.4" << "Not reachable" << "Not reachable" << true;
+    // TK60H2O: 0.28·exp(-2.4·F) + 0.06; 0.1 °C/W: ln(0.04/0.28)/-2.4 = 0.811 GPM.
+    QTest::newRow("water") << "TK60H2O" << false << "0.1" << "-----"
+                           << "0.811 GPM per channel water" << false;
+    QTest::newRow("water, metric") << "TK60H2O" << true << "0.1" << "-----"
+                                   << "3.07 L/min per channel water" << false;
+    QTest::newRow("water, natural") << "TK60H2O" << false << "3" << "-----"
+                                    << "0 GPM per channel water" << false;
+    QTest::newRow("water, not reachable") << "TK60H2O" << false << "0.05" << "-----"
+                                          << "Not reachable" << false;
+}
+
+void tst_selectors_window::heatsinkFlow()
+{
+    QFETCH(QString, sink);
+    QFETCH(bool, metric);
+    QFETCH(QString, theta);
+    QFETCH(QString, linear);
+    QFETCH(QString, volume);
+    QFETCH(bool, dimensions);
+
+    ui->HSfluidCheckBox->setChecked(true);
+    ui->HSfanCirc->setChecked(true);
+    (metric ? ui->HSmetric : ui->HSenglish)->setChecked(true);
+    ui->HSfanDia->setText(metric ? QStringLiteral("101.6") : QStringLiteral("4"));
+    ui->HSrtheta->setText(theta);
+    window->selectedHeatsink = heatsinkNamed(window->heatsinkVector, sink);
+    QCOMPARE(window->selectedHeatsink.getName(), sink);
+    window->plotRtheta();
+
+    QCOMPARE(ui->HSlinearFlow->text(), linear);
+    QCOMPARE(ui->HSvolumeFlow->text(), volume);
+    QCOMPARE(ui->HSflowDimensions->isEnabled(), dimensions);
+
+    // The axes follow the medium and the units; the curve's top is 10 % under the top edge.
+    const bool water = sink.contains(QLatin1String("H2O"));
+    QCustomPlot *plot = ui->HSplot;
+    const double xMax = water ? (metric ? 8.5 : 2.25) : (metric ? 5.5 : 1100);
+    QCOMPARE(plot->xAxis->range().upper, xMax);
+    QCOMPARE(plot->xAxis->range().lower, 0.0);
+    QCOMPARE(plot->yAxis->range().lower, 0.0);
+    const heatsink &hs = window->selectedHeatsink;
+    const double top = water ? hs.getA() + hs.getC() : hs.getA() * std::exp(hs.getB() * 100) + hs.getC();
+    QCOMPARE(plot->yAxis->range().upper, 1.1 * top);
+    QCOMPARE(plot->xAxis->label(),
+             QString::fromLatin1(water ? (metric ? "Water Flow [Liters per Minute per channel]"
+                                                 : "Water Flow [Gallons per Minute per channel]")
+                                       : (metric ? "Air Flow [Meters per Second]"
+                                                 : "Air Flow [Linear Feet per Minute]")));
+    QCOMPARE(plot->graph(0)->pen().color(), QColor(200, 0, 0));
+    QCOMPARE(plot->graph(0)->pen().widthF(), 3.0);
+    ui->HSenglish->setChecked(true);
+}
+
+void tst_selectors_window::heatsinkFlowOff()
+{
+    ui->HSfluidCheckBox->setChecked(false);
+    ui->HSrtheta->setText(QStringLiteral("0.1"));
+    window->selectedHeatsink = heatsinkNamed(window->heatsinkVector, QStringLiteral("TK60H2O"));
+    window->plotRtheta();
+    QCOMPARE(ui->HSlinearFlow->text(), QStringLiteral("0 FPM air"));
+    QCOMPARE(ui->HSvolumeFlow->text(), QStringLiteral("0 CFM air"));
+}
+
+void tst_selectors_window::heatsinkNothingShown()
+{
+    ui->HSreset->click();
+    const QString before = window->selectedHeatsink.getName();
+    typeInto(ui->HSrtheta, QStringLiteral("abc")); // unreadable: 0 °C/W, which none reaches
+    QCOMPARE(ui->HSrtheta->palette().color(QPalette::Text), QColor(Qt::red));
+    QVERIFY(shownRows(ui->HStable).isEmpty());
+    QVERIFY(!ui->HStable->currentIndex().isValid());
+    QCOMPARE(window->selectedHeatsink.getName(), before);
+    QVERIFY(ui->HSName->text().contains(QLatin1String("color:#0000ff;\"></span>")));
+    // The curve is that of the heatsink chosen before.
+    auto *title = qobject_cast<QCPTextElement *>(ui->HSplot->plotLayout()->element(0, 0));
+    QCOMPARE(title->text(), QStringLiteral("Thermal Resistance - ") + before);
+    ui->HSreset->click();
+}
+
 void tst_selectors_window::screenshots()
 {
     const QString folder = qEnvironmentVariable("AMPWRIGHT_SCREENSHOTS");
@@ -390,6 +636,25 @@ void tst_selectors_window::screenshots()
     typeInto(ui->SPScurrent, QStringLiteral("12"));
     QTest::qWait(50);
     QVERIFY(window->grab().save(folder + QStringLiteral("/pwm_selector.png")));
+
+    ui->Page->setCurrentIndex(7);
+    ui->HSchoosePackage->click();
+    ui->HSpackage->setCurrentIndex(1);
+    emit ui->HSpackage->activated(1);
+    ui->HSfluidCheckBox->setChecked(true);
+    emit ui->HSfluidCheckBox->clicked();
+    typeInto(ui->HSrtheta, QStringLiteral("1.2"));
+    QTest::qWait(50);
+    QVERIFY(window->grab().save(folder + QStringLiteral("/heatsinks.png")));
+
+    ui->HSmetric->click();
+    window->selectedHeatsink = heatsinkNamed(window->heatsinkVector, QStringLiteral("TK60H2O"));
+    typeInto(ui->HSrtheta, QStringLiteral("0.1"));
+    window->selectedHeatsink = heatsinkNamed(window->heatsinkVector, QStringLiteral("TK60H2O"));
+    window->plotRtheta();
+    QTest::qWait(50);
+    QVERIFY(window->grab().save(folder + QStringLiteral("/heatsinks_water_metric.png")));
+    ui->HSenglish->click();
 }
 
 QTEST_MAIN(tst_selectors_window)
