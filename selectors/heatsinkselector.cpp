@@ -18,15 +18,9 @@ struct PackageChoice
 };
 
 constexpr PackageChoice packageChoices[] = {
-    {"All Packages", "ALL"},
-    {"8-pin TO-3", "CE"},
-    {"12-pin Power DIP (MO-127)", "CR"},
-    {"10-pin Power Dip", "DE"},
-    {"18-pin DIP", "EL"},
-    {"TO-220", "CD"},
-    {"Open Frame", "OF"},
-    {"Surface Mount", "SM"},
-    {"Power SIP", "DP"},
+    {"All Packages", "ALL"},    {"8-pin TO-3", "CE"},    {"12-pin Power DIP (MO-127)", "CR"},
+    {"10-pin Power Dip", "DE"}, {"18-pin DIP", "EL"},    {"TO-220", "CD"},
+    {"Open Frame", "OF"},       {"Surface Mount", "SM"}, {"Power SIP", "DP"},
 };
 
 bool takesPackage(const heatsink &sink, const QString &code)
@@ -133,8 +127,8 @@ QVector<HeatsinkRow> heatsinkCatalogRows(const QVector<heatsink> &sinks, bool me
     return rows;
 }
 
-QVector<HeatsinkRow> selectHeatsinks(const QVector<heatsink> &sinks,
-                                     const HeatsinkRequirement &req, bool metric)
+QVector<HeatsinkRow> selectHeatsinks(const QVector<heatsink> &sinks, const HeatsinkRequirement &req,
+                                     bool metric)
 {
     const HeatsinkEnvelope &env = req.envelope;
     const double widen = 1 + req.relax;
@@ -153,8 +147,8 @@ QVector<HeatsinkRow> selectHeatsinks(const QVector<heatsink> &sinks,
         const double w = sink.getWidth();
         const double wt = sink.getWeight();
 
-        const bool strict = match && R <= req.thetaCW && h <= env.heightIn &&
-                            l <= env.lengthIn && w <= env.widthIn && wt <= env.weightOz;
+        const bool strict = match && R <= req.thetaCW && h <= env.heightIn && l <= env.lengthIn &&
+                            w <= env.widthIn && wt <= env.weightOz;
         const bool thetaClose = req.forcedFlow ? R <= req.thetaCW : R <= widen * req.thetaCW;
         const bool close = match && h <= widen * env.heightIn && l <= widen * env.lengthIn &&
                            w <= widen * env.widthIn && wt <= widen * env.weightOz && thetaClose;

@@ -79,7 +79,7 @@ struct HeatsinkRow
     double height = 0;       // in or mm
     double length = 0;
     double width = 0;
-    double weight = 0;       // oz or g
+    double weight = 0; // oz or g
     double relativePrice = 0;
     Verdict verdict = Verdict::Fits; // Fits, Close or Hidden
 
@@ -96,7 +96,7 @@ QVector<HeatsinkRow> heatsinkCatalogRows(const QVector<heatsink> &sinks, bool me
 // flow under forced flow) and fits the envelope; it is a close match when it takes the
 // package and misses the envelope, or the free-air thermal resistance, by no more than the
 // tolerance. The thermal resistance under forced flow is never relaxed.
-QVector<HeatsinkRow> selectHeatsinks(const QVector<heatsink> &sinks,
-                                     const HeatsinkRequirement &req, bool metric);
+QVector<HeatsinkRow> selectHeatsinks(const QVector<heatsink> &sinks, const HeatsinkRequirement &req,
+                                     bool metric);
 
 } // namespace selectors

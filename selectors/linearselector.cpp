@@ -127,8 +127,8 @@ LinearSelection selectLinear(const QVector<amp> &parts, const QVector<packageSty
             row.slewRateVus = 2 * sr0;
             row.shownName = row.partName + QStringLiteral("-BRIDGE");
             // A dual or quad package holds both halves of the bridge.
-            row.relativePrice = part.getChannels() <= 1 ? 2 * part.getRelative_price()
-                                                        : part.getRelative_price();
+            row.relativePrice =
+                part.getChannels() <= 1 ? 2 * part.getRelative_price() : part.getRelative_price();
         } else if (req.showParallel && n != 0) {
             row.verdict = Verdict::Parallel;
             row.parallelCount = n;

@@ -22,8 +22,8 @@ enum class RateInput { Frequency, SlewRate, None };
 
 struct LinearRequirement
 {
-    double currentA = 0;  // magnitude of the required output current
-    double vpp = 0;       // magnitude of the peak-to-peak output voltage, V
+    double currentA = 0; // magnitude of the required output current
+    double vpp = 0;      // magnitude of the peak-to-peak output voltage, V
     RateInput rate = RateInput::Frequency;
     double frequencyKHz = 0; // typed when rate is Frequency (sign ignored)
     double slewRateVus = 0;  // typed when rate is SlewRate, magnitude
@@ -38,15 +38,15 @@ struct LinearRequirement
 // and bandwidth and any bridge or parallel conversion.
 struct LinearRow
 {
-    int index = 0;         // position of the part in the part list
-    QString partName;      // catalog name
-    QString shownName;     // with "-BRIDGE" or "-PARALLEL (N)" for converted rows
+    int index = 0;     // position of the part in the part list
+    QString partName;  // catalog name
+    QString shownName; // with "-BRIDGE" or "-PARALLEL (N)" for converted rows
     int channels = 1;
     double vssMaxV = 0;
-    double currentA = 0;      // continuous output current (of the group for parallel rows)
-    double swingVpp = 0;      // whole volts
+    double currentA = 0; // continuous output current (of the group for parallel rows)
+    double swingVpp = 0; // whole volts
     double slewRateVus = 0;
-    double bandwidthKHz = 0;  // whole kHz
+    double bandwidthKHz = 0; // whole kHz
     double iqMaxMA = 0;
     double pdMaxW = 0;
     QString package;          // short package description, "-" when unknown

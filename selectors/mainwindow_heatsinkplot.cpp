@@ -110,8 +110,7 @@ void MainWindow::plotRtheta()
             ui->HSvolumeFlow->setText(number2String(selectors::gpmToLitresPerMinute(F)) +
                                       QStringLiteral(" L/min per channel water"));
         else
-            ui->HSvolumeFlow->setText(number2String(F) +
-                                      QStringLiteral(" GPM per channel water"));
+            ui->HSvolumeFlow->setText(number2String(F) + QStringLiteral(" GPM per channel water"));
         ui->HSflowDimensions->setEnabled(false);
         return;
     }

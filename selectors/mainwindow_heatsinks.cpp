@@ -73,8 +73,8 @@ static void showHeatsinkRows(MainWindow *window, const QVector<HeatsinkRow> &row
         ui->HStable->setRowHidden(row, rows.at(row).verdict == Verdict::Hidden);
     selectors::sortTable(ui->HStable, colPrice);
     // A refill keeps the selection model, so this connects only the first time.
-    QObject::connect(ui->HStable->selectionModel(), &QItemSelectionModel::currentRowChanged,
-                     window, &MainWindow::HStableRowChange, Qt::UniqueConnection);
+    QObject::connect(ui->HStable->selectionModel(), &QItemSelectionModel::currentRowChanged, window,
+                     &MainWindow::HStableRowChange, Qt::UniqueConnection);
 }
 
 void MainWindow::SetupHeatsink()
@@ -242,11 +242,10 @@ void MainWindow::on_HSenglish_toggled(bool checked)
         const double v = parseLineEdit(field, QStringLiteral("R"));
         field->setText(QString::number(checked ? v / factor : v * factor, 'g', 6));
     };
-    const std::pair<QLineEdit *, double> limits[] = {
-        {ui->HSH, selectors::millimetresPerInch},
-        {ui->HSL, selectors::millimetresPerInch},
-        {ui->HSW, selectors::millimetresPerInch},
-        {ui->HSWeight, selectors::gramsPerOunce}};
+    const std::pair<QLineEdit *, double> limits[] = {{ui->HSH, selectors::millimetresPerInch},
+                                                     {ui->HSL, selectors::millimetresPerInch},
+                                                     {ui->HSW, selectors::millimetresPerInch},
+                                                     {ui->HSWeight, selectors::gramsPerOunce}};
     for (const auto &limit : limits)
         if (limit.first->text() != QLatin1String("all")) convert(limit.first, limit.second);
     for (QLineEdit *fan : {ui->HSfanDia, ui->HSfanX, ui->HSfanY})

@@ -125,8 +125,8 @@ void MainWindow::refreshLPS()
     }
     Eliminate();
     // The cheapest part shown becomes the chosen one; none when every row is hidden.
-    const QModelIndex cheapest = LPSmodel->index(selectors::firstShownRow(ui->selectorTable),
-                                                 colName);
+    const QModelIndex cheapest =
+        LPSmodel->index(selectors::firstShownRow(ui->selectorTable), colName);
     ui->selectorTable->setCurrentIndex(cheapest);
     LPSselectionChange(cheapest);
 }

@@ -54,11 +54,21 @@ QString MainWindow::exportProductSummary(const QString &folder)
         // everywhere.
         stream.setCodec("UTF-8");
         switch (table) {
-        case SummaryTable::HighCurrentOpAmps: HighCurrentOpAmpList(&stream); break;
-        case SummaryTable::HighSpeedOpAmps: HighSpeedOpAmpList(&stream); break;
-        case SummaryTable::HighVoltageOpAmps: HighVoltageOpAmpList(&stream); break;
-        case SummaryTable::HighCurrentPWM: HighCurrentPWMList(&stream); break;
-        case SummaryTable::HighVoltagePWM: HighVoltagePWMList(&stream); break;
+        case SummaryTable::HighCurrentOpAmps:
+            HighCurrentOpAmpList(&stream);
+            break;
+        case SummaryTable::HighSpeedOpAmps:
+            HighSpeedOpAmpList(&stream);
+            break;
+        case SummaryTable::HighVoltageOpAmps:
+            HighVoltageOpAmpList(&stream);
+            break;
+        case SummaryTable::HighCurrentPWM:
+            HighCurrentPWMList(&stream);
+            break;
+        case SummaryTable::HighVoltagePWM:
+            HighVoltagePWMList(&stream);
+            break;
         }
         stream.flush();
         if (stream.status() != QTextStream::Ok || !file.commit()) {
@@ -77,8 +87,8 @@ void MainWindow::HighCurrentOpAmpList(QTextStream *HC)
 
 void MainWindow::HighSpeedOpAmpList(QTextStream *HC)
 {
-    writeLines(HC, selectors::summaryTableLines(SummaryTable::HighSpeedOpAmps, ampVector,
-                                                pwmVector, packageVector));
+    writeLines(HC, selectors::summaryTableLines(SummaryTable::HighSpeedOpAmps, ampVector, pwmVector,
+                                                packageVector));
 }
 
 void MainWindow::HighVoltageOpAmpList(QTextStream *HC)
@@ -89,12 +99,12 @@ void MainWindow::HighVoltageOpAmpList(QTextStream *HC)
 
 void MainWindow::HighCurrentPWMList(QTextStream *HC)
 {
-    writeLines(HC, selectors::summaryTableLines(SummaryTable::HighCurrentPWM, ampVector,
-                                                pwmVector, packageVector));
+    writeLines(HC, selectors::summaryTableLines(SummaryTable::HighCurrentPWM, ampVector, pwmVector,
+                                                packageVector));
 }
 
 void MainWindow::HighVoltagePWMList(QTextStream *HC)
 {
-    writeLines(HC, selectors::summaryTableLines(SummaryTable::HighVoltagePWM, ampVector,
-                                                pwmVector, packageVector));
+    writeLines(HC, selectors::summaryTableLines(SummaryTable::HighVoltagePWM, ampVector, pwmVector,
+                                                packageVector));
 }

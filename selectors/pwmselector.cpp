@@ -40,10 +40,14 @@ PwmRow catalogRow(const pwm &part, int index, const QVector<packageStyle> &packa
 QString pwmOutputType(int outputs)
 {
     switch (outputs) {
-    case 1: return QStringLiteral("Half Bridge");
-    case 2: return QStringLiteral("Full Bridge");
-    case 3: return QStringLiteral("Three Phase");
-    default: return QString();
+    case 1:
+        return QStringLiteral("Half Bridge");
+    case 2:
+        return QStringLiteral("Full Bridge");
+    case 3:
+        return QStringLiteral("Three Phase");
+    default:
+        return QString();
     }
 }
 

@@ -14,20 +14,20 @@ namespace selectors {
 
 struct PwmRequirement
 {
-    double currentA = 0;      // magnitude of the required output current
-    double voltageV = 0;      // magnitude of the peak output voltage
-    double frequencyKHz = 0;  // magnitude of the highest signal frequency after filtering
-    int relaxPercent = 0;     // tolerance of close matches
+    double currentA = 0;     // magnitude of the required output current
+    double voltageV = 0;     // magnitude of the peak output voltage
+    double frequencyKHz = 0; // magnitude of the highest signal frequency after filtering
+    int relaxPercent = 0;    // tolerance of close matches
     bool showParallel = false;
-    int maxParallel = 0;      // largest number of amplifiers in parallel
+    int maxParallel = 0; // largest number of amplifiers in parallel
 };
 
 struct PwmRow
 {
     int index = 0;
     QString partName;
-    QString shownName;       // with "-PARALLEL (N)" for parallel rows
-    QString outputType;      // "Half Bridge", "Full Bridge", "Three Phase" or empty
+    QString shownName;  // with "-PARALLEL (N)" for parallel rows
+    QString outputType; // "Half Bridge", "Full Bridge", "Three Phase" or empty
     double vsMaxV = 0;
     double currentA = 0;     // continuous (of the group for parallel rows)
     double peakCurrentA = 0; // peak (of the group for parallel rows)
@@ -35,7 +35,7 @@ struct PwmRow
     double fswMaxKHz = 0;
     double bandwidthKHz = 0; // a tenth of the switching frequency
     double pdMaxW = 0;
-    QString package;         // short package description, "-" when unknown
+    QString package;          // short package description, "-" when unknown
     double relativePrice = 0; // sort key: N times the price for parallel rows
     Verdict verdict = Verdict::Fits;
     int parallelCount = 0;

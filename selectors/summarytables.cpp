@@ -50,8 +50,7 @@ void insertSorted(QVector<std::pair<Keys, int>> &list, const Keys &keys, int rec
            list.at(p).first[1] > keys[1])
         ++p;
     while (p < list.size() && std::fabs(list.at(p).first[0] - keys[0]) < keyTolerance &&
-           std::fabs(list.at(p).first[1] - keys[1]) < keyTolerance &&
-           list.at(p).first[2] > keys[2])
+           std::fabs(list.at(p).first[1] - keys[1]) < keyTolerance && list.at(p).first[2] > keys[2])
         ++p;
     list.insert(p, {keys, record});
 }
@@ -114,15 +113,21 @@ LinearTable linearTable(SummaryTable table)
     switch (table) {
     case SummaryTable::HighSpeedOpAmps:
         return {[=](const amp &a) { return slew(a) >= 100.0; },
-                [=](const amp &a) { return Keys{slew(a), supply(a), current(a)}; },
+                [=](const amp &a) {
+                    return Keys{slew(a), supply(a), current(a)};
+                },
                 {LinearFigure::SlewRate, LinearFigure::Supply, LinearFigure::Current}};
     case SummaryTable::HighVoltageOpAmps:
         return {[=](const amp &a) { return supply(a) >= 100.0; },
-                [=](const amp &a) { return Keys{supply(a), current(a), slew(a)}; },
+                [=](const amp &a) {
+                    return Keys{supply(a), current(a), slew(a)};
+                },
                 {LinearFigure::Supply, LinearFigure::Current, LinearFigure::SlewRate}};
     default:
         return {[=](const amp &a) { return current(a) >= 1.0; },
-                [=](const amp &a) { return Keys{current(a), supply(a), slew(a)}; },
+                [=](const amp &a) {
+                    return Keys{current(a), supply(a), slew(a)};
+                },
                 {LinearFigure::Current, LinearFigure::Supply, LinearFigure::SlewRate}};
     }
 }
@@ -137,8 +142,10 @@ QString linearFigure(const amp &part, LinearFigure which)
                     QStringLiteral(" channels)");
         return text;
     }
-    case LinearFigure::Supply: return figure(part.getVss_max());
-    case LinearFigure::SlewRate: return figure(part.getSlewRate(0));
+    case LinearFigure::Supply:
+        return figure(part.getVss_max());
+    case LinearFigure::SlewRate:
+        return figure(part.getSlewRate(0));
     }
     return QString();
 }

@@ -24,9 +24,8 @@ enum class SummaryTable {
 
 // The five, in the order they are written.
 constexpr SummaryTable summaryTables[] = {
-    SummaryTable::HighCurrentOpAmps, SummaryTable::HighSpeedOpAmps,
-    SummaryTable::HighVoltageOpAmps, SummaryTable::HighCurrentPWM,
-    SummaryTable::HighVoltagePWM,
+    SummaryTable::HighCurrentOpAmps, SummaryTable::HighSpeedOpAmps, SummaryTable::HighVoltageOpAmps,
+    SummaryTable::HighCurrentPWM,    SummaryTable::HighVoltagePWM,
 };
 
 // "HighCurrentOpAmps.csv" and so on.

@@ -63,10 +63,10 @@ QVector<amp> linearCatalog(const QVector<LinearPart> &parts)
                           QString::number(p.iCont), QString::number(p.channels)};
         for (int c = 0; c < p.channels; ++c)
             cells << QString::number(p.pd);
-        cells << QString::number(p.iq) << QString::fromLatin1(p.package) << "0" << "1"
-              << QString::number(p.slewRate) << QString::number(p.gbwp)
-              << QString::number(p.swingC) << QString::number(p.swingB)
-              << QString::number(p.swingA) << QString::number(p.price)
+        cells << QString::number(p.iq) << QString::fromLatin1(p.package) << "0"
+              << "1" << QString::number(p.slewRate) << QString::number(p.gbwp)
+              << QString::number(p.swingC) << QString::number(p.swingB) << QString::number(p.swingA)
+              << QString::number(p.price)
               << QStringLiteral("https://example.invalid/") + QString::fromLatin1(p.name)
               << QString::number(p.psg) << QString::number(p.mGrade);
         lines << cells.join(QLatin1Char('\t'));
@@ -91,7 +91,7 @@ QVector<amp> selectorParts()
 {
     return linearCatalog({
         {"FIT", 100, 5, 1, 10, 10},
-        {"EDGE", 90, 2, 1, 5, 11}, // swing 80, 2 A, 5 V/µs: every figure exactly at the limit
+        {"EDGE", 90, 2, 1, 5, 11},     // swing 80, 2 A, 5 V/µs: every figure exactly at the limit
         {"SWING", 80, 5, 1, 10, 12},   // swing 70: within 20 %
         {"AMPS", 100, 1.8, 1, 10, 13}, // 1.8 A: within 20 %
         {"SLOW", 100, 5, 1, 4.5, 14},  // 4.5 V/µs: within 20 %
@@ -99,8 +99,8 @@ QVector<amp> selectorParts()
         {"BRIDGE2", 60, 5, 2, 10, 16}, // the same in a dual package
         {"PAR", 100, 0.7, 2, 20, 17},  // three in parallel, two dual packages
         {"DEAD", 40, 0.1, 1, 1, 1},
-        {"NORATING", 100, 0, 1, 20, 2}, // no current rating: never a parallel group
-        {"KW307", 100, 5, 1, 10, 20, 30}, // fixed 10 V headroom, not the 30 V of its row
+        {"NORATING", 100, 0, 1, 20, 2},         // no current rating: never a parallel group
+        {"KW307", 100, 5, 1, 10, 20, 30},       // fixed 10 V headroom, not the 30 V of its row
         {"CURVE", 100, 1, 1, 20, 9, 2, 1, 0.5}, // headroom 2 + I + 0.5·I² per side
     });
 }
@@ -120,11 +120,16 @@ LinearRequirement baseLinear()
 QString verdictName(Verdict v)
 {
     switch (v) {
-    case Verdict::Fits: return QStringLiteral("fits");
-    case Verdict::Close: return QStringLiteral("close");
-    case Verdict::Bridge: return QStringLiteral("bridge");
-    case Verdict::Parallel: return QStringLiteral("parallel");
-    case Verdict::Hidden: return QStringLiteral("hidden");
+    case Verdict::Fits:
+        return QStringLiteral("fits");
+    case Verdict::Close:
+        return QStringLiteral("close");
+    case Verdict::Bridge:
+        return QStringLiteral("bridge");
+    case Verdict::Parallel:
+        return QStringLiteral("parallel");
+    case Verdict::Hidden:
+        return QStringLiteral("hidden");
     }
     return QString();
 }
@@ -178,13 +183,13 @@ QVector<pwm> pwmCatalog()
         "ampName\tVs_max\tI_cont\tI_pk\tPd_max\toutputs\tpackageStyle\tFsw_max\trelative_price\t"
         "top_C\ttop_V\tbot_C\tbot_V\tPSGstatus\tMgradeAvailable",
         "PFIT\t100\t20\t30\t50\t1\tDP\t500\t50\t0.05\t1\t0.05\t1\t1\t1",
-        "PEDGE\t90\t10\t15\t40\t2\tDP\t200\t40\t0.5\t0\t0.5\t0\t1\t0", // 80 V, 10 A, 20 kHz
-        "PVOLT\t80\t20\t30\t40\t3\tDP\t500\t30\t0.05\t0\t0.05\t0\t1\t0", // 79 V
+        "PEDGE\t90\t10\t15\t40\t2\tDP\t200\t40\t0.5\t0\t0.5\t0\t1\t0",    // 80 V, 10 A, 20 kHz
+        "PVOLT\t80\t20\t30\t40\t3\tDP\t500\t30\t0.05\t0\t0.05\t0\t1\t0",  // 79 V
         "PAMP\t100\t9\t12\t40\t5\tDP\t500\t31\t0.05\t0\t0.05\t0\t1\t0",   // 9 A
-        "PFREQ\t100\t20\t30\t40\t2\tDP\t180\t32\t0.05\t0\t0.05\t0\t1\t0",  // 18 kHz
-        "PPAR\t100\t4\t6\t40\t2\tDP\t500\t30\t0.1\t0\t0.1\t0\t1\t0",       // 3 × 4 A
-        "PMIDPAR\t100\t4\t6\t40\t2\tDP\t180\t33\t0.1\t0\t0.1\t0\t1\t0",    // 18 kHz, 3 × 4 A
-        "PSLOWPAR\t100\t4\t6\t40\t2\tDP\t150\t34\t0.1\t0\t0.1\t0\t1\t0",   // 15 kHz
+        "PFREQ\t100\t20\t30\t40\t2\tDP\t180\t32\t0.05\t0\t0.05\t0\t1\t0", // 18 kHz
+        "PPAR\t100\t4\t6\t40\t2\tDP\t500\t30\t0.1\t0\t0.1\t0\t1\t0",      // 3 × 4 A
+        "PMIDPAR\t100\t4\t6\t40\t2\tDP\t180\t33\t0.1\t0\t0.1\t0\t1\t0",   // 18 kHz, 3 × 4 A
+        "PSLOWPAR\t100\t4\t6\t40\t2\tDP\t150\t34\t0.1\t0\t0.1\t0\t1\t0",  // 15 kHz
         "PZERO\t100\t0\t6\t40\t2\tDP\t500\t1\t0.1\t0\t0.1\t0\t1\t0",
     };
     QVector<pwm> list;
@@ -301,8 +306,7 @@ void tst_selectors::linearSelection_data()
         << "SLOW" << 20 << false << false
         << "close SLOW I=5 swing=90 SR=4.5 BW=17 price=14 tint=name,slew,bandwidth";
     QTest::newRow("relax 0: a short swing is hidden")
-        << "SWING" << 0 << false << false
-        << "hidden SWING I=5 swing=70 SR=10 BW=39 price=12 tint=";
+        << "SWING" << 0 << false << false << "hidden SWING I=5 swing=70 SR=10 BW=39 price=12 tint=";
     QTest::newRow("relax 100: anything with a swing is close")
         << "DEAD" << 100 << false << false
         << "close DEAD I=0.1 swing=30 SR=1 BW=3 price=1 tint=name,current,swing,slew,bandwidth";
@@ -329,12 +333,11 @@ void tst_selectors::linearSelection_data()
     QTest::newRow("no current rating, no parallel group")
         << "NORATING" << 20 << false << true
         << "hidden NORATING I=0 swing=90 SR=20 BW=79 price=2 tint=";
-    QTest::newRow("fixed headroom part") << "KW307" << 20 << false << false
-                                         << "fits KW307 I=5 swing=80 SR=10 BW=39 price=20 tint=";
+    QTest::newRow("fixed headroom part")
+        << "KW307" << 20 << false << false << "fits KW307 I=5 swing=80 SR=10 BW=39 price=20 tint=";
     // 2 A at the curve part: headroom 2 + 2 + 2 = 6 V per side.
     QTest::newRow("swing at the current")
-        << "CURVE" << 20 << false << false
-        << "hidden CURVE I=1 swing=88 SR=20 BW=79 price=9 tint=";
+        << "CURVE" << 20 << false << false << "hidden CURVE I=1 swing=88 SR=20 BW=79 price=9 tint=";
 }
 
 void tst_selectors::linearSelection()
@@ -366,16 +369,21 @@ void tst_selectors::linearRateConversion_data()
 
     // The derived field is written with six significant digits, as the page does.
     QTest::newRow("10 V/us at 20 Vpp allows 159.155 kHz")
-        << int(RateInput::SlewRate) << 10.0 << 20.0 << "159.155" << "10";
+        << int(RateInput::SlewRate) << 10.0 << 20.0 << "159.155"
+        << "10";
     QTest::newRow("100 kHz at 20 Vpp needs 6.28318 V/us")
-        << int(RateInput::Frequency) << 100.0 << 20.0 << "100" << "6.28318";
+        << int(RateInput::Frequency) << 100.0 << 20.0 << "100"
+        << "6.28318";
     QTest::newRow("negative frequency counts by its size")
-        << int(RateInput::Frequency) << -100.0 << 20.0 << "-100" << "6.28318";
+        << int(RateInput::Frequency) << -100.0 << 20.0 << "-100"
+        << "6.28318";
     QTest::newRow("slew rate at 0 Vpp: any frequency")
-        << int(RateInput::SlewRate) << 10.0 << 0.0 << "inf" << "10";
+        << int(RateInput::SlewRate) << 10.0 << 0.0 << "inf"
+        << "10";
     QTest::newRow("no slew rate at 0 Vpp") << int(RateInput::SlewRate) << 0.0 << 0.0 << "nan"
                                            << "0";
-    QTest::newRow("neither chosen") << int(RateInput::None) << 50.0 << 20.0 << "0" << "0";
+    QTest::newRow("neither chosen") << int(RateInput::None) << 50.0 << 20.0 << "0"
+                                    << "0";
 }
 
 void tst_selectors::linearRateConversion()
@@ -405,8 +413,8 @@ void tst_selectors::linearCatalogFill()
     const QVector<LinearRow> rows = linearCatalogRows(selectorParts(), packageCatalog());
     QCOMPARE(rows.size(), 12);
     const LinearRow *fit = rowNamed(rows, QStringLiteral("FIT"));
-    QCOMPARE(fit->swingVpp, 90.0);         // 100 - 2·5
-    QCOMPARE(fit->bandwidthKHz, 3000.0);   // GBWP before any requirement
+    QCOMPARE(fit->swingVpp, 90.0);       // 100 - 2·5
+    QCOMPARE(fit->bandwidthKHz, 3000.0); // GBWP before any requirement
     QCOMPARE(fit->package, QStringLiteral("TO-3"));
     QCOMPARE(rowNamed(rows, QStringLiteral("KW307"))->swingVpp, 80.0);
     QCOMPARE(rowNamed(rows, QStringLiteral("CURVE"))->swingVpp, 96.0); // 100 - 2·2
@@ -440,10 +448,14 @@ void tst_selectors::plainNames_data()
 {
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("plain");
-    QTest::newRow("parallel") << "LX21-PARALLEL (3)" << "LX21";
-    QTest::newRow("bridge") << "LX26-BRIDGE" << "LX26";
-    QTest::newRow("plain") << "LX21" << "LX21";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("parallel") << "LX21-PARALLEL (3)"
+                              << "LX21";
+    QTest::newRow("bridge") << "LX26-BRIDGE"
+                            << "LX26";
+    QTest::newRow("plain") << "LX21"
+                           << "LX21";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void tst_selectors::plainNames()
@@ -503,7 +515,8 @@ void tst_selectors::pwmSelection_data()
         << "PVOLT" << 0 << false << 3 << "hidden PVOLT I=20 Ipk=30 V=79 price=30 tint=";
     // ceil(10 / 4) = 3; 100 - 0.2·10/3 = 99.3 V.
     QTest::newRow("three in parallel")
-        << "PPAR" << 20 << true << 3 << "parallel PPAR-PARALLEL (3) I=12 Ipk=18 V=99 price=90 tint=";
+        << "PPAR" << 20 << true << 3
+        << "parallel PPAR-PARALLEL (3) I=12 Ipk=18 V=99 price=90 tint=";
     QTest::newRow("too many in parallel")
         << "PPAR" << 20 << true << 2 << "hidden PPAR I=4 Ipk=6 V=98 price=30 tint=";
     QTest::newRow("no parallel amplifiers allowed")
@@ -722,8 +735,7 @@ void tst_selectors::requiredFlow_data()
     // ln((1.0 - 0.4)/1.6) / -0.005 = 196.17 LFM.
     QTest::newRow("air") << "HS1" << 1.0 << int(FlowNeed::Forced) << "196";
     // 12.9 LFM is below the plotted range: 100.
-    QTest::newRow("little air raised to 100 LFM") << "HS1" << 1.9 << int(FlowNeed::Forced)
-                                                  << "100";
+    QTest::newRow("little air raised to 100 LFM") << "HS1" << 1.9 << int(FlowNeed::Forced) << "100";
     QTest::newRow("free air suffices") << "HS1" << 2.0 << int(FlowNeed::Natural) << "0";
     QTest::newRow("open requirement") << "HS1" << infiniteValue << int(FlowNeed::Natural) << "0";
     // ln(0.05/1.6)/-0.005 = 693.1 LFM: more than the plot shows, reported as computed.
@@ -852,8 +864,7 @@ void tst_selectors::summaryTables()
     QCOMPARE(summaryTableLines(SummaryTable(table), linear, pwms, packageCatalog()), expected);
 
     // With nothing past the threshold only the two heading rows remain.
-    QCOMPARE(summaryTableLines(SummaryTable(table), {}, {}, packageCatalog()),
-             expected.mid(0, 2));
+    QCOMPARE(summaryTableLines(SummaryTable(table), {}, {}, packageCatalog()), expected.mid(0, 2));
 }
 
 QTEST_GUILESS_MAIN(tst_selectors)

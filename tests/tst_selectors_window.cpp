@@ -261,9 +261,9 @@ void tst_selectors_window::linearParallelRowSelectsPart()
         ui->selectorTable->setCurrentIndex(found.first()->index());
         const QString part = selectors::plainPartName(QString::fromLatin1(shown));
         QCOMPARE(window->selectedAmp.getAmpName(), part);
-        QCOMPARE(ui->LPSimage->styleSheet(),
-                 QStringLiteral("image: url(:/KestLinear/") +
-                     window->selectedAmp.getPackageStyle() + QStringLiteral(".JPG)"));
+        QCOMPARE(ui->LPSimage->styleSheet(), QStringLiteral("image: url(:/KestLinear/") +
+                                                 window->selectedAmp.getPackageStyle() +
+                                                 QStringLiteral(".JPG)"));
         QCOMPARE(ui->LPSLinearName->text(),
                  QStringLiteral("<html><head/><body><p><a href=\"") +
                      window->selectedAmp.getSiteLink() +
@@ -398,9 +398,8 @@ void tst_selectors_window::heatsinkAtStart()
     QCOMPARE(rows.size(), within);
     QVERIFY(inPriceOrder(rows));
     QCOMPARE(window->selectedHeatsink.getName(), rows.first().name);
-    QCOMPARE(ui->HSimage->styleSheet(),
-             QStringLiteral("image: url(:/KestLinear/") + rows.first().name +
-                 QStringLiteral(".jpg)"));
+    QCOMPARE(ui->HSimage->styleSheet(), QStringLiteral("image: url(:/KestLinear/") +
+                                            rows.first().name + QStringLiteral(".jpg)"));
     QVERIFY(ui->HSName->text().contains(window->selectedHeatsink.getDrawingLink()));
 
     QCustomPlot *plot = ui->HSplot;
@@ -428,8 +427,8 @@ void tst_selectors_window::heatsinkFilter()
     req.packageCode = QStringLiteral("CE");
     req.thetaCW = 2;
     req.relax = ui->HSrelax->value() / 100.0;
-    req.envelope = selectors::heatsinkEnvelope(true, 1.5, infiniteValue, infiniteValue,
-                                               infiniteValue, false);
+    req.envelope =
+        selectors::heatsinkEnvelope(true, 1.5, infiniteValue, infiniteValue, infiniteValue, false);
     QStringList expected;
     for (const selectors::HeatsinkRow &row :
          selectors::selectHeatsinks(window->heatsinkVector, req, false))
@@ -523,26 +522,37 @@ void tst_selectors_window::heatsinkFlow_data()
 
     // TK24: 1.7·exp(-0.003·F) + 0.44 °C/W, 2.2 in free air; round opening of 4 in (101.6 mm).
     // 1 °C/W: F = ln(0.56/1.7)/-0.003 = 370.2 LFM; π·16/4/144 · 370.2 = 32.3 CFM.
-    QTest::newRow("air") << "TK24" << false << "1" << "370 FPM air" << "32.3 CFM air" << true;
+    QTest::newRow("air") << "TK24" << false << "1"
+                         << "370 FPM air"
+                         << "32.3 CFM air" << true;
     // 370.2 / 60 / 3.28084 = 1.88 m/s; 32.30 · 28.317 = 915 L/min.
-    QTest::newRow("air, metric") << "TK24" << true << "1" << "1.88 m/s air" << "915 L/min air"
-                                 << true;
-    QTest::newRow("free air suffices") << "TK24" << false << "2.2" << "0 FPM air"
+    QTest::newRow("air, metric") << "TK24" << true << "1"
+                                 << "1.88 m/s air"
+                                 << "915 L/min air" << true;
+    QTest::newRow("free air suffices") << "TK24" << false << "2.2"
+                                       << "0 FPM air"
                                        << "0 CFM air" << true;
-    QTest::newRow("little air: 100 FPM") << "TK24" << false << "2.1" << "100 FPM air"
+    QTest::newRow("little air: 100 FPM") << "TK24" << false << "2.1"
+                                         << "100 FPM air"
                                          << "8.73 CFM air" << true;
-    QTest::newRow("little air, metric: 0.508 m/s")
-        << "TK24" << true << "2.1" << "0.508 m/s air" << "247 L/min air" << true;
-    QTest::newRow("below what the heatsink approaches")
-        << "TK24" << false << "0.4" << "Not reachable" << "Not reachable" << true;
+    QTest::newRow("little air, metric: 0.508 m/s") << "TK24" << true << "2.1"
+                                                   << "0.508 m/s air"
+                                                   << "247 L/min air" << true;
+    QTest::newRow("below what the heatsink approaches") << "TK24" << false << "0.4"
+                                                        << "Not reachable"
+                                                        << "Not reachable" << true;
     // TK60H2O: 0.28·exp(-2.4·F) + 0.06; 0.1 °C/W: ln(0.04/0.28)/-2.4 = 0.811 GPM.
-    QTest::newRow("water") << "TK60H2O" << false << "0.1" << "-----"
+    QTest::newRow("water") << "TK60H2O" << false << "0.1"
+                           << "-----"
                            << "0.811 GPM per channel water" << false;
-    QTest::newRow("water, metric") << "TK60H2O" << true << "0.1" << "-----"
+    QTest::newRow("water, metric") << "TK60H2O" << true << "0.1"
+                                   << "-----"
                                    << "3.07 L/min per channel water" << false;
-    QTest::newRow("water, natural") << "TK60H2O" << false << "3" << "-----"
+    QTest::newRow("water, natural") << "TK60H2O" << false << "3"
+                                    << "-----"
                                     << "0 GPM per channel water" << false;
-    QTest::newRow("water, not reachable") << "TK60H2O" << false << "0.05" << "-----"
+    QTest::newRow("water, not reachable") << "TK60H2O" << false << "0.05"
+                                          << "-----"
                                           << "Not reachable" << false;
 }
 
@@ -576,7 +586,8 @@ void tst_selectors_window::heatsinkFlow()
     QCOMPARE(plot->xAxis->range().lower, 0.0);
     QCOMPARE(plot->yAxis->range().lower, 0.0);
     const heatsink &hs = window->selectedHeatsink;
-    const double top = water ? hs.getA() + hs.getC() : hs.getA() * std::exp(hs.getB() * 100) + hs.getC();
+    const double top =
+        water ? hs.getA() + hs.getC() : hs.getA() * std::exp(hs.getB() * 100) + hs.getC();
     QCOMPARE(plot->yAxis->range().upper, 1.1 * top);
     QCOMPARE(plot->xAxis->label(),
              QString::fromLatin1(water ? (metric ? "Water Flow [Liters per Minute per channel]"
