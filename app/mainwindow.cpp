@@ -8,6 +8,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 {
     initAmpwrightResources();
     ui->setupUi(this);
+    setupSch();
 }
 
 MainWindow::~MainWindow()
