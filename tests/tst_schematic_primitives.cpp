@@ -454,9 +454,16 @@ void TestSchematicPrimitives::strokeTurningBackIsDrawnAcrossViewEdge()
     QVERIFY(inked);
 }
 
+// The first stroke of a vertical inductor goes out along its lead to x = 0 and back: its extent
+// is not that of its first and last points.
 void TestSchematicPrimitives::rescaleCoversWholeFigure()
 {
     window->plotLver(plot, QPen(Qt::black), 0, 0);
+    bool found = false;
+    const QCPRange first = plot->graph(0)->getKeyRange(found);
+    QVERIFY(found);
+    QCOMPARE(first.upper, 0.0);
+    QCOMPARE(first.lower, -100 - 2 * std::sqrt(2499.0));
     plot->rescaleAxes();
     QCOMPARE(plot->xAxis->range().upper, 0.0);
     QVERIFY(plot->xAxis->range().lower < -199.9);
