@@ -19,8 +19,7 @@ QPen ampSym::mainPen() const
 
 double ampSym::selectTest(const QPointF &pos, bool onlySelectable, QVariant *) const
 {
-    if (onlySelectable && !selectable())
-        return -1;
+    if (onlySelectable && !selectable()) return -1;
     return schem::distanceToSegment(pos, center->pixelPosition(), C3->pixelPosition());
 }
 
@@ -47,7 +46,6 @@ void ampSym::draw(QCPPainter *painter)
     for (int i = 1; i < 4; ++i) {
         const QLineF line = schem::clipLineToRect(corners[i - 1]->pixelPosition(),
                                                   corners[i]->pixelPosition(), clip);
-        if (!line.isNull())
-            painter->drawLine(line);
+        if (!line.isNull()) painter->drawLine(line);
     }
 }

@@ -28,8 +28,7 @@ QPen component2::mainPen() const
 
 double component2::selectTest(const QPointF &pos, bool onlySelectable, QVariant *) const
 {
-    if (onlySelectable && !selectable())
-        return -1;
+    if (onlySelectable && !selectable()) return -1;
     return schem::distanceToSegment(pos, start->pixelPosition(), end->pixelPosition());
 }
 
@@ -76,8 +75,7 @@ void component2::moveEndTo(double x, double y)
 
 void component2::showValue(bool show)
 {
-    if (show == valueVisible)
-        return;
+    if (show == valueVisible) return;
     if (show) {
         valueText = new QCPItemText(parentPlot());
         valueText->setText(value);
@@ -86,8 +84,7 @@ void component2::showValue(bool show)
         const QPointF c = center->coords();
         moveCenterTo(c.x(), c.y());
     } else {
-        if (valueText)
-            parentPlot()->removeItem(valueText);
+        if (valueText) parentPlot()->removeItem(valueText);
         valueText = nullptr;
         valueVisible = false;
     }
@@ -95,8 +92,7 @@ void component2::showValue(bool show)
 
 void component2::showLabel(bool show)
 {
-    if (show == labelVisible)
-        return;
+    if (show == labelVisible) return;
     if (show) {
         labelText = new QCPItemText(parentPlot());
         labelText->setText(label);
@@ -105,8 +101,7 @@ void component2::showLabel(bool show)
         const QPointF c = center->coords();
         moveCenterTo(c.x(), c.y());
     } else {
-        if (labelText)
-            parentPlot()->removeItem(labelText);
+        if (labelText) parentPlot()->removeItem(labelText);
         labelText = nullptr;
         labelVisible = false;
     }
@@ -115,23 +110,19 @@ void component2::showLabel(bool show)
 void component2::setValue(const QString &text)
 {
     value = text;
-    if (valueText)
-        valueText->setText(text);
+    if (valueText) valueText->setText(text);
 }
 
 void component2::setLabel(const QString &text)
 {
     label = text;
-    if (labelText)
-        labelText->setText(text);
+    if (labelText) labelText->setText(text);
 }
 
 void component2::placeTexts(const QPointF &valuePos, const QPointF &labelPos)
 {
-    if (valueVisible && valueText)
-        valueText->position->setCoords(valuePos);
-    if (labelVisible && labelText)
-        labelText->position->setCoords(labelPos);
+    if (valueVisible && valueText) valueText->position->setCoords(valuePos);
+    if (labelVisible && labelText) labelText->position->setCoords(labelPos);
 }
 
 void component2::removeComponent()
@@ -146,16 +137,14 @@ void component2::drawClippedLine(QCPPainter *painter, const QPointF &a, const QP
     const int w = int(mainPen().widthF());
     const QRect clip = clipRect().adjusted(-w, -w, w, w);
     const QLineF line = schem::clipLineToRect(a, b, clip);
-    if (!line.isNull())
-        painter->drawLine(line);
+    if (!line.isNull()) painter->drawLine(line);
 }
 
 void component2::draw(QCPPainter *painter)
 {
     const QPointF a = start->pixelPosition();
     const QPointF b = end->pixelPosition();
-    if (a.toPoint() == b.toPoint())
-        return;
+    if (a.toPoint() == b.toPoint()) return;
     painter->setPen(mainPen());
     drawClippedLine(painter, a, b);
 }

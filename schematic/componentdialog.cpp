@@ -51,13 +51,10 @@ void component2::editComponentDialog()
 
     QPointer<component2> self(this);
     const int result = dialog.exec();
-    if (!self || result != QDialog::Accepted)
-        return;
+    if (!self || result != QDialog::Accepted) return;
 
-    if (!valueEdit->text().isEmpty())
-        setValue(valueEdit->text());
+    if (!valueEdit->text().isEmpty()) setValue(valueEdit->text());
     showValue(showValueBox->isChecked());
-    if (!labelEdit->text().isEmpty())
-        setLabel(labelEdit->text());
+    if (!labelEdit->text().isEmpty()) setLabel(labelEdit->text());
     showLabel(showLabelBox->isChecked());
 }

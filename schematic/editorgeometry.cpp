@@ -6,7 +6,8 @@ namespace schem {
 
 namespace {
 
-struct Vec {
+struct Vec
+{
     float x, y;
 };
 
@@ -23,8 +24,7 @@ QLineF clipLineToRect(const QPointF &startPoint, const QPointF &endPoint, const 
     const Vec end{float(endPoint.x()), float(endPoint.y())};
     const bool startInside = insideTruncated(start, rect);
     const bool endInside = insideTruncated(end, rect);
-    if (startInside && endInside)
-        return QLineF(start.x, start.y, end.x, end.y);
+    if (startInside && endInside) return QLineF(start.x, start.y, end.x, end.y);
 
     const Vec v{end.x - start.x, end.y - start.y};
     const float left = float(rect.left());
@@ -37,8 +37,7 @@ QLineF clipLineToRect(const QPointF &startPoint, const QPointF &endPoint, const 
             const float mu = (edge - start.y) / v.y;
             if (mu >= 0 && mu <= 1) {
                 const float gamma = start.x - left + mu * v.x;
-                if (gamma >= 0 && gamma <= width)
-                    candidates.append(Vec{left + gamma, edge});
+                if (gamma >= 0 && gamma <= width) candidates.append(Vec{left + gamma, edge});
             }
         }
     }
@@ -47,15 +46,12 @@ QLineF clipLineToRect(const QPointF &startPoint, const QPointF &endPoint, const 
             const float mu = (edge - start.x) / v.x;
             if (mu >= 0 && mu <= 1) {
                 const float gamma = start.y - top + mu * v.y;
-                if (gamma >= 0 && gamma <= height)
-                    candidates.append(Vec{edge, top + gamma});
+                if (gamma >= 0 && gamma <= height) candidates.append(Vec{edge, top + gamma});
             }
         }
     }
-    if (startInside)
-        candidates.append(start);
-    if (endInside)
-        candidates.append(end);
+    if (startInside) candidates.append(start);
+    if (endInside) candidates.append(end);
 
     if (candidates.size() == 2)
         return QLineF(candidates[0].x, candidates[0].y, candidates[1].x, candidates[1].y);
@@ -86,10 +82,8 @@ double distanceToSegment(const QPointF &p, const QPointF &a, const QPointF &b)
     const double len2 = vx * vx + vy * vy;
     if (len2 > 0) {
         const double mu = (wx * vx + wy * vy) / len2;
-        if (mu > 1)
-            return std::hypot(p.x() - b.x(), p.y() - b.y());
-        if (mu > 0)
-            return std::hypot(wx - mu * vx, wy - mu * vy);
+        if (mu > 1) return std::hypot(p.x() - b.x(), p.y() - b.y());
+        if (mu > 0) return std::hypot(wx - mu * vx, wy - mu * vy);
     }
     return std::hypot(wx, wy);
 }
@@ -117,8 +111,7 @@ WireTarget wireModeTarget(const QPointF &start, const QPointF &pointer, int step
 QVector<double> gridLinePositions(double lower, double upper, int step, int maxLines)
 {
     QVector<double> positions;
-    if (step < 1 || maxLines < 1 || !std::isfinite(lower) || !std::isfinite(upper) ||
-        upper < lower)
+    if (step < 1 || maxLines < 1 || !std::isfinite(lower) || !std::isfinite(upper) || upper < lower)
         return positions;
     // Widen the spacing in 1-2-5 steps until the lines fit; spacing stays a multiple of step.
     double spacing = step;
@@ -126,11 +119,9 @@ QVector<double> gridLinePositions(double lower, double upper, int step, int maxL
     for (double decade = 1; (upper - lower) / spacing + 1 > maxLines; decade *= 10) {
         for (const double f : factors) {
             spacing = double(step) * f * decade;
-            if ((upper - lower) / spacing + 1 <= maxLines)
-                break;
+            if ((upper - lower) / spacing + 1 <= maxLines) break;
         }
-        if (!std::isfinite(spacing))
-            return positions;
+        if (!std::isfinite(spacing)) return positions;
     }
     const double first = std::trunc(lower / spacing);
     const double last = std::floor(upper / spacing);

@@ -30,7 +30,8 @@ QPointF wireDragCentre(const QPointF &centre, const QPointF &pointer, int step);
 // Where the wire being drawn from `start` ends with the pointer at `pointer`: the snapped pointer
 // decides the axis (vertical only when it is farther away in y than in x, so ties are horizontal)
 // and the end keeps start's other coordinate.
-struct WireTarget {
+struct WireTarget
+{
     bool horizontal = true;
     QPointF end;
 };

@@ -117,8 +117,7 @@ void MainWindow::plotJver(QCustomPlot *plot, QPen pen, double xLoc, double yLoc,
 
 void MainWindow::plotSum(QCustomPlot *plot, QPen pen, double xLoc, double yLoc)
 {
-    if (!plot || !plot->xAxis || !plot->yAxis)
-        return;
+    if (!plot || !plot->xAxis || !plot->yAxis) return;
     schem::addFigure(plot, pen, schem::sumCircle(xLoc, yLoc));
     auto *sign = new QCPItemText(plot);
     sign->position->setCoords(xLoc, yLoc);

@@ -30,8 +30,7 @@ void MainWindow::setupSch()
 {
     QCustomPlot *plot = ui->sch;
     const int step = ui->snapBox->currentText().toInt();
-    if (step > 0)
-        schGridStep = step;
+    if (step > 0) schGridStep = step;
     currentSchItem = nullptr;
     wireMode = false;
 
@@ -40,7 +39,8 @@ void MainWindow::setupSch()
     connect(plot, &QCustomPlot::mouseMove, this, &MainWindow::onMouseMove);
     connect(plot, &QCustomPlot::mouseRelease, this, &MainWindow::onMouseRelease);
 
-    const struct {
+    const struct
+    {
         Qt::Key key;
         void (MainWindow::*slot)();
     } shortcuts[] = {{Qt::Key_R, &MainWindow::placeResistor},
@@ -82,8 +82,7 @@ void MainWindow::setupSch()
     } else {
         auto once = std::make_shared<QMetaObject::Connection>();
         *once = connect(plot, &QCustomPlot::afterLayout, this, [plot, once, canvasHasSize] {
-            if (!canvasHasSize())
-                return;
+            if (!canvasHasSize()) return;
             disconnect(*once);
             plot->yAxis->setScaleRatio(plot->xAxis, 5.0);
             plot->replot(QCustomPlot::rpQueuedReplot);
@@ -94,16 +93,13 @@ void MainWindow::setupSch()
 
 void MainWindow::setSchTickVector()
 {
-    if (schXTicker)
-        schXTicker->setStep(schGridStep);
-    if (schYTicker)
-        schYTicker->setStep(schGridStep);
+    if (schXTicker) schXTicker->setStep(schGridStep);
+    if (schYTicker) schYTicker->setStep(schGridStep);
 }
 
 bool MainWindow::isComponent2(QCPAbstractItem *item)
 {
-    if (!item)
-        return false;
+    if (!item) return false;
     const QMetaObject *mo = item->metaObject();
     return mo == &component2::staticMetaObject || mo == &resistor::staticMetaObject ||
            mo == &capacitor::staticMetaObject;
@@ -120,24 +116,21 @@ QPointF MainWindow::schPointerCoords(QCustomPlot *plot, QMouseEvent *event) cons
 void MainWindow::placeResistor()
 {
     exitSchMode();
-    if (ui->Page->currentIndex() != schematicEditorPage)
-        return;
+    if (ui->Page->currentIndex() != schematicEditorPage) return;
     currentSchItem = new resistor(ui->sch);
 }
 
 void MainWindow::placeCapacitor()
 {
     exitSchMode();
-    if (ui->Page->currentIndex() != schematicEditorPage)
-        return;
+    if (ui->Page->currentIndex() != schematicEditorPage) return;
     currentSchItem = new capacitor(ui->sch);
 }
 
 void MainWindow::placeAmplifier()
 {
     exitSchMode();
-    if (ui->Page->currentIndex() != schematicEditorPage)
-        return;
+    if (ui->Page->currentIndex() != schematicEditorPage) return;
     currentSchItem = new ampSym(ui->sch);
 }
 
@@ -150,8 +143,7 @@ void MainWindow::placeInductor()
 void MainWindow::placeWire()
 {
     exitSchMode();
-    if (ui->Page->currentIndex() != schematicEditorPage)
-        return;
+    if (ui->Page->currentIndex() != schematicEditorPage) return;
     wireMode = true;
     QApplication::setOverrideCursor(Qt::CrossCursor);
     schCursorOverridden = true;
@@ -199,8 +191,7 @@ void MainWindow::on_snapBox_currentIndexChanged(QString arg1)
 {
     const int step = arg1.toInt();
     // The combo holds positive steps only; anything else would divide by zero when snapping.
-    if (step > 0)
-        schGridStep = step;
+    if (step > 0) schGridStep = step;
     setSchTickVector();
     ui->sch->replot();
 }
@@ -234,8 +225,7 @@ void MainWindow::onMouseMove(QMouseEvent *event)
 
 void MainWindow::onMouseRelease(QMouseEvent *event)
 {
-    if (!wireMode)
-        regMouseRelease(ui->sch, event);
+    if (!wireMode) regMouseRelease(ui->sch, event);
     ui->sch->setInteractions(schDefaultInteractions);
 }
 
@@ -275,8 +265,7 @@ void MainWindow::regMousePress(QCustomPlot *plot, QMouseEvent *event, QCPAbstrac
 void MainWindow::regMouseMove(QCustomPlot *plot, QMouseEvent *event)
 {
     QCPAbstractItem *item = currentSchItem;
-    if (!item)
-        return;
+    if (!item) return;
     const QPointF p = schPointerCoords(plot, event);
     if (isComponent2(item)) {
         static_cast<component2 *>(item)->moveCenterTo(schem::snapToGrid(p.x(), schGridStep),
@@ -293,8 +282,7 @@ void MainWindow::regMouseMove(QCustomPlot *plot, QMouseEvent *event)
 void MainWindow::regMouseRelease(QCustomPlot *plot, QMouseEvent *event)
 {
     QCPAbstractItem *item = currentSchItem;
-    if (event->button() != Qt::LeftButton || !(isComponent2(item) || isWireItem(item)))
-        return;
+    if (event->button() != Qt::LeftButton || !(isComponent2(item) || isWireItem(item))) return;
     regMouseMove(plot, event);
     currentSchItem = nullptr;
     plot->replot();
@@ -333,17 +321,16 @@ void MainWindow::wireMousePress(QCustomPlot *plot, QMouseEvent *event, QCPAbstra
 
 void MainWindow::wireMouseMove(QCustomPlot *plot, QMouseEvent *event)
 {
-    if (currentSchItem)
-        wireDragTo(plot, event);
+    if (currentSchItem) wireDragTo(plot, event);
 }
 
 void MainWindow::wireDragTo(QCustomPlot *plot, QMouseEvent *event)
 {
-    if (!isWireItem(currentSchItem))
-        return;
+    if (!isWireItem(currentSchItem)) return;
     auto *w = static_cast<wire *>(currentSchItem.data());
     const QPointF s = w->start->coords();
-    const schem::WireTarget t = schem::wireModeTarget(s, schPointerCoords(plot, event), schGridStep);
+    const schem::WireTarget t =
+        schem::wireModeTarget(s, schPointerCoords(plot, event), schGridStep);
     w->horizontal = t.horizontal;
     const QPointF c = w->center->coords();
     w->moveCenterTo(c.x(), c.y());

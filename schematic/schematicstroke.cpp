@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-SchematicStroke::SchematicStroke(QCPAxis *keyAxis, QCPAxis *valueAxis) : QCPGraph(keyAxis, valueAxis)
+SchematicStroke::SchematicStroke(QCPAxis *keyAxis, QCPAxis *valueAxis)
+    : QCPGraph(keyAxis, valueAxis)
 {
     setSelectable(QCP::stNone);
     // Thinning assumes ascending keys; strokes are short anyway.
@@ -33,8 +34,7 @@ QCPRange SchematicStroke::getKeyRange(bool &foundRange, QCP::SignDomain inSignDo
     QCPRange range;
     foundRange = false;
     for (auto it = mDataContainer->constBegin(); it != mDataContainer->constEnd(); ++it) {
-        if (!std::isfinite(it->key) || !inDomain(it->key, inSignDomain))
-            continue;
+        if (!std::isfinite(it->key) || !inDomain(it->key, inSignDomain)) continue;
         if (!foundRange) {
             range = QCPRange(it->key, it->key);
             foundRange = true;
@@ -52,10 +52,8 @@ QCPRange SchematicStroke::getValueRange(bool &foundRange, QCP::SignDomain inSign
     QCPRange range;
     foundRange = false;
     for (auto it = mDataContainer->constBegin(); it != mDataContainer->constEnd(); ++it) {
-        if (restrictKeys && !inKeyRange.contains(it->key))
-            continue;
-        if (!std::isfinite(it->value) || !inDomain(it->value, inSignDomain))
-            continue;
+        if (restrictKeys && !inKeyRange.contains(it->key)) continue;
+        if (!std::isfinite(it->value) || !inDomain(it->value, inSignDomain)) continue;
         if (!foundRange) {
             range = QCPRange(it->value, it->value);
             foundRange = true;
@@ -68,10 +66,8 @@ QCPRange SchematicStroke::getValueRange(bool &foundRange, QCP::SignDomain inSign
 
 void SchematicStroke::draw(QCPPainter *painter)
 {
-    if (!mKeyAxis || !mValueAxis || mDataContainer->isEmpty() || lineStyle() == lsNone)
-        return;
-    if (mPen.style() == Qt::NoPen || mPen.color().alpha() == 0)
-        return;
+    if (!mKeyAxis || !mValueAxis || mDataContainer->isEmpty() || lineStyle() == lsNone) return;
+    if (mPen.style() == Qt::NoPen || mPen.color().alpha() == 0) return;
 
     QVector<QPointF> points;
     points.reserve(mDataContainer->size());
@@ -108,8 +104,7 @@ void SchematicStroke::draw(QCPPainter *painter)
             !std::isfinite(points[i].x()) || !std::isfinite(points[i].y()))
             continue;
         const QLineF part = schem::clipLineToRect(points[i - 1], points[i], widened);
-        if (!part.isNull())
-            painter->drawLine(part);
+        if (!part.isNull()) painter->drawLine(part);
     }
 }
 
@@ -117,8 +112,7 @@ namespace schem {
 
 QCPGraph *addStroke(QCustomPlot *plot, const QPen &pen, const Stroke &stroke)
 {
-    if (!plot || !plot->xAxis || !plot->yAxis)
-        return nullptr;
+    if (!plot || !plot->xAxis || !plot->yAxis) return nullptr;
     auto *graph = new SchematicStroke(plot->xAxis, plot->yAxis);
     graph->setPen(pen);
     QVector<double> keys, values;

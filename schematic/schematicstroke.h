@@ -24,7 +24,8 @@ public:
 
     double selectTest(const QPointF &pos, bool onlySelectable,
                       QVariant *details = nullptr) const override;
-    QCPRange getKeyRange(bool &foundRange, QCP::SignDomain inSignDomain = QCP::sdBoth) const override;
+    QCPRange getKeyRange(bool &foundRange,
+                         QCP::SignDomain inSignDomain = QCP::sdBoth) const override;
     QCPRange getValueRange(bool &foundRange, QCP::SignDomain inSignDomain = QCP::sdBoth,
                            const QCPRange &inKeyRange = QCPRange()) const override;
 

@@ -23,8 +23,7 @@ QPen wire::mainPen() const
 
 double wire::selectTest(const QPointF &pos, bool onlySelectable, QVariant *) const
 {
-    if (onlySelectable && !selectable())
-        return -1;
+    if (onlySelectable && !selectable()) return -1;
     return schem::distanceToSegment(pos, start->pixelPosition(), end->pixelPosition());
 }
 
@@ -70,16 +69,14 @@ void wire::moveEndTo(double x, double y)
 
 bool wire::isTJunctionWith(QCPItemPosition *point, QCPAbstractItem *other) const
 {
-    if (!point || !isWireItem(other))
-        return false;
+    if (!point || !isWireItem(other)) return false;
     const auto *w = static_cast<const wire *>(other);
     const QPointF p = point->coords();
     const QPointF s = w->start->coords(), e = w->end->coords();
     auto strictlyBetween = [](double v, double a, double b) {
         return (a < v && v < b) || (b < v && v < a);
     };
-    if (w->horizontal)
-        return !horizontal && p.y() == s.y() && strictlyBetween(p.x(), s.x(), e.x());
+    if (w->horizontal) return !horizontal && p.y() == s.y() && strictlyBetween(p.x(), s.x(), e.x());
     return horizontal && p.x() == s.x() && strictlyBetween(p.y(), s.y(), e.y());
 }
 
@@ -92,12 +89,10 @@ void wire::draw(QCPPainter *painter)
 {
     const QPointF a = start->pixelPosition();
     const QPointF b = end->pixelPosition();
-    if (a.toPoint() == b.toPoint())
-        return;
+    if (a.toPoint() == b.toPoint()) return;
     const int w = int(mainPen().widthF());
     const QLineF line = schem::clipLineToRect(a, b, clipRect().adjusted(-w, -w, w, w));
-    if (line.isNull())
-        return;
+    if (line.isNull()) return;
     painter->setPen(mainPen());
     painter->drawLine(line);
 
@@ -105,8 +100,7 @@ void wire::draw(QCPPainter *painter)
     QCustomPlot *plot = parentPlot();
     for (int i = 0; i < plot->itemCount(); ++i) {
         QCPAbstractItem *other = plot->item(i);
-        if (!isWireItem(other))
-            continue;
+        if (!isWireItem(other)) continue;
         if (isTJunctionWith(start, other))
             painter->drawPoint(a);
         else if (isTJunctionWith(end, other))

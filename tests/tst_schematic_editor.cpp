@@ -23,8 +23,7 @@ QStringList unboundSlots;
 
 void recordUnboundSlots(QtMsgType type, const QMessageLogContext &, const QString &msg)
 {
-    if (type == QtWarningMsg && msg.contains("connectSlotsByName"))
-        unboundSlots << msg;
+    if (type == QtWarningMsg && msg.contains("connectSlotsByName")) unboundSlots << msg;
 }
 
 // Runs `answer` on the modal dialog once it is open (polling, so a slow start cannot hang).
@@ -256,7 +255,8 @@ void TestSchematicEditor::gridLinesCappedWhenZoomedOut()
     for (QCPAxis *axis : {sch->xAxis, sch->yAxis}) {
         const QVector<double> ticks = axis->tickVector();
         QVERIFY(!ticks.isEmpty());
-        QVERIFY2(ticks.size() <= schem::maxSchGridLines + 1, qPrintable(QString::number(ticks.size())));
+        QVERIFY2(ticks.size() <= schem::maxSchGridLines + 1,
+                 qPrintable(QString::number(ticks.size())));
         for (double t : ticks) // still on snap points
             QCOMPARE(std::fmod(t, 1.0), 0.0);
     }

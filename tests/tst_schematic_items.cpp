@@ -149,18 +149,21 @@ void TestSchematicItems::componentPlacement_data()
     const double t = 400.0 / 3; // L/3
     QTest::newRow("vertical resistor at origin")
         << "resistor" << false << QPointF(0, 0)
-        << PositionMap{{"start", {0, 200}},         {"C1", {100, 1000.0 / 6}},
-                       {"C2", {-100, 100}},         {"C3", {100, 100.0 / 3}},
-                       {"C4", {-100, -100.0 / 3}},  {"C5", {100, -100}},
-                       {"C6", {-100, -1000.0 / 6}}, {"end", {0, -200}},
-                       {"value", {t, 0}},           {"label", {-t, 0}}};
-    QTest::newRow("horizontal resistor")
-        << "resistor" << true << QPointF(600, -200)
-        << PositionMap{{"start", {400, -200}},           {"C1", {600 - 1000.0 / 6, -100}},
-                       {"C2", {500, -300}},              {"C3", {600 - 100.0 / 3, -100}},
-                       {"C4", {600 + 100.0 / 3, -300}},  {"C5", {700, -100}},
-                       {"C6", {600 + 1000.0 / 6, -300}}, {"end", {800, -200}},
-                       {"value", {600, -200 + t}},       {"label", {600, -200 - t}}};
+        << PositionMap{{"start", {0, 200}},         {"C1", {100, 1000.0 / 6}},  {"C2", {-100, 100}},
+                       {"C3", {100, 100.0 / 3}},    {"C4", {-100, -100.0 / 3}}, {"C5", {100, -100}},
+                       {"C6", {-100, -1000.0 / 6}}, {"end", {0, -200}},         {"value", {t, 0}},
+                       {"label", {-t, 0}}};
+    QTest::newRow("horizontal resistor") << "resistor" << true << QPointF(600, -200)
+                                         << PositionMap{{"start", {400, -200}},
+                                                        {"C1", {600 - 1000.0 / 6, -100}},
+                                                        {"C2", {500, -300}},
+                                                        {"C3", {600 - 100.0 / 3, -100}},
+                                                        {"C4", {600 + 100.0 / 3, -300}},
+                                                        {"C5", {700, -100}},
+                                                        {"C6", {600 + 1000.0 / 6, -300}},
+                                                        {"end", {800, -200}},
+                                                        {"value", {600, -200 + t}},
+                                                        {"label", {600, -200 - t}}};
     QTest::newRow("vertical capacitor at origin")
         << "capacitor" << false << QPointF(0, 0)
         << PositionMap{{"start", {0, 200}}, {"C1", {0, 50}},    {"C2", {t, 50}},
@@ -169,14 +172,14 @@ void TestSchematicItems::componentPlacement_data()
                        {"label", {-200, 0}}};
     QTest::newRow("horizontal capacitor")
         << "capacitor" << true << QPointF(-200, 400)
-        << PositionMap{{"start", {-400, 400}}, {"C1", {-250, 400}},   {"C2", {-250, 400 + t}},
-                       {"C3", {-250, 400 - t}}, {"C4", {-150, 400}},  {"C5", {-150, 400 + t}},
-                       {"C6", {-150, 400 - t}}, {"end", {0, 400}},    {"value", {-200, 600}},
+        << PositionMap{{"start", {-400, 400}},  {"C1", {-250, 400}}, {"C2", {-250, 400 + t}},
+                       {"C3", {-250, 400 - t}}, {"C4", {-150, 400}}, {"C5", {-150, 400 + t}},
+                       {"C6", {-150, 400 - t}}, {"end", {0, 400}},   {"value", {-200, 600}},
                        {"label", {-200, 200}}};
     QTest::newRow("plain component moves no text")
         << "component2" << false << QPointF(200, 200)
-        << PositionMap{{"start", {200, 400}}, {"end", {200, 0}}, {"value", {0, 0}},
-                       {"label", {0, 0}}};
+        << PositionMap{
+               {"start", {200, 400}}, {"end", {200, 0}}, {"value", {0, 0}}, {"label", {0, 0}}};
 }
 
 void TestSchematicItems::componentPlacement()
@@ -201,10 +204,8 @@ void TestSchematicItems::componentPlacement()
             got = c->labelText->position->coords();
         else
             got = c->position(it.key())->coords();
-        QVERIFY2(near(got, it.value()), qPrintable(QString("%1 at (%2, %3)")
-                                                        .arg(it.key())
-                                                        .arg(got.x())
-                                                        .arg(got.y())));
+        QVERIFY2(near(got, it.value()),
+                 qPrintable(QString("%1 at (%2, %3)").arg(it.key()).arg(got.x()).arg(got.y())));
     }
 }
 
@@ -257,12 +258,10 @@ void TestSchematicItems::placeByTerminal_data()
         << "resistor" << true << true << QPointF(0, 0) << QPointF(200, 0) << QPointF(400, 0);
     QTest::newRow("resistor end, vertical")
         << "resistor" << false << false << QPointF(0, 0) << QPointF(0, 200) << QPointF(0, 400);
-    QTest::newRow("capacitor start, vertical")
-        << "capacitor" << false << true << QPointF(100, 0) << QPointF(100, -200)
-        << QPointF(100, -400);
-    QTest::newRow("plain end, horizontal")
-        << "component2" << true << false << QPointF(0, 100) << QPointF(-200, 100)
-        << QPointF(-400, 100);
+    QTest::newRow("capacitor start, vertical") << "capacitor" << false << true << QPointF(100, 0)
+                                               << QPointF(100, -200) << QPointF(100, -400);
+    QTest::newRow("plain end, horizontal") << "component2" << true << false << QPointF(0, 100)
+                                           << QPointF(-200, 100) << QPointF(-400, 100);
 }
 
 void TestSchematicItems::placeByTerminal()
@@ -361,11 +360,11 @@ void TestSchematicItems::wirePlacement_data()
         << false << QPointF(0, 0) << QPointF(0, 400) << "start" << QPointF(30, -100)
         << QPointF(30, -100) << QPointF(30, 400) << QPointF(30, 150);
     QTest::newRow("horizontal end drags start's y")
-        << true << QPointF(0, 0) << QPointF(400, 0) << "end" << QPointF(-200, 80)
-        << QPointF(0, 80) << QPointF(-200, 80) << QPointF(-100, 80);
+        << true << QPointF(0, 0) << QPointF(400, 0) << "end" << QPointF(-200, 80) << QPointF(0, 80)
+        << QPointF(-200, 80) << QPointF(-100, 80);
     QTest::newRow("vertical end drags start's x")
-        << false << QPointF(0, 0) << QPointF(0, 400) << "end" << QPointF(60, 200)
-        << QPointF(60, 0) << QPointF(60, 200) << QPointF(60, 100);
+        << false << QPointF(0, 0) << QPointF(0, 400) << "end" << QPointF(60, 200) << QPointF(60, 0)
+        << QPointF(60, 200) << QPointF(60, 100);
 }
 
 void TestSchematicItems::wirePlacement()
@@ -405,18 +404,18 @@ void TestSchematicItems::tJunction_data()
     QTest::addColumn<bool>("atEnd");
 
     // The other wire runs horizontally from (0, 0) to (400, 0).
-    QTest::newRow("vertical starting in the middle") << QPointF(200, 0) << QPointF(200, 400)
-                                                     << false << true << false;
-    QTest::newRow("vertical ending in the middle") << QPointF(200, 400) << QPointF(200, 0)
-                                                   << false << false << true;
-    QTest::newRow("vertical starting at the left end") << QPointF(0, 0) << QPointF(0, 400)
-                                                       << false << false << false;
-    QTest::newRow("vertical starting at the right end") << QPointF(400, 0) << QPointF(400, 400)
-                                                        << false << false << false;
-    QTest::newRow("vertical crossing, no end on it") << QPointF(200, -100) << QPointF(200, 100)
-                                                     << false << false << false;
-    QTest::newRow("parallel, end inside") << QPointF(200, 0) << QPointF(600, 0) << true << false
-                                          << false;
+    QTest::newRow("vertical starting in the middle")
+        << QPointF(200, 0) << QPointF(200, 400) << false << true << false;
+    QTest::newRow("vertical ending in the middle")
+        << QPointF(200, 400) << QPointF(200, 0) << false << false << true;
+    QTest::newRow("vertical starting at the left end")
+        << QPointF(0, 0) << QPointF(0, 400) << false << false << false;
+    QTest::newRow("vertical starting at the right end")
+        << QPointF(400, 0) << QPointF(400, 400) << false << false << false;
+    QTest::newRow("vertical crossing, no end on it")
+        << QPointF(200, -100) << QPointF(200, 100) << false << false << false;
+    QTest::newRow("parallel, end inside")
+        << QPointF(200, 0) << QPointF(600, 0) << true << false << false;
 }
 
 void TestSchematicItems::tJunction()
@@ -513,8 +512,8 @@ void TestSchematicItems::clipLine_data()
     QTest::addColumn<QLineF>("expected");
 
     // The rectangle is (10, 10) to (109, 59): width and height 100 and 50.
-    QTest::newRow("inside: whole segment") << QPointF(20, 20) << QPointF(50, 40)
-                                           << QLineF(20, 20, 50, 40);
+    QTest::newRow("inside: whole segment")
+        << QPointF(20, 20) << QPointF(50, 40) << QLineF(20, 20, 50, 40);
     QTest::newRow("leaving to the right")
         << QPointF(50, 30) << QPointF(200, 30) << QLineF(109, 30, 50, 30);
     QTest::newRow("crossing top and bottom")

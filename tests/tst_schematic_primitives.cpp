@@ -41,8 +41,8 @@ Points expectedCoil(double x, double y, double r)
     for (int k = 0; k < 4; ++k)
         for (int j = 0; j <= 100; ++j) {
             const double t = j * pi / 100;
-            entries[100 * k + j] = QPointF(x + (r + 2 * r * k) - r * std::cos(t),
-                                           y - 100 - r * std::sin(t));
+            entries[100 * k + j] =
+                QPointF(x + (r + 2 * r * k) - r * std::cos(t), y - 100 - r * std::sin(t));
         }
     Points p;
     p << QPointF(x, y) << entries << QPointF(x + 8 * r, y - 100) << QPointF(x + 8 * r, y);
@@ -115,10 +115,9 @@ void TestSchematicPrimitives::invoke(const QString &name, const QVector<double> 
                                        Q_ARG(double, a[0]), Q_ARG(double, a[1]));
         break;
     case 3:
-        ok = QMetaObject::invokeMethod(window, n.constData(), Qt::DirectConnection,
-                                       Q_ARG(QCustomPlot *, plot), Q_ARG(QPen, pen),
-                                       Q_ARG(double, a[0]), Q_ARG(double, a[1]),
-                                       Q_ARG(double, a[2]));
+        ok = QMetaObject::invokeMethod(
+            window, n.constData(), Qt::DirectConnection, Q_ARG(QCustomPlot *, plot),
+            Q_ARG(QPen, pen), Q_ARG(double, a[0]), Q_ARG(double, a[1]), Q_ARG(double, a[2]));
         break;
     case 4:
         ok = QMetaObject::invokeMethod(window, n.constData(), Qt::DirectConnection,
@@ -162,55 +161,56 @@ void TestSchematicPrimitives::figure_data()
                    {{-100, -150}, {100, -250}},
                    {{100, -250}, {-100, -350}},
                    {{-100, -350}, {0, -400}}};
-    QTest::newRow("plotChor lead plate plate lead")
-        << "plotChor" << QVector<double>{-400, 100}
-        << shiftedAll(-400, 100,
-                      {{{0, 0}, {150, 0}},
-                       {{150, -150}, {150, 150}},
-                       {{250, -150}, {250, 150}},
-                       {{250, 0}, {400, 0}}});
-    QTest::newRow("plotCver")
-        << "plotCver" << QVector<double>{0, 0}
-        << Strokes{{{0, 0}, {0, -150}},
-                   {{-150, -150}, {150, -150}},
-                   {{-150, -250}, {150, -250}},
-                   {{0, -250}, {0, -400}}};
-    QTest::newRow("plotCLarge 800 long")
-        << "plotCLarge" << QVector<double>{2000, -600}
-        << shiftedAll(2000, -600,
-                      {{{0, 0}, {0, -300}},
-                       {{-300, -300}, {300, -300}},
-                       {{-300, -500}, {300, -500}},
-                       {{0, -500}, {0, -800}}});
+    QTest::newRow("plotChor lead plate plate lead") << "plotChor" << QVector<double>{-400, 100}
+                                                    << shiftedAll(-400, 100,
+                                                                  {{{0, 0}, {150, 0}},
+                                                                   {{150, -150}, {150, 150}},
+                                                                   {{250, -150}, {250, 150}},
+                                                                   {{250, 0}, {400, 0}}});
+    QTest::newRow("plotCver") << "plotCver" << QVector<double>{0, 0}
+                              << Strokes{{{0, 0}, {0, -150}},
+                                         {{-150, -150}, {150, -150}},
+                                         {{-150, -250}, {150, -250}},
+                                         {{0, -250}, {0, -400}}};
+    QTest::newRow("plotCLarge 800 long") << "plotCLarge" << QVector<double>{2000, -600}
+                                         << shiftedAll(2000, -600,
+                                                       {{{0, 0}, {0, -300}},
+                                                        {{-300, -300}, {300, -300}},
+                                                        {{-300, -500}, {300, -500}},
+                                                        {{0, -500}, {0, -800}}});
     QTest::newRow("plotG bar and triangle")
         << "plotG" << QVector<double>{0, 0}
         << Strokes{{{-50, 0}, {50, 0}}, {{-50, 0}, {0, -100}, {50, 0}}};
     QTest::newRow("plotGr stem bar triangle")
         << "plotGr" << QVector<double>{10, 10}
-        << shiftedAll(10, 10,
-                      {{{0, 0}, {0, -20}}, {{20, -20}, {-20, -20}},
-                       {{-20, -20}, {0, -40}, {20, -20}}});
+        << shiftedAll(
+               10, 10,
+               {{{0, 0}, {0, -20}}, {{20, -20}, {-20, -20}}, {{-20, -20}, {0, -40}, {20, -20}}});
 
     QTest::newRow("plotPA tip at 1000, plus at the lower input")
         << "plotPA" << QVector<double>{0, 0}
-        << Strokes{{{0, -500}, {1000, 0}}, {{0, 500}, {1000, 0}},  {{0, -500}, {0, 500}},
+        << Strokes{{{0, -500}, {1000, 0}},     {{0, 500}, {1000, 0}},     {{0, -500}, {0, 500}},
                    {{100, -150}, {100, -250}}, {{50, -200}, {150, -200}}, {{50, 200}, {150, 200}}};
-    QTest::newRow("plotPAR mirrored")
-        << "plotPAR" << QVector<double>{3000, 0}
-        << shiftedAll(3000, 0,
-                      {{{0, -500}, {-1000, 0}}, {{0, 500}, {-1000, 0}}, {{0, -500}, {0, 500}},
-                       {{-100, -150}, {-100, -250}}, {{-50, -200}, {-150, -200}},
-                       {{-50, 200}, {-150, 200}}});
-    QTest::newRow("plotOA tip at 600")
-        << "plotOA" << QVector<double>{-200, 300}
-        << shiftedAll(-200, 300,
-                      {{{0, -300}, {600, 0}}, {{0, 300}, {600, 0}}, {{0, -300}, {0, 300}},
-                       {{100, -100}, {100, -200}}, {{50, -150}, {150, -150}},
-                       {{50, 150}, {150, 150}}});
+    QTest::newRow("plotPAR mirrored") << "plotPAR" << QVector<double>{3000, 0}
+                                      << shiftedAll(3000, 0,
+                                                    {{{0, -500}, {-1000, 0}},
+                                                     {{0, 500}, {-1000, 0}},
+                                                     {{0, -500}, {0, 500}},
+                                                     {{-100, -150}, {-100, -250}},
+                                                     {{-50, -200}, {-150, -200}},
+                                                     {{-50, 200}, {-150, 200}}});
+    QTest::newRow("plotOA tip at 600") << "plotOA" << QVector<double>{-200, 300}
+                                       << shiftedAll(-200, 300,
+                                                     {{{0, -300}, {600, 0}},
+                                                      {{0, 300}, {600, 0}},
+                                                      {{0, -300}, {0, 300}},
+                                                      {{100, -100}, {100, -200}},
+                                                      {{50, -150}, {150, -150}},
+                                                      {{50, 150}, {150, 150}}});
     QTest::newRow("plotOAR tip at -600, minus from (-50,150) to (-150,150)")
         << "plotOAR" << QVector<double>{0, 0}
-        << Strokes{{{0, -300}, {-600, 0}},     {{0, 300}, {-600, 0}},
-                   {{0, -300}, {0, 300}},      {{-100, -100}, {-100, -200}},
+        << Strokes{{{0, -300}, {-600, 0}},      {{0, 300}, {-600, 0}},
+                   {{0, -300}, {0, 300}},       {{-100, -100}, {-100, -200}},
                    {{-50, -150}, {-150, -150}}, {{-50, 150}, {-150, 150}}};
 
     QTest::newRow("plotRect corners (10,20) and (210,120)")
@@ -221,23 +221,24 @@ void TestSchematicPrimitives::figure_data()
                    {{10, 120}, {10, 20}}};
     QTest::newRow("plotRect negative size mirrors")
         << "plotRect" << QVector<double>{0, 0, -100, -50}
-        << Strokes{{{0, 0}, {-100, 0}}, {{-100, -50}, {-100, 0}}, {{0, -50}, {-100, -50}},
+        << Strokes{{{0, 0}, {-100, 0}},
+                   {{-100, -50}, {-100, 0}},
+                   {{0, -50}, {-100, -50}},
                    {{0, -50}, {0, 0}}};
-    QTest::newRow("plotTri")
-        << "plotTri" << QVector<double>{100, 100, 300, 200}
-        << Strokes{{{100, 100}, {400, 200}}, {{400, 200}, {100, 300}}, {{100, 300}, {100, 100}}};
+    QTest::newRow("plotTri") << "plotTri" << QVector<double>{100, 100, 300, 200}
+                             << Strokes{{{100, 100}, {400, 200}},
+                                        {{400, 200}, {100, 300}},
+                                        {{100, 300}, {100, 100}}};
     QTest::newRow("plotTri zero height collapses to a line drawn twice")
         << "plotTri" << QVector<double>{0, 0, 300, 0}
         << Strokes{{{0, 0}, {300, 0}}, {{300, 0}, {0, 0}}, {{0, 0}, {0, 0}}};
 
     QTest::newRow("plotJhor 181 points over the wire")
-        << "plotJhor" << QVector<double>{500, 100, 50}
-        << Strokes{degrees(180, [](double t) {
+        << "plotJhor" << QVector<double>{500, 100, 50} << Strokes{degrees(180, [](double t) {
                return QPointF(500 - 50 * std::cos(t), 100 + 50 * std::sin(t));
            })};
     QTest::newRow("plotJhor negative radius hops below")
-        << "plotJhor" << QVector<double>{0, 0, -30}
-        << Strokes{degrees(180, [](double t) {
+        << "plotJhor" << QVector<double>{0, 0, -30} << Strokes{degrees(180, [](double t) {
                return QPointF(30 * std::cos(t), -30 * std::sin(t));
            })};
     QTest::newRow("plotJver two 91-point quarters to the left")
@@ -269,14 +270,12 @@ void TestSchematicPrimitives::figure_data()
     Strokes lver;
     for (int q = 0; q < 8; ++q) {
         Points s;
-        if (q == 0)
-            s << QPointF(-100, 0) << QPointF(0, 0);
+        if (q == 0) s << QPointF(-100, 0) << QPointF(0, 0);
         for (int n = 0; n < 50; ++n) {
             const double m = q % 2 == 0 ? n - 50 : n; // upper quarters, then lower ones
             s << QPointF(-100 - 2 * std::sqrt(2500 - m * m), -50 * q - n);
         }
-        if (q == 7)
-            s << QPointF(-100, -400) << QPointF(0, -400);
+        if (q == 7) s << QPointF(-100, -400) << QPointF(0, -400);
         lver << s;
     }
     QTest::newRow("plotLver eight quarter ellipses") << "plotLver" << QVector<double>{0, 0} << lver;
@@ -332,8 +331,8 @@ void TestSchematicPrimitives::keyPoints_data()
     QTest::newRow("Lhor last turn ends") << "plotLhor" << origin << 0 << 401 << QPointF(400, -100);
     QTest::newRow("Lhor lead up") << "plotLhor" << origin << 0 << 402 << QPointF(400, -100);
     QTest::newRow("Lhor lead end") << "plotLhor" << origin << 0 << 403 << QPointF(400, 0);
-    QTest::newRow("LLarge turn 1 lowest") << "plotLLarge" << origin << 0 << 51
-                                          << QPointF(100, -200);
+    QTest::newRow("LLarge turn 1 lowest")
+        << "plotLLarge" << origin << 0 << 51 << QPointF(100, -200);
     QTest::newRow("LLarge lead end") << "plotLLarge" << origin << 0 << 403 << QPointF(800, 0);
     QTest::newRow("Lver first turn starts on the lead")
         << "plotLver" << origin << 0 << 2 << QPointF(-100, 0);
@@ -342,20 +341,20 @@ void TestSchematicPrimitives::keyPoints_data()
     QTest::newRow("Lver first turn stops short")
         << "plotLver" << origin << 1 << 49 << QPointF(-100 - 2 * std::sqrt(99.0), -99);
     QTest::newRow("Lver last lead") << "plotLver" << origin << 7 << 51 << QPointF(0, -400);
-    QTest::newRow("Jhor starts at -R") << "plotJhor" << QVector<double>{0, 0, 50} << 0 << 0
-                                       << QPointF(-50, 0);
-    QTest::newRow("Jhor peaks at R") << "plotJhor" << QVector<double>{0, 0, 50} << 0 << 90
-                                     << QPointF(0, 50);
-    QTest::newRow("Jhor ends at +R") << "plotJhor" << QVector<double>{0, 0, 50} << 0 << 180
-                                     << QPointF(50, 0);
+    QTest::newRow("Jhor starts at -R")
+        << "plotJhor" << QVector<double>{0, 0, 50} << 0 << 0 << QPointF(-50, 0);
+    QTest::newRow("Jhor peaks at R")
+        << "plotJhor" << QVector<double>{0, 0, 50} << 0 << 90 << QPointF(0, 50);
+    QTest::newRow("Jhor ends at +R")
+        << "plotJhor" << QVector<double>{0, 0, 50} << 0 << 180 << QPointF(50, 0);
     QTest::newRow("Jver quarters share (-R, 0), upper")
         << "plotJver" << QVector<double>{0, 0, 50} << 0 << 0 << QPointF(-50, 0);
     QTest::newRow("Jver quarters share (-R, 0), lower")
         << "plotJver" << QVector<double>{0, 0, 50} << 1 << 0 << QPointF(-50, 0);
-    QTest::newRow("Jver upper end") << "plotJver" << QVector<double>{0, 0, 50} << 0 << 90
-                                    << QPointF(0, 50);
-    QTest::newRow("Jver lower end") << "plotJver" << QVector<double>{0, 0, 50} << 1 << 90
-                                    << QPointF(0, -50);
+    QTest::newRow("Jver upper end")
+        << "plotJver" << QVector<double>{0, 0, 50} << 0 << 90 << QPointF(0, 50);
+    QTest::newRow("Jver lower end")
+        << "plotJver" << QVector<double>{0, 0, 50} << 1 << 90 << QPointF(0, -50);
     QTest::newRow("Sum top") << "plotSum" << origin << 0 << 90 << QPointF(0, 25);
     QTest::newRow("Sum bottom") << "plotSum" << origin << 1 << 90 << QPointF(0, -25);
 }
