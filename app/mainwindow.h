@@ -16,6 +16,7 @@
 #include <QVector>
 
 class QCloseEvent;
+class QComboBox;
 class QLabel;
 class QNetworkReply;
 class QResizeEvent;
@@ -79,6 +80,16 @@ public slots:
     QString beforeV7IndextoAmpName(int index);
     QString beforeV7IndextoPwmName(int index);
     QString beforeV7IndextoHostName(int index);
+    // Refills the eight part combo boxes from the lists, keeping each one's part where the
+    // new list still holds it.
+    void fillAllDropDownMenus();
+
+private slots:
+    void on_includePreReleased_clicked(bool checked);
+
+private:
+    // The part combo boxes whose shown part changed in the refill.
+    QList<QComboBox *> refillPartCombos();
 
     // ------------------------------------------------------------------ application shell
 public:
