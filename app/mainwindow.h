@@ -125,12 +125,19 @@ public:
     void connectUART();
 
 protected:
+    void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 public slots:
     void fileIsReady(QNetworkReply *reply);
 
 private slots:
+    void on_ToPWMControl_clicked();
+    void on_toFilterDesign_clicked();
+    void on_toPWMPower_clicked();
+    void on_toPWMPower_2_clicked();
+    void on_bodePlotGenButton_clicked();
+    void on_connectButton_clicked();
     void on_HomeButton_clicked();
     void on_actionMain_Menu_triggered();
     void on_actionSave_triggered();
@@ -147,6 +154,8 @@ private slots:
     void on_action6_pt_triggered();
 
 private:
+    // Selects a page from a feature button; the Main Menu button then leads back.
+    void showPage(int index);
     void setPageDefaults();
     void startReleaseCheck();
     void setFontSize(int points);

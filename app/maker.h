@@ -6,8 +6,8 @@
 // the environment variable AMPWRIGHT_RELEASE_HOST (for example to a local test server).
 namespace maker {
 
-constexpr const char *kSite = "https://www.kestpower.example";
-constexpr const char *kSupportPage = "https://www.kestpower.example/support/applications";
+constexpr const char *kSite = "https://www.kestvoltrane.example";
+constexpr const char *kSupportPage = "https://www.kestvoltrane.example/support/applications";
 constexpr const char *kReleasePath = "/resources/tools/AmpwrightCurrentVersion.txt";
 // The one-line invitation of the home page's support link.
 constexpr const char *kSupportInvitation = "Get free help with your design";

@@ -9,4 +9,5 @@ void initAmpwrightResources()
         return;
     done = true;
     Q_INIT_RESOURCE(images);
+    Q_INIT_RESOURCE(tables);
 }

@@ -16,7 +16,7 @@ constexpr const char *heatsinkTablePath = ":/KestLinear/Heatsinks.txt";
 constexpr const char *packageTablePath = ":/KestLinear/PackageStyles.txt";
 
 // Where product and drawing links point when a row gives none.
-constexpr const char *makerHomePage = "https://www.kestvoltrane.com/";
+constexpr const char *makerHomePage = "https://www.kestvoltrane.example/";
 
 // A table cut into cells. Empty lines and empty cells are already gone, so spacer and
 // reserved columns have vanished from the header and unused reserved cells from the rows.

@@ -384,7 +384,7 @@ void TestCatalog::linearSingleValues()
     QCOMPARE(lxa.getCircuitType(), QString("normal"));
     QCOMPARE(lxa.getPulse3(), QString("NA"));
     QCOMPARE(lxa.getPulse_slope(), -1.3);
-    QCOMPARE(lxa.getSiteLink(), QString("https://www.kestvoltrane.com/parts/lxa"));
+    QCOMPARE(lxa.getSiteLink(), QString("https://www.kestvoltrane.example/parts/lxa"));
     QCOMPARE(lxa.getPreV6Index(), 3);
     QCOMPARE(lxa.getMgradeAvailable(), 0);
     // The micro sign is the single byte 0xB5 in the table.
@@ -529,7 +529,7 @@ void TestCatalog::pwmValues()
     QCOMPARE(nva.getBot_V(), 0.1);
     QCOMPARE(nva.getBot_wire(), 0.004);
     QCOMPARE(nva.getI_sense_pins(), 2);
-    QCOMPARE(nva.getSiteLink(), QString("https://www.kestvoltrane.com/parts/nva"));
+    QCOMPARE(nva.getSiteLink(), QString("https://www.kestvoltrane.example/parts/nva"));
     // top_A 0.0001, top_B 0.01, top_C 0.1: 0.1, 0.0625 + 0.25 + 0.1, 1 + 1 + 0.1.
     QCOMPARE(nva.topResistance(0), 0.1);
     QCOMPARE(nva.topResistance(25), 0.4125);
@@ -568,7 +568,7 @@ void TestCatalog::heatsinkPackages()
     QCOMPARE(tk21.getB(), -0.005);
     QCOMPARE(tk21.getC(), 0.4);
     QCOMPARE(tk21.getRelative_price(), 22.0);
-    QCOMPARE(tk21.getDrawingLink(), QString("https://www.kestvoltrane.com/drawings/tk21"));
+    QCOMPARE(tk21.getDrawingLink(), QString("https://www.kestvoltrane.example/drawings/tk21"));
 
     // No package: one placeholder cell is skipped.
     const heatsink &tk22 = list.at(1);
@@ -582,7 +582,7 @@ void TestCatalog::heatsinkPackages()
     QCOMPARE(water.getNumPackages(), 10);
     QCOMPARE(water.getPackage(9), QString("OF"));
     QCOMPARE(water.getA(), 0.08);
-    QCOMPARE(water.getDrawingLink(), QString("https://www.kestvoltrane.com/drawings/tk21"));
+    QCOMPARE(water.getDrawingLink(), QString("https://www.kestvoltrane.example/drawings/tk21"));
 }
 
 void TestCatalog::packageTable()

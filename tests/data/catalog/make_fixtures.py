@@ -83,7 +83,7 @@ LINEAR_BASE = {
     "pulse3_V": "NA", "Tc_soa": "125", "pulse_slope": "-1.3", "VswingC": ["2.1"],
     "VswingB": ["0.35"], "VswingA": ["0.01"], "UGS": "Y", "Inputs": "both", "Loads": "all",
     "classBias": "AB", "relative_price": "48.5",
-    "SiteLink": "https://www.kestvoltrane.com/parts/lxa", "PreV6Index": "-1",
+    "SiteLink": "https://www.kestvoltrane.example/parts/lxa", "PreV6Index": "-1",
     "PSGstatus": "1", "MgradeAvailable": "0",
 }
 
@@ -147,7 +147,7 @@ PWM_BASE = {
     "Rtheta_JA": "25", "Rtheta_JC_diode": "2", "relative_price": "65", "top_A": "0.0001",
     "top_B": "0.01", "top_C": "0.1", "top_V": "0", "top_wire": "0.005", "bot_A": "0.0002",
     "bot_B": "0.02", "bot_C": "0.2", "bot_V": "0.1", "bot_wire": "0.004",
-    "SiteLink": "https://www.kestvoltrane.com/parts/nva", "I_sense_pins": "2",
+    "SiteLink": "https://www.kestvoltrane.example/parts/nva", "I_sense_pins": "2",
     "ErrorAmp": "0", "PreV6Index": "-1", "PSGstatus": "1", "MgradeAvailable": "0",
 }
 
@@ -164,7 +164,7 @@ PWM_ROWS = [
 HEATSINK_BASE = {
     "FreeAirTheta": "2.1", "Length": "4", "Width": "3", "Height": "1.2", "Weight": "5.5",
     "AAVID": "NA", "A": "1.6", "B": "-0.005", "C": "0.4", "relative_price": "22",
-    "drawingLink": "https://www.kestvoltrane.com/drawings/tk21",
+    "drawingLink": "https://www.kestvoltrane.example/drawings/tk21",
 }
 
 HEATSINK_ROWS = [
