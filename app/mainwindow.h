@@ -4,24 +4,34 @@
 #include "catalog/heatsink.h"
 #include "catalog/packagestyle.h"
 #include "catalog/pwm.h"
+#include "soa/loadline.h"
+#include "soa/soasignal.h"
+#include "soa/soathermal.h"
 #include "values/comp.h"
 #include "values/engvalues.h"
 
 #include <QMainWindow>
+#include <QPen>
+#include <QPointer>
+#include <QSharedPointer>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
 class QCloseEvent;
+class QComboBox;
 class QLabel;
 class QNetworkReply;
 class QResizeEvent;
 class QStandardItemModel;
 class QLineEdit;
 class QModelIndex;
+class QMouseEvent;
 class QTextStream;
+class QCPAbstractItem;
 class QCPItemText;
 class QCustomPlot;
+class SchGridTicker;
 
 class Ui_MainWindow;
 
@@ -75,6 +85,16 @@ public slots:
     QString beforeV7IndextoAmpName(int index);
     QString beforeV7IndextoPwmName(int index);
     QString beforeV7IndextoHostName(int index);
+    // Refills the eight part combo boxes from the lists, keeping each one's part where the
+    // new list still holds it.
+    void fillAllDropDownMenus();
+
+private slots:
+    void on_includePreReleased_clicked(bool checked);
+
+private:
+    // The part combo boxes whose shown part changed in the refill.
+    QList<QComboBox *> refillPartCombos();
 
     // ------------------------------------------------------------------ application shell
 public:
@@ -174,8 +194,128 @@ private:
     void setFontSize(int points);
 
     // ------------------------------------------------------------------ schematic kit
+    // Drawing primitives: each adds one fixed figure at the anchor (xLoc, yLoc), in plot units,
+    // as graphs in `pen`; they keep no state and never clear or replot.
+public slots:
+    void plotWhor(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double len);
+    void plotWver(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double len);
+    void plotWdia(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double xEnd, double yEnd);
+    void plotRhor(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotRver(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotChor(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotCver(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotCLarge(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotLhor(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotLLarge(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotLver(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotG(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotGr(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotPA(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotPAR(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotOA(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotOAR(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotRect(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double xSize,
+                  double ySize);
+    void plotTri(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double xSize,
+                 double ySize);
+    void plotJhor(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double R);
+    void plotJver(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double R);
+    void plotSum(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+
+    // Schematic editor page (`sch` on page 19).
+public slots:
+    void setupSch();
+    void setSchTickVector();
+    void placeResistor();
+    void placeCapacitor();
+    void placeInductor();
+    void placeWire();
+    void placeAmplifier();
+    void exitSchMode();
+    void onMousePress(QMouseEvent *event);
+    void onMouseMove(QMouseEvent *event);
+    void onMouseRelease(QMouseEvent *event);
+    void regMousePress(QCustomPlot *plot, QMouseEvent *event, QCPAbstractItem *item);
+    void regMouseMove(QCustomPlot *plot, QMouseEvent *event);
+    void regMouseRelease(QCustomPlot *plot, QMouseEvent *event);
+    void wireMousePress(QCustomPlot *plot, QMouseEvent *event, QCPAbstractItem *item);
+    void wireMouseMove(QCustomPlot *plot, QMouseEvent *event);
+    bool isComponent2(QCPAbstractItem *item);
+
+private slots:
+    void on_snapBox_currentIndexChanged(QString arg1);
+    void on_capButton_clicked();
+    void on_resButton_clicked();
+    void on_SchGridBox_toggled(bool checked);
+    void on_wireButton_clicked();
+    void on_ampButton_clicked();
+
+public:
+    void wireDragTo(QCustomPlot *plot, QMouseEvent *event);
+
+    // The item following the pointer. Guarded, because the user can delete it (edit dialog,
+    // right press on a wire) while a handler still holds it.
+    QPointer<QCPAbstractItem> currentSchItem;
+    int schGridStep = 200; // plot units
+    bool wireMode = false;
+
+private:
+    QPointF schPointerCoords(QCustomPlot *plot, QMouseEvent *event) const;
+    // Tickers that place the editor's grid lines, shared with the axes.
+    QSharedPointer<SchGridTicker> schXTicker;
+    QSharedPointer<SchGridTicker> schYTicker;
+    // Whether the wire tool set the cross cursor, so that only its own cursor is restored.
+    bool schCursorOverridden = false;
+
+public:
 
     // ------------------------------------------------------------------ SOA page
+public:
+    // One period of the output signal: time in seconds (a sweep position 0..1 for the DC
+    // motor) and value in volts or amperes as SOAVout says. Always of equal length, and always
+    // a signal the load line can run on: a signal without a usable period is not adopted.
+    QVector<double> SOAtime, SOAsignal;
+    QString SOAcsvPath;    // where the upload's file dialog opens
+    QString SOAsignalNote; // why the last signal built or uploaded was not adopted
+    // Largest and smallest load current (A) and voltage (V) of the last load line.
+    double SOAmaxIout = -999999999, SOAminIout = 999999999;
+    double SOAmaxVout = -999999999, SOAminVout = 999999999;
+    // Everything the last load line and power analysis found, for the warnings, the supply
+    // schematic and the other pages.
+    soa::LoadLineResult SOAloadLine;
+    soa::ThermalResult SOApower;
+
+    // The page's start: default signal, plot set-up, the default part, first computation.
+    void setupSOApage();
+    // The upload without its file dialog: reads, resamples and adopts the file at path.
+    void loadSOAwaveform(const QString &path);
+
+public slots:
+    void refreshSOA();
+    void makeSOAplot();
+    void SOAsine();
+    void SOAtrap();
+    void SOAmotor();
+    void SOACSV();
+    void increaseSOAResolution(uint segmentDivision);
+    void waveDescription();
+    void changeSOASignal();
+    void setupSOAplot();
+    void setupWavePlots();
+    void switchLogPlot(bool log);
+    void plotSOAdata();
+    void customTempLine();
+    void plotVswing(bool boost);
+    void RLCLoadLine();
+
+private:
+    void adoptSOAsignal(const soa::Signal &signal);
+    void setSOAaxisScales(bool log);
+    void appendSOAnote(const soa::SoaNote &note);
+    soa::LoadLineInput readSOAloadInputs();
+    soa::ThermalInput readSOAthermalInputs();
+    void drawSOAloadLine(const soa::LoadLineResult &line);
+    void drawSOAcurrentLimit(const soa::ThermalResult &power);
 
     // ------------------------------------------------------------------ product selectors
 public:

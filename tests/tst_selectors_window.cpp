@@ -99,6 +99,7 @@ private slots:
     void pwmFilter();
     void heatsinkAtStart();
     void heatsinkFilter();
+    void heatsinkByPart();
     void heatsinkUnits();
     void heatsinkFlow_data();
     void heatsinkFlow();
@@ -462,6 +463,39 @@ void tst_selectors_window::heatsinkFilter()
         if (row.verdict != selectors::Verdict::Hidden) ++unconstrained;
     QVERIFY(unconstrained > shown.size());
     QCOMPARE(shownRows(ui->HStable).size(), unconstrained);
+}
+
+void tst_selectors_window::heatsinkByPart()
+{
+    // "All Parts", then the linear parts, then the PWM parts: each entry stands for the
+    // package of its part.
+    ui->HSchoosePart->click();
+    QVERIFY(ui->HSpart->isEnabled());
+    QVERIFY(!ui->HSpackage->isEnabled());
+    QCOMPARE(ui->HSpart->count(), 1 + window->ampVector.size() + window->pwmVector.size());
+    typeInto(ui->HSrtheta, QStringLiteral("100"));
+    for (const QString &part : {QStringLiteral("LX22"), QStringLiteral("NV23")}) {
+        const int entry = ui->HSpart->findText(part);
+        QVERIFY(entry > 0);
+        ui->HSpart->setCurrentIndex(entry);
+        emit ui->HSpart->activated(entry);
+        const QString code =
+            entry <= window->ampVector.size()
+                ? window->ampVector.at(entry - 1).getPackageStyle()
+                : window->pwmVector.at(entry - 1 - window->ampVector.size()).getPackageStyle();
+        const QVector<ShownRow> rows = shownRows(ui->HStable);
+        QVERIFY(!rows.isEmpty());
+        int taking = 0;
+        for (const heatsink &sink : qAsConst(window->heatsinkVector))
+            if (sink.listPackages().contains(code)) ++taking;
+        QCOMPARE(rows.size(), taking);
+        for (const ShownRow &row : rows)
+            QVERIFY2(heatsinkNamed(window->heatsinkVector, row.name).listPackages().contains(code),
+                     qPrintable(row.name + QLatin1Char(' ') + code));
+    }
+    ui->HSpart->setCurrentIndex(0);
+    emit ui->HSpart->activated(0);
+    QCOMPARE(shownRows(ui->HStable).size(), window->heatsinkVector.size());
 }
 
 void tst_selectors_window::heatsinkUnits()
