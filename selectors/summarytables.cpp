@@ -158,13 +158,13 @@ QString perChannel(const amp &part)
 void appendLinearRows(QStringList &lines, SummaryTable table, const QVector<amp> &linear,
                       const QVector<packageStyle> &packages)
 {
-    const LinearTable spec = linearTable(table);
+    const LinearTable rules = linearTable(table);
     QVector<std::pair<Keys, int>> order;
     for (int k = 0; k < linear.size(); ++k) {
         const amp &part = linear.at(k);
         const int status = part.getPSGstatus();
-        if (status == statusLeftOut || status == statusVariant || !spec.listed(part)) continue;
-        insertSorted(order, spec.keys(part), k);
+        if (status == statusLeftOut || status == statusVariant || !rules.listed(part)) continue;
+        insertSorted(order, rules.keys(part), k);
     }
 
     for (const auto &entry : qAsConst(order)) {
@@ -174,7 +174,7 @@ void appendLinearRows(QStringList &lines, SummaryTable table, const QVector<amp>
 
         QStringList fields;
         fields << part.getAmpName() + mGrade(part.getMgradeAvailable());
-        for (LinearFigure which : spec.order)
+        for (LinearFigure which : rules.order)
             fields << linearFigure(part, which);
         fields << figure(part.getIq_max());
         // A part with variants names its own package after its power, so that the power
