@@ -45,6 +45,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     refreshHeatsinks();
 
     designModified = false;
+
+    openCommandLineFile(QCoreApplication::arguments());
 }
 
 MainWindow::~MainWindow()

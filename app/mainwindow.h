@@ -35,6 +35,12 @@ class SchGridTicker;
 
 class Ui_MainWindow;
 
+namespace designfile {
+struct Assignment;
+struct DesignMembers;
+struct Entry;
+} // namespace designfile
+
 // The one window of the program. Its members are grouped by page; each group's arithmetic
 // lives in a widget-free engine in that page's folder, and the members here read the fields,
 // call the engine and show the result. Slots named on_<object>_<signal> are bound by the form.
@@ -425,10 +431,38 @@ private:
     // ------------------------------------------------------------------ three-phase motor
 
     // ------------------------------------------------------------------ design files
-public:
+public slots:
+    // Writes the design to fileName (asking for a path when saveAs is set or no file is
+    // current); true once the whole file is safely on disk.
     bool saveEntries(bool saveAs);
+    // Strips every blank from the twelve PWM power triples, which the file separates by blanks.
+    void removeSpaces();
+    // Asks for a design file and opens it.
     void loadEntries();
+    // Opens the design file that fileName names.
     void openFile();
+
+public:
+    // The older key SOAprevTab of design files of releases before 7; read only by their key
+    // tabWidget.
+    int SOAprevTab = 0;
+    // The start-up's share: the first argument after the program is a design file to open.
+    void openCommandLineFile(const QStringList &arguments);
+
+private:
+    // The values of every key of this release, in file order.
+    QVector<designfile::Entry> collectDesign();
+    designfile::DesignMembers designMembers();
+    // Reads and applies the design file at path; false when nothing was loaded. Unreadable
+    // files are reported when reportUnreadable is set.
+    bool loadDesign(const QString &path, bool reportUnreadable);
+    // Writes one value of a file into its widget or member; false with *why set when it could
+    // not be used.
+    bool applyDesignValue(const designfile::Assignment &a, QString *why);
+    // Runs what a key does beyond storing its value.
+    void afterDesignValue(const QString &key);
+    // Shows a problem with a design file without holding up the program.
+    void reportDesignFile(const QString &text);
 
     // ------------------------------------------------------------------ examples
 };

@@ -1,17 +1,235 @@
-// Design files are not written or read yet: Save reports that nothing was saved, so closing
-// with unsaved changes and answering Save keeps the window open instead of losing the design.
+// Saving and opening design files: the dialogs, the file itself, and the recomputation of every
+// page once a file is read. The format lives in designformat.*, older releases in
+// designreader.*, the values of each key in mainwindow_designvalues.cpp.
 #include "app/mainwindow.h"
+
+#include "app/version.h"
+#include "designfile/designformat.h"
+#include "designfile/designreader.h"
+#include "ui_mainwindow.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QSaveFile>
+#include <QStackedWidget>
+
+namespace {
+
+QString shownPath(const QString &path)
+{
+    return QLatin1Char('"') + QDir::toNativeSeparators(path) + QLatin1Char('"');
+}
+
+// Problems of one opening, listed in the message; a long list is cut.
+QString problemList(const QStringList &problems)
+{
+    constexpr int kShown = 12;
+    QString text = problems.mid(0, kShown).join(QLatin1Char('\n'));
+    if (problems.size() > kShown)
+        text += QStringLiteral("\n... and %1 more").arg(problems.size() - kShown);
+    return text;
+}
+
+} // namespace
+
+void MainWindow::reportDesignFile(const QString &text)
+{
+    // Not modal to the program: a report must not stop a close, a start-up or a test that
+    // goes on behind it.
+    auto *box = new QMessageBox(QMessageBox::Warning, tr("Design File"), text, QMessageBox::Ok,
+                                this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->show();
+}
+
+void MainWindow::removeSpaces()
+{
+    for (QString *triple : {P1, P2, P3, P4, P5, P6, MN, L1, L2, L3, L4, L5})
+        for (int i = 0; i < 3; ++i)
+            triple[i] = designfile::removeBlanks(triple[i]);
+}
 
 bool MainWindow::saveEntries(bool saveAs)
 {
-    Q_UNUSED(saveAs);
-    return false;
+    QString target = fileName;
+    if (saveAs || !hasFileName) {
+        const QString chosen = QFileDialog::getSaveFileName(this, tr("SaveAs"), fileName,
+                                                            tr("Kest Ampwright Files (*.kwd)"));
+        if (chosen.isEmpty())
+            return false; // cancelled: the current file stays current
+        target = chosen;
+    }
+
+    // Written beside the target and moved over it only when complete, so that a failed save
+    // leaves the previous file as it was.
+    QSaveFile file(target);
+    if (!file.open(QIODevice::WriteOnly)) {
+        reportDesignFile(tr("The design could not be saved to %1:\n%2")
+                             .arg(shownPath(target), file.errorString()));
+        return false;
+    }
+    removeSpaces();
+    const QByteArray bytes =
+        designfile::writeDesign(collectDesign(), QString::fromLatin1(kAmpwrightVersion));
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        reportDesignFile(tr("The design could not be saved to %1:\n%2\n\nThe file on disk is "
+                            "unchanged.")
+                             .arg(shownPath(target), error));
+        return false;
+    }
+    fileName = target;
+    hasFileName = true;
+    designModified = false;
+    return true;
 }
 
 void MainWindow::loadEntries()
 {
+    const QString chosen = QFileDialog::getOpenFileName(this, tr("Open"), fileName,
+                                                        tr("Kest Ampwright Files (*.kwd)"));
+    if (chosen.isEmpty())
+        return; // cancelled: the design on screen keeps its file
+    loadDesign(chosen, true);
 }
 
 void MainWindow::openFile()
 {
+    loadDesign(fileName, true);
+}
+
+void MainWindow::openCommandLineFile(const QStringList &arguments)
+{
+    if (arguments.size() < 2)
+        return;
+    fileName = arguments.at(1);
+    // A path that does not open is passed over in silence, as a start without it would be.
+    loadDesign(fileName, false);
+}
+
+bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (reportUnreadable && !path.isEmpty())
+            reportDesignFile(tr("The design file %1 could not be opened:\n%2")
+                                 .arg(shownPath(path), file.errorString()));
+        return false;
+    }
+    const QString notADesign =
+        tr("%1 is not an Ampwright design file. Nothing was loaded.").arg(shownPath(path));
+    if (file.size() > designfile::kMaxFileBytes) {
+        reportDesignFile(notADesign);
+        return false;
+    }
+
+    setCursor(Qt::WaitCursor);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    const designfile::ParsedDesign design = designfile::parseDesign(file.readAll());
+    file.close();
+
+    if (!design.isDesign) {
+        setCursor(Qt::ArrowCursor);
+        reportDesignFile(notADesign);
+        return false;
+    }
+
+    // A file of this release lacks nothing unless it was cut short; loading what is left would
+    // mix its design with the one on screen, so the user decides.
+    QStringList missing;
+    if (designfile::versionOf(design) == QLatin1String(kAmpwrightVersion))
+        missing = designfile::missingKeys(design);
+    if (design.endsMidLine || !missing.isEmpty()) {
+        setCursor(Qt::ArrowCursor);
+        QString text = tr("The design file %1 is incomplete").arg(shownPath(path));
+        if (design.endsMidLine)
+            text += tr(": it breaks off in line %1").arg(design.cutLine.number);
+        text += QLatin1Char('.');
+        if (!missing.isEmpty())
+            text += tr(" %1 of its %2 settings are missing.")
+                        .arg(missing.size())
+                        .arg(designfile::currentKeys().size());
+        text += tr("\n\nOpen what it holds? Settings it lacks keep their present values.");
+        if (QMessageBox::question(this, tr("Open"), text, QMessageBox::Yes | QMessageBox::No,
+                                  QMessageBox::No) != QMessageBox::Yes)
+            return false;
+        setCursor(Qt::WaitCursor);
+    }
+
+    fileName = path;
+    hasFileName = true;
+    ui->PWMfilterOrder->setValue(6);
+
+    // Kept to undo a profile whose times and amplitudes do not pair up.
+    const QStringList profileTimes = ThreePhaseTimeVector;
+    const QStringList profileAmplitudes = ThreePhaseAmplitudeVector;
+    int fileCompOptionIHCP = -1;
+
+    designfile::DesignReader reader(
+        {[this](int i) { return beforeV7IndextoAmpName(i); },
+         [this](int i) { return beforeV7IndextoHostName(i); },
+         [this](int i) { return beforeV7IndextoPwmName(i); }});
+    QStringList problems;
+    for (const designfile::FileLine &line : design.lines) {
+        const designfile::WindowState now{SignalType, SOAprevTab, SOAmaxOut};
+        for (const designfile::Assignment &a : reader.translate(line, now)) {
+            QString why;
+            if (applyDesignValue(a, &why)) {
+                if (a.key == QLatin1String("CompOptionIHCP"))
+                    fileCompOptionIHCP = CompOptionIHCP;
+                afterDesignValue(a.key);
+            } else {
+                problems << QStringLiteral("line %1, %2: %3").arg(line.number).arg(a.key, why);
+            }
+        }
+    }
+    problems = reader.problems() + problems;
+
+    // The pump page resets its compensation option whenever its amplifier changes, which the
+    // amplifier's line further down the file does.
+    if (fileCompOptionIHCP >= 0)
+        CompOptionIHCP = fileCompOptionIHCP;
+    const auto checkOption = [&](int &option, const QString &key, const QString &part) {
+        const int options = findLinear(part).getSROptions();
+        if (option >= options) {
+            problems << tr("%1: option %2 does not exist for the %3; the first one is used")
+                            .arg(key)
+                            .arg(option)
+                            .arg(part);
+            option = 0;
+        }
+    };
+    checkOption(CompOption, QStringLiteral("CompOption"), ui->AmpSelectorStab->currentText());
+    checkOption(CompOptionIHCP, QStringLiteral("CompOptionIHCP"),
+                ui->IHCPampSelector->currentText());
+    if (ThreePhaseTimeVector.size() != ThreePhaseAmplitudeVector.size()) {
+        problems << tr("ThreePhaseTimeVector, ThreePhaseAmplitudeVector: %1 times but %2 "
+                       "amplitudes; the motor profile was left as it was")
+                        .arg(ThreePhaseTimeVector.size())
+                        .arg(ThreePhaseAmplitudeVector.size());
+        ThreePhaseTimeVector = profileTimes;
+        ThreePhaseAmplitudeVector = profileAmplitudes;
+    }
+
+    refreshLPS();
+    refreshSOA();
+    refreshSPS();
+    refreshHeatsinks();
+    if (ui->Page->currentIndex() == 13) {
+        ui->Page->setCurrentIndex(0);
+        ui->Page->setCurrentIndex(13);
+    }
+    designModified = false;
+    setCursor(Qt::ArrowCursor);
+
+    if (!problems.isEmpty())
+        reportDesignFile(tr("Some values in %1 could not be used:\n\n%2\n\nEverything else was "
+                            "loaded.")
+                             .arg(shownPath(path), problemList(problems)));
+    return true;
 }
