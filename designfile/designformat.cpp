@@ -384,8 +384,7 @@ int integerOf(const QString &value, bool *ok)
 {
     bool read = false;
     const int n = value.toInt(&read, 10);
-    if (ok)
-        *ok = read;
+    if (ok) *ok = read;
     return read ? n : 0;
 }
 
@@ -402,8 +401,7 @@ QStringList partsOf(const QString &value)
 QStringList fixedPartsOf(const QString &value, int count)
 {
     const QStringList kept = value.split(QLatin1Char(' '), Qt::KeepEmptyParts);
-    if (kept.size() == count)
-        return kept;
+    if (kept.size() == count) return kept;
     return partsOf(value);
 }
 
@@ -416,14 +414,12 @@ ParsedDesign parseDesign(const QString &text)
     bool headerSeen = false;
     for (int i = 0; i < raw.size(); ++i) {
         const QString &line = raw[i];
-        if (line.isEmpty())
-            continue;
+        if (line.isEmpty()) continue;
         design.lastLineNumber = i + 1;
         if (!headerSeen) {
             headerSeen = true;
             design.isDesign = line == kHeader;
-            if (!design.isDesign)
-                return design;
+            if (!design.isDesign) return design;
             continue;
         }
         FileLine l;
@@ -452,8 +448,7 @@ QString versionOf(const ParsedDesign &design)
 {
     QString version;
     for (const FileLine &l : design.lines)
-        if (l.key == QLatin1String("Version"))
-            version = l.value;
+        if (l.key == QLatin1String("Version")) version = l.value;
     return version;
 }
 
@@ -462,13 +457,11 @@ QStringList missingKeys(const ParsedDesign &design)
     QVector<bool> seen(currentKeys().size(), false);
     for (const FileLine &l : design.lines) {
         const int i = currentKeyIndex(l.key);
-        if (i >= 0)
-            seen[i] = true;
+        if (i >= 0) seen[i] = true;
     }
     QStringList missing;
     for (int i = 0; i < seen.size(); ++i)
-        if (!seen[i])
-            missing << currentKeys()[i].key;
+        if (!seen[i]) missing << currentKeys()[i].key;
     return missing;
 }
 

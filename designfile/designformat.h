@@ -28,9 +28,9 @@ enum class Form {
 
 // Where the window finds a key's value.
 enum class Source {
-    Widget,    // the form's widget whose object name is the key
-    Member,    // the MainWindow member of the same name
-    Fields,    // several line edits, for the quadruples
+    Widget, // the form's widget whose object name is the key
+    Member, // the MainWindow member of the same name
+    Fields, // several line edits, for the quadruples
 };
 
 struct KeySpec
@@ -88,13 +88,13 @@ struct FileLine
 
 struct ParsedDesign
 {
-    bool isDesign = false;       // the first non-blank line is the header
-    QVector<FileLine> lines;     // every complete non-blank line after the header, in order
+    bool isDesign = false;   // the first non-blank line is the header
+    QVector<FileLine> lines; // every complete non-blank line after the header, in order
     // The file ends without a line feed after a key line: it was cut short, and that last line
     // (cutLine) may have lost part of its value, so it is not among `lines`.
     bool endsMidLine = false;
     FileLine cutLine;
-    int lastLineNumber = 0;      // number of the last non-blank line
+    int lastLineNumber = 0; // number of the last non-blank line
 };
 
 // Cuts a file into keys and values. The key is the text before the first colon (the whole

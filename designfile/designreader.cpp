@@ -29,8 +29,7 @@ bool partSelector(const QString &key, PartList *list)
         {QStringLiteral("ampSelectorSCon"), PartList::Pwm},
     };
     const auto it = selectors.constFind(key);
-    if (it == selectors.constEnd())
-        return false;
+    if (it == selectors.constEnd()) return false;
     *list = it.value();
     return true;
 }
@@ -175,16 +174,16 @@ int DesignReader::readInteger(const FileLine &line)
 QVector<Assignment> DesignReader::translate(const FileLine &line, const WindowState &now)
 {
     if (line.key == QLatin1String("Version")) {
-        if (majorRelease(line.value) >= 7)
-            older = false;
+        if (majorRelease(line.value) >= 7) older = false;
         return {};
     }
 
     PartList list;
     if (older && partSelector(line.key, &list)) {
         const int index = readInteger(line);
-        const std::function<QString(int)> &lookup =
-            list == PartList::Amp ? names.amp : list == PartList::Host ? names.host : names.pwm;
+        const std::function<QString(int)> &lookup = list == PartList::Amp    ? names.amp
+                                                    : list == PartList::Host ? names.host
+                                                                             : names.pwm;
         return {{line.key, lookup ? lookup(index) : QString()}};
     }
     if (older && (line.key == QLatin1String("HSpart") || line.key == QLatin1String("HSpackage"))) {
@@ -194,8 +193,7 @@ QVector<Assignment> DesignReader::translate(const FileLine &line, const WindowSt
     }
 
     const int i = currentKeyIndex(line.key);
-    if (i >= 0)
-        return checkedCurrent(line, currentKeys()[i]);
+    if (i >= 0) return checkedCurrent(line, currentKeys()[i]);
     return translateOlderKey(line, now);
 }
 
@@ -292,10 +290,8 @@ QVector<Assignment> DesignReader::translateOlderKey(const FileLine &line, const 
         QVector<Assignment> out;
         if (t.setsSignalType)
             out << Assignment{QStringLiteral("SignalType"), integerValue(t.signalType)};
-        if (t.setsTab)
-            out << Assignment{QStringLiteral("SOAtabWidget"), integerValue(t.tab)};
-        if (t.dcMotor)
-            out << Assignment{QStringLiteral("loadTypeBox"), QStringLiteral("DC Motor")};
+        if (t.setsTab) out << Assignment{QStringLiteral("SOAtabWidget"), integerValue(t.tab)};
+        if (t.dcMotor) out << Assignment{QStringLiteral("loadTypeBox"), QStringLiteral("DC Motor")};
         return out;
     }
 
@@ -310,8 +306,7 @@ QVector<Assignment> DesignReader::translateOlderKey(const FileLine &line, const 
 
     if (key == QLatin1String("capLoad")) {
         // Older releases kept a capacitive load (nF) for the trapezoid signal only.
-        if (now.signalType != 1)
-            return {};
+        if (now.signalType != 1) return {};
         return {{QStringLiteral("SOA_Cload"),
                  eng::engString(eng::parseValue(line.value) * 1e-9, QString())},
                 {QStringLiteral("SOA_Rload"), QStringLiteral("short")},
@@ -327,8 +322,7 @@ QVector<Assignment> DesignReader::translateOlderKey(const FileLine &line, const 
     if (!mode.isEmpty()) {
         // The motor's supply was the signal maximum in older releases.
         QVector<Assignment> out;
-        if (readInteger(line) == 1)
-            out << Assignment{QStringLiteral("MotorBox"), mode};
+        if (readInteger(line) == 1) out << Assignment{QStringLiteral("MotorBox"), mode};
         out << Assignment{QStringLiteral("MotorVDC"), now.soaMaxOut};
         return out;
     }

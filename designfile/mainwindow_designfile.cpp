@@ -39,8 +39,8 @@ void MainWindow::reportDesignFile(const QString &text)
 {
     // Not modal to the program: a report must not stop a close, a start-up or a test that
     // goes on behind it.
-    auto *box = new QMessageBox(QMessageBox::Warning, tr("Design File"), text, QMessageBox::Ok,
-                                this);
+    auto *box =
+        new QMessageBox(QMessageBox::Warning, tr("Design File"), text, QMessageBox::Ok, this);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->setWindowModality(Qt::WindowModal);
     box->show();
@@ -59,15 +59,16 @@ bool MainWindow::saveEntries(bool saveAs)
     if (saveAs || !hasFileName) {
         const QString chosen = QFileDialog::getSaveFileName(this, tr("SaveAs"), fileName,
                                                             tr("Kest Ampwright Files (*.kwd)"));
-        if (chosen.isEmpty())
-            return false; // cancelled: the current file stays current
+        if (chosen.isEmpty()) return false; // cancelled: the current file stays current
         target = chosen;
     }
 
     // Written beside the target and moved over it only when complete, so that a failed save
     // leaves the previous file as it was.
+    // Unbuffered: a failed write must reach QSaveFile, which otherwise misses errors of its
+    // final buffer flush and would move a truncated file over the previous one.
     QSaveFile file(target);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         reportDesignFile(tr("The design could not be saved to %1:\n%2")
                              .arg(shownPath(target), file.errorString()));
         return false;
@@ -93,8 +94,7 @@ void MainWindow::loadEntries()
 {
     const QString chosen = QFileDialog::getOpenFileName(this, tr("Open"), fileName,
                                                         tr("Kest Ampwright Files (*.kwd)"));
-    if (chosen.isEmpty())
-        return; // cancelled: the design on screen keeps its file
+    if (chosen.isEmpty()) return; // cancelled: the design on screen keeps its file
     loadDesign(chosen, true);
 }
 
@@ -105,8 +105,7 @@ void MainWindow::openFile()
 
 void MainWindow::openCommandLineFile(const QStringList &arguments)
 {
-    if (arguments.size() < 2)
-        return;
+    if (arguments.size() < 2) return;
     fileName = arguments.at(1);
     // A path that does not open is passed over in silence, as a start without it would be.
     loadDesign(fileName, false);
@@ -147,8 +146,7 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
     if (design.endsMidLine || !missing.isEmpty()) {
         setCursor(Qt::ArrowCursor);
         QString text = tr("The design file %1 is incomplete").arg(shownPath(path));
-        if (design.endsMidLine)
-            text += tr(": it breaks off in line %1").arg(design.cutLine.number);
+        if (design.endsMidLine) text += tr(": it breaks off in line %1").arg(design.cutLine.number);
         text += QLatin1Char('.');
         if (!missing.isEmpty())
             text += tr(" %1 of its %2 settings are missing.")
@@ -170,18 +168,16 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
     const QStringList profileAmplitudes = ThreePhaseAmplitudeVector;
     int fileCompOptionIHCP = -1;
 
-    designfile::DesignReader reader(
-        {[this](int i) { return beforeV7IndextoAmpName(i); },
-         [this](int i) { return beforeV7IndextoHostName(i); },
-         [this](int i) { return beforeV7IndextoPwmName(i); }});
+    designfile::DesignReader reader({[this](int i) { return beforeV7IndextoAmpName(i); },
+                                     [this](int i) { return beforeV7IndextoHostName(i); },
+                                     [this](int i) { return beforeV7IndextoPwmName(i); }});
     QStringList problems;
     for (const designfile::FileLine &line : design.lines) {
         const designfile::WindowState now{SignalType, SOAprevTab, SOAmaxOut};
         for (const designfile::Assignment &a : reader.translate(line, now)) {
             QString why;
             if (applyDesignValue(a, &why)) {
-                if (a.key == QLatin1String("CompOptionIHCP"))
-                    fileCompOptionIHCP = CompOptionIHCP;
+                if (a.key == QLatin1String("CompOptionIHCP")) fileCompOptionIHCP = CompOptionIHCP;
                 afterDesignValue(a.key);
             } else {
                 problems << QStringLiteral("line %1, %2: %3").arg(line.number).arg(a.key, why);
@@ -192,8 +188,7 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
 
     // The pump page resets its compensation option whenever its amplifier changes, which the
     // amplifier's line further down the file does.
-    if (fileCompOptionIHCP >= 0)
-        CompOptionIHCP = fileCompOptionIHCP;
+    if (fileCompOptionIHCP >= 0) CompOptionIHCP = fileCompOptionIHCP;
     const auto checkOption = [&](int &option, const QString &key, const QString &part) {
         const int options = findLinear(part).getSROptions();
         if (option >= options) {

@@ -28,8 +28,7 @@ QString quoted(const QString &value)
 
 QString readWidget(QWidget *w, Form form)
 {
-    if (auto *edit = qobject_cast<QLineEdit *>(w))
-        return edit->text();
+    if (auto *edit = qobject_cast<QLineEdit *>(w)) return edit->text();
     if (auto *combo = qobject_cast<QComboBox *>(w))
         return form == Form::Integer ? designfile::integerValue(combo->currentIndex())
                                      : combo->currentText();
@@ -37,8 +36,7 @@ QString readWidget(QWidget *w, Form form)
         return designfile::flagValue(button->isChecked());
     if (auto *group = qobject_cast<QGroupBox *>(w))
         return designfile::flagValue(group->isChecked());
-    if (auto *spin = qobject_cast<QSpinBox *>(w))
-        return designfile::integerValue(spin->value());
+    if (auto *spin = qobject_cast<QSpinBox *>(w)) return designfile::integerValue(spin->value());
     if (auto *tabs = qobject_cast<QTabWidget *>(w))
         return designfile::integerValue(tabs->currentIndex());
     if (auto *stack = qobject_cast<QStackedWidget *>(w))
@@ -54,8 +52,7 @@ bool applyIndex(int n, int count, int current, const std::function<void(int)> &s
         set(n);
         return true;
     }
-    if (n == current)
-        return true; // an empty combo box saved as -1
+    if (n == current) return true; // an empty combo box saved as -1
     *why = QString::number(n) + QStringLiteral(" is not one of its %1 choices").arg(count);
     return false;
 }
@@ -68,8 +65,7 @@ bool applyWidget(QWidget *w, const designfile::Assignment &a, Form form, QString
     }
     if (auto *combo = qobject_cast<QComboBox *>(w)) {
         if (a.firstItem) {
-            if (combo->count() > 0)
-                combo->setCurrentIndex(0);
+            if (combo->count() > 0) combo->setCurrentIndex(0);
             return true;
         }
         if (form == Form::Integer)
@@ -81,12 +77,11 @@ bool applyWidget(QWidget *w, const designfile::Assignment &a, Form form, QString
             combo->setCurrentIndex(i);
             return true;
         }
-        if (a.value.isEmpty() && combo->currentText().isEmpty())
-            return true;
+        if (a.value.isEmpty() && combo->currentText().isEmpty()) return true;
         *why = quoted(a.value) + QStringLiteral(" is not in its list; ") +
-               (combo->currentText().isEmpty() ? QStringLiteral("nothing is selected")
-                                                : quoted(combo->currentText()) +
-                                                      QStringLiteral(" stays selected"));
+               (combo->currentText().isEmpty()
+                    ? QStringLiteral("nothing is selected")
+                    : quoted(combo->currentText()) + QStringLiteral(" stays selected"));
         return false;
     }
     if (auto *button = qobject_cast<QAbstractButton *>(w)) {
@@ -291,8 +286,8 @@ bool MainWindow::applyDesignValue(const designfile::Assignment &a, QString *why)
 {
     const int i = designfile::currentKeyIndex(a.key);
     const Form form = i >= 0 ? designfile::currentKeys()[i].form : Form::Integer;
-    const designfile::Source source = i >= 0 ? designfile::currentKeys()[i].source
-                                             : designfile::Source::Member;
+    const designfile::Source source =
+        i >= 0 ? designfile::currentKeys()[i].source : designfile::Source::Member;
 
     if (source == designfile::Source::Widget) {
         QWidget *w = findChild<QWidget *>(a.key);
@@ -307,8 +302,7 @@ bool MainWindow::applyDesignValue(const designfile::Assignment &a, QString *why)
         const QStringList fields = designfile::quadrupleFields(a.key);
         const QStringList parts = designfile::fixedPartsOf(a.value, fields.size());
         for (int k = 0; k < fields.size() && k < parts.size(); ++k)
-            if (auto *edit = findChild<QLineEdit *>(fields[k]))
-                edit->setText(parts[k]);
+            if (auto *edit = findChild<QLineEdit *>(fields[k])) edit->setText(parts[k]);
         return true;
     }
 
@@ -334,6 +328,5 @@ bool MainWindow::applyDesignValue(const designfile::Assignment &a, QString *why)
 
 void MainWindow::afterDesignValue(const QString &key)
 {
-    if (key == QLatin1String("AmpSelecterSOA"))
-        makeSOAplot();
+    if (key == QLatin1String("AmpSelecterSOA")) makeSOAplot();
 }

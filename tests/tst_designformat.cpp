@@ -80,18 +80,38 @@ void TestDesignFormat::keyTableOrder_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<int>("line");
     // The first key of each group of the file, its last key and a few in between.
-    const std::pair<const char *, int> rows[] = {
-        {"Page", 3},           {"CompOption", 4},          {"sweepIHCP", 9},
-        {"ResS", 10},          {"FreqP", 21},              {"SConRint", 22},
-        {"SConCv", 40},        {"LPScurrent", 41},         {"LPSRelax", 50},
-        {"AmpSelecterSOA", 51}, {"SOAtabWidget", 58},      {"NumParallel", 99},
-        {"AmpSelectorStab", 100}, {"HidePhaseLegend", 123}, {"hostCng", 142},
-        {"SPScurrent", 143},   {"ampSelectorFilter", 149}, {"percentAttenuation", 168},
-        {"P1", 169},           {"L5", 180},                {"Lparasitics", 183},
-        {"Fmax", 203},         {"HSchoosePart", 204},      {"HSfanY", 222},
-        {"V1button", 223},     {"SConTab", 237},           {"IHCPRin", 238},
-        {"IHCPNonButton", 258}, {"P3ampSelector", 259},    {"ThreePhaseR", 273},
-        {"P3graphables", 287}, {"ExampleSelection", 288}};
+    const std::pair<const char *, int> rows[] = {{"Page", 3},
+                                                 {"CompOption", 4},
+                                                 {"sweepIHCP", 9},
+                                                 {"ResS", 10},
+                                                 {"FreqP", 21},
+                                                 {"SConRint", 22},
+                                                 {"SConCv", 40},
+                                                 {"LPScurrent", 41},
+                                                 {"LPSRelax", 50},
+                                                 {"AmpSelecterSOA", 51},
+                                                 {"SOAtabWidget", 58},
+                                                 {"NumParallel", 99},
+                                                 {"AmpSelectorStab", 100},
+                                                 {"HidePhaseLegend", 123},
+                                                 {"hostCng", 142},
+                                                 {"SPScurrent", 143},
+                                                 {"ampSelectorFilter", 149},
+                                                 {"percentAttenuation", 168},
+                                                 {"P1", 169},
+                                                 {"L5", 180},
+                                                 {"Lparasitics", 183},
+                                                 {"Fmax", 203},
+                                                 {"HSchoosePart", 204},
+                                                 {"HSfanY", 222},
+                                                 {"V1button", 223},
+                                                 {"SConTab", 237},
+                                                 {"IHCPRin", 238},
+                                                 {"IHCPNonButton", 258},
+                                                 {"P3ampSelector", 259},
+                                                 {"ThreePhaseR", 273},
+                                                 {"P3graphables", 287},
+                                                 {"ExampleSelection", 288}};
     for (const auto &r : rows)
         QTest::newRow(r.first) << QString::fromLatin1(r.first) << r.second;
 }
@@ -123,8 +143,7 @@ void TestDesignFormat::keyTableShape()
     QCOMPARE(fields, 3);
     QCOMPARE(currentKeyIndex("page"), -1);
     QCOMPARE(currentKeyIndex("Version"), -1);
-    QCOMPARE(quadrupleFields("Pparasitics"),
-             QStringList({"PESRC", "PESRB", "PESLC", "PESLB"}));
+    QCOMPARE(quadrupleFields("Pparasitics"), QStringList({"PESRC", "PESRB", "PESLC", "PESLB"}));
 }
 
 void TestDesignFormat::valueTexts()
@@ -284,18 +303,25 @@ void TestDesignFormat::versionRule_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("selector"); // what AmpSelecterSOA: 8 becomes
-    QTest::newRow("no Version line") << kHead + "AmpSelecterSOA: 8\n" << "amp8";
-    QTest::newRow("release 6") << kHead + "Version: 6.9.9\nAmpSelecterSOA: 8\n" << "amp8";
-    QTest::newRow("release 7") << kHead + "Version: 7\nAmpSelecterSOA: 8\n" << "8";
-    QTest::newRow("this release") << kHead + "Version: 9.0.2\nAmpSelecterSOA: 8\n" << "8";
-    QTest::newRow("release 10") << kHead + "Version: 10.1\nAmpSelecterSOA: 8\n" << "8";
-    QTest::newRow("no digits before the point")
-        << kHead + "Version: .9\nAmpSelecterSOA: 8\n" << "amp8";
-    QTest::newRow("not a number") << kHead + "Version: nine\nAmpSelecterSOA: 8\n" << "amp8";
-    QTest::newRow("Version below the selector")
-        << kHead + "AmpSelecterSOA: 8\nVersion: 9.0.2\n" << "amp8";
+    QTest::newRow("no Version line") << kHead + "AmpSelecterSOA: 8\n"
+                                     << "amp8";
+    QTest::newRow("release 6") << kHead + "Version: 6.9.9\nAmpSelecterSOA: 8\n"
+                               << "amp8";
+    QTest::newRow("release 7") << kHead + "Version: 7\nAmpSelecterSOA: 8\n"
+                               << "8";
+    QTest::newRow("this release") << kHead + "Version: 9.0.2\nAmpSelecterSOA: 8\n"
+                                  << "8";
+    QTest::newRow("release 10") << kHead + "Version: 10.1\nAmpSelecterSOA: 8\n"
+                                << "8";
+    QTest::newRow("no digits before the point") << kHead + "Version: .9\nAmpSelecterSOA: 8\n"
+                                                << "amp8";
+    QTest::newRow("not a number") << kHead + "Version: nine\nAmpSelecterSOA: 8\n"
+                                  << "amp8";
+    QTest::newRow("Version below the selector") << kHead + "AmpSelecterSOA: 8\nVersion: 9.0.2\n"
+                                                << "amp8";
     QTest::newRow("a later older Version does not set it again")
-        << kHead + "Version: 9.0.2\nVersion: 6\nAmpSelecterSOA: 8\n" << "8";
+        << kHead + "Version: 9.0.2\nVersion: 6\nAmpSelecterSOA: 8\n"
+        << "8";
 }
 
 void TestDesignFormat::versionRule()
@@ -336,21 +362,27 @@ void TestDesignFormat::olderKeys_data()
     QTest::addColumn<QString>("assignments");
     QTest::newRow("supplies") << "Vs_pos: 40\nVs_neg: -40\n"
                               << "SOAVs_pos=40|SOAVs_neg=-40";
-    QTest::newRow("signal limits") << "Vo_max: 30\nVo_min: -3 0\n" << "SOAmaxOut=30|SOAminOut=-3 0";
+    QTest::newRow("signal limits") << "Vo_max: 30\nVo_min: -3 0\n"
+                                   << "SOAmaxOut=30|SOAminOut=-3 0";
     QTest::newRow("signal type and boost") << "SignalTypeBox: 1\nboostCheckBox: 1\n"
                                            << "SignalType=1|boostSup=1";
-    QTest::newRow("maxOut odd is a voltage") << "maxOut: 1\nmaxOut: 3\n" << "SOAVout=1|SOAVout=1";
-    QTest::newRow("maxOut even is a current") << "maxOut: 2\nmaxOut: 0\n" << "SOAVout=0|SOAVout=0";
+    QTest::newRow("maxOut odd is a voltage") << "maxOut: 1\nmaxOut: 3\n"
+                                             << "SOAVout=1|SOAVout=1";
+    QTest::newRow("maxOut even is a current") << "maxOut: 2\nmaxOut: 0\n"
+                                              << "SOAVout=0|SOAVout=0";
     QTest::newRow("SOAmaxLabel") << "SOAmaxLabel: Max I_out\nSOAmaxLabel: Max V_out\n"
                                     "SOAmaxLabel: max I_out\n"
                                  << "SOAVout=0|SOAVout=1|SOAVout=1";
-    QTest::newRow("SOAprevTab") << "SOAprevTab: 2\n" << "SOAprevTab=2";
+    QTest::newRow("SOAprevTab") << "SOAprevTab: 2\n"
+                                << "SOAprevTab=2";
     // 25 microseconds: 25e-6 s written with a prefix.
     QTest::newRow("trapezoid times in microseconds")
         << "tRise: 25\ntHigh: 1.5k\ntFall: 0.5\ntLow: short\n"
         << "SOAtRise=25 u|SOAtHigh=1.5 m|SOAtFall=500 n|SOAtLow=0 ";
-    QTest::newRow("Z_load and theta_load alone set nothing") << "Z_load: 10\ntheta_load: 0\n" << "";
-    QTest::newRow("unknown key") << "Frobnicate: 1\n" << "";
+    QTest::newRow("Z_load and theta_load alone set nothing") << "Z_load: 10\ntheta_load: 0\n"
+                                                             << "";
+    QTest::newRow("unknown key") << "Frobnicate: 1\n"
+                                 << "";
 }
 
 void TestDesignFormat::olderKeys()
@@ -414,11 +446,12 @@ void TestDesignFormat::olderLoad_data()
     QTest::newRow("pure inductance")
         << "Z_load: 100\ntheta_load: 90\nSOAfreq: 50\n"
         << "SOAfreq=50|SOA_series=1|SOA_Rload=6.12 f|SOA_Lload=318 m|SOA_Cload=short";
-    QTest::newRow("no load magnitude: a current file") << "SOAfreq: 2k\n" << "SOAfreq=2k";
+    QTest::newRow("no load magnitude: a current file") << "SOAfreq: 2k\n"
+                                                       << "SOAfreq=2k";
     QTest::newRow("magnitude too small to count") << "Z_load: 0.0000001\nSOAfreq: 2k\n"
                                                   << "SOAfreq=2k";
-    QTest::newRow("the last Z_load counts")
-        << "Z_load: 10\nZ_load: 0\nSOAfreq: 2k\n" << "SOAfreq=2k";
+    QTest::newRow("the last Z_load counts") << "Z_load: 10\nZ_load: 0\nSOAfreq: 2k\n"
+                                            << "SOAfreq=2k";
     QTest::newRow("capacitive load of the trapezoid, 100 nF")
         << "SignalTypeBox: 1\ncapLoad: 100\n"
         << "SignalType=1|SOA_Cload=100 n|SOA_Rload=short|SOA_Lload=short|SOA_series=1";
@@ -435,8 +468,7 @@ void TestDesignFormat::olderLoad()
     for (const FileLine &line : parseDesign(kOld + lines).lines) {
         const QVector<Assignment> as = reader.translate(line, now);
         for (const Assignment &a : as)
-            if (a.key == QLatin1String("SignalType"))
-                now.signalType = a.value.toInt();
+            if (a.key == QLatin1String("SignalType")) now.signalType = a.value.toInt();
         out += as;
     }
     QCOMPARE(describe(out), assignments);
@@ -451,7 +483,8 @@ void TestDesignFormat::olderLoadAtZeroFrequency()
     QCOMPARE(describe(as),
              QStringLiteral("SOAfreq=0|SOA_series=1|SOA_Rload=5 |SOA_Lload=short|SOA_Cload=short"));
     QCOMPARE(reader.problems().size(), 1);
-    QVERIFY2(reader.problems()[0].startsWith("line 5, SOAfreq: "), qPrintable(reader.problems()[0]));
+    QVERIFY2(reader.problems()[0].startsWith("line 5, SOAfreq: "),
+             qPrintable(reader.problems()[0]));
 }
 
 void TestDesignFormat::olderKeysReadTheWindow()
@@ -462,8 +495,9 @@ void TestDesignFormat::olderKeysReadTheWindow()
     WindowState now;
     now.signalType = 0;
     now.soaMaxOut = QStringLiteral("35");
-    QCOMPARE(describe(translateAll(reader, kOld + "capLoad: 100\nMotorNormalOp: 0\n"
-                                                  "MotorStall: 1\nMotorReverse: 2\n",
+    QCOMPARE(describe(translateAll(reader,
+                                   kOld + "capLoad: 100\nMotorNormalOp: 0\n"
+                                          "MotorStall: 1\nMotorReverse: 2\n",
                                    now)),
              QStringLiteral("MotorVDC=35|MotorBox=Stall|MotorVDC=35|MotorVDC=35"));
     now.signalType = 1;
@@ -478,38 +512,50 @@ void TestDesignFormat::garbageValues_data()
     QTest::addColumn<QString>("assignments");
     QTest::addColumn<QString>("problem");
     QTest::newRow("page that is no number")
-        << "Page: two" << "Page=two" << "line 2, Page: \"two\" is not a whole number; 0 was used";
+        << "Page: two"
+        << "Page=two"
+        << "line 2, Page: \"two\" is not a whole number; 0 was used";
     QTest::newRow("flag that is no number")
-        << "SOAVout: yes" << "SOAVout=yes"
+        << "SOAVout: yes"
+        << "SOAVout=yes"
         << "line 2, SOAVout: \"yes\" is not a whole number; 0 was used";
     QTest::newRow("signal type out of range")
-        << "SignalType: 7" << "" << "line 2, SignalType: 7 is out of range; the present value was kept";
+        << "SignalType: 7"
+        << ""
+        << "line 2, SignalType: 7 is out of range; the present value was kept";
     QTest::newRow("older signal type out of range")
-        << "SignalTypeBox: -1" << ""
+        << "SignalTypeBox: -1"
+        << ""
         << "line 2, SignalTypeBox: -1 is out of range; the present value was kept";
     QTest::newRow("no poles")
-        << "ThreePhasenPoles: 0" << ""
+        << "ThreePhasenPoles: 0"
+        << ""
         << "line 2, ThreePhasenPoles: 0 is out of range; the present value was kept";
-    QTest::newRow("control code") << "ThreePhaseControlType: 2" << ""
+    QTest::newRow("control code") << "ThreePhaseControlType: 2"
+                                  << ""
                                   << "line 2, ThreePhaseControlType: 2 is out of range; the "
                                      "present value was kept";
-    QTest::newRow("compensation option") << "CompOption: 9" << ""
+    QTest::newRow("compensation option") << "CompOption: 9"
+                                         << ""
                                          << "line 2, CompOption: 9 is out of range; the present "
                                             "value was kept";
     QTest::newRow("short triple")
-        << "P1: 1m 0.1" << "P1=1m 0.1"
+        << "P1: 1m 0.1"
+        << "P1=1m 0.1"
         << "line 2, P1: 2 of 3 values; the missing ones were left as they were";
     QTest::newRow("long quadruple")
-        << "Lparasitics: 1 2 3 4 5" << "Lparasitics=1 2 3 4 5"
+        << "Lparasitics: 1 2 3 4 5"
+        << "Lparasitics=1 2 3 4 5"
         << "line 2, Lparasitics: 5 values where 4 belong; the first 4 were used";
-    QTest::newRow("three graphs")
-        << "P3graphables: I1 V1 At " << "P3graphables=I1 V1 At null null null "
-        << "line 2, P3graphables: 3 graph entries where 6 belong";
-    QTest::newRow("eight graphs")
-        << "P3graphables: a b c d e f g h " << "P3graphables=a b c d e f "
-        << "line 2, P3graphables: 8 graph entries where 6 belong";
+    QTest::newRow("three graphs") << "P3graphables: I1 V1 At "
+                                  << "P3graphables=I1 V1 At null null null "
+                                  << "line 2, P3graphables: 3 graph entries where 6 belong";
+    QTest::newRow("eight graphs") << "P3graphables: a b c d e f g h "
+                                  << "P3graphables=a b c d e f "
+                                  << "line 2, P3graphables: 8 graph entries where 6 belong";
     QTest::newRow("older part index that is no number")
-        << "AmpSelecterSOA: LX30A" << "AmpSelecterSOA=amp0"
+        << "AmpSelecterSOA: LX30A"
+        << "AmpSelecterSOA=amp0"
         << "line 2, AmpSelecterSOA: \"LX30A\" is not a whole number; 0 was used";
 }
 

@@ -8,6 +8,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QNetworkAccessManager>
 #include <QProcess>
@@ -31,6 +32,12 @@ public:
     {
         timer.setInterval(20);
         connect(&timer, &QTimer::timeout, this, [this] {
+            // A save dialog that the answer Save brings up is cancelled.
+            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+                ++fileDialogs;
+                dialog->reject();
+                return;
+            }
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
             if (!box)
                 return;
@@ -49,6 +56,7 @@ public:
     QString title;
     QString text;
     int seen = 0;
+    int fileDialogs = 0;
 };
 
 QString readFile(const QString &path)
@@ -313,8 +321,9 @@ void TestShell::closePrompt_data()
     QTest::newRow("modified, No closes") << true << int(QMessageBox::No) << true << true;
     QTest::newRow("modified, Cancel stays open") << true << int(QMessageBox::Cancel) << true
                                                  << false;
-    // Nothing could be saved, so the window must stay open rather than lose the design.
-    QTest::newRow("modified, Save that saves nothing stays open")
+    // No design file yet: Save asks for a path; cancelling it saves nothing, so the window
+    // must stay open rather than lose the design.
+    QTest::newRow("modified, Save with the save dialog cancelled stays open")
         << true << int(QMessageBox::Save) << true << false;
 }
 
@@ -332,6 +341,7 @@ void TestShell::closePrompt()
     BoxAnswerer answerer{QMessageBox::StandardButton(answer)};
     QCOMPARE(w.close(), closes);
     QCOMPARE(answerer.seen, asked ? 1 : 0);
+    QCOMPARE(answerer.fileDialogs, answer == QMessageBox::Save ? 1 : 0);
     if (asked) {
         QCOMPARE(answerer.title, QString("Close Ampwright"));
         QCOMPARE(answerer.text, QString("Save Changes?\n"));
