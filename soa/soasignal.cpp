@@ -1,0 +1,216 @@
+#include "soa/soasignal.h"
+
+#include "values/engvalues.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace soa {
+
+namespace {
+const double kTwoPi = 6.283185307179586;
+} // namespace
+
+MotorMode motorModeFromText(const QString &text)
+{
+    if (text == QLatin1String("Stall"))
+        return MotorMode::Stall;
+    if (text == QLatin1String("Reversal"))
+        return MotorMode::Reversal;
+    return MotorMode::Normal;
+}
+
+Signal sineSignal(double freqHz, double maxOut, double minOut)
+{
+    Signal s;
+    s.time.reserve(360);
+    s.value.reserve(360);
+    const double amplitude = (maxOut - minOut) * 0.5;
+    const double centre = (maxOut + minOut) * 0.5;
+    for (int i = 1; i <= 360; ++i) {
+        const double t = i / (360 * freqHz);
+        s.time.append(t);
+        s.value.append(std::sin(kTwoPi * freqHz * t) * amplitude + centre);
+    }
+    return s;
+}
+
+Signal trapezoidSignal(double rise, double high, double fall, double low, double maxOut,
+                       double minOut)
+{
+    Signal s;
+    s.time.reserve(1000);
+    s.value.reserve(1000);
+    const double period = rise + high + fall + low;
+    for (int i = 1; i <= 1000; ++i) {
+        const double t = i * period / 1000;
+        double y;
+        if (t > rise + high + fall)
+            y = minOut;
+        else if (t > rise + high)
+            y = maxOut + (t - rise - high) * (minOut - maxOut) / fall;
+        else if (t > rise)
+            y = maxOut;
+        else
+            y = minOut + (maxOut - minOut) * t / rise;
+        s.time.append(t);
+        s.value.append(y);
+    }
+    return s;
+}
+
+Signal motorSignal(MotorMode mode, double vsPos, double vsNeg, double iPk)
+{
+    double top = vsPos;
+    double bottom = vsNeg;
+    if (mode == MotorMode::Reversal) {
+        top = 0;
+        bottom = -iPk;
+    }
+    Signal s;
+    s.time.reserve(360);
+    s.value.reserve(360);
+    for (int i = 1; i <= 360; ++i) {
+        const double t = i / 360.0;
+        s.time.append(t);
+        s.value.append(bottom + t * (top - bottom));
+    }
+    return s;
+}
+
+Signal parseCsvSamples(const QString &text)
+{
+    const QLocale c = QLocale::c();
+    Signal s;
+    const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        const QStringList fields = line.split(QLatin1Char(','), Qt::SkipEmptyParts);
+        if (fields.size() < 2)
+            continue;
+        // toDouble reads 0 when a field is no number, which is what the file rule says.
+        s.time.append(c.toDouble(fields.at(0).trimmed()));
+        s.value.append(c.toDouble(fields.at(1).trimmed()));
+    }
+    return s;
+}
+
+Signal increaseResolution(const Signal &signal, uint segmentDivision)
+{
+    Signal out;
+    const int n = signal.size();
+    if (n < 2 || segmentDivision == 0)
+        return out;
+    const int per = static_cast<int>(segmentDivision);
+    out.time.reserve((n - 1) * per);
+    out.value.reserve((n - 1) * per);
+    for (int k = 0; k + 1 < n; ++k) {
+        const double t0 = signal.time.at(k);
+        const double y0 = signal.value.at(k);
+        const double span = signal.time.at(k + 1) - t0;
+        const double dt = span / per;
+        const double slope = (signal.value.at(k + 1) - y0) / span;
+        for (int j = 0; j < per; ++j) {
+            out.time.append(t0 + j * dt);
+            out.value.append(y0 + j * dt * slope);
+        }
+    }
+    return out;
+}
+
+Signal uploadedSignal(const QString &fileText)
+{
+    const Signal read = parseCsvSamples(fileText);
+    const int n = read.size();
+    if (n >= 500 || n == 0)
+        return read;
+    return increaseResolution(read, static_cast<uint>(1000 / n));
+}
+
+double firstTimeStep(const Signal &signal)
+{
+    if (signal.size() == 0)
+        return 0;
+    const double t0 = signal.time.at(0);
+    if (t0 > 0 || signal.size() < 2)
+        return t0;
+    return signal.time.at(1) - t0;
+}
+
+double signalPeriod(const Signal &signal)
+{
+    if (signal.size() == 0)
+        return 0;
+    return signal.time.last() - signal.time.first() + firstTimeStep(signal);
+}
+
+QString signalProblem(const Signal &signal)
+{
+    const int n = signal.size();
+    if (n == 0 || signal.value.size() != n || (n == 1 && !(signal.time.at(0) > 0)))
+        return QStringLiteral(
+            "!!! The signal needs at least two samples: the previous signal is kept !!!");
+    bool finiteTimes = true;
+    for (double t : signal.time)
+        finiteTimes = finiteTimes && std::isfinite(t);
+    if (!finiteTimes || !(signalPeriod(signal) > 0))
+        return QStringLiteral("!!! Signal period must be finite and greater than zero: "
+                                  "the previous signal is kept !!!");
+    for (int i = 0; i < n; ++i) {
+        if (!std::isfinite(signal.value.at(i)))
+            return QStringLiteral(
+                "!!! The signal holds a value that is not a number: the previous signal is "
+                "kept !!!");
+    }
+    for (int i = 1; i < n; ++i) {
+        if (!(signal.time.at(i) > signal.time.at(i - 1)))
+            return QStringLiteral("!!! Signal times must increase from sample to sample: the "
+                                  "previous signal is kept !!!");
+    }
+    return QString();
+}
+
+QStringList describeSignal(const SignalTexts &texts)
+{
+    QStringList lines;
+    const QString unit = texts.voltageOutput ? QStringLiteral("V") : QStringLiteral("A");
+    const QString range = texts.minOut + QLatin1Char(' ') + unit + QStringLiteral(" to ") +
+                          texts.maxOut + QLatin1Char(' ') + unit;
+    switch (texts.kind) {
+    case 0: {
+        const double maxOut = eng::parseValue(texts.maxOut);
+        const double minOut = eng::parseValue(texts.minOut);
+        lines << QStringLiteral("Sine Waveform") << range << texts.freq + QStringLiteral("Hz")
+              << QStringLiteral("(") + eng::engString((maxOut - minOut) * 0.5, unit) +
+                     QStringLiteral(" amplitude centered around ") +
+                     eng::engString((maxOut + minOut) * 0.5, unit) + QStringLiteral(")");
+        break;
+    }
+    case 1: {
+        const double period = eng::parseValue(texts.tRise) + eng::parseValue(texts.tHigh) +
+                              eng::parseValue(texts.tFall) + eng::parseValue(texts.tLow);
+        lines << QStringLiteral("Trapezoidal Waveform") << range
+              << texts.tRise + QStringLiteral("s rise time")
+              << texts.tHigh + QStringLiteral("s high time")
+              << texts.tFall + QStringLiteral("s fall time")
+              << texts.tLow + QStringLiteral("s low time")
+              << QStringLiteral("(") + eng::engString(period, QStringLiteral("s")) +
+                     QStringLiteral(" total period)")
+              << QStringLiteral("(") + eng::engString(1 / period, QStringLiteral("Hz")) +
+                     QStringLiteral(" frequency)");
+        break;
+    }
+    case 2:
+        lines << QStringLiteral("Uploaded Waveform")
+              << QStringLiteral("Scale Factor of ") + texts.csvGain;
+        break;
+    case 3:
+        lines << QStringLiteral("DC Motor") << QStringLiteral("See Load tab to edit parameters");
+        break;
+    default:
+        break;
+    }
+    return lines;
+}
+
+} // namespace soa
