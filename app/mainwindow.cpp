@@ -28,6 +28,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     loadPartLists();
     setPageDefaults();
     hasFileName = false;
+    setupSch();
     fileName = preferences::readLastDesignPath();
     ui->SupportLink->setText(
         QStringLiteral("<html><head/><body><p><a href=\"") + QString::fromLatin1(maker::kSupportPage) +

@@ -8,6 +8,9 @@
 #include "values/engvalues.h"
 
 #include <QMainWindow>
+#include <QPen>
+#include <QPointer>
+#include <QSharedPointer>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -18,8 +21,11 @@ class QNetworkReply;
 class QResizeEvent;
 class QStandardItemModel;
 class QLineEdit;
+class QMouseEvent;
+class QCPAbstractItem;
 class QCPItemText;
 class QCustomPlot;
+class SchGridTicker;
 
 class Ui_MainWindow;
 
@@ -172,6 +178,80 @@ private:
     void setFontSize(int points);
 
     // ------------------------------------------------------------------ schematic kit
+    // Drawing primitives: each adds one fixed figure at the anchor (xLoc, yLoc), in plot units,
+    // as graphs in `pen`; they keep no state and never clear or replot.
+public slots:
+    void plotWhor(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double len);
+    void plotWver(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double len);
+    void plotWdia(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double xEnd, double yEnd);
+    void plotRhor(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotRver(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotChor(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotCver(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotCLarge(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotLhor(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotLLarge(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotLver(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotG(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotGr(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotPA(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotPAR(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotOA(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotOAR(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotRect(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double xSize,
+                  double ySize);
+    void plotTri(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double xSize,
+                 double ySize);
+    void plotJhor(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double R);
+    void plotJver(QCustomPlot *plot, QPen pen, double xLoc, double yLoc, double R);
+    void plotSum(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+
+    // Schematic editor page (`sch` on page 19).
+public slots:
+    void setupSch();
+    void setSchTickVector();
+    void placeResistor();
+    void placeCapacitor();
+    void placeInductor();
+    void placeWire();
+    void placeAmplifier();
+    void exitSchMode();
+    void onMousePress(QMouseEvent *event);
+    void onMouseMove(QMouseEvent *event);
+    void onMouseRelease(QMouseEvent *event);
+    void regMousePress(QCustomPlot *plot, QMouseEvent *event, QCPAbstractItem *item);
+    void regMouseMove(QCustomPlot *plot, QMouseEvent *event);
+    void regMouseRelease(QCustomPlot *plot, QMouseEvent *event);
+    void wireMousePress(QCustomPlot *plot, QMouseEvent *event, QCPAbstractItem *item);
+    void wireMouseMove(QCustomPlot *plot, QMouseEvent *event);
+    bool isComponent2(QCPAbstractItem *item);
+
+private slots:
+    void on_snapBox_currentIndexChanged(QString arg1);
+    void on_capButton_clicked();
+    void on_resButton_clicked();
+    void on_SchGridBox_toggled(bool checked);
+    void on_wireButton_clicked();
+    void on_ampButton_clicked();
+
+public:
+    void wireDragTo(QCustomPlot *plot, QMouseEvent *event);
+
+    // The item following the pointer. Guarded, because the user can delete it (edit dialog,
+    // right press on a wire) while a handler still holds it.
+    QPointer<QCPAbstractItem> currentSchItem;
+    int schGridStep = 200; // plot units
+    bool wireMode = false;
+
+private:
+    QPointF schPointerCoords(QCustomPlot *plot, QMouseEvent *event) const;
+    // Tickers that place the editor's grid lines, shared with the axes.
+    QSharedPointer<SchGridTicker> schXTicker;
+    QSharedPointer<SchGridTicker> schYTicker;
+    // Whether the wire tool set the cross cursor, so that only its own cursor is restored.
+    bool schCursorOverridden = false;
+
+public:
 
     // ------------------------------------------------------------------ SOA page
 

@@ -1,0 +1,134 @@
+#include "schematic/editorgeometry.h"
+
+#include <cmath>
+
+namespace schem {
+
+namespace {
+
+struct Vec
+{
+    float x, y;
+};
+
+bool insideTruncated(const Vec &p, const QRect &rect)
+{
+    return rect.contains(int(p.x), int(p.y));
+}
+
+} // namespace
+
+QLineF clipLineToRect(const QPointF &startPoint, const QPointF &endPoint, const QRect &rect)
+{
+    const Vec start{float(startPoint.x()), float(startPoint.y())};
+    const Vec end{float(endPoint.x()), float(endPoint.y())};
+    const bool startInside = insideTruncated(start, rect);
+    const bool endInside = insideTruncated(end, rect);
+    if (startInside && endInside) return QLineF(start.x, start.y, end.x, end.y);
+
+    const Vec v{end.x - start.x, end.y - start.y};
+    const float left = float(rect.left());
+    const float top = float(rect.top());
+    const float width = float(rect.width());   // right - left + 1
+    const float height = float(rect.height()); // bottom - top + 1
+    QVector<Vec> candidates;
+    if (std::fabs(v.y) > 1e-5f) {
+        for (const float edge : {float(rect.top()), float(rect.bottom())}) {
+            const float mu = (edge - start.y) / v.y;
+            if (mu >= 0 && mu <= 1) {
+                const float gamma = start.x - left + mu * v.x;
+                if (gamma >= 0 && gamma <= width) candidates.append(Vec{left + gamma, edge});
+            }
+        }
+    }
+    if (std::fabs(v.x) > 1e-5f) {
+        for (const float edge : {float(rect.left()), float(rect.right())}) {
+            const float mu = (edge - start.x) / v.x;
+            if (mu >= 0 && mu <= 1) {
+                const float gamma = start.y - top + mu * v.y;
+                if (gamma >= 0 && gamma <= height) candidates.append(Vec{edge, top + gamma});
+            }
+        }
+    }
+    if (startInside) candidates.append(start);
+    if (endInside) candidates.append(end);
+
+    if (candidates.size() == 2)
+        return QLineF(candidates[0].x, candidates[0].y, candidates[1].x, candidates[1].y);
+    if (candidates.size() > 2) {
+        float best = 0;
+        Vec a{0, 0}, b{0, 0};
+        for (int i = 0; i < candidates.size() - 1; ++i) {
+            for (int k = i + 1; k < candidates.size(); ++k) {
+                const float dx = candidates[i].x - candidates[k].x;
+                const float dy = candidates[i].y - candidates[k].y;
+                const float d = dx * dx + dy * dy;
+                if (d > best) {
+                    best = d;
+                    a = candidates[i];
+                    b = candidates[k];
+                }
+            }
+        }
+        return QLineF(a.x, a.y, b.x, b.y);
+    }
+    return QLineF();
+}
+
+double distanceToSegment(const QPointF &p, const QPointF &a, const QPointF &b)
+{
+    const double vx = b.x() - a.x(), vy = b.y() - a.y();
+    const double wx = p.x() - a.x(), wy = p.y() - a.y();
+    const double len2 = vx * vx + vy * vy;
+    if (len2 > 0) {
+        const double mu = (wx * vx + wy * vy) / len2;
+        if (mu > 1) return std::hypot(p.x() - b.x(), p.y() - b.y());
+        if (mu > 0) return std::hypot(wx - mu * vx, wy - mu * vy);
+    }
+    return std::hypot(wx, wy);
+}
+
+double snapToGrid(double c, int step)
+{
+    return step * std::round(c / step);
+}
+
+QPointF wireDragCentre(const QPointF &centre, const QPointF &pointer, int step)
+{
+    return QPointF(centre.x() - step * std::round((centre.x() - pointer.x()) / step),
+                   centre.y() - step * std::round((centre.y() - pointer.y()) / step));
+}
+
+WireTarget wireModeTarget(const QPointF &start, const QPointF &pointer, int step)
+{
+    const QPointF g(snapToGrid(pointer.x(), step), snapToGrid(pointer.y(), step));
+    WireTarget t;
+    t.horizontal = !(std::fabs(g.x() - start.x()) < std::fabs(g.y() - start.y()));
+    t.end = t.horizontal ? QPointF(g.x(), start.y()) : QPointF(start.x(), g.y());
+    return t;
+}
+
+QVector<double> gridLinePositions(double lower, double upper, int step, int maxLines)
+{
+    QVector<double> positions;
+    if (step < 1 || maxLines < 1 || !std::isfinite(lower) || !std::isfinite(upper) || upper < lower)
+        return positions;
+    // Widen the spacing in 1-2-5 steps until the lines fit; spacing stays a multiple of step.
+    double spacing = step;
+    const double factors[] = {2, 5, 10};
+    for (double decade = 1; (upper - lower) / spacing + 1 > maxLines; decade *= 10) {
+        for (const double f : factors) {
+            spacing = double(step) * f * decade;
+            if ((upper - lower) / spacing + 1 <= maxLines) break;
+        }
+        if (!std::isfinite(spacing)) return positions;
+    }
+    const double first = std::trunc(lower / spacing);
+    const double last = std::floor(upper / spacing);
+    positions.reserve(int(last - first) + 1);
+    for (double i = first; i <= last; ++i)
+        positions.append(spacing * i);
+    return positions;
+}
+
+} // namespace schem
