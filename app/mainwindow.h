@@ -4,6 +4,9 @@
 #include "catalog/heatsink.h"
 #include "catalog/packagestyle.h"
 #include "catalog/pwm.h"
+#include "soa/loadline.h"
+#include "soa/soasignal.h"
+#include "soa/soathermal.h"
 #include "values/comp.h"
 #include "values/engvalues.h"
 
@@ -254,6 +257,52 @@ private:
 public:
 
     // ------------------------------------------------------------------ SOA page
+public:
+    // One period of the output signal: time in seconds (a sweep position 0..1 for the DC
+    // motor) and value in volts or amperes as SOAVout says. Always of equal length, and always
+    // a signal the load line can run on: a signal without a usable period is not adopted.
+    QVector<double> SOAtime, SOAsignal;
+    QString SOAcsvPath;    // where the upload's file dialog opens
+    QString SOAsignalNote; // why the last signal built or uploaded was not adopted
+    // Largest and smallest load current (A) and voltage (V) of the last load line.
+    double SOAmaxIout = -999999999, SOAminIout = 999999999;
+    double SOAmaxVout = -999999999, SOAminVout = 999999999;
+    // Everything the last load line and power analysis found, for the warnings, the supply
+    // schematic and the other pages.
+    soa::LoadLineResult SOAloadLine;
+    soa::ThermalResult SOApower;
+
+    // The page's start: default signal, plot set-up, the default part, first computation.
+    void setupSOApage();
+    // The upload without its file dialog: reads, resamples and adopts the file at path.
+    void loadSOAwaveform(const QString &path);
+
+public slots:
+    void refreshSOA();
+    void makeSOAplot();
+    void SOAsine();
+    void SOAtrap();
+    void SOAmotor();
+    void SOACSV();
+    void increaseSOAResolution(uint segmentDivision);
+    void waveDescription();
+    void changeSOASignal();
+    void setupSOAplot();
+    void setupWavePlots();
+    void switchLogPlot(bool log);
+    void plotSOAdata();
+    void customTempLine();
+    void plotVswing(bool boost);
+    void RLCLoadLine();
+
+private:
+    void adoptSOAsignal(const soa::Signal &signal);
+    void setSOAaxisScales(bool log);
+    void appendSOAnote(const soa::SoaNote &note);
+    soa::LoadLineInput readSOAloadInputs();
+    soa::ThermalInput readSOAthermalInputs();
+    void drawSOAloadLine(const soa::LoadLineResult &line);
+    void drawSOAcurrentLimit(const soa::ThermalResult &power);
 
     // ------------------------------------------------------------------ product selectors
 

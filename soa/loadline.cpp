@@ -97,20 +97,19 @@ LoadLineResult simulateLoadLine(const LoadLineInput &in, const amp &part)
     // Flags come from the fields as typed, also when a DC motor replaces the load.
     LoadModel m{in.R, in.L, in.C, in.series, in.cShortText};
     if (in.series) {
-        r.connected = !(in.rOpenText || in.lOpenText || in.cOpenText) &&
-                      !(in.C == 0 && !in.cShortText);
+        r.connected =
+            !(in.rOpenText || in.lOpenText || in.cOpenText) && !(in.C == 0 && !in.cShortText);
         r.outputShorted = in.R == 0 && in.L == 0 && in.cShortText;
     } else {
         if (in.cShortText) {
             m.R = 0;
             m.L = 0;
         }
-        r.connected = !(in.rOpenText && in.lOpenText &&
-                        (in.cOpenText || in.C == 0) && !in.cShortText);
+        r.connected =
+            !(in.rOpenText && in.lOpenText && (in.cOpenText || in.C == 0) && !in.cShortText);
         r.outputShorted = in.R == 0 || in.L == 0 || in.cShortText;
     }
-    if (r.outputShorted)
-        r.notes.append({QStringLiteral("!!! Do Not Short the Output !!!"), true});
+    if (r.outputShorted) r.notes.append({QStringLiteral("!!! Do Not Short the Output !!!"), true});
 
     const bool motor = in.signalKind == 3;
     int cycles = qMax(1, in.cycles);
@@ -131,8 +130,7 @@ LoadLineResult simulateLoadLine(const LoadLineInput &in, const amp &part)
     r.A = part.getVswingA(swing);
     r.B = part.getVswingB(swing) + (parallel > 1 ? in.rCS : 0);
     r.C0 = part.getVswingC(swing);
-    if (n == 0)
-        return r;
+    if (n == 0) return r;
 
     const QVector<double> &t = in.signal.time;
     const QVector<double> &s = in.signal.value;
@@ -142,8 +140,7 @@ LoadLineResult simulateLoadLine(const LoadLineInput &in, const amp &part)
 
     LoadState state;
     auto advance = [&](int i) -> Sample {
-        if (motor)
-            return stepMotor(in, m.R, s.at(i));
+        if (motor) return stepMotor(in, m.R, s.at(i));
         return stepRlc(m, state, in.voltageOutput, gain * s.at(i), stepOf(i));
     };
     for (int j = 0; j < settle * n; ++j)
@@ -160,8 +157,7 @@ LoadLineResult simulateLoadLine(const LoadLineInput &in, const amp &part)
     for (int j = 0; j < shown; ++j) {
         const int i = j % n;
         const double dt = stepOf(i);
-        if (j > 0)
-            time += dt;
+        if (j > 0) time += dt;
         const Sample x = advance(i);
         const double V = x.V;
         const double I = x.I;
@@ -174,10 +170,8 @@ LoadLineResult simulateLoadLine(const LoadLineInput &in, const amp &part)
             Vo = V / 2;
 
         const double headroom = r.A * Iamp * Iamp + r.B * Iamp + r.C0;
-        if (Vo > in.vsPos - headroom || Vo < in.vsNeg + headroom)
-            r.clipping = true;
-        if (j > 0 && std::fabs(V - r.V.last()) / dt / 1000000 > slewLimit)
-            r.slewExceeded = true;
+        if (Vo > in.vsPos - headroom || Vo < in.vsNeg + headroom) r.clipping = true;
+        if (j > 0 && std::fabs(V - r.V.last()) / dt / 1000000 > slewLimit) r.slewExceeded = true;
 
         if (I > r.maxIout) r.maxIout = I;
         if (I < r.minIout) r.minIout = I;
@@ -194,28 +188,23 @@ LoadLineResult simulateLoadLine(const LoadLineInput &in, const amp &part)
         } else {
             Vd = in.vsPos - Vo;
         }
-        if (parallel > 1 && I != 0)
-            Vd -= in.rCS * Iamp;
+        if (parallel > 1 && I != 0) Vd -= in.rCS * Iamp;
 
         const double Pload = V * I;
         const double Pamp = Iamp * Vd;
         r.PloadAvg += Pload * dt * weight;
         r.PampAvg += Pamp * dt * weight;
         r.IampAvg += Iamp * dt * weight;
-        if (j == 0 || Pamp > r.PampPeak)
-            r.PampPeak = Pamp;
+        if (j == 0 || Pamp > r.PampPeak) r.PampPeak = Pamp;
 
-        if (Iamp > part.getI_cont())
-            r.continuousExceeded = true;
-        if (Iamp > part.getI_pk())
-            r.peakExceeded = true;
+        if (Iamp > part.getI_cont()) r.continuousExceeded = true;
+        if (Iamp > part.getI_pk()) r.peakExceeded = true;
         if (checkBreakdown) {
             const double limit =
                 Vd < part.getSB_V()
                     ? part.getI_cont()
                     : part.getI_cont() * std::pow(part.getSB_V() / Vd, part.getSB_slope());
-            if (Iamp > limit)
-                r.secondBreakdown = true;
+            if (Iamp > limit) r.secondBreakdown = true;
         }
 
         r.T.append(time);
@@ -247,8 +236,7 @@ LoadLineResult simulateLoadLine(const LoadLineInput &in, const amp &part)
             {QStringLiteral("Second Breakdown Violation. Unsafe for Steady State Conditions."),
              false});
 
-    if (r.R == 0 || r.R == infiniteValue)
-        r.PloadAvg = 0;
+    if (r.R == 0 || r.R == infiniteValue) r.PloadAvg = 0;
     return r;
 }
 

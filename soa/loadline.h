@@ -18,7 +18,7 @@ struct LoadLineInput
     double R = 0, L = 0, C = 0;
     bool rOpenText = false, lOpenText = false, cOpenText = false; // text exactly "open"
     bool cShortText = false;                                      // text exactly "short"
-    bool series = true; // false: R, L and C in parallel
+    bool series = true;                                           // false: R, L and C in parallel
 
     double vsPos = 50, vsNeg = -50; // supplies of one amplifier
     double rCS = 0;                 // current-sharing resistor of paralleled amplifiers
@@ -28,10 +28,10 @@ struct LoadLineInput
     int cycles = 1;                 // periods shown
     int settle = 0;                 // periods run and discarded before those shown
 
-    int signalKind = 0;         // 0 sine, 1 trapezoid, 2 uploaded, 3 DC motor
-    bool voltageOutput = true;  // signal values are volts (true) or amperes
-    double gain = 1;            // scale of an uploaded waveform
-    Signal signal;              // one period
+    int signalKind = 0;        // 0 sine, 1 trapezoid, 2 uploaded, 3 DC motor
+    bool voltageOutput = true; // signal values are volts (true) or amperes
+    double gain = 1;           // scale of an uploaded waveform
+    Signal signal;             // one period
 
     // DC motor: the winding resistance replaces the load; the mode picks the model.
     MotorMode motorMode = MotorMode::Normal;
@@ -42,10 +42,10 @@ struct LoadLineInput
 
 struct LoadLineResult
 {
-    bool connected = false;     // a load line is drawn only for a connected load
+    bool connected = false; // a load line is drawn only for a connected load
     bool outputShorted = false;
 
-    double R = 0; // load resistance the model used
+    double R = 0;                // load resistance the model used
     double A = 0, B = 0, C0 = 0; // headroom A I² + B I + C0, B with R_CS when paralleled
     int points = 0;              // samples per period
     int cycles = 1;              // periods shown

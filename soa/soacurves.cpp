@@ -12,23 +12,20 @@ const int kGridPoints = 1000;
 
 double secondBreakdownLimit(const amp &part, double v)
 {
-    if (v < part.getSB_V())
-        return part.getI_cont();
+    if (v < part.getSB_V()) return part.getI_cont();
     return part.getI_cont() * std::pow(part.getSB_V() / v, part.getSB_slope());
 }
 
 // Power-limited current at case temperature: flat at I_cont up to the corner P / I_cont.
 double powerLimit(double power, double iCont, double v)
 {
-    if (v < power / iCont)
-        return iCont;
+    if (v < power / iCont) return iCont;
     return power / v;
 }
 
 double pulseLimit(const amp &part, double breakVoltage, double v)
 {
-    if (v < breakVoltage)
-        return part.getI_pk();
+    if (v < breakVoltage) return part.getI_pk();
     return part.getI_pk() * std::pow(breakVoltage / v, part.getPulse_slope());
 }
 
@@ -75,8 +72,8 @@ QVector<LimitCurve> soaLimitCurves(const amp &part)
     // Every array already ends at 0 for the last grid point, Vss_max.
 
     QVector<LimitCurve> curves;
-    curves.append({CurveKind::Case25, QString::fromUtf8("25°C Case Temp/\nSteady State Limit"),
-                   grid, c25});
+    curves.append(
+        {CurveKind::Case25, QString::fromUtf8("25°C Case Temp/\nSteady State Limit"), grid, c25});
     if (tcSoa >= 85)
         curves.append({CurveKind::Case85, QString::fromUtf8("85°C Case Temp"), grid, c85});
     if (tcSoa >= 125)
@@ -84,8 +81,7 @@ QVector<LimitCurve> soaLimitCurves(const amp &part)
     const QString labels[3] = {part.getPulse1(), part.getPulse2(), part.getPulse3()};
     const CurveKind kinds[3] = {CurveKind::Pulse1, CurveKind::Pulse2, CurveKind::Pulse3};
     for (int m = 0; m < 3; ++m) {
-        if (labels[m] != QLatin1String("NA"))
-            curves.append({kinds[m], labels[m], grid, pulse[m]});
+        if (labels[m] != QLatin1String("NA")) curves.append({kinds[m], labels[m], grid, pulse[m]});
     }
     return curves;
 }

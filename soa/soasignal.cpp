@@ -14,10 +14,8 @@ const double kTwoPi = 6.283185307179586;
 
 MotorMode motorModeFromText(const QString &text)
 {
-    if (text == QLatin1String("Stall"))
-        return MotorMode::Stall;
-    if (text == QLatin1String("Reversal"))
-        return MotorMode::Reversal;
+    if (text == QLatin1String("Stall")) return MotorMode::Stall;
+    if (text == QLatin1String("Reversal")) return MotorMode::Reversal;
     return MotorMode::Normal;
 }
 
@@ -86,8 +84,7 @@ Signal parseCsvSamples(const QString &text)
     const QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     for (const QString &line : lines) {
         const QStringList fields = line.split(QLatin1Char(','), Qt::SkipEmptyParts);
-        if (fields.size() < 2)
-            continue;
+        if (fields.size() < 2) continue;
         // toDouble reads 0 when a field is no number, which is what the file rule says.
         s.time.append(c.toDouble(fields.at(0).trimmed()));
         s.value.append(c.toDouble(fields.at(1).trimmed()));
@@ -99,8 +96,7 @@ Signal increaseResolution(const Signal &signal, uint segmentDivision)
 {
     Signal out;
     const int n = signal.size();
-    if (n < 2 || segmentDivision == 0)
-        return out;
+    if (n < 2 || segmentDivision == 0) return out;
     const int per = static_cast<int>(segmentDivision);
     out.time.reserve((n - 1) * per);
     out.value.reserve((n - 1) * per);
@@ -122,25 +118,21 @@ Signal uploadedSignal(const QString &fileText)
 {
     const Signal read = parseCsvSamples(fileText);
     const int n = read.size();
-    if (n >= 500 || n == 0)
-        return read;
+    if (n >= 500 || n == 0) return read;
     return increaseResolution(read, static_cast<uint>(1000 / n));
 }
 
 double firstTimeStep(const Signal &signal)
 {
-    if (signal.size() == 0)
-        return 0;
+    if (signal.size() == 0) return 0;
     const double t0 = signal.time.at(0);
-    if (t0 > 0 || signal.size() < 2)
-        return t0;
+    if (t0 > 0 || signal.size() < 2) return t0;
     return signal.time.at(1) - t0;
 }
 
 double signalPeriod(const Signal &signal)
 {
-    if (signal.size() == 0)
-        return 0;
+    if (signal.size() == 0) return 0;
     return signal.time.last() - signal.time.first() + firstTimeStep(signal);
 }
 
@@ -155,7 +147,7 @@ QString signalProblem(const Signal &signal)
         finiteTimes = finiteTimes && std::isfinite(t);
     if (!finiteTimes || !(signalPeriod(signal) > 0))
         return QStringLiteral("!!! Signal period must be finite and greater than zero: "
-                                  "the previous signal is kept !!!");
+                              "the previous signal is kept !!!");
     for (int i = 0; i < n; ++i) {
         if (!std::isfinite(signal.value.at(i)))
             return QStringLiteral(

@@ -20,8 +20,7 @@ bool present(double v)
 bool nameIn(const QString &name, std::initializer_list<const char *> names)
 {
     for (const char *n : names)
-        if (name == QLatin1String(n))
-            return true;
+        if (name == QLatin1String(n)) return true;
     return false;
 }
 
@@ -92,8 +91,7 @@ QString heatsinkFreeText(const QString &package)
 {
     if (package == QLatin1String("DK") || package == QLatin1String("DF"))
         return QStringLiteral("1 square inch foil");
-    if (package == QLatin1String("CC"))
-        return QStringLiteral("foil - see datasheet");
+    if (package == QLatin1String("CC")) return QStringLiteral("foil - see datasheet");
     return QStringLiteral("none");
 }
 
@@ -117,8 +115,7 @@ ThermalResult analysePower(const LoadLineResult &line, const ThermalInput &in, c
     // 1. Quiescent power of one amplifier.
     const double iq = part.getIq_max() + part.getIq_vF() * fk; // mA
     double span = in.vsPos - in.vsNeg;
-    if (in.boost)
-        span += 2 * part.getBoost(0);
+    if (in.boost) span += 2 * part.getBoost(0);
     r.Pq = iq / 1000 * span;
     if (name == QLatin1String("LX300")) {
         r.Pq = (iq + fk * fk * 0.000025) / 1000 * (in.vsPos - in.vsNeg) + 0.63;
@@ -221,8 +218,7 @@ ThermalResult analysePower(const LoadLineResult &line, const ThermalInput &in, c
         return r;
     }
     const CurrentLimit cl = currentLimit(part, in, rcl, r.Tc);
-    if (cl.kind == CurrentLimit::None)
-        return r;
+    if (cl.kind == CurrentLimit::None) return r;
     r.limitExists = true;
     const double spread = in.rangePercent / 100.0;
     const int firstPeriod = qMin(line.points, line.I.size());

@@ -23,10 +23,10 @@ struct ThermalInput
     QString heatsinkText; // "none" and "foil" are words here, not values
     double heatsink = 0;  // heatsink-to-air resistance as read, °C/W
 
-    QString rclText; // the current-limit resistor as typed
-    double rcl = 0;  // and as read
-    QString rfoText; // the foldover resistor as typed
-    double rfo = 0;  // and as read
+    QString rclText;       // the current-limit resistor as typed
+    double rcl = 0;        // and as read
+    QString rfoText;       // the foldover resistor as typed
+    double rfo = 0;        // and as read
     int rangePercent = 20; // spread of the current-limit band, ± percent
 
     double vsPos = 50, vsNeg = -50, rCS = 0;
@@ -43,10 +43,10 @@ struct ThermalResult
     double efficientVsPos = 0, efficientVsNeg = 0; // supplies that would just not clip
 
     bool acBidirectional = false; // current flows both ways: AC thermal resistance applies
-    double Rjc = 0;    // junction-to-case resistance used
-    double Pj = 0;     // power that heats the junction
-    double Pd = 0;     // dissipation of one amplifier
-    double TcMax = 0;  // suggested maximum case temperature
+    double Rjc = 0;               // junction-to-case resistance used
+    double Pj = 0;                // power that heats the junction
+    double Pd = 0;                // dissipation of one amplifier
+    double TcMax = 0;             // suggested maximum case temperature
 
     double Tc0 = 0;              // case temperature without heatsink
     bool heatsinkNeeded = false; // Tc0 above TcMax
@@ -58,7 +58,7 @@ struct ThermalResult
 
     // Current limit: a band of limit currents over the stage voltage Vs+ - Vo.
     bool limitExists = false;
-    bool limitActivates = false; // the limit reaches into the first period of the load line
+    bool limitActivates = false;  // the limit reaches into the first period of the load line
     bool rclSeeDatasheet = false; // the part's limit is set another way
     QVector<double> bandX, bandUpper, bandLower;
 

@@ -22,18 +22,18 @@ const double kPi = 3.14159265358979323846;
 amp makePart(const QMap<QString, QStringList> &overrides = {})
 {
     const QList<QPair<QString, QStringList>> base = {
-        {"ampName", {"TST1"}},    {"Vss_max", {"100"}},     {"Vss_min", {"20"}},
-        {"I_cont", {"5"}},        {"I_pk", {"10"}},         {"channels", {"1"}},
-        {"Pd_max", {"125"}},      {"Iq_max", {"0"}},        {"Iq_vF", {"0"}},
-        {"packageStyle", {"CE"}}, {"boostOptions", {"0"}},  {"SROptions", {"1"}},
-        {"boost", {"NA"}},        {"slewRate", {"10"}},     {"Vbe", {"0.65"}},
-        {"CLint", {"N"}},         {"Rb", {"0"}},            {"Rfoldover", {"0"}},
-        {"Tc_max", {"125"}},      {"Tj_max", {"150"}},      {"Rtheta_DC", {"1.2"}},
-        {"Rtheta_AC", {"0.9"}},   {"Rtheta_JA", {"30"}},    {"SB_slope", {"2"}},
-        {"SB_V", {"50"}},         {"pulse1", {"10ms"}},     {"pulse1_V", {"40"}},
-        {"pulse2", {"1ms"}},      {"pulse2_V", {"60"}},     {"pulse3", {"NA"}},
-        {"pulse3_V", {"NA"}},     {"Tc_soa", {"125"}},      {"pulse_slope", {"1.4"}},
-        {"VswingC", {"5"}},       {"VswingB", {"0.5"}},     {"VswingA", {"0.03"}},
+        {"ampName", {"TST1"}},    {"Vss_max", {"100"}},    {"Vss_min", {"20"}},
+        {"I_cont", {"5"}},        {"I_pk", {"10"}},        {"channels", {"1"}},
+        {"Pd_max", {"125"}},      {"Iq_max", {"0"}},       {"Iq_vF", {"0"}},
+        {"packageStyle", {"CE"}}, {"boostOptions", {"0"}}, {"SROptions", {"1"}},
+        {"boost", {"NA"}},        {"slewRate", {"10"}},    {"Vbe", {"0.65"}},
+        {"CLint", {"N"}},         {"Rb", {"0"}},           {"Rfoldover", {"0"}},
+        {"Tc_max", {"125"}},      {"Tj_max", {"150"}},     {"Rtheta_DC", {"1.2"}},
+        {"Rtheta_AC", {"0.9"}},   {"Rtheta_JA", {"30"}},   {"SB_slope", {"2"}},
+        {"SB_V", {"50"}},         {"pulse1", {"10ms"}},    {"pulse1_V", {"40"}},
+        {"pulse2", {"1ms"}},      {"pulse2_V", {"60"}},    {"pulse3", {"NA"}},
+        {"pulse3_V", {"NA"}},     {"Tc_soa", {"125"}},     {"pulse_slope", {"1.4"}},
+        {"VswingC", {"5"}},       {"VswingB", {"0.5"}},    {"VswingA", {"0.03"}},
     };
     amp part;
     for (const auto &column : base) {
@@ -114,6 +114,8 @@ private slots:
     void resistiveDissipation_data();
     void resistiveDissipation();
     void resistiveLoadLineEnds();
+    void uploadedPeriod_data();
+    void uploadedPeriod();
     void reactiveEllipse_data();
     void reactiveEllipse();
     void settlingRemovesTransient();
@@ -240,14 +242,17 @@ void TestSoaEngine::csvLines_data()
     QTest::addColumn<QVector<double>>("times");
     QTest::addColumn<QVector<double>>("values");
     QTest::newRow("blank and carriage return around the number")
-        << "0.001, 5\r\n" << QVector<double>{0.001} << QVector<double>{5};
-    QTest::newRow("no SI prefixes: 1m is no number") << "1m,5\n" << QVector<double>{0}
-                                                     << QVector<double>{5};
+        << "0.001, 5\r\n"
+        << QVector<double>{0.001} << QVector<double>{5};
+    QTest::newRow("no SI prefixes: 1m is no number") << "1m,5\n"
+                                                     << QVector<double>{0} << QVector<double>{5};
     QTest::newRow("empty field dropped") << "1,,2\n" << QVector<double>{1} << QVector<double>{2};
     QTest::newRow("exponent notation, extra fields ignored")
-        << "2.5e-3,-1E1,7\n" << QVector<double>{2.5e-3} << QVector<double>{-10};
+        << "2.5e-3,-1E1,7\n"
+        << QVector<double>{2.5e-3} << QVector<double>{-10};
     QTest::newRow("empty lines dropped, file order kept")
-        << "\n3,1\n\n1,2\n" << QVector<double>{3, 1} << QVector<double>{1, 2};
+        << "\n3,1\n\n1,2\n"
+        << QVector<double>{3, 1} << QVector<double>{1, 2};
     QTest::newRow("a line with one field holds no sample")
         << "1,2\r\n\r\n5\n2,3" << QVector<double>{1, 2} << QVector<double>{2, 3};
 }
@@ -321,8 +326,8 @@ void TestSoaEngine::unusableSignals_data()
     QString repeated;
     for (int i = 0; i < 600; ++i)
         repeated += QString::number(i == 300 ? 299 : i) + QStringLiteral("e-6,1\n");
-    QTest::newRow("CSV of 600 lines with one repeated time") << soa::uploadedSignal(repeated)
-                                                             << false;
+    QTest::newRow("CSV of 600 lines with one repeated time")
+        << soa::uploadedSignal(repeated) << false;
     QTest::newRow("CSV with a value that is not a number")
         << soa::uploadedSignal("0,1\n1e-3,nan\n2e-3,1\n") << false;
 }
@@ -348,12 +353,10 @@ void TestSoaEngine::description_data()
                                   << QStringList{"Sine Waveform", "-40 V to 40 V", "1kHz",
                                                  "(40 V amplitude centered around 0 V)"};
     QTest::newRow("default trapezoid in amperes")
-        << 1 << false
-        << QStringList{"Trapezoidal Waveform", "-40 A to 40 A",  "25us rise time",
-                       "25us high time",       "25us fall time", "25us low time",
-                       "(100 us total period)", "(10 kHz frequency)"};
-    QTest::newRow("uploaded") << 2 << true
-                              << QStringList{"Uploaded Waveform", "Scale Factor of 1"};
+        << 1 << false << QStringList{"Trapezoidal Waveform",  "-40 A to 40 A",     "25us rise time",
+                                     "25us high time",        "25us fall time",    "25us low time",
+                                     "(100 us total period)", "(10 kHz frequency)"};
+    QTest::newRow("uploaded") << 2 << true << QStringList{"Uploaded Waveform", "Scale Factor of 1"};
     QTest::newRow("motor") << 3 << true
                            << QStringList{"DC Motor", "See Load tab to edit parameters"};
     QTest::newRow("unknown kind: nothing") << 7 << true << QStringList{};
@@ -386,13 +389,15 @@ void TestSoaEngine::temperatureCurves_data()
     const QString c85 = QString::fromUtf8("85°C Case Temp");
     const QString c125 = QString::fromUtf8("125°C Case Temp");
     QTest::newRow("Tc_soa 125: three temperature curves")
-        << "125" << "1ms" << QStringList{c25, c85, c125, "10ms", "1ms", "100us"};
-    QTest::newRow("Tc_soa 85: two")
-        << "85" << "1ms" << QStringList{c25, c85, "10ms", "1ms", "100us"};
-    QTest::newRow("Tc_soa 84: only 25 C")
-        << "84" << "1ms" << QStringList{c25, "10ms", "1ms", "100us"};
+        << "125"
+        << "1ms" << QStringList{c25, c85, c125, "10ms", "1ms", "100us"};
+    QTest::newRow("Tc_soa 85: two") << "85"
+                                    << "1ms" << QStringList{c25, c85, "10ms", "1ms", "100us"};
+    QTest::newRow("Tc_soa 84: only 25 C") << "84"
+                                          << "1ms" << QStringList{c25, "10ms", "1ms", "100us"};
     QTest::newRow("pulse2 NA is left out, pulse3 kept")
-        << "125" << "NA" << QStringList{c25, c85, c125, "10ms", "100us"};
+        << "125"
+        << "NA" << QStringList{c25, c85, c125, "10ms", "100us"};
 }
 
 void TestSoaEngine::temperatureCurves()
@@ -400,10 +405,8 @@ void TestSoaEngine::temperatureCurves()
     QFETCH(QString, tcSoa);
     QFETCH(QString, pulse2);
     QFETCH(QStringList, names);
-    const amp part = makePart({{"Tc_soa", {tcSoa}},
-                               {"pulse2", {pulse2}},
-                               {"pulse3", {"100us"}},
-                               {"pulse3_V", {"80"}}});
+    const amp part = makePart(
+        {{"Tc_soa", {tcSoa}}, {"pulse2", {pulse2}}, {"pulse3", {"100us"}}, {"pulse3_V", {"80"}}});
     QStringList got;
     for (const soa::LimitCurve &c : soa::soaLimitCurves(part)) {
         got << c.name;
@@ -443,8 +446,7 @@ void TestSoaEngine::curveValues()
     QFETCH(double, current);
     const QVector<soa::LimitCurve> curves = soa::soaLimitCurves(makePart());
     const double got = curves.at(curve).current.at(index);
-    QVERIFY2(std::fabs(got - current) <= 1e-8 * current,
-             qPrintable(QString::number(got, 'g', 12)));
+    QVERIFY2(std::fabs(got - current) <= 1e-8 * current, qPrintable(QString::number(got, 'g', 12)));
 }
 
 void TestSoaEngine::customTemperature()
@@ -486,10 +488,8 @@ void TestSoaEngine::swingBox()
     const soa::LimitCurve box = soa::swingBox(0.03, 0.5, 5, 10, span);
     QCOMPARE(box.name, QStringLiteral("Vswing"));
     QCOMPARE(box.voltage.size(), box.current.size());
-    if (points >= 0)
-        QCOMPARE(box.voltage.size(), points);
-    if (box.current.isEmpty())
-        return;
+    if (points >= 0) QCOMPARE(box.voltage.size(), points);
+    if (box.current.isEmpty()) return;
     const double top = *std::max_element(box.current.begin(), box.current.end());
     QVERIFY2(top <= topCurrent + 1e-9 && top > topCurrent - 10 / 180.0,
              qPrintable(QString::number(top)));
@@ -540,8 +540,8 @@ void TestSoaEngine::resistiveDissipation()
     QFETCH(double, pAmp);
     QFETCH(double, pLoad);
     const amp part = makePart({{"Vss_max", {"200"}}, {"SB_V", {"200"}}});
-    soa::LoadLineInput in = resistiveInput(
-        R, soa::sineSignal(1000, offset + amplitude, offset - amplitude), vs);
+    soa::LoadLineInput in =
+        resistiveInput(R, soa::sineSignal(1000, offset + amplitude, offset - amplitude), vs);
     in.cycles = 2;
     const soa::LoadLineResult r = soa::simulateLoadLine(in, part);
     QCOMPARE(r.T.size(), 720);
@@ -552,8 +552,7 @@ void TestSoaEngine::resistiveDissipation()
              qPrintable(QString::number(r.PloadAvg)));
     QVERIFY(r.connected);
     QVERIFY(!r.outputShorted);
-    if (amplitude == 0)
-        QVERIFY(std::fabs(r.PampPeak - pAmp) < 1e-9);
+    if (amplitude == 0) QVERIFY(std::fabs(r.PampPeak - pAmp) < 1e-9);
 }
 
 void TestSoaEngine::resistiveLoadLineEnds()
@@ -578,6 +577,31 @@ void TestSoaEngine::resistiveLoadLineEnds()
     QVERIFY(std::fabs(r.Vd.last() - 50) < 1e-9);
 }
 
+void TestSoaEngine::uploadedPeriod_data()
+{
+    // A DC level of 25 V into 10 ohm on +-50 V dissipates Vs^2/(4R) = 62.5 W whatever the
+    // file's time axis; the averages must weigh the samples by their steps over one period.
+    QTest::addColumn<QString>("file");
+    QTest::newRow("two lines from 0 (resampled, last line dropped)") << "0,25\n1e-3,25\n";
+    QTest::newRow("two lines from -0.5 ms, as a scope exports them") << "-5e-4,25\n5e-4,25\n";
+    QString many;
+    for (int i = 0; i < 600; ++i)
+        many += QString::number((i - 300) * 1e-6, 'g', 17) + QStringLiteral(",25\n");
+    QTest::newRow("600 lines from -0.3 ms, as read") << many;
+}
+
+void TestSoaEngine::uploadedPeriod()
+{
+    QFETCH(QString, file);
+    const soa::Signal s = soa::uploadedSignal(file);
+    QVERIFY(soa::signalProblem(s).isEmpty());
+    soa::LoadLineInput in = resistiveInput(10, s);
+    in.signalKind = 2;
+    const soa::LoadLineResult r = soa::simulateLoadLine(in, makePart());
+    QVERIFY2(std::fabs(r.PampAvg - 62.5) < 1e-9, qPrintable(QString::number(r.PampAvg)));
+    QVERIFY(std::fabs(r.PloadAvg - 62.5) < 1e-9);
+}
+
 void TestSoaEngine::reactiveEllipse_data()
 {
     QTest::addColumn<bool>("series");
@@ -588,8 +612,7 @@ void TestSoaEngine::reactiveEllipse_data()
     QTest::newRow("series R-C, voltage drive") << true << true << 10.0 << 0.0 << 10e-6;
     QTest::newRow("series R-L, voltage drive") << true << true << 10.0 << 1.6e-3 << 0.0;
     QTest::newRow("series R-L-C, voltage drive") << true << true << 10.0 << 2e-3 << 20e-6;
-    QTest::newRow("parallel R-C, voltage drive") << false << true << 20.0 << infiniteValue
-                                                 << 5e-6;
+    QTest::newRow("parallel R-C, voltage drive") << false << true << 20.0 << infiniteValue << 5e-6;
     QTest::newRow("series R-L, current drive") << true << false << 10.0 << 1.6e-3 << 0.0;
     QTest::newRow("parallel R-L, current drive") << false << false << 20.0 << 3e-3 << 0.0;
 }
@@ -610,12 +633,10 @@ void TestSoaEngine::reactiveEllipse()
     comp Z;
     if (series) {
         Z = comp(R, w * L);
-        if (C > 0)
-            Z = Z + comp(0, -1 / (w * C));
+        if (C > 0) Z = Z + comp(0, -1 / (w * C));
     } else {
         comp Y(1 / R, w * C);
-        if (L != infiniteValue)
-            Y = Y + comp(0, -1 / (w * L));
+        if (L != infiniteValue) Y = Y + comp(0, -1 / (w * L));
         Z = comp(1, 0) / Y;
     }
     const double phi = std::atan2(Z.imag(), Z.real());
@@ -649,7 +670,8 @@ void TestSoaEngine::reactiveEllipse()
         const double v = r.V.at(j) / Va, i = r.I.at(j) / Ia;
         const double residual =
             v * v + i * i - 2 * v * i * std::cos(phi) - std::sin(phi) * std::sin(phi);
-        QVERIFY2(std::fabs(residual) < 0.03, qPrintable(QString("sample %1: %2").arg(j).arg(residual)));
+        QVERIFY2(std::fabs(residual) < 0.03,
+                 qPrintable(QString("sample %1: %2").arg(j).arg(residual)));
     }
     // Out of phase: the load line is an open loop, not a line through its centre.
     QVERIFY(std::fabs(std::sin(phi)) > 0.3);
@@ -761,8 +783,7 @@ void TestSoaEngine::loadFlagsAndNotes_data()
         << true << QStringList{"short", "short", "short"} << 40.0 << noSb << true
         << QStringList{shorted};
     QTest::newRow("series R open: not connected")
-        << true << QStringList{"open", "short", "short"} << 40.0 << noSb << false
-        << QStringList{};
+        << true << QStringList{"open", "short", "short"} << 40.0 << noSb << false << QStringList{};
     QTest::newRow("series L open: not connected")
         << true << QStringList{"10", "open", "short"} << 40.0 << noSb << false << QStringList{};
     QTest::newRow("parallel C short: shorted output")
@@ -772,19 +793,16 @@ void TestSoaEngine::loadFlagsAndNotes_data()
         << false << QStringList{"1k", "short", "open"} << 40.0 << noSb << true
         << QStringList{shorted};
     QTest::newRow("parallel all open: not connected")
-        << false << QStringList{"open", "open", "open"} << 40.0 << noSb << false
-        << QStringList{};
+        << false << QStringList{"open", "open", "open"} << 40.0 << noSb << false << QStringList{};
     QTest::newRow("parallel R and L open, C 1u: connected")
         << false << QStringList{"open", "open", "1u"} << 40.0 << noSb << true << QStringList{};
     // 6 ohm at 40 Vp: 6.67 A crest, above I_cont 5 A and below I_pk 10 A. The headroom there
     // is 0.03*44.4 + 0.5*6.67 + 5 = 9.67 V < the 10 V the stage has: no clipping.
     QTest::newRow("6 ohm: continuous current exceeded")
-        << true << QStringList{"6", "short", "short"} << 40.0 << noSb << true
-        << QStringList{cont};
+        << true << QStringList{"6", "short", "short"} << 40.0 << noSb << true << QStringList{cont};
     // 25 ohm at 45 Vp: 1.8 A crest needs 6.0 V of headroom, the stage has 5 V.
     QTest::newRow("25 ohm, 45 Vp: clipping")
-        << true << QStringList{"25", "short", "short"} << 45.0 << noSb << true
-        << QStringList{clip};
+        << true << QStringList{"25", "short", "short"} << 45.0 << noSb << true << QStringList{clip};
     // 5 ohm at 20 Vp: at V = 10 V the stage drops 40 V at 2 A; the breakdown line from 20 V
     // with slope 3 allows 5 (20/40)^3 = 0.625 A there.
     QTest::newRow("5 ohm, 20 Vp, breakdown from 20 V: breakdown")
@@ -822,8 +840,7 @@ void TestSoaEngine::loadFlagsAndNotes()
         QCOMPARE(n.red, n.text.startsWith("!!!"));
     }
     // A shorted output goes on to infinite currents; only its own note is certain.
-    if (r.outputShorted)
-        got = got.mid(0, 1);
+    if (r.outputShorted) got = got.mid(0, 1);
     QCOMPARE(got, notes);
 }
 
@@ -1004,16 +1021,14 @@ void TestSoaEngine::resistorRatings()
     th.heatsinkText = "0";
     // 0.65^2 * 1.414 / 1 ohm = 0.597415 W, three significant digits.
     soa::ThermalResult r = soa::analysePower(line, th, makePart());
-    QCOMPARE(r.powerDetails.last(),
-             QStringLiteral("\nSuggested Power Rating for R_CL: \t>597 mW"));
+    QCOMPARE(r.powerDetails.last(), QStringLiteral("\nSuggested Power Rating for R_CL: \t>597 mW"));
     // Two amplifiers, IampAvg 1 A, R_CS 0.1 ohm: 2 * 1 * 0.1 = 200 mW.
     th.rclText = "short";
     th.rcl = 0;
     th.parallel = 2;
     th.rCS = 0.1;
     r = soa::analysePower(line, th, makePart());
-    QCOMPARE(r.powerDetails.last(),
-             QStringLiteral("\nSuggested Power Rating for R_CS: \t>200 mW"));
+    QCOMPARE(r.powerDetails.last(), QStringLiteral("\nSuggested Power Rating for R_CS: \t>200 mW"));
     th.parallel = 1;
     r = soa::analysePower(line, th, makePart());
     QCOMPARE(r.powerDetails.size(), 6);
@@ -1039,13 +1054,11 @@ void TestSoaEngine::powerReport()
     // Most efficient supplies: headroom at 4 A (0.03*16 + 0.5*4 + 5 = 7.48 V) over 40 V.
     QVERIFY(std::fabs(r.efficientVsPos - 47.48) < 1e-9);
     QVERIFY(std::fabs(r.efficientVsNeg - (-40 - 5 - 2 - 0.48)) < 1e-9);
-    QCOMPARE(r.powerDetails,
-             (QStringList{"\nLoad Power: \t\t80 W RMS",
-                          "Amplifier Power (w/o quiescent): \t47.3 W RMS",
-                          "Input Power (w/o quiescent): \t127 W",
-                          "Quiescent Power: \t2.6 W",
-                          "Total Power: \t\t130 W",
-                          "\nMost Efficient Supplies: \t47.5 V and -47.5 V"}));
+    QCOMPARE(
+        r.powerDetails,
+        (QStringList{"\nLoad Power: \t\t80 W RMS", "Amplifier Power (w/o quiescent): \t47.3 W RMS",
+                     "Input Power (w/o quiescent): \t127 W", "Quiescent Power: \t2.6 W",
+                     "Total Power: \t\t130 W", "\nMost Efficient Supplies: \t47.5 V and -47.5 V"}));
     // A bridge counts both amplifiers; the suffixes say so.
     th.bridgeInverted = true;
     r = soa::analysePower(line, th, part);
@@ -1067,18 +1080,23 @@ void TestSoaEngine::currentLimitBand_data()
     // Sense resistor only: I = VbeT / R_CL with VbeT = 0.65 - (Tc - 25) * 0.0022, the case
     // held at 25 C by an ideal heatsink (0 C/W, no compound).
     QTest::newRow("R_CL short, no internal limit: none")
-        << "short" << "N" << 20 << false << 0.0 << false << 0.0;
-    QTest::newRow("R_CL 0.1 ohm: 6.5 A, +-20 %")
-        << "0.1" << "N" << 20 << true << 6.5 << false << 0.0;
+        << "short"
+        << "N" << 20 << false << 0.0 << false << 0.0;
+    QTest::newRow("R_CL 0.1 ohm: 6.5 A, +-20 %") << "0.1"
+                                                 << "N" << 20 << true << 6.5 << false << 0.0;
     QTest::newRow("R_CL 0.1 ohm, range 0: a single line")
-        << "0.1" << "N" << 0 << true << 6.5 << false << 0.0;
+        << "0.1"
+        << "N" << 0 << true << 6.5 << false << 0.0;
     QTest::newRow("R_CL 0.15 ohm: 4.33 A acts on 4 A peaks with 20 % spread")
-        << "0.15" << "N" << 20 << true << 0.65 / 0.15 << true << 0.0;
+        << "0.15"
+        << "N" << 20 << true << 0.65 / 0.15 << true << 0.0;
     QTest::newRow("internal limit CLint 8 A, R_CL short")
-        << "short" << "8" << 20 << true << 8.0 << false << 0.0;
+        << "short"
+        << "8" << 20 << true << 8.0 << false << 0.0;
     // A 1 C/W sink warms the case by Pd = 47.3 W: VbeT = 0.65 - 47.3 * 0.0022 = 0.546 V.
     QTest::newRow("R_CL 0.1 ohm on a 1 C/W sink: the limit falls with the case temperature")
-        << "0.1" << "N" << 20 << true << (0.65 - 47.3208 * 0.0022) / 0.1 << false << 1.0;
+        << "0.1"
+        << "N" << 20 << true << (0.65 - 47.3208 * 0.0022) / 0.1 << false << 1.0;
 }
 
 void TestSoaEngine::currentLimitBand()
@@ -1109,8 +1127,9 @@ void TestSoaEngine::currentLimitBand()
     QCOMPARE(r.limitActivates, activates);
     QCOMPARE(r.notes.size(), activates ? 1 : 0);
     if (activates) {
-        QCOMPARE(r.notes.first().text,
-                 QStringLiteral("!!! Current Limit Should Not Activate During Normal Operation !!!"));
+        QCOMPARE(
+            r.notes.first().text,
+            QStringLiteral("!!! Current Limit Should Not Activate During Normal Operation !!!"));
         QVERIFY(r.notes.first().red);
     }
     if (!exists) {
@@ -1125,8 +1144,7 @@ void TestSoaEngine::currentLimitBand()
     QVERIFY2(std::fabs(r.bandUpper.at(50) - (1 + spread) * limitAtZero) < 1e-4,
              qPrintable(QString::number(r.bandUpper.at(50), 'g', 10)));
     QVERIFY(std::fabs(r.bandLower.at(50) - (1 - spread) * limitAtZero) < 1e-4);
-    if (range == 0)
-        QCOMPARE(r.bandUpper, r.bandLower);
+    if (range == 0) QCOMPARE(r.bandUpper, r.bandLower);
 }
 
 QTEST_GUILESS_MAIN(TestSoaEngine)
