@@ -37,6 +37,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
         QStringLiteral("</span></a></p></body></html>"));
     ui->SupportLink->setTextFormat(Qt::RichText);
 
+    SOAsine();
+    setupSOAplot();
+    setupWavePlots();
+    ui->AmpSelecterSOA->setCurrentText(QStringLiteral("LX30A"));
+    makeSOAplot();
+    refreshSOA();
+
     designModified = false;
 }
 

@@ -107,10 +107,15 @@ void TestSoaPage::init()
 {
     w.reset(new MainWindow);
     ui = w->ui;
-    // The SOA part list as the start-up fills it: every linear part, in catalog order.
-    for (const amp &a : qAsConst(w->ampVector))
-        ui->AmpSelecterSOA->addItem(a.getAmpName());
-    w->setupSOApage();
+    // The SOA part list as the start-up fills it: every linear part, in catalog order. The
+    // constructor chose its default part before the list existed: choose it again.
+    if (ui->AmpSelecterSOA->count() == 0) {
+        for (const amp &a : qAsConst(w->ampVector))
+            ui->AmpSelecterSOA->addItem(a.getAmpName());
+        ui->AmpSelecterSOA->setCurrentText(QStringLiteral("LX30A"));
+        w->makeSOAplot();
+        w->refreshSOA();
+    }
 }
 
 void TestSoaPage::cleanup()
