@@ -4,11 +4,19 @@
 #include "soa/soawarnings.h"
 #include "soa/supplyschematic.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
 
 #include <QLabel>
 #include <qcustomplot.h>
 
 namespace {
+
+bool readable(const QString &text)
+{
+    bool valid = false;
+    eng::parseItemText(text, &valid);
+    return valid;
+}
 
 void markLabel(QLabel *label, bool red)
 {
@@ -58,10 +66,19 @@ void MainWindow::SupplyWarnings()
     }
 
     const soa::SupplyWarnings w = soa::supplyWarnings(in, part);
+    // A supply typed so that it cannot be read counts as 0 V; its value stays red whatever
+    // the checks find, so the user sees which entry is not being used as typed.
+    const bool unipolar = in.bridgeInverted;
+    const bool posUnreadable = !readable(SOAVs_pos);
+    const bool negUnreadable = !readable(SOAVs_neg);
     using L = soa::SupplyLabel;
-    for (const L role : {L::PosSupply, L::PosSupply2, L::NegSupply, L::NegSupply2}) {
-        if (QCPItemText *label = SOAschLabels[int(role)])
-            label->setColor(w.suppliesRed ? Qt::red : Qt::black);
+    const QPair<L, bool> labels[] = {{L::PosSupply, posUnreadable},
+                                     {L::PosSupply2, !unipolar && posUnreadable},
+                                     {L::NegSupply, negUnreadable},
+                                     {L::NegSupply2, !unipolar && negUnreadable}};
+    for (const auto &l : labels) {
+        if (QCPItemText *label = SOAschLabels[int(l.first)])
+            label->setColor(w.suppliesRed || l.second ? Qt::red : Qt::black);
     }
     for (const soa::SoaNote &note : w.notes)
         appendSOAnote(note);
