@@ -36,6 +36,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
         QString::fromLatin1(maker::kSupportInvitation) +
         QStringLiteral("</span></a></p></body></html>"));
     ui->SupportLink->setTextFormat(Qt::RichText);
+    fillAllDropDownMenus();
+
+    FillInTable();
+    FillInPwmTable();
+    FillInHSTable();
+    SetupHeatsink();
+    refreshHeatsinks();
 
     SOAsine();
     setupSOAplot();

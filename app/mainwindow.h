@@ -19,12 +19,15 @@
 #include <QVector>
 
 class QCloseEvent;
+class QComboBox;
 class QLabel;
 class QNetworkReply;
 class QResizeEvent;
 class QStandardItemModel;
 class QLineEdit;
+class QModelIndex;
 class QMouseEvent;
+class QTextStream;
 class QCPAbstractItem;
 class QCPItemText;
 class QCustomPlot;
@@ -83,6 +86,16 @@ public slots:
     QString beforeV7IndextoAmpName(int index);
     QString beforeV7IndextoPwmName(int index);
     QString beforeV7IndextoHostName(int index);
+    // Refills the eight part combo boxes from the lists, keeping each one's part where the
+    // new list still holds it.
+    void fillAllDropDownMenus();
+
+private slots:
+    void on_includePreReleased_clicked(bool checked);
+
+private:
+    // The part combo boxes whose shown part changed in the refill.
+    QList<QComboBox *> refillPartCombos();
 
     // ------------------------------------------------------------------ application shell
 public:
@@ -357,6 +370,101 @@ private:
     LoadCalc *loadCalcDialog = nullptr;
 
     // ------------------------------------------------------------------ product selectors
+public:
+    // The part of each selector table's current row; default records until a row is chosen.
+    amp selectedAmp;
+    pwm selectedPwm;
+    heatsink selectedHeatsink;
+
+public slots:
+    void refreshLPS();
+    void refreshSPS();
+    void refreshHeatsinks();
+    // The selected heatsink's thermal resistance against flow, and the flow it needs.
+    void plotRtheta();
+
+public:
+    // Linear selector (page 1): the table of every linear amplifier, the filter that shows,
+    // tints, converts or hides its rows, and the part of a row.
+    void FillInTable();
+    void Eliminate();
+    void LPSselectionChange(QModelIndex index);
+    void selectorTableRowChange(QModelIndex index, QModelIndex index2);
+
+    // PWM selector (page 8).
+    void FillInPwmTable();
+    void EliminatePWM();
+    void SPSselectionChange(QModelIndex index);
+    void pwmTableRowChange(QModelIndex index, QModelIndex index2);
+
+    // Heatsink selector (page 7): the package choices and the plot, the table in English or
+    // metric units, the filter, and the heatsink of a row.
+    void SetupHeatsink();
+    void FillInHSTable();
+    void FillInHSTableMetric();
+    void FilterHeatsinks();
+    void HSselectionChange(QModelIndex index);
+    void HStableRowChange(QModelIndex index, QModelIndex index2);
+
+    // Product summary tables: GeneratePSG asks for a folder and writes the five tables there
+    // through exportProductSummary, which returns an error text (empty on success); each
+    // writer puts one whole table on its stream.
+    void GeneratePSG();
+    QString exportProductSummary(const QString &folder);
+    void HighCurrentOpAmpList(QTextStream *HC);
+    void HighSpeedOpAmpList(QTextStream *HC);
+    void HighVoltageOpAmpList(QTextStream *HC);
+    void HighCurrentPWMList(QTextStream *HC);
+    void HighVoltagePWMList(QTextStream *HC);
+
+private slots:
+    void on_LPScurrent_editingFinished();
+    void on_LPSVpp_editingFinished();
+    void on_LPSFreqButton_toggled(bool checked);
+    void on_LPSSRButton_toggled(bool checked);
+    void on_LPSFreq_editingFinished();
+    void on_LPSSR_editingFinished();
+    void on_LPSBridgeCheckBox_clicked();
+    void on_LPSParallelCheckBox_clicked();
+    void on_LPSNumAmps_valueChanged(int arg1);
+    void on_LPSRelax_valueChanged(int arg1);
+    void on_sortPrice_clicked();
+    void on_LPSresetButton_clicked();
+
+    void on_SPScurrent_editingFinished();
+    void on_SPSvoltage_editingFinished();
+    void on_SPSfrequency_editingFinished();
+    void on_SPSnumAmps_valueChanged(int arg1);
+    void on_SPSparallelCheckBox_clicked();
+    void on_SPSrelax_valueChanged(int arg1);
+    void on_SPSsortPrice_clicked();
+    void on_SPSresetButton_clicked();
+
+    void on_HSchoosePackage_clicked();
+    void on_HSchoosePart_clicked();
+    void on_HSpart_activated(int index);
+    void on_HSpackage_activated(int index);
+    void on_HSrtheta_editingFinished();
+    void on_HSconstCheckBox_clicked();
+    void on_HSH_editingFinished();
+    void on_HSL_editingFinished();
+    void on_HSW_editingFinished();
+    void on_HSWeight_editingFinished();
+    void on_HSrelax_valueChanged(int arg1);
+    void on_HSsortPrice_clicked();
+    void on_HSreset_clicked();
+    void on_HSenglish_toggled(bool checked);
+    void on_HSfluidCheckBox_clicked();
+    void on_HSfanCirc_toggled(bool checked);
+    void on_HSfanDia_editingFinished();
+    void on_HSfanX_editingFinished();
+    void on_HSfanY_editingFinished();
+
+    void on_PSGButton_clicked();
+
+private:
+    // Axes, labels and title of the heatsink plot, once.
+    void setupHeatsinkPlot();
 
     // ------------------------------------------------------------------ stability page
 public slots:

@@ -13,7 +13,9 @@ void MainWindow::showPage(int index)
 
 void MainWindow::on_LPSbutton_clicked()
 {
-    showPage(1);
+    ui->Page->setCurrentIndex(1);
+    refreshLPS();
+    ui->HomeButton->show();
 }
 
 void MainWindow::on_SOAbutton_clicked()
@@ -33,12 +35,16 @@ void MainWindow::on_IHCPbutton_clicked()
 
 void MainWindow::on_HSbutton_clicked()
 {
-    showPage(7);
+    ui->Page->setCurrentIndex(7);
+    refreshHeatsinks();
+    ui->HomeButton->show();
 }
 
 void MainWindow::on_SPSButton_clicked()
 {
-    showPage(8);
+    ui->Page->setCurrentIndex(8);
+    refreshSPS();
+    ui->HomeButton->show();
 }
 
 void MainWindow::on_PWMPowerButton_clicked()

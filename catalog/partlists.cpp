@@ -77,3 +77,30 @@ QString beforeV7IndexToName(const QVector<pwm> &list, int index)
 }
 
 } // namespace catalog
+
+namespace catalog {
+
+PartComboLists partComboLists(const QVector<amp> &ampList, const QVector<pwm> &pwmList)
+{
+    PartComboLists lists;
+    lists.heatsinkPage << QStringLiteral("All Parts");
+    for (const amp &a : ampList) {
+        lists.linear << a.getAmpName();
+        lists.heatsinkPage << a.getAmpName();
+    }
+    for (const pwm &p : pwmList) {
+        const QString name = p.getAmpName();
+        const int outputs = p.getOutputs();
+        lists.allPwm << name;
+        lists.heatsinkPage << name;
+        if (outputs == 1 || outputs == 2)
+            lists.powerPage << name;
+        if (outputs == 1 || outputs == 3)
+            lists.threePhase << name;
+        if (outputs == 2 && p.getRamp() != QLatin1String("Digital"))
+            lists.control << name;
+    }
+    return lists;
+}
+
+} // namespace catalog

@@ -6,6 +6,7 @@
 #include "catalog/pwm.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // Lookups over the part lists. The window's members of the same names call these with its
@@ -34,5 +35,16 @@ QString interpretPackageFullDesc(const QVector<packageStyle> &list, const QStrin
 // name when none does; an empty name when the list is empty.
 QString beforeV7IndexToName(const QVector<amp> &list, int index);
 QString beforeV7IndexToName(const QVector<pwm> &list, int index);
+
+// The names each part combo box offers, in list order.
+struct PartComboLists {
+    QStringList linear;       // SOA, stability and Howland pump pages
+    QStringList allPwm;       // PWM filter page
+    QStringList powerPage;    // half and full bridges (outputs 1 or 2)
+    QStringList threePhase;   // half bridges and three-phase parts (outputs 1 or 3)
+    QStringList control;      // full bridges whose ramp is not "Digital"
+    QStringList heatsinkPage; // "All Parts", every linear name, then every PWM name
+};
+PartComboLists partComboLists(const QVector<amp> &ampList, const QVector<pwm> &pwmList);
 
 } // namespace catalog

@@ -71,6 +71,7 @@ void MainWindow::setupSch()
     setSchTickVector();
 
     plot->xAxis->setRange(0, 6000);
+    // One unit is as tall as it is wide, so the grid is square and symbols keep their shape.
     // The y range follows from the canvas's size in pixels. While the window is being built the
     // canvas has none yet (its axis rect is 0 px high), which would leave the y axis at its
     // initial 0 to 5; so the ratio is applied as soon as the canvas is first laid out.
@@ -78,13 +79,13 @@ void MainWindow::setupSch()
         return plot->axisRect()->width() > 0 && plot->axisRect()->height() > 0;
     };
     if (canvasHasSize()) {
-        plot->yAxis->setScaleRatio(plot->xAxis, 5.0);
+        plot->yAxis->setScaleRatio(plot->xAxis, 1.0);
     } else {
         auto once = std::make_shared<QMetaObject::Connection>();
         *once = connect(plot, &QCustomPlot::afterLayout, this, [plot, once, canvasHasSize] {
             if (!canvasHasSize()) return;
             disconnect(*once);
-            plot->yAxis->setScaleRatio(plot->xAxis, 5.0);
+            plot->yAxis->setScaleRatio(plot->xAxis, 1.0);
             plot->replot(QCustomPlot::rpQueuedReplot);
         });
     }

@@ -1,0 +1,139 @@
+// Heatsink page: the selected heatsink's thermal resistance against air or water flow, and
+// the least flow (with the fan opening's volume flow) that reaches the desired resistance.
+#include "app/mainwindow.h"
+
+#include "selectors/heatsinkflow.h"
+#include "ui_mainwindow.h"
+
+#include <qcustomplot.h>
+
+namespace {
+
+const QString plotTitle = QStringLiteral("Thermal Resistance");
+const QString thetaLabel = QString::fromUtf8("R_\u03b8 [\u00b0C/W]");
+const QString notReachable = QStringLiteral("Not reachable");
+
+// The x axis of each medium and unit system.
+struct FlowAxis
+{
+    double tickStep;
+    double rangeMax;
+    const char *label;
+};
+
+FlowAxis flowAxis(bool water, bool metric)
+{
+    if (water)
+        return metric ? FlowAxis{1.0, 8.5, "Water Flow [Liters per Minute per channel]"}
+                      : FlowAxis{0.25, 2.25, "Water Flow [Gallons per Minute per channel]"};
+    return metric ? FlowAxis{0.5, 5.5, "Air Flow [Meters per Second]"}
+                  : FlowAxis{100, 1100, "Air Flow [Linear Feet per Minute]"};
+}
+
+void setFixedTicks(QCPAxis *axis, double step)
+{
+    QSharedPointer<QCPAxisTickerFixed> ticker(new QCPAxisTickerFixed);
+    ticker->setTickStep(step);
+    ticker->setScaleStrategy(QCPAxisTickerFixed::ssNone);
+    axis->setTicker(ticker);
+}
+
+// The title element in the plot's top row, made when the row is not there yet.
+QCPTextElement *titleOf(QCustomPlot *plot)
+{
+    QCPLayoutGrid *layout = plot->plotLayout();
+    if (auto *title = qobject_cast<QCPTextElement *>(layout->element(0, 0))) return title;
+    layout->insertRow(0);
+    auto *title = new QCPTextElement(plot, plotTitle);
+    layout->addElement(0, 0, title);
+    return title;
+}
+
+} // namespace
+
+void MainWindow::setupHeatsinkPlot()
+{
+    QCustomPlot *plot = ui->HSplot;
+    plot->legend->setVisible(false);
+    setFixedTicks(plot->xAxis, 100);
+    plot->xAxis->setLabel(QStringLiteral("Air Flow [Linear Feet per Minute]"));
+    plot->yAxis->setLabel(thetaLabel);
+    titleOf(plot)->setText(plotTitle);
+}
+
+void MainWindow::plotRtheta()
+{
+    designModified = true;
+    const bool metric = ui->HSmetric->isChecked();
+    const bool forced = ui->HSfluidCheckBox->isChecked();
+    const heatsink sink = selectedHeatsink;
+    const selectors::RthetaCurve curve = selectors::rthetaCurve(sink);
+
+    QVector<double> x = curve.flow;
+    if (metric)
+        for (double &f : x)
+            f = curve.water ? selectors::gpmToLitresPerMinute(f)
+                            : selectors::lfmToMetresPerSecond(f);
+
+    QCustomPlot *plot = ui->HSplot;
+    plot->clearGraphs();
+    QCPGraph *graph = plot->addGraph();
+    graph->setData(x, curve.theta, true);
+    graph->setPen(QPen(QColor(200, 0, 0), 3));
+    titleOf(plot)->setText(plotTitle + QStringLiteral(" - ") + sink.getName());
+
+    const FlowAxis axis = flowAxis(curve.water, metric);
+    setFixedTicks(plot->xAxis, axis.tickStep);
+    plot->xAxis->setRange(0, axis.rangeMax);
+    plot->xAxis->setLabel(QString::fromLatin1(axis.label));
+    plot->yAxis->setLabel(thetaLabel);
+    plot->yAxis->setRange(0, 1.1 * curve.thetaMax);
+    plot->replot();
+
+    if (!forced) {
+        ui->HSlinearFlow->setText(QStringLiteral("0 FPM air"));
+        ui->HSvolumeFlow->setText(QStringLiteral("0 CFM air"));
+        return;
+    }
+
+    const QString kind = QStringLiteral("R");
+    const selectors::RequiredFlow need =
+        selectors::requiredFlow(sink, parseLineEdit(ui->HSrtheta, kind));
+    const bool reachable = need.need != selectors::FlowNeed::Unreachable;
+    const double F = need.flow;
+
+    if (curve.water) {
+        ui->HSlinearFlow->setText(QStringLiteral("-----"));
+        if (!reachable)
+            ui->HSvolumeFlow->setText(notReachable);
+        else if (metric)
+            ui->HSvolumeFlow->setText(number2String(selectors::gpmToLitresPerMinute(F)) +
+                                      QStringLiteral(" L/min per channel water"));
+        else
+            ui->HSvolumeFlow->setText(number2String(F) + QStringLiteral(" GPM per channel water"));
+        ui->HSflowDimensions->setEnabled(false);
+        return;
+    }
+
+    ui->HSflowDimensions->setEnabled(true);
+    if (!reachable) {
+        ui->HSlinearFlow->setText(notReachable);
+        ui->HSvolumeFlow->setText(notReachable);
+        return;
+    }
+    const bool round = ui->HSfanCirc->isChecked();
+    const double area =
+        round ? selectors::fanAreaSqIn(true, parseLineEdit(ui->HSfanDia, kind), 0, 0, metric)
+              : selectors::fanAreaSqIn(false, 0, parseLineEdit(ui->HSfanX, kind),
+                                       parseLineEdit(ui->HSfanY, kind), metric);
+    const double cfm = selectors::airVolumeFlowCfm(area, F);
+    if (metric) {
+        ui->HSlinearFlow->setText(number2String(selectors::lfmToMetresPerSecond(F)) +
+                                  QStringLiteral(" m/s air"));
+        ui->HSvolumeFlow->setText(number2String(selectors::cfmToLitresPerMinute(cfm)) +
+                                  QStringLiteral(" L/min air"));
+    } else {
+        ui->HSlinearFlow->setText(number2String(F) + QStringLiteral(" FPM air"));
+        ui->HSvolumeFlow->setText(number2String(cfm) + QStringLiteral(" CFM air"));
+    }
+}
