@@ -38,18 +38,18 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     ui->SupportLink->setTextFormat(Qt::RichText);
     fillAllDropDownMenus();
 
-    FillInTable();
-    FillInPwmTable();
-    FillInHSTable();
-    SetupHeatsink();
-    refreshHeatsinks();
-
     SOAsine();
     setupSOAplot();
     setupWavePlots();
     ui->AmpSelecterSOA->setCurrentText(QStringLiteral("LX30A"));
     makeSOAplot();
     refreshSOA();
+
+    FillInTable();
+    FillInPwmTable();
+    FillInHSTable();
+    SetupHeatsink();
+    refreshHeatsinks();
 
     designModified = false;
 }

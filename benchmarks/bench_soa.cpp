@@ -5,7 +5,6 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QtTest>
@@ -36,15 +35,7 @@ void BenchSoa::initTestCase()
 
 void BenchSoa::init()
 {
-    w.reset(new MainWindow);
-    QComboBox *parts = w->ui->AmpSelecterSOA;
-    if (parts->count() == 0) {
-        for (const amp &a : qAsConst(w->ampVector))
-            parts->addItem(a.getAmpName());
-        parts->setCurrentText(QStringLiteral("LX30A"));
-        w->makeSOAplot();
-    }
-    w->refreshSOA();
+    w.reset(new MainWindow); // set up on the default part, LX30A
 }
 
 void BenchSoa::cleanup()
