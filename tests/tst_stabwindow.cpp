@@ -154,6 +154,8 @@ void TestStabWindow::defaultDesignCapacitiveLoad()
                                                     "Signal at C_LOAD", "Closure Frequency"}));
     QCOMPARE(graphNames(ui->PhasePlot),
              (QStringList{"Closure Frequency", "Pole 1", "Pole 2", "Pole 3", "Open Loop Phase"}));
+    QCOMPARE(ui->GainPlot->legend->itemCount(), 4);
+    QCOMPARE(ui->PhasePlot->legend->itemCount(), 5);
     QCOMPARE(ui->GainPlot->graph(0)->dataCount(), 128);
     QCOMPARE(ui->GainPlot->graph(0)->pen().width(), 3);
     QCOMPARE(ui->GainPlot->graph(0)->pen().color(), QColor(0, 0, 255));
