@@ -38,11 +38,22 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     ui->SupportLink->setTextFormat(Qt::RichText);
     fillAllDropDownMenus();
 
+    SOAsine();
+    setupSOAplot();
+    setupWavePlots();
+    ui->AmpSelecterSOA->setCurrentText(QStringLiteral("LX30A"));
+    makeSOAplot();
+    refreshSOA();
+
     FillInTable();
     FillInPwmTable();
     FillInHSTable();
     SetupHeatsink();
     refreshHeatsinks();
+
+    // Stability plots and the Bode plot generator page.
+    setupBodePlot();
+    setupDemoPlot();
 
     designModified = false;
 

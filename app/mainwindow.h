@@ -7,6 +7,8 @@
 #include "soa/loadline.h"
 #include "soa/soasignal.h"
 #include "soa/soathermal.h"
+#include "stability/autocomp.h"
+#include "stability/bodemodel.h"
 #include "values/comp.h"
 #include "values/engvalues.h"
 
@@ -31,6 +33,7 @@ class QTextStream;
 class QCPAbstractItem;
 class QCPItemText;
 class QCustomPlot;
+class LoadCalc;
 class SchGridTicker;
 
 class Ui_MainWindow;
@@ -291,8 +294,6 @@ public:
     soa::LoadLineResult SOAloadLine;
     soa::ThermalResult SOApower;
 
-    // The page's start: default signal, plot set-up, the default part, first computation.
-    void setupSOApage();
     // The upload without its file dialog: reads, resamples and adopts the file at path.
     void loadSOAwaveform(const QString &path);
 
@@ -322,6 +323,59 @@ private:
     soa::ThermalInput readSOAthermalInputs();
     void drawSOAloadLine(const soa::LoadLineResult &line);
     void drawSOAcurrentLimit(const soa::ThermalResult &power);
+
+    // Supply schematic, warnings, the page's slots and the load calculator.
+public:
+    // The clickable value labels of the supply schematic in soa::SupplyLabel order; owned by
+    // the plot, null when the last drawing has no such label.
+    QPointer<QCPItemText> SOAschLabels[9];
+
+public slots:
+    void plotSOAsch();
+    void onSOAschItemClicked(QCPAbstractItem *item1, QMouseEvent *event1);
+    void changeSOAVsValue(QString PorN);
+    void changeSOAVbValue();
+    void powerWarnings();
+    void SupplyWarnings();
+    void saveLoadCalc(QString ResS, QString CapS, QString IndS, QString ResP, QString CapP,
+                      QString IndP, QString Z1, QString Z2, QString A1, QString A2,
+                      QString FreqS, QString FreqP);
+
+private slots:
+    void on_LogCheckBox_toggled(bool checked);
+    void on_AmpSelecterSOA_activated(int index);
+    void on_R_CL_editingFinished();
+    void on_RangeBox_valueChanged(int arg1);
+    void on_tempA_editingFinished();
+    void on_FOcheckBox_toggled(bool checked);
+    void on_R_FO_editingFinished();
+    void on_custTempCheckBox_clicked(bool checked);
+    void on_custTempLine_editingFinished();
+    void on_ThermalCompound_editingFinished();
+    void on_heatsink_editingFinished();
+    void on_VswingCheckBox_toggled();
+    void on_MotorESR_editingFinished();
+    void on_MotorI_editingFinished();
+    void on_MotorEMF_editingFinished();
+    void on_MotorVDC_editingFinished();
+    void on_MotorBox_currentIndexChanged(int index);
+    void on_ParallelCheckBox_toggled(bool arg1);
+    void on_NumParallel_valueChanged(int arg1);
+    void on_BridgeCheckBox_toggled();
+    void on_BridgeSameSuppliesButton_toggled();
+    void on_SOA_series_toggled(bool checked);
+    void on_SOA_Rload_editingFinished();
+    void on_SOA_Lload_editingFinished();
+    void on_SOA_Cload_editingFinished();
+    void on_SOAdisplayAfter_valueChanged(int arg1);
+    void on_SOAdisplayCycles_valueChanged(int arg1);
+    void on_loadTypeBox_currentIndexChanged(int index);
+    void on_SOAeditSignalButton_clicked();
+    void on_loadCalcButton_clicked();
+
+private:
+    // The one load calculator; made at the first opening and shown again after that.
+    LoadCalc *loadCalcDialog = nullptr;
 
     // ------------------------------------------------------------------ product selectors
 public:
@@ -421,6 +475,66 @@ private:
     void setupHeatsinkPlot();
 
     // ------------------------------------------------------------------ stability page
+public:
+    // Gain resistors of the booster circuit types; shown on the schematics, never stored.
+    QString RgStab = QStringLiteral("20k");  // capacitive load
+    QString RgStabL = QStringLiteral("1k");  // inductive load
+    // Left by the last Bode model run for the automatic compensation.
+    double phaseMargin = 0; // degrees
+    double maxBW = 0;       // Hz
+
+public slots:
+    void setupBodePlot();
+    void refreshStab();
+    // Runs the Bode model that the load buttons and the composite box select, drawing.
+    void determineCase();
+    // The four Bode models. Each reads every input afresh and writes the verdict, the result
+    // labels, phaseMargin and maxBW; only with plot the detail report and the graphs. The
+    // single-amplifier models return the closure frequency in Hz.
+    double plotCBodeData(bool plot);
+    double plotLBodeData(bool plot);
+    void plotCBodeDataComposite(bool plot);
+    void plotLBodeDataComposite(bool plot);
+    // Automatic compensation: the dispatch by load and loop, and the four searches.
+    void autoStabilize();
+    void autoC();
+    void autoL();
+    void autoCcomposite();
+    void autoLcomposite();
+    // The R-C pole calculators and the R_ISO power calculator.
+    void RCPC();
+    // Bode plot generator page.
+    void setupDemoPlot();
+    void refreshDemoPlot();
+
+private slots:
+    void on_RCPCR1_editingFinished();
+    void on_RCPCF1_editingFinished();
+    void on_RCPCR2_editingFinished();
+    void on_RCPCC2_editingFinished();
+    void on_RCPCF3_editingFinished();
+    void on_RCPCC3_editingFinished();
+    void on_R_ISO_R_editingFinished();
+    void on_R_ISO_I_editingFinished();
+    void on_refreshDemoButton_clicked();
+    void on_demoSaveButton_clicked();
+
+public:
+    // The stability value members as one set, and back.
+    stab::CircuitValues stabCircuitValues() const;
+    void setStabCircuitValues(const stab::CircuitValues &values);
+
+private:
+    stab::BodeInput readBodeInput(bool composite);
+    void showBodeResult(const stab::BodeResult &result, bool plot);
+    void runAutoSearch(stab::LoopKind kind);
+
+public slots:
+    // Schematic value labels, shared with the SOA supply and Howland pump schematics: the
+    // caption over the typed value with its unit, red when the value cannot be read; and the
+    // dialog that asks for a new value (the old text back when cancelled or left empty).
+    void displayStabText(QString text, QCPItemText *item, QString label, QString type);
+    QString changeStabValue(QCPItemText *item, QString label, QString type, QString oldText);
 
     // ------------------------------------------------------------------ PWM filter and power
 
