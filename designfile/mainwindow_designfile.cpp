@@ -213,6 +213,8 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
 
     refreshLPS();
     refreshSOA();
+    refreshStab();
+    RCPC();
     refreshSPS();
     refreshHeatsinks();
     if (ui->Page->currentIndex() == 13) {

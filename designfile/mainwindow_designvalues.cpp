@@ -328,5 +328,8 @@ bool MainWindow::applyDesignValue(const designfile::Assignment &a, QString *why)
 
 void MainWindow::afterDesignValue(const QString &key)
 {
-    if (key == QLatin1String("AmpSelecterSOA")) makeSOAplot();
+    if (key == QLatin1String("AmpSelecterSOA"))
+        makeSOAplot();
+    else if (key == QLatin1String("AmpSelectorStab"))
+        refreshStab();
 }

@@ -251,8 +251,10 @@ void alterEveryKey(MainWindow &w)
     for (QString *triple : {w.P1, w.P2, w.P3, w.P4, w.P5, w.P6, w.MN, w.L1, w.L2, w.L3, w.L4, w.L5})
         for (int i = 0; i < 3; ++i)
             triple[i] = altered(triple[i]);
-    for (bool *flag : {&w.ACbidirectional, &w.phaseShiftComponents, &w.extendedLoad, &w.sweepIHCP,
-                       &w.boostSup, &w.SOAVout, &w.ThreePhaseisDelta, &w.ThreePhaseisLinear})
+    // ACbidirectional is left alone: the SOA page computes it from the load line at every
+    // refresh, so the file's value is only ever what that refresh found.
+    for (bool *flag : {&w.phaseShiftComponents, &w.extendedLoad, &w.sweepIHCP, &w.boostSup,
+                       &w.SOAVout, &w.ThreePhaseisDelta, &w.ThreePhaseisLinear})
         *flag = !*flag;
     w.CompOption = w.findLinear(w.ui->AmpSelectorStab->currentText()).getSROptions() - 1;
     w.CompOptionIHCP = w.findLinear(w.ui->IHCPampSelector->currentText()).getSROptions() - 1;
@@ -346,7 +348,8 @@ void TestDesignFile::everyKeyComesBack()
     for (const designfile::KeySpec &spec : designfile::currentKeys()) {
         const bool lineEdit = spec.source == designfile::Source::Widget &&
                               qobject_cast<QLineEdit *>(a.findChild<QWidget *>(spec.key));
-        if (spec.source != designfile::Source::Widget || lineEdit)
+        if ((spec.source != designfile::Source::Widget || lineEdit) &&
+            spec.key != QLatin1String("ACbidirectional"))
             QVERIFY2(altered.value(spec.key) != defaults.value(spec.key), qPrintable(spec.key));
     }
 
