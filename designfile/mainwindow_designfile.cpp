@@ -16,6 +16,9 @@
 #include <QSaveFile>
 #include <QStackedWidget>
 
+#include <algorithm>
+#include <limits>
+
 namespace {
 
 QString shownPath(const QString &path)
@@ -31,6 +34,14 @@ QString problemList(const QStringList &problems)
     if (problems.size() > kShown)
         text += QStringLiteral("\n... and %1 more").arg(problems.size() - kShown);
     return text;
+}
+
+// The file line a problem text names ("line 12, ..."); problems of the design as a whole,
+// found after the last line, come last.
+int lineOfProblem(const QString &problem)
+{
+    if (!problem.startsWith(QLatin1String("line "))) return std::numeric_limits<int>::max();
+    return problem.midRef(5, problem.indexOf(QLatin1Char(',')) - 5).toInt();
 }
 
 } // namespace
@@ -185,6 +196,9 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
         }
     }
     problems = reader.problems() + problems;
+    std::stable_sort(problems.begin(), problems.end(), [](const QString &a, const QString &b) {
+        return lineOfProblem(a) < lineOfProblem(b);
+    });
 
     // The pump page resets its compensation option whenever its amplifier changes, which the
     // amplifier's line further down the file does.

@@ -282,6 +282,7 @@ private slots:
     void savingTwiceGivesTheSameFile();
     void saveStripsTripleBlanks();
     void emptyValues();
+    void textsKeepTheirCharacters();
     void saveWithoutFileAsks();
     void saveAsStartsAtTheCurrentFile();
     void cancelledSaveChangesNothing();
@@ -425,6 +426,22 @@ void TestDesignFile::emptyValues()
     QVERIFY(b.ThreePhaseTimeVector.isEmpty());
     QVERIFY(b.ThreePhaseAmplitudeVector.isEmpty());
     QVERIFY(reports(b).isEmpty());
+}
+
+void TestDesignFile::textsKeepTheirCharacters()
+{
+    // Values are written as typed: the micro sign, a degree sign, blanks at either end.
+    MainWindow a;
+    a.ui->SOA_Cload->setText(QString::fromUtf8("4.7µ"));
+    a.ui->custTempLine->setText(QString::fromUtf8(" 85 °C "));
+    a.IHCPRload = QString::fromUtf8("2.2 µ ");
+    saveTo(a, path("characters.kwd"));
+    MainWindow b;
+    b.fileName = path("characters.kwd");
+    b.openFile();
+    QCOMPARE(b.ui->SOA_Cload->text(), QString::fromUtf8("4.7µ"));
+    QCOMPARE(b.ui->custTempLine->text(), QString::fromUtf8(" 85 °C "));
+    QCOMPARE(b.IHCPRload, QString::fromUtf8("2.2 µ "));
 }
 
 void TestDesignFile::saveWithoutFileAsks()
