@@ -44,6 +44,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     SetupHeatsink();
     refreshHeatsinks();
 
+    // PWM control wizard.
+    ui->ampSelectorSCon->setCurrentText(QStringLiteral("JNV300"));
+    setupSCon();
+
     designModified = false;
 }
 
