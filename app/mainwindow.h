@@ -419,6 +419,26 @@ private:
     // ------------------------------------------------------------------ stability page
 
     // ------------------------------------------------------------------ PWM filter and power
+    // The power page's output network (the triples P1..P6, MN, L1..L5 and extendedLoad of the
+    // application shell section, with the page's order and filter-type buttons), evaluated
+    // at one frequency. The PWM control loop uses Tfilter and Gfilter as its plant.
+public slots:
+    void Tfilter(double F, comp *Tfil, comp *Ztot, comp *Zload);
+    void Gfilter(double *Gfil, double *Rtot, double *Rload);
+    void loadACVoltage(double F, double V, double *Vload, double *Zout, double *Aout,
+                       double *Zload, double *Aload, char VorI);
+    void loadDCVoltage(double VDC, double *Vload, double *Rtot, double *Rload, char VorI);
+    double FilterPower(double F, double V);
+
+    // Value labels of the PWM schematics (power page and control wizard): the typed value
+    // with its unit on a label and, when given, on its twin; and the one-value dialog a
+    // clicked label opens, which returns the string to store.
+public slots:
+    void displayItemText(QString text, QCPItemText *item, QString type,
+                         QCPItemText *item2 = nullptr);
+    QString changeSConValue(QCPItemText *item, QString type, QCPItemText *item2 = nullptr);
+
+private:
 
     // ------------------------------------------------------------------ PWM control
 public:
