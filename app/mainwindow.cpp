@@ -47,13 +47,18 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 
     FillInTable();
     FillInPwmTable();
+
+    setupBodePlot();
+
     FillInHSTable();
     SetupHeatsink();
     refreshHeatsinks();
 
-    // Stability plots and the Bode plot generator page.
-    setupBodePlot();
+    ui->ampSelectorSCon->setCurrentText(QStringLiteral("JNV300"));
+    setupSCon();
+
     setupDemoPlot();
+
 
     designModified = false;
 
