@@ -231,6 +231,9 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
     RCPC();
     refreshSPS();
     refreshHeatsinks();
+    drawSConSchematic();
+    refreshSCon();
+    SConIcons();
     if (ui->Page->currentIndex() == 13) {
         ui->Page->setCurrentIndex(0);
         ui->Page->setCurrentIndex(13);
