@@ -44,6 +44,7 @@ namespace designfile {
 struct Assignment;
 struct DesignMembers;
 struct Entry;
+struct ParsedDesign;
 } // namespace designfile
 
 // The one window of the program. Its members are grouped by page; each group's arithmetic
@@ -678,6 +679,13 @@ private:
     // Reads and applies the design file at path; false when nothing was loaded. Unreadable
     // files are reported when reportUnreadable is set.
     bool loadDesign(const QString &path, bool reportUnreadable);
+    // For a file cut short: asks whether to load what it holds.
+    bool confirmIncompleteDesign(const QString &path, const designfile::ParsedDesign &design);
+    // Applies every line of the file; the values that could not be used, for the report.
+    QStringList applyDesign(const designfile::ParsedDesign &design);
+    // Every page recomputed from the values just read, in an order that lets each page use
+    // the ones before it.
+    void refreshAfterOpening();
     // Writes one value of a file into its widget or member; false with *why set when it could
     // not be used.
     bool applyDesignValue(const designfile::Assignment &a, QString *why);

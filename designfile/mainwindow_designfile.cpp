@@ -142,38 +142,54 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     const designfile::ParsedDesign design = designfile::parseDesign(file.readAll());
     file.close();
+    setCursor(Qt::ArrowCursor);
 
     if (!design.isDesign) {
-        setCursor(Qt::ArrowCursor);
         reportDesignFile(notADesign);
         return false;
     }
+    if (!confirmIncompleteDesign(path, design)) return false;
 
+    setCursor(Qt::WaitCursor);
+    fileName = path;
+    hasFileName = true;
+    ui->PWMfilterOrder->setValue(6);
+    const QStringList problems = applyDesign(design);
+    refreshAfterOpening();
+    designModified = false;
+    setCursor(Qt::ArrowCursor);
+
+    if (!problems.isEmpty())
+        reportDesignFile(tr("Some values in %1 could not be used:\n\n%2\n\nEverything else was "
+                            "loaded.")
+                             .arg(shownPath(path), problemList(problems)));
+    return true;
+}
+
+bool MainWindow::confirmIncompleteDesign(const QString &path,
+                                         const designfile::ParsedDesign &design)
+{
     // A file of this release lacks nothing unless it was cut short; loading what is left would
     // mix its design with the one on screen, so the user decides.
     QStringList missing;
     if (designfile::versionOf(design) == QLatin1String(kAmpwrightVersion))
         missing = designfile::missingKeys(design);
-    if (design.endsMidLine || !missing.isEmpty()) {
-        setCursor(Qt::ArrowCursor);
-        QString text = tr("The design file %1 is incomplete").arg(shownPath(path));
-        if (design.endsMidLine) text += tr(": it breaks off in line %1").arg(design.cutLine.number);
-        text += QLatin1Char('.');
-        if (!missing.isEmpty())
-            text += tr(" %1 of its %2 settings are missing.")
-                        .arg(missing.size())
-                        .arg(designfile::currentKeys().size());
-        text += tr("\n\nOpen what it holds? Settings it lacks keep their present values.");
-        if (QMessageBox::question(this, tr("Open"), text, QMessageBox::Yes | QMessageBox::No,
-                                  QMessageBox::No) != QMessageBox::Yes)
-            return false;
-        setCursor(Qt::WaitCursor);
-    }
+    if (!design.endsMidLine && missing.isEmpty()) return true;
 
-    fileName = path;
-    hasFileName = true;
-    ui->PWMfilterOrder->setValue(6);
+    QString text = tr("The design file %1 is incomplete").arg(shownPath(path));
+    if (design.endsMidLine) text += tr(": it breaks off in line %1").arg(design.cutLine.number);
+    text += QLatin1Char('.');
+    if (!missing.isEmpty())
+        text += tr(" %1 of its %2 settings are missing.")
+                    .arg(missing.size())
+                    .arg(designfile::currentKeys().size());
+    text += tr("\n\nOpen what it holds? Settings it lacks keep their present values.");
+    return QMessageBox::question(this, tr("Open"), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
 
+QStringList MainWindow::applyDesign(const designfile::ParsedDesign &design)
+{
     // Kept to undo a profile whose times and amplitudes do not pair up.
     const QStringList profileTimes = ThreePhaseTimeVector;
     const QStringList profileAmplitudes = ThreePhaseAmplitudeVector;
@@ -187,12 +203,12 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
         const designfile::WindowState now{SignalType, SOAprevTab, SOAmaxOut};
         for (const designfile::Assignment &a : reader.translate(line, now)) {
             QString why;
-            if (applyDesignValue(a, &why)) {
-                if (a.key == QLatin1String("CompOptionIHCP")) fileCompOptionIHCP = CompOptionIHCP;
-                afterDesignValue(a.key);
-            } else {
+            if (!applyDesignValue(a, &why)) {
                 problems << QStringLiteral("line %1, %2: %3").arg(line.number).arg(a.key, why);
+                continue;
             }
+            if (a.key == QLatin1String("CompOptionIHCP")) fileCompOptionIHCP = CompOptionIHCP;
+            afterDesignValue(a.key);
         }
     }
     problems = reader.problems() + problems;
@@ -204,18 +220,17 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
     // amplifier's line further down the file does.
     if (fileCompOptionIHCP >= 0) CompOptionIHCP = fileCompOptionIHCP;
     const auto checkOption = [&](int &option, const QString &key, const QString &part) {
-        const int options = findLinear(part).getSROptions();
-        if (option >= options) {
-            problems << tr("%1: option %2 does not exist for the %3; the first one is used")
-                            .arg(key)
-                            .arg(option)
-                            .arg(part);
-            option = 0;
-        }
+        if (option < findLinear(part).getSROptions()) return;
+        problems << tr("%1: option %2 does not exist for the %3; the first one is used")
+                        .arg(key)
+                        .arg(option)
+                        .arg(part);
+        option = 0;
     };
     checkOption(CompOption, QStringLiteral("CompOption"), ui->AmpSelectorStab->currentText());
     checkOption(CompOptionIHCP, QStringLiteral("CompOptionIHCP"),
                 ui->IHCPampSelector->currentText());
+
     if (ThreePhaseTimeVector.size() != ThreePhaseAmplitudeVector.size()) {
         problems << tr("ThreePhaseTimeVector, ThreePhaseAmplitudeVector: %1 times but %2 "
                        "amplitudes; the motor profile was left as it was")
@@ -224,7 +239,11 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
         ThreePhaseTimeVector = profileTimes;
         ThreePhaseAmplitudeVector = profileAmplitudes;
     }
+    return problems;
+}
 
+void MainWindow::refreshAfterOpening()
+{
     refreshLPS();
     refreshSOA();
     refreshStab();
@@ -234,16 +253,9 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
     drawSConSchematic();
     refreshSCon();
     SConIcons();
+    // The wizard's first step is shown afresh, so that it lays out its new icons.
     if (ui->Page->currentIndex() == 13) {
         ui->Page->setCurrentIndex(0);
         ui->Page->setCurrentIndex(13);
     }
-    designModified = false;
-    setCursor(Qt::ArrowCursor);
-
-    if (!problems.isEmpty())
-        reportDesignFile(tr("Some values in %1 could not be used:\n\n%2\n\nEverything else was "
-                            "loaded.")
-                             .arg(shownPath(path), problemList(problems)));
-    return true;
 }
