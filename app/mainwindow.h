@@ -415,6 +415,12 @@ private:
     void setupHeatsinkPlot();
 
     // ------------------------------------------------------------------ stability page
+public slots:
+    // Schematic value labels, shared with the SOA supply and Howland pump schematics: the
+    // caption over the typed value with its unit, red when the value cannot be read; and the
+    // dialog that asks for a new value (the old text back when cancelled or left empty).
+    void displayStabText(QString text, QCPItemText *item, QString label, QString type);
+    QString changeStabValue(QCPItemText *item, QString label, QString type, QString oldText);
 
     // ------------------------------------------------------------------ PWM filter and power
 
