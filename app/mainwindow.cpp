@@ -12,6 +12,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QStandardItemModel>
+#include <qcustomplot.h>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWindow)
 {
@@ -43,6 +44,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     FillInHSTable();
     SetupHeatsink();
     refreshHeatsinks();
+
+    // Howland current pump page.
+    IHCPbodeTitle = new QCPTextElement(ui->IHCPbode, QStringLiteral("title"));
+    setupIHCP();
+    ui->IHCPampSelector->setCurrentText(QStringLiteral("LX26"));
+    refreshIHCP();
 
     designModified = false;
 }
