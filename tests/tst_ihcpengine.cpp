@@ -156,6 +156,7 @@ private slots:
     void loopFrequencyGrid();
     void loopDefaultDesign();
     void loopPoleOnGridPointIsStrict();
+    void loopClosureAtFirstPoint();
     void loopInductiveLoadSuggestsDamping();
     void loopCapacitiveLoadNeverSuggests();
     void loopDampingNetwork_data();
@@ -536,6 +537,22 @@ void TestIhcpEngine::loopPoleOnGridPointIsStrict()
     QCOMPARE(r.aol[0], 108.0);
     QCOMPARE(r.aol[1], 108.0);
     QVERIFY(r.aol[2] < 108.0);
+}
+
+void TestIhcpEngine::loopClosureAtFirstPoint()
+{
+    // The amplifier's DC gain equal to 1/beta: the curves touch from the first point on, and
+    // no later point is strictly nearer. The rates then use points 0 and 1.
+    LoopInput in = defaultLoop();
+    in.aolDc = 20 * std::log10(1 / (0.5 - 1e5 / 220010));
+    in.pole1 = 1e3;
+    const LoopResult r = analyseLoop(in);
+    QCOMPARE(r.closureIndex, 0);
+    QCOMPARE(r.closureFreq, 1.0);
+    QCOMPARE(r.closureIndexMain, 0);
+    QCOMPARE(r.roc, 0.0);
+    QCOMPARE(r.rocMain, 0.0);
+    QCOMPARE(r.verdict, Verdict::Stable);
 }
 
 void TestIhcpEngine::loopInductiveLoadSuggestsDamping()
