@@ -106,6 +106,8 @@ private slots:
     void editsRecompute_data();
     void editsRecompute();
     void partChange();
+    void degenerateDesigns_data();
+    void degenerateDesigns();
     void unsuitedAndUncompensatedParts();
     void inputModeMovesTheInput();
     void autoDesign();
@@ -180,6 +182,10 @@ void TestIhcpPage::startUp()
     QCOMPARE(w->IHCPCcompLabel->text(), QStringLiteral("C_COMP\n0 pF"));
     QCOMPARE(ui->IHCPschematic->xAxis->range(), QCPRange(-4500, 7500));
     QCOMPARE(ui->IHCPschematic->yAxis->range(), QCPRange(-2100, 1900));
+
+    // Refilling the part boxes (as at start, before the page is set up) runs no refresh.
+    w->fillAllDropDownMenus();
+    QVERIFY(!w->designModified);
 }
 
 void TestIhcpPage::editsRecompute_data()
@@ -233,6 +239,52 @@ void TestIhcpPage::partChange()
     // Another part, another loop: 110 dB and its own poles.
     QCOMPARE(ui->IHCPbode->graph(0)->data()->at(0)->value, 110.0);
     QVERIFY(ui->IHCPnotes->toPlainText() != before);
+}
+
+void TestIhcpPage::degenerateDesigns_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("input resistors shorted") << "IHCPRin" << "short";
+    QTest::newRow("no sense resistor") << "IHCPRs" << "0";
+    QTest::newRow("open load") << "IHCPRload" << "open";
+    QTest::newRow("zero frequency") << "IHCPFreq" << "0";
+    QTest::newRow("unreadable feedback resistor") << "IHCPRfn" << "abc";
+    QTest::newRow("open series capacitance") << "IHCPCload" << "open";
+    QTest::newRow("net positive feedback") << "IHCPRfp" << "100";
+    QTest::newRow("compensation option the part lacks") << "CompOptionIHCP" << "7";
+}
+
+void TestIhcpPage::degenerateDesigns()
+{
+    QFETCH(QString, member);
+    QFETCH(QString, text);
+    if (member == "CompOptionIHCP")
+        w->CompOptionIHCP = text.toInt();
+    else
+        *(member == "IHCPRin"     ? &w->IHCPRin
+          : member == "IHCPRs"    ? &w->IHCPRs
+          : member == "IHCPRload" ? &w->IHCPRload
+          : member == "IHCPFreq"  ? &w->IHCPFreq
+          : member == "IHCPRfn"   ? &w->IHCPRfn
+          : member == "IHCPCload" ? &w->IHCPCload
+                                  : &w->IHCPRfp) = text;
+    // Both modes, schematic and all: nothing may fail, every section is still written.
+    for (int mode = 0; mode < 2; ++mode) {
+        w->drawIHCP();
+        w->refreshIHCP();
+        QCOMPARE(headings(ui->IHCPnotes->toPlainText()),
+                 (QStringList{"Notes:", "TRANSCONDUCTANCE", "STABILITY", "MISCELLANEOUS DETAILS",
+                              "MAXIMUM BANDWIDTH"}));
+        for (int g = 0; g < ui->IHCPbode->graphCount(); ++g) {
+            for (auto it = ui->IHCPbode->graph(g)->data()->constBegin();
+                 it != ui->IHCPbode->graph(g)->data()->constEnd(); ++it)
+                QVERIFY(std::isfinite(it->value) || std::isnan(it->value));
+        }
+        ui->IHCPsweepButton->click();
+    }
+    if (member == "CompOptionIHCP")
+        QCOMPARE(w->IHCPCcompLabel->text(), QStringLiteral("C_COMP\n0 pF"));
 }
 
 void TestIhcpPage::unsuitedAndUncompensatedParts()
