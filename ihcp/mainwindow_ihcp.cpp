@@ -42,14 +42,14 @@ void MainWindow::appendIHCPnote(const QString &text, const QColor &colour)
     ui->IHCPnotes->setTextColor(Qt::black);
 }
 
-double MainWindow::IHCPtransconductance(double Rin, double Rip, double Rfn, double Rfp,
-                                        double Rs, comp Zl, comp Zd, bool inv)
+double MainWindow::IHCPtransconductance(double Rin, double Rip, double Rfn, double Rfp, double Rs,
+                                        comp Zl, comp Zd, bool inv)
 {
     return ihcp::transconductance(ihcp::Resistors{Rin, Rip, Rfn, Rfp, Rs}, Zl, Zd, inv);
 }
 
-double MainWindow::IHCPworstcase(double Rin, double Rip, double Rfn, double Rfp, double Rs,
-                                 comp Zl, comp Zd, bool inv)
+double MainWindow::IHCPworstcase(double Rin, double Rip, double Rfn, double Rfp, double Rs, comp Zl,
+                                 comp Zd, bool inv)
 {
     const ihcp::Tolerances tol{parseValue(IHCPRinT), parseValue(IHCPRfnT), parseValue(IHCPRfpT),
                                parseValue(IHCPRsT)};

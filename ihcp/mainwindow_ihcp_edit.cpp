@@ -43,8 +43,8 @@ void MainWindow::onIHCPItemClicked(QCPAbstractItem *item1, QMouseEvent *event1)
         if (hit(IHCPRdLabel))
             IHCPRd = changeStabValue(IHCPRdLabel, QStringLiteral("R_D"), ohm, IHCPRd);
         if (hit(IHCPCdLabel))
-            IHCPCd = changeStabValue(IHCPCdLabel, QStringLiteral("C_D"), QStringLiteral("F"),
-                                     IHCPCd);
+            IHCPCd =
+                changeStabValue(IHCPCdLabel, QStringLiteral("C_D"), QStringLiteral("F"), IHCPCd);
         if (hit(IHCPRinLabel)) changeRtolerance(&IHCPRin, &IHCPRinT, IHCPRinLabel, IHCPRipLabel);
         if (hit(IHCPRipLabel)) changeRtolerance(&IHCPRin, &IHCPRinT, IHCPRipLabel, IHCPRinLabel);
         if (hit(IHCPRfnLabel)) changeRtolerance(&IHCPRfn, &IHCPRfnT, IHCPRfnLabel);
@@ -88,8 +88,8 @@ void MainWindow::changeRtolerance(QString *R, QString *T, QCPItemText *P, QCPIte
     form->addRow(QStringLiteral("Resistance (Ω)"), resistance);
     auto *tolerance = new QComboBox(&dialog);
     tolerance->setObjectName(QStringLiteral("IHCPtolerance"));
-    tolerance->addItems({"0 (trim pot)", "0.005", "0.01", "0.05", "0.1", "0.25", "0.5", "1", "2",
-                         "5"});
+    tolerance->addItems(
+        {"0 (trim pot)", "0.005", "0.01", "0.05", "0.1", "0.25", "0.5", "1", "2", "5"});
     const int current = tolerance->findText(*T, Qt::MatchExactly | Qt::MatchCaseSensitive);
     tolerance->setCurrentIndex(current >= 0 ? current : 0);
     form->addRow(QStringLiteral("Tolerance (%)"), tolerance);

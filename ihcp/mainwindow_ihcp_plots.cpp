@@ -46,7 +46,8 @@ void MainWindow::setupIHCPplots()
         plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
         plot->xAxis->setLabel(QStringLiteral("Load Impedance [Ω]"));
         plot->yAxis->setLabel(QStringLiteral("Worst Case Error [%]"));
-        if (IHCPbodeTitle) IHCPbodeTitle->setText(QStringLiteral("Load Impedance vs. Worst Case Error"));
+        if (IHCPbodeTitle)
+            IHCPbodeTitle->setText(QStringLiteral("Load Impedance vs. Worst Case Error"));
         plot->legend->setVisible(false);
         return;
     }
@@ -55,8 +56,7 @@ void MainWindow::setupIHCPplots()
     // Decade ticks; the text ticker spaces its 8 sub-ticks linearly, 2..9 of each decade.
     QSharedPointer<QCPAxisTickerText> decades(new QCPAxisTickerText);
     decades->setTicks(QVector<double>{1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8},
-                      QVector<QString>{"1", "10", "100", "1k", "10k", "100k", "1M", "10M",
-                                       "100M"});
+                      QVector<QString>{"1", "10", "100", "1k", "10k", "100k", "1M", "10M", "100M"});
     decades->setSubTickCount(8);
     plot->xAxis->setTicker(decades);
     QSharedPointer<FixedStepTicker> gain(new FixedStepTicker(1));
@@ -128,7 +128,7 @@ double MainWindow::IHCPBode()
     for (const ihcp::PumpNote &note : r.notes) {
         const QColor colour = note.colour == ihcp::NoteColour::Green ? QColor(Qt::darkGreen)
                               : note.colour == ihcp::NoteColour::Red ? QColor(Qt::red)
-                                                                      : QColor(Qt::black);
+                                                                     : QColor(Qt::black);
         appendIHCPnote(note.text, colour);
     }
 
@@ -136,8 +136,8 @@ double MainWindow::IHCPBode()
     return r.bandwidth;
 }
 
-void MainWindow::IHCPsweepLoad(double Rin, double Rip, double Rfn, double Rfp, double Rs,
-                               comp Zd, bool inv)
+void MainWindow::IHCPsweepLoad(double Rin, double Rip, double Rfn, double Rfp, double Rs, comp Zd,
+                               bool inv)
 {
     QCustomPlot *plot = ui->IHCPbode;
     plot->clearGraphs();

@@ -10,8 +10,7 @@
 namespace {
 
 // A text of the schematic anchored in plot coordinates.
-QCPItemText *addText(QCustomPlot *sch, double x, double y, const QString &text,
-                     Qt::Alignment align)
+QCPItemText *addText(QCustomPlot *sch, double x, double y, const QString &text, Qt::Alignment align)
 {
     auto *item = new QCPItemText(sch);
     item->position->setType(QCPItemPosition::ptPlotCoords);
@@ -124,12 +123,12 @@ void MainWindow::drawIHCP()
             plotChor(sch, compensation, 300, -600);
             wire(300, -600, 300, -350, compensation);
             wire(700, -600, 700, -150, compensation);
-            IHCPCcompLabel = addText(
-                sch, 800, -600,
-                QStringLiteral("C_COMP\n") +
-                    QString::number(part.getCcomp(IHCPcompOption(part)), 'g', 6) +
-                    QStringLiteral(" pF"),
-                kRightOf);
+            IHCPCcompLabel =
+                addText(sch, 800, -600,
+                        QStringLiteral("C_COMP\n") +
+                            QString::number(part.getCcomp(IHCPcompOption(part)), 'g', 6) +
+                            QStringLiteral(" pF"),
+                        kRightOf);
         }
 
         // Input side and the two input nodes.

@@ -53,9 +53,9 @@ QString loadLabelText(const QString &r, double rValue, const QString &corL, cons
     const NumberWord f = splitNumberWord(freq);
     const QString frequency =
         QString::number(f.number, 'g', 6) + QLatin1Char(' ') + f.word + QStringLiteral("Hz");
-    const QString middle =
-        reactance.isEmpty() ? QStringLiteral("\n\n @ ")
-                            : QStringLiteral("\n + ") + reactance + QStringLiteral("\n @ ");
+    const QString middle = reactance.isEmpty()
+                               ? QStringLiteral("\n\n @ ")
+                               : QStringLiteral("\n + ") + reactance + QStringLiteral("\n @ ");
     return resistance + middle + frequency;
 }
 

@@ -158,8 +158,7 @@ LoopResult analyseLoop(const LoopInput &in)
     }
 
     const double aF = std::pow(10, openLoopGain(in, in.freqHz) / 20);
-    r.outputImpedance =
-        in.rs / (1 - (aF / (r.betaMinus * aF + 1)) * (in.rin / (in.rfp + in.rin)));
+    r.outputImpedance = in.rs / (1 - (aF / (r.betaMinus * aF + 1)) * (in.rin / (in.rfp + in.rin)));
     r.outputCapacitance = (in.rfn + in.rin) / (in.gbwpKHz * kTwoPi * 1000 * in.rin * in.rs);
     const double iMid = (in.iMax + in.iMin) * 0.5;
     const double iPk = (in.iMax - in.iMin) * 0.5;
@@ -203,8 +202,7 @@ LoopResult analyseLoop(const LoopInput &in)
     n << PumpNote{QStringLiteral("\tß+(AC): ") + betaText(r.betaPlusAC)};
     n << PumpNote{QStringLiteral("\t1/ß F_zero: ") + eng::engString(r.fZero, QStringLiteral("Hz"))};
     n << PumpNote{QStringLiteral("\t1/ß F_pole: ") + eng::engString(r.fPole, QStringLiteral("Hz"))};
-    n << PumpNote{QStringLiteral("\t1/ß #2 F_zero: ") +
-                  eng::engString(r.fD, QStringLiteral("Hz"))};
+    n << PumpNote{QStringLiteral("\t1/ß #2 F_zero: ") + eng::engString(r.fD, QStringLiteral("Hz"))};
     return r;
 }
 
@@ -213,9 +211,8 @@ double sweepMaxImpedance(const QString &rload, const QString &cload, const QStri
 {
     const double r = eng::parseValue(rload);
     const double f = eng::parseValue(freq);
-    const double x = cload == QLatin1String("short")
-                         ? kTwoPi * f * eng::parseValue(lload)
-                         : 1 / (kTwoPi * f * eng::parseValue(cload));
+    const double x = cload == QLatin1String("short") ? kTwoPi * f * eng::parseValue(lload)
+                                                     : 1 / (kTwoPi * f * eng::parseValue(cload));
     return std::sqrt(r * r + x * x);
 }
 
@@ -236,13 +233,13 @@ SweepResult sweepLoad(const Resistors &r, const Tolerances &tol, comp zd, bool i
 
 QVector<PumpNote> transconductanceNotes(double ideal, double actual, double worst)
 {
-    return {PumpNote{QStringLiteral("Notes:\n")},
-            PumpNote{QStringLiteral("TRANSCONDUCTANCE")},
-            PumpNote{QStringLiteral("\tIdeal: ") + eng::engString(ideal, QStringLiteral("A/V"))},
-            PumpNote{QStringLiteral("\tActual: ") + eng::engString(actual, QStringLiteral("A/V"))},
-            PumpNote{QStringLiteral("\tWorst Case: ") +
-                     eng::engString(worst, QStringLiteral("A/V"))},
-            PumpNote{QStringLiteral("\tSee below for maximum bandwidth")}};
+    return {
+        PumpNote{QStringLiteral("Notes:\n")},
+        PumpNote{QStringLiteral("TRANSCONDUCTANCE")},
+        PumpNote{QStringLiteral("\tIdeal: ") + eng::engString(ideal, QStringLiteral("A/V"))},
+        PumpNote{QStringLiteral("\tActual: ") + eng::engString(actual, QStringLiteral("A/V"))},
+        PumpNote{QStringLiteral("\tWorst Case: ") + eng::engString(worst, QStringLiteral("A/V"))},
+        PumpNote{QStringLiteral("\tSee below for maximum bandwidth")}};
 }
 
 QString inputRangeText(double iMin, double iMax, double gActual)

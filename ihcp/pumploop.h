@@ -58,20 +58,20 @@ struct LoopResult
     double lDC = 0, lAC = 0; // 1/beta at DC and at high frequency, dB
     double fZero = 0, fPole = 0, fD = 0;
 
-    int closureIndex = 127;         // point nearest the crossing with the effective 1/beta
-    double closureFreq = 0;         // its frequency; infiniteValue when none is nearer than A_DC
-    int closureIndexMain = 127;     // nearest the crossing with the main path alone
-    double betaAtClosureMain = 0;   // 1/beta there
-    double roc = 0, rocMain = 0;    // rates of closure, dB/decade
-    double dampingFraction = 0;     // beta- - beta+(R_D) that the suggestion aims for
+    int closureIndex = 127;       // point nearest the crossing with the effective 1/beta
+    double closureFreq = 0;       // its frequency; infiniteValue when none is nearer than A_DC
+    int closureIndexMain = 127;   // nearest the crossing with the main path alone
+    double betaAtClosureMain = 0; // 1/beta there
+    double roc = 0, rocMain = 0;  // rates of closure, dB/decade
+    double dampingFraction = 0;   // beta- - beta+(R_D) that the suggestion aims for
     Verdict verdict = Verdict::Unstable;
-    bool suggestDamping = false;    // inductive load closing at 21 dB/decade or more
+    bool suggestDamping = false; // inductive load closing at 21 dB/decade or more
     double rdSuggested = 0, cdSuggested = 0;
 
-    double outputImpedance = 0;     // ohms, at the signal frequency
-    double outputCapacitance = 0;   // F
-    double senseRmsPower = 0;       // W in R_sense
-    double bandwidth = 0;           // Hz where the loop gain falls to 20 dB
+    double outputImpedance = 0;   // ohms, at the signal frequency
+    double outputCapacitance = 0; // F
+    double senseRmsPower = 0;     // W in R_sense
+    double bandwidth = 0;         // Hz where the loop gain falls to 20 dB
 
     QVector<PumpNote> notes; // the STABILITY and MISCELLANEOUS DETAILS sections
 };
@@ -103,8 +103,7 @@ double sweepMaxImpedance(const QString &rload, const QString &cload, const QStri
 
 // The worst-case error |(G_wc - G_ideal)/G_ideal| in percent against resistive loads from
 // zmax/400 to zmax, with the ideal transconductance -Rfn/(Rin Rs) or Rfp/(Rs Rip).
-SweepResult sweepLoad(const Resistors &r, const Tolerances &tol, comp zd, bool inv,
-                      double zmax);
+SweepResult sweepLoad(const Resistors &r, const Tolerances &tol, comp zd, bool inv, double zmax);
 
 // The page's texts that come from its results.
 QVector<PumpNote> transconductanceNotes(double ideal, double actual, double worst);

@@ -78,9 +78,9 @@ double worstCase(const Resistors &r, const Tolerances &tol, comp zl, comp zd, bo
 
 QStringList toleranceSteps()
 {
-    return {QStringLiteral("5"),    QStringLiteral("2"),    QStringLiteral("1"),
-            QStringLiteral("0.5"),  QStringLiteral("0.25"), QStringLiteral("0.1"),
-            QStringLiteral("0.05"), QStringLiteral("0.01"), QStringLiteral("0.005"),
+    return {QStringLiteral("5"),           QStringLiteral("2"),    QStringLiteral("1"),
+            QStringLiteral("0.5"),         QStringLiteral("0.25"), QStringLiteral("0.1"),
+            QStringLiteral("0.05"),        QStringLiteral("0.01"), QStringLiteral("0.005"),
             QStringLiteral("0 (trim pot)")};
 }
 

@@ -24,10 +24,9 @@ namespace {
 double nodalTransconductance(const Resistors &r, cplx yl, cplx yd, bool inv)
 {
     const double sInv = inv ? 1 : 0, sNon = inv ? 0 : 1;
-    const cplx a[3][3] = {
-        {-1 / r.rin - 1 / r.rfn, 1 / r.rfn, 0},
-        {-1 / r.rip - 1 / r.rfp, 0, 1 / r.rfp},
-        {1 / r.rfp, 1 / r.rs, -1 / r.rs - yl - yd - 1 / r.rfp}};
+    const cplx a[3][3] = {{-1 / r.rin - 1 / r.rfn, 1 / r.rfn, 0},
+                          {-1 / r.rip - 1 / r.rfp, 0, 1 / r.rfp},
+                          {1 / r.rfp, 1 / r.rs, -1 / r.rs - yl - yd - 1 / r.rfp}};
     const cplx b[3] = {-sInv / r.rin, -sNon / r.rip, 0};
     const auto det = [](const cplx m[3][3]) {
         return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
@@ -57,11 +56,10 @@ double nodalWorstCase(const Resistors &r, const Tolerances &t, cplx yl, cplx yd,
             for (int d2 = -1; d2 <= 1; ++d2)
                 for (int d3 = -1; d3 <= 1; ++d3)
                     for (int d4 = -1; d4 <= 1; ++d4) {
-                        const Resistors v{r.rin * (1 + d0 * t.in / 100),
-                                          r.rip * (1 + d1 * t.in / 100),
-                                          r.rfn * (1 + d2 * t.fn / 100),
-                                          r.rfp * (1 + d3 * t.fp / 100),
-                                          r.rs * (1 + d4 * t.s / 100)};
+                        const Resistors v{
+                            r.rin * (1 + d0 * t.in / 100), r.rip * (1 + d1 * t.in / 100),
+                            r.rfn * (1 + d2 * t.fn / 100), r.rfp * (1 + d3 * t.fp / 100),
+                            r.rs * (1 + d4 * t.s / 100)};
                         const double g = nodalTransconductance(v, yl, yd, inv);
                         if (std::fabs(g - g0) > far) {
                             far = std::fabs(g - g0);
@@ -190,18 +188,30 @@ void TestIhcpEngine::loadImpedanceRule_data()
     QTest::addColumn<double>("im");
     const double inf = std::numeric_limits<double>::infinity();
     // 2 pi 1k 100u = 0.6283185307179586; 1/(2 pi 1k 100n) = 1591.5494309189535
-    QTest::newRow("both short: pure resistance") << "10" << "short" << "short" << "1k" << 10.0
-                                                << 0.0;
-    QTest::newRow("inductance") << "10" << "short" << "100u" << "1k" << 10.0
-                                << 0.6283185307179586;
-    QTest::newRow("capacitance, negative reactance") << "10" << "100n" << "short" << "1k"
-                                                     << 10.0 << -1591.5494309189535;
-    QTest::newRow("capacitance counts when both given") << "10" << "100n" << "100u" << "1k"
-                                                        << 10.0 << -1591.5494309189535;
-    QTest::newRow("open capacitance: infinite reactance") << "10" << "open" << "short" << "1k"
-                                                          << 10.0 << -inf;
-    QTest::newRow("zero capacitance: infinite reactance") << "10" << "0" << "short" << "1k"
-                                                          << 10.0 << -inf;
+    QTest::newRow("both short: pure resistance") << "10"
+                                                 << "short"
+                                                 << "short"
+                                                 << "1k" << 10.0 << 0.0;
+    QTest::newRow("inductance") << "10"
+                                << "short"
+                                << "100u"
+                                << "1k" << 10.0 << 0.6283185307179586;
+    QTest::newRow("capacitance, negative reactance") << "10"
+                                                     << "100n"
+                                                     << "short"
+                                                     << "1k" << 10.0 << -1591.5494309189535;
+    QTest::newRow("capacitance counts when both given") << "10"
+                                                        << "100n"
+                                                        << "100u"
+                                                        << "1k" << 10.0 << -1591.5494309189535;
+    QTest::newRow("open capacitance: infinite reactance") << "10"
+                                                          << "open"
+                                                          << "short"
+                                                          << "1k" << 10.0 << -inf;
+    QTest::newRow("zero capacitance: infinite reactance") << "10"
+                                                          << "0"
+                                                          << "short"
+                                                          << "1k" << 10.0 << -inf;
 }
 
 void TestIhcpEngine::loadImpedanceRule()
@@ -226,10 +236,12 @@ void TestIhcpEngine::dampingImpedanceRule_data()
     QTest::addColumn<QString>("cd");
     QTest::addColumn<bool>("addsNothing");
     QTest::addColumn<double>("re");
-    QTest::newRow("open C_D removes the branch whatever R_D is") << "100" << "open" << true
-                                                                 << 100.0;
-    QTest::newRow("short C_D leaves R_D alone") << "100" << "short" << false << 100.0;
-    QTest::newRow("R_D with C_D") << "100" << "1u" << false << 100.0;
+    QTest::newRow("open C_D removes the branch whatever R_D is") << "100"
+                                                                 << "open" << true << 100.0;
+    QTest::newRow("short C_D leaves R_D alone") << "100"
+                                                << "short" << false << 100.0;
+    QTest::newRow("R_D with C_D") << "100"
+                                  << "1u" << false << 100.0;
 }
 
 void TestIhcpEngine::dampingImpedanceRule()
@@ -291,14 +303,14 @@ void TestIhcpEngine::transconductanceAgainstNodalSolution_data()
     QTest::addColumn<bool>("inv");
     const double open = infiniteValue;
     QTest::newRow("resistive, inverting") << 10e3 << 1.0 << 10.0 << 0.0 << open << open << true;
-    QTest::newRow("resistive, non-inverting") << 10e3 << 1.0 << 10.0 << 0.0 << open << open
-                                              << false;
+    QTest::newRow("resistive, non-inverting")
+        << 10e3 << 1.0 << 10.0 << 0.0 << open << open << false;
     QTest::newRow("inductive load") << 9.9e3 << 0.5 << 20.0 << 50.0 << open << open << true;
     QTest::newRow("capacitive load") << 10.2e3 << 2.0 << 5.0 << -30.0 << open << open << false;
-    QTest::newRow("inductive load with damping") << 9999.0 << 1.0 << 10.0 << 80.0 << 30.0
-                                                 << -15.0 << true;
-    QTest::newRow("unbalanced bridge, heavy load") << 12e3 << 1.0 << 200.0 << 0.0 << open
-                                                   << open << false;
+    QTest::newRow("inductive load with damping")
+        << 9999.0 << 1.0 << 10.0 << 80.0 << 30.0 << -15.0 << true;
+    QTest::newRow("unbalanced bridge, heavy load")
+        << 12e3 << 1.0 << 200.0 << 0.0 << open << open << false;
 }
 
 void TestIhcpEngine::transconductanceAgainstNodalSolution()
@@ -366,7 +378,8 @@ void TestIhcpEngine::worstCaseMovesInputResistorsApart()
         together = std::max(together, std::fabs(transconductance(r, zl, kOpen, true) - g0));
     }
     QVERIFY(std::fabs(w - g0) > together);
-    QVERIFY(relClose(w, nodalWorstCase(kDefault, t, admittance(zl), admittance(kOpen), true), 1e-9));
+    QVERIFY(
+        relClose(w, nodalWorstCase(kDefault, t, admittance(zl), admittance(kOpen), true), 1e-9));
 }
 
 void TestIhcpEngine::autoDesignWorkedValues()
@@ -496,32 +509,26 @@ void TestIhcpEngine::loopDefaultDesign()
     // L_DC and L_DC + 20.
     for (double b : r.beta)
         QVERIFY(relClose(b, lDC, 1e-12));
-    QVERIFY(relClose(r.closureFreq, nearestGridPoint(9.95 * std::pow(10, (108 - lDC) / 20)),
-                     1e-12));
-    QVERIFY(relClose(r.bandwidth,
-                     nearestGridPoint(9.95 * std::pow(10, (108 - 20 - lDC) / 20)), 1e-12));
+    QVERIFY(
+        relClose(r.closureFreq, nearestGridPoint(9.95 * std::pow(10, (108 - lDC) / 20)), 1e-12));
+    QVERIFY(
+        relClose(r.bandwidth, nearestGridPoint(9.95 * std::pow(10, (108 - 20 - lDC) / 20)), 1e-12));
     QCOMPARE(r.verdict, Verdict::Stable);
 
     const QStringList notes = noteTexts(r.notes);
     const QStringList expected = {
-        QStringLiteral("\nSTABILITY"),
-        QStringLiteral("\tSTABLE"),
+        QStringLiteral("\nSTABILITY"), QStringLiteral("\tSTABLE"),
         QStringLiteral("\t(Based only on Rate of Closure)"),
-        QStringLiteral("\tRate of Closure: 20 dB/dec"),
-        QStringLiteral("\tSuggested R_D: open"),
-        QStringLiteral("\tSuggested C_D: open"),
-        QStringLiteral("\nMISCELLANEOUS DETAILS"),
+        QStringLiteral("\tRate of Closure: 20 dB/dec"), QStringLiteral("\tSuggested R_D: open"),
+        QStringLiteral("\tSuggested C_D: open"), QStringLiteral("\nMISCELLANEOUS DETAILS"),
         // A = 10^(108/20) * 9.95/1000 at 1 kHz; Zout = Rs (A + 2)/2 = 1250.7 ohm.
         QStringLiteral("\tOutput Impedance: 1.25 kΩ"),
         // (10k + 10k)/(2.5 MHz * 2 pi * 10k * 1) = 127.3 nF.
         QStringLiteral("\tEquiv. Output Capacitance: 127 nF"),
         // +-2 A: I_mid 0, I_pk 2; 0.5 * 4 * 1 ohm.
-        QStringLiteral("\tRMS Power in R_sense: 2 W"),
-        QStringLiteral("\tß-: 0.5"),
-        QStringLiteral("\tß+(DC): 0.454525"),
-        QStringLiteral("\tß+(AC): 0.499975"),
-        QStringLiteral("\t1/ß F_zero: inf Hz"),
-        QStringLiteral("\t1/ß F_pole: inf Hz"),
+        QStringLiteral("\tRMS Power in R_sense: 2 W"), QStringLiteral("\tß-: 0.5"),
+        QStringLiteral("\tß+(DC): 0.454525"), QStringLiteral("\tß+(AC): 0.499975"),
+        QStringLiteral("\t1/ß F_zero: inf Hz"), QStringLiteral("\t1/ß F_pole: inf Hz"),
         QStringLiteral("\t1/ß #2 F_zero: inf Hz")};
     QCOMPARE(notes, expected);
     QCOMPARE(r.notes[1].colour, NoteColour::Green);
@@ -576,10 +583,8 @@ void TestIhcpEngine::loopInductiveLoadSuggestsDamping()
     QCOMPARE(notes[1], QStringLiteral("\tMARGINALLY STABLE"));
     QCOMPARE(r.notes[1].colour, NoteColour::Red);
     QCOMPARE(notes[3], QStringLiteral("\tRate of Closure: 40 dB/dec"));
-    QCOMPARE(notes[4],
-             QStringLiteral("\tSuggested R_D: ") + eng::engString(r.rdSuggested, "Ω"));
-    QCOMPARE(notes[5],
-             QStringLiteral("\tSuggested C_D: ") + eng::engString(r.cdSuggested, "F"));
+    QCOMPARE(notes[4], QStringLiteral("\tSuggested R_D: ") + eng::engString(r.rdSuggested, "Ω"));
+    QCOMPARE(notes[5], QStringLiteral("\tSuggested C_D: ") + eng::engString(r.cdSuggested, "F"));
     QVERIFY(r.rdSuggested > 10 && r.rdSuggested < 30); // about 16.6 ohm by hand
 
     // Between the corner and the pole (31.8 MHz) 1/beta rises at 20 dB/decade.
@@ -661,12 +666,12 @@ void TestIhcpEngine::judgeClosureBoundaries_data()
     QTest::addColumn<int>("verdict");
     QTest::newRow("20.9 stable") << 20.9 << 1e3 << 1e5 << int(Verdict::Stable);
     QTest::newRow("exactly 21 is not stable") << 21.0 << 1e5 << 1e5 << int(Verdict::Marginal);
-    QTest::newRow("40.9 with corner near the crossing") << 40.9 << 2e4 << 1e5
-                                                        << int(Verdict::Marginal);
+    QTest::newRow("40.9 with corner near the crossing")
+        << 40.9 << 2e4 << 1e5 << int(Verdict::Marginal);
     QTest::newRow("corner a decade below") << 40.0 << 1e4 << 1e5 << int(Verdict::Unstable);
     QTest::newRow("exactly 41 is unstable") << 41.0 << 1e5 << 1e5 << int(Verdict::Unstable);
-    QTest::newRow("undefined rate") << std::numeric_limits<double>::quiet_NaN() << 1e5 << 1e5
-                                    << int(Verdict::Unstable);
+    QTest::newRow("undefined rate")
+        << std::numeric_limits<double>::quiet_NaN() << 1e5 << 1e5 << int(Verdict::Unstable);
 }
 
 void TestIhcpEngine::judgeClosureBoundaries()
@@ -719,13 +724,16 @@ void TestIhcpEngine::sweepMaxImpedance_data()
     QTest::addColumn<QString>("c");
     QTest::addColumn<QString>("l");
     QTest::addColumn<double>("expected");
-    QTest::newRow("resistive") << "short" << "short" << 10.0;
+    QTest::newRow("resistive") << "short"
+                               << "short" << 10.0;
     // sqrt(10^2 + (2 pi 1k 10m)^2) = sqrt(100 + 3947.84)
-    QTest::newRow("inductive") << "short" << "10m" << std::sqrt(100 + std::pow(kTwoPi * 10, 2));
-    QTest::newRow("capacitive") << "1u" << "short"
-                                << std::sqrt(100 + std::pow(1 / (kTwoPi * 1e-3), 2));
+    QTest::newRow("inductive") << "short"
+                               << "10m" << std::sqrt(100 + std::pow(kTwoPi * 10, 2));
+    QTest::newRow("capacitive") << "1u"
+                                << "short" << std::sqrt(100 + std::pow(1 / (kTwoPi * 1e-3), 2));
     // "open" reads as 4294967295 F here: its reactance is negligible.
-    QTest::newRow("open capacitance reads as huge") << "open" << "short" << 10.0;
+    QTest::newRow("open capacitance reads as huge") << "open"
+                                                    << "short" << 10.0;
 }
 
 void TestIhcpEngine::sweepMaxImpedance()
@@ -739,9 +747,8 @@ void TestIhcpEngine::sweepMaxImpedance()
 void TestIhcpEngine::pageTexts()
 {
     QCOMPARE(noteTexts(transconductanceNotes(-1, -0.9995, -1.0203)),
-             (QStringList{"Notes:\n", "TRANSCONDUCTANCE", "\tIdeal: -1 A/V",
-                          "\tActual: -1 A/V", "\tWorst Case: -1.02 A/V",
-                          "\tSee below for maximum bandwidth"}));
+             (QStringList{"Notes:\n", "TRANSCONDUCTANCE", "\tIdeal: -1 A/V", "\tActual: -1 A/V",
+                          "\tWorst Case: -1.02 A/V", "\tSee below for maximum bandwidth"}));
     // -2 A / -0.9995 A/V = 2.001 V; the order follows I_min then I_max.
     QCOMPARE(inputRangeText(-2, 2, -0.9995), QStringLiteral("V_IN = \n2  to -2 V"));
     QCOMPARE(loadRangeText(-2, 2, 10), QStringLiteral("V at Load = \n-20  to 20 V"));
@@ -779,11 +786,19 @@ void TestIhcpEngine::toleranceLabel_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("tol");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("10k at 0.1 %") << "10k" << "0.1" << QStringLiteral("10 kΩ\n0.1%");
-    QTest::newRow("trim pot") << "9999" << "0 (trim pot)" << QStringLiteral("9999 Ω\n0 (trim pot)%");
-    QTest::newRow("short without tolerance") << "short" << "1" << "short";
-    QTest::newRow("open without tolerance") << "open" << "1" << "open";
-    QTest::newRow("unreadable shown as typed") << "abc" << "1" << "abc";
+    QTest::newRow("10k at 0.1 %") << "10k"
+                                  << "0.1" << QStringLiteral("10 kΩ\n0.1%");
+    QTest::newRow("trim pot") << "9999"
+                              << "0 (trim pot)" << QStringLiteral("9999 Ω\n0 (trim pot)%");
+    QTest::newRow("short without tolerance") << "short"
+                                             << "1"
+                                             << "short";
+    QTest::newRow("open without tolerance") << "open"
+                                            << "1"
+                                            << "open";
+    QTest::newRow("unreadable shown as typed") << "abc"
+                                               << "1"
+                                               << "abc";
 }
 
 void TestIhcpEngine::toleranceLabel()
@@ -801,22 +816,38 @@ void TestIhcpEngine::loadLabel_data()
     QTest::addColumn<QString>("x");
     QTest::addColumn<QString>("f");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("pure resistance") << "10" << "L" << "short" << "1k"
-                                     << QStringLiteral("10 Ω\n\n @ 1 kHz");
-    QTest::newRow("series inductance") << "10" << "L" << "100u" << "1k"
-                                       << QStringLiteral("10 Ω\n + 100 uH\n @ 1 kHz");
-    QTest::newRow("series capacitance") << "2.2k" << "C" << "100n" << "50"
-                                        << QStringLiteral("2.2 kΩ\n + 100 nF\n @ 50 Hz");
-    QTest::newRow("open inductance opens the load") << "10" << "L" << "open" << "1k"
-                                                    << QStringLiteral("open\n\n @ 1 kHz");
-    QTest::newRow("zero capacitance opens the load") << "10" << "C" << "0" << "1k"
-                                                     << QStringLiteral("open\n\n @ 1 kHz");
-    QTest::newRow("open capacitance opens the load") << "10" << "C" << "open" << "1k"
-                                                     << QStringLiteral("open\n\n @ 1 kHz");
-    QTest::newRow("capacitance short is no element") << "10" << "C" << "short" << "1k"
-                                                     << QStringLiteral("10 Ω\n\n @ 1 kHz");
-    QTest::newRow("frequency without number") << "10" << "L" << "short" << "x"
-                                              << QStringLiteral("10 Ω\n\n @ 0 Hz");
+    QTest::newRow("pure resistance") << "10"
+                                     << "L"
+                                     << "short"
+                                     << "1k" << QStringLiteral("10 Ω\n\n @ 1 kHz");
+    QTest::newRow("series inductance") << "10"
+                                       << "L"
+                                       << "100u"
+                                       << "1k" << QStringLiteral("10 Ω\n + 100 uH\n @ 1 kHz");
+    QTest::newRow("series capacitance") << "2.2k"
+                                        << "C"
+                                        << "100n"
+                                        << "50" << QStringLiteral("2.2 kΩ\n + 100 nF\n @ 50 Hz");
+    QTest::newRow("open inductance opens the load") << "10"
+                                                    << "L"
+                                                    << "open"
+                                                    << "1k" << QStringLiteral("open\n\n @ 1 kHz");
+    QTest::newRow("zero capacitance opens the load") << "10"
+                                                     << "C"
+                                                     << "0"
+                                                     << "1k" << QStringLiteral("open\n\n @ 1 kHz");
+    QTest::newRow("open capacitance opens the load") << "10"
+                                                     << "C"
+                                                     << "open"
+                                                     << "1k" << QStringLiteral("open\n\n @ 1 kHz");
+    QTest::newRow("capacitance short is no element") << "10"
+                                                     << "C"
+                                                     << "short"
+                                                     << "1k" << QStringLiteral("10 Ω\n\n @ 1 kHz");
+    QTest::newRow("frequency without number") << "10"
+                                              << "L"
+                                              << "short"
+                                              << "x" << QStringLiteral("10 Ω\n\n @ 0 Hz");
 }
 
 void TestIhcpEngine::loadLabel()

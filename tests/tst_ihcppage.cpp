@@ -196,15 +196,18 @@ void TestIhcpPage::editsRecompute_data()
     QTest::addColumn<bool>("maxRed");
     QTest::addColumn<bool>("loadRed");
     // LX26: 10 A peak, 100 V total supply.
-    QTest::newRow("max current within the part") << "IHCPmaxIout" << "5"
-                                                 << "V at Load = \n-20  to 50 V" << false
-                                                 << false;
-    QTest::newRow("max current beyond peak and supply") << "IHCPmaxIout" << "12"
-                                                        << "V at Load = \n-20  to 120 V"
-                                                        << true << true;
-    QTest::newRow("min current") << "IHCPminIout" << "0" << "V at Load = \n0  to 20 V" << false
-                                 << false;
-    QTest::newRow("transconductance field") << "IHCPtrans" << "3"
+    QTest::newRow("max current within the part") << "IHCPmaxIout"
+                                                 << "5"
+                                                 << "V at Load = \n-20  to 50 V" << false << false;
+    QTest::newRow("max current beyond peak and supply")
+        << "IHCPmaxIout"
+        << "12"
+        << "V at Load = \n-20  to 120 V" << true << true;
+    QTest::newRow("min current") << "IHCPminIout"
+                                 << "0"
+                                 << "V at Load = \n0  to 20 V" << false << false;
+    QTest::newRow("transconductance field") << "IHCPtrans"
+                                            << "3"
                                             << "V at Load = \n-20  to 20 V" << false << false;
 }
 
@@ -245,14 +248,22 @@ void TestIhcpPage::degenerateDesigns_data()
 {
     QTest::addColumn<QString>("member");
     QTest::addColumn<QString>("text");
-    QTest::newRow("input resistors shorted") << "IHCPRin" << "short";
-    QTest::newRow("no sense resistor") << "IHCPRs" << "0";
-    QTest::newRow("open load") << "IHCPRload" << "open";
-    QTest::newRow("zero frequency") << "IHCPFreq" << "0";
-    QTest::newRow("unreadable feedback resistor") << "IHCPRfn" << "abc";
-    QTest::newRow("open series capacitance") << "IHCPCload" << "open";
-    QTest::newRow("net positive feedback") << "IHCPRfp" << "100";
-    QTest::newRow("compensation option the part lacks") << "CompOptionIHCP" << "7";
+    QTest::newRow("input resistors shorted") << "IHCPRin"
+                                             << "short";
+    QTest::newRow("no sense resistor") << "IHCPRs"
+                                       << "0";
+    QTest::newRow("open load") << "IHCPRload"
+                               << "open";
+    QTest::newRow("zero frequency") << "IHCPFreq"
+                                    << "0";
+    QTest::newRow("unreadable feedback resistor") << "IHCPRfn"
+                                                  << "abc";
+    QTest::newRow("open series capacitance") << "IHCPCload"
+                                             << "open";
+    QTest::newRow("net positive feedback") << "IHCPRfp"
+                                           << "100";
+    QTest::newRow("compensation option the part lacks") << "CompOptionIHCP"
+                                                        << "7";
 }
 
 void TestIhcpPage::degenerateDesigns()
@@ -400,12 +411,25 @@ void TestIhcpPage::resistorDialog_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("tol");
     QTest::addColumn<QString>("opensAt");
-    QTest::newRow("feedback resistor, own label only") << "Rfn" << "12k" << "1" << true << "12k"
-                                                       << "1" << "0.1";
-    QTest::newRow("input resistor from its lower label") << "Rip" << "4.7k" << "0.05" << true
-                                                         << "4.7k" << "0.05" << "0.1";
-    QTest::newRow("empty field keeps both") << "Rs" << "" << "5" << true << "1" << "1" << "1";
-    QTest::newRow("cancel keeps both") << "Rfp" << "1k" << "5" << false << "10k" << "0.1"
+    QTest::newRow("feedback resistor, own label only") << "Rfn"
+                                                       << "12k"
+                                                       << "1" << true << "12k"
+                                                       << "1"
+                                                       << "0.1";
+    QTest::newRow("input resistor from its lower label") << "Rip"
+                                                         << "4.7k"
+                                                         << "0.05" << true << "4.7k"
+                                                         << "0.05"
+                                                         << "0.1";
+    QTest::newRow("empty field keeps both") << "Rs"
+                                            << ""
+                                            << "5" << true << "1"
+                                            << "1"
+                                            << "1";
+    QTest::newRow("cancel keeps both") << "Rfp"
+                                       << "1k"
+                                       << "5" << false << "10k"
+                                       << "0.1"
                                        << "0.1";
 }
 
@@ -473,20 +497,24 @@ void TestIhcpPage::loadDialog_data()
     QTest::addColumn<QString>("newC");
     QTest::addColumn<QString>("newL");
     QTest::addColumn<QString>("labelText");
-    QTest::newRow("series capacitance") << "short" << "short" << 1 << "100n" << true << 0
-                                        << "100n" << "short"
-                                        << QStringLiteral("10 Ω\n + 100 nF\n @ 1 kHz");
-    QTest::newRow("series inductance replaces a capacitance") << "1u" << "short" << 0 << "50u"
-                                                              << true << 1 << "short" << "50u"
-                                                              << QStringLiteral("10 Ω\n + 50 uH\n @ 1 kHz");
-    QTest::newRow("pure resistance") << "1u" << "short" << 2 << "x" << true << 1 << "short"
+    QTest::newRow("series capacitance") << "short"
+                                        << "short" << 1 << "100n" << true << 0 << "100n"
+                                        << "short" << QStringLiteral("10 Ω\n + 100 nF\n @ 1 kHz");
+    QTest::newRow("series inductance replaces a capacitance")
+        << "1u"
+        << "short" << 0 << "50u" << true << 1 << "short"
+        << "50u" << QStringLiteral("10 Ω\n + 50 uH\n @ 1 kHz");
+    QTest::newRow("pure resistance") << "1u"
+                                     << "short" << 2 << "x" << true << 1 << "short"
                                      << "short" << QStringLiteral("10 Ω\n\n @ 1 kHz");
-    QTest::newRow("empty reactive field ignores the type") << "short" << "100u" << 1 << "" << true
-                                                           << 0 << "short" << "100u"
-                                                           << QStringLiteral("10 Ω\n + 100 uH\n @ 1 kHz");
+    QTest::newRow("empty reactive field ignores the type")
+        << "short"
+        << "100u" << 1 << "" << true << 0 << "short"
+        << "100u" << QStringLiteral("10 Ω\n + 100 uH\n @ 1 kHz");
     // Opening the editor on a capacitive load clears the inductance at once.
-    QTest::newRow("cancel on a capacitive load") << "1u" << "100u" << 0 << "2m" << false << 1
-                                                 << "1u" << "short" << QString();
+    QTest::newRow("cancel on a capacitive load") << "1u"
+                                                 << "100u" << 0 << "2m" << false << 1 << "1u"
+                                                 << "short" << QString();
 }
 
 void TestIhcpPage::loadDialog()
