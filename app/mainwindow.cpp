@@ -52,6 +52,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     SetupHeatsink();
     refreshHeatsinks();
 
+    // Stability plots and the Bode plot generator page.
+    setupBodePlot();
+    setupDemoPlot();
+
     // Howland current pump page.
     IHCPbodeTitle = new QCPTextElement(ui->IHCPbode, QStringLiteral("title"));
     setupIHCP();
