@@ -12,6 +12,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QStandardItemModel>
+#include <qcustomplot.h>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWindow)
 {
@@ -28,6 +29,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     loadPartLists();
     setPageDefaults();
     hasFileName = false;
+    IHCPbodeTitle = new QCPTextElement(ui->IHCPbode, QStringLiteral("title"));
     setupSch();
     fileName = preferences::readLastDesignPath();
     ui->SupportLink->setText(
@@ -56,6 +58,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 
     ui->ampSelectorSCon->setCurrentText(QStringLiteral("JNV300"));
     setupSCon();
+
+    setupIHCP();
+    ui->IHCPampSelector->setCurrentText(QStringLiteral("LX26"));
+    refreshIHCP();
 
     setupDemoPlot();
 

@@ -31,6 +31,7 @@ class QStandardItemModel;
 class QLineEdit;
 class QModelIndex;
 class QMouseEvent;
+class QCPTextElement;
 class QTextStream;
 class QCPAbstractItem;
 class QCPItemText;
@@ -531,6 +532,9 @@ public slots:
     // dialog that asks for a new value (the old text back when cancelled or left empty).
     void displayStabText(QString text, QCPItemText *item, QString label, QString type);
     QString changeStabValue(QCPItemText *item, QString label, QString type, QString oldText);
+    // The compensation option chooser behind a C_COMP label (stability and pump pages): the
+    // chosen option index, or the old one when cancelled.
+    int changeCcomp(QCPItemText *item, amp linear, int oldCompOption);
 
     // ------------------------------------------------------------------ PWM filter and power
     // The power page's output network (the triples P1..P6, MN, L1..L5 and extendedLoad of the
@@ -643,6 +647,58 @@ private:
 
 
     // ------------------------------------------------------------------ Howland current pump
+public:
+    // The title line of the Bode plot and load sweep; made by the constructor.
+    QCPTextElement *IHCPbodeTitle = nullptr;
+    // The value labels of the pump's schematic: owned by the plot, remade by every drawing,
+    // null when the drawing has no such label. Clicks find them by their anchors.
+    QPointer<QCPItemText> IHCPRinLabel, IHCPRipLabel, IHCPRfnLabel, IHCPRfpLabel, IHCPRsLabel;
+    QPointer<QCPItemText> IHCPRdLabel, IHCPCdLabel, IHCPloadLabel, IHCPCcompLabel;
+    QPointer<QCPItemText> IHCPVinLabel, IHCPVloadLabel;
+
+    // Load current per volt of input (A/V) of the pump with an ideal amplifier, and the same
+    // at the tolerance corner farthest from it (tolerances from IHCPRinT ... IHCPRsT).
+    double IHCPtransconductance(double Rin, double Rip, double Rfn, double Rfp, double Rs,
+                                comp Zl, comp Zd, bool inv);
+    double IHCPworstcase(double Rin, double Rip, double Rfn, double Rfp, double Rs, comp Zl,
+                         comp Zd, bool inv);
+    // The loop analysis: notes, the Bode curves unless the sweep is shown; the bandwidth (Hz).
+    double IHCPBode();
+    void IHCPsweepLoad(double Rin, double Rip, double Rfn, double Rfp, double Rs, comp Zd,
+                       bool inv);
+    void displayTolText(QString text, QString tol, QCPItemText *item, QString type,
+                        QCPItemText *item2 = nullptr);
+    void displayLoadText(QString R, QString CorL, QString value, QString freq,
+                         QCPItemText *item);
+    void changeRtolerance(QString *R, QString *T, QCPItemText *P, QCPItemText *P2 = nullptr);
+    void changeLoad(QString *R, QString *X, QString *CorL, QString *F, QCPItemText *P);
+
+public slots:
+    void setupIHCP();
+    void setupIHCPplots();
+    void drawIHCP();
+    void refreshIHCP();
+    void IHCPauto();
+    void onIHCPItemClicked(QCPAbstractItem *item1, QMouseEvent *event1);
+    void ImportSOAtoIHCP();
+    void ExportIHCPtoSOA();
+
+private slots:
+    void on_IHCPampSelector_currentIndexChanged(int index);
+    void on_IHCPtrans_editingFinished();
+    void on_IHCPmaxIout_editingFinished();
+    void on_IHCPminIout_editingFinished();
+    void on_IHCPInvButton_toggled(bool checked);
+    void on_IHCPauto_clicked();
+    void on_IHCPsweepButton_clicked();
+    void on_IHCPimportSOA_clicked();
+    void on_IHCPexportSOA_clicked();
+
+private:
+    // The selected part and its compensation option, an index its lists hold.
+    amp IHCPamp();
+    int IHCPcompOption(const amp &part) const;
+    void appendIHCPnote(const QString &text, const QColor &colour);
 
     // ------------------------------------------------------------------ three-phase motor
 
