@@ -11,6 +11,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWindow)
@@ -43,6 +44,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     FillInHSTable();
     SetupHeatsink();
     refreshHeatsinks();
+
+    // Three-phase motor page (page 10). The default part is set with the selector's signals
+    // blocked: its slot would otherwise refresh the page before the page is set up.
+    {
+        const QSignalBlocker blockP3(ui->P3ampSelector);
+        ui->P3ampSelector->setCurrentText(QStringLiteral("NV321"));
+    }
+    setupP3page();
 
     designModified = false;
 }
