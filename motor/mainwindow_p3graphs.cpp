@@ -11,6 +11,8 @@
 #include <QTextStream>
 #include <qcustomplot.h>
 
+#include <algorithm>
+
 motor::SignalView MainWindow::P3signalView() const
 {
     motor::SignalView view;
@@ -57,6 +59,10 @@ void MainWindow::P3refreshGraphs()
             graph->setData(P3waveforms.time, *source.values, true);
             plot->yAxis->setLabel(source.label);
         }
+        // Six plots share the column: a smaller label fits beside a short value axis.
+        QFont labelFont = plot->yAxis->labelFont();
+        labelFont.setPointSizeF(std::min(labelFont.pointSizeF(), 7.5));
+        plot->yAxis->setLabelFont(labelFont);
         graph->setPen(QPen(motor::graphColour(i), 1));
         plot->xAxis->setRange(start, end);
         if (motor::isUnitAxisKey(key)) {
