@@ -53,5 +53,7 @@ void MainWindow::on_includePreReleased_clicked(bool checked)
     packageStyle().readFile(packageVector);
     heatsink().readFile(heatsinkVector);
     const QList<QComboBox *> changed = refillPartCombos();
-    Q_UNUSED(changed);
+    // A page whose part was switched out now shows another part: recompute it for that one.
+    if (changed.contains(ui->P3ampSelector))
+        refreshP3();
 }

@@ -20,14 +20,11 @@ constexpr double kSixStep[6][3] = {{0, 0, 1}, {1, 0, 1}, {1, 0, 0},
 
 void trapezoidalEmf(int sector, double r, double E, double emf[3])
 {
-    switch (sector) {
-    case 1: emf[0] = E, emf[1] = -E, emf[2] = -r * E; break;
-    case 2: emf[0] = E, emf[1] = r * E, emf[2] = -E; break;
-    case 3: emf[0] = -r * E, emf[1] = E, emf[2] = -E; break;
-    case 4: emf[0] = -E, emf[1] = E, emf[2] = r * E; break;
-    case 5: emf[0] = -E, emf[1] = -r * E, emf[2] = E; break;
-    default: emf[0] = r * E, emf[1] = -E, emf[2] = E; break;
-    }
+    const double rE = r * E;
+    const double rows[6][3] = {{rE, -E, E},  {E, -E, -rE}, {E, rE, -E},
+                               {-rE, E, -E}, {-E, E, rE},  {-E, -rE, E}};
+    for (int k = 0; k < 3; ++k)
+        emf[k] = rows[sector][k];
 }
 
 // The envelope as the bridge can use it; NaN (an unusable profile) counts as no drive.
@@ -38,8 +35,7 @@ double clampUnit(double x)
 
 void setFlag(quint32 *flags, quint32 bit)
 {
-    if (flags)
-        *flags |= bit;
+    if (flags) *flags |= bit;
 }
 
 } // namespace
@@ -47,20 +43,19 @@ void setFlag(quint32 *flags, quint32 bit)
 const QStringList &Waveforms::names()
 {
     static const QStringList list{
-        "time",   "carrier", "freq",   "DCenv",  "Angle", "DCA",   "DCB",   "DCC",
-        "VA",     "VB",      "VC",     "Vwye",   "VemfA", "VemfB", "VemfC", "VemfAB",
-        "VemfBC", "VemfCA",  "I1",     "I2",     "I3",    "V1",    "V2",    "V3",
-        "At",     "Ab",      "Bt",     "Bb",     "Ct",    "Cb",    "loadPower"};
+        "time",   "carrier", "freq", "DCenv", "Angle", "DCA",   "DCB",      "DCC",
+        "VA",     "VB",      "VC",   "Vwye",  "VemfA", "VemfB", "VemfC",    "VemfAB",
+        "VemfBC", "VemfCA",  "I1",   "I2",    "I3",    "V1",    "V2",       "V3",
+        "At",     "Ab",      "Bt",   "Bb",    "Ct",    "Cb",    "loadPower"};
     return list;
 }
 
 QVector<double> *Waveforms::byName(const QString &name)
 {
-    QVector<double> *lists[] = {&time,   &carrier, &freq,  &DCenv, &Angle,  &DCA,    &DCB,
-                                &DCC,    &VA,      &VB,    &VC,    &Vwye,   &VemfA,  &VemfB,
-                                &VemfC,  &VemfAB,  &VemfBC, &VemfCA, &I1,   &I2,     &I3,
-                                &V1,     &V2,      &V3,    &At,    &Ab,     &Bt,     &Bb,
-                                &Ct,     &Cb,      &loadPower};
+    QVector<double> *lists[] = {
+        &time, &carrier, &freq,  &DCenv, &Angle,  &DCA,    &DCB,    &DCC, &VA,       &VB, &VC,
+        &Vwye, &VemfA,   &VemfB, &VemfC, &VemfAB, &VemfBC, &VemfCA, &I1,  &I2,       &I3, &V1,
+        &V2,   &V3,      &At,    &Ab,    &Bt,     &Bb,     &Ct,     &Cb,  &loadPower};
     const int i = names().indexOf(name);
     return i >= 0 ? lists[i] : nullptr;
 }
@@ -103,13 +98,16 @@ double dcFromIandRPM(double Ipk, double RPM, double Vs, double R, double L, int 
     const double X = 2 * kPi * RPM * n * L / 60;
     const double Z = std::sqrt(R * R + X * X);
     const double E = RPM * Vemf;
-    if (Vs == 0)
-        return -1;
+    if (Vs == 0) return -1;
     switch (commutation) {
-    case Sinusoidal: return 2 * (Z * Ipk + E) / Vs;
-    case Trapezoidal: return 2 * (R * Ipk + E) / Vs;
-    case SixStep: return (1.5 * Ipk * R + E) / Vs;
-    default: return 0;
+    case Sinusoidal:
+        return 2 * (Z * Ipk + E) / Vs;
+    case Trapezoidal:
+        return 2 * (R * Ipk + E) / Vs;
+    case SixStep:
+        return (1.5 * Ipk * R + E) / Vs;
+    default:
+        return 0;
     }
 }
 
@@ -169,8 +167,7 @@ double linterp(const QVector<double> &searchVector, const QVector<double> &retur
             break;
         }
     }
-    if (i == 0)
-        return returnVector[0];
+    if (i == 0) return returnVector[0];
     const double x0 = searchVector[i - 1], x1 = searchVector[i];
     *startIndex = i - 1;
     if (x1 == x0) // two profile points at one time: the later one holds
@@ -234,10 +231,8 @@ ControlProfile generateControlVector(const BridgeInput &in, double endTime, quin
         p.DutyCycleEnv.append(D);
         // The step is 1/100 of a switching period; a cycle needs some twenty of those periods
         // to be resolved, in whichever direction the motor turns.
-        if (in.FswHz < 20 * std::fabs(f))
-            setFlag(flags, flag::SlowSwitching);
-        if (D > in.part.getMaxDutyCycle())
-            setFlag(flags, flag::DutyHigh);
+        if (in.FswHz < 20 * std::fabs(f)) setFlag(flags, flag::SlowSwitching);
+        if (D > in.part.getMaxDutyCycle()) setFlag(flags, flag::DutyHigh);
     }
     return p;
 }
@@ -248,16 +243,11 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
     quint32 &flags = res.flags;
     const pwm &part = in.part;
     const double Vs = in.Vs, Vcc = in.Vcc, Fsw = in.FswHz;
-    if (Vs > part.getVs_max())
-        flags |= flag::VsHigh;
-    if (Vcc > part.getVcc_max())
-        flags |= flag::VccHigh;
-    if (Fsw > 1000 * part.getFsw_max())
-        flags |= flag::FswHigh;
-    if (Vs < part.getVs_min())
-        flags |= flag::VsLow;
-    if (Vcc < part.getVcc_min())
-        flags |= flag::VccLow;
+    if (Vs > part.getVs_max()) flags |= flag::VsHigh;
+    if (Vcc > part.getVcc_max()) flags |= flag::VccHigh;
+    if (Fsw > 1000 * part.getFsw_max()) flags |= flag::FswHigh;
+    if (Vs < part.getVs_min()) flags |= flag::VsLow;
+    if (Vcc < part.getVcc_min()) flags |= flag::VccLow;
 
     const double Rdiode = part.getRdiode() / 1000;
     const double Vdiode = part.getVdiode();
@@ -272,10 +262,8 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
     const bool blockCommutation = in.commutation == Trapezoidal || in.commutation == SixStep;
 
     double start = in.start, end = in.end;
-    if (start < 0)
-        start = 0;
-    if (end < 0)
-        end = 0;
+    if (start < 0) start = 0;
+    if (end < 0) end = 0;
     if (start > end) {
         flags |= flag::BadTimescale;
         end = start;
@@ -311,8 +299,7 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
         // The first sample stands for one base step: the run starts from rest, and a longer
         // first interval would weigh that one sample heavily in every window average.
         const double dt = first ? h : t - tPrev;
-        if (!inWindow && t >= start)
-            inWindow = true;
+        if (!inWindow && t >= start) inWindow = true;
         const double weight = inWindow && span > 0 ? dt / span : 0;
         anyInWindow = anyInWindow || (inWindow && span > 0);
 
@@ -327,11 +314,14 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
 
         const double E = std::fabs(f) * Vemf * 60 / n;
         phase += f * dt;
-        if (!first)
-            angle += 2 * kPi * f * dt;
+        if (!first) angle += 2 * kPi * f * dt;
         w->Angle.append(in.motor.isLinear ? angle * mc.cycleLength / (2 * kPi) : angle);
-        const int sector = static_cast<int>(std::fmod(angle, 2 * kPi) / (kPi / 3));
-        const double x = std::fmod(angle, kPi / 3);
+        const double turn = std::fmod(angle, 2 * kPi);
+        const int sector = static_cast<int>(turn / (kPi / 3));
+        // The position within the sector comes from the same reduction as the sector: a
+        // separate fmod(angle, π/3) can fall on the other side of a boundary by a rounding,
+        // and the trapezoidal EMF would jump by 2E for that sample.
+        const double x = turn - sector * (kPi / 3);
         const double r = 6 * x / kPi - 1;
         const int row = sector >= 0 && sector <= 5 ? sector : 0;
 
@@ -372,8 +362,7 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
         double I[3];
         for (int k = 0; k < 3; ++k) {
             I[k] = (V[k] - Vwye - emf[k] - Vsw + Iprev[k] * L / dt) / Z;
-            if (inWindow)
-                peak = std::max(peak, std::fabs(I[k]));
+            if (inWindow) peak = std::max(peak, std::fabs(I[k]));
         }
         w->I1.append(I[0]);
         w->I2.append(I[1]);
@@ -467,21 +456,18 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
                     if (blockCommutation) {
                         const double e = DCenv > carrier ? DCenv / Fsw : (1 - DCenv) / Fsw;
                         const double envelopeEdge = std::fabs(e - elapsed);
-                        if (envelopeEdge < next)
-                            next = envelopeEdge;
+                        if (envelopeEdge < next) next = envelopeEdge;
                         if (k == 0) {
-                            const double boundary = std::floor(angle / (2 * kPi)) * 2 * kPi +
-                                                    (sector + 1) * kPi / 3;
+                            const double boundary =
+                                std::floor(angle / (2 * kPi)) * 2 * kPi + (sector + 1) * kPi / 3;
                             const double sectorEdge = std::fabs((boundary - angle) / (2 * kPi * f));
-                            if (sectorEdge < next)
-                                next = sectorEdge;
+                            if (sectorEdge < next) next = sectorEdge;
                         }
                     }
                     smallest = k == 0 ? next : std::min(smallest, next);
                 }
                 step = smallest - 2 * h;
-                if (!(step >= h))
-                    step = h;
+                if (!(step >= h)) step = h;
             }
         }
         tPrev = t;
@@ -509,13 +495,11 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
         res.Pd += upperD[k] + lowerD[k];
     }
     res.Ps = span > 0 ? switchingEnergy / span : 0;
-    res.Pq = Vcc * (part.getIq_Vcc_vsF() * (Fsw / 1000 - part.getFsw_nom()) + part.getIq_Vcc()) /
-             1000;
+    res.Pq =
+        Vcc * (part.getIq_Vcc_vsF() * (Fsw / 1000 - part.getFsw_nom()) + part.getIq_Vcc()) / 1000;
     res.ampPower = res.Pw + res.Pq + res.Pc;
-    if (!in.removeSwitching)
-        res.ampPower += res.Ps;
-    if (!in.removeDiode)
-        res.ampPower += res.Pd;
+    if (!in.removeSwitching) res.ampPower += res.Ps;
+    if (!in.removeDiode) res.ampPower += res.Pd;
     res.loadPower = loadSum;
     const double total = res.ampPower + res.loadPower;
     res.efficiency = total != 0 ? res.loadPower * 100 / total : 0;
@@ -524,12 +508,9 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
 
     const int outputs = part.getOutputs();
     const int nf = outputs > 0 ? std::max(1, 3 / outputs) : 1;
-    if (res.ampPower > part.getPd_max() * nf)
-        flags |= flag::PowerHigh;
-    if (res.Ipeak > part.getI_pk())
-        flags |= flag::PeakCurrent;
-    if (res.Irms > part.getI_cont())
-        flags |= flag::RmsCurrent;
+    if (res.ampPower > part.getPd_max() * nf) flags |= flag::PowerHigh;
+    if (res.Ipeak > part.getI_pk()) flags |= flag::PeakCurrent;
+    if (res.Irms > part.getI_cont()) flags |= flag::RmsCurrent;
     return res;
 }
 

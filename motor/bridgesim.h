@@ -17,11 +17,11 @@ enum Commutation { Sinusoidal = 0, Trapezoidal = 1, SixStep = 2 };
 
 // Warning flags of a run and of the thermal loop; warningMessage() gives their texts.
 namespace flag {
-constexpr quint32 SlowSwitching = 0x1;   // Fsw below 20 times the electrical frequency
-constexpr quint32 NoRpmSolution = 0x2;   // the sinusoidal speed equation has no real root
-constexpr quint32 ZeroBackEmf = 0x4;     // speed asked for with a zero back-EMF constant
-constexpr quint32 BadTimescale = 0x8;    // window reversed, or a lookup before the profile
-constexpr quint32 PowerHigh = 0x10;      // amplifier dissipation above its rating
+constexpr quint32 SlowSwitching = 0x1; // Fsw below 20 times the electrical frequency
+constexpr quint32 NoRpmSolution = 0x2; // the sinusoidal speed equation has no real root
+constexpr quint32 ZeroBackEmf = 0x4;   // speed asked for with a zero back-EMF constant
+constexpr quint32 BadTimescale = 0x8;  // window reversed, or a lookup before the profile
+constexpr quint32 PowerHigh = 0x10;    // amplifier dissipation above its rating
 constexpr quint32 VsHigh = 0x20;
 constexpr quint32 VccHigh = 0x40;
 constexpr quint32 FswHigh = 0x80;
@@ -43,10 +43,10 @@ constexpr int kMaxSteps = 600000;
 // The motor and its control profile as the user typed them (the page's ThreePhase* values).
 struct MotorModel
 {
-    QString R = QStringLiteral("10");     // one winding leg, ohm
-    QString L = QStringLiteral("33m");    // one leg, H
-    QString Vemf = QStringLiteral("5m");  // V per RPM; linear motor: N/A (= V·s/m)
-    int nPoles = 4;                       // electrical cycles per mechanical turn
+    QString R = QStringLiteral("10");    // one winding leg, ohm
+    QString L = QStringLiteral("33m");   // one leg, H
+    QString Vemf = QStringLiteral("5m"); // V per RPM; linear motor: N/A (= V·s/m)
+    int nPoles = 4;                      // electrical cycles per mechanical turn
     bool isDelta = true;
     int controlVariable = 1;  // 0 current (A peak), 1 RPM, 2 duty-cycle envelope (%)
     int controlType = 0;      // 0 constant amplitude, 1 profile pattern
@@ -98,7 +98,7 @@ struct Waveforms
         VemfB, VemfC, VemfAB, VemfBC, VemfCA, I1, I2, I3, V1, V2, V3, At, Ab, Bt, Bb, Ct, Cb,
         loadPower;
 
-    static const QStringList &names(); // the 31 names above, in that order
+    static const QStringList &names();                        // the 31 names above, in that order
     const QVector<double> *byName(const QString &name) const; // null for another name
     QVector<double> *byName(const QString &name);
     void clear();
@@ -108,11 +108,11 @@ struct Waveforms
 // What one run found. Losses are averages over the display window.
 struct BridgeResult
 {
-    double Pc = 0; // conduction loss in the switches' on-resistance, W
-    double Pd = 0; // all diodes, W
-    double Ps = 0; // switching, W
-    double Pq = 0; // quiescent, from Vcc, W
-    double Pw = 0; // conduction loss in wires and bonds, W
+    double Pc = 0;         // conduction loss in the switches' on-resistance, W
+    double Pd = 0;         // all diodes, W
+    double Ps = 0;         // switching, W
+    double Pq = 0;         // quiescent, from Vcc, W
+    double Pw = 0;         // conduction loss in wires and bonds, W
     double loadPower = 0;  // into the motor, W
     double ampPower = 0;   // amplifier total, without what the user chose to leave out, W
     double efficiency = 0; // percent

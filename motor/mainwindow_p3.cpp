@@ -157,8 +157,7 @@ void MainWindow::refreshP3()
     // A delta winding has no star point to show.
     if (ThreePhaseisDelta) {
         for (QString &slot : P3graphables) {
-            if (slot == QLatin1String("Vwye"))
-                slot = motor::emptySlot();
+            if (slot == QLatin1String("Vwye")) slot = motor::emptySlot();
         }
     }
     P3refreshGraphs();

@@ -97,10 +97,9 @@ QString MainWindow::writeP3PWL(const QString &path)
 
 bool MainWindow::P3savePWL()
 {
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("SaveAs"), fileName, QStringLiteral("Text Files (*.txt)"));
-    if (path.isEmpty())
-        return false; // cancelled
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("SaveAs"), fileName,
+                                                      QStringLiteral("Text Files (*.txt)"));
+    if (path.isEmpty()) return false; // cancelled
     const QString error = writeP3PWL(path);
     if (!error.isEmpty()) {
         QMessageBox::warning(this, QStringLiteral("Download PWL"), error);

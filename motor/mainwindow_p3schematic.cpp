@@ -57,9 +57,7 @@ QCPItemText *addText(QCustomPlot *plot, const QString &text, Pt at, Qt::Alignmen
 
 } // namespace
 
-void MainWindow::setupP3Graphs()
-{
-}
+void MainWindow::setupP3Graphs() {}
 
 void MainWindow::setupP3schematic()
 {
@@ -130,9 +128,9 @@ void MainWindow::drawP3schematic(bool delta)
     };
     P3schFreqText = framed(QStringLiteral(" Frequency "), {-800, -350}, "freq");
     P3schDCenvText = framed(QStringLiteral(" Duty Cycle Envelope "), {600, -350}, "DCenv");
-    P3schAngleText = framed(ThreePhaseisLinear ? QStringLiteral(" Position ")
-                                               : QStringLiteral(" Rotor Angle "),
-                            {2000, -350}, "Angle");
+    P3schAngleText =
+        framed(ThreePhaseisLinear ? QStringLiteral(" Position ") : QStringLiteral(" Rotor Angle "),
+               {2000, -350}, "Angle");
 
     for (int i = 0; i < 6; ++i) {
         const double y = 1300.0 - 200 * i;
@@ -217,12 +215,10 @@ void MainWindow::drawP3schematic(bool delta)
 
 void MainWindow::P3hitTest(const QCPAbstractItem *item, QPointF P, const QString &name)
 {
-    if (!item)
-        return;
+    if (!item) return;
     // The item's own distance, whether or not it is selectable.
     const double distance = item->selectTest(P, false);
-    if (distance >= 0 && distance < kHitDistance)
-        addToP3graphables(name);
+    if (distance >= 0 && distance < kHitDistance) addToP3graphables(name);
 }
 
 void MainWindow::P3schClickCheck(QCPItemLine *line, QPointF P, QString name)

@@ -110,12 +110,11 @@ void MainWindow::openP3MotorDialog(int mode)
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     P3motorDialog = dialog;
     connect(dialog, &P3motor::sendMotorValues, this, &MainWindow::saveMotorValues);
-    dialog->setMotorValues(ThreePhaseR, ThreePhaseL, ThreePhaseVemf, ThreePhasenPoles,
-                           ThreePhaseisDelta, mode, ThreePhaseControlVariable,
-                           ThreePhaseControlType, ThreePhaseConstantVariable,
-                           ThreePhaseControlAmplitude, ThreePhaseConstantAmplitude,
-                           ThreePhaseTimeVector.toVector(), ThreePhaseAmplitudeVector.toVector(),
-                           ThreePhaseisLinear, ThreePhaseCycleLength);
+    dialog->setMotorValues(
+        ThreePhaseR, ThreePhaseL, ThreePhaseVemf, ThreePhasenPoles, ThreePhaseisDelta, mode,
+        ThreePhaseControlVariable, ThreePhaseControlType, ThreePhaseConstantVariable,
+        ThreePhaseControlAmplitude, ThreePhaseConstantAmplitude, ThreePhaseTimeVector.toVector(),
+        ThreePhaseAmplitudeVector.toVector(), ThreePhaseisLinear, ThreePhaseCycleLength);
     dialog->setWindowModality(Qt::ApplicationModal);
     dialog->show();
 }

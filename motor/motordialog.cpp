@@ -12,10 +12,14 @@ const QString kWyePicture = QStringLiteral("border-image: url(:/KestLinear/Three
 QString amplitudeHeader(int controlVariable)
 {
     switch (controlVariable) {
-    case 0: return QStringLiteral("Current [A]");
-    case 1: return QStringLiteral("RPM");
-    case 2: return QStringLiteral("Duty Cycle [% maximum]");
-    default: return QString();
+    case 0:
+        return QStringLiteral("Current [A]");
+    case 1:
+        return QStringLiteral("RPM");
+    case 2:
+        return QStringLiteral("Duty Cycle [% maximum]");
+    default:
+        return QString();
     }
 }
 
@@ -31,8 +35,8 @@ P3motor::~P3motor()
     delete ui;
 }
 
-void P3motor::setMotorValues(QString R, QString L, QString Vemf, int nPoles, bool isDelta,
-                             int mode, int controlVariable, int controlType, int constantVariable,
+void P3motor::setMotorValues(QString R, QString L, QString Vemf, int nPoles, bool isDelta, int mode,
+                             int controlVariable, int controlType, int constantVariable,
                              QString controlAmplitude, QString constantAmplitude,
                              QVector<QString> timeVector, QVector<QString> AmplitudeVector,
                              bool isLinear, QString CycleLength)
@@ -118,8 +122,7 @@ void P3motor::setupP3ProfileTable(int controlVariable, QVector<QString> timeVect
         ui->ProfileTable->setItem(i, 0, new QTableWidgetItem(timeVector[i]));
         // A value list shorter than the times (only from outside the dialog) reads as "0",
         // as a new row does.
-        const QString value =
-            i < AmplitudeVector.size() ? AmplitudeVector[i] : QStringLiteral("0");
+        const QString value = i < AmplitudeVector.size() ? AmplitudeVector[i] : QStringLiteral("0");
         ui->ProfileTable->setItem(i, 1, new QTableWidgetItem(value));
     }
     numberRows();
@@ -152,8 +155,7 @@ void P3motor::chooseControl(bool checked, const QString &unit, const QString &he
     ui->ConstantRPM->setEnabled(true);
     ui->ConstantVf->setEnabled(true);
     ui->ConstantDutyCycle->setEnabled(true);
-    if (!checked)
-        return;
+    if (!checked) return;
     ui->ControlAmplitudeLabel->setText(unit);
     if (ui->ProfileTable->columnCount() > 1) {
         ui->ProfileTable->setHorizontalHeaderItem(1, new QTableWidgetItem(header));
@@ -186,20 +188,17 @@ void P3motor::on_ControlDutyCycle_clicked(bool checked)
 
 void P3motor::on_ConstantRPM_clicked(bool checked)
 {
-    if (checked)
-        ui->ConstantAmplitudeLabel->setText(QStringLiteral("RPM"));
+    if (checked) ui->ConstantAmplitudeLabel->setText(QStringLiteral("RPM"));
 }
 
 void P3motor::on_ConstantVf_clicked(bool checked)
 {
-    if (checked)
-        ui->ConstantAmplitudeLabel->setText(QStringLiteral("V/RPM"));
+    if (checked) ui->ConstantAmplitudeLabel->setText(QStringLiteral("V/RPM"));
 }
 
 void P3motor::on_ConstantDutyCycle_clicked(bool checked)
 {
-    if (checked)
-        ui->ConstantAmplitudeLabel->setText(QStringLiteral("% Maximum"));
+    if (checked) ui->ConstantAmplitudeLabel->setText(QStringLiteral("% Maximum"));
 }
 
 void P3motor::on_ControlType_activated(int index)
@@ -257,8 +256,8 @@ void P3motor::on_P3motor_OK_clicked()
     emit sendMotorValues(ui->Rfield->text(), ui->Lfield->text(), ui->VemfField->text(),
                          ui->nPolesBox->value(), ui->DeltaButton->isChecked(), controlVariable,
                          ui->ControlType->currentIndex(), constantVariable,
-                         ui->ControlAmplitude->text(), ui->ConstantAmplitude->text(), times,
-                         values, ui->LinearMotorCheckBox->isChecked(), ui->CycleLength->text());
+                         ui->ControlAmplitude->text(), ui->ConstantAmplitude->text(), times, values,
+                         ui->LinearMotorCheckBox->isChecked(), ui->CycleLength->text());
     close();
 }
 

@@ -62,8 +62,7 @@ private:
     // A control-variable button: its unit and column header, the constant it excludes and the
     // constant that takes over the check when the excluded one had it.
     void chooseControl(bool checked, const QString &unit, const QString &header,
-                       QRadioButton *excluded, QRadioButton *fallback,
-                       const QString &fallbackUnit);
+                       QRadioButton *excluded, QRadioButton *fallback, const QString &fallbackUnit);
     void showWiringPicture(bool delta);
     void showLinearMotor(bool linear);
     void numberRows();

@@ -57,8 +57,7 @@ GraphSource graphSource(const QString &key, const Waveforms &w, const SignalView
         return false;
     };
     GraphSource s;
-    if (find(std::begin(plain), std::end(plain), &s))
-        return s;
+    if (find(std::begin(plain), std::end(plain), &s)) return s;
     if (view.dispDC ? find(std::begin(phaseDuty), std::end(phaseDuty), &s)
                     : find(std::begin(phaseVoltage), std::end(phaseVoltage), &s))
         return s;
@@ -85,8 +84,7 @@ void toggleGraphable(QStringList &graphSlots, const QString &name)
         return;
     }
     const int free = graphSlots.indexOf(emptySlot());
-    if (free >= 0)
-        graphSlots[free] = name;
+    if (free >= 0) graphSlots[free] = name;
 }
 
 QColor graphColour(int slot)
@@ -99,10 +97,8 @@ QColor graphColour(int slot)
 
 QColor schematicColour(int slot)
 {
-    if (slot == 3)
-        return QColor(113, 50, 188);
-    if (slot == 5)
-        return QColor(170, 91, 10);
+    if (slot == 3) return QColor(113, 50, 188);
+    if (slot == 5) return QColor(170, 91, 10);
     return graphColour(slot);
 }
 
@@ -112,8 +108,7 @@ void writePwl(QTextStream &out, const Waveforms &w, const QStringList &graphSlot
     QVector<const QVector<double> *> columns;
     for (const QString &key : graphSlots) {
         const GraphSource s = graphSource(key, w, view);
-        if (s.values)
-            columns << s.values;
+        if (s.values) columns << s.values;
     }
     for (int i = 0; i < w.time.size(); ++i) {
         out << w.time[i];
@@ -121,8 +116,7 @@ void writePwl(QTextStream &out, const Waveforms &w, const QStringList &graphSlot
             out << ',';
             // Every waveform has a value at each step; a shorter list would be a fault of the
             // run, and a missing value must not shift the columns.
-            if (i < c->size())
-                out << c->at(i);
+            if (i < c->size()) out << c->at(i);
         }
         out << '\n';
     }

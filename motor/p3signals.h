@@ -15,7 +15,10 @@ class QTextStream;
 namespace motor {
 
 constexpr int kGraphSlots = 6;
-inline QString emptySlot() { return QStringLiteral("null"); }
+inline QString emptySlot()
+{
+    return QStringLiteral("null");
+}
 
 // How the waveforms are to be read: phase voltages as duty cycles, a delta winding (line
 // EMFs), a linear motor (position in metres).

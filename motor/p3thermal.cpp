@@ -52,16 +52,13 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
             break;
         }
         // Within 1 % of the guess; written without a division so that Tj = 0 °C is no fault.
-        if (std::fabs(res.Tj - T) <= 0.01 * std::fabs(res.Tj))
-            break;
+        if (std::fabs(res.Tj - T) <= 0.01 * std::fabs(res.Tj)) break;
         T = res.Tj;
     }
     res.Tjunction = std::max(res.Tjd, res.Tj);
     res.flags = res.bridge.flags;
-    if (res.Tcase > part.getTc_max())
-        res.flags |= flag::CaseHot;
-    if (res.Tjunction > part.getTj_max())
-        res.flags |= flag::JunctionHot;
+    if (res.Tcase > part.getTc_max()) res.flags |= flag::CaseHot;
+    if (res.Tjunction > part.getTj_max()) res.flags |= flag::JunctionHot;
     return res;
 }
 
@@ -72,14 +69,13 @@ double minHeatsink(double Ieffective, double Pother, const pwm &part, double Tam
     // 0.5 °C steps; the cap only matters for a part whose limits are beyond any real device.
     for (int i = 0; i < 100000; ++i) {
         const double Tj = Tamb + 0.5 * i;
-        const double P = ((part.topResistance(Tj) + part.bottomResistance(Tj)) * 0.5 * Ieffective *
-                              Ieffective +
-                          (part.getTop_V() + part.getBot_V()) * 0.5 * Ieffective) *
-                             6 +
-                         Pother;
+        const double P =
+            ((part.topResistance(Tj) + part.bottomResistance(Tj)) * 0.5 * Ieffective * Ieffective +
+             (part.getTop_V() + part.getBot_V()) * 0.5 * Ieffective) *
+                6 +
+            Pother;
         const double Tcase = Tj - part.getRtheta_DC() * P / nf;
-        if (Tcase > part.getTc_max() || Tj > part.getTj_max())
-            return previous;
+        if (Tcase > part.getTc_max() || Tj > part.getTj_max()) return previous;
         previous = P > 0 ? (Tcase - Tamb) / P - Rtim : infiniteValue;
     }
     return previous;
@@ -142,8 +138,7 @@ QStringList warningMessages(quint32 flags)
         const quint32 bit = quint32(1) << i;
         if (flags & bit) {
             const QString text = warningMessage(bit);
-            if (!text.isEmpty())
-                messages << text;
+            if (!text.isEmpty()) messages << text;
         }
     }
     return messages;

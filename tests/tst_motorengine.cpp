@@ -21,24 +21,27 @@ constexpr double kPi = 3.14159265358979323846;
 pwm makePart(const QMap<QString, QString> &overrides = {})
 {
     QMap<QString, QString> cols{
-        {"ampName", "TST"},    {"released?", "Y"},   {"Vs_max", "60"},       {"Vs_min", "8"},
-        {"Vcc_max", "15"},     {"Vcc_nom", "5"},     {"Vcc_min", "4.5"},     {"I_cont", "6"},
-        {"I_pk", "10"},        {"Pd_max", "104"},    {"Iq_Vcc", "12"},       {"Iq_Vcc_vsF", "0.08"},
-        {"outputs", "3"},      {"Fsw_nom", "20"},    {"Fsw_max", "100"},     {"Rdiode", "14"},
-        {"Vdiode", "0.85"},    {"MaxDutyCycle", "0.98"}, {"t_rise", "20"},   {"t_fall", "20"},
-        {"Tc_max", "85"},      {"Tj_max", "150"},    {"Rtheta_DC", "1.2"},   {"Rtheta_JA", "22"},
-        {"Rtheta_JC_diode", "4"}, {"top_A", "0"},    {"top_B", "0"},         {"top_C", "0.07"},
-        {"top_wire", "0.005"}, {"top_V", "0"},       {"bot_A", "0"},         {"bot_B", "0"},
-        {"bot_C", "0.07"},     {"bot_wire", "0.005"}, {"bot_V", "0"}};
+        {"ampName", "TST"},       {"released?", "Y"},    {"Vs_max", "60"},
+        {"Vs_min", "8"},          {"Vcc_max", "15"},     {"Vcc_nom", "5"},
+        {"Vcc_min", "4.5"},       {"I_cont", "6"},       {"I_pk", "10"},
+        {"Pd_max", "104"},        {"Iq_Vcc", "12"},      {"Iq_Vcc_vsF", "0.08"},
+        {"outputs", "3"},         {"Fsw_nom", "20"},     {"Fsw_max", "100"},
+        {"Rdiode", "14"},         {"Vdiode", "0.85"},    {"MaxDutyCycle", "0.98"},
+        {"t_rise", "20"},         {"t_fall", "20"},      {"Tc_max", "85"},
+        {"Tj_max", "150"},        {"Rtheta_DC", "1.2"},  {"Rtheta_JA", "22"},
+        {"Rtheta_JC_diode", "4"}, {"top_A", "0"},        {"top_B", "0"},
+        {"top_C", "0.07"},        {"top_wire", "0.005"}, {"top_V", "0"},
+        {"bot_A", "0"},           {"bot_B", "0"},        {"bot_C", "0.07"},
+        {"bot_wire", "0.005"},    {"bot_V", "0"}};
     for (auto it = overrides.begin(); it != overrides.end(); ++it)
         cols[it.key()] = it.value();
     QTemporaryDir dir;
     const QString path = dir.filePath("pwm.txt");
     QFile f(path);
     f.open(QIODevice::WriteOnly);
-    f.write((QStringList(cols.keys()).join('\t') + '\n' + QStringList(cols.values()).join('\t') +
-             '\n')
-                .toLatin1());
+    f.write(
+        (QStringList(cols.keys()).join('\t') + '\n' + QStringList(cols.values()).join('\t') + '\n')
+            .toLatin1());
     f.close();
     QVector<pwm> list;
     pwm().readFile(list, 0, true, path);
@@ -98,6 +101,7 @@ private slots:
     void deltaSimulatesAsEquivalentWye();
     void waveformLengths_data();
     void waveformLengths();
+    void trapezoidalBackEmf();
     void emptyAndReversedWindow();
     void profileStartingLate();
     void supplyAndFrequencyFlags_data();
@@ -158,17 +162,16 @@ void TestMotorEngine::rpmFromIandDC_data()
     QTest::addColumn<double>("expected");
     QTest::addColumn<quint32>("flags");
     // The inverses of the rows above give back 600 RPM.
-    QTest::newRow("sinusoidal inverse") << 2.0 << 0.4330908808 << 0.005 << 0 << 600.0
-                                        << quint32(0);
+    QTest::newRow("sinusoidal inverse") << 2.0 << 0.4330908808 << 0.005 << 0 << 600.0 << quint32(0);
     QTest::newRow("trapezoidal inverse") << 2.0 << 0.36 << 0.005 << 1 << 600.0 << quint32(0);
     QTest::newRow("six-step inverse") << 2.0 << 0.24 << 0.005 << 2 << 600.0 << quint32(0);
     // 10 A through 3 ohm needs 30 V; 10 % of 50 V cannot: negative discriminant.
-    QTest::newRow("unreachable current") << 10.0 << 0.1 << 0.005 << 0 << 0.0
-                                         << motor::flag::NoRpmSolution;
-    QTest::newRow("trapezoidal without back-EMF") << 2.0 << 0.36 << 0.0 << 1 << 0.0
-                                                  << motor::flag::ZeroBackEmf;
-    QTest::newRow("six-step without back-EMF") << 2.0 << 0.24 << 0.0 << 2 << 0.0
-                                               << motor::flag::ZeroBackEmf;
+    QTest::newRow("unreachable current")
+        << 10.0 << 0.1 << 0.005 << 0 << 0.0 << motor::flag::NoRpmSolution;
+    QTest::newRow("trapezoidal without back-EMF")
+        << 2.0 << 0.36 << 0.0 << 1 << 0.0 << motor::flag::ZeroBackEmf;
+    QTest::newRow("six-step without back-EMF")
+        << 2.0 << 0.24 << 0.0 << 2 << 0.0 << motor::flag::ZeroBackEmf;
     QTest::newRow("unknown commutation") << 2.0 << 0.36 << 0.005 << 5 << 0.0 << quint32(0);
 }
 
@@ -214,18 +217,18 @@ void TestMotorEngine::linterp_data()
     QTest::newRow("resumes at the start index") << s << v << 3.0 << 2 << 10.0 << 2 << quint32(0);
     QTest::newRow("past the end extends the last segment")
         << s << v << 5.0 << 0 << -10.0 << 2 << quint32(0);
-    QTest::newRow("before the first point") << QVector<double>{1, 2} << QVector<double>{5, 6}
-                                            << 0.5 << 0 << 0.0 << 0 << motor::flag::BadTimescale;
+    QTest::newRow("before the first point") << QVector<double>{1, 2} << QVector<double>{5, 6} << 0.5
+                                            << 0 << 0.0 << 0 << motor::flag::BadTimescale;
     QTest::newRow("one point") << QVector<double>{3} << QVector<double>{7} << 5.0 << 0 << 7.0 << 0
                                << quint32(0);
-    QTest::newRow("empty profile") << QVector<double>{} << QVector<double>{} << 1.0 << 0 << 0.0
-                                   << 0 << motor::flag::BadTimescale;
+    QTest::newRow("empty profile") << QVector<double>{} << QVector<double>{} << 1.0 << 0 << 0.0 << 0
+                                   << motor::flag::BadTimescale;
     QTest::newRow("shorter value list reads no further")
         << QVector<double>{0, 1, 2} << QVector<double>{0, 10} << 1.5 << 0 << 15.0 << 0
         << quint32(0);
-    QTest::newRow("two points at one time") << QVector<double>{0, 1, 1, 2}
-                                            << QVector<double>{0, 10, 30, 40} << 1.0 << 2 << 30.0
-                                            << 1 << quint32(0);
+    QTest::newRow("two points at one time")
+        << QVector<double>{0, 1, 1, 2} << QVector<double>{0, 10, 30, 40} << 1.0 << 2 << 30.0 << 1
+        << quint32(0);
     QTest::newRow("start index beyond the list") << s << v << 5.0 << 9 << -10.0 << 2 << quint32(0);
 }
 
@@ -253,23 +256,27 @@ void TestMotorEngine::controlProfile_data()
     QTest::addColumn<double>("f");
     QTest::addColumn<double>("D");
     // Four poles: f = 4·RPM/60. Vs 50 V. Loop resistance for the solvers: 3 ohm + 0.075 ohm.
-    QTest::newRow("RPM at constant duty") << 1 << 2 << "600" << "75" << 40.0 << 0.75;
-    QTest::newRow("RPM at constant V/f") << 1 << 1 << "-600" << "20m" << -40.0 << 600 * 0.02 / 50;
-    QTest::newRow("duty at constant RPM") << 2 << 0 << "50" << "300" << 20.0 << 0.5;
+    QTest::newRow("RPM at constant duty") << 1 << 2 << "600"
+                                          << "75" << 40.0 << 0.75;
+    QTest::newRow("RPM at constant V/f") << 1 << 1 << "-600"
+                                         << "20m" << -40.0 << 600 * 0.02 / 50;
+    QTest::newRow("duty at constant RPM") << 2 << 0 << "50"
+                                          << "300" << 20.0 << 0.5;
     QTest::newRow("duty at constant V/f: f = n·D·Vs/(K·60)")
-        << 2 << 1 << "50" << "25m" << 4 * 0.5 * 50 / (0.025 * 60) << 0.5;
+        << 2 << 1 << "50"
+        << "25m" << 4 * 0.5 * 50 / (0.025 * 60) << 0.5;
     // Current at constant speed: 2(|Z|·I + E)/Vs with R = 3.075, X = 2.51327, E = 1.2 V.
     QTest::newRow("current at constant RPM")
-        << 0 << 0 << "2" << "600" << 40.0
-        << 2 * (std::sqrt(3.075 * 3.075 + 2.513274 * 2.513274) * 2 + 1.2) / 50;
+        << 0 << 0 << "2"
+        << "600" << 40.0 << 2 * (std::sqrt(3.075 * 3.075 + 2.513274 * 2.513274) * 2 + 1.2) / 50;
     // The inverse: the speed at which 2 A needs that duty is 600 RPM.
     QTest::newRow("current at constant duty")
         << 0 << 2 << "2"
-        << QString::number(100 * 2 * (std::sqrt(3.075 * 3.075 + 2.513274 * 2.513274) * 2 + 1.2) /
-                               50,
-                           'g', 12)
+        << QString::number(
+               100 * 2 * (std::sqrt(3.075 * 3.075 + 2.513274 * 2.513274) * 2 + 1.2) / 50, 'g', 12)
         << 40.0 << 2 * (std::sqrt(3.075 * 3.075 + 2.513274 * 2.513274) * 2 + 1.2) / 50;
-    QTest::newRow("pair the dialog does not offer") << 1 << 0 << "600" << "600" << 0.0 << 0.0;
+    QTest::newRow("pair the dialog does not offer") << 1 << 0 << "600"
+                                                    << "600" << 0.0 << 0.0;
 }
 
 void TestMotorEngine::controlProfile()
@@ -353,8 +360,8 @@ void TestMotorEngine::standingBridgeMatchesDcCircuit()
     // B's current leaves through the upper switch for the duty cycle, and returns through
     // the lower diode for the rest; C is the mirror image.
     const double ratio = 0.07 / 0.075;
-    const double switchB = 0.075 * I * I * dcB * ratio;                  // 2.502 W
-    const double diodeB = (0.014 * I * I + 0.85 * I) * (1 - dcB);        // 0.656 W
+    const double switchB = 0.075 * I * I * dcB * ratio;           // 2.502 W
+    const double diodeB = (0.014 * I * I + 0.85 * I) * (1 - dcB); // 0.656 W
     QVERIFY2(near(r.upperSwitch[1], switchB, 0.02), qPrintable(QString::number(r.upperSwitch[1])));
     QVERIFY2(near(r.lowerSwitch[2], switchB, 0.02), qPrintable(QString::number(r.lowerSwitch[2])));
     QVERIFY2(near(r.lowerDiode[1], diodeB, 0.03), qPrintable(QString::number(r.lowerDiode[1])));
@@ -445,6 +452,40 @@ void TestMotorEngine::waveformLengths()
         for (double v : qAsConst(w.VA))
             QVERIFY(v == 0 || v == 25 || v == 50);
     }
+}
+
+void TestMotorEngine::trapezoidalBackEmf()
+{
+    // The block commutations see a trapezoidal back-EMF of E = 600 RPM · 2 mV = 1.2 V: flat
+    // for 120° on either side, ramping through zero between, and continuous everywhere.
+    motor::BridgeInput in = baseInput();
+    in.commutation = motor::Trapezoidal;
+    motor::Waveforms w;
+    motor::simulateBridge(in, 0.07, &w);
+    const double E = 1.2;
+    const QVector<double> *emf[3] = {&w.VemfA, &w.VemfB, &w.VemfC};
+    int flatTops = 0;
+    for (int i = 1; i < w.steps(); ++i) {
+        const double dAngle = w.Angle[i] - w.Angle[i - 1];
+        for (int k = 0; k < 3; ++k) {
+            const double v = (*emf[k])[i];
+            QVERIFY(std::fabs(v) <= E + 1e-12);
+            QVERIFY(std::fabs(v - (*emf[k])[i - 1]) <= 2 * E * dAngle / (kPi / 3) + 1e-9);
+        }
+        // Phase k's positive flat top spans 60° to 180°, shifted by 120° per phase.
+        const double a = std::fmod(w.Angle[i], 2 * kPi);
+        for (int k = 0; k < 3; ++k) {
+            const double from = kPi / 3 + k * 2 * kPi / 3;
+            const double at = std::fmod(a - from + 4 * kPi, 2 * kPi);
+            if (at > 0.01 && at < 2 * kPi / 3 - 0.01) {
+                QCOMPARE((*emf[k])[i], E);
+                ++flatTops;
+            } else if (at > kPi + 0.01 && at < 5 * kPi / 3 - 0.01) {
+                QCOMPARE((*emf[k])[i], -E);
+            }
+        }
+    }
+    QVERIFY(flatTops > 1000);
 }
 
 void TestMotorEngine::emptyAndReversedWindow()
@@ -573,9 +614,8 @@ void TestMotorEngine::firstSampleCarriesOneStep()
     const motor::BridgeResult withoutFirst = motor::simulateBridge(in, 0.07, &w);
     QVERIFY2(std::fabs(withFirst.loadPower - withoutFirst.loadPower) <
                  1e-3 * withoutFirst.loadPower,
-             qPrintable(QStringLiteral("%1 vs %2")
-                            .arg(withFirst.loadPower)
-                            .arg(withoutFirst.loadPower)));
+             qPrintable(
+                 QStringLiteral("%1 vs %2").arg(withFirst.loadPower).arg(withoutFirst.loadPower)));
     QVERIFY(std::fabs(withFirst.Pd - withoutFirst.Pd) < 1e-3 * withoutFirst.Pd);
     QVERIFY(std::fabs(w.I1.first()) < 0.1); // the winding starts from rest
 }
@@ -601,8 +641,8 @@ void TestMotorEngine::runawayInputsStopEarly_data()
     QTest::addColumn<quint32>("flag");
     QTest::newRow("no switching frequency") << 0.0 << 0.075 << quint32(0);
     QTest::newRow("negative switching frequency") << -1000.0 << 0.075 << quint32(0);
-    QTest::newRow("switching frequency typed in Hz as kHz") << 1e9 << 0.075
-                                                            << motor::flag::StepLimit;
+    QTest::newRow("switching frequency typed in Hz as kHz")
+        << 1e9 << 0.075 << motor::flag::StepLimit;
     QTest::newRow("window of hours") << 20000.0 << 36000.0 << motor::flag::StepLimit;
 }
 
@@ -629,9 +669,12 @@ void TestMotorEngine::thermalLoop_data()
     QTest::addColumn<QString>("outputs");
     QTest::addColumn<QString>("diodeRth");
     QTest::addColumn<bool>("heatsinkNone");
-    QTest::newRow("three-phase part, own diode path") << "3" << "4" << false;
-    QTest::newRow("half bridges, no diode path") << "1" << "0" << false;
-    QTest::newRow("no heatsink") << "3" << "4" << true;
+    QTest::newRow("three-phase part, own diode path") << "3"
+                                                      << "4" << false;
+    QTest::newRow("half bridges, no diode path") << "1"
+                                                 << "0" << false;
+    QTest::newRow("no heatsink") << "3"
+                                 << "4" << true;
 }
 
 void TestMotorEngine::thermalLoop()
@@ -798,27 +841,28 @@ void TestMotorEngine::graphSources_data()
     QTest::addColumn<QString>("waveform");
     QTest::addColumn<QString>("label");
     QTest::addColumn<bool>("unitAxis");
-    QTest::newRow("gate") << "Bb" << false << false << false << "Bb" << "Bb in" << false;
-    QTest::newRow("current") << "I3" << false << false << false << "I3" << "C Line Current [A]"
-                             << false;
-    QTest::newRow("phase voltage") << "V1" << false << false << false << "V1" << "A Voltage [V]"
-                                   << false;
-    QTest::newRow("phase voltage as duty cycle")
-        << "V1" << true << false << false << "DCA" << "A Duty Cycle" << false;
-    QTest::newRow("duty cycle") << "DCA" << false << false << false << "DCA" << "A Duty Cycle"
-                                << true;
+    QTest::newRow("gate") << "Bb" << false << false << false << "Bb"
+                          << "Bb in" << false;
+    QTest::newRow("current") << "I3" << false << false << false << "I3"
+                             << "C Line Current [A]" << false;
+    QTest::newRow("phase voltage") << "V1" << false << false << false << "V1"
+                                   << "A Voltage [V]" << false;
+    QTest::newRow("phase voltage as duty cycle") << "V1" << true << false << false << "DCA"
+                                                 << "A Duty Cycle" << false;
+    QTest::newRow("duty cycle") << "DCA" << false << false << false << "DCA"
+                                << "A Duty Cycle" << true;
     QTest::newRow("wye EMF") << "VemfB" << false << false << false << "VemfB"
                              << "B EMF Voltage [V]" << false;
-    QTest::newRow("delta EMF of B is C minus A")
-        << "VemfB" << false << true << false << "VemfCA" << "C-A EMF Voltage [V]" << false;
+    QTest::newRow("delta EMF of B is C minus A") << "VemfB" << false << true << false << "VemfCA"
+                                                 << "C-A EMF Voltage [V]" << false;
     QTest::newRow("delta EMF of C") << "VemfC" << false << true << false << "VemfBC"
                                     << "B-C EMF Voltage [V]" << false;
     QTest::newRow("star point") << "Vwye" << false << false << false << "Vwye"
                                 << "Wye Voltage [V]" << false;
     QTest::newRow("envelope") << "DCenv" << false << false << false << "DCenv"
                               << "Duty Cycle Envelope" << true;
-    QTest::newRow("frequency") << "freq" << false << false << false << "freq" << "frequency (Hz)"
-                               << false;
+    QTest::newRow("frequency") << "freq" << false << false << false << "freq"
+                               << "frequency (Hz)" << false;
     QTest::newRow("rotor angle") << "Angle" << false << false << false << "Angle"
                                  << "Rotor Angle [rad]" << false;
     QTest::newRow("linear position") << "Angle" << false << false << true << "Angle"

@@ -31,10 +31,8 @@ QtMessageHandler previousHandler = nullptr;
 // A renamed widget would silently disconnect its slot: make that warning fail the test.
 void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
 {
-    if (msg.contains(QLatin1String("No matching signal")))
-        QFAIL(qPrintable(msg));
-    if (previousHandler)
-        previousHandler(type, context, msg);
+    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
+    if (previousHandler) previousHandler(type, context, msg);
 }
 
 // Answers the modal dialogs that appear while it lives: file dialogs with `path` (or a
@@ -95,6 +93,7 @@ private slots:
     void editRecomputes();
     void useButtons();
     void partChange();
+    void preReleasedPartSwitchedOut();
     void heatsinkWord();
     void oddInputsStayFinite_data();
     void oddInputsStayFinite();
@@ -223,12 +222,24 @@ void TestMotorPage::editRecomputes_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("result");
-    QTest::newRow("supply") << "P3Vs" << "40" << "P3loadPower";
-    QTest::newRow("ambient") << "P3Tambient" << "60" << "P3Tjunction";
-    QTest::newRow("heatsink") << "P3heatsink" << "3" << "P3Tcase";
-    QTest::newRow("switching frequency") << "P3Fsw" << "5" << "P3VccPower";
-    QTest::newRow("window start") << "P3startTime" << "50m" << "P3RMScurrent";
-    QTest::newRow("window end") << "P3endTime" << "40m" << "P3loadPower";
+    QTest::newRow("supply") << "P3Vs"
+                            << "40"
+                            << "P3loadPower";
+    QTest::newRow("ambient") << "P3Tambient"
+                             << "60"
+                             << "P3Tjunction";
+    QTest::newRow("heatsink") << "P3heatsink"
+                              << "3"
+                              << "P3Tcase";
+    QTest::newRow("switching frequency") << "P3Fsw"
+                                         << "5"
+                                         << "P3VccPower";
+    QTest::newRow("window start") << "P3startTime"
+                                  << "50m"
+                                  << "P3RMScurrent";
+    QTest::newRow("window end") << "P3endTime"
+                                << "40m"
+                                << "P3loadPower";
 }
 
 void TestMotorPage::editRecomputes()
@@ -287,6 +298,27 @@ void TestMotorPage::partChange()
     QVERIFY(ui->P3outputTabs->tabIcon(3).isNull());
 }
 
+void TestMotorPage::preReleasedPartSwitchedOut()
+{
+    const auto shownName = [this] {
+        QStringList names;
+        for (int i = 0; i < ui->P3schematic->itemCount(); ++i) {
+            if (auto *t = qobject_cast<QCPItemText *>(ui->P3schematic->item(i))) names << t->text();
+        }
+        return names;
+    };
+    ui->includePreReleased->click();
+    ui->P3ampSelector->setCurrentText("NV340");
+    QCOMPARE(ui->P3ampSelector->currentText(), QStringLiteral("NV340"));
+    QVERIFY(shownName().contains("NV340"));
+    // Switched out again: the selector falls back to its first part, and the page follows.
+    ui->includePreReleased->click();
+    const QString now = ui->P3ampSelector->currentText();
+    QVERIFY(now != QLatin1String("NV340"));
+    QVERIFY(!shownName().contains("NV340"));
+    QVERIFY(shownName().join('|').contains(now));
+}
+
 void TestMotorPage::heatsinkWord()
 {
     const pwm part = w->findSwitching("NV321");
@@ -310,12 +342,18 @@ void TestMotorPage::oddInputsStayFinite_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
-    QTest::newRow("no switching frequency") << "P3Fsw" << "0";
-    QTest::newRow("negative switching frequency") << "P3Fsw" << "-5";
-    QTest::newRow("unreadable supply") << "P3Vs" << "abc";
-    QTest::newRow("no supply") << "P3Vs" << "0";
-    QTest::newRow("end before start") << "P3endTime" << "10m";
-    QTest::newRow("no window") << "P3endTime" << "0";
+    QTest::newRow("no switching frequency") << "P3Fsw"
+                                            << "0";
+    QTest::newRow("negative switching frequency") << "P3Fsw"
+                                                  << "-5";
+    QTest::newRow("unreadable supply") << "P3Vs"
+                                       << "abc";
+    QTest::newRow("no supply") << "P3Vs"
+                               << "0";
+    QTest::newRow("end before start") << "P3endTime"
+                                      << "10m";
+    QTest::newRow("no window") << "P3endTime"
+                               << "0";
 }
 
 void TestMotorPage::oddInputsStayFinite()
@@ -482,8 +520,8 @@ void TestMotorPage::dialogProfileCounts_data()
     sixteen = seventeen.mid(0, 16);
     for (int i = 0; i < 16; ++i)
         values16 << "7";
-    QTest::newRow("seventeen points: the sixteenth is the last") << seventeen << sixteen
-                                                                 << values16;
+    QTest::newRow("seventeen points: the sixteenth is the last")
+        << seventeen << sixteen << values16;
 }
 
 void TestMotorPage::dialogProfileCounts()
@@ -535,14 +573,14 @@ void TestMotorPage::dialogControlMovesConstant_data()
     QTest::addColumn<int>("sentConstant");
     QTest::addColumn<QString>("constantUnit");
     QTest::addColumn<QString>("header");
-    QTest::newRow("current control leaves V/f for RPM")
-        << 1 << 1 << "ControlCurrent" << 0 << "RPM" << "Current [A]";
-    QTest::newRow("RPM control leaves RPM for V/f")
-        << 0 << 0 << "ControlRPM" << 1 << "V/RPM" << "RPM";
-    QTest::newRow("duty control leaves duty for RPM")
-        << 0 << 2 << "ControlDutyCycle" << 0 << "RPM" << "Duty Cycle [% maximum]";
-    QTest::newRow("an allowed constant stays")
-        << 0 << 2 << "ControlRPM" << 2 << "% Maximum" << "RPM";
+    QTest::newRow("current control leaves V/f for RPM") << 1 << 1 << "ControlCurrent" << 0 << "RPM"
+                                                        << "Current [A]";
+    QTest::newRow("RPM control leaves RPM for V/f") << 0 << 0 << "ControlRPM" << 1 << "V/RPM"
+                                                    << "RPM";
+    QTest::newRow("duty control leaves duty for RPM") << 0 << 2 << "ControlDutyCycle" << 0 << "RPM"
+                                                      << "Duty Cycle [% maximum]";
+    QTest::newRow("an allowed constant stays") << 0 << 2 << "ControlRPM" << 2 << "% Maximum"
+                                               << "RPM";
 }
 
 void TestMotorPage::dialogControlMovesConstant()
@@ -642,7 +680,7 @@ void TestMotorPage::clickWhenAllSlotsTaken()
     w->P3refreshGraphs();
     clickSchematic(-900, 1300); // At: no free slot
     QCOMPARE(w->P3graphables, (QStringList{"I1", "I2", "I3", "V1", "V2", "V3"}));
-    clickSchematic(400, 500); // I3 out
+    clickSchematic(400, 500);   // I3 out
     clickSchematic(-900, 1300); // At takes its slot
     QCOMPARE(w->P3graphables, (QStringList{"I1", "I2", "At", "V1", "V2", "V3"}));
 }
@@ -727,8 +765,7 @@ void TestMotorPage::pwlWriteFailureIsReported()
     QVERIFY(!QFile::exists(path));
 
     // A device that opens but takes no data: the write itself fails and says so.
-    if (!QFile::exists("/dev/full"))
-        QSKIP("no /dev/full on this system");
+    if (!QFile::exists("/dev/full")) QSKIP("no /dev/full on this system");
     const QString error = w->writeP3PWL("/dev/full");
     QVERIFY2(error.startsWith("Could not write /dev/full"), qPrintable(error));
 }
