@@ -438,13 +438,13 @@ public:
     QCPItemText *P3schFreqText = nullptr;
     QCPItemText *P3schDCenvText = nullptr;
     QCPItemText *P3schAngleText = nullptr;
-    QCPItemLine *P3schGateLines[6] = {};            // A top, A bottom, B top, ... C bottom
-    QCPItemCurve *P3schCoilArcs[3][4] = {};         // coils C, A, B; four arcs each
-    QCPItemLine *P3schCoilStartLeads[3] = {};       // coils C, A, B
-    QCPItemLine *P3schCoilEndLeads[3] = {};         // coils C, A, B
+    QCPItemLine *P3schGateLines[6] = {};      // A top, A bottom, B top, ... C bottom
+    QCPItemCurve *P3schCoilArcs[3][4] = {};   // coils C, A, B; four arcs each
+    QCPItemLine *P3schCoilStartLeads[3] = {}; // coils C, A, B
+    QCPItemLine *P3schCoilEndLeads[3] = {};   // coils C, A, B
     QCPItemEllipse *P3schLoadEllipse = nullptr;
-    QCPItemLine *P3schPhaseWires[3][4] = {};        // phases A, B, C; up to four segments
-    QCPItemLine *P3schCurrentArrows[3] = {};        // phases A, B, C
+    QCPItemLine *P3schPhaseWires[3][4] = {}; // phases A, B, C; up to four segments
+    QCPItemLine *P3schCurrentArrows[3] = {}; // phases A, B, C
 
     // What one run reads from the page and the motor values.
     motor::BridgeInput readP3inputs();
