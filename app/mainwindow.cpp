@@ -11,6 +11,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <qcustomplot.h>
 
@@ -58,6 +59,14 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 
     ui->ampSelectorSCon->setCurrentText(QStringLiteral("JNV300"));
     setupSCon();
+
+    // The part is chosen with the selector's signals blocked: its slot would otherwise
+    // recompute the page before the page is set up.
+    {
+        const QSignalBlocker blockP3(ui->P3ampSelector);
+        ui->P3ampSelector->setCurrentText(QStringLiteral("NV321"));
+    }
+    setupP3page();
 
     setupIHCP();
     ui->IHCPampSelector->setCurrentText(QStringLiteral("LX26"));

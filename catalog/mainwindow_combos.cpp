@@ -53,7 +53,9 @@ void MainWindow::on_includePreReleased_clicked(bool checked)
     packageStyle().readFile(packageVector);
     heatsink().readFile(heatsinkVector);
     const QList<QComboBox *> changed = refillPartCombos();
-    // A page whose part left the list shows the first part now: recompute it for that one.
+    // A page whose part left the list shows another part now: recompute it for that one.
     if (changed.contains(ui->IHCPampSelector))
         on_IHCPampSelector_currentIndexChanged(ui->IHCPampSelector->currentIndex());
+    if (changed.contains(ui->P3ampSelector))
+        refreshP3();
 }
