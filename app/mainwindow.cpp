@@ -44,6 +44,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     SetupHeatsink();
     refreshHeatsinks();
 
+    // Filter design and PWM power pages.
+    setupFilterPlot();
+    ui->ampSelectorFilter->setCurrentText(QStringLiteral("NV22"));
+    refreshFilter();
+    ui->ampSelectorPower->setCurrentText(QStringLiteral("NV22"));
+    setupSPower();
+
     designModified = false;
 }
 

@@ -9,7 +9,6 @@ namespace pwmpower {
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
 const double kInf = std::numeric_limits<double>::infinity();
 

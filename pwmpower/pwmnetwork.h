@@ -11,6 +11,8 @@
 // of results in degrees (positive: inductive, the voltage leads the current).
 namespace pwmpower {
 
+constexpr double kTwoPi = 6.283185307179586; // the 2 pi of every angular frequency
+
 // One part as typed: inductance (H), resistance (ohm), capacitance (F), always in this order.
 // For a filter inductor the resistance and capacitance are its parasitics (R in series with L,
 // C across both); for a filter capacitor the inductance and resistance are (all in series).

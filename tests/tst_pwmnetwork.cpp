@@ -13,7 +13,7 @@ using cplx = std::complex<double>;
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double k2Pi = 6.283185307179586;
 
 Triple t(const char *L, const char *R, const char *C)
 {
@@ -109,7 +109,7 @@ struct Reference
 // The whole ladder; missing inductors are shorts, missing capacitors open.
 Reference reference(const Network &n, double f)
 {
-    const double w = kTwoPi * f;
+    const double w = k2Pi * f;
     const double sf = n.seriesFactor(), pf = n.shuntFactor();
     const cplx open(0, -HUGE_VAL);
     cplx z[6];
@@ -286,7 +286,7 @@ void TestPwmNetwork::lineFactors()
     n.P[0] = t("100u", "0.1", "0");
     n.P[1] = t("0", "0.2", "2u");
     n.L[4] = t("0", "10", "short");
-    const double f = 3000, w = kTwoPi * f;
+    const double f = 3000, w = k2Pi * f;
     const cplx z1(0.1, w * 100e-6), z2(0.2, -1 / (w * 2e-6)), zl(10, -1 / 4294967295.0);
     const struct
     {
@@ -350,7 +350,7 @@ void TestPwmNetwork::openInductance()
     n.P[0] = t("open", "1", "0");
     n.L[4] = t("0", "10", "short");
     const Transfer tr = transferAt(n, 1);
-    QVERIFY(std::abs(tr.Ztot.imag() - kTwoPi * 4294967295.0) < 1);
+    QVERIFY(std::abs(tr.Ztot.imag() - k2Pi * 4294967295.0) < 1);
     QVERIFY(std::isfinite(tr.Ztot.imag()));
     const DcResult dc = dcResponse(n, 1, Drive::Voltage);
     QVERIFY(std::abs(dc.Rtot - (4294967295.0 + 10)) < 1e-3);
@@ -366,9 +366,9 @@ void TestPwmNetwork::unloadedNodeStaysDefined()
     n.P[0] = t("100u", "0.1", "0");
     n.P[1] = t("0", "0.05", "1u");
     n.L[4] = t("0", "10", "open");
-    const double f0 = 1 / (kTwoPi * std::sqrt(100e-6 * 1e-6)); // 15.9 kHz
+    const double f0 = 1 / (k2Pi * std::sqrt(100e-6 * 1e-6)); // 15.9 kHz
     for (double f : {100.0, f0, 100e3}) {
-        const double w = kTwoPi * f;
+        const double w = k2Pi * f;
         const cplx z1(0.1, w * 100e-6), z2(0.05, -1 / (w * 1e-6));
         const AcResult ac = acResponse(n, f, 1, Drive::Voltage);
         QVERIFY(near(ac.Zout, std::abs(z1 + z2), 1e-9));
@@ -390,7 +390,7 @@ void TestPwmNetwork::selfResonance()
     n.order = 1;
     n.P[0] = t("1m", "0", "1n");
     n.L[4] = t("0", "10", "short");
-    const double f0 = 1 / (kTwoPi * std::sqrt(1e-3 * 1e-9)); // 159.15 kHz
+    const double f0 = 1 / (k2Pi * std::sqrt(1e-3 * 1e-9)); // 159.15 kHz
     const AcResult below = acResponse(n, f0 * 0.99, 1, Drive::Voltage);
     const AcResult above = acResponse(n, f0 * 1.01, 1, Drive::Voltage);
     const AcResult at = acResponse(n, f0, 1, Drive::Voltage);
