@@ -38,7 +38,8 @@ struct FilterOrderResult
 
 // The ripple left at the load falls by (Fsw / Fcut)^n; a bridge doubles the square wave's
 // amplitude (k = 2), 1.25 covers the square wave's fundamental (4/pi) with margin. The ripple
-// current is the first inductor's triangle at half duty; C_leg = 1 / (0.145 Fcut R_L).
+// current is the first inductor's triangle at half duty; C_leg = 1 / (0.145 Fcut R_L) uF
+// with Fcut in kHz.
 FilterOrderResult filterOrder(const FilterOrderInput &in);
 
 // Full ladder values of order n (1..6) for load R_L and cutoff Fcut (Hz): the singly
