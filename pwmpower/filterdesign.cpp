@@ -75,8 +75,7 @@ Ladder butterworthLadder(int n, double RL, double FcutHz)
         ladder.inductors[i] = row[2 * i] * Lbase;
     for (int i = 0; i < ladder.capacitorCount; ++i)
         ladder.capacitors[i] = row[2 * i + 1] * Cbase;
-    if (n == 3)
-        ladder.capacitors[0] = Cbase * 4.0 / 3.0;
+    if (n == 3) ladder.capacitors[0] = Cbase * 4.0 / 3.0;
     return ladder;
 }
 
@@ -98,8 +97,7 @@ AttenuationCurve butterworthAttenuation(double FcutHz, int n)
     c.percent.resize(400);
     double f = 1.0;
     for (int i = 0; i < 400; ++i) {
-        if (i > 0)
-            f *= 1.035142166679344; // 10^0.015
+        if (i > 0) f *= 1.035142166679344; // 10^0.015
         const double gain = -10 * std::log10(1 + std::pow(f / FcutHz, 2.0 * n));
         c.freq[i] = f;
         c.gainDb[i] = gain;
@@ -145,18 +143,12 @@ HandOver handOverFilter(const HandOverInput &in)
     const double c = in.type == FilterType::DualCapacitor ? 2.0 : 1.0;
     const double *fv = in.filterValues;
     const int n = in.order;
-    if (n >= 1)
-        h.P[0].L = eng0(fv[0] / m);
-    if (n >= 2)
-        h.P[1].C = eng0(c * fv[3]);
-    if (n >= 3)
-        h.P[2].L = eng0(fv[1] / m);
-    if (n >= 4)
-        h.P[3].C = eng0(c * fv[4]);
-    if (n >= 5)
-        h.P[4].L = eng0(fv[2] / m);
-    if (n >= 6)
-        h.P[5].C = eng0(c * fv[5]);
+    if (n >= 1) h.P[0].L = eng0(fv[0] / m);
+    if (n >= 2) h.P[1].C = eng0(c * fv[3]);
+    if (n >= 3) h.P[2].L = eng0(fv[1] / m);
+    if (n >= 4) h.P[3].C = eng0(c * fv[4]);
+    if (n >= 5) h.P[4].L = eng0(fv[2] / m);
+    if (n >= 6) h.P[5].C = eng0(c * fv[5]);
 
     Triple &load = h.L[4];
     const QString RL = eng0(in.RL);

@@ -15,10 +15,8 @@ const QString kOhm = QString(QChar(0x03A9));
 
 pwmpower::FilterType filterPageType(const Ui_MainWindow *ui)
 {
-    if (ui->SIbutton->isChecked())
-        return pwmpower::FilterType::SplitInductor;
-    if (ui->DCbutton->isChecked())
-        return pwmpower::FilterType::DualCapacitor;
+    if (ui->SIbutton->isChecked()) return pwmpower::FilterType::SplitInductor;
+    if (ui->DCbutton->isChecked()) return pwmpower::FilterType::DualCapacitor;
     return pwmpower::FilterType::SingleEnded;
 }
 
@@ -43,8 +41,7 @@ void MainWindow::refreshFilter()
         ui->FBbutton->setEnabled(true);
     }
     const bool halfBridge = ui->HBbutton->isChecked();
-    if (halfBridge)
-        ui->SEbutton->setChecked(true); // a half bridge has only the one output line
+    if (halfBridge) ui->SEbutton->setChecked(true); // a half bridge has only the one output line
     ui->DCbutton->setEnabled(!halfBridge);
     ui->SIbutton->setEnabled(!halfBridge);
     // After the half bridge has settled the filter type, so that the leg capacitor is never
@@ -105,7 +102,8 @@ void MainWindow::setupFilterPlot()
     sch->xAxis->grid()->setSubGridVisible(false);
     sch->yAxis->grid()->setVisible(false);
     sch->plotLayout()->insertRow(0);
-    sch->plotLayout()->addElement(0, 0, new QCPTextElement(sch, QStringLiteral("Filter Schematic")));
+    sch->plotLayout()->addElement(0, 0,
+                                  new QCPTextElement(sch, QStringLiteral("Filter Schematic")));
 
     QCustomPlot *plot = ui->attenuationPlot;
     plot->legend->setVisible(true);
@@ -228,10 +226,8 @@ void MainWindow::loadFilter()
     for (int i = 0; i < 5; ++i)
         setTriple(L[i], h.L[i]);
 
-    if (ui->HBbutton->isChecked())
-        ui->HBPower->setChecked(true);
-    if (ui->FBbutton->isChecked())
-        ui->FBPower->setChecked(true);
+    if (ui->HBbutton->isChecked()) ui->HBPower->setChecked(true);
+    if (ui->FBbutton->isChecked()) ui->FBPower->setChecked(true);
     switch (in.type) {
     case pwmpower::FilterType::SingleEnded:
         ui->SEpower->setChecked(true);
@@ -255,8 +251,7 @@ void MainWindow::loadFilter()
     // lists. A part the power page does not offer leaves its choice as it was.
     const int index = ui->ampSelectorPower->findText(ui->ampSelectorFilter->currentText(),
                                                      Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (index >= 0)
-        ui->ampSelectorPower->setCurrentIndex(index);
+    if (index >= 0) ui->ampSelectorPower->setCurrentIndex(index);
     ui->VsPWM->setText(ui->filterVs->text());
     ui->FsPWM->setText(ui->filterFsw->text());
 

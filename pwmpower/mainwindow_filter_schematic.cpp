@@ -80,8 +80,7 @@ void MainWindow::drawFilterSchematic()
             const double value = pwmpower::capacitorLabelValue(ladder.capacitors[i], type);
             const double x = k * 400.0 - 200;
             plotWhor(plot, pen, x0, 0, 400);
-            if (twoLines)
-                plotWhor(plot, pen, x0, -800, 400);
+            if (twoLines) plotWhor(plot, pen, x0, -800, 400);
             plotWver(plot, pen, x, 0, 100);
             plotCver(plot, pen, x, -100);
             setEngItemText(value, shuntC[i], QStringLiteral("F"));

@@ -121,8 +121,7 @@ void MainWindow::refreshPower()
         ui->FBPower->setEnabled(true);
     }
     const bool halfBridge = ui->HBPower->isChecked();
-    if (halfBridge)
-        ui->SEpower->setChecked(true);
+    if (halfBridge) ui->SEpower->setChecked(true);
     ui->DCpower->setEnabled(!halfBridge);
     ui->SIpower->setEnabled(!halfBridge);
 

@@ -39,8 +39,7 @@ PartDialog makePartDialog(QWidget *parent, const QString &title)
     return d;
 }
 
-QLineEdit *addField(PartDialog &d, const QString &caption, const QString &name,
-                    const QString &text)
+QLineEdit *addField(PartDialog &d, const QString &caption, const QString &name, const QString &text)
 {
     auto *edit = new QLineEdit(text, d.dialog);
     edit->setObjectName(name);
@@ -69,8 +68,7 @@ void addCaption(QCustomPlot *plot, const QString &text, double x, double y)
 // An empty field keeps the part's text; anything typed is stored as typed.
 void store(QString *target, const QLineEdit *edit)
 {
-    if (!edit->text().isEmpty())
-        *target = edit->text();
+    if (!edit->text().isEmpty()) *target = edit->text();
 }
 
 } // namespace
@@ -133,8 +131,7 @@ void MainWindow::changeCapacitor(QString *C, QString *R, QString *L, QCPItemText
     pic->xAxis->setRange(-200, 2200);
     pic->yAxis->setRange(-600, 500);
 
-    QLineEdit *editC =
-        addField(d, QStringLiteral("C [Farads]"), QStringLiteral("capacitance"), *C);
+    QLineEdit *editC = addField(d, QStringLiteral("C [Farads]"), QStringLiteral("capacitance"), *C);
     QLineEdit *editR =
         addField(d, QStringLiteral("R_parasitic [Ohms]"), QStringLiteral("resistance"), *R);
     QLineEdit *editL =

@@ -30,9 +30,8 @@ void MainWindow::OutVsFreq()
     double PVs = 0, PVcc = 0;
     const double Piq = PiqPWM(&PVs, &PVcc);
     const pwmpower::PowerInput in = pwmpower::readPowerInputs(*this);
-    const pwmpower::OutputSweep s =
-        pwmpower::outputSweep(pwmpower::readPowerNetwork(*this), part, in, Piq,
-                              pwmpower::readSweepRange(*this));
+    const pwmpower::OutputSweep s = pwmpower::outputSweep(pwmpower::readPowerNetwork(*this), part,
+                                                          in, Piq, pwmpower::readSweepRange(*this));
     setEngLabel(s.hotSpot, ui->Fhotspot, QStringLiteral("Hz"));
 
     QCustomPlot *plot = ui->FilterFreq;
@@ -59,8 +58,7 @@ void MainWindow::OutVsFreq()
         plot->yAxis->setLabel(QStringLiteral("Power [W (or VA) rms]"));
         plot->yAxis->rescale();
         const QCPRange r = plot->yAxis->range();
-        if (r.lower > 0)
-            plot->yAxis->setRange(0, r.upper);
+        if (r.lower > 0) plot->yAxis->setRange(0, r.upper);
         break;
     }
     case 5:
@@ -118,8 +116,7 @@ void MainWindow::AttnVsFreq()
     plot->xAxis->setScaleType(QCPAxis::stLogarithmic);
     plot->xAxis->setTicker(pwmpower::decadeTicker(
         {0.001, 0.01, 0.1, 1, 10, 100, 1000, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9},
-        {"1m", "10m", "100m", "1", "10", "100", "1k", "10k", "100k", "1M", "10M", "100M",
-         "1G"}));
+        {"1m", "10m", "100m", "1", "10", "100", "1k", "10k", "100k", "1M", "10M", "100M", "1G"}));
     plot->xAxis->grid()->setSubGridVisible(true);
     plot->xAxis->setRange(s.fmin, s.fmax);
     plot->xAxis->setLabel(QStringLiteral("Frequency [Hz]"));

@@ -17,8 +17,7 @@ const QColor kFilterGreen(0, 180, 0), kMatchingBlue(0, 85, 255), kLoadRed(200, 0
 // Label positions are compared as the schematic placed them.
 bool samePosition(double a, double b)
 {
-    if (a == 0 || b == 0)
-        return std::fabs(a - b) <= 1e-12;
+    if (a == 0 || b == 0) return std::fabs(a - b) <= 1e-12;
     return std::fabs(a - b) <= 1e-12 * std::max(std::fabs(a), std::fabs(b));
 }
 
@@ -57,8 +56,8 @@ void MainWindow::extendLoad()
                                            : QStringLiteral("Extended Load"));
 }
 
-QCPItemText *MainWindow::addPowerText(const QString &text, double x, double y,
-                                      Qt::Alignment align, const QColor &colour)
+QCPItemText *MainWindow::addPowerText(const QString &text, double x, double y, Qt::Alignment align,
+                                      const QColor &colour)
 {
     auto *item = new QCPItemText(ui->FullFilter);
     item->position->setCoords(x, y);
@@ -94,8 +93,8 @@ void MainWindow::plotLoadBranch(double x, double returnTo, int labelBase, const 
     const double y[3] = {-400, -1000, -1600};
     const QString units[3] = {QStringLiteral("H"), kOhm, QStringLiteral("F")};
     for (int j = 0; j < 3; ++j) {
-        QCPItemText *label = addPowerText(QString(), x + dx[j], y[j],
-                                          Qt::AlignRight | Qt::AlignVCenter);
+        QCPItemText *label =
+            addPowerText(QString(), x + dx[j], y[j], Qt::AlignRight | Qt::AlignVCenter);
         displayItemText(values[j], label, units[j]);
         label->setColor(kLoadRed);
         powerSchLabels[labelBase + j] = label;
@@ -140,8 +139,7 @@ void MainWindow::plotFullFilter()
         if (k % 2 == 1) {
             const double x0 = (k - 1) * 1000.0;
             for (const double y : {0.0, -2000.0}) {
-                if (y != 0 && !si)
-                    break;
+                if (y != 0 && !si) break;
                 plotWhor(plot, filterPen, x0, y, 600);
                 plotLLarge(plot, filterPen, x0 + 600, y);
                 plotWhor(plot, filterPen, x0 + 1400, y, 600);
@@ -152,8 +150,7 @@ void MainWindow::plotFullFilter()
             label->setColor(kFilterGreen);
             powerFilterLabels[k - 1] = label;
             if (si)
-                addPowerText(QStringLiteral("*"), x0 + 650, -2400, Qt::AlignCenter,
-                             kFilterGreen);
+                addPowerText(QStringLiteral("*"), x0 + 650, -2400, Qt::AlignCenter, kFilterGreen);
         } else {
             const double x1 = k * 1000.0;
             plotWver(plot, filterPen, x1, 0, 600);
@@ -178,8 +175,8 @@ void MainWindow::plotFullFilter()
 
     // Matching network.
     const QLatin1String open("open");
-    const bool matching = MN[0] != open && MN[1] != open && MN[2] != open &&
-                          MN[2] != QLatin1String("0");
+    const bool matching =
+        MN[0] != open && MN[1] != open && MN[2] != open && MN[2] != QLatin1String("0");
     double xs = xf;
     if (matching) {
         const double xm = xf + 1200;
@@ -236,8 +233,7 @@ void MainWindow::plotFullFilter()
             plotWhor(plot, loadPen, xs + 2400, y, 200);
             plotChor(plot, loadPen, xs + 2600, y);
             plotWhor(plot, loadPen, xs + 3000, y, 200);
-            if (b == 1)
-                plotWver(plot, loadPen, xs + 3200, -1000, -1000);
+            if (b == 1) plotWver(plot, loadPen, xs + 3200, -1000, -1000);
             for (int j = 0; j < 3; ++j) {
                 QCPItemText *label = addPowerText(QString(), xs + 1600 + 600 * j, y - 200,
                                                   Qt::AlignHCenter | Qt::AlignTop);
@@ -305,8 +301,7 @@ void MainWindow::onSPowerItemClicked(QCPAbstractItem *item1, QMouseEvent *event1
         QString *P[6] = {P1, P2, P3, P4, P5, P6};
         for (int k = 0; k < 6; ++k) {
             QCPItemText *label = powerFilterLabels[k];
-            if (!label || !samePlace(label, clicked))
-                continue;
+            if (!label || !samePlace(label, clicked)) continue;
             if (k % 2 == 0)
                 changeInductor(&P[k][0], &P[k][1], &P[k][2], label);
             else

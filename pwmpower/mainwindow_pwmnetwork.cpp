@@ -62,11 +62,9 @@ SweepRange readSweepRange(const MainWindow &w)
 {
     SweepRange r;
     r.minAuto = w.ui->Fmin->text() == QLatin1String("auto");
-    if (!r.minAuto)
-        r.fmin = eng::parseLineEdit(w.ui->Fmin, QStringLiteral("R"));
+    if (!r.minAuto) r.fmin = eng::parseLineEdit(w.ui->Fmin, QStringLiteral("R"));
     r.maxAuto = w.ui->Fmax->text() == QLatin1String("auto");
-    if (!r.maxAuto)
-        r.fmax = eng::parseLineEdit(w.ui->Fmax, QStringLiteral("R"));
+    if (!r.maxAuto) r.fmax = eng::parseLineEdit(w.ui->Fmax, QStringLiteral("R"));
     return r;
 }
 
@@ -103,8 +101,8 @@ void MainWindow::loadACVoltage(double F, double V, double *Vload, double *Zout, 
 
 void MainWindow::loadDCVoltage(double VDC, double *Vload, double *Rtot, double *Rload, char VorI)
 {
-    const pwmpower::DcResult r = pwmpower::dcResponse(pwmpower::readPowerNetwork(*this), VDC,
-                                                      pwmpower::driveFromChar(VorI));
+    const pwmpower::DcResult r =
+        pwmpower::dcResponse(pwmpower::readPowerNetwork(*this), VDC, pwmpower::driveFromChar(VorI));
     *Vload = r.Vload;
     *Rtot = r.Rtot;
     *Rload = r.Rload;

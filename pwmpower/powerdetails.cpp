@@ -18,11 +18,9 @@ Quiescent quiescentPower(const pwm &part, double Vs, double FswHz)
     const double fk = FswHz / 1000;
     double IVs = part.getIq_Vs() + part.getIq_Vs_vsF() * (fk - part.getFsw_nom()) +
                  part.getIq_Vs_vsS() * (Vs - part.getVs_nom());
-    if (IVs < 0)
-        IVs = 0;
+    if (IVs < 0) IVs = 0;
     double IVcc = part.getIq_Vcc() + part.getIq_Vcc_vsF() * (fk - part.getFsw_nom());
-    if (IVcc < 0)
-        IVcc = 0;
+    if (IVcc < 0) IVcc = 0;
     return {IVs * Vs / 1000, IVcc * part.getVcc_nom() / 1000};
 }
 
@@ -81,10 +79,8 @@ SwitchCurrents switchCurrents(double Idc, double Iac)
         s.top = Iac * std::sqrt(0.5 * xTop);
         s.bot = Iac * std::sqrt(0.5 * xBot);
     }
-    if (Idc > 0)
-        s.top = std::sqrt(s.top * s.top + Idc * Idc);
-    if (Idc < 0)
-        s.bot = std::sqrt(s.bot * s.bot + Idc * Idc);
+    if (Idc > 0) s.top = std::sqrt(s.top * s.top + Idc * Idc);
+    if (Idc < 0) s.bot = std::sqrt(s.bot * s.bot + Idc * Idc);
     return s;
 }
 
@@ -131,8 +127,7 @@ PowerDetails analysePwmPower(const PowerInput &in, const pwm &part, const Networ
     // The hottest case (and the heatsink for it) at which neither limit is passed yet.
     double T = in.Ta;
     for (int step = 0; step < kMaxSteps; ++step) {
-        if (Tc(T) > part.getTc_max() || T > part.getTj_max())
-            break;
+        if (Tc(T) > part.getTc_max() || T > part.getTj_max()) break;
         r.TcLimit = Tc(T);
         r.thetaMax = thetaReq(T);
         T = T + 0.1;
@@ -141,8 +136,7 @@ PowerDetails analysePwmPower(const PowerInput &in, const pwm &part, const Networ
     // The junction temperature at which the heatsink given carries the heat away.
     T = in.Ta;
     for (int step = 0; step < kMaxSteps; ++step) {
-        if (thetaReq(T) > thetaSink || T > kRunawayC)
-            break;
+        if (thetaReq(T) > thetaSink || T > kRunawayC) break;
         T = T + 0.1;
     }
     r.Tj = T;
@@ -190,14 +184,11 @@ PowerDetails analysePwmPower(const PowerInput &in, const pwm &part, const Networ
     if (r.heatsinkRed)
         r.notes.append({QStringLiteral("!!! Heatsink Requirements Unreasonable !!!"), true});
     r.TcRed = r.Tc > part.getTc_max();
-    if (r.TcRed)
-        r.notes.append({QStringLiteral("!!! Case Temperature too High !!!"), true});
+    if (r.TcRed) r.notes.append({QStringLiteral("!!! Case Temperature too High !!!"), true});
     r.TjRed = r.Tj > part.getTj_max();
-    if (r.TjRed)
-        r.notes.append({QStringLiteral("!!! Junction Temperature too High !!!"), true});
+    if (r.TjRed) r.notes.append({QStringLiteral("!!! Junction Temperature too High !!!"), true});
     r.PampRed = r.Pamp > part.getPd_max();
-    if (r.PampRed)
-        r.notes.append({QStringLiteral("!!! Power Dissipation too High !!!"), true});
+    if (r.PampRed) r.notes.append({QStringLiteral("!!! Power Dissipation too High !!!"), true});
     if (in.Vmin > in.Vmax)
         r.notes.append(
             {QStringLiteral("!!! Minimum Output cannot exceed Maximum Output !!!"), true});

@@ -16,18 +16,18 @@ namespace pwmpower {
 // The power page's inputs as read from its fields.
 struct PowerInput
 {
-    double Vs = 0;        // high-current supply, V
-    double FswHz = 0;     // switching frequency
-    double FsigHz = 0;    // signal frequency
-    double Vmax = 0;      // largest output, V (A in current mode)
-    double Vmin = 0;      // smallest output
+    double Vs = 0;     // high-current supply, V
+    double FswHz = 0;  // switching frequency
+    double FsigHz = 0; // signal frequency
+    double Vmax = 0;   // largest output, V (A in current mode)
+    double Vmin = 0;   // smallest output
     bool currentMode = false;
     bool singleEnded = false; // single-ended output filter
     bool fullBridge = false;
-    double Ta = 25;           // ambient, °C
-    bool noHeatsink = false;  // the heatsink field reads exactly "none"
-    double heatsink = 0;      // heatsink-to-air, °C/W
-    double compound = 0;      // thermal interface, °C/W
+    double Ta = 25;          // ambient, °C
+    bool noHeatsink = false; // the heatsink field reads exactly "none"
+    double heatsink = 0;     // heatsink-to-air, °C/W
+    double compound = 0;     // thermal interface, °C/W
 };
 
 struct Quiescent
@@ -49,11 +49,11 @@ double rippleVoltage(const Network &net, const pwm &part, double Vs, double FswH
 // DC and AC operating point for the signal offset D and amplitude A (volts or amperes).
 struct OperatingPoint
 {
-    double Vdc = 0, Idc = 0;     // amplifier output, DC
+    double Vdc = 0, Idc = 0;      // amplifier output, DC
     double VloadDC = 0, IdcL = 0; // load, DC
-    double Vac = 0, Iac = 0;     // amplifier output, amplitude
-    double Vload = 0, IacL = 0;  // load, amplitude
-    double Aload = 0;            // load angle, degrees
+    double Vac = 0, Iac = 0;      // amplifier output, amplitude
+    double Vload = 0, IacL = 0;   // load, amplitude
+    double Aload = 0;             // load angle, degrees
 };
 OperatingPoint operatingPoint(const Network &net, double D, double A, double freqHz,
                               bool currentMode);
@@ -76,23 +76,22 @@ struct PowerDetails
 {
     Quiescent quiescent;
     double Piq = 0;
-    double Iripple = 0; // peak, A
-    double Vripple = 0; // peak at the load, V
-    double Pout = 0;    // true power in the load, W
+    double Iripple = 0;        // peak, A
+    double Vripple = 0;        // peak at the load, V
+    double Pout = 0;           // true power in the load, W
     double Ptop = 0, Pbot = 0; // switch losses at the operating junction temperature (both
                                // channels of a full bridge)
     double Pwire = 0;
-    double Pamp = 0; // everything the amplifier dissipates
+    double Pamp = 0;         // everything the amplifier dissipates
     double Vlo = 0, Vhi = 0; // linear output range, V
 
-    double TcLimit = 0;  // highest case temperature that keeps case and junction in limits
-    double thetaMax = 0; // largest heatsink resistance for that, °C/W
+    double TcLimit = 0;         // highest case temperature that keeps case and junction in limits
+    double thetaMax = 0;        // largest heatsink resistance for that, °C/W
     bool heatsinkNeeded = true; // false: the part's own path to air suffices
     double Tc = 0, Tj = 0;      // operating temperatures with the heatsink given
     bool runaway = false;       // no balance below 500 °C
 
-    bool heatsinkRed = false, TcRed = false, TjRed = false, PampRed = false,
-         TcLimitRed = false;
+    bool heatsinkRed = false, TcRed = false, TjRed = false, PampRed = false, TcLimitRed = false;
     QVector<PowerNote> notes; // in order, after the heading "Notes:"
 };
 

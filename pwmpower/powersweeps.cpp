@@ -32,10 +32,8 @@ QVector<double> linearFrequencies(double fmin, double fmax)
 // The matching network's capacitance as a capacitor reads it: "short" conducts, "open" not.
 double capacitance(const QString &text)
 {
-    if (text == QLatin1String("short"))
-        return infiniteValue;
-    if (text == QLatin1String("open"))
-        return 0;
+    if (text == QLatin1String("short")) return infiniteValue;
+    if (text == QLatin1String("open")) return 0;
     return eng::parseValue(text);
 }
 
@@ -60,8 +58,8 @@ OutputSweep outputSweep(const Network &net, const pwm &part, const PowerInput &i
     const double Cm = capacitance(net.MN.C);
 
     const int n = s.f.size();
-    for (QVector<double> *v : {&s.Iout, &s.IL, &s.Vout, &s.VL, &s.Pfil, &s.Sload, &s.Pload,
-                               &s.PRm, &s.Pint, &s.effApparent, &s.effTrue})
+    for (QVector<double> *v : {&s.Iout, &s.IL, &s.Vout, &s.VL, &s.Pfil, &s.Sload, &s.Pload, &s.PRm,
+                               &s.Pint, &s.effApparent, &s.effTrue})
         v->resize(n);
 
     double hottest = 0;
@@ -95,8 +93,7 @@ OutputSweep outputSweep(const Network &net, const pwm &part, const PowerInput &i
         const double Pbot = part.getBot_V() * sw.bot + Rb25 * sw.bot * sw.bot +
                             sw.bot * in.Vs * 0.5 * in.FswHz * edges / 1e9;
         double Pint = Iout * Iout * wires + Piq + Ptop + Pbot;
-        if (in.fullBridge)
-            Pint += Ptop + Pbot;
+        if (in.fullBridge) Pint += Ptop + Pbot;
 
         const double Ptot = Pint + Pfil + PRm + Pload;
         s.Iout[i] = Iout;
@@ -139,14 +136,12 @@ AttenuationSweep attenuationSweep(const Network &net, double FsigHz, const Sweep
 {
     AttenuationSweep s;
     s.fmin = range.minAuto ? 1 : range.fmin;
-    if (s.fmin == 0)
-        s.fmin = 1;
+    if (s.fmin == 0) s.fmin = 1;
     s.fmax = range.maxAuto ? std::pow(10.0, 2 * std::log10(FsigHz)) : range.fmax;
     const double step = std::pow(s.fmax / s.fmin, 0.01);
     double f = s.fmin;
     for (int i = 0; i < 100; ++i) {
-        if (i > 0)
-            f *= step;
+        if (i > 0) f *= step;
         const double v = acResponse(net, f, 100, Drive::Voltage).Vload;
         s.f << f;
         s.dB << 20 * std::log10(v / 100);

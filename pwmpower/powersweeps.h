@@ -24,14 +24,14 @@ struct OutputSweep
 {
     double fmin = 0, fmax = 0; // the x range to show
     QVector<double> f;
-    QVector<double> Iout, IL;  // A rms, amplifier output and load
-    QVector<double> Vout, VL;  // V rms
-    QVector<double> Pfil;      // true power lost in the filter
-    QVector<double> Sload, Pload; // apparent and true power in the load
-    QVector<double> PRm;       // true power in the matching network's resistor
-    QVector<double> Pint;      // amplifier dissipation with 25 °C junctions
+    QVector<double> Iout, IL;             // A rms, amplifier output and load
+    QVector<double> Vout, VL;             // V rms
+    QVector<double> Pfil;                 // true power lost in the filter
+    QVector<double> Sload, Pload;         // apparent and true power in the load
+    QVector<double> PRm;                  // true power in the matching network's resistor
+    QVector<double> Pint;                 // amplifier dissipation with 25 °C junctions
     QVector<double> effApparent, effTrue; // per cent of the total true power
-    double hotSpot = 0;        // frequency of the largest Pint, 0 when nothing dissipates
+    double hotSpot = 0; // frequency of the largest Pint, 0 when nothing dissipates
 };
 
 // 0 .. 3 Fsig by default, in 100 equal steps, plus 59.9 and 60.1 Hz around the step at 60 Hz
@@ -44,7 +44,7 @@ struct ImpedanceSweep
 {
     double fmin = 0, fmax = 0;
     QVector<double> f, Zout, Aout, Zload, Aload; // ohm, degrees
-    double largest = 0; // largest magnitude of both curves
+    double largest = 0;                          // largest magnitude of both curves
 };
 // 0 .. 3 Fsig by default, 100 equal steps.
 ImpedanceSweep impedanceSweep(const Network &net, double FsigHz, const SweepRange &range);

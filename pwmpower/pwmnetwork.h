@@ -29,10 +29,10 @@ enum class FilterType { SingleEnded, DualCapacitor, SplitInductor };
 
 struct Network
 {
-    Triple P[6];        // P1..P6
-    Triple MN;          // matching network
-    Triple L[5];        // load branches L1..L5
-    int order = 0;      // P1..P(order) take part; missing inductors short, capacitors open
+    Triple P[6];   // P1..P6
+    Triple MN;     // matching network
+    Triple L[5];   // load branches L1..L5
+    int order = 0; // P1..P(order) take part; missing inductors short, capacitors open
     FilterType type = FilterType::SingleEnded;
     bool extendedLoad = false; // (L1 || L2) + (L3 || L4 || L5), else L5 alone
 

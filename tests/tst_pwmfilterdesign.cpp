@@ -117,14 +117,13 @@ void TestPwmFilterDesign::rippleAndLegCapacitor()
 void TestPwmFilterDesign::ladder_data()
 {
     QTest::addColumn<int>("n");
-    QTest::addColumn<QVector<double>>("inductors"); // in units of L_base
+    QTest::addColumn<QVector<double>>("inductors");  // in units of L_base
     QTest::addColumn<QVector<double>>("capacitors"); // in units of C_base
     QTest::newRow("1") << 1 << QVector<double>{1.0} << QVector<double>{};
     QTest::newRow("2") << 2 << QVector<double>{1.4142} << QVector<double>{0.7071};
     QTest::newRow("3: C1 = 4/3, L2 = 1/2")
         << 3 << QVector<double>{1.5, 0.5} << QVector<double>{4.0 / 3.0};
-    QTest::newRow("4") << 4 << QVector<double>{1.5307, 1.0824}
-                       << QVector<double>{1.5772, 0.3827};
+    QTest::newRow("4") << 4 << QVector<double>{1.5307, 1.0824} << QVector<double>{1.5772, 0.3827};
     QTest::newRow("5") << 5 << QVector<double>{1.5451, 1.382, 0.309}
                        << QVector<double>{1.6944, 0.8944};
     QTest::newRow("6: L1 = L2") << 6 << QVector<double>{1.5529, 1.5529, 0.7579}
@@ -162,8 +161,7 @@ void TestPwmFilterDesign::labelValues()
     QCOMPARE(inductorLabelValue(l.inductors[0], FilterType::DualCapacitor), l.inductors[0] / 2);
     QCOMPARE(capacitorLabelValue(l.capacitors[0], FilterType::SingleEnded), l.capacitors[0]);
     QCOMPARE(capacitorLabelValue(l.capacitors[0], FilterType::SplitInductor), l.capacitors[0]);
-    QCOMPARE(capacitorLabelValue(l.capacitors[0], FilterType::DualCapacitor),
-             2 * l.capacitors[0]);
+    QCOMPARE(capacitorLabelValue(l.capacitors[0], FilterType::DualCapacitor), 2 * l.capacitors[0]);
 }
 
 // Butterworth magnitude: -3.01 dB (29.3 % removed) at the cutoff, -40n dB a decade above.

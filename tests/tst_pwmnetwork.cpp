@@ -68,8 +68,12 @@ double value(const QString &s)
     if (!last.isDigit()) {
         num.chop(1);
         const char c = last.toLatin1();
-        scale = c == 'm' ? 1e-3 : c == 'u' ? 1e-6 : c == 'n' ? 1e-9 : c == 'p' ? 1e-12
-                                                                      : c == 'k' ? 1e3 : 1;
+        scale = c == 'm'   ? 1e-3
+                : c == 'u' ? 1e-6
+                : c == 'n' ? 1e-9
+                : c == 'p' ? 1e-12
+                : c == 'k' ? 1e3
+                           : 1;
     }
     return num.toDouble() * scale;
 }
@@ -196,8 +200,7 @@ void TestPwmNetwork::agreesWithComplexLadder_data()
 {
     QTest::addColumn<Network>("net");
     QTest::addColumn<double>("f");
-    QTest::newRow("single-ended, 1 kHz") << realisticNetwork(FilterType::SingleEnded, false)
-                                         << 1e3;
+    QTest::newRow("single-ended, 1 kHz") << realisticNetwork(FilterType::SingleEnded, false) << 1e3;
     QTest::newRow("split-inductor, 20 kHz")
         << realisticNetwork(FilterType::SplitInductor, false) << 20e3;
     QTest::newRow("dual-capacitor, 5 kHz")
@@ -206,10 +209,9 @@ void TestPwmNetwork::agreesWithComplexLadder_data()
         << realisticNetwork(FilterType::SplitInductor, true) << 500e3;
     QTest::newRow("sixth order, dual-capacitor, 30 kHz")
         << sixthOrder(FilterType::DualCapacitor) << 30e3;
-    QTest::newRow("sixth order, single-ended, 2 MHz") << sixthOrder(FilterType::SingleEnded)
-                                                     << 2e6;
-    QTest::newRow("extended load, 60 Hz") << realisticNetwork(FilterType::SingleEnded, true)
-                                          << 60.0;
+    QTest::newRow("sixth order, single-ended, 2 MHz") << sixthOrder(FilterType::SingleEnded) << 2e6;
+    QTest::newRow("extended load, 60 Hz")
+        << realisticNetwork(FilterType::SingleEnded, true) << 60.0;
 }
 
 // The comp ladder, the magnitude-angle ladder and the loss all against std::complex.
@@ -253,8 +255,8 @@ void TestPwmNetwork::butterworthSecondOrder()
     n.P[0] = t("844.05u", "0", "0"); // per line: 1.6881 mH in all
     n.P[1] = t("0", "0", "3.7513u");
     n.L[4] = t("0", "15", "short");
-    const double atCut = std::abs(std::complex<double>(transferAt(n, 2000).Tfil.real(),
-                                                       transferAt(n, 2000).Tfil.imag()));
+    const double atCut = std::abs(
+        std::complex<double>(transferAt(n, 2000).Tfil.real(), transferAt(n, 2000).Tfil.imag()));
     QVERIFY2(std::abs(atCut - 1 / std::sqrt(2.0)) < 1e-4, qPrintable(QString::number(atCut)));
     const AcResult at20k = acResponse(n, 20000, 1, Drive::Voltage);
     QVERIFY2(std::abs(20 * std::log10(at20k.Vload) + 40) < 0.01,
@@ -431,9 +433,9 @@ void TestPwmNetwork::driveKinds()
     QCOMPARE(driveFromChar('x'), Drive::None);
     const Network n = realisticNetwork(FilterType::SingleEnded, false);
     const AcResult v = acResponse(n, 20e3, 10, Drive::Voltage);
-    for (const AcResult &r : {acResponse(n, 20e3, 10, Drive::None),
-                              acResponse(n, 20e3, 0, Drive::Voltage),
-                              acResponse(n, 20e3, 0, Drive::Current)}) {
+    for (const AcResult &r :
+         {acResponse(n, 20e3, 10, Drive::None), acResponse(n, 20e3, 0, Drive::Voltage),
+          acResponse(n, 20e3, 0, Drive::Current)}) {
         QCOMPARE(r.Vload, 0.0);
         QCOMPARE(r.Zout, v.Zout);
         QCOMPARE(r.Aout, v.Aout);
@@ -491,8 +493,7 @@ void TestPwmNetwork::dcModel_data()
     a.P[1] = t("0", "0.05", "2u");
     a.L[4] = t("1m", "10", "short");
     const double node = leak(4, 10);
-    QTest::newRow("split inductor into 10 ohm") << a << node / (node + 0.2) << node + 0.2
-                                                << 10.0;
+    QTest::newRow("split inductor into 10 ohm") << a << node / (node + 0.2) << node + 0.2 << 10.0;
 
     // A matching network of series R and C carries no DC: nothing changes.
     Network b = a;

@@ -22,15 +22,15 @@ namespace {
 // 12 V Vcc (0.02 mA/kHz), 0.1 ohm switches at every temperature, 10 mohm of wiring each,
 // 20 + 20 ns edges, theta_JC 1, theta_JA 20, Tc 125, Tj 150, 10 A continuous, 15 A peak.
 const QMap<QString, QString> kPart{
-    {"ampName", "TP1"},     {"released?", "Y"},    {"Vs_max", "100"},    {"Vs_nom", "50"},
-    {"Vs_min", "10"},       {"Vcc_nom", "12"},     {"I_cont", "10"},     {"I_pk", "15"},
-    {"Pd_max", "100"},      {"Iq_Vs", "20"},       {"Iq_Vs_vsF", "0.1"}, {"Iq_Vs_vsS", "0.05"},
-    {"Iq_Vcc", "10"},       {"Iq_Vcc_vsF", "0.02"}, {"outputs", "2"},    {"Fsw_min", "10"},
-    {"Fsw_nom", "50"},      {"Fsw_max", "200"},    {"MaxDutyCycle", "0.95"},
-    {"t_rise", "20"},       {"t_fall", "20"},      {"Tc_max", "125"},    {"Tj_max", "150"},
-    {"Rtheta_DC", "1"},     {"Rtheta_JA", "20"},   {"top_A", "0"},       {"top_B", "0"},
-    {"top_C", "0.1"},       {"top_V", "0"},        {"top_wire", "0.01"}, {"bot_A", "0"},
-    {"bot_B", "0"},         {"bot_C", "0.1"},      {"bot_V", "0"},       {"bot_wire", "0.01"}};
+    {"ampName", "TP1"},  {"released?", "Y"},     {"Vs_max", "100"},        {"Vs_nom", "50"},
+    {"Vs_min", "10"},    {"Vcc_nom", "12"},      {"I_cont", "10"},         {"I_pk", "15"},
+    {"Pd_max", "100"},   {"Iq_Vs", "20"},        {"Iq_Vs_vsF", "0.1"},     {"Iq_Vs_vsS", "0.05"},
+    {"Iq_Vcc", "10"},    {"Iq_Vcc_vsF", "0.02"}, {"outputs", "2"},         {"Fsw_min", "10"},
+    {"Fsw_nom", "50"},   {"Fsw_max", "200"},     {"MaxDutyCycle", "0.95"}, {"t_rise", "20"},
+    {"t_fall", "20"},    {"Tc_max", "125"},      {"Tj_max", "150"},        {"Rtheta_DC", "1"},
+    {"Rtheta_JA", "20"}, {"top_A", "0"},         {"top_B", "0"},           {"top_C", "0.1"},
+    {"top_V", "0"},      {"top_wire", "0.01"},   {"bot_A", "0"},           {"bot_B", "0"},
+    {"bot_C", "0.1"},    {"bot_V", "0"},         {"bot_wire", "0.01"}};
 
 pwm makePart(const QMap<QString, QString> &changes = {})
 {
@@ -142,8 +142,8 @@ void TestPwmPowerEngine::quiescent()
     QVERIFY(near(q.PVs, 16.9 * 48 / 1000, 1e-12));
     QVERIFY(near(q.PVcc, 9.4 * 12 / 1000, 1e-12));
     // Slopes that would give a negative current stop at 0.
-    const Quiescent none = quiescentPower(makePart({{"Iq_Vs_vsF", "1"}, {"Iq_Vcc_vsF", "1"}}),
-                                          48, 1000);
+    const Quiescent none =
+        quiescentPower(makePart({{"Iq_Vs_vsF", "1"}, {"Iq_Vcc_vsF", "1"}}), 48, 1000);
     QCOMPARE(none.PVs, 0.0);
     QCOMPARE(none.PVcc, 0.0);
 }
@@ -327,8 +327,8 @@ void TestPwmPowerEngine::limitSearchFailsAtAmbient()
     QVERIFY(r.heatsinkNeeded); // 0.1 + 0 is below 19
 
     // A case that may run hotter than the junction: the junction limit ends the search.
-    const PowerDetails j = analysePwmPower(baseInput(), makePart({{"Tc_max", "200"}}),
-                                           resistiveLoad());
+    const PowerDetails j =
+        analysePwmPower(baseInput(), makePart({{"Tc_max", "200"}}), resistiveLoad());
     QVERIFY2(near(j.TcLimit, 150 - 0.8804, 0.11), qPrintable(QString::number(j.TcLimit)));
 }
 
@@ -350,16 +350,15 @@ void TestPwmPowerEngine::notes_data()
     const QString peak = "red: !!! Peak Current Specification Exceeded !!!";
 
     // 46.5 V: Iac 4.65 A, Itop 2.325 A: Vhi = 45.6 - 0.23 < 46.5 < Shi = 48 - 0.23.
-    QTest::newRow("non-linear duty cycle") << 46.5 << -46.5 << "100" << 25.0 << 0.1
-                                           << QStringList{duty};
+    QTest::newRow("non-linear duty cycle")
+        << 46.5 << -46.5 << "100" << 25.0 << 0.1 << QStringList{duty};
     // 80 V: 8 A + 3.84 A ripple is above 10 A continuous, below 15 A peak.
-    QTest::newRow("clipping, continuous current") << 80.0 << -80.0 << "100" << 25.0 << 0.1
-                                                  << QStringList{clip, cont};
+    QTest::newRow("clipping, continuous current")
+        << 80.0 << -80.0 << "100" << 25.0 << 0.1 << QStringList{clip, cont};
     QTest::newRow("peak current") << 120.0 << -120.0 << "1000" << 25.0 << 0.1
                                   << QStringList{clip, peak};
-    QTest::newRow("power dissipation")
-        << 10.0 << -10.0 << "0.5" << 25.0 << 0.1
-        << QStringList{"red: !!! Power Dissipation too High !!!"};
+    QTest::newRow("power dissipation") << 10.0 << -10.0 << "0.5" << 25.0 << 0.1
+                                       << QStringList{"red: !!! Power Dissipation too High !!!"};
     // 120 °C ambient, 10 °C/W compound: (125 - 120) / 1 - 10 < 0; the case then settles at
     // 130.5 °C.
     QTest::newRow("unreasonable heatsink")
@@ -388,8 +387,7 @@ void TestPwmPowerEngine::notes()
     // Heavy rows would also overheat the part: their limits are raised out of the way, except
     // where the heatsink limit is the point.
     QMap<QString, QString> part{{"Pd_max", pd}};
-    if (Ta < 100)
-        part.insert({{"Tj_max", "1000"}, {"Tc_max", "1000"}});
+    if (Ta < 100) part.insert({{"Tj_max", "1000"}, {"Tc_max", "1000"}});
     const PowerDetails r = analysePwmPower(in, makePart(part), resistiveLoad());
     QCOMPARE(texts(r.notes), expected);
     QCOMPARE(r.PampRed, pd == "0.5");
@@ -417,8 +415,8 @@ void TestPwmPowerEngine::outputSweepRangeAndPoints()
     QCOMPARE(s.f[1], 30.0);
     QCOMPARE(s.f[100], 59.9);
     QCOMPARE(s.f[101], 60.1);
-    for (const QVector<double> *v : {&s.Iout, &s.IL, &s.Vout, &s.VL, &s.Pfil, &s.Sload,
-                                     &s.Pload, &s.PRm, &s.Pint, &s.effApparent, &s.effTrue})
+    for (const QVector<double> *v : {&s.Iout, &s.IL, &s.Vout, &s.VL, &s.Pfil, &s.Sload, &s.Pload,
+                                     &s.PRm, &s.Pint, &s.effApparent, &s.effTrue})
         QCOMPARE(v->size(), 102);
     // 10 V into 10 ohm, no filter: 0.707 A and 7.07 V rms everywhere, 5 W in the load.
     QVERIFY(near(s.Iout[50], std::sqrt(0.5), 1e-9));
@@ -463,12 +461,12 @@ void TestPwmPowerEngine::outputSweepZeroSignal()
 // the switch loss.
 void TestPwmPowerEngine::outputSweepStepAt60Hz()
 {
-    const pwm part = makePart({{"t_rise", "0"}, {"t_fall", "0"}, {"top_wire", "0"},
-                               {"bot_wire", "0"}});
+    const pwm part =
+        makePart({{"t_rise", "0"}, {"t_fall", "0"}, {"top_wire", "0"}, {"bot_wire", "0"}});
     const OutputSweep s = outputSweep(resistiveLoad(), part, baseInput(), 0, SweepRange{});
-    QVERIFY(near(s.Pint[101], 0.1 * 0.25 * 2, 1e-9)); // 60.1 Hz: 0.5 A in each switch
+    QVERIFY(near(s.Pint[101], 0.1 * 0.25 * 2, 1e-9));  // 60.1 Hz: 0.5 A in each switch
     QVERIFY(near(s.Pint[100], 2 * s.Pint[101], 1e-9)); // 59.9 Hz
-    QCOMPARE(s.hotSpot, 0.0); // the first of the points below 60 Hz
+    QCOMPARE(s.hotSpot, 0.0);                          // the first of the points below 60 Hz
 }
 
 // The filter loss of a pure sine is that of its peak amplitude.
@@ -520,10 +518,18 @@ void TestPwmPowerEngine::inductorParasitics_data()
     QTest::addColumn<QString>("R");
     QTest::addColumn<QString>("C");
     // The page's coefficients: 0.01 ohm + 0.3 ohm/mH, 20 pF + 25 pF/mH.
-    QTest::newRow("1 mH: 0.31 ohm, 45 pF") << "1m" << "310 m" << "45 p";
-    QTest::newRow("470 uH: 0.151 ohm, 31.75 pF") << "470u" << "151 m" << "31.8 p";
-    QTest::newRow("open") << "open" << "0" << "0";
-    QTest::newRow("zero") << "0" << "0" << "0";
+    QTest::newRow("1 mH: 0.31 ohm, 45 pF") << "1m"
+                                           << "310 m"
+                                           << "45 p";
+    QTest::newRow("470 uH: 0.151 ohm, 31.75 pF") << "470u"
+                                                 << "151 m"
+                                                 << "31.8 p";
+    QTest::newRow("open") << "open"
+                          << "0"
+                          << "0";
+    QTest::newRow("zero") << "0"
+                          << "0"
+                          << "0";
 }
 
 void TestPwmPowerEngine::inductorParasitics()
@@ -544,11 +550,21 @@ void TestPwmPowerEngine::capacitorParasitics_data()
     QTest::addColumn<QString>("R");
     QTest::addColumn<QString>("L");
     // Plastic: 0.05 ohm + 0.05 ohm and 10 nH + 13 nH per decade of uF; log10(4.7) = 0.672.
-    QTest::newRow("4.7 uF") << "4.7u" << "83.6 m" << "18.7 n";
-    QTest::newRow("100 uF: two decades") << "100u" << "150 m" << "36 n";
-    QTest::newRow("below 1 uF: constants") << "100n" << "50 m" << "10 n";
-    QTest::newRow("short") << "short" << "0" << "0";
-    QTest::newRow("zero") << "0" << "0" << "0";
+    QTest::newRow("4.7 uF") << "4.7u"
+                            << "83.6 m"
+                            << "18.7 n";
+    QTest::newRow("100 uF: two decades") << "100u"
+                                         << "150 m"
+                                         << "36 n";
+    QTest::newRow("below 1 uF: constants") << "100n"
+                                           << "50 m"
+                                           << "10 n";
+    QTest::newRow("short") << "short"
+                           << "0"
+                           << "0";
+    QTest::newRow("zero") << "0"
+                          << "0"
+                          << "0";
 }
 
 void TestPwmPowerEngine::capacitorParasitics()
@@ -571,8 +587,7 @@ void TestPwmPowerEngine::autoMatching_data()
     QTest::newRow("RC load") << t("0", "15", "10u") << QStringList{"2.25 m", "15 ", "short"};
     QTest::newRow("RL load") << t("2.25m", "15", "short") << QStringList{"0", "15 ", "10 u"};
     QTest::newRow("resistive") << t("0", "15", "short") << QStringList{"0", "0", "0"};
-    QTest::newRow("open resistance") << t("2.25m", "open", "short")
-                                     << QStringList{"0", "0", "0"};
+    QTest::newRow("open resistance") << t("2.25m", "open", "short") << QStringList{"0", "0", "0"};
     QTest::newRow("capacitance 0") << t("0", "15", "0") << QStringList{"0", "0", "0"};
 }
 
