@@ -38,18 +38,32 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     ui->SupportLink->setTextFormat(Qt::RichText);
     fillAllDropDownMenus();
 
+    SOAsine();
+    setupSOAplot();
+    setupWavePlots();
+    ui->AmpSelecterSOA->setCurrentText(QStringLiteral("LX30A"));
+    makeSOAplot();
+    refreshSOA();
+
     FillInTable();
     FillInPwmTable();
-    FillInHSTable();
-    SetupHeatsink();
-    refreshHeatsinks();
 
-    // Filter design and PWM power pages.
+    setupBodePlot();
+
     setupFilterPlot();
     ui->ampSelectorFilter->setCurrentText(QStringLiteral("NV22"));
     refreshFilter();
     ui->ampSelectorPower->setCurrentText(QStringLiteral("NV22"));
     setupSPower();
+
+    FillInHSTable();
+    SetupHeatsink();
+    refreshHeatsinks();
+
+    ui->ampSelectorSCon->setCurrentText(QStringLiteral("JNV300"));
+    setupSCon();
+
+    setupDemoPlot();
 
     designModified = false;
 }

@@ -4,9 +4,13 @@
 #include "catalog/heatsink.h"
 #include "catalog/packagestyle.h"
 #include "catalog/pwm.h"
+#include "pwmcontrol/sconcomponents.h"
+#include "pwmcontrol/scontypes.h"
 #include "soa/loadline.h"
 #include "soa/soasignal.h"
 #include "soa/soathermal.h"
+#include "stability/autocomp.h"
+#include "stability/bodemodel.h"
 #include "values/comp.h"
 #include "values/engvalues.h"
 
@@ -31,6 +35,7 @@ class QTextStream;
 class QCPAbstractItem;
 class QCPItemText;
 class QCustomPlot;
+class LoadCalc;
 class SchGridTicker;
 
 class Ui_MainWindow;
@@ -285,8 +290,6 @@ public:
     soa::LoadLineResult SOAloadLine;
     soa::ThermalResult SOApower;
 
-    // The page's start: default signal, plot set-up, the default part, first computation.
-    void setupSOApage();
     // The upload without its file dialog: reads, resamples and adopts the file at path.
     void loadSOAwaveform(const QString &path);
 
@@ -316,6 +319,59 @@ private:
     soa::ThermalInput readSOAthermalInputs();
     void drawSOAloadLine(const soa::LoadLineResult &line);
     void drawSOAcurrentLimit(const soa::ThermalResult &power);
+
+    // Supply schematic, warnings, the page's slots and the load calculator.
+public:
+    // The clickable value labels of the supply schematic in soa::SupplyLabel order; owned by
+    // the plot, null when the last drawing has no such label.
+    QPointer<QCPItemText> SOAschLabels[9];
+
+public slots:
+    void plotSOAsch();
+    void onSOAschItemClicked(QCPAbstractItem *item1, QMouseEvent *event1);
+    void changeSOAVsValue(QString PorN);
+    void changeSOAVbValue();
+    void powerWarnings();
+    void SupplyWarnings();
+    void saveLoadCalc(QString ResS, QString CapS, QString IndS, QString ResP, QString CapP,
+                      QString IndP, QString Z1, QString Z2, QString A1, QString A2,
+                      QString FreqS, QString FreqP);
+
+private slots:
+    void on_LogCheckBox_toggled(bool checked);
+    void on_AmpSelecterSOA_activated(int index);
+    void on_R_CL_editingFinished();
+    void on_RangeBox_valueChanged(int arg1);
+    void on_tempA_editingFinished();
+    void on_FOcheckBox_toggled(bool checked);
+    void on_R_FO_editingFinished();
+    void on_custTempCheckBox_clicked(bool checked);
+    void on_custTempLine_editingFinished();
+    void on_ThermalCompound_editingFinished();
+    void on_heatsink_editingFinished();
+    void on_VswingCheckBox_toggled();
+    void on_MotorESR_editingFinished();
+    void on_MotorI_editingFinished();
+    void on_MotorEMF_editingFinished();
+    void on_MotorVDC_editingFinished();
+    void on_MotorBox_currentIndexChanged(int index);
+    void on_ParallelCheckBox_toggled(bool arg1);
+    void on_NumParallel_valueChanged(int arg1);
+    void on_BridgeCheckBox_toggled();
+    void on_BridgeSameSuppliesButton_toggled();
+    void on_SOA_series_toggled(bool checked);
+    void on_SOA_Rload_editingFinished();
+    void on_SOA_Lload_editingFinished();
+    void on_SOA_Cload_editingFinished();
+    void on_SOAdisplayAfter_valueChanged(int arg1);
+    void on_SOAdisplayCycles_valueChanged(int arg1);
+    void on_loadTypeBox_currentIndexChanged(int index);
+    void on_SOAeditSignalButton_clicked();
+    void on_loadCalcButton_clicked();
+
+private:
+    // The one load calculator; made at the first opening and shown again after that.
+    LoadCalc *loadCalcDialog = nullptr;
 
     // ------------------------------------------------------------------ product selectors
 public:
@@ -415,6 +471,66 @@ private:
     void setupHeatsinkPlot();
 
     // ------------------------------------------------------------------ stability page
+public:
+    // Gain resistors of the booster circuit types; shown on the schematics, never stored.
+    QString RgStab = QStringLiteral("20k");  // capacitive load
+    QString RgStabL = QStringLiteral("1k");  // inductive load
+    // Left by the last Bode model run for the automatic compensation.
+    double phaseMargin = 0; // degrees
+    double maxBW = 0;       // Hz
+
+public slots:
+    void setupBodePlot();
+    void refreshStab();
+    // Runs the Bode model that the load buttons and the composite box select, drawing.
+    void determineCase();
+    // The four Bode models. Each reads every input afresh and writes the verdict, the result
+    // labels, phaseMargin and maxBW; only with plot the detail report and the graphs. The
+    // single-amplifier models return the closure frequency in Hz.
+    double plotCBodeData(bool plot);
+    double plotLBodeData(bool plot);
+    void plotCBodeDataComposite(bool plot);
+    void plotLBodeDataComposite(bool plot);
+    // Automatic compensation: the dispatch by load and loop, and the four searches.
+    void autoStabilize();
+    void autoC();
+    void autoL();
+    void autoCcomposite();
+    void autoLcomposite();
+    // The R-C pole calculators and the R_ISO power calculator.
+    void RCPC();
+    // Bode plot generator page.
+    void setupDemoPlot();
+    void refreshDemoPlot();
+
+private slots:
+    void on_RCPCR1_editingFinished();
+    void on_RCPCF1_editingFinished();
+    void on_RCPCR2_editingFinished();
+    void on_RCPCC2_editingFinished();
+    void on_RCPCF3_editingFinished();
+    void on_RCPCC3_editingFinished();
+    void on_R_ISO_R_editingFinished();
+    void on_R_ISO_I_editingFinished();
+    void on_refreshDemoButton_clicked();
+    void on_demoSaveButton_clicked();
+
+public:
+    // The stability value members as one set, and back.
+    stab::CircuitValues stabCircuitValues() const;
+    void setStabCircuitValues(const stab::CircuitValues &values);
+
+private:
+    stab::BodeInput readBodeInput(bool composite);
+    void showBodeResult(const stab::BodeResult &result, bool plot);
+    void runAutoSearch(stab::LoopKind kind);
+
+public slots:
+    // Schematic value labels, shared with the SOA supply and Howland pump schematics: the
+    // caption over the typed value with its unit, red when the value cannot be read; and the
+    // dialog that asks for a new value (the old text back when cancelled or left empty).
+    void displayStabText(QString text, QCPItemText *item, QString label, QString type);
+    QString changeStabValue(QCPItemText *item, QString label, QString type, QString oldText);
 
     // ------------------------------------------------------------------ PWM filter and power
     // The power page's output network (the triples P1..P6, MN, L1..L5 and extendedLoad of the
@@ -551,6 +667,92 @@ private:
     void appendPowerNote(const QString &text, bool red);
 
     // ------------------------------------------------------------------ PWM control
+public:
+    // Operating ranges of the control circuit's nodes, as the last loop calculation wrote
+    // them (see scon::Range); the schematic's range labels show them.
+    QString sconRanges[7] = {QStringLiteral("Integrator Output:"),
+                             QStringLiteral("PWM Output (Vs * Duty Cycle):"),
+                             QStringLiteral("Diff Amp Output:"),
+                             QString(),
+                             QStringLiteral("PWM Output Current (w/o ripple):"),
+                             QStringLiteral("I through Load:"),
+                             QStringLiteral("V at Load:")};
+    // The labels of the schematic on screen, emptied before each drawing and filled with
+    // what it shows: label 1 and 2 of each of the nineteen values (scon::Value; label 2 only
+    // for the values drawn twice), the seven range labels and the two supply labels. The
+    // canvas owns the items.
+    QPointer<QCPItemText> sconLabels[19][2];
+    QPointer<QCPItemText> sconRangeLabels[7];
+    QPointer<QCPItemText> sconVsLabel;
+    QPointer<QCPItemText> sconVccLabel;
+
+    // The nineteen component strings SConRint ... SConCv, in scon::Value order.
+    scon::ValueStrings sconValues() const;
+    QString *sconValue(int value);
+
+public slots:
+    void setupSCon();
+    void setupSControlSch();
+    void SConDescription();
+    void SConIcons();
+    void SConValidate();
+    void refreshSCon();
+    void calcV1();
+    void calcV2();
+    void calcI1();
+    void calcI2();
+    void drawSConSchematic();
+    void drawV1();
+    void drawV2();
+    void drawI1();
+    void drawI2();
+    void suggestSCon();
+    void suggestV1();
+    void suggestV2();
+    void suggestI1();
+    void suggestI2();
+    void onSConItemClicked(QCPAbstractItem *item1, QMouseEvent *event1);
+
+private slots:
+    void on_V1button_clicked();
+    void on_V2button_clicked();
+    void on_I1button_clicked();
+    void on_I2button_clicked();
+    void on_NexttoStep2_clicked();
+    void on_PrevtoStep1_clicked();
+    void on_NexttoStep3_clicked();
+    void on_PrevtoStep2_clicked();
+    void on_SConHideBlocks_clicked();
+    void on_ampSelectorSCon_activated(int index);
+    void on_SConVinMax_editingFinished();
+    void on_SConVinMin_editingFinished();
+    void on_SConFreq_editingFinished();
+    void on_SConVs_editingFinished();
+    void on_SConVcc_editingFinished();
+    void on_SConFsw_editingFinished();
+    void on_SConVoutMax_editingFinished();
+    void on_SConVoutMin_editingFinished();
+    void on_SConMaxVs_clicked();
+    void on_SConTypVcc_clicked();
+    void on_SConMaxFsw_clicked();
+    void on_ImportFromPWMPower_clicked();
+    void on_SConAutoButton_clicked();
+
+private:
+    // The checked topology; Current 2 when no button is checked.
+    scon::Topology sconTopology() const;
+    // The output network of the PWM power page, as the loop's plant.
+    scon::FilterPlant sconPlant();
+    // Runs the loop model of one topology and shows its plot, peaking and ranges.
+    void calcSCon(scon::Topology topology);
+    // Draws one schematic on the canvas and fills the label slots.
+    void drawSCon(scon::Topology topology);
+    // Runs the suggestion of one topology; false when it could not suggest.
+    bool suggestSConFor(scon::Topology topology);
+    // Whether the last suggestion stored values (the second pass of the current loops needs
+    // the first to have succeeded).
+    bool sconSuggested = false;
+
 
     // ------------------------------------------------------------------ Howland current pump
 
