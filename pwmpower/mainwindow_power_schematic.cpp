@@ -46,8 +46,10 @@ void MainWindow::setupSPower()
     ui->FullFilter->setInteraction(QCP::iSelectItems, true);
     connect(ui->FullFilter, &QCustomPlot::itemClick, this, &MainWindow::onSPowerItemClicked,
             Qt::UniqueConnection);
-    plotFullFilter();
+    // The refresh first: it settles the filter type a half-bridge part allows, which the
+    // schematic then shows.
     refreshPower();
+    plotFullFilter();
 }
 
 void MainWindow::extendLoad()

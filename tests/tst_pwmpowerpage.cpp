@@ -150,6 +150,9 @@ void TestPwmPowerPage::setUp()
     QCOMPARE(ui->FilterFreq->xAxis->scaleType(), QCPAxis::stLogarithmic);
     QVERIFY(textItem(ui->FullFilter, "NV22"));
     QVERIFY(textItem(ui->FullFilter, "LOAD"));
+    // The half-bridge part leaves a single-ended filter, and the schematic shows that one.
+    QVERIFY(ui->SEpower->isChecked());
+    QVERIFY(!textItem(ui->FullFilter, "* Identical Inductor as Above"));
     QVERIFY(ui->PowerNotes->toPlainText().startsWith(QLatin1String("Notes:")));
     QVERIFY(!w->designModified);
 }
