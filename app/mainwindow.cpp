@@ -53,6 +53,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 
     setupBodePlot();
 
+    setupFilterPlot();
+    ui->ampSelectorFilter->setCurrentText(QStringLiteral("NV22"));
+    refreshFilter();
+    ui->ampSelectorPower->setCurrentText(QStringLiteral("NV22"));
+    setupSPower();
+
     FillInHSTable();
     SetupHeatsink();
     refreshHeatsinks();
@@ -73,7 +79,6 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     refreshIHCP();
 
     setupDemoPlot();
-
 
     designModified = false;
 }
