@@ -249,6 +249,10 @@ void MainWindow::refreshAfterOpening()
     refreshStab();
     RCPC();
     refreshSPS();
+    matchingNetwork();
+    refreshFilter();
+    plotFullFilter();
+    refreshPower();
     refreshHeatsinks();
     drawSConSchematic();
     refreshSCon();
@@ -258,4 +262,6 @@ void MainWindow::refreshAfterOpening()
         ui->Page->setCurrentIndex(0);
         ui->Page->setCurrentIndex(13);
     }
+    refreshIHCP();
+    refreshP3();
 }

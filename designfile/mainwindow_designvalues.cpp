@@ -328,8 +328,17 @@ bool MainWindow::applyDesignValue(const designfile::Assignment &a, QString *why)
 
 void MainWindow::afterDesignValue(const QString &key)
 {
-    if (key == QLatin1String("AmpSelecterSOA"))
+    if (key == QLatin1String("AmpSelecterSOA")) {
         makeSOAplot();
-    else if (key == QLatin1String("AmpSelectorStab"))
+    } else if (key == QLatin1String("AmpSelectorStab")) {
         refreshStab();
+    } else if (key == QLatin1String("extendedLoad")) {
+        extendLoad();
+    } else if (key == QLatin1String("sweepIHCP")) {
+        // The pump plot's axes and the button that switches them follow the mode, as when
+        // the button is pressed; otherwise a sweep would be drawn on the Bode plot's axes.
+        ui->IHCPsweepButton->setText(sweepIHCP ? QStringLiteral("Bode Plot")
+                                               : QStringLiteral("Sweep Load Impedance"));
+        setupIHCPplots();
+    }
 }
