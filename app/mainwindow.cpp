@@ -55,6 +55,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     setupBodePlot();
     setupDemoPlot();
 
+    // Stability page: the schematic canvas, the default part, its circuit and first analysis.
+    setupStabSch();
+    ui->AmpSelectorStab->setCurrentText(QStringLiteral("LX27"));
+    decideStabSch();
+    refreshStab();
+
     designModified = false;
 }
 
