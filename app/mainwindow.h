@@ -4,6 +4,9 @@
 #include "catalog/heatsink.h"
 #include "catalog/packagestyle.h"
 #include "catalog/pwm.h"
+#include "pwmcontrol/sconcomponents.h"
+#include "pwmcontrol/scontypes.h"
+#include "motor/p3forward.h"
 #include "soa/loadline.h"
 #include "soa/soasignal.h"
 #include "soa/soathermal.h"
@@ -30,6 +33,7 @@ class QStandardItemModel;
 class QLineEdit;
 class QModelIndex;
 class QMouseEvent;
+class QCPTextElement;
 class QTextStream;
 class QCPAbstractItem;
 class QCPItemText;
@@ -530,6 +534,9 @@ public slots:
     // dialog that asks for a new value (the old text back when cancelled or left empty).
     void displayStabText(QString text, QCPItemText *item, QString label, QString type);
     QString changeStabValue(QCPItemText *item, QString label, QString type, QString oldText);
+    // The compensation option chooser behind a C_COMP label (stability and pump pages): the
+    // chosen option index, or the old one when cancelled.
+    int changeCcomp(QCPItemText *item, amp linear, int oldCompOption);
 
     // The stability schematic (StabSch): canvas set-up once, then a redraw of the circuit for
     // the part and options at the end of every refresh, which also enables the options the part
@@ -549,8 +556,6 @@ public slots:
     // A click on a schematic text: edits every label that stands where the text stands, then
     // refreshes the page whatever happened.
     void onStabSchItemClicked(QCPAbstractItem *item1, QMouseEvent *event1);
-    // The compensation option chooser: the option kept (oldCompOption when cancelled).
-    int changeCcomp(QCPItemText *item, amp linear, int oldCompOption);
     // The note that R_COMP follows C_COMP.
     void changeRcomp();
 
@@ -575,12 +580,260 @@ private:
     void drawStabSchematic(QCustomPlot *plot, const stab::StabSchematic &s);
 
     // ------------------------------------------------------------------ PWM filter and power
+    // The power page's output network (the triples P1..P6, MN, L1..L5 and extendedLoad of the
+    // application shell section, with the page's order and filter-type buttons), evaluated
+    // at one frequency. The PWM control loop uses Tfilter and Gfilter as its plant.
+public slots:
+    void Tfilter(double F, comp *Tfil, comp *Ztot, comp *Zload);
+    void Gfilter(double *Gfil, double *Rtot, double *Rload);
+    void loadACVoltage(double F, double V, double *Vload, double *Zout, double *Aout,
+                       double *Zload, double *Aload, char VorI);
+    void loadDCVoltage(double VDC, double *Vload, double *Rtot, double *Rload, char VorI);
+    double FilterPower(double F, double V);
+
+    // Value labels of the PWM schematics (power page and control wizard): the typed value
+    // with its unit on a label and, when given, on its twin; and the one-value dialog a
+    // clicked label opens, which returns the string to store.
+public slots:
+    void displayItemText(QString text, QCPItemText *item, QString type,
+                         QCPItemText *item2 = nullptr);
+    QString changeSConValue(QCPItemText *item, QString type, QCPItemText *item2 = nullptr);
+
+private:
 
     // ------------------------------------------------------------------ PWM control
+public:
+    // Operating ranges of the control circuit's nodes, as the last loop calculation wrote
+    // them (see scon::Range); the schematic's range labels show them.
+    QString sconRanges[7] = {QStringLiteral("Integrator Output:"),
+                             QStringLiteral("PWM Output (Vs * Duty Cycle):"),
+                             QStringLiteral("Diff Amp Output:"),
+                             QString(),
+                             QStringLiteral("PWM Output Current (w/o ripple):"),
+                             QStringLiteral("I through Load:"),
+                             QStringLiteral("V at Load:")};
+    // The labels of the schematic on screen, emptied before each drawing and filled with
+    // what it shows: label 1 and 2 of each of the nineteen values (scon::Value; label 2 only
+    // for the values drawn twice), the seven range labels and the two supply labels. The
+    // canvas owns the items.
+    QPointer<QCPItemText> sconLabels[19][2];
+    QPointer<QCPItemText> sconRangeLabels[7];
+    QPointer<QCPItemText> sconVsLabel;
+    QPointer<QCPItemText> sconVccLabel;
+
+    // The nineteen component strings SConRint ... SConCv, in scon::Value order.
+    scon::ValueStrings sconValues() const;
+    QString *sconValue(int value);
+
+public slots:
+    void setupSCon();
+    void setupSControlSch();
+    void SConDescription();
+    void SConIcons();
+    void SConValidate();
+    void refreshSCon();
+    void calcV1();
+    void calcV2();
+    void calcI1();
+    void calcI2();
+    void drawSConSchematic();
+    void drawV1();
+    void drawV2();
+    void drawI1();
+    void drawI2();
+    void suggestSCon();
+    void suggestV1();
+    void suggestV2();
+    void suggestI1();
+    void suggestI2();
+    void onSConItemClicked(QCPAbstractItem *item1, QMouseEvent *event1);
+
+private slots:
+    void on_V1button_clicked();
+    void on_V2button_clicked();
+    void on_I1button_clicked();
+    void on_I2button_clicked();
+    void on_NexttoStep2_clicked();
+    void on_PrevtoStep1_clicked();
+    void on_NexttoStep3_clicked();
+    void on_PrevtoStep2_clicked();
+    void on_SConHideBlocks_clicked();
+    void on_ampSelectorSCon_activated(int index);
+    void on_SConVinMax_editingFinished();
+    void on_SConVinMin_editingFinished();
+    void on_SConFreq_editingFinished();
+    void on_SConVs_editingFinished();
+    void on_SConVcc_editingFinished();
+    void on_SConFsw_editingFinished();
+    void on_SConVoutMax_editingFinished();
+    void on_SConVoutMin_editingFinished();
+    void on_SConMaxVs_clicked();
+    void on_SConTypVcc_clicked();
+    void on_SConMaxFsw_clicked();
+    void on_ImportFromPWMPower_clicked();
+    void on_SConAutoButton_clicked();
+
+private:
+    // The checked topology; Current 2 when no button is checked.
+    scon::Topology sconTopology() const;
+    // The output network of the PWM power page, as the loop's plant.
+    scon::FilterPlant sconPlant();
+    // Runs the loop model of one topology and shows its plot, peaking and ranges.
+    void calcSCon(scon::Topology topology);
+    // Draws one schematic on the canvas and fills the label slots.
+    void drawSCon(scon::Topology topology);
+    // Runs the suggestion of one topology; false when it could not suggest.
+    bool suggestSConFor(scon::Topology topology);
+    // Whether the last suggestion stored values (the second pass of the current loops needs
+    // the first to have succeeded).
+    bool sconSuggested = false;
+
 
     // ------------------------------------------------------------------ Howland current pump
+public:
+    // The title line of the Bode plot and load sweep; made by the constructor.
+    QCPTextElement *IHCPbodeTitle = nullptr;
+    // The value labels of the pump's schematic: owned by the plot, remade by every drawing,
+    // null when the drawing has no such label. Clicks find them by their anchors.
+    QPointer<QCPItemText> IHCPRinLabel, IHCPRipLabel, IHCPRfnLabel, IHCPRfpLabel, IHCPRsLabel;
+    QPointer<QCPItemText> IHCPRdLabel, IHCPCdLabel, IHCPloadLabel, IHCPCcompLabel;
+    QPointer<QCPItemText> IHCPVinLabel, IHCPVloadLabel;
+
+    // Load current per volt of input (A/V) of the pump with an ideal amplifier, and the same
+    // at the tolerance corner farthest from it (tolerances from IHCPRinT ... IHCPRsT).
+    double IHCPtransconductance(double Rin, double Rip, double Rfn, double Rfp, double Rs,
+                                comp Zl, comp Zd, bool inv);
+    double IHCPworstcase(double Rin, double Rip, double Rfn, double Rfp, double Rs, comp Zl,
+                         comp Zd, bool inv);
+    // The loop analysis: notes, the Bode curves unless the sweep is shown; the bandwidth (Hz).
+    double IHCPBode();
+    void IHCPsweepLoad(double Rin, double Rip, double Rfn, double Rfp, double Rs, comp Zd,
+                       bool inv);
+    void displayTolText(QString text, QString tol, QCPItemText *item, QString type,
+                        QCPItemText *item2 = nullptr);
+    void displayLoadText(QString R, QString CorL, QString value, QString freq,
+                         QCPItemText *item);
+    void changeRtolerance(QString *R, QString *T, QCPItemText *P, QCPItemText *P2 = nullptr);
+    void changeLoad(QString *R, QString *X, QString *CorL, QString *F, QCPItemText *P);
+
+public slots:
+    void setupIHCP();
+    void setupIHCPplots();
+    void drawIHCP();
+    void refreshIHCP();
+    void IHCPauto();
+    void onIHCPItemClicked(QCPAbstractItem *item1, QMouseEvent *event1);
+    void ImportSOAtoIHCP();
+    void ExportIHCPtoSOA();
+
+private slots:
+    void on_IHCPampSelector_currentIndexChanged(int index);
+    void on_IHCPtrans_editingFinished();
+    void on_IHCPmaxIout_editingFinished();
+    void on_IHCPminIout_editingFinished();
+    void on_IHCPInvButton_toggled(bool checked);
+    void on_IHCPauto_clicked();
+    void on_IHCPsweepButton_clicked();
+    void on_IHCPimportSOA_clicked();
+    void on_IHCPexportSOA_clicked();
+
+private:
+    // The selected part and its compensation option, an index its lists hold.
+    amp IHCPamp();
+    int IHCPcompOption(const amp &part) const;
+    void appendIHCPnote(const QString &text, const QColor &colour);
 
     // ------------------------------------------------------------------ three-phase motor
+    // Page 10. The motor and profile values and P3graphables are with the page values above;
+    // the arithmetic is in motor/ (bridgesim, p3thermal, p3signals).
+public:
+    // The waveforms of the last simulation and its warning flags (motor::flag bits).
+    motor::Waveforms P3waveforms;
+    quint32 P3warningFlags = 0;
+    // The most recently opened motor dialog; it deletes itself when it closes.
+    QPointer<P3motor> P3motorDialog;
+
+    // Schematic items that stand for signals, kept for the click tests. Valid until the next
+    // drawing, which deletes every item; null where the drawn variant has no such item.
+    QCPItemText *P3schFreqText = nullptr;
+    QCPItemText *P3schDCenvText = nullptr;
+    QCPItemText *P3schAngleText = nullptr;
+    QCPItemLine *P3schGateLines[6] = {};      // A top, A bottom, B top, ... C bottom
+    QCPItemCurve *P3schCoilArcs[3][4] = {};   // coils C, A, B; four arcs each
+    QCPItemLine *P3schCoilStartLeads[3] = {}; // coils C, A, B
+    QCPItemLine *P3schCoilEndLeads[3] = {};   // coils C, A, B
+    QCPItemEllipse *P3schLoadEllipse = nullptr;
+    QCPItemLine *P3schPhaseWires[3][4] = {}; // phases A, B, C; up to four segments
+    QCPItemLine *P3schCurrentArrows[3] = {}; // phases A, B, C
+
+    // What one run reads from the page and the motor values.
+    motor::BridgeInput readP3inputs();
+    // The export without its file dialog: writes the picked waveforms to `path`. Returns an
+    // empty text on success, else why the file could not be written.
+    QString writeP3PWL(const QString &path);
+
+public slots:
+    void setupP3page();
+    void refreshP3();
+    void P3warnings();
+    double P3minHeatsink(double Ieffective, double Pother, pwm inverter);
+    void analyzeThreePhase(double Rdson, double *Pc, double *Pd, double *Ps, double *Pq,
+                           double *Pw);
+    void generateControlVector(QVector<double> *timebase, QVector<double> *fCycle,
+                               QVector<double> *DutyCycleEnv, double endTime);
+    double linterp(QVector<double> searchVector, QVector<double> returnVector, double searchNum,
+                   int *startIndex);
+    double P3DCfromIandRPM(double Ipk, double RPM, double Vs, double R, double L, int n,
+                           double Vemf);
+    double P3RPMfromIandDC(double Ipk, double DCenv, double Vs, double R, double L, int n,
+                           double Vemf);
+
+    void addToP3graphables(QString name);
+    void P3refreshGraphs();
+    QPen getP3Pen(QString name);
+    bool P3savePWL();
+
+    void setupP3schematic();
+    void setupP3Graphs();
+    void drawP3schematic(bool delta);
+    void P3schClickCheck(QCPItemLine *line, QPointF P, QString name);
+    void P3schClickCheckEllipse(QCPItemEllipse *line, QPointF P, QString name);
+    void P3schClickCheckCurve(QCPItemCurve *line, QPointF P, QString name);
+    void P3schClickCheckText(QCPItemText *line, QPointF P, QString name);
+    void onP3schematicItemClicked(QCPAbstractItem *item, QMouseEvent *eve);
+
+    void openP3MotorDialog(int mode);
+    void saveMotorValues(QString R, QString L, QString Vemf, int nPoles, bool isDelta,
+                         int controlVariable, int controlType, int constantVariable,
+                         QString controlAmplitude, QString constantAmplitude,
+                         QVector<QString> timeVector, QVector<QString> AmplitudeVector,
+                         bool isLinear, QString CycleLength);
+
+private slots:
+    void on_P3ampSelector_currentIndexChanged(int index);
+    void on_P3commType_currentIndexChanged(int index);
+    void on_P3Vs_editingFinished();
+    void on_P3Vcc_editingFinished();
+    void on_P3Fsw_editingFinished();
+    void on_P3Tambient_editingFinished();
+    void on_P3heatsink_editingFinished();
+    void on_P3startTime_editingFinished();
+    void on_P3endTime_editingFinished();
+    void on_P3removeDiode_clicked();
+    void on_P3removeSwitching_clicked();
+    void on_P3dispDC_clicked();
+    void on_P3useMaxVs_clicked();
+    void on_P3useTypVcc_clicked();
+    void on_P3useMaxFsw_clicked();
+    void on_P3editMotor_clicked();
+    void on_P3editWaveform_clicked();
+    void on_P3downloadPWL_clicked();
+
+private:
+    motor::MotorModel P3motorModel() const;
+    motor::SignalView P3signalView() const;
+    void showP3bridgeResult(const motor::BridgeResult &r, bool removeDiode, bool removeSwitching);
+    void P3hitTest(const QCPAbstractItem *item, QPointF P, const QString &name);
 
     // ------------------------------------------------------------------ design files
 public:

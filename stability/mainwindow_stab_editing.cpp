@@ -1,11 +1,11 @@
 // Stability page: editing the schematic. A click on a value label asks for the new value, the
-// compensation capacitor chooses the compensation option, and the page is refreshed.
+// compensation capacitor chooses the compensation option (changeCcomp, shared with the pump
+// page), and the page is refreshed.
 #include "app/mainwindow.h"
 
 #include "stability/stabschematic.h"
 #include "ui_mainwindow.h"
 
-#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -43,32 +43,6 @@ void MainWindow::onStabSchItemClicked(QCPAbstractItem *item1, QMouseEvent *event
     }
     ui->StabSch->replot();
     refreshStab();
-}
-
-int MainWindow::changeCcomp(QCPItemText *item, amp linear, int oldCompOption)
-{
-    QDialog dialog(this, kNoteDialogFlags);
-    dialog.setWindowTitle(QStringLiteral("Change Compensation Capacitor"));
-    auto *form = new QFormLayout(&dialog);
-    auto *options = new QComboBox(&dialog);
-    options->setObjectName(QStringLiteral("CompOptionBox"));
-    options->addItems(stab::compOptionEntries(linear));
-    options->setCurrentIndex(oldCompOption);
-    form->addRow(QStringLiteral("C_COMP (pF)"), options);
-    form->addRow(new QLabel(QStringLiteral("More Compensation tends to increase Phase Margin "
-                                           "\nat the expense of Slew Rate and Bandwidth."),
-                            &dialog));
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel,
-                                         Qt::Horizontal, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    form->addRow(buttons);
-
-    // A part without options leaves nothing to choose: keep what there was.
-    if (dialog.exec() != QDialog::Accepted || options->currentIndex() < 0) return oldCompOption;
-    const int chosen = options->currentIndex();
-    if (item) item->setText(stab::ccompText(linear, chosen));
-    return chosen;
 }
 
 void MainWindow::changeRcomp()

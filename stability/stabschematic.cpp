@@ -120,23 +120,6 @@ bool hasCompensationOption(const amp &part)
     return part.getSROptions() >= 2 || part.getCcomp(0) != 0;
 }
 
-QStringList compOptionEntries(const amp &part)
-{
-    const int n = part.getSROptions();
-    QStringList entries;
-    for (int i = 0; i < n; ++i) {
-        const double c = part.getCcomp(i);
-        const QString number = QString::number(c, 'g', 6);
-        if (part.getSRboost() != 0 && i >= n / 2)
-            entries << number + QStringLiteral(" + Boost Supplies");
-        else if (c == 0)
-            entries << number + QStringLiteral(" (open)");
-        else
-            entries << number;
-    }
-    return entries;
-}
-
 QString ccompText(const amp &part, int option)
 {
     return QStringLiteral("C_COMP\n") + QString::number(part.getCcomp(option), 'g', 6) +

@@ -7,7 +7,6 @@
 #include <QColor>
 #include <QPointF>
 #include <QString>
-#include <QStringList>
 #include <QVector>
 #include <Qt>
 
@@ -82,10 +81,6 @@ bool hasExternalCurrentLimit(const amp &part);
 // The booster circuits draw C_COMP when the part has several options, or one with a capacitor.
 bool hasCompensationOption(const amp &part);
 
-// The entries of the compensation chooser: each option's capacitor in pF; the second half of
-// the options of a part with boost supplies marked " + Boost Supplies", a 0 pF capacitor
-// marked " (open)".
-QStringList compOptionEntries(const amp &part);
 // "C_COMP\n4.7 pF" and "R_COMP\n1 kΩ": the compensation texts of option `option`.
 QString ccompText(const amp &part, int option);
 QString rcompText(const amp &part, int option);

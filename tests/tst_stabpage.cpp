@@ -521,7 +521,7 @@ void TestStabPage::optionLabelChoosesCompensation()
     auto watcher = onNextDialog(
         [&](QDialog *d) {
             title = d->windowTitle();
-            auto *box = d->findChild<QComboBox *>(QStringLiteral("CompOptionBox"));
+            auto *box = d->findChild<QComboBox *>(QStringLiteral("CcompOptions"));
             QVERIFY(box);
             for (int i = 0; i < box->count(); ++i)
                 entries << box->itemText(i);
@@ -546,7 +546,7 @@ void TestStabPage::optionLabelChoosesCompensation()
     // Cancel keeps the option.
     watcher = onNextDialog(
         [](QDialog *d) {
-            auto *box = d->findChild<QComboBox *>(QStringLiteral("CompOptionBox"));
+            auto *box = d->findChild<QComboBox *>(QStringLiteral("CcompOptions"));
             QVERIFY(box);
             QCOMPARE(box->currentIndex(), 2);
             box->setCurrentIndex(0);

@@ -142,8 +142,6 @@ private slots:
     void boosterCompensation();
     void kw314PinTexts_data();
     void kw314PinTexts();
-    void compOptionEntries_data();
-    void compOptionEntries();
     void symbols();
 };
 
@@ -791,34 +789,6 @@ void TestStabSchematic::kw314PinTexts()
     QTEST(textAt(s, QPointF(100, 0))->text, "input");
     QTEST(textAt(s, QPointF(150, -300))->text, "pin");
     QVERIFY(hasStroke(s, {StabPrimitive::G, StabPen::Black, 150, -800, 0}));
-}
-
-void TestStabSchematic::compOptionEntries_data()
-{
-    QTest::addColumn<QString>("boost");
-    QTest::addColumn<QStringList>("ccomp");
-    QTest::addColumn<QStringList>("entries");
-
-    QTest::newRow("plain options")
-        << "N" << QStringList{"4.7", "15", "47"} << QStringList{"4.7", "15", "47"};
-    QTest::newRow("0 pF is open") << "N" << QStringList{"0", "22"} << QStringList{"0 (open)", "22"};
-    QTest::newRow("second half with boost supplies")
-        << "Y" << QStringList{"0", "4.7", "0", "4.7"}
-        << QStringList{"0 (open)", "4.7", "0 + Boost Supplies", "4.7 + Boost Supplies"};
-    QTest::newRow("odd count: the larger half is boosted")
-        << "Y" << QStringList{"10", "47", "100"}
-        << QStringList{"10", "47 + Boost Supplies", "100 + Boost Supplies"};
-    QTest::newRow("six significant digits")
-        << "N" << QStringList{"3.3333333"} << QStringList{"3.33333"};
-}
-
-void TestStabSchematic::compOptionEntries()
-{
-    QFETCH(QString, boost);
-    QFETCH(QStringList, ccomp);
-    const amp part = makePart(
-        {{"SRboost", {boost}}, {"SROptions", {QString::number(ccomp.size())}}, {"Ccomp", ccomp}});
-    QTEST(stab::compOptionEntries(part), "entries");
 }
 
 void TestStabSchematic::symbols()
