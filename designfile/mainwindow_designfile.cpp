@@ -193,6 +193,8 @@ QStringList MainWindow::applyDesign(const designfile::ParsedDesign &design)
     // Kept to undo a profile whose times and amplitudes do not pair up.
     const QStringList profileTimes = ThreePhaseTimeVector;
     const QStringList profileAmplitudes = ThreePhaseAmplitudeVector;
+    // The compensation options the file sets; -1 while it sets none.
+    int fileCompOption = -1;
     int fileCompOptionIHCP = -1;
 
     designfile::DesignReader reader({[this](int i) { return beforeV7IndextoAmpName(i); },
@@ -207,6 +209,7 @@ QStringList MainWindow::applyDesign(const designfile::ParsedDesign &design)
                 problems << QStringLiteral("line %1, %2: %3").arg(line.number).arg(a.key, why);
                 continue;
             }
+            if (a.key == QLatin1String("CompOption")) fileCompOption = CompOption;
             if (a.key == QLatin1String("CompOptionIHCP")) fileCompOptionIHCP = CompOptionIHCP;
             afterDesignValue(a.key);
         }
@@ -216,10 +219,13 @@ QStringList MainWindow::applyDesign(const designfile::ParsedDesign &design)
         return lineOfProblem(a) < lineOfProblem(b);
     });
 
-    // The pump page resets its compensation option whenever its amplifier changes, which the
-    // amplifier's line further down the file does.
-    if (fileCompOptionIHCP >= 0) CompOptionIHCP = fileCompOptionIHCP;
-    const auto checkOption = [&](int &option, const QString &key, const QString &part) {
+    // A page settles its compensation option when its amplifier changes (the pump page resets
+    // it to the first), which the amplifier's line further down the file does. The file's own
+    // option stands when the file's amplifier has it.
+    const auto settleOption = [&](int &option, int fromFile, const QString &key,
+                                  const QString &part) {
+        if (fromFile < 0) return;
+        option = fromFile;
         if (option < findLinear(part).getSROptions()) return;
         problems << tr("%1: option %2 does not exist for the %3; the first one is used")
                         .arg(key)
@@ -227,9 +233,10 @@ QStringList MainWindow::applyDesign(const designfile::ParsedDesign &design)
                         .arg(part);
         option = 0;
     };
-    checkOption(CompOption, QStringLiteral("CompOption"), ui->AmpSelectorStab->currentText());
-    checkOption(CompOptionIHCP, QStringLiteral("CompOptionIHCP"),
-                ui->IHCPampSelector->currentText());
+    settleOption(CompOption, fileCompOption, QStringLiteral("CompOption"),
+                 ui->AmpSelectorStab->currentText());
+    settleOption(CompOptionIHCP, fileCompOptionIHCP, QStringLiteral("CompOptionIHCP"),
+                 ui->IHCPampSelector->currentText());
 
     if (ThreePhaseTimeVector.size() != ThreePhaseAmplitudeVector.size()) {
         problems << tr("ThreePhaseTimeVector, ThreePhaseAmplitudeVector: %1 times but %2 "

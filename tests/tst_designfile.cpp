@@ -258,8 +258,11 @@ void alterEveryKey(MainWindow &w)
     for (bool *flag : {&w.phaseShiftComponents, &w.extendedLoad, &w.sweepIHCP, &w.boostSup,
                        &w.SOAVout, &w.ThreePhaseisDelta, &w.ThreePhaseisLinear})
         *flag = !*flag;
-    w.CompOption = w.findLinear(w.ui->AmpSelectorStab->currentText()).getSROptions() - 1;
-    w.CompOptionIHCP = w.findLinear(w.ui->IHCPampSelector->currentText()).getSROptions() - 1;
+    // Amplifiers with four compensation options, so that the options can change.
+    w.ui->AmpSelectorStab->setCurrentText("LX49");
+    w.ui->IHCPampSelector->setCurrentText("LX49A");
+    w.CompOption = 2;
+    w.CompOptionIHCP = 3;
     w.SignalType = 1;
     w.ThreePhasenPoles = 6;
     w.ThreePhaseControlVariable = 0;
