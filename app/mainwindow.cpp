@@ -44,6 +44,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     SetupHeatsink();
     refreshHeatsinks();
 
+    // Tutorial page: the first tutorial's overview.
+    on_ExampleSelection_activated(0);
+
     designModified = false;
 }
 

@@ -34,6 +34,14 @@ class QCustomPlot;
 class SchGridTicker;
 
 class Ui_MainWindow;
+class Examples;
+
+namespace examples {
+struct SoaSetup;
+struct HeatsinkSetup;
+struct LinearSelectorSetup;
+struct SwitchingSelectorSetup;
+} // namespace examples
 
 // The one window of the program. Its members are grouped by page; each group's arithmetic
 // lives in a widget-free engine in that page's folder, and the members here read the fields,
@@ -431,4 +439,28 @@ public:
     void openFile();
 
     // ------------------------------------------------------------------ examples
+public:
+    // The newest examples dialog; null until the first tutorial start. Earlier dialogs stay
+    // alive, shown or hidden, until the window goes.
+    Examples *exampleDialog = nullptr;
+
+public slots:
+    void openExDia(int exNum);
+    void loadExample(int exNumber);
+    // Writes worked example exNum into its page and recomputes that page.
+    void displayExample(int exNum);
+
+private slots:
+    void on_ExampleSelection_activated(int index);
+    void on_startTutorial_clicked();
+    void on_StabTutorial_clicked();
+    void on_PWMTutFilter_clicked();
+    void on_PWMTut_clicked();
+
+private:
+    void showTutorialPage(int comboIndex);
+    void applySoaExample(const examples::SoaSetup &s);
+    void applyHeatsinkExample(const examples::HeatsinkSetup &s);
+    void applyLinearSelectorExample(const examples::LinearSelectorSetup &s);
+    void applySwitchingSelectorExample(const examples::SwitchingSelectorSetup &s);
 };
