@@ -38,6 +38,13 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     ui->SupportLink->setTextFormat(Qt::RichText);
     fillAllDropDownMenus();
 
+    SOAsine();
+    setupSOAplot();
+    setupWavePlots();
+    ui->AmpSelecterSOA->setCurrentText(QStringLiteral("LX30A"));
+    makeSOAplot();
+    refreshSOA();
+
     FillInTable();
     FillInPwmTable();
     FillInHSTable();

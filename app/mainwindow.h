@@ -31,6 +31,7 @@ class QTextStream;
 class QCPAbstractItem;
 class QCPItemText;
 class QCustomPlot;
+class LoadCalc;
 class SchGridTicker;
 
 class Ui_MainWindow;
@@ -293,8 +294,6 @@ public:
     soa::LoadLineResult SOAloadLine;
     soa::ThermalResult SOApower;
 
-    // The page's start: default signal, plot set-up, the default part, first computation.
-    void setupSOApage();
     // The upload without its file dialog: reads, resamples and adopts the file at path.
     void loadSOAwaveform(const QString &path);
 
@@ -324,6 +323,59 @@ private:
     soa::ThermalInput readSOAthermalInputs();
     void drawSOAloadLine(const soa::LoadLineResult &line);
     void drawSOAcurrentLimit(const soa::ThermalResult &power);
+
+    // Supply schematic, warnings, the page's slots and the load calculator.
+public:
+    // The clickable value labels of the supply schematic in soa::SupplyLabel order; owned by
+    // the plot, null when the last drawing has no such label.
+    QPointer<QCPItemText> SOAschLabels[9];
+
+public slots:
+    void plotSOAsch();
+    void onSOAschItemClicked(QCPAbstractItem *item1, QMouseEvent *event1);
+    void changeSOAVsValue(QString PorN);
+    void changeSOAVbValue();
+    void powerWarnings();
+    void SupplyWarnings();
+    void saveLoadCalc(QString ResS, QString CapS, QString IndS, QString ResP, QString CapP,
+                      QString IndP, QString Z1, QString Z2, QString A1, QString A2,
+                      QString FreqS, QString FreqP);
+
+private slots:
+    void on_LogCheckBox_toggled(bool checked);
+    void on_AmpSelecterSOA_activated(int index);
+    void on_R_CL_editingFinished();
+    void on_RangeBox_valueChanged(int arg1);
+    void on_tempA_editingFinished();
+    void on_FOcheckBox_toggled(bool checked);
+    void on_R_FO_editingFinished();
+    void on_custTempCheckBox_clicked(bool checked);
+    void on_custTempLine_editingFinished();
+    void on_ThermalCompound_editingFinished();
+    void on_heatsink_editingFinished();
+    void on_VswingCheckBox_toggled();
+    void on_MotorESR_editingFinished();
+    void on_MotorI_editingFinished();
+    void on_MotorEMF_editingFinished();
+    void on_MotorVDC_editingFinished();
+    void on_MotorBox_currentIndexChanged(int index);
+    void on_ParallelCheckBox_toggled(bool arg1);
+    void on_NumParallel_valueChanged(int arg1);
+    void on_BridgeCheckBox_toggled();
+    void on_BridgeSameSuppliesButton_toggled();
+    void on_SOA_series_toggled(bool checked);
+    void on_SOA_Rload_editingFinished();
+    void on_SOA_Lload_editingFinished();
+    void on_SOA_Cload_editingFinished();
+    void on_SOAdisplayAfter_valueChanged(int arg1);
+    void on_SOAdisplayCycles_valueChanged(int arg1);
+    void on_loadTypeBox_currentIndexChanged(int index);
+    void on_SOAeditSignalButton_clicked();
+    void on_loadCalcButton_clicked();
+
+private:
+    // The one load calculator; made at the first opening and shown again after that.
+    LoadCalc *loadCalcDialog = nullptr;
 
     // ------------------------------------------------------------------ product selectors
 public:
@@ -423,6 +475,12 @@ private:
     void setupHeatsinkPlot();
 
     // ------------------------------------------------------------------ stability page
+public slots:
+    // Schematic value labels, shared with the SOA supply and Howland pump schematics: the
+    // caption over the typed value with its unit, red when the value cannot be read; and the
+    // dialog that asks for a new value (the old text back when cancelled or left empty).
+    void displayStabText(QString text, QCPItemText *item, QString label, QString type);
+    QString changeStabValue(QCPItemText *item, QString label, QString type, QString oldText);
 
     // ------------------------------------------------------------------ PWM filter and power
 

@@ -132,30 +132,18 @@ bool amp::readColumn(const QString &name, catalog::CellCursor &cells)
                       63,
                   "amp has 63 catalog columns");
 
-    for (const auto &c : Columns::texts) {
-        if (name == QLatin1String(c.name)) {
-            cells.readText(this->*c.field);
-            return true;
-        }
-    }
-    for (const auto &c : Columns::reals) {
-        if (name == QLatin1String(c.name)) {
-            cells.readReal(this->*c.field);
-            return true;
-        }
-    }
-    for (const auto &c : Columns::wholes) {
-        if (name == QLatin1String(c.name)) {
-            cells.readWhole(this->*c.field);
-            return true;
-        }
-    }
-    for (const auto &c : Columns::flags) {
-        if (name == QLatin1String(c.name)) {
-            cells.readFlag(this->*c.field);
-            return true;
-        }
-    }
+    if (catalog::readMappedColumn(*this, name, Columns::texts,
+                                  [&cells](QString &f) { cells.readText(f); }))
+        return true;
+    if (catalog::readMappedColumn(*this, name, Columns::reals,
+                                  [&cells](double &f) { cells.readReal(f); }))
+        return true;
+    if (catalog::readMappedColumn(*this, name, Columns::wholes,
+                                  [&cells](int &f) { cells.readWhole(f); }))
+        return true;
+    if (catalog::readMappedColumn(*this, name, Columns::flags,
+                                  [&cells](int &f) { cells.readFlag(f); }))
+        return true;
     for (const auto &c : Columns::lists) {
         if (name == QLatin1String(c.name)) {
             Columns::readList(*this, c, cells);
@@ -172,17 +160,11 @@ bool amp::readColumn(const QString &name, catalog::CellCursor &cells)
 
 bool amp::operator==(const amp &other) const
 {
-    for (const auto &c : Columns::texts)
-        if (this->*c.field != other.*c.field) return false;
-    for (const auto &c : Columns::reals)
-        if (this->*c.field != other.*c.field) return false;
-    for (const auto &c : Columns::wholes)
-        if (this->*c.field != other.*c.field) return false;
-    for (const auto &c : Columns::flags)
-        if (this->*c.field != other.*c.field) return false;
-    for (const auto &c : Columns::lists)
-        if (this->*c.field != other.*c.field) return false;
-    return true;
+    return catalog::sameMappedFields(*this, other, Columns::texts) &&
+           catalog::sameMappedFields(*this, other, Columns::reals) &&
+           catalog::sameMappedFields(*this, other, Columns::wholes) &&
+           catalog::sameMappedFields(*this, other, Columns::flags) &&
+           catalog::sameMappedFields(*this, other, Columns::lists);
 }
 
 void amp::readFile(QVector<amp> &list, bool includePreReleased, const QString &path)

@@ -144,4 +144,29 @@ template <class Record> TableFit checkTable(const QString &path)
     return fit;
 }
 
+// Reads the column `name` into the field that one of `columns` ({name, pointer to a field of
+// Record}) maps it to, with `read`; false when no column has that name.
+template <class Record, class Columns, class Read>
+bool readMappedColumn(Record &record, const QString &name, const Columns &columns, Read read)
+{
+    for (const auto &c : columns) {
+        if (name == QLatin1String(c.name)) {
+            read(record.*c.field);
+            return true;
+        }
+    }
+    return false;
+}
+
+// True when the two records agree in every field that `columns` maps.
+template <class Record, class Columns>
+bool sameMappedFields(const Record &a, const Record &b, const Columns &columns)
+{
+    for (const auto &c : columns) {
+        if (!(a.*c.field == b.*c.field))
+            return false;
+    }
+    return true;
+}
+
 } // namespace catalog

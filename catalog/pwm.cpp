@@ -83,24 +83,15 @@ bool pwm::readColumn(const QString &name, catalog::CellCursor &cells)
                       57,
                   "pwm has 57 catalog columns");
 
-    for (const auto &c : Columns::texts) {
-        if (name == QLatin1String(c.name)) {
-            cells.readText(this->*c.field);
-            return true;
-        }
-    }
-    for (const auto &c : Columns::reals) {
-        if (name == QLatin1String(c.name)) {
-            cells.readReal(this->*c.field);
-            return true;
-        }
-    }
-    for (const auto &c : Columns::wholes) {
-        if (name == QLatin1String(c.name)) {
-            cells.readWhole(this->*c.field);
-            return true;
-        }
-    }
+    if (catalog::readMappedColumn(*this, name, Columns::texts,
+                                  [&cells](QString &f) { cells.readText(f); }))
+        return true;
+    if (catalog::readMappedColumn(*this, name, Columns::reals,
+                                  [&cells](double &f) { cells.readReal(f); }))
+        return true;
+    if (catalog::readMappedColumn(*this, name, Columns::wholes,
+                                  [&cells](int &f) { cells.readWhole(f); }))
+        return true;
     if (name == QLatin1String("ErrorAmp")) {
         int value = ErrorAmp ? 1 : 0;
         cells.readWhole(value);
@@ -117,13 +108,10 @@ bool pwm::readColumn(const QString &name, catalog::CellCursor &cells)
 
 bool pwm::operator==(const pwm &other) const
 {
-    for (const auto &c : Columns::texts)
-        if (this->*c.field != other.*c.field) return false;
-    for (const auto &c : Columns::reals)
-        if (this->*c.field != other.*c.field) return false;
-    for (const auto &c : Columns::wholes)
-        if (this->*c.field != other.*c.field) return false;
-    return ErrorAmp == other.ErrorAmp;
+    return catalog::sameMappedFields(*this, other, Columns::texts) &&
+           catalog::sameMappedFields(*this, other, Columns::reals) &&
+           catalog::sameMappedFields(*this, other, Columns::wholes) &&
+           ErrorAmp == other.ErrorAmp;
 }
 
 void pwm::readFile(QVector<pwm> &list, int outputsFilter, bool includePreReleased,

@@ -1,4 +1,4 @@
-// The SOA page as a whole: its start, the full recomputation and the reset on a part change.
+// The SOA page as a whole: the full recomputation and the reset on a part change.
 #include "app/mainwindow.h"
 
 #include "ui_mainwindow.h"
@@ -6,16 +6,6 @@
 #include <qcustomplot.h>
 
 #include <cmath>
-
-void MainWindow::setupSOApage()
-{
-    SOAsine();
-    setupSOAplot();
-    setupWavePlots();
-    ui->AmpSelecterSOA->setCurrentText(QStringLiteral("LX30A"));
-    makeSOAplot();
-    refreshSOA();
-}
 
 void MainWindow::appendSOAnote(const soa::SoaNote &note)
 {
@@ -53,6 +43,9 @@ void MainWindow::refreshSOA()
 
     plotVswing(boostSup);
     RLCLoadLine();
+    plotSOAsch();
+    powerWarnings();
+    SupplyWarnings();
 
     if (ui->custTempCheckBox->isChecked()) customTempLine();
 
@@ -89,6 +82,10 @@ void MainWindow::makeSOAplot()
     const bool hasCLint = std::fabs(part.getCLint()) > 0.0001;
     ui->RangeBox->setEnabled(hasVbe);
     ui->R_CL->setEnabled(hasVbe && !hasCLint);
+    // Parts whose limit is set another way write a sentence into R_CL; it must not stay for
+    // the next part, where it would read as a resistor of 0.
+    if (ui->R_CL->text() == QLatin1String("See datasheet for details."))
+        ui->R_CL->setText(QStringLiteral("short"));
 
     setSOAaxisScales(true);
     ui->SOA->xAxis->setRange(1, 1.5 * part.getVss_max());

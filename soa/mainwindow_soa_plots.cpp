@@ -90,6 +90,7 @@ void MainWindow::setupSOAplot()
 
     QCustomPlot *sch = ui->SOAsch;
     sch->setInteractions(sch->interactions() | QCP::iSelectItems);
+    connect(sch, &QCustomPlot::itemClick, this, &MainWindow::onSOAschItemClicked);
     sch->legend->setVisible(false);
     sch->xAxis->setVisible(false);
     sch->yAxis->setVisible(false);

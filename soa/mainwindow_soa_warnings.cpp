@@ -1,0 +1,85 @@
+// The SOA page's verdicts: thermal results and supplies marked red, and their notes.
+#include "app/mainwindow.h"
+
+#include "soa/soawarnings.h"
+#include "soa/supplyschematic.h"
+#include "ui_mainwindow.h"
+#include "values/engvalues.h"
+
+#include <QLabel>
+#include <qcustomplot.h>
+
+namespace {
+
+bool readable(const QString &text)
+{
+    bool valid = false;
+    eng::parseItemText(text, &valid);
+    return valid;
+}
+
+void markLabel(QLabel *label, bool red)
+{
+    label->setStyleSheet(red ? QStringLiteral("QLabel { color : red; }")
+                             : QStringLiteral("QLabel { color : black; }"));
+}
+
+} // namespace
+
+void MainWindow::powerWarnings()
+{
+    const amp part = findLinear(ui->AmpSelecterSOA->currentText());
+    // The results are read back as shown, so the verdict matches the figures on screen.
+    soa::PowerWarningInput in;
+    in.Pd = soa::resultLabelNumber(ui->PdAmpAvg->text());
+    in.Tc = soa::resultLabelNumber(ui->TempC->text());
+    in.Tj = soa::resultLabelNumber(ui->TempJ->text());
+    in.Rhs = soa::resultLabelNumber(ui->minHeatsink->text());
+    in.TcMax = soa::resultLabelNumber(ui->SuggTcMax->text());
+    in.ambient = parseLineEdit(ui->tempA, QStringLiteral("R"));
+
+    const soa::PowerWarnings w = soa::powerWarnings(in, part);
+    markLabel(ui->PdAmpAvg, w.pdRed);
+    markLabel(ui->minHeatsink, w.heatsinkRed);
+    markLabel(ui->TempC, w.tcRed);
+    markLabel(ui->SuggTcMax, w.tcMaxRed);
+    markLabel(ui->TempJ, w.tjRed);
+    for (const soa::SoaNote &note : w.notes)
+        appendSOAnote(note);
+}
+
+void MainWindow::SupplyWarnings()
+{
+    const amp part = findLinear(ui->AmpSelecterSOA->currentText());
+    soa::SupplyWarningInput in;
+    in.vsPos = parseValue(SOAVs_pos);
+    in.vsNeg = parseValue(SOAVs_neg);
+    const bool bridge = ui->BridgeCheckBox->isChecked();
+    in.bridgeSame = bridge && ui->BridgeSameSuppliesButton->isChecked();
+    in.bridgeInverted = bridge && ui->BridgeUnipolarSuppliesButton->isChecked();
+    in.maxVout = SOAmaxVout;
+    in.minVout = SOAminVout;
+    in.dcMotor = ui->loadTypeBox->currentText() == QLatin1String("DC Motor");
+    if (!in.dcMotor) {
+        in.maxOut = parseValue(SOAmaxOut);
+        in.minOut = parseValue(SOAminOut);
+    }
+
+    const soa::SupplyWarnings w = soa::supplyWarnings(in, part);
+    // A supply typed so that it cannot be read counts as 0 V; its value stays red whatever
+    // the checks find, so the user sees which entry is not being used as typed.
+    const bool unipolar = in.bridgeInverted;
+    const bool posUnreadable = !readable(SOAVs_pos);
+    const bool negUnreadable = !readable(SOAVs_neg);
+    using L = soa::SupplyLabel;
+    const QPair<L, bool> labels[] = {{L::PosSupply, posUnreadable},
+                                     {L::PosSupply2, !unipolar && posUnreadable},
+                                     {L::NegSupply, negUnreadable},
+                                     {L::NegSupply2, !unipolar && negUnreadable}};
+    for (const auto &l : labels) {
+        if (QCPItemText *label = SOAschLabels[int(l.first)])
+            label->setColor(w.suppliesRed || l.second ? Qt::red : Qt::black);
+    }
+    for (const soa::SoaNote &note : w.notes)
+        appendSOAnote(note);
+}

@@ -1,0 +1,28 @@
+#include "stability/stablabel.h"
+
+#include "values/engvalues.h"
+
+#include <locale>
+#include <sstream>
+#include <string>
+
+namespace stab {
+
+QString valueDisplay(const QString &text, double value, const QString &unit)
+{
+    if (value == 0 || value == infiniteValue) return text;
+    // The mantissa and the word after it, read the way a C++ stream reads them in the C
+    // locale, so that the label shows the digits and letters the user typed.
+    std::istringstream in(text.toUtf8().toStdString());
+    in.imbue(std::locale::classic());
+    double mantissa = 0;
+    std::string rest;
+    if (in >> mantissa)
+        in >> rest;
+    else
+        mantissa = 0;
+    return QString::number(mantissa, 'g', 6) + QLatin1Char(' ') + QString::fromStdString(rest) +
+           unit;
+}
+
+} // namespace stab
