@@ -1,0 +1,545 @@
+// The tutorials in the window: the tutorial page, the tutorial buttons of the other pages, the
+// examples dialog stepping through a tutorial, and every worked example whose page it sets up.
+#include "app/mainwindow.h"
+#include "examples/examplesdialog.h"
+#include "examples/exampletable.h"
+#include "ui_examplesdialog.h"
+#include "ui_mainwindow.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+QStringList slotWarnings;
+QtMessageHandler previousHandler = nullptr;
+
+// Records the binder's complaints about the slots of this subsystem: a renamed widget would
+// leave one of them unbound.
+void watchBinding(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    static const QStringList ours = {"on_ExampleSelection", "on_startTutorial", "on_StabTutorial",
+                                     "on_PWMTut",           "on_closeButton",   "on_nextButton",
+                                     "on_prevButton",       "on_examplesButton"};
+    if (message.contains(QLatin1String("No matching signal")))
+        for (const QString &prefix : ours)
+            if (message.contains(prefix)) slotWarnings << message;
+    if (previousHandler) previousHandler(type, context, message);
+}
+
+// What a widget shows, as one text: the text of fields, labels and combo boxes, "checked" or
+// "unchecked" for buttons and checkable boxes, the index of tab and stacked widgets, the value
+// of spin boxes.
+QString widgetState(QWidget *w)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(w)) return e->text();
+    if (auto *l = qobject_cast<QLabel *>(w)) return l->text();
+    if (auto *c = qobject_cast<QComboBox *>(w)) return c->currentText();
+    if (auto *s = qobject_cast<QSpinBox *>(w)) return QString::number(s->value());
+    if (auto *t = qobject_cast<QTabWidget *>(w)) return QString::number(t->currentIndex());
+    if (auto *k = qobject_cast<QStackedWidget *>(w)) return QString::number(k->currentIndex());
+    if (auto *g = qobject_cast<QGroupBox *>(w))
+        return g->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        return b->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
+    return QStringLiteral("<unknown widget>");
+}
+
+// The page members the examples write, by their design-file keys.
+QString memberState(MainWindow &w, const QString &name)
+{
+    const QMap<QString, std::function<QString()>> members = {
+        {"SOAVs_pos", [&] { return w.SOAVs_pos; }},
+        {"SOAVs_neg", [&] { return w.SOAVs_neg; }},
+        {"SOAVb_pos", [&] { return w.SOAVb_pos; }},
+        {"SOAVb_neg", [&] { return w.SOAVb_neg; }},
+        {"boostSup", [&] { return QString::number(w.boostSup); }},
+        {"SOAVout", [&] { return QString::number(w.SOAVout); }},
+        {"SOAmaxOut", [&] { return w.SOAmaxOut; }},
+        {"SOAminOut", [&] { return w.SOAminOut; }},
+        {"SOAfreq", [&] { return w.SOAfreq; }},
+        {"SignalType", [&] { return QString::number(w.SignalType); }},
+        {"SOAtRise", [&] { return w.SOAtRise; }},
+        {"SOAtHigh", [&] { return w.SOAtHigh; }},
+        {"SOAtLow", [&] { return w.SOAtLow; }},
+    };
+    return members.contains(name) ? members.value(name)() : QStringLiteral("<unknown member>");
+}
+
+// One probe: "w:<object>=<state>" for a widget, "m:<member>=<value>" for a member.
+QString probeMismatch(MainWindow &w, const QString &probe)
+{
+    const int eq = probe.indexOf(QLatin1Char('='));
+    const QString target = probe.mid(2, eq - 2);
+    const QString expected = probe.mid(eq + 1);
+    QString actual;
+    if (probe.startsWith(QLatin1String("w:"))) {
+        QWidget *widget = w.findChild<QWidget *>(target);
+        actual = widget ? widgetState(widget) : QStringLiteral("<no widget>");
+    } else {
+        actual = memberState(w, target);
+    }
+    return actual == expected
+               ? QString()
+               : target + QStringLiteral(": ") + actual + QStringLiteral(" instead of ") + expected;
+}
+
+} // namespace
+
+class TestExamplesWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<MainWindow> w;
+
+    Examples *dialog() const { return w->exampleDialog; }
+    void startTutorial(int comboIndex)
+    {
+        w->ui->ExampleSelection->setCurrentIndex(comboIndex);
+        QTest::mouseClick(w->ui->startTutorial, Qt::LeftButton);
+    }
+    void press(QAbstractButton *button) { QTest::mouseClick(button, Qt::LeftButton); }
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void slotsAreBound();
+    void startsOnTheIntroduction();
+    void choosingATutorialShowsItsOverview_data();
+    void choosingATutorialShowsItsOverview();
+    void tutorialButtons_data();
+    void tutorialButtons();
+    void startOpensTheDialogAtTheFirstExample();
+    void startWithNoTutorialDoesNothing();
+    void stepsThroughTheIntroduction();
+    void previousAtOneSetsOneUpAgain();
+    void previousFromAFirstExampleEndsTheTutorial();
+    void nextAfterTheLastDescription();
+    void examplesAndCloseButtons();
+    void twoStartsLeaveTwoWorkingDialogs();
+    void dialogBesideTheWindow();
+    void dialogPulledBackOntoTheScreen();
+    void entriesThatOnlyChangeThePage_data();
+    void entriesThatOnlyChangeThePage();
+    void setUps_data();
+    void setUps();
+    void aSetUpCountsAsAChange();
+    void slewRateExampleKeepsItsSlewRate();
+};
+
+void TestExamplesWindow::initTestCase()
+{
+    previousHandler = qInstallMessageHandler(watchBinding);
+}
+
+void TestExamplesWindow::init()
+{
+    w = std::make_unique<MainWindow>();
+}
+
+void TestExamplesWindow::cleanup()
+{
+    w.reset();
+}
+
+void TestExamplesWindow::slotsAreBound()
+{
+    Examples standalone;
+    QVERIFY2(slotWarnings.isEmpty(), qPrintable(slotWarnings.join('\n')));
+    QCOMPARE(standalone.objectName(), QStringLiteral("Examples"));
+    QCOMPARE(standalone.windowTitle(), QStringLiteral("Examples"));
+    QCOMPARE(standalone.size(), QSize(359, 388));
+    QCOMPARE(standalone.ui->prevButton->text(), QStringLiteral("Previous"));
+    QCOMPARE(standalone.ui->nextButton->text(), QStringLiteral("Next"));
+    QCOMPARE(standalone.ui->examplesButton->text(), QStringLiteral("Examples"));
+    QCOMPARE(standalone.ui->closeButton->text(), QStringLiteral("Close"));
+}
+
+void TestExamplesWindow::startsOnTheIntroduction()
+{
+    QCOMPARE(w->ui->ExampleSelection->currentIndex(), 0);
+    QCOMPARE(w->ui->ExDesc->toPlainText(), examples::readDescription(61));
+    QVERIFY(!w->ui->ExDesc->toPlainText().isEmpty());
+    QVERIFY(!w->designModified);
+    QVERIFY(!w->exampleDialog);
+    QCOMPARE(w->ui->ExampleSelection->count(), 12);
+    for (int i = 0; i < 12; ++i)
+        QCOMPARE(w->ui->ExampleSelection->itemText(i), examples::tutorials().at(i).name);
+}
+
+void TestExamplesWindow::choosingATutorialShowsItsOverview_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("overview");
+    const int overviews[] = {61, 0, 10, 17, 23, 29, 35, 50, 54, 69, 78, 86};
+    for (int i = 0; i < 12; ++i)
+        QTest::addRow("index %d", i) << i << overviews[i];
+    QTest::newRow("outside the table") << 12 << 0;
+    QTest::newRow("negative") << -1 << 0;
+}
+
+void TestExamplesWindow::choosingATutorialShowsItsOverview()
+{
+    QFETCH(int, index);
+    QFETCH(int, overview);
+    w->ui->Page->setCurrentIndex(11);
+    emit w->ui->ExampleSelection->activated(index);
+    QCOMPARE(w->ui->ExDesc->toPlainText(), examples::readDescription(overview));
+    // Only the text changes.
+    QCOMPARE(w->ui->Page->currentIndex(), 11);
+    QVERIFY(!w->designModified);
+    QVERIFY(!w->exampleDialog);
+}
+
+void TestExamplesWindow::tutorialButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("startPage");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("overview");
+    QTest::newRow("stability page") << "StabTutorial" << 4 << 1 << 0;
+    QTest::newRow("filter page") << "PWMTutFilter" << 12 << 6 << 35;
+    QTest::newRow("PWM power page") << "PWMTut" << 9 << 6 << 35;
+}
+
+void TestExamplesWindow::tutorialButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(int, startPage);
+    QFETCH(int, index);
+    QFETCH(int, overview);
+    w->ui->Page->setCurrentIndex(startPage);
+    auto *b = w->findChild<QAbstractButton *>(button);
+    QVERIFY(b);
+    press(b);
+    QCOMPARE(w->ui->Page->currentIndex(), 11);
+    QCOMPARE(w->ui->ExampleSelection->currentIndex(), index);
+    QCOMPARE(w->ui->ExDesc->toPlainText(), examples::readDescription(overview));
+    // Again, with the tutorial already chosen: the page is shown all the same.
+    w->ui->Page->setCurrentIndex(startPage);
+    press(b);
+    QCOMPARE(w->ui->Page->currentIndex(), 11);
+}
+
+void TestExamplesWindow::startOpensTheDialogAtTheFirstExample()
+{
+    w->show();
+    startTutorial(1);
+    QVERIFY(dialog());
+    QVERIFY(dialog()->isVisible());
+    QCOMPARE(dialog()->parent(), w.get());
+    QCOMPARE(dialog()->currentExample, 1);
+    QCOMPARE(dialog()->ui->textBrowser->toPlainText(), examples::readDescription(1));
+    // ...and example 1 is set up behind it.
+    QCOMPARE(w->ui->Page->currentIndex(), 2);
+    QCOMPARE(w->ui->AmpSelecterSOA->currentText(), QStringLiteral("LX49"));
+    QCOMPARE(w->SOAVs_pos, QStringLiteral("200"));
+    QVERIFY(w->designModified);
+}
+
+void TestExamplesWindow::startWithNoTutorialDoesNothing()
+{
+    w->ui->ExampleSelection->clear();
+    w->ui->Page->setCurrentIndex(11);
+    press(w->ui->startTutorial);
+    QVERIFY(!dialog());
+    QCOMPARE(w->ui->Page->currentIndex(), 11);
+    QVERIFY(!w->designModified);
+}
+
+void TestExamplesWindow::stepsThroughTheIntroduction()
+{
+    w->show();
+    startTutorial(0);
+    QCOMPARE(dialog()->currentExample, 62);
+    QCOMPARE(w->ui->Page->currentIndex(), 0);
+
+    press(dialog()->ui->nextButton);
+    QCOMPARE(dialog()->currentExample, 63);
+    QCOMPARE(dialog()->ui->textBrowser->toPlainText(), examples::readDescription(63));
+    QCOMPARE(w->ui->Page->currentIndex(), 1);
+    QCOMPARE(w->ui->LPScurrent->text(), QStringLiteral("4.8"));
+
+    press(dialog()->ui->nextButton);
+    QCOMPARE(w->ui->Page->currentIndex(), 2);
+    QCOMPARE(w->ui->AmpSelecterSOA->currentText(), QStringLiteral("KW321"));
+
+    press(dialog()->ui->prevButton);
+    QCOMPARE(dialog()->currentExample, 63);
+    QCOMPARE(w->ui->Page->currentIndex(), 1);
+
+    // Straight to the last step, then past it onto the next tutorial's overview.
+    dialog()->showDescription(68);
+    press(dialog()->ui->nextButton);
+    QCOMPARE(dialog()->currentExample, 69);
+    QCOMPARE(w->ui->Page->currentIndex(), 11);
+    QVERIFY(!dialog()->isVisible());
+}
+
+void TestExamplesWindow::previousAtOneSetsOneUpAgain()
+{
+    w->show();
+    startTutorial(1);
+    w->ui->tempA->setText(QStringLiteral("99"));
+    press(dialog()->ui->prevButton);
+    QCOMPARE(dialog()->currentExample, 1);
+    QVERIFY(dialog()->isVisible());
+    QCOMPARE(w->ui->Page->currentIndex(), 2);
+    QCOMPARE(w->ui->tempA->text(), QStringLiteral("25"));
+}
+
+void TestExamplesWindow::previousFromAFirstExampleEndsTheTutorial()
+{
+    w->show();
+    startTutorial(3);
+    QCOMPARE(dialog()->currentExample, 18);
+    QCOMPARE(w->ui->Page->currentIndex(), 2);
+    press(dialog()->ui->prevButton);
+    QCOMPARE(dialog()->currentExample, 17);
+    QCOMPARE(w->ui->Page->currentIndex(), 11);
+    QVERIFY(!dialog()->isVisible());
+}
+
+void TestExamplesWindow::nextAfterTheLastDescription()
+{
+    w->show();
+    w->openExDia(95);
+    w->ui->Page->setCurrentIndex(10);
+    press(dialog()->ui->nextButton);
+    QCOMPARE(dialog()->currentExample, 96);
+    QCOMPARE(w->ui->Page->currentIndex(), 11);
+    QVERIFY(!dialog()->isVisible());
+    QCOMPARE(dialog()->ui->textBrowser->toPlainText(), QString());
+}
+
+void TestExamplesWindow::examplesAndCloseButtons()
+{
+    w->show();
+    startTutorial(3);
+    press(dialog()->ui->closeButton);
+    QVERIFY(!dialog()->isVisible());
+    QCOMPARE(w->ui->Page->currentIndex(), 2);
+    QCOMPARE(dialog()->currentExample, 18);
+
+    startTutorial(3);
+    press(dialog()->ui->examplesButton);
+    QVERIFY(!dialog()->isVisible());
+    QCOMPARE(w->ui->Page->currentIndex(), 11);
+}
+
+void TestExamplesWindow::twoStartsLeaveTwoWorkingDialogs()
+{
+    w->show();
+    startTutorial(0);
+    Examples *first = dialog();
+    startTutorial(3);
+    Examples *second = dialog();
+    QVERIFY(first != second);
+    QCOMPARE(w->findChildren<Examples *>().size(), 2);
+    QVERIFY(first->isVisible());
+    QVERIFY(second->isVisible());
+
+    press(first->ui->nextButton);
+    QCOMPARE(first->currentExample, 63);
+    QCOMPARE(w->ui->Page->currentIndex(), 1);
+    press(second->ui->nextButton);
+    QCOMPARE(second->currentExample, 19);
+    QCOMPARE(w->ui->Page->currentIndex(), 2);
+    QCOMPARE(w->SOAfreq, QStringLiteral("60.1"));
+}
+
+void TestExamplesWindow::dialogBesideTheWindow()
+{
+    // Unshown, the window keeps a size small enough to leave room on the test screen.
+    w->setMinimumSize(0, 0);
+    w->setGeometry(10, 20, 300, 400);
+    w->openExDia(62);
+    // Right of the window's 300 pixels, a tenth of its 400 pixels down.
+    QCOMPARE(dialog()->frameGeometry().topLeft(), QPoint(10 + 300, 20 + 40));
+}
+
+void TestExamplesWindow::dialogPulledBackOntoTheScreen()
+{
+    const int screenWidth = QGuiApplication::primaryScreen()->geometry().width();
+    w->resize(400, 300);
+    w->show();
+    w->move(screenWidth - 500, 30);
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    w->openExDia(62);
+    const QRect main = w->frameGeometry();
+    const QRect d = dialog()->frameGeometry();
+    QCOMPARE(d.x() + d.width(), screenWidth);
+    QCOMPARE(d.y(), main.y() + main.height() / 10);
+}
+
+void TestExamplesWindow::entriesThatOnlyChangeThePage_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("page");
+    QTest::newRow("0: tutorial page") << 0 << 11;
+    QTest::newRow("62: home page") << 62 << 0;
+    QTest::newRow("68: home page") << 68 << 0;
+    for (int n : {10, 17, 23, 29, 35, 50, 54, 61, 69, 78, 86, 96, -1})
+        QTest::addRow("%d: nothing", n) << n << 7;
+}
+
+void TestExamplesWindow::entriesThatOnlyChangeThePage()
+{
+    QFETCH(int, number);
+    QFETCH(int, page);
+    w->ui->Page->setCurrentIndex(7);
+    const QString desc = w->ui->ExDesc->toPlainText();
+    w->displayExample(number);
+    QCOMPARE(w->ui->Page->currentIndex(), page);
+    QVERIFY(!w->designModified);
+    QCOMPARE(w->ui->ExDesc->toPlainText(), desc);
+    QCOMPARE(w->ui->ExampleSelection->currentIndex(), 0);
+}
+
+void TestExamplesWindow::setUps_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QStringList>("probes");
+
+    // SOA page: the supplies and signal written after the part change must survive it.
+    QTest::newRow("1 piezo") << 1 << 2 << QStringList{"w:AmpSelecterSOA=LX49",
+                                                      "w:SOA_Cload=10.6n",
+                                                      "w:SOA_series=checked",
+                                                      "m:SOAVs_pos=200",
+                                                      "m:SOAVs_neg=-200",
+                                                      "m:SOAmaxOut=180",
+                                                      "m:SOAfreq=10k",
+                                                      "w:SOAtabWidget=1",
+                                                      "w:SOAdisplayTab=1",
+                                                      "w:RangeBox=20",
+                                                      "w:heatsink=0",
+                                                      "w:SOAdisplayCycles=2",
+                                                      "w:BridgeCheckBox=unchecked",
+                                                      "w:NumParallel=1"};
+    QTest::newRow("2 hot") << 2 << 2
+                           << QStringList{"w:tempA=85", "w:R_CL=5.64", "w:SOAtabWidget=2",
+                                          "w:ThermalCompound=0"};
+    QTest::newRow("3 R_CL") << 3 << 2 << QStringList{"w:R_CL=4.2", "w:tempA=85"};
+    QTest::newRow("15 unloaded") << 15 << 2
+                                 << QStringList{"w:AmpSelecterSOA=LX356DF", "w:SOA_Cload=open",
+                                                "m:SOAVs_pos=60", "w:tempA=30"};
+    QTest::newRow("16 100 nF") << 16 << 2
+                               << QStringList{"w:SOA_Cload=0.1u", "w:heatsink=foil",
+                                              "w:SOAtabWidget=0"};
+    QTest::newRow("18 audio") << 18 << 2
+                              << QStringList{"w:AmpSelecterSOA=LX22", "w:SOA_Rload=4",
+                                             "m:SOAfreq=10", "m:SOAVs_pos=18"};
+    QTest::newRow("19 60.1 Hz") << 19 << 2 << QStringList{"m:SOAfreq=60.1"};
+    QTest::newRow("20 55 C") << 20 << 2 << QStringList{"m:SOAfreq=60.1", "w:tempA=55"};
+    QTest::newRow("21 worst case") << 21 << 2 << QStringList{"m:SOAfreq=10", "w:tempA=55"};
+    QTest::newRow("26 coil current")
+        << 26 << 2
+        << QStringList{"w:AmpSelecterSOA=LX26", "m:SOAVout=0", "m:SOAmaxOut=1.67",
+                       "w:SOA_Lload=159m", "w:SOA_Rload=10.2"};
+    QTest::newRow("34 4 uF") << 34 << 2
+                             << QStringList{"w:SOA_Cload=4u", "w:SOA_Rload=1.5", "m:SOAfreq=8.6k"};
+    QTest::newRow("49 KW20") << 49 << 2
+                             << QStringList{"w:AmpSelecterSOA=KW20", "m:SOAVb_pos=48",
+                                            "m:SOAVb_neg=-48", "m:boostSup=0", "w:SOA_Lload=0.7m"};
+    QTest::newRow("64 trapezoid") << 64 << 2
+                                  << QStringList{"w:AmpSelecterSOA=KW321", "m:SignalType=1",
+                                                 "m:SOAtRise=25u",         "m:SOAVs_neg=-10",
+                                                 "m:SOAVb_pos=130",        "m:SOAminOut=0"};
+    QTest::newRow("65 fast edges") << 65 << 2
+                                   << QStringList{"m:SOAtRise=1u", "m:SOAtHigh=5u", "m:SOAtLow=20u",
+                                                  "w:R_CL=75m", "w:SOAtabWidget=2"};
+
+    QTest::newRow("9 heatsink LX49") << 9 << 7 << QStringList{"w:HSpart=LX49",
+                                                              "w:HSrtheta=2.28",
+                                                              "w:HSchoosePart=checked",
+                                                              "w:HSfluidCheckBox=unchecked",
+                                                              "w:HSH=all",
+                                                              "w:HSrelax=10"};
+    QTest::newRow("22 forced air")
+        << 22 << 7 << QStringList{"w:HSpart=LX22", "w:HSrtheta=3.41", "w:HSfluidCheckBox=checked"};
+    QTest::newRow("27 heatsink LX26") << 27 << 7 << QStringList{"w:HSpart=LX26", "w:HSrtheta=1"};
+    QTest::newRow("66 all parts") << 66 << 7
+                                  << QStringList{"w:HSpart=All Parts", "w:HSrtheta=30",
+                                                 "w:HSconstCheckBox=unchecked"};
+    QTest::newRow("77 all parts, flow")
+        << 77 << 7 << QStringList{"w:HSpart=All Parts", "w:HSfluidCheckBox=checked"};
+    QTest::newRow("85 heatsink LX58") << 85 << 7 << QStringList{"w:HSpart=LX58", "w:HSrtheta=4.8"};
+
+    QTest::newRow("48 linear 8 A") << 48 << 1
+                                   << QStringList{"w:LPScurrent=8",
+                                                  "w:LPSVpp=80",
+                                                  "w:LPSFreq=1",
+                                                  "w:LPSFreqButton=checked",
+                                                  "w:LPSBridgeCheckBox=unchecked",
+                                                  "w:LPSRelax=20"};
+    QTest::newRow("63 linear slew rate")
+        << 63 << 1
+        << QStringList{"w:LPScurrent=4.8", "w:LPSVpp=120", "w:LPSSR=120",
+                       "w:LPSParallelCheckBox=unchecked"};
+    QTest::newRow("79 every part")
+        << 79 << 1 << QStringList{"w:LPScurrent=0", "w:LPSVpp=0", "w:LPSFreq=0"};
+    QTest::newRow("36 PWM 8 A") << 36 << 8
+                                << QStringList{"w:SPScurrent=8", "w:SPSvoltage=40",
+                                               "w:SPSfrequency=1"};
+    QTest::newRow("55 PWM 175 V") << 55 << 8
+                                  << QStringList{"w:SPScurrent=0", "w:SPSvoltage=175",
+                                                 "w:SPSfrequency=0"};
+}
+
+void TestExamplesWindow::setUps()
+{
+    QFETCH(int, number);
+    QFETCH(int, page);
+    QFETCH(QStringList, probes);
+    w->displayExample(number);
+    QCOMPARE(w->ui->Page->currentIndex(), page);
+    QStringList wrong;
+    for (const QString &probe : probes) {
+        const QString mismatch = probeMismatch(*w, probe);
+        if (!mismatch.isEmpty()) wrong << mismatch;
+    }
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
+}
+
+void TestExamplesWindow::aSetUpCountsAsAChange()
+{
+    QVERIFY(!w->designModified);
+    w->displayExample(9);
+    QVERIFY(w->designModified);
+    // The heatsink set-up selects the cheapest heatsink that meets it.
+    QVERIFY(!w->selectedHeatsink.getName().isEmpty());
+}
+
+// The selector rewrites the rate field it does not read; the slew rate of the introduction
+// must be the one it filters by.
+void TestExamplesWindow::slewRateExampleKeepsItsSlewRate()
+{
+    w->ui->LPSFreqButton->setChecked(true);
+    w->displayExample(63);
+    QVERIFY(w->ui->LPSSRButton->isChecked());
+    QCOMPARE(w->ui->LPSSR->text(), QStringLiteral("120"));
+    int shown = 0;
+    for (int r = 0; r < w->ui->selectorTable->model()->rowCount(); ++r)
+        shown += !w->ui->selectorTable->isRowHidden(r);
+    QVERIFY(shown > 0);
+    QVERIFY(shown < 10);
+}
+
+QTEST_MAIN(TestExamplesWindow)
+#include "tst_examples_window.moc"
