@@ -51,6 +51,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     SetupHeatsink();
     refreshHeatsinks();
 
+    // Stability plots and the Bode plot generator page.
+    setupBodePlot();
+    setupDemoPlot();
+
     // Tutorial page: the first tutorial's overview.
     on_ExampleSelection_activated(0);
 

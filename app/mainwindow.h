@@ -7,6 +7,8 @@
 #include "soa/loadline.h"
 #include "soa/soasignal.h"
 #include "soa/soathermal.h"
+#include "stability/autocomp.h"
+#include "stability/bodemodel.h"
 #include "values/comp.h"
 #include "values/engvalues.h"
 
@@ -39,6 +41,7 @@ class Examples;
 
 namespace examples {
 struct SoaSetup;
+struct StabilitySetup;
 struct HeatsinkSetup;
 struct LinearSelectorSetup;
 struct SwitchingSelectorSetup;
@@ -475,6 +478,60 @@ private:
     void setupHeatsinkPlot();
 
     // ------------------------------------------------------------------ stability page
+public:
+    // Gain resistors of the booster circuit types; shown on the schematics, never stored.
+    QString RgStab = QStringLiteral("20k");  // capacitive load
+    QString RgStabL = QStringLiteral("1k");  // inductive load
+    // Left by the last Bode model run for the automatic compensation.
+    double phaseMargin = 0; // degrees
+    double maxBW = 0;       // Hz
+
+public slots:
+    void setupBodePlot();
+    void refreshStab();
+    // Runs the Bode model that the load buttons and the composite box select, drawing.
+    void determineCase();
+    // The four Bode models. Each reads every input afresh and writes the verdict, the result
+    // labels, phaseMargin and maxBW; only with plot the detail report and the graphs. The
+    // single-amplifier models return the closure frequency in Hz.
+    double plotCBodeData(bool plot);
+    double plotLBodeData(bool plot);
+    void plotCBodeDataComposite(bool plot);
+    void plotLBodeDataComposite(bool plot);
+    // Automatic compensation: the dispatch by load and loop, and the four searches.
+    void autoStabilize();
+    void autoC();
+    void autoL();
+    void autoCcomposite();
+    void autoLcomposite();
+    // The R-C pole calculators and the R_ISO power calculator.
+    void RCPC();
+    // Bode plot generator page.
+    void setupDemoPlot();
+    void refreshDemoPlot();
+
+private slots:
+    void on_RCPCR1_editingFinished();
+    void on_RCPCF1_editingFinished();
+    void on_RCPCR2_editingFinished();
+    void on_RCPCC2_editingFinished();
+    void on_RCPCF3_editingFinished();
+    void on_RCPCC3_editingFinished();
+    void on_R_ISO_R_editingFinished();
+    void on_R_ISO_I_editingFinished();
+    void on_refreshDemoButton_clicked();
+    void on_demoSaveButton_clicked();
+
+public:
+    // The stability value members as one set, and back.
+    stab::CircuitValues stabCircuitValues() const;
+    void setStabCircuitValues(const stab::CircuitValues &values);
+
+private:
+    stab::BodeInput readBodeInput(bool composite);
+    void showBodeResult(const stab::BodeResult &result, bool plot);
+    void runAutoSearch(stab::LoopKind kind);
+
 public slots:
     // Schematic value labels, shared with the SOA supply and Howland pump schematics: the
     // caption over the typed value with its unit, red when the value cannot be read; and the
@@ -518,6 +575,7 @@ private slots:
 private:
     void showTutorialPage(int comboIndex);
     void applySoaExample(const examples::SoaSetup &s);
+    void applyStabilityExample(const examples::StabilitySetup &s);
     void applyHeatsinkExample(const examples::HeatsinkSetup &s);
     void applyLinearSelectorExample(const examples::LinearSelectorSetup &s);
     void applySwitchingSelectorExample(const examples::SwitchingSelectorSetup &s);

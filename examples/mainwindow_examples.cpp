@@ -60,6 +60,9 @@ void MainWindow::displayExample(int exNum)
     case examples::Family::Soa:
         applySoaExample(e.soa);
         return;
+    case examples::Family::Stability:
+        applyStabilityExample(e.stability);
+        return;
     case examples::Family::Heatsink:
         applyHeatsinkExample(e.heatsink);
         return;
@@ -69,7 +72,6 @@ void MainWindow::displayExample(int exNum)
     case examples::Family::SwitchingSelector:
         applySwitchingSelectorExample(e.sps);
         return;
-    case examples::Family::Stability:
     case examples::Family::Filter:
     case examples::Family::Power:
     case examples::Family::Control:

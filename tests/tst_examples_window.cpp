@@ -39,8 +39,8 @@ void watchBinding(QtMsgType type, const QMessageLogContext &context, const QStri
     if (previousHandler) previousHandler(type, context, message);
 }
 
-// What a widget shows, as one text: the text of fields, labels and combo boxes, "checked" or
-// "unchecked" for buttons and checkable boxes, the index of tab and stacked widgets, the value
+// What a widget shows, as one text: the text of fields, labels, combo boxes and plain push
+// buttons, "checked" or "unchecked" for checkable buttons and boxes, the index of tab and stacked widgets, the value
 // of spin boxes.
 QString widgetState(QWidget *w)
 {
@@ -52,8 +52,11 @@ QString widgetState(QWidget *w)
     if (auto *k = qobject_cast<QStackedWidget *>(w)) return QString::number(k->currentIndex());
     if (auto *g = qobject_cast<QGroupBox *>(w))
         return g->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
-    if (auto *b = qobject_cast<QAbstractButton *>(w))
+    if (auto *b = qobject_cast<QAbstractButton *>(w)) {
+        if (!b->isCheckable())
+            return b->text();
         return b->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
+    }
     return QStringLiteral("<unknown widget>");
 }
 
@@ -74,6 +77,29 @@ QString memberState(MainWindow &w, const QString &name)
         {"SOAtRise", [&] { return w.SOAtRise; }},
         {"SOAtHigh", [&] { return w.SOAtHigh; }},
         {"SOAtLow", [&] { return w.SOAtLow; }},
+        {"CompOption", [&] { return QString::number(w.CompOption); }},
+        {"phaseShiftComponents", [&] { return QString::number(w.phaseShiftComponents); }},
+        {"CLoadStab", [&] { return w.CLoadStab; }},
+        {"RisoC", [&] { return w.RisoC; }},
+        {"RinC", [&] { return w.RinC; }},
+        {"RfbC", [&] { return w.RfbC; }},
+        {"CfbC", [&] { return w.CfbC; }},
+        {"RngC", [&] { return w.RngC; }},
+        {"CngC", [&] { return w.CngC; }},
+        {"RclC", [&] { return w.RclC; }},
+        {"LLoadStab", [&] { return w.LLoadStab; }},
+        {"RloadL", [&] { return w.RloadL; }},
+        {"RinL", [&] { return w.RinL; }},
+        {"RfbL", [&] { return w.RfbL; }},
+        {"CfbL", [&] { return w.CfbL; }},
+        {"RdL", [&] { return w.RdL; }},
+        {"RsL", [&] { return w.RsL; }},
+        {"RsGainL", [&] { return w.RsGainL; }},
+        {"hostRin", [&] { return w.hostRin; }},
+        {"compRfb", [&] { return w.compRfb; }},
+        {"compCfb", [&] { return w.compCfb; }},
+        {"hostRng", [&] { return w.hostRng; }},
+        {"hostCng", [&] { return w.hostCng; }},
     };
     return members.contains(name) ? members.value(name)() : QStringLiteral("<unknown member>");
 }
@@ -140,6 +166,11 @@ private slots:
     void setUps();
     void aSetUpCountsAsAChange();
     void slewRateExampleKeepsItsSlewRate();
+    void compositeWithAShortHostList();
+    void resultsTheDescriptionsTell_data();
+    void resultsTheDescriptionsTell();
+    void notesTheDescriptionsTell_data();
+    void notesTheDescriptionsTell();
 };
 
 void TestExamplesWindow::initTestCase()
@@ -465,6 +496,91 @@ void TestExamplesWindow::setUps_data()
                                    << QStringList{"m:SOAtRise=1u", "m:SOAtHigh=5u", "m:SOAtLow=20u",
                                                   "w:R_CL=75m", "w:SOAtabWidget=2"};
 
+    // Stability page: the option index is set after the part, the calculator's result comes
+    // from the example's two values, the composite steps copy the OP07's figures.
+    QTest::newRow("4 piezo loop") << 4 << 4
+                                  << QStringList{"w:AmpSelectorStab=LX49",
+                                                 "w:CloadButton=checked",
+                                                 "w:StabInv=checked",
+                                                 "w:StabilityTab=0",
+                                                 "w:StabilityTabOutput=0",
+                                                 "m:CLoadStab=10.6n",
+                                                 "m:RinC=5k",
+                                                 "m:RfbC=90k",
+                                                 "m:RngC=150k",
+                                                 "m:RclC=4.2",
+                                                 "m:CompOption=1",
+                                                 "w:compositeCheckBox=unchecked",
+                                                 "m:phaseShiftComponents=1",
+                                                 "w:phaseButton=View Phase Shift"};
+    QTest::newRow("5 noise gain") << 5 << 4 << QStringList{"m:RngC=900",       "m:CngC=18n",
+                                                           "w:StabilityTab=2", "w:RCPCR1=900",
+                                                           "w:RCPCF1=10k",     "w:RCPCC1=17.7 nF"};
+    QTest::newRow("6 feedback capacitor")
+        << 6 << 4 << QStringList{"m:CfbC=18p", "w:StabilityTab=1", "w:RCPCC1=17.7 pF"};
+    QTest::newRow("7 isolation resistor")
+        << 7 << 4
+        << QStringList{"m:CngC=0", "w:RCPCF3=450k", "w:RCPCC3=10.6n",
+                       QString::fromUtf8("w:RCPCR3=33.4 \u03a9")};
+    QTest::newRow("8 small feedback capacitor")
+        << 8 << 4 << QStringList{"m:CfbC=3p", "m:RngC=open", "w:RCPCC1=2.95 pF"};
+    QTest::newRow("11 composite power stage") << 11 << 4
+                                              << QStringList{"w:AmpSelectorStab=LX356DF",
+                                                             "w:StabNon=checked",
+                                                             "m:CLoadStab=100n",
+                                                             "m:RisoC=0",
+                                                             "m:RfbC=340k",
+                                                             "m:RclC=15",
+                                                             "m:CompOption=3"};
+    QTest::newRow("12 power stage C_FB")
+        << 12 << 4 << QStringList{"m:CfbC=10p", "w:StabilityTab=1", "m:CompOption=3"};
+    QTest::newRow("13 composite") << 13 << 4
+                                  << QStringList{
+                                         "w:StabInv=checked",   "w:compositeCheckBox=checked",
+                                         "w:hostSelector=OP07", "w:hostAOL=112",
+                                         "w:hostPole1=1.51",    "w:hostPole2=4e+06",
+                                         "w:hostPole3=2.5e+07", "m:hostRin=21k",
+                                         "m:compRfb=340k",      "m:compCfb=open",
+                                         "m:CompOption=3",      "w:StabilityTab=3"};
+    QTest::newRow("14 composite compensated")
+        << 14 << 4
+        << QStringList{"m:compCfb=15p", "m:hostRng=3.4k", "m:hostCng=10n", "w:hostAOL=112",
+                       "w:StabilityTab=1"};
+    QTest::newRow("24 coil loop") << 24 << 4
+                                  << QStringList{"w:AmpSelectorStab=LX26",
+                                                 "w:LloadButton=checked",
+                                                 "m:LLoadStab=159m",
+                                                 "m:RloadL=9",
+                                                 "m:RinL=4.99k",
+                                                 "m:RfbL=1k",
+                                                 "m:CfbL=open",
+                                                 "m:RdL=open",
+                                                 "m:RsL=1.2",
+                                                 "m:RsGainL=1",
+                                                 "m:CompOption=0"};
+    QTest::newRow("25 coil loop again") << 25 << 4 << QStringList{"m:LLoadStab=159m", "m:RsL=1.2"};
+    QTest::newRow("28 local feedback")
+        << 28 << 4
+        << QStringList{"m:CfbL=68n", "m:RdL=82.5k", "w:StabilityTab=1", "m:phaseShiftComponents=0",
+                       "w:phaseButton=View Phase Components"};
+    QTest::newRow("30 4 uF") << 30 << 4 << QStringList{"w:CloadButton=checked",
+                                                       "m:CLoadStab=4u",
+                                                       "m:RinC=2k",
+                                                       "m:RfbC=20k",
+                                                       "m:RclC=0.33",
+                                                       "w:StabilityTab=1"};
+    QTest::newRow("31 C_FB") << 31 << 4
+                             << QStringList{"m:CfbC=390p", "w:RCPCR1=220", "w:RCPCF1=1.5k",
+                                            "w:RCPCC1=482 nF"};
+    QTest::newRow("32 noise gain")
+        << 32 << 4
+        << QStringList{"m:CfbC=open",  "m:RngC=220",  "m:CngC=470n",
+                       "w:RCPCF3=25k", "w:RCPCC3=4u", QString::fromUtf8("w:RCPCR3=1.59 \u03a9")};
+    QTest::newRow("33 R_ISO") << 33 << 4 << QStringList{"m:RisoC=1.5", "m:RngC=open"};
+    QTest::newRow("67 KW321") << 67 << 4
+                              << QStringList{"w:AmpSelectorStab=KW321", "m:CLoadStab=40n",
+                                             "m:RinC=1k", "m:RfbC=18k", "m:RclC=75m"};
+
     QTest::newRow("9 heatsink LX49") << 9 << 7 << QStringList{"w:HSpart=LX49",
                                                               "w:HSrtheta=2.28",
                                                               "w:HSchoosePart=checked",
@@ -539,6 +655,121 @@ void TestExamplesWindow::slewRateExampleKeepsItsSlewRate()
         shown += !w->ui->selectorTable->isRowHidden(r);
     QVERIFY(shown > 0);
     QVERIFY(shown < 10);
+}
+
+// The composite steps take the OP07 from its row of the host table; a shorter table must not
+// be read past its end, and no other part's figures may stand in for it.
+void TestExamplesWindow::compositeWithAShortHostList()
+{
+    w->hostVector.resize(11);
+    w->displayExample(13);
+    QCOMPARE(w->ui->Page->currentIndex(), 4);
+    QVERIFY(w->ui->compositeCheckBox->isChecked());
+    for (QLineEdit *field : {w->ui->hostAOL, w->ui->hostPole1, w->ui->hostPole2, w->ui->hostPole3})
+        QCOMPARE(field->text(), QString());
+    QCOMPARE(w->compRfb, QStringLiteral("340k"));
+}
+
+// What the tutorial texts tell the user to look at; when a model or the catalog changes these,
+// the texts in tutorials/exampleDescriptions/source need reviewing too.
+void TestExamplesWindow::resultsTheDescriptionsTell_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("4 only just stable") << 4 << "Stability"
+                                        << "STABLE";
+    QTest::newRow("4 margin") << 4 << "PhaseMargin" << QString::fromUtf8("45.7\u00b0");
+    QTest::newRow("5 margin") << 5 << "PhaseMargin" << QString::fromUtf8("54.1\u00b0");
+    QTest::newRow("8 margin") << 8 << "PhaseMargin" << QString::fromUtf8("64.4\u00b0");
+    QTest::newRow("11 unstable") << 11 << "Stability"
+                                 << "UNSTABLE";
+    QTest::newRow("12 marginal") << 12 << "Stability"
+                                 << "MARGINALLY STABLE";
+    QTest::newRow("13 unstable") << 13 << "Stability"
+                                 << "UNSTABLE";
+    QTest::newRow("13 closure rate") << 13 << "RateClosure"
+                                     << "60 dB/dec";
+    QTest::newRow("14 marginal") << 14 << "Stability"
+                                 << "MARGINALLY STABLE";
+    QTest::newRow("24 unstable") << 24 << "Stability"
+                                 << "UNSTABLE";
+    QTest::newRow("28 stable") << 28 << "Stability"
+                               << "STABLE";
+    QTest::newRow("30 unstable") << 30 << "Stability"
+                                 << "UNSTABLE";
+    QTest::newRow("31 stable") << 31 << "Stability"
+                               << "STABLE";
+    QTest::newRow("32 still unstable") << 32 << "Stability"
+                                       << "UNSTABLE";
+    QTest::newRow("33 still unstable") << 33 << "Stability"
+                                       << "UNSTABLE";
+    QTest::newRow("67 unstable") << 67 << "Stability"
+                                 << "UNSTABLE";
+    QTest::newRow("1 piezo power") << 1 << "PdAmpAvg"
+                                   << "17";
+    QTest::newRow("1 piezo heatsink") << 1 << "minHeatsink"
+                                      << "5.63";
+    QTest::newRow("2 hot heatsink") << 2 << "minHeatsink"
+                                    << "2.2";
+    QTest::newRow("18 10 Hz heatsink") << 18 << "minHeatsink"
+                                       << "4.66";
+    QTest::newRow("19 60.1 Hz heatsink") << 19 << "minHeatsink"
+                                         << "6.02";
+    QTest::newRow("21 worst-case heatsink") << 21 << "minHeatsink"
+                                            << "3.23";
+    QTest::newRow("26 coil case") << 26 << "TempC"
+                                  << "54.4";
+    QTest::newRow("49 KW20 power") << 49 << "PdAmpAvg"
+                                   << "96";
+    QTest::newRow("15 quiet") << 15 << "minHeatsink"
+                              << "1 square inch foil";
+}
+
+void TestExamplesWindow::resultsTheDescriptionsTell()
+{
+    QFETCH(int, number);
+    QFETCH(QString, label);
+    QFETCH(QString, expected);
+    w->displayExample(number);
+    auto *l = w->findChild<QLabel *>(label);
+    QVERIFY(l);
+    QCOMPARE(l->text(), expected);
+}
+
+void TestExamplesWindow::notesTheDescriptionsTell_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+    const QString limit = "Current Limit Should Not Activate";
+    const QString continuous = "Continuous Current Specification Exceeded";
+    const QString breakdown = "Second Breakdown Violation";
+    const QString clipping = "Clipping Likely";
+    QTest::newRow("1 no warnings") << 1 << QStringList{} << QStringList{limit, continuous};
+    QTest::newRow("2 limit too low") << 2 << QStringList{limit} << QStringList{};
+    QTest::newRow("3 band still too low") << 3 << QStringList{limit} << QStringList{};
+    QTest::newRow("16 100 nF too much") << 16 << QStringList{continuous, limit} << QStringList{};
+    QTest::newRow("18 audio clean") << 18 << QStringList{} << QStringList{limit, breakdown};
+    QTest::newRow("26 coil clean") << 26 << QStringList{} << QStringList{limit};
+    QTest::newRow("34 beyond the part")
+        << 34 << QStringList{continuous, breakdown, limit} << QStringList{};
+    QTest::newRow("49 linear alternative") << 49 << QStringList{breakdown} << QStringList{limit};
+    QTest::newRow("64 slow edges") << 64 << QStringList{} << QStringList{breakdown, clipping};
+    QTest::newRow("65 fast edges") << 65 << QStringList{breakdown, clipping} << QStringList{limit};
+}
+
+void TestExamplesWindow::notesTheDescriptionsTell()
+{
+    QFETCH(int, number);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+    w->displayExample(number);
+    const QString notes = w->ui->notes->toPlainText();
+    for (const QString &text : present)
+        QVERIFY2(notes.contains(text), qPrintable(text));
+    for (const QString &text : absent)
+        QVERIFY2(!notes.contains(text), qPrintable(text));
 }
 
 QTEST_MAIN(TestExamplesWindow)

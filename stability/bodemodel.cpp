@@ -1,0 +1,610 @@
+#include "stability/bodemodel.h"
+
+#include "stability/bodesteps.h"
+#include "values/engvalues.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace stab {
+
+bool CircuitValues::operator==(const CircuitValues &o) const
+{
+    return RinC == o.RinC && RfbC == o.RfbC && RngC == o.RngC && CngC == o.CngC && CfbC == o.CfbC &&
+           RclC == o.RclC && RisoC == o.RisoC && CLoadStab == o.CLoadStab && RgStab == o.RgStab &&
+           RinL == o.RinL && RfbL == o.RfbL && RdL == o.RdL && RsL == o.RsL && CfbL == o.CfbL &&
+           RsGainL == o.RsGainL && RloadL == o.RloadL && LLoadStab == o.LLoadStab &&
+           RgStabL == o.RgStabL && hostRin == o.hostRin && compRfb == o.compRfb &&
+           hostRng == o.hostRng && hostCng == o.hostCng && compCfb == o.compCfb;
+}
+
+QVector<double> frequencyGrid()
+{
+    QVector<double> f(kGridPoints);
+    f[0] = 1.0;
+    for (int i = 1; i < kGridPoints; ++i)
+        f[i] = f[i - 1] * kGridStep;
+    return f;
+}
+
+double poleGain(double f, double x)
+{
+    return x < f ? -20 * std::log10(f / x) : 0.0;
+}
+
+double zeroGain(double f, double x)
+{
+    return x < f ? 20 * std::log10(f / x) : 0.0;
+}
+
+namespace {
+double cornerPhase(double f, double x)
+{
+    const double r = f / x;
+    if (r > 10) return 90;
+    if (r > 0.1) return 45 * (std::log10(r) + 1);
+    return 0;
+}
+} // namespace
+
+double lagPhase(double f, double x)
+{
+    return -cornerPhase(f, x);
+}
+
+double leadPhase(double f, double x)
+{
+    return cornerPhase(f, x);
+}
+
+Verdict judgeLoop(double roc, double pm)
+{
+    if (roc < 21) {
+        if (pm > 45) return {QStringLiteral("STABLE"), true};
+        if (pm > 10) return {QStringLiteral("MARGINALLY STABLE"), false};
+        return {QStringLiteral("UNSTABLE"), false};
+    }
+    if (roc > 21 && pm > 45) return {QStringLiteral("MARGINALLY STABLE"), false};
+    return {QStringLiteral("UNSTABLE"), false};
+}
+
+QString verdictStyleSheet(bool stable)
+{
+    return stable ? QStringLiteral("QLabel { color : green; }")
+                  : QStringLiteral("QLabel { color : red; }");
+}
+
+double capacitorValue(const QString &text)
+{
+    return text == QLatin1String("open") ? 0.0 : eng::parseValue(text);
+}
+
+namespace steps {
+
+const double kRadToDeg = 57.29577951308232;
+
+void applyCircuitType(const amp &part, const QString &rgText, double &Rin, double &Rfb, double &Cfb)
+{
+    const QString type = part.getCircuitType();
+    if (type == QLatin1String("normal")) return;
+    const double Rg = eng::parseValue(rgText);
+    if (type == QLatin1String("GZ20")) {
+        Rin = part.getRin();
+        Rfb = Rg + part.getRfb();
+        Cfb = part.getCfb();
+    } else if (type == QLatin1String("GZ23")) {
+        Rin = Rg;
+        Rfb = part.getRfb();
+        Cfb = part.getCfb();
+    } else if (type == QLatin1String("KW314") || type == QLatin1String("KW349")) {
+        Rin = part.getRin();
+        Rfb = part.getRfb();
+        Cfb = part.getCfb();
+    }
+}
+
+double hostGain(const HostAmp &host, double f)
+{
+    double g = host.aolDb;
+    for (double x : {host.pole1, host.pole2, host.pole3})
+        if (x > 0 && f > x) g -= 20 * std::log10(f / x);
+    return g;
+}
+
+double hostLag(double f, double pole)
+{
+    return pole > 0 ? lagPhase(f, pole) : 0.0;
+}
+
+double hostAtan(double f, double pole)
+{
+    return pole > 0 ? std::atan(f / pole) : 0.0;
+}
+
+QString ratioLine(const QString &label, double ratio)
+{
+    return label + eng::engString(ratio, QStringLiteral("V/V (")) +
+           eng::number2String(20 * std::log10(ratio)) + QStringLiteral(" dB)");
+}
+
+QString hzLine(const QString &label, double hz)
+{
+    return label + eng::engString(hz, QStringLiteral("Hz"));
+}
+
+void addGraph(QVector<BodeGraph> &graphs, const QString &name, const QVector<double> &keys,
+              const QVector<double> &values, const QColor &colour, Qt::PenStyle style)
+{
+    graphs.append({name, keys, values, colour, style});
+}
+
+void finishResult(BodeResult &r, const amp &part, int compOption)
+{
+    const Verdict v = judgeLoop(r.rateOfClosure, r.phaseMargin);
+    r.verdict = v.text;
+    r.verdictStyle = verdictStyleSheet(v.stable);
+    r.slewRate = part.getSlewRate(compOption);
+}
+
+} // namespace steps
+
+using namespace steps;
+
+// ---------------------------------------------------------------- capacitive load
+
+BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
+{
+    const CircuitValues &v = in.values;
+    const int opt = in.compOption;
+    BodeResult r;
+    BodeFigures &x = r.figures;
+
+    const double Aol = part.getAol_DC();
+    double fc = 1.0;
+
+    // The sense resistor only sets the output impedance when the part limits its current
+    // through an external resistor.
+    double Rcl = eng::parseValue(v.RclC);
+    if (part.getVbe() == 0 || part.getCLint() != 0) Rcl = 0;
+    const double Zt = Rcl + part.getZout();
+    const double Cload = capacitorValue(v.CLoadStab);
+    const double Riso = eng::parseValue(v.RisoC);
+    double Rin = eng::parseValue(v.RinC);
+    double Rfb = eng::parseValue(v.RfbC);
+    double Cfb = capacitorValue(v.CfbC);
+    double Rng = eng::parseValue(v.RngC);
+    double Cng = capacitorValue(v.CngC);
+
+    applyCircuitType(part, v.RgStab, Rin, Rfb, Cfb);
+    if (!in.inverting) {
+        Cng = 0;
+        Rng = 0;
+    }
+
+    const double invBetaDC = Rfb / (Rin + 1e-13) + 1;
+    const bool ngActive =
+        v.RngC != QLatin1String("open") && Cng != 0 && v.CngC != QLatin1String("open");
+    const double invBetaAC = ngActive ? (Rin + Rng) * (Rfb / (Rng * Rin + 1e-13)) + 1 : invBetaDC;
+    const double NGR = invBetaAC / invBetaDC;
+
+    const double p1 = part.getPole1(opt);
+    const double p2 = part.getPole2(opt);
+    const double p3 = part.getPole3(opt);
+
+    const double pCL = 1 / (6.28318 * Zt * Cload + 1e-13);
+    const double zISO = 1 / (Cload * std::min(Zt, Riso) * 6.28318 + 1e-13);
+    const double pCFB = 1 / (Cfb * Rfb * 6.28318 + 1e-13);
+    const double zCFB = invBetaAC * pCFB;
+    const double pNG = ngActive ? 1 / (6.28318 * Rng * Cng + 1e-13) : 1e13;
+    const double zNG = pNG / NGR;
+
+    x.Zt = Zt;
+    x.invBetaDC = invBetaDC;
+    x.invBetaAC = invBetaAC;
+    x.noiseGain = NGR;
+    x.pole1 = p1;
+    x.pole2 = p2;
+    x.pole3 = p3;
+    x.pCL = pCL;
+    x.zISO = zISO;
+    x.pCFB = pCFB;
+    x.zCFB = zCFB;
+    x.pNG = pNG;
+    x.zNG = zNG;
+
+    if (in.report) {
+        r.details << QStringLiteral("Total Output Impedance:\t") +
+                         eng::engString(Zt, QStringLiteral("Ω"))
+                  << ratioLine(QStringLiteral("1/ß (DC):\t\t"), invBetaDC)
+                  << ratioLine(QStringLiteral("1/ß (AC):\t\t"), invBetaAC)
+                  << ratioLine(QStringLiteral("Noise Gain:\t\t"), NGR)
+                  << hzLine(QStringLiteral("\nAmplifier Pole 1:\t\t"), p1)
+                  << hzLine(QStringLiteral("Amplifier Pole 2:\t\t"), p2)
+                  << hzLine(QStringLiteral("Amplifier Pole 3:\t\t"), p3)
+                  << hzLine(QStringLiteral("\nPole Z_OUT C_LOAD:\t"), pCL)
+                  << hzLine(QStringLiteral("Zero R_ISO C_LOAD:\t"), zISO)
+                  << hzLine(QStringLiteral("Pole Noise Gain:\t\t"), pNG)
+                  << hzLine(QStringLiteral("Zero Noise Gain:\t\t"), zNG)
+                  << hzLine(QStringLiteral("Pole C_FB R_FB:\t"), pCFB)
+                  << hzLine(QStringLiteral("Zero C_FB R_FB:\t"), zCFB);
+    }
+
+    const QVector<double> f = frequencyGrid();
+    QVector<double> OL(kGridPoints), B(kGridPoints), S(kGridPoints), OLP(kGridPoints);
+    // Components in table order: three amplifier poles, then the six that are drawn only
+    // where they reach into the grid.
+    QVector<double> ph[9];
+    for (auto &c : ph)
+        c.resize(kGridPoints);
+    const double corners[9] = {p1, p2, p3, pCL, zISO, pNG, zNG, pCFB, zCFB};
+    const bool lead[9] = {false, false, false, false, true, true, false, true, false};
+    bool shown[9] = {true, true, true, false, false, false, false, false, false};
+
+    double best = Aol, best20 = Aol;
+    double f20 = 1.0;
+    int ci = 1;
+    double m = 0;
+    const double dcBeta = 20 * std::log10(invBetaDC);
+    for (int i = 0; i < kGridPoints; ++i) {
+        const double fi = f[i];
+        double ol =
+            Aol + poleGain(fi, p1) + poleGain(fi, p2) + poleGain(fi, p3) + poleGain(fi, pCL);
+        ol += zeroGain(fi, zISO);
+        double b = dcBeta + poleGain(fi, pCFB);
+        b += zeroGain(fi, zCFB);
+        b += poleGain(fi, pNG);
+        b += zeroGain(fi, zNG);
+        if (b < 0) b = 0;
+        double s = dcBeta + poleGain(fi, pCFB);
+        if (s > ol) s = ol;
+        if (zISO < fi) s -= 20 * std::log10(fi / zISO);
+        OL[i] = ol;
+        B[i] = b;
+        S[i] = s;
+
+        const double d = std::fabs(ol - b);
+        if (d < best) {
+            best = d;
+            fc = fi;
+            ci = i;
+        }
+        const double d20 = std::fabs(ol - b - 20);
+        if (d20 < best20) {
+            best20 = d20;
+            f20 = fi;
+        }
+
+        double sum = 0;
+        for (int k = 0; k < 9; ++k) {
+            ph[k][i] = lead[k] ? leadPhase(fi, corners[k]) : lagPhase(fi, corners[k]);
+            if (k >= 3 && fi / corners[k] > 0.1) shown[k] = true;
+            sum += ph[k][i];
+        }
+        OLP[i] = sum;
+        // The lowest phase met among the points that were closure candidates when reached.
+        if (fi <= fc) m = std::min(m, sum);
+    }
+
+    r.closureFrequency = fc;
+    r.closureIndex = ci;
+    r.phaseMargin = 180 + m;
+    r.maxBandwidth = std::min(zISO, std::min(pCFB, f20));
+    {
+        int j = ci, k = ci - 1;
+        if (ci == 0) {
+            j = 1;
+            k = 0;
+        }
+        r.rateOfClosure = ((OL[k] - OL[j]) - (B[k] - B[j])) * 16;
+    }
+    x.f20 = f20;
+    finishResult(r, part, opt);
+
+    if (!in.report) return r;
+
+    QVector<double> CLP(kGridPoints), CLP10(kGridPoints), CLP100(kGridPoints), CLP1000(kGridPoints);
+    for (int i = 0; i < kGridPoints; ++i) {
+        const double fi = f[i];
+        double clp = -kRadToDeg * (std::atan(fi / fc) + std::atan(fi / p2) + std::atan(fi / p3));
+        if (fc > pCFB) clp -= kRadToDeg * std::atan(fi / pCFB);
+        CLP[i] = clp;
+        CLP10[i] = clp * 10;
+        CLP100[i] = clp * 100;
+        CLP1000[i] = clp * 1000;
+    }
+
+    static const char *const names[9] = {"Pole 1",          "Pole 2",     "Pole 3",
+                                         "Pole C_LOAD",     "Zero R_ISO", "Pole Noise Gain",
+                                         "Zero Noise Gain", "Pole C_FB",  "Zero C_FB"};
+    static const QColor colours[9] = {{255, 150, 150}, {255, 0, 0},   {150, 0, 0},
+                                      {235, 235, 0},   {255, 180, 0}, {100, 180, 255},
+                                      {0, 0, 255},     {0, 200, 0},   {0, 128, 0}};
+
+    r.frequency = f;
+    r.curves.insert(QStringLiteral("Open Loop Gain w/ C_LOAD"), OL);
+    r.curves.insert(QStringLiteral("1/Beta"), B);
+    r.curves.insert(QStringLiteral("Signal at C_LOAD"), S);
+    r.curves.insert(QStringLiteral("Open Loop Phase"), OLP);
+    r.curves.insert(QStringLiteral("Closed Loop Phase"), CLP);
+    for (int k = 0; k < 9; ++k)
+        r.curves.insert(QString::fromLatin1(names[k]), ph[k]);
+
+    const QVector<double> markerKeys{fc, fc}, markerValues{-180, 180};
+    addGraph(r.gainGraphs, QStringLiteral("Open Loop Gain w/ C_LOAD"), f, OL, {0, 0, 255});
+    addGraph(r.gainGraphs, QStringLiteral("1/Beta"), f, B, {255, 0, 0});
+    addGraph(r.gainGraphs, QStringLiteral("Signal at C_LOAD"), f, S, {0, 0, 0}, Qt::DotLine);
+    addGraph(r.gainGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
+             {128, 128, 128}, Qt::DashLine);
+    addGraph(r.phaseGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
+             {128, 128, 128}, Qt::DashLine);
+    if (!in.phaseShiftComponents) {
+        r.phaseAxisUpper = 45;
+        addGraph(r.phaseGraphs, QStringLiteral("Closed Loop Phase"), f, CLP, {0, 0, 255});
+        addGraph(r.phaseGraphs, QStringLiteral("Closed * 10"), f, CLP10, {0, 200, 0});
+        addGraph(r.phaseGraphs, QStringLiteral("Closed * 100"), f, CLP100, {235, 235, 0});
+        addGraph(r.phaseGraphs, QStringLiteral("Closed * 1000"), f, CLP1000, {255, 0, 0});
+    } else {
+        r.phaseAxisUpper = 135;
+        for (int k = 0; k < 9; ++k)
+            if (shown[k])
+                addGraph(r.phaseGraphs, QString::fromLatin1(names[k]), f, ph[k], colours[k]);
+    }
+    addGraph(r.phaseGraphs, QStringLiteral("Open Loop Phase"), f, OLP, {0, 0, 0});
+    return r;
+}
+
+// ---------------------------------------------------------------- composite, capacitive load
+
+BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
+{
+    // The power stage's own loop closes first; its closure is a pole of the composite loop.
+    BodeInput inner = in;
+    inner.report = false;
+    const double fPC = capacitiveLoadBode(inner, part).closureFrequency;
+
+    const CircuitValues &v = in.values;
+    const int opt = in.compOption;
+    BodeResult r;
+    BodeFigures &x = r.figures;
+
+    const double AP = part.getAol_DC();
+    const HostAmp &host = in.host;
+
+    double Rcl = eng::parseValue(v.RclC);
+    if (!(part.getVbe() != 0 && part.getCLint() == 0)) Rcl = 0;
+    const double Zt = Rcl + part.getZout();
+    const double Cload = capacitorValue(v.CLoadStab);
+    const double Riso = eng::parseValue(v.RisoC);
+    double Rin = eng::parseValue(v.RinC);
+    double Rfb = eng::parseValue(v.RfbC);
+    double Cfb = capacitorValue(v.CfbC);
+    const double HRin = eng::parseValue(v.hostRin);
+    const double HRfb = eng::parseValue(v.compRfb);
+    const double HCfb = capacitorValue(v.compCfb);
+    double HRng = eng::parseValue(v.hostRng);
+    double HCng = capacitorValue(v.hostCng);
+
+    applyCircuitType(part, v.RgStab, Rin, Rfb, Cfb);
+    if (!in.inverting) {
+        HRng = 0;
+        HCng = 0;
+    }
+
+    const double BP = Rfb / (Rin + 1e-13) + 1;
+    const double BDC = HRfb / (HRin + 1e-13) + 1;
+    const bool ngActive =
+        v.hostRng != QLatin1String("open") && v.hostCng != QLatin1String("open") && HCng != 0;
+    const double BAC = ngActive ? (HRin + HRng) * (HRfb / (HRng * HRin + 1e-13)) + 1 : BDC;
+    const double NG = BAC / BDC;
+    const double fP1 = part.getPole1(opt);
+    const double fP2 = part.getPole2(opt);
+    const double fP3 = part.getPole3(opt);
+    const double fOUT = 1 / (6.28318 * Zt * Cload + 1e-13);
+    const double fISO = 1 / (Cload * 6.28318 * std::min(Zt, Riso) + 1e-13);
+    const double fCFB = 1 / (6.28318 * Rfb * Cfb + 1e-13);
+    const double fCC = 1 / (6.28318 * HRfb * HCfb + 1e-13);
+    const double fZC = BAC * fCC;
+    const double fNGP = ngActive ? 1 / (6.28318 * HRng * HCng + 1e-13) : 10000000000000.0;
+    const double fNGZ = fNGP / NG;
+
+    x.Zt = Zt;
+    x.invBetaDC = BDC;
+    x.invBetaAC = BAC;
+    x.noiseGain = NG;
+    x.pole1 = fP1;
+    x.pole2 = fP2;
+    x.pole3 = fP3;
+    x.pCL = fOUT;
+    x.zISO = fISO;
+    x.pCFB = fCFB;
+    x.powerClosure = fPC;
+    x.fCC = fCC;
+    x.fZC = fZC;
+    x.pNG = fNGP;
+    x.zNG = fNGZ;
+
+    if (in.report) {
+        r.details << QStringLiteral("Total Output Impedance:\t") +
+                         eng::engString(Zt, QStringLiteral("Ω"))
+                  << ratioLine(QStringLiteral("1/ß (DC):\t\t"), BDC)
+                  << ratioLine(QStringLiteral("1/ß (AC):\t\t"), BAC)
+                  << ratioLine(QStringLiteral("Noise Gain:\t\t"), NG)
+                  << hzLine(QStringLiteral("\nPower Amplifier Pole 1:\t"), fP1)
+                  << hzLine(QStringLiteral("Power Amplifier Pole 2:\t"), fP2)
+                  << hzLine(QStringLiteral("Power Amplifier Pole 3:\t"), fP3)
+                  << hzLine(QStringLiteral("Power Pole C_FB R_FB:\t"), fCFB)
+                  << hzLine(QStringLiteral("Power Closure Frequency:\t"), fPC)
+                  << hzLine(QStringLiteral("\nPole Noise Gain:\t\t"), fNGP)
+                  << hzLine(QStringLiteral("Zero Noise Gain:\t\t"), fNGZ)
+                  << hzLine(QStringLiteral("Pole Composite C_FB R_FB:\t"), fCC)
+                  << hzLine(QStringLiteral("Zero Composite C_FB R_FB:\t"), fZC);
+    }
+
+    const QVector<double> f = frequencyGrid();
+    QVector<double> P(kGridPoints), G(kGridPoints), N(kGridPoints), S(kGridPoints);
+    // Components: host poles 1-3, power pole 2, power closure, power C_FB pole, noise-gain
+    // pole and zero, composite C_FB zero, composite C_FB pole.
+    enum { H1, H2, H3, PP2, PFCL, PCF, NGP, NGZ, ZCFB, PCFB, kComponents };
+    QVector<double> ph[kComponents];
+    for (auto &c : ph)
+        c.fill(0.0, kGridPoints);
+    bool shown[kComponents] = {true, true, true, true, false, false, false, false, false, false};
+
+    double best = AP, best20 = AP;
+    double fCL = 1.0, f20 = 1.0;
+    int iCL = 1;
+    const double ngDb = 20 * std::log10(NG);
+    for (int i = 0; i < kGridPoints; ++i) {
+        const double fi = f[i];
+        double p = AP;
+        for (double c : {fP1, fP2, fP3, fOUT})
+            if (fi > c) p -= 20 * std::log10(fi / c);
+        if (fi > fISO) p += 20 * std::log10(fi / fISO);
+        double q = 20 * std::log10(BP);
+        if (fi > fCFB) q -= 20 * std::log10(fi / fCFB);
+        double b = 20 * std::log10(BDC);
+        if (fi > fCC) b -= 20 * std::log10(fi / fCC);
+        const double h = hostGain(host, fi);
+        // Seen from the host, the power stage is the lower of its loop gain and its own 1/β.
+        const double g = p > q ? h + q : h + p;
+        double n = b;
+        if (!(fi < fNGZ)) {
+            const double span = std::log(fNGP / fNGZ);
+            if (fi > fNGP || span == 0)
+                n += ngDb;
+            else
+                n += ngDb * std::log(fi / fNGZ) / span;
+        }
+        if (n < 0) n = 0;
+        double s = 20 * std::log10(BDC);
+        if (fi > fCC) s -= 20 * std::log10(fi / fCC);
+        if (s > g) s = g;
+        if (fi > fISO) s -= 20 * std::log10(fi / fISO);
+        P[i] = p;
+        G[i] = g;
+        N[i] = n;
+        S[i] = s;
+
+        const double d = std::fabs(g - n);
+        if (d < best) {
+            best = d;
+            fCL = fi;
+            iCL = i;
+        }
+        const double e = std::fabs(g - n - 20);
+        if (e < best20) {
+            best20 = e;
+            f20 = fi;
+        }
+
+        ph[H1][i] = hostLag(fi, host.pole1);
+        ph[H2][i] = hostLag(fi, host.pole2);
+        ph[H3][i] = hostLag(fi, host.pole3);
+        ph[PP2][i] = lagPhase(fi, fP2);
+        ph[PFCL][i] = lagPhase(fi, fPC);
+        if (fi / fPC > 0.1) shown[PFCL] = true;
+        if (fPC > fCFB) {
+            ph[PCF][i] = lagPhase(fi, fCFB);
+            if (fi / fCFB > 0.1) shown[PCF] = true;
+        }
+        if (NG > 1) {
+            ph[NGP][i] = leadPhase(fi, fNGP);
+            ph[NGZ][i] = lagPhase(fi, fNGZ);
+            if (fi / fNGP > 0.1) shown[NGP] = true;
+            if (fi / fNGZ > 0.1) shown[NGZ] = true;
+        }
+        ph[ZCFB][i] = lagPhase(fi, fZC);
+        if (fi / fZC > 0.1) shown[ZCFB] = true;
+    }
+
+    QVector<double> T(kGridPoints), K(kGridPoints), K10(kGridPoints), K100(kGridPoints),
+        K1000(kGridPoints);
+    double worst = 0;
+    for (int i = 0; i < kGridPoints; ++i) {
+        const double fi = f[i];
+        if (fCL > fCC) {
+            ph[PCFB][i] = leadPhase(fi, fCC);
+            if (fi / fCC > 0.1) shown[PCFB] = true;
+        }
+        double t = 0;
+        for (const auto &c : ph)
+            t += c[i];
+        T[i] = t;
+        const double w = fi <= fCL ? t : 0.0;
+        double k = -kRadToDeg * (std::atan(fi / fPC) + std::atan(fi / fCL) +
+                                 hostAtan(fi, host.pole2) + hostAtan(fi, host.pole3));
+        if (fCL > fCC) k -= kRadToDeg * std::atan(fi / fCC);
+        if (N[i] > P[i]) k -= kRadToDeg * std::atan(fi / fP2);
+        K[i] = k;
+        K10[i] = k * 10;
+        K100[i] = k * 100;
+        K1000[i] = k * 1000;
+        worst = std::min(w, worst);
+    }
+
+    int i0 = iCL - 1, i1 = iCL;
+    if (iCL == 0) {
+        i0 = 0;
+        i1 = 1;
+    }
+    r.closureFrequency = fCL;
+    r.closureIndex = iCL;
+    r.phaseMargin = worst + 180;
+    r.maxBandwidth = std::min(fISO, std::min(fCC, f20));
+    r.rateOfClosure = ((G[i0] + N[i1]) - G[i1] - N[i0]) * 16;
+    x.f20 = f20;
+    finishResult(r, part, opt);
+    if (r.verdict == QLatin1String("STABLE"))
+        r.verdictStyle = QStringLiteral("QLabel { color : green; } ");
+
+    if (!in.report) return r;
+
+    static const char *const names[kComponents] = {
+        "Pole 1",        "Pole 2",          "Pole 3",          "Pole 2 (PWR)", "Pole Fcl (PWR)",
+        "Pole Cf (PWR)", "Pole Noise Gain", "Zero Noise Gain", "Zero C_FB",    "Pole C_FB"};
+    r.frequency = f;
+    r.curves.insert(QStringLiteral("Power Open Loop Gain"), P);
+    r.curves.insert(QStringLiteral("Composite Open Loop Gain"), G);
+    r.curves.insert(QStringLiteral("1/Beta"), N);
+    r.curves.insert(QStringLiteral("Signal at C_LOAD"), S);
+    r.curves.insert(QStringLiteral("Open Loop Phase"), T);
+    r.curves.insert(QStringLiteral("Closed Loop Phase"), K);
+    for (int k = 0; k < kComponents; ++k)
+        r.curves.insert(QString::fromLatin1(names[k]), ph[k]);
+
+    const QVector<double> markerKeys{fCL, fCL}, markerValues{-180, 180};
+    addGraph(r.gainGraphs, QStringLiteral("Composite Open Loop Gain"), f, G, {0, 0, 255});
+    addGraph(r.gainGraphs, QStringLiteral("1/Beta"), f, N, {255, 0, 0});
+    addGraph(r.gainGraphs, QStringLiteral("Signal at C_LOAD"), f, S, {0, 0, 0}, Qt::DotLine);
+    addGraph(r.gainGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
+             {128, 128, 128}, Qt::DashLine);
+    addGraph(r.phaseGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
+             {128, 128, 128}, Qt::DashLine);
+    if (!in.phaseShiftComponents) {
+        r.phaseAxisUpper = 45;
+        addGraph(r.phaseGraphs, QStringLiteral("Closed Loop Phase"), f, K, {0, 0, 255});
+        addGraph(r.phaseGraphs, QStringLiteral("Closed * 10"), f, K10, {0, 200, 0});
+        addGraph(r.phaseGraphs, QStringLiteral("Closed * 100"), f, K100, {235, 235, 0});
+        addGraph(r.phaseGraphs, QStringLiteral("Closed * 1000"), f, K1000, {255, 0, 0});
+    } else {
+        r.phaseAxisUpper = 135;
+        // Drawing order differs from the component order: the composite pole before its zero.
+        struct Drawn
+        {
+            int component;
+            QColor colour;
+        };
+        const Drawn drawn[] = {{H1, {255, 150, 150}},  {H2, {255, 0, 0}},     {H3, {150, 0, 0}},
+                               {PP2, {235, 235, 0}},   {PFCL, {255, 180, 0}}, {PCF, {220, 140, 0}},
+                               {NGP, {100, 180, 255}}, {NGZ, {0, 0, 255}},    {PCFB, {0, 200, 0}},
+                               {ZCFB, {0, 128, 0}}};
+        for (const Drawn &d : drawn)
+            if (shown[d.component])
+                addGraph(r.phaseGraphs, QString::fromLatin1(names[d.component]), f, ph[d.component],
+                         d.colour);
+    }
+    addGraph(r.phaseGraphs, QStringLiteral("Open Loop Phase"), f, T, {0, 0, 0});
+    return r;
+}
+
+} // namespace stab

@@ -1,0 +1,20 @@
+// Stability page: the refresh that every edit of the page ends in.
+#include "app/mainwindow.h"
+
+#include "ui_mainwindow.h"
+
+#include <qcustomplot.h>
+
+void MainWindow::refreshStab()
+{
+    designModified = true;
+    ui->StabilityDetails->clear();
+    determineCase();
+    const bool legends = !ui->HidePhaseLegend->isChecked();
+    ui->PhasePlot->legend->setVisible(legends);
+    ui->GainPlot->legend->setVisible(legends);
+    ui->phaseButton->setText(phaseShiftComponents ? QStringLiteral("View Phase Shift")
+                                                  : QStringLiteral("View Phase Components"));
+    ui->GainPlot->replot();
+    ui->PhasePlot->replot();
+}

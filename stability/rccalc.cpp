@@ -1,0 +1,31 @@
+#include "stability/rccalc.h"
+
+namespace stab {
+
+double capacitorForPole(double R, double f)
+{
+    return 1 / ((R * kTwoPi) * f);
+}
+
+double poleFrequency(double R, double C)
+{
+    return 1 / ((R * kTwoPi) * C);
+}
+
+double resistorForPole(double f, double C)
+{
+    return 1 / ((kTwoPi * f) * C);
+}
+
+double isolationResistorPower(double R, double I)
+{
+    return (I * I) * R;
+}
+
+QString isolationPowerText(double watts)
+{
+    return QStringLiteral("Minimum R_ISO Power Rating: ") + QString::number(watts, 'g', 6) +
+           QStringLiteral(" W");
+}
+
+} // namespace stab

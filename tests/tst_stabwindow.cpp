@@ -1,0 +1,455 @@
+// The stability models in the window: plot set-up, the four models drawing and not drawing,
+// the automatic compensation, the R-C calculators and the Bode plot generator page.
+#include "app/mainwindow.h"
+#include "stability/bodemodel.h"
+#include "ui_mainwindow.h"
+
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTextBrowser>
+#include <QtTest>
+#include <qcustomplot.h>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// A renamed widget would silently disconnect its slot: make that warning fail the test.
+void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
+{
+    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
+    if (previousHandler) previousHandler(type, context, msg);
+}
+
+QStringList graphNames(QCustomPlot *plot)
+{
+    QStringList names;
+    for (int i = 0; i < plot->graphCount(); ++i)
+        names << plot->graph(i)->name();
+    return names;
+}
+
+QCPGraph *graphNamed(QCustomPlot *plot, const QString &name)
+{
+    for (int i = 0; i < plot->graphCount(); ++i)
+        if (plot->graph(i)->name() == name) return plot->graph(i);
+    return nullptr;
+}
+
+QString titleOf(QCustomPlot *plot)
+{
+    auto *title = qobject_cast<QCPTextElement *>(plot->plotLayout()->element(0, 0));
+    return title ? title->text() : QString();
+}
+
+bool isRed(QLineEdit *edit)
+{
+    return edit->palette().color(QPalette::Text) == QColor(Qt::red);
+}
+
+} // namespace
+
+class TestStabWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void bodePlotSetup();
+    void defaultDesignCapacitiveLoad();
+    void quietRunKeepsGraphs();
+    void modelChoice_data();
+    void modelChoice();
+    void noLoadButtonRunsNothing();
+    void closedLoopViewAndLegends();
+    void compositeHostFields();
+    void autoCompensateCapacitiveLoad();
+    void autoCompensateCompositeRestoresInverting();
+    void calculatorDefaults();
+    void calculatorFieldsRecompute_data();
+    void calculatorFieldsRecompute();
+    void bodeGeneratorRefreshAndSave();
+
+private:
+    std::unique_ptr<MainWindow> w;
+    Ui_MainWindow *ui = nullptr;
+};
+
+void TestStabWindow::initTestCase()
+{
+    previousHandler = qInstallMessageHandler(failOnUnboundSlots);
+}
+
+void TestStabWindow::init()
+{
+    w.reset(new MainWindow);
+    ui = w->ui;
+    ui->AmpSelectorStab->setCurrentText(QStringLiteral("LX27"));
+    QCOMPARE(ui->AmpSelectorStab->currentText(), QStringLiteral("LX27"));
+}
+
+void TestStabWindow::cleanup()
+{
+    w.reset();
+}
+
+void TestStabWindow::bodePlotSetup()
+{
+    QCOMPARE(titleOf(ui->GainPlot), QStringLiteral("Bode Plot - Gain"));
+    QCOMPARE(titleOf(ui->PhasePlot), QStringLiteral("Bode Plot - Phase"));
+    for (QCustomPlot *plot : {ui->GainPlot, ui->PhasePlot}) {
+        QCOMPARE(plot->xAxis->scaleType(), QCPAxis::stLogarithmic);
+        QCOMPARE(plot->xAxis->label(), QStringLiteral("Frequency [Hz]"));
+        QCOMPARE(plot->xAxis->range().lower, 1.0);
+        QCOMPARE(plot->xAxis->range().upper, 1e8);
+        auto ticker = plot->xAxis->ticker().dynamicCast<QCPAxisTickerText>();
+        QVERIFY(ticker);
+        QCOMPARE(ticker->ticks().value(1e3), QStringLiteral("1k"));
+        QCOMPARE(ticker->ticks().value(1e8), QStringLiteral("100M"));
+        QCOMPARE(ticker->subTickCount(), 8);
+        QVERIFY(plot->xAxis->grid()->subGridVisible());
+        QVERIFY(plot->legend->visible());
+    }
+    QCOMPARE(ui->GainPlot->yAxis->label(), QStringLiteral("Gain [dB]"));
+    QCOMPARE(ui->PhasePlot->yAxis->label(), QString::fromUtf8("Phase Shift [°]"));
+    QCOMPARE(ui->GainPlot->yAxis->range().lower, -20.0);
+    QCOMPARE(ui->GainPlot->yAxis->range().upper, 140.0);
+    QCOMPARE(ui->PhasePlot->yAxis->range().lower, -180.0);
+    auto gainTicker = ui->GainPlot->yAxis->ticker().dynamicCast<QCPAxisTickerFixed>();
+    auto phaseTicker = ui->PhasePlot->yAxis->ticker().dynamicCast<QCPAxisTickerFixed>();
+    QVERIFY(gainTicker && phaseTicker);
+    QCOMPARE(gainTicker->tickStep(), 20.0);
+    QCOMPARE(phaseTicker->tickStep(), 45.0);
+
+    // An empty entry for "no host", then every host in list order.
+    QCOMPARE(ui->hostSelector->count(), w->hostVector.size() + 1);
+    QCOMPARE(ui->hostSelector->itemText(0), QString());
+    QCOMPARE(ui->hostSelector->itemText(1), w->hostVector.first().getAmpName());
+    QCOMPARE(ui->hostSelector->currentIndex(), 0);
+    QCOMPARE(w->RgStab, QStringLiteral("20k"));
+    QCOMPARE(w->RgStabL, QStringLiteral("1k"));
+    QVERIFY(!w->designModified);
+}
+
+void TestStabWindow::defaultDesignCapacitiveLoad()
+{
+    QVERIFY(ui->CloadButton->isChecked());
+    QVERIFY(ui->StabInv->isChecked());
+    QVERIFY(!ui->compositeCheckBox->isChecked());
+    w->refreshStab();
+    QVERIFY(w->designModified);
+
+    QCOMPARE(graphNames(ui->GainPlot), (QStringList{"Open Loop Gain w/ C_LOAD", "1/Beta",
+                                                    "Signal at C_LOAD", "Closure Frequency"}));
+    QCOMPARE(graphNames(ui->PhasePlot),
+             (QStringList{"Closure Frequency", "Pole 1", "Pole 2", "Pole 3", "Open Loop Phase"}));
+    QCOMPARE(ui->GainPlot->legend->itemCount(), 4);
+    QCOMPARE(ui->PhasePlot->legend->itemCount(), 5);
+    QCOMPARE(ui->GainPlot->graph(0)->dataCount(), 128);
+    QCOMPARE(ui->GainPlot->graph(0)->pen().width(), 3);
+    QCOMPARE(ui->GainPlot->graph(0)->pen().color(), QColor(0, 0, 255));
+    QCOMPARE(graphNamed(ui->GainPlot, "Signal at C_LOAD")->pen().style(), Qt::DotLine);
+    QCOMPARE(graphNamed(ui->PhasePlot, "Closure Frequency")->pen().style(), Qt::DashLine);
+    QCOMPARE(ui->PhasePlot->yAxis->range().upper, 135.0);
+    QCOMPARE(ui->phaseButton->text(), QStringLiteral("View Phase Shift"));
+
+    // The labels show what the engine finds for LX27, option 0, with the page's defaults.
+    stab::BodeInput in;
+    const stab::BodeResult r = stab::capacitiveLoadBode(in, w->findLinear("LX27"));
+    QCOMPARE(ui->Stability->text(), r.verdict);
+    QCOMPARE(ui->Stability->text(), QStringLiteral("STABLE"));
+    QCOMPARE(ui->Stability->styleSheet(), QStringLiteral("QLabel { color : green; }"));
+    QCOMPARE(ui->Stability->font().family(), QStringLiteral("Agency FB"));
+    QCOMPARE(ui->Stability->font().pointSize(), 20);
+    QCOMPARE(ui->SlewRateStab->text(), QString::fromUtf8("30 V/µs"));
+    QCOMPARE(ui->PhaseMargin->text(), w->number2String(r.phaseMargin) + QString::fromUtf8("°"));
+    QCOMPARE(ui->RateClosure->text(), QStringLiteral("20 dB/dec"));
+    QVERIFY(ui->Fclosure->text().endsWith("Hz"));
+    QCOMPARE(w->phaseMargin, r.phaseMargin);
+    QCOMPARE(w->maxBW, r.maxBandwidth);
+    QCOMPARE(ui->StabilityDetails->document()->blockCount(), 13 + 2); // two lines open with \n
+    QVERIFY(ui->StabilityDetails->toPlainText().startsWith(
+        QString::fromUtf8("Total Output Impedance:\t40 Ω")));
+}
+
+void TestStabWindow::quietRunKeepsGraphs()
+{
+    const double fc = w->plotCBodeData(true);
+    QCOMPARE(fc, ui->GainPlot->graph(3)->data()->at(0)->key);
+    const QString marginBefore = ui->PhaseMargin->text();
+    const double keyBefore = ui->GainPlot->graph(3)->data()->at(0)->key;
+
+    w->CLoadStab = QStringLiteral("1u"); // 40 Ω output: a pole at 3.98 kHz
+    const double quietFc = w->plotCBodeData(false);
+    QVERIFY(quietFc < fc);
+    QVERIFY(ui->StabilityDetails->toPlainText().isEmpty());
+    QCOMPARE(ui->GainPlot->graphCount(), 4);
+    QCOMPARE(ui->GainPlot->graph(3)->data()->at(0)->key, keyBefore); // the old drawing
+    QVERIFY(ui->PhaseMargin->text() != marginBefore);
+    QCOMPARE(ui->Stability->text(), QStringLiteral("UNSTABLE"));
+    QCOMPARE(ui->Stability->styleSheet(), QStringLiteral("QLabel { color : red; }"));
+    QVERIFY(w->phaseMargin < 45);
+}
+
+void TestStabWindow::modelChoice_data()
+{
+    QTest::addColumn<bool>("inductive");
+    QTest::addColumn<bool>("composite");
+    QTest::addColumn<QString>("firstGain");
+    QTest::addColumn<QString>("firstDetail");
+
+    QTest::newRow("capacitive") << false << false << "Open Loop Gain w/ C_LOAD"
+                                << "Total Output Impedance:";
+    QTest::newRow("composite capacitive") << false << true << "Composite Open Loop Gain"
+                                          << "Total Output Impedance:";
+    QTest::newRow("inductive") << true << false << "Open Loop Gain"
+                               << "Transconductance:";
+    QTest::newRow("composite inductive") << true << true << "Composite Open Loop Gain"
+                                         << "Transconductance:";
+}
+
+void TestStabWindow::modelChoice()
+{
+    QFETCH(bool, inductive);
+    QFETCH(bool, composite);
+    QFETCH(QString, firstGain);
+    QFETCH(QString, firstDetail);
+    (inductive ? ui->LloadButton : ui->CloadButton)->setChecked(true);
+    ui->compositeCheckBox->setChecked(composite);
+    ui->hostSelector->setCurrentIndex(1);
+    ui->hostAOL->setText("100");
+    ui->hostPole1->setText("10");
+    ui->hostPole2->setText("5MEG");
+    ui->hostPole3->setText("20MEG");
+    w->refreshStab();
+    QCOMPARE(ui->GainPlot->graph(0)->name(), firstGain);
+    QVERIFY(ui->StabilityDetails->toPlainText().startsWith(firstDetail));
+    QVERIFY(std::isfinite(w->phaseMargin));
+    QVERIFY(w->phaseMargin <= 180);
+    QVERIFY(!ui->Stability->text().isEmpty());
+}
+
+void TestStabWindow::noLoadButtonRunsNothing()
+{
+    w->refreshStab();
+    const QString verdict = ui->PhaseMargin->text();
+    ui->CloadButton->setAutoExclusive(false);
+    ui->CloadButton->setChecked(false);
+    QVERIFY(!ui->LloadButton->isChecked());
+    w->CLoadStab = QStringLiteral("1u"); // 40 Ω output: a pole at 3.98 kHz
+    w->refreshStab();
+    QCOMPARE(ui->PhaseMargin->text(), verdict);
+    QCOMPARE(ui->GainPlot->graphCount(), 4);
+    QVERIFY(ui->StabilityDetails->toPlainText().isEmpty());
+}
+
+void TestStabWindow::closedLoopViewAndLegends()
+{
+    w->phaseShiftComponents = false;
+    ui->HidePhaseLegend->setChecked(true);
+    w->refreshStab();
+    QCOMPARE(graphNames(ui->PhasePlot),
+             (QStringList{"Closure Frequency", "Closed Loop Phase", "Closed * 10", "Closed * 100",
+                          "Closed * 1000", "Open Loop Phase"}));
+    QCOMPARE(ui->PhasePlot->yAxis->range().upper, 45.0);
+    QCOMPARE(ui->PhasePlot->yAxis->range().lower, -180.0);
+    QCOMPARE(ui->phaseButton->text(), QStringLiteral("View Phase Components"));
+    QVERIFY(!ui->PhasePlot->legend->visible());
+    QVERIFY(!ui->GainPlot->legend->visible());
+
+    ui->LloadButton->setChecked(true);
+    w->refreshStab();
+    QCOMPARE(ui->PhasePlot->yAxis->range().upper, 90.0);
+    QCOMPARE(graphNames(ui->PhasePlot),
+             (QStringList{"Closure Frequency", "V Out", "I Out", "Open Loop Phase"}));
+}
+
+void TestStabWindow::compositeHostFields()
+{
+    ui->compositeCheckBox->setChecked(true);
+    // No host chosen: empty fields, a flat host, finite results.
+    w->refreshStab();
+    QVERIFY(std::isfinite(w->phaseMargin));
+    QVERIFY(std::isfinite(w->maxBW));
+    QVERIFY(!ui->PhaseMargin->text().contains("nan"));
+
+    ui->hostAOL->setText("abc");
+    w->refreshStab();
+    QVERIFY(isRed(ui->hostAOL));
+    ui->hostAOL->setText("100");
+    w->refreshStab();
+    QVERIFY(!isRed(ui->hostAOL));
+}
+
+void TestStabWindow::autoCompensateCapacitiveLoad()
+{
+    w->CLoadStab = QStringLiteral("1u"); // 40 Ω output: a pole at 3.98 kHz
+    w->CompOption = 2;
+    w->refreshStab();
+    QCOMPARE(ui->Stability->text(), QStringLiteral("UNSTABLE"));
+    w->designModified = false;
+
+    w->autoStabilize();
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(ui->StabSlider->value(), 2);
+    QVERIFY2(w->phaseMargin > 55, qPrintable(QString::number(w->phaseMargin)));
+    QVERIFY(w->designModified);
+    QVERIFY(w->CompOption >= 0 && w->CompOption < 3);
+    // The page shows the winner, and the model agrees with what the search kept.
+    stab::BodeInput in;
+    in.values = w->stabCircuitValues();
+    in.compOption = w->CompOption;
+    const stab::BodeResult r = stab::capacitiveLoadBode(in, w->findLinear("LX27"));
+    QCOMPARE(w->phaseMargin, r.phaseMargin);
+    QCOMPARE(ui->PhaseMargin->text(), w->number2String(r.phaseMargin) + QString::fromUtf8("°"));
+    QCOMPARE(ui->GainPlot->graph(0)->name(), QStringLiteral("Open Loop Gain w/ C_LOAD"));
+}
+
+void TestStabWindow::autoCompensateCompositeRestoresInverting()
+{
+    ui->compositeCheckBox->setChecked(true);
+    ui->hostSelector->setCurrentIndex(1);
+    ui->hostAOL->setText("100");
+    ui->hostPole1->setText("10");
+    ui->hostPole2->setText("5MEG");
+    ui->hostPole3->setText("20MEG");
+    QVERIFY(ui->StabInv->isChecked());
+    w->autoStabilize();
+    QVERIFY(ui->StabInv->isChecked());
+    QVERIFY(!ui->StabNon->isChecked());
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(ui->GainPlot->graph(0)->name(), QStringLiteral("Composite Open Loop Gain"));
+    QVERIFY(std::isfinite(w->phaseMargin));
+}
+
+void TestStabWindow::calculatorDefaults()
+{
+    QCOMPARE(ui->RCPCC1->text(), QStringLiteral("1.59 nF"));
+    w->designModified = false;
+    w->RCPC();
+    QVERIFY(w->designModified);
+    // The form's texts are exactly what the calculators make of the default inputs.
+    QCOMPARE(ui->RCPCC1->text(), QStringLiteral("1.59 nF"));
+    QCOMPARE(ui->RCPCF2->text(), QStringLiteral("1.59 kHz"));
+    QCOMPARE(ui->RCPCR3->text(), QString::fromUtf8("1.59 kΩ"));
+    QCOMPARE(ui->R_ISO_P->text(), QStringLiteral("Minimum R_ISO Power Rating: 0 W"));
+}
+
+void TestStabWindow::calculatorFieldsRecompute_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("shows");
+
+    QTest::newRow("RCPCR1") << "RCPCR1"
+                            << "1k"
+                            << "RCPCC1"
+                            << "15.9 nF";
+    QTest::newRow("RCPCF1") << "RCPCF1"
+                            << "1MEG"
+                            << "RCPCC1"
+                            << "15.9 pF";
+    QTest::newRow("RCPCR2") << "RCPCR2"
+                            << "1k"
+                            << "RCPCF2"
+                            << "15.9 kHz";
+    QTest::newRow("RCPCC2 open") << "RCPCC2"
+                                 << "open"
+                                 << "RCPCF2"
+                                 << "3.71 fHz";
+    QTest::newRow("RCPCF3") << "RCPCF3"
+                            << "100"
+                            << "RCPCR3" << QString::fromUtf8("159 kΩ");
+    QTest::newRow("RCPCC3") << "RCPCC3"
+                            << "1u"
+                            << "RCPCR3" << QString::fromUtf8("15.9 Ω");
+    QTest::newRow("R_ISO_R") << "R_ISO_R"
+                             << "open"
+                             << "R_ISO_P"
+                             << "Minimum R_ISO Power Rating: 4.29497e+09 W";
+    QTest::newRow("R_ISO_I") << "R_ISO_I"
+                             << "3"
+                             << "R_ISO_P"
+                             << "Minimum R_ISO Power Rating: 0 W";
+}
+
+void TestStabWindow::calculatorFieldsRecompute()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, label);
+    QFETCH(QString, shows);
+    auto *edit = w->findChild<QLineEdit *>(field);
+    auto *result = w->findChild<QLabel *>(label);
+    QVERIFY(edit && result);
+    w->designModified = false;
+    edit->setText(text);
+    emit edit->editingFinished();
+    QCOMPARE(result->text(), shows);
+    QVERIFY(w->designModified);
+
+    // R_ISO 2 Ω at 2.5 A, and an unreadable field: red and read as 0.
+    ui->R_ISO_R->setText("2");
+    ui->R_ISO_I->setText("2.5");
+    emit ui->R_ISO_I->editingFinished();
+    QCOMPARE(ui->R_ISO_P->text(), QStringLiteral("Minimum R_ISO Power Rating: 12.5 W"));
+    ui->R_ISO_I->setText("x1");
+    emit ui->R_ISO_I->editingFinished();
+    QVERIFY(isRed(ui->R_ISO_I));
+    QCOMPARE(ui->R_ISO_P->text(), QStringLiteral("Minimum R_ISO Power Rating: 0 W"));
+}
+
+void TestStabWindow::bodeGeneratorRefreshAndSave()
+{
+    QCustomPlot *plot = ui->demoPlot;
+    QCOMPARE(titleOf(plot), QStringLiteral("Bode Plot - Gain"));
+    QCOMPARE(graphNames(plot), (QStringList{"Open Loop Gain", "Closed Loop Gain"}));
+    QCOMPARE(plot->xAxis->range().upper, 1e8);
+    QCOMPARE(plot->yAxis->range().lower, -20.0);
+    QCOMPARE(plot->yAxis->range().upper, 140.0);
+    QCOMPARE(plot->graph(0)->pen(), QPen(QColor(0, 85, 255), 4));
+    QCOMPARE(plot->graph(1)->pen(), QPen(QColor(220, 0, 0), 4));
+    QCOMPARE(plot->graph(0)->dataCount(), 9);
+    QCOMPARE(plot->graph(0)->data()->at(0)->value, 100.0);
+    QCOMPARE(plot->graph(0)->data()->at(8)->value, -40.0);
+    QCOMPARE(plot->graph(1)->data()->at(4)->value, 20.0);
+
+    // Typing alone draws nothing; Refresh does, and twice leaves two graphs.
+    ui->demoAol1k->setText("1k");
+    ui->demoAcl10->setText("35");
+    emit ui->demoAol1k->editingFinished();
+    QCOMPARE(plot->graph(0)->data()->at(3)->value, 60.0);
+    ui->refreshDemoButton->click();
+    ui->refreshDemoButton->click();
+    QCOMPARE(plot->graphCount(), 2);
+    QCOMPARE(plot->legend->itemCount(), 2);
+    QCOMPARE(plot->graph(0)->data()->at(3)->value, 0.0);
+    QCOMPARE(plot->graph(1)->data()->at(1)->value, 35.0);
+    QCOMPARE(plot->yAxis->range().upper, 140.0); // never widened
+
+    QFile::remove("temp.jpg");
+    ui->demoSaveButton->click();
+    QVERIFY(QFileInfo::exists("temp.jpg"));
+    QVERIFY(QFileInfo("temp.jpg").size() > 0);
+    QFile stale("temp.jpg");
+    QVERIFY(stale.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    stale.write("x");
+    stale.close();
+    ui->demoSaveButton->click();
+    QVERIFY(QFileInfo("temp.jpg").size() > 1); // overwritten
+}
+
+QTEST_MAIN(TestStabWindow)
+#include "tst_stabwindow.moc"
