@@ -47,16 +47,20 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 
     FillInTable();
     FillInPwmTable();
+
+    setupBodePlot();
+
+    // Tutorial page: the first tutorial's overview.
+    on_ExampleSelection_activated(0);
+
     FillInHSTable();
     SetupHeatsink();
     refreshHeatsinks();
 
-    // Stability plots and the Bode plot generator page.
-    setupBodePlot();
-    setupDemoPlot();
+    ui->ampSelectorSCon->setCurrentText(QStringLiteral("JNV300"));
+    setupSCon();
 
-    // Tutorial page: the first tutorial's overview.
-    on_ExampleSelection_activated(0);
+    setupDemoPlot();
 
     designModified = false;
 }

@@ -4,6 +4,8 @@
 #include "catalog/heatsink.h"
 #include "catalog/packagestyle.h"
 #include "catalog/pwm.h"
+#include "pwmcontrol/sconcomponents.h"
+#include "pwmcontrol/scontypes.h"
 #include "soa/loadline.h"
 #include "soa/soasignal.h"
 #include "soa/soathermal.h"
@@ -45,6 +47,9 @@ struct StabilitySetup;
 struct HeatsinkSetup;
 struct LinearSelectorSetup;
 struct SwitchingSelectorSetup;
+struct ControlSetup;
+struct PowerNetwork;
+enum class OutputStage;
 } // namespace examples
 
 // The one window of the program. Its members are grouped by page; each group's arithmetic
@@ -540,8 +545,114 @@ public slots:
     QString changeStabValue(QCPItemText *item, QString label, QString type, QString oldText);
 
     // ------------------------------------------------------------------ PWM filter and power
+    // The power page's output network (the triples P1..P6, MN, L1..L5 and extendedLoad of the
+    // application shell section, with the page's order and filter-type buttons), evaluated
+    // at one frequency. The PWM control loop uses Tfilter and Gfilter as its plant.
+public slots:
+    void Tfilter(double F, comp *Tfil, comp *Ztot, comp *Zload);
+    void Gfilter(double *Gfil, double *Rtot, double *Rload);
+    void loadACVoltage(double F, double V, double *Vload, double *Zout, double *Aout,
+                       double *Zload, double *Aload, char VorI);
+    void loadDCVoltage(double VDC, double *Vload, double *Rtot, double *Rload, char VorI);
+    double FilterPower(double F, double V);
+
+    // Value labels of the PWM schematics (power page and control wizard): the typed value
+    // with its unit on a label and, when given, on its twin; and the one-value dialog a
+    // clicked label opens, which returns the string to store.
+public slots:
+    void displayItemText(QString text, QCPItemText *item, QString type,
+                         QCPItemText *item2 = nullptr);
+    QString changeSConValue(QCPItemText *item, QString type, QCPItemText *item2 = nullptr);
+
+private:
 
     // ------------------------------------------------------------------ PWM control
+public:
+    // Operating ranges of the control circuit's nodes, as the last loop calculation wrote
+    // them (see scon::Range); the schematic's range labels show them.
+    QString sconRanges[7] = {QStringLiteral("Integrator Output:"),
+                             QStringLiteral("PWM Output (Vs * Duty Cycle):"),
+                             QStringLiteral("Diff Amp Output:"),
+                             QString(),
+                             QStringLiteral("PWM Output Current (w/o ripple):"),
+                             QStringLiteral("I through Load:"),
+                             QStringLiteral("V at Load:")};
+    // The labels of the schematic on screen, emptied before each drawing and filled with
+    // what it shows: label 1 and 2 of each of the nineteen values (scon::Value; label 2 only
+    // for the values drawn twice), the seven range labels and the two supply labels. The
+    // canvas owns the items.
+    QPointer<QCPItemText> sconLabels[19][2];
+    QPointer<QCPItemText> sconRangeLabels[7];
+    QPointer<QCPItemText> sconVsLabel;
+    QPointer<QCPItemText> sconVccLabel;
+
+    // The nineteen component strings SConRint ... SConCv, in scon::Value order.
+    scon::ValueStrings sconValues() const;
+    QString *sconValue(int value);
+
+public slots:
+    void setupSCon();
+    void setupSControlSch();
+    void SConDescription();
+    void SConIcons();
+    void SConValidate();
+    void refreshSCon();
+    void calcV1();
+    void calcV2();
+    void calcI1();
+    void calcI2();
+    void drawSConSchematic();
+    void drawV1();
+    void drawV2();
+    void drawI1();
+    void drawI2();
+    void suggestSCon();
+    void suggestV1();
+    void suggestV2();
+    void suggestI1();
+    void suggestI2();
+    void onSConItemClicked(QCPAbstractItem *item1, QMouseEvent *event1);
+
+private slots:
+    void on_V1button_clicked();
+    void on_V2button_clicked();
+    void on_I1button_clicked();
+    void on_I2button_clicked();
+    void on_NexttoStep2_clicked();
+    void on_PrevtoStep1_clicked();
+    void on_NexttoStep3_clicked();
+    void on_PrevtoStep2_clicked();
+    void on_SConHideBlocks_clicked();
+    void on_ampSelectorSCon_activated(int index);
+    void on_SConVinMax_editingFinished();
+    void on_SConVinMin_editingFinished();
+    void on_SConFreq_editingFinished();
+    void on_SConVs_editingFinished();
+    void on_SConVcc_editingFinished();
+    void on_SConFsw_editingFinished();
+    void on_SConVoutMax_editingFinished();
+    void on_SConVoutMin_editingFinished();
+    void on_SConMaxVs_clicked();
+    void on_SConTypVcc_clicked();
+    void on_SConMaxFsw_clicked();
+    void on_ImportFromPWMPower_clicked();
+    void on_SConAutoButton_clicked();
+
+private:
+    // The checked topology; Current 2 when no button is checked.
+    scon::Topology sconTopology() const;
+    // The output network of the PWM power page, as the loop's plant.
+    scon::FilterPlant sconPlant();
+    // Runs the loop model of one topology and shows its plot, peaking and ranges.
+    void calcSCon(scon::Topology topology);
+    // Draws one schematic on the canvas and fills the label slots.
+    void drawSCon(scon::Topology topology);
+    // Runs the suggestion of one topology; false when it could not suggest.
+    bool suggestSConFor(scon::Topology topology);
+    // Whether the last suggestion stored values (the second pass of the current loops needs
+    // the first to have succeeded).
+    bool sconSuggested = false;
+
 
     // ------------------------------------------------------------------ Howland current pump
 
@@ -579,4 +690,7 @@ private:
     void applyHeatsinkExample(const examples::HeatsinkSetup &s);
     void applyLinearSelectorExample(const examples::LinearSelectorSetup &s);
     void applySwitchingSelectorExample(const examples::SwitchingSelectorSetup &s);
+    void applyControlExample(const examples::ControlSetup &s);
+    void writePowerNetwork(const examples::PowerNetwork &net);
+    void writePowerOutputStage(examples::OutputStage stage);
 };

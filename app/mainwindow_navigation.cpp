@@ -70,11 +70,12 @@ void MainWindow::on_FilterButton_clicked()
 void MainWindow::on_PWMControlButton_clicked()
 {
     showPage(13);
+    SConIcons();
 }
 
 void MainWindow::on_ToPWMControl_clicked()
 {
-    showPage(13);
+    on_PWMControlButton_clicked();
 }
 
 void MainWindow::on_toFilterDesign_clicked()

@@ -72,9 +72,11 @@ void MainWindow::displayExample(int exNum)
     case examples::Family::SwitchingSelector:
         applySwitchingSelectorExample(e.sps);
         return;
+    case examples::Family::Control:
+        applyControlExample(e.control);
+        return;
     case examples::Family::Filter:
     case examples::Family::Power:
-    case examples::Family::Control:
     case examples::Family::CurrentPump:
     case examples::Family::ThreePhase:
         // Their pages cannot be recomputed from here yet.

@@ -40,8 +40,8 @@ void watchBinding(QtMsgType type, const QMessageLogContext &context, const QStri
 }
 
 // What a widget shows, as one text: the text of fields, labels, combo boxes and plain push
-// buttons, "checked" or "unchecked" for checkable buttons and boxes, the index of tab and stacked widgets, the value
-// of spin boxes.
+// buttons, "checked" or "unchecked" for checkable buttons and boxes, the index of tab and stacked
+// widgets, the value of spin boxes.
 QString widgetState(QWidget *w)
 {
     if (auto *e = qobject_cast<QLineEdit *>(w)) return e->text();
@@ -53,8 +53,7 @@ QString widgetState(QWidget *w)
     if (auto *g = qobject_cast<QGroupBox *>(w))
         return g->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
     if (auto *b = qobject_cast<QAbstractButton *>(w)) {
-        if (!b->isCheckable())
-            return b->text();
+        if (!b->isCheckable()) return b->text();
         return b->isChecked() ? QStringLiteral("checked") : QStringLiteral("unchecked");
     }
     return QStringLiteral("<unknown widget>");
@@ -100,6 +99,43 @@ QString memberState(MainWindow &w, const QString &name)
         {"compCfb", [&] { return w.compCfb; }},
         {"hostRng", [&] { return w.hostRng; }},
         {"hostCng", [&] { return w.hostCng; }},
+        {"P1",
+         [&] {
+             return QStringList{w.P1[0], w.P1[1], w.P1[2]}.join('/');
+         }},
+        {"P2",
+         [&] {
+             return QStringList{w.P2[0], w.P2[1], w.P2[2]}.join('/');
+         }},
+        {"MN",
+         [&] {
+             return QStringList{w.MN[0], w.MN[1], w.MN[2]}.join('/');
+         }},
+        {"L1",
+         [&] {
+             return QStringList{w.L1[0], w.L1[1], w.L1[2]}.join('/');
+         }},
+        {"L3",
+         [&] {
+             return QStringList{w.L3[0], w.L3[1], w.L3[2]}.join('/');
+         }},
+        {"L5",
+         [&] {
+             return QStringList{w.L5[0], w.L5[1], w.L5[2]}.join('/');
+         }},
+        {"extendedLoad", [&] { return QString::number(w.extendedLoad); }},
+        {"SConRint", [&] { return w.SConRint; }},
+        {"SConCint", [&] { return w.SConCint; }},
+        {"SConVref", [&] { return w.SConVref; }},
+        {"SConVbias", [&] { return w.SConVbias; }},
+        {"SConRbias", [&] { return w.SConRbias; }},
+        {"SConRin", [&] { return w.SConRin; }},
+        {"SConRf", [&] { return w.SConRf; }},
+        {"SConRdf", [&] { return w.SConRdf; }},
+        {"SConCdf", [&] { return w.SConCdf; }},
+        {"SConRdin", [&] { return w.SConRdin; }},
+        {"SConRdif", [&] { return w.SConRdif; }},
+        {"SConCdif", [&] { return w.SConCdif; }},
     };
     return members.contains(name) ? members.value(name)() : QStringLiteral("<unknown member>");
 }
@@ -165,6 +201,7 @@ private slots:
     void setUps_data();
     void setUps();
     void aSetUpCountsAsAChange();
+    void conditionsStepRecomputesNothing();
     void slewRateExampleKeepsItsSlewRate();
     void compositeWithAShortHostList();
     void resultsTheDescriptionsTell_data();
@@ -581,6 +618,36 @@ void TestExamplesWindow::setUps_data()
                               << QStringList{"w:AmpSelectorStab=KW321", "m:CLoadStab=40n",
                                              "m:RinC=1k", "m:RfbC=18k", "m:RclC=75m"};
 
+    // PWM control: every step first writes the PWM power page's circuit.
+    const QStringList nv21Power = {"m:P1=440u/0/0",      "m:P2=0/0/27u",     "m:MN=6.8m/4/short",
+                                   "m:L1=0/0/short",     "m:L3=0/0/0",       "m:L5=0/3.8/400u",
+                                   "w:PWMfilterOrder=2", "m:extendedLoad=0", "w:FBPower=checked",
+                                   "w:SIpower=checked"};
+    QTest::newRow("72 topology") << 72 << 13
+                                 << nv21Power +
+                                        QStringList{"w:V1button=checked", "w:ampSelectorPower=NV21",
+                                                    "w:VsPWM=65",         "w:FsPWM=42k",
+                                                    "w:FsigPWM=400",      "w:PWMOut=60",
+                                                    "w:PWMOutMin=-60"};
+    QTest::newRow("73 conditions")
+        << 73 << 14 << nv21Power + QStringList{"w:V1button=checked", "w:ampSelectorPower=NV21"};
+    QTest::newRow("74 the designer's resistors")
+        << 74 << 15
+        << nv21Power +
+               QStringList{"w:ampSelectorSCon=NV21", "w:SConVs=65",      "w:SConFsw=42k",
+                           "w:SConFreq=400",         "w:SConVoutMax=60", "w:SConVoutMin=-60",
+                           "w:SConVcc=7.5",          "w:SConVinMax=2.5", "w:SConVinMin=-2.5",
+                           "m:SConRin=10k",          "m:SConRdf=6.2k"};
+    QTest::newRow("75 complete network")
+        << 75 << 15
+        << QStringList{"m:SConRint=0",    "m:SConCint=9.4n",  "m:SConVref=5",    "m:SConVbias=7.5",
+                       "m:SConRbias=5k",  "m:SConRf=5.31k",   "m:SConRdf=10k",   "m:SConCdf=3.79n",
+                       "m:SConRdin=394k", "m:SConRdif=39.4k", "m:SConCdif=962p", "w:SConVcc=7.5"};
+    QTest::newRow("76 standard values")
+        << 76 << 15
+        << QStringList{"m:SConCint=10n", "m:SConRf=5.55k", "m:SConCdf=3.9n", "m:SConRdin=390k",
+                       "m:SConRdif=39k", "m:SConCdif=1n",  "m:SConVref=5"};
+
     QTest::newRow("9 heatsink LX49") << 9 << 7 << QStringList{"w:HSpart=LX49",
                                                               "w:HSrtheta=2.28",
                                                               "w:HSchoosePart=checked",
@@ -640,6 +707,18 @@ void TestExamplesWindow::aSetUpCountsAsAChange()
     QVERIFY(w->designModified);
     // The heatsink set-up selects the cheapest heatsink that meets it.
     QVERIFY(!w->selectedHeatsink.getName().isEmpty());
+}
+
+// Step 2 of the control design only writes values: nothing is recomputed, and the window
+// counts as modified only if it did before.
+void TestExamplesWindow::conditionsStepRecomputesNothing()
+{
+    w->displayExample(73);
+    QCOMPARE(w->ui->Page->currentIndex(), 14);
+    QVERIFY(!w->designModified);
+    w->designModified = true;
+    w->displayExample(73);
+    QVERIFY(w->designModified);
 }
 
 // The selector rewrites the rate field it does not read; the slew rate of the introduction
