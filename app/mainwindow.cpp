@@ -11,7 +11,9 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSignalBlocker>
 #include <QStandardItemModel>
+#include <qcustomplot.h>
 
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWindow)
 {
@@ -28,6 +30,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     loadPartLists();
     setPageDefaults();
     hasFileName = false;
+    IHCPbodeTitle = new QCPTextElement(ui->IHCPbode, QStringLiteral("title"));
     setupSch();
     fileName = preferences::readLastDesignPath();
     ui->SupportLink->setText(
@@ -59,6 +62,18 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 
     ui->ampSelectorSCon->setCurrentText(QStringLiteral("JNV300"));
     setupSCon();
+
+    // The part is chosen with the selector's signals blocked: its slot would otherwise
+    // recompute the page before the page is set up.
+    {
+        const QSignalBlocker blockP3(ui->P3ampSelector);
+        ui->P3ampSelector->setCurrentText(QStringLiteral("NV321"));
+    }
+    setupP3page();
+
+    setupIHCP();
+    ui->IHCPampSelector->setCurrentText(QStringLiteral("LX26"));
+    refreshIHCP();
 
     setupDemoPlot();
 

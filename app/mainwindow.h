@@ -6,6 +6,7 @@
 #include "catalog/pwm.h"
 #include "pwmcontrol/sconcomponents.h"
 #include "pwmcontrol/scontypes.h"
+#include "motor/p3forward.h"
 #include "soa/loadline.h"
 #include "soa/soasignal.h"
 #include "soa/soathermal.h"
@@ -31,6 +32,7 @@ class QStandardItemModel;
 class QLineEdit;
 class QModelIndex;
 class QMouseEvent;
+class QCPTextElement;
 class QTextStream;
 class QCPAbstractItem;
 class QCPItemText;
@@ -543,6 +545,9 @@ public slots:
     // dialog that asks for a new value (the old text back when cancelled or left empty).
     void displayStabText(QString text, QCPItemText *item, QString label, QString type);
     QString changeStabValue(QCPItemText *item, QString label, QString type, QString oldText);
+    // The compensation option chooser behind a C_COMP label (stability and pump pages): the
+    // chosen option index, or the old one when cancelled.
+    int changeCcomp(QCPItemText *item, amp linear, int oldCompOption);
 
     // ------------------------------------------------------------------ PWM filter and power
     // The power page's output network (the triples P1..P6, MN, L1..L5 and extendedLoad of the
@@ -655,8 +660,150 @@ private:
 
 
     // ------------------------------------------------------------------ Howland current pump
+public:
+    // The title line of the Bode plot and load sweep; made by the constructor.
+    QCPTextElement *IHCPbodeTitle = nullptr;
+    // The value labels of the pump's schematic: owned by the plot, remade by every drawing,
+    // null when the drawing has no such label. Clicks find them by their anchors.
+    QPointer<QCPItemText> IHCPRinLabel, IHCPRipLabel, IHCPRfnLabel, IHCPRfpLabel, IHCPRsLabel;
+    QPointer<QCPItemText> IHCPRdLabel, IHCPCdLabel, IHCPloadLabel, IHCPCcompLabel;
+    QPointer<QCPItemText> IHCPVinLabel, IHCPVloadLabel;
+
+    // Load current per volt of input (A/V) of the pump with an ideal amplifier, and the same
+    // at the tolerance corner farthest from it (tolerances from IHCPRinT ... IHCPRsT).
+    double IHCPtransconductance(double Rin, double Rip, double Rfn, double Rfp, double Rs,
+                                comp Zl, comp Zd, bool inv);
+    double IHCPworstcase(double Rin, double Rip, double Rfn, double Rfp, double Rs, comp Zl,
+                         comp Zd, bool inv);
+    // The loop analysis: notes, the Bode curves unless the sweep is shown; the bandwidth (Hz).
+    double IHCPBode();
+    void IHCPsweepLoad(double Rin, double Rip, double Rfn, double Rfp, double Rs, comp Zd,
+                       bool inv);
+    void displayTolText(QString text, QString tol, QCPItemText *item, QString type,
+                        QCPItemText *item2 = nullptr);
+    void displayLoadText(QString R, QString CorL, QString value, QString freq,
+                         QCPItemText *item);
+    void changeRtolerance(QString *R, QString *T, QCPItemText *P, QCPItemText *P2 = nullptr);
+    void changeLoad(QString *R, QString *X, QString *CorL, QString *F, QCPItemText *P);
+
+public slots:
+    void setupIHCP();
+    void setupIHCPplots();
+    void drawIHCP();
+    void refreshIHCP();
+    void IHCPauto();
+    void onIHCPItemClicked(QCPAbstractItem *item1, QMouseEvent *event1);
+    void ImportSOAtoIHCP();
+    void ExportIHCPtoSOA();
+
+private slots:
+    void on_IHCPampSelector_currentIndexChanged(int index);
+    void on_IHCPtrans_editingFinished();
+    void on_IHCPmaxIout_editingFinished();
+    void on_IHCPminIout_editingFinished();
+    void on_IHCPInvButton_toggled(bool checked);
+    void on_IHCPauto_clicked();
+    void on_IHCPsweepButton_clicked();
+    void on_IHCPimportSOA_clicked();
+    void on_IHCPexportSOA_clicked();
+
+private:
+    // The selected part and its compensation option, an index its lists hold.
+    amp IHCPamp();
+    int IHCPcompOption(const amp &part) const;
+    void appendIHCPnote(const QString &text, const QColor &colour);
 
     // ------------------------------------------------------------------ three-phase motor
+    // Page 10. The motor and profile values and P3graphables are with the page values above;
+    // the arithmetic is in motor/ (bridgesim, p3thermal, p3signals).
+public:
+    // The waveforms of the last simulation and its warning flags (motor::flag bits).
+    motor::Waveforms P3waveforms;
+    quint32 P3warningFlags = 0;
+    // The most recently opened motor dialog; it deletes itself when it closes.
+    QPointer<P3motor> P3motorDialog;
+
+    // Schematic items that stand for signals, kept for the click tests. Valid until the next
+    // drawing, which deletes every item; null where the drawn variant has no such item.
+    QCPItemText *P3schFreqText = nullptr;
+    QCPItemText *P3schDCenvText = nullptr;
+    QCPItemText *P3schAngleText = nullptr;
+    QCPItemLine *P3schGateLines[6] = {};      // A top, A bottom, B top, ... C bottom
+    QCPItemCurve *P3schCoilArcs[3][4] = {};   // coils C, A, B; four arcs each
+    QCPItemLine *P3schCoilStartLeads[3] = {}; // coils C, A, B
+    QCPItemLine *P3schCoilEndLeads[3] = {};   // coils C, A, B
+    QCPItemEllipse *P3schLoadEllipse = nullptr;
+    QCPItemLine *P3schPhaseWires[3][4] = {}; // phases A, B, C; up to four segments
+    QCPItemLine *P3schCurrentArrows[3] = {}; // phases A, B, C
+
+    // What one run reads from the page and the motor values.
+    motor::BridgeInput readP3inputs();
+    // The export without its file dialog: writes the picked waveforms to `path`. Returns an
+    // empty text on success, else why the file could not be written.
+    QString writeP3PWL(const QString &path);
+
+public slots:
+    void setupP3page();
+    void refreshP3();
+    void P3warnings();
+    double P3minHeatsink(double Ieffective, double Pother, pwm inverter);
+    void analyzeThreePhase(double Rdson, double *Pc, double *Pd, double *Ps, double *Pq,
+                           double *Pw);
+    void generateControlVector(QVector<double> *timebase, QVector<double> *fCycle,
+                               QVector<double> *DutyCycleEnv, double endTime);
+    double linterp(QVector<double> searchVector, QVector<double> returnVector, double searchNum,
+                   int *startIndex);
+    double P3DCfromIandRPM(double Ipk, double RPM, double Vs, double R, double L, int n,
+                           double Vemf);
+    double P3RPMfromIandDC(double Ipk, double DCenv, double Vs, double R, double L, int n,
+                           double Vemf);
+
+    void addToP3graphables(QString name);
+    void P3refreshGraphs();
+    QPen getP3Pen(QString name);
+    bool P3savePWL();
+
+    void setupP3schematic();
+    void setupP3Graphs();
+    void drawP3schematic(bool delta);
+    void P3schClickCheck(QCPItemLine *line, QPointF P, QString name);
+    void P3schClickCheckEllipse(QCPItemEllipse *line, QPointF P, QString name);
+    void P3schClickCheckCurve(QCPItemCurve *line, QPointF P, QString name);
+    void P3schClickCheckText(QCPItemText *line, QPointF P, QString name);
+    void onP3schematicItemClicked(QCPAbstractItem *item, QMouseEvent *eve);
+
+    void openP3MotorDialog(int mode);
+    void saveMotorValues(QString R, QString L, QString Vemf, int nPoles, bool isDelta,
+                         int controlVariable, int controlType, int constantVariable,
+                         QString controlAmplitude, QString constantAmplitude,
+                         QVector<QString> timeVector, QVector<QString> AmplitudeVector,
+                         bool isLinear, QString CycleLength);
+
+private slots:
+    void on_P3ampSelector_currentIndexChanged(int index);
+    void on_P3commType_currentIndexChanged(int index);
+    void on_P3Vs_editingFinished();
+    void on_P3Vcc_editingFinished();
+    void on_P3Fsw_editingFinished();
+    void on_P3Tambient_editingFinished();
+    void on_P3heatsink_editingFinished();
+    void on_P3startTime_editingFinished();
+    void on_P3endTime_editingFinished();
+    void on_P3removeDiode_clicked();
+    void on_P3removeSwitching_clicked();
+    void on_P3dispDC_clicked();
+    void on_P3useMaxVs_clicked();
+    void on_P3useTypVcc_clicked();
+    void on_P3useMaxFsw_clicked();
+    void on_P3editMotor_clicked();
+    void on_P3editWaveform_clicked();
+    void on_P3downloadPWL_clicked();
+
+private:
+    motor::MotorModel P3motorModel() const;
+    motor::SignalView P3signalView() const;
+    void showP3bridgeResult(const motor::BridgeResult &r, bool removeDiode, bool removeSwitching);
+    void P3hitTest(const QCPAbstractItem *item, QPointF P, const QString &name);
 
     // ------------------------------------------------------------------ design files
 public:

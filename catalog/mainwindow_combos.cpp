@@ -53,5 +53,9 @@ void MainWindow::on_includePreReleased_clicked(bool checked)
     packageStyle().readFile(packageVector);
     heatsink().readFile(heatsinkVector);
     const QList<QComboBox *> changed = refillPartCombos();
-    Q_UNUSED(changed);
+    // A page whose part left the list shows another part now: recompute it for that one.
+    if (changed.contains(ui->IHCPampSelector))
+        on_IHCPampSelector_currentIndexChanged(ui->IHCPampSelector->currentIndex());
+    if (changed.contains(ui->P3ampSelector))
+        refreshP3();
 }

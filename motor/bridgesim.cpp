@@ -1,0 +1,536 @@
+#include "motor/bridgesim.h"
+
+#include "values/engvalues.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace motor {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// Sector states of the two block commutations and the trapezoidal back-EMF shape, by sector
+// of 60 electrical degrees; r runs from −1 to 1 across the sector.
+constexpr double kTrapezoidal[6][3] = {{0.5, 0, 1}, {1, 0, 0.5}, {1, 0.5, 0},
+                                       {0.5, 1, 0}, {0, 1, 0.5}, {0, 0.5, 1}};
+constexpr double kSixStep[6][3] = {{0, 0, 1}, {1, 0, 1}, {1, 0, 0},
+                                   {1, 1, 0}, {0, 1, 0}, {0, 1, 1}};
+
+void trapezoidalEmf(int sector, double r, double E, double emf[3])
+{
+    const double rE = r * E;
+    const double rows[6][3] = {{rE, -E, E},  {E, -E, -rE}, {E, rE, -E},
+                               {-rE, E, -E}, {-E, E, rE},  {-E, -rE, E}};
+    for (int k = 0; k < 3; ++k)
+        emf[k] = rows[sector][k];
+}
+
+// The envelope as the bridge can use it; NaN (an unusable profile) counts as no drive.
+double clampUnit(double x)
+{
+    return x > 1 ? 1 : (x > 0 ? x : 0);
+}
+
+void setFlag(quint32 *flags, quint32 bit)
+{
+    if (flags) *flags |= bit;
+}
+
+} // namespace
+
+const QStringList &Waveforms::names()
+{
+    static const QStringList list{
+        "time",   "carrier", "freq", "DCenv", "Angle", "DCA",   "DCB",      "DCC",
+        "VA",     "VB",      "VC",   "Vwye",  "VemfA", "VemfB", "VemfC",    "VemfAB",
+        "VemfBC", "VemfCA",  "I1",   "I2",    "I3",    "V1",    "V2",       "V3",
+        "At",     "Ab",      "Bt",   "Bb",    "Ct",    "Cb",    "loadPower"};
+    return list;
+}
+
+QVector<double> *Waveforms::byName(const QString &name)
+{
+    QVector<double> *lists[] = {
+        &time, &carrier, &freq,  &DCenv, &Angle,  &DCA,    &DCB,    &DCC, &VA,       &VB, &VC,
+        &Vwye, &VemfA,   &VemfB, &VemfC, &VemfAB, &VemfBC, &VemfCA, &I1,  &I2,       &I3, &V1,
+        &V2,   &V3,      &At,    &Ab,    &Bt,     &Bb,     &Ct,     &Cb,  &loadPower};
+    const int i = names().indexOf(name);
+    return i >= 0 ? lists[i] : nullptr;
+}
+
+const QVector<double> *Waveforms::byName(const QString &name) const
+{
+    return const_cast<Waveforms *>(this)->byName(name);
+}
+
+void Waveforms::clear()
+{
+    for (const QString &name : names())
+        byName(name)->clear();
+}
+
+MotorConstants motorConstants(const MotorModel &m)
+{
+    MotorConstants c;
+    c.R = eng::parseValue(m.R);
+    c.L = eng::parseValue(m.L);
+    c.Vemf = eng::parseValue(m.Vemf);
+    // The dialog keeps 1 to 20 poles; a design file may hold 0, which would divide by zero.
+    c.n = std::max(1, m.nPoles);
+    c.cycleLength = eng::parseValue(m.cycleLength);
+    if (m.isLinear) {
+        c.Vemf = c.Vemf * c.cycleLength / 60;
+        c.n = 1;
+    }
+    if (m.isDelta) {
+        c.R /= 3;
+        c.L /= 3;
+        c.Vemf /= 1.732;
+    }
+    return c;
+}
+
+double dcFromIandRPM(double Ipk, double RPM, double Vs, double R, double L, int n, double Vemf,
+                     int commutation)
+{
+    const double X = 2 * kPi * RPM * n * L / 60;
+    const double Z = std::sqrt(R * R + X * X);
+    const double E = RPM * Vemf;
+    if (Vs == 0) return -1;
+    switch (commutation) {
+    case Sinusoidal:
+        return 2 * (Z * Ipk + E) / Vs;
+    case Trapezoidal:
+        return 2 * (R * Ipk + E) / Vs;
+    case SixStep:
+        return (1.5 * Ipk * R + E) / Vs;
+    default:
+        return 0;
+    }
+}
+
+double rpmFromIandDC(double Ipk, double DCenv, double Vs, double R, double L, int n, double Vemf,
+                     int commutation, quint32 *flags)
+{
+    switch (commutation) {
+    case Sinusoidal: {
+        const double k = 2 * Ipk * kPi * L * n / 60;
+        const double a = k * k - Vemf * Vemf;
+        const double b = Vemf * DCenv * Vs;
+        const double c = Ipk * Ipk * R * R - (Vs * DCenv) * (Vs * DCenv) / 4;
+        if (a == 0) {
+            // The reactance rises exactly as fast as the back-EMF: the equation is linear.
+            if (b == 0) {
+                setFlag(flags, flag::NoRpmSolution);
+                return 0;
+            }
+            return -c / b;
+        }
+        const double D = b * b - 4 * a * c;
+        if (D < 0) {
+            setFlag(flags, flag::NoRpmSolution);
+            return 0;
+        }
+        return (std::sqrt(D) - b) / (2 * a);
+    }
+    case Trapezoidal:
+    case SixStep:
+        if (Vemf == 0) {
+            setFlag(flags, flag::ZeroBackEmf);
+            return 0;
+        }
+        return commutation == Trapezoidal ? (Vs * DCenv - 2 * Ipk * R) / (2 * Vemf)
+                                          : (Vs * DCenv - 1.5 * Ipk * R) / Vemf;
+    default:
+        return 0;
+    }
+}
+
+double linterp(const QVector<double> &searchVector, const QVector<double> &returnVector,
+               double searchNum, int *startIndex, quint32 *flags)
+{
+    const int size = std::min(searchVector.size(), returnVector.size());
+    if (size == 0) {
+        setFlag(flags, flag::BadTimescale);
+        return 0;
+    }
+    int i = std::min(std::max(*startIndex, 0), size - 1);
+    if (searchVector[i] > searchNum) {
+        setFlag(flags, flag::BadTimescale);
+        return 0;
+    }
+    while (searchNum > searchVector[i]) {
+        if (++i >= size) {
+            i = size - 1;
+            break;
+        }
+    }
+    if (i == 0) return returnVector[0];
+    const double x0 = searchVector[i - 1], x1 = searchVector[i];
+    *startIndex = i - 1;
+    if (x1 == x0) // two profile points at one time: the later one holds
+        return returnVector[i];
+    return returnVector[i - 1] +
+           (searchNum - x0) * (returnVector[i] - returnVector[i - 1]) / (x1 - x0);
+}
+
+ControlProfile generateControlVector(const BridgeInput &in, double endTime, quint32 *flags)
+{
+    ControlProfile p;
+    const MotorModel &m = in.motor;
+    const MotorConstants c = motorConstants(m);
+    const double Vs = in.Vs;
+    const double L = c.L, Vemf = c.Vemf;
+    const int n = c.n;
+    // The solvers see the whole loop resistance: winding plus the mean switch at 25 °C.
+    const double R = c.R + (in.part.topResistance(25) + in.part.bottomResistance(25) +
+                            in.part.getTop_wire() + in.part.getBot_wire()) /
+                               2;
+
+    const bool constant = m.controlType == 0;
+    const int points = constant ? 2 : std::min(m.timeVector.size(), m.amplitudeVector.size());
+    const double K = eng::parseValue(m.constantAmplitude);
+    for (int i = 0; i < points; ++i) {
+        const double time = constant ? i * endTime : eng::parseValue(m.timeVector[i]);
+        const double a = eng::parseValue(constant ? m.controlAmplitude : m.amplitudeVector[i]);
+        double f = 0, D = 0;
+        const int cv = m.controlVariable, kv = m.constantVariable;
+        if (cv == 0 && kv == 0) {
+            f = n * K / 60;
+            D = dcFromIandRPM(a, K, Vs, R, L, n, Vemf, in.commutation);
+        } else if (cv == 0 && kv == 2) {
+            f = n * rpmFromIandDC(a, K / 100, Vs, R, L, n, Vemf, in.commutation, flags) / 60;
+            D = K / 100;
+        } else if (cv == 1 && kv == 1) {
+            f = n * a / 60;
+            D = std::fabs(a) * K / Vs;
+        } else if (cv == 1 && kv == 2) {
+            f = n * a / 60;
+            D = K / 100;
+        } else if (cv == 2 && kv == 0) {
+            f = n * K / 60;
+            D = a / 100;
+        } else if (cv == 2 && kv == 1) {
+            D = a / 100;
+            f = n * D * Vs / (K * 60);
+        }
+        // A V/f ratio of 0 or a supply of 0 gives no finite speed or envelope; the run must
+        // still be able to interpolate, so the point stands still.
+        if (!std::isfinite(f)) {
+            setFlag(flags, flag::NoRpmSolution);
+            f = 0;
+        }
+        if (std::isnan(D))
+            D = 0;
+        else if (std::isinf(D))
+            D = D > 0 ? 1e9 : -1e9;
+        p.timebase.append(time);
+        p.fCycle.append(f);
+        p.DutyCycleEnv.append(D);
+        // The step is 1/100 of a switching period; a cycle needs some twenty of those periods
+        // to be resolved, in whichever direction the motor turns.
+        if (in.FswHz < 20 * std::fabs(f)) setFlag(flags, flag::SlowSwitching);
+        if (D > in.part.getMaxDutyCycle()) setFlag(flags, flag::DutyHigh);
+    }
+    return p;
+}
+
+BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
+{
+    BridgeResult res;
+    quint32 &flags = res.flags;
+    const pwm &part = in.part;
+    const double Vs = in.Vs, Vcc = in.Vcc, Fsw = in.FswHz;
+    if (Vs > part.getVs_max()) flags |= flag::VsHigh;
+    if (Vcc > part.getVcc_max()) flags |= flag::VccHigh;
+    if (Fsw > 1000 * part.getFsw_max()) flags |= flag::FswHigh;
+    if (Vs < part.getVs_min()) flags |= flag::VsLow;
+    if (Vcc < part.getVcc_min()) flags |= flag::VccLow;
+
+    const double Rdiode = part.getRdiode() / 1000;
+    const double Vdiode = part.getVdiode();
+    const double tRise = part.getT_rise() / 1e9, tFall = part.getT_fall() / 1e9;
+    const double Vsw = (part.getTop_V() + part.getBot_V()) / 2;
+    const double Rsw = (part.getTop_wire() + part.getBot_wire()) / 2 + Rdson;
+    const double Vhi = Vs - Vs / 100, Vlo = Vs / 100;
+    const MotorConstants mc = motorConstants(in.motor);
+    const double R = mc.R, L = mc.L, Vemf = mc.Vemf;
+    const int n = mc.n;
+    const bool delta = in.motor.isDelta;
+    const bool blockCommutation = in.commutation == Trapezoidal || in.commutation == SixStep;
+
+    double start = in.start, end = in.end;
+    if (start < 0) start = 0;
+    if (end < 0) end = 0;
+    if (start > end) {
+        flags |= flag::BadTimescale;
+        end = start;
+    }
+    const double span = end - start;
+
+    const ControlProfile prof = generateControlVector(in, end, &flags);
+    w->clear();
+
+    double upperSw[3] = {0, 0, 0}, lowerSw[3] = {0, 0, 0};
+    double upperD[3] = {0, 0, 0}, lowerD[3] = {0, 0, 0};
+    double switchingEnergy = 0, loadSum = 0, rmsSum = 0, peak = -999999999;
+    bool anyInWindow = false;
+
+    // Without a positive switching frequency there is no carrier to step along.
+    const double h = 1.0 / (100.0 * Fsw);
+    const bool canStep = Fsw > 0 && end > 0;
+
+    double t = 0, tPrev = 0;
+    bool first = true, inWindow = false;
+    int profileIndex = 0;
+    double phase = 0, angle = 0;
+    double Iprev[3] = {0, 0, 0}, Vprev[3] = {0, 0, 0};
+    double lastEdge[3] = {0, 0, 0};
+    bool lastEdgeRising[3] = {false, false, false};
+    int stepsInGroup = 0;
+
+    while (canStep && t < end) {
+        if (w->time.size() >= kMaxSteps) {
+            flags |= flag::StepLimit;
+            break;
+        }
+        // The first sample stands for one base step: the run starts from rest, and a longer
+        // first interval would weigh that one sample heavily in every window average.
+        const double dt = first ? h : t - tPrev;
+        if (!inWindow && t >= start) inWindow = true;
+        const double weight = inWindow && span > 0 ? dt / span : 0;
+        anyInWindow = anyInWindow || (inWindow && span > 0);
+
+        const double DCenv =
+            clampUnit(linterp(prof.timebase, prof.DutyCycleEnv, t, &profileIndex, &flags));
+        const double f = linterp(prof.timebase, prof.fCycle, t, &profileIndex, &flags);
+        const double carrier = 1 - 2 * std::fabs(std::remainder(t, 1 / Fsw) * Fsw);
+        w->time.append(t);
+        w->carrier.append(carrier);
+        w->freq.append(f);
+        w->DCenv.append(DCenv);
+
+        const double E = std::fabs(f) * Vemf * 60 / n;
+        phase += f * dt;
+        if (!first) angle += 2 * kPi * f * dt;
+        w->Angle.append(in.motor.isLinear ? angle * mc.cycleLength / (2 * kPi) : angle);
+        const double turn = std::fmod(angle, 2 * kPi);
+        const int sector = static_cast<int>(turn / (kPi / 3));
+        // The position within the sector comes from the same reduction as the sector: a
+        // separate fmod(angle, π/3) can fall on the other side of a boundary by a rounding,
+        // and the trapezoidal EMF would jump by 2E for that sample.
+        const double x = turn - sector * (kPi / 3);
+        const double r = 6 * x / kPi - 1;
+        const int row = sector >= 0 && sector <= 5 ? sector : 0;
+
+        double DC[3], V[3], emf[3];
+        if (blockCommutation) {
+            const auto &table = in.commutation == Trapezoidal ? kTrapezoidal : kSixStep;
+            for (int k = 0; k < 3; ++k) {
+                DC[k] = table[row][k];
+                V[k] = DCenv > carrier ? DC[k] * Vs : Vs / 2;
+            }
+            trapezoidalEmf(row, r, E, emf);
+        } else {
+            for (int k = 0; k < 3; ++k) {
+                DC[k] = DCenv * 0.5 * std::sin(2 * kPi * phase + k * 2 * kPi / 3) + 0.5;
+                V[k] = DC[k] > carrier ? Vs : 0;
+                emf[k] = E * std::sin(angle + k * 2 * kPi / 3);
+            }
+        }
+        w->DCA.append(DC[0]);
+        w->DCB.append(DC[1]);
+        w->DCC.append(DC[2]);
+        w->VA.append(V[0]);
+        w->VB.append(V[1]);
+        w->VC.append(V[2]);
+        w->VemfA.append(emf[0]);
+        w->VemfB.append(emf[1]);
+        w->VemfC.append(emf[2]);
+        if (delta) {
+            w->VemfAB.append(emf[0] - emf[1]);
+            w->VemfBC.append(emf[1] - emf[2]);
+            w->VemfCA.append(emf[2] - emf[0]);
+        }
+        const double Vwye = (V[0] + V[1] + V[2] - emf[0] - emf[1] - emf[2]) / 3;
+        w->Vwye.append(Vwye);
+
+        // Backward Euler on each leg: L dI/dt + (R + Rsw) I = V − Vwye − Vemf − Vsw.
+        const double Z = R + Rsw + L / dt;
+        double I[3];
+        for (int k = 0; k < 3; ++k) {
+            I[k] = (V[k] - Vwye - emf[k] - Vsw + Iprev[k] * L / dt) / Z;
+            if (inWindow) peak = std::max(peak, std::fabs(I[k]));
+        }
+        w->I1.append(I[0]);
+        w->I2.append(I[1]);
+        w->I3.append(I[2]);
+
+        // Which device carries each phase current, and the output voltage it leaves.
+        double top[3] = {0, 0, 0}, bottom[3] = {0, 0, 0}, Vout[3] = {V[0], V[1], V[2]};
+        for (int k = 0; k < 3; ++k) {
+            if (V[k] > Vhi) {
+                top[k] = 1;
+                bottom[k] = 0;
+                if (I[k] > 0) {
+                    upperSw[k] += (std::fabs(I[k]) * Vsw + Rsw * I[k] * I[k]) * weight;
+                    Vout[k] = V[k] - Rsw * I[k] - Vsw;
+                }
+            }
+        }
+        for (int k = 0; k < 3; ++k) {
+            if (V[k] < Vlo) {
+                top[k] = 0;
+                bottom[k] = 1;
+                if (I[k] < 0) {
+                    lowerSw[k] += (std::fabs(I[k]) * Vsw + Rsw * I[k] * I[k]) * weight;
+                    Vout[k] = V[k] - Rsw * I[k] + Vsw;
+                }
+            }
+        }
+        for (int k = 0; k < 3; ++k) {
+            if (V[k] > Vlo && I[k] < 0) {
+                upperD[k] += (I[k] * I[k] * Rdiode + Vdiode * std::fabs(I[k])) * weight;
+                Vout[k] = Vs + Vdiode - I[k] * Rdiode;
+            }
+        }
+        for (int k = 0; k < 3; ++k) {
+            if (V[k] < Vhi && I[k] > 0) {
+                lowerD[k] += (I[k] * I[k] * Rdiode + Vdiode * I[k]) * weight;
+                Vout[k] = -Vdiode - I[k] * Rdiode;
+            }
+        }
+        w->V1.append(Vout[0]);
+        w->V2.append(Vout[1]);
+        w->V3.append(Vout[2]);
+        w->At.append(top[0]);
+        w->Ab.append(bottom[0]);
+        w->Bt.append(top[1]);
+        w->Bb.append(bottom[1]);
+        w->Ct.append(top[2]);
+        w->Cb.append(bottom[2]);
+
+        double load = 0;
+        for (int k = 0; k < 3; ++k)
+            load += (emf[k] + R * I[k]) * I[k];
+        w->loadPower.append(load);
+        loadSum += load * weight;
+        rmsSum += I[0] * I[0] * weight;
+
+        // Hard switching: each edge of a node costs half of V·I over the transition time.
+        if (!first) {
+            for (int k = 0; k < 3; ++k) {
+                if (V[k] > Vprev[k]) {
+                    if (inWindow)
+                        switchingEnergy += (V[k] - Vprev[k]) * 0.5 * std::fabs(I[k]) * tRise;
+                    lastEdge[k] = t;
+                    lastEdgeRising[k] = true;
+                } else if (V[k] < Vprev[k]) {
+                    if (inWindow)
+                        switchingEnergy += (Vprev[k] - V[k]) * 0.5 * std::fabs(I[k]) * tFall;
+                    lastEdge[k] = t;
+                    lastEdgeRising[k] = false;
+                }
+            }
+        }
+        for (int k = 0; k < 3; ++k) {
+            Iprev[k] = I[k];
+            Vprev[k] = V[k];
+        }
+
+        // Next time: fine steps around the edges, a jump to just before the next expected one.
+        double step = h;
+        const bool edgesSeen = lastEdge[0] > 1e-9 && lastEdge[1] > 1e-9 && lastEdge[2] > 1e-9;
+        if (edgesSeen) {
+            if (stepsInGroup < 7) {
+                ++stepsInGroup;
+            } else {
+                stepsInGroup = 0;
+                double smallest = 0;
+                for (int k = 0; k < 3; ++k) {
+                    const double elapsed = t - lastEdge[k];
+                    const double d = lastEdgeRising[k] ? DC[k] : 1 - DC[k];
+                    double next = std::fabs(d / Fsw - elapsed);
+                    if (blockCommutation) {
+                        const double e = DCenv > carrier ? DCenv / Fsw : (1 - DCenv) / Fsw;
+                        const double envelopeEdge = std::fabs(e - elapsed);
+                        if (envelopeEdge < next) next = envelopeEdge;
+                        if (k == 0) {
+                            const double boundary =
+                                std::floor(angle / (2 * kPi)) * 2 * kPi + (sector + 1) * kPi / 3;
+                            const double sectorEdge = std::fabs((boundary - angle) / (2 * kPi * f));
+                            if (sectorEdge < next) next = sectorEdge;
+                        }
+                    }
+                    smallest = k == 0 ? next : std::min(smallest, next);
+                }
+                step = smallest - 2 * h;
+                if (!(step >= h)) step = h;
+            }
+        }
+        tPrev = t;
+        first = false;
+        const double nextT = t + step;
+        if (!(nextT > t)) { // the step is lost in the rounding of t: no progress is possible
+            flags |= flag::StepLimit;
+            break;
+        }
+        t = nextT;
+    }
+
+    double switchSum = 0;
+    for (int k = 0; k < 3; ++k)
+        switchSum += upperSw[k] + lowerSw[k];
+    // The on-resistance share of the switch losses; the rest is lost in wires and bonds.
+    const double ratio = Rsw > 0 ? Rdson / Rsw : 1;
+    res.Pc = switchSum * ratio;
+    res.Pw = switchSum - res.Pc;
+    for (int k = 0; k < 3; ++k) {
+        res.upperSwitch[k] = upperSw[k] * ratio;
+        res.lowerSwitch[k] = lowerSw[k] * ratio;
+        res.upperDiode[k] = upperD[k];
+        res.lowerDiode[k] = lowerD[k];
+        res.Pd += upperD[k] + lowerD[k];
+    }
+    res.Ps = span > 0 ? switchingEnergy / span : 0;
+    res.Pq =
+        Vcc * (part.getIq_Vcc_vsF() * (Fsw / 1000 - part.getFsw_nom()) + part.getIq_Vcc()) / 1000;
+    res.ampPower = res.Pw + res.Pq + res.Pc;
+    if (!in.removeSwitching) res.ampPower += res.Ps;
+    if (!in.removeDiode) res.ampPower += res.Pd;
+    res.loadPower = loadSum;
+    const double total = res.ampPower + res.loadPower;
+    res.efficiency = total != 0 ? res.loadPower * 100 / total : 0;
+    res.Ipeak = anyInWindow ? peak : 0;
+    res.Irms = std::sqrt(rmsSum);
+
+    const int outputs = part.getOutputs();
+    const int nf = outputs > 0 ? std::max(1, 3 / outputs) : 1;
+    if (res.ampPower > part.getPd_max() * nf) flags |= flag::PowerHigh;
+    if (res.Ipeak > part.getI_pk()) flags |= flag::PeakCurrent;
+    if (res.Irms > part.getI_cont()) flags |= flag::RmsCurrent;
+    return res;
+}
+
+QStringList lossLines(const BridgeResult &r)
+{
+    static const char *const phases[] = {"A", "B", "C"};
+    QStringList lines;
+    const auto add = [&lines](const char *device, const char *phase, double watts) {
+        lines << QStringLiteral("%1 %2 Power: ").arg(QLatin1String(device), QLatin1String(phase)) +
+                     eng::number2String(watts) + QStringLiteral(" W");
+    };
+    for (int k = 0; k < 3; ++k)
+        add("Upper Switch", phases[k], r.upperSwitch[k]);
+    for (int k = 0; k < 3; ++k)
+        add("Lower Switch", phases[k], r.lowerSwitch[k]);
+    for (int k = 0; k < 3; ++k)
+        add("Upper Diode", phases[k], r.upperDiode[k]);
+    for (int k = 0; k < 3; ++k)
+        add("Lower Diode", phases[k], r.lowerDiode[k]);
+    return lines;
+}
+
+} // namespace motor

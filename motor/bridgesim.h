@@ -1,0 +1,163 @@
+#pragma once
+
+#include "catalog/pwm.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <QtGlobal>
+
+// The three-phase bridge of a PWM amplifier driving a motor: the control profile, the two
+// motor-equation solvers and the time-stepped simulation of one run. Volts, amperes, ohms,
+// henries, seconds, hertz, watts; the part's values in the catalog's units as pwm gives them.
+namespace motor {
+
+// Commutation of the bridge, as the page's combo box orders it.
+enum Commutation { Sinusoidal = 0, Trapezoidal = 1, SixStep = 2 };
+
+// Warning flags of a run and of the thermal loop; warningMessage() gives their texts.
+namespace flag {
+constexpr quint32 SlowSwitching = 0x1; // Fsw below 20 times the electrical frequency
+constexpr quint32 NoRpmSolution = 0x2; // the sinusoidal speed equation has no real root
+constexpr quint32 ZeroBackEmf = 0x4;   // speed asked for with a zero back-EMF constant
+constexpr quint32 BadTimescale = 0x8;  // window reversed, or a lookup before the profile
+constexpr quint32 PowerHigh = 0x10;    // amplifier dissipation above its rating
+constexpr quint32 VsHigh = 0x20;
+constexpr quint32 VccHigh = 0x40;
+constexpr quint32 FswHigh = 0x80;
+constexpr quint32 PeakCurrent = 0x100;
+constexpr quint32 RmsCurrent = 0x200;
+constexpr quint32 ThermalRunaway = 0x400; // the thermal loop ran its 21 runs
+constexpr quint32 CaseHot = 0x800;
+constexpr quint32 JunctionHot = 0x1000;
+constexpr quint32 VsLow = 0x2000;
+constexpr quint32 VccLow = 0x4000;
+constexpr quint32 DutyHigh = 0x8000;   // a profile duty cycle beyond the part's maximum
+constexpr quint32 StepLimit = 0x10000; // the run stopped before its end (too many steps)
+} // namespace flag
+
+// A run never takes more steps than this; beyond it the window would need more memory and
+// time than an interactive page can spend, and the run stops with flag::StepLimit.
+constexpr int kMaxSteps = 600000;
+
+// The motor and its control profile as the user typed them (the page's ThreePhase* values).
+struct MotorModel
+{
+    QString R = QStringLiteral("10");    // one winding leg, ohm
+    QString L = QStringLiteral("33m");   // one leg, H
+    QString Vemf = QStringLiteral("5m"); // V per RPM; linear motor: N/A (= V·s/m)
+    int nPoles = 4;                      // electrical cycles per mechanical turn
+    bool isDelta = true;
+    int controlVariable = 1;  // 0 current (A peak), 1 RPM, 2 duty-cycle envelope (%)
+    int controlType = 0;      // 0 constant amplitude, 1 profile pattern
+    int constantVariable = 2; // 0 RPM, 1 V/f ratio (V per RPM), 2 duty-cycle envelope (%)
+    QString controlAmplitude = QStringLiteral("600");
+    QString constantAmplitude = QStringLiteral("75");
+    QStringList timeVector{"0", "1", "2", "3", "4"};
+    QStringList amplitudeVector{"0", "600", "600", "0", "0"};
+    bool isLinear = false;
+    QString cycleLength = QStringLiteral("5m"); // linear motor: metres per electrical cycle
+};
+
+// The motor reduced to what the simulation uses: an equivalent wye leg. A linear motor's force
+// constant becomes volts per "RPM" of electrical cycles (Vemf · CycleLength / 60, n = 1); a
+// delta leg becomes R/3, L/3, Vemf/1.732.
+struct MotorConstants
+{
+    double R = 0, L = 0, Vemf = 0;
+    int n = 1;
+    double cycleLength = 0;
+};
+MotorConstants motorConstants(const MotorModel &m);
+
+// Everything one run reads.
+struct BridgeInput
+{
+    pwm part;
+    double Vs = 50, Vcc = 5; // V
+    double FswHz = 1000;
+    int commutation = Sinusoidal;
+    double start = 0.025, end = 0.075; // display window, s, as typed
+    bool removeDiode = false, removeSwitching = false;
+    MotorModel motor;
+};
+
+// The control profile: three parallel lists, one entry per profile point.
+struct ControlProfile
+{
+    QVector<double> timebase;     // s
+    QVector<double> fCycle;       // electrical frequency, Hz
+    QVector<double> DutyCycleEnv; // duty-cycle envelope, fraction of full drive
+};
+
+// The 31 waveforms of a run, one entry per simulation step. The line EMFs are filled for a
+// delta motor only; every other list has one entry per step.
+struct Waveforms
+{
+    QVector<double> time, carrier, freq, DCenv, Angle, DCA, DCB, DCC, VA, VB, VC, Vwye, VemfA,
+        VemfB, VemfC, VemfAB, VemfBC, VemfCA, I1, I2, I3, V1, V2, V3, At, Ab, Bt, Bb, Ct, Cb,
+        loadPower;
+
+    static const QStringList &names();                        // the 31 names above, in that order
+    const QVector<double> *byName(const QString &name) const; // null for another name
+    QVector<double> *byName(const QString &name);
+    void clear();
+    int steps() const { return time.size(); }
+};
+
+// What one run found. Losses are averages over the display window.
+struct BridgeResult
+{
+    double Pc = 0;         // conduction loss in the switches' on-resistance, W
+    double Pd = 0;         // all diodes, W
+    double Ps = 0;         // switching, W
+    double Pq = 0;         // quiescent, from Vcc, W
+    double Pw = 0;         // conduction loss in wires and bonds, W
+    double loadPower = 0;  // into the motor, W
+    double ampPower = 0;   // amplifier total, without what the user chose to leave out, W
+    double efficiency = 0; // percent
+    double Ipeak = 0;      // largest phase current in the window, A (0 for an empty window)
+    double Irms = 0;       // RMS current of phase A, A
+    // Per device, W, in the order A, B, C. Switch losses are the on-resistance share (Pc).
+    double upperSwitch[3] = {0, 0, 0}, lowerSwitch[3] = {0, 0, 0};
+    double upperDiode[3] = {0, 0, 0}, lowerDiode[3] = {0, 0, 0};
+    quint32 flags = 0;
+};
+
+// Duty cycle needed to drive a peak current Ipk at a speed RPM: sinusoidal 2(|Z|·Ipk + E)/Vs
+// with Z = R + jX, X = 2π·RPM·n·L/60, E = RPM·Vemf; trapezoidal 2(R·Ipk + E)/Vs; six-step
+// (1.5·Ipk·R + E)/Vs. −1 when Vs is 0, 0 for another commutation.
+double dcFromIandRPM(double Ipk, double RPM, double Vs, double R, double L, int n, double Vemf,
+                     int commutation);
+
+// The speed the duty cycle DCenv reaches with a peak current Ipk: the inverse of
+// dcFromIandRPM. The sinusoidal case solves a·RPM² + b·RPM + c = 0 (k = 2π·Ipk·L·n/60,
+// a = k² − Vemf², b = Vemf·DCenv·Vs, c = Ipk²R² − (Vs·DCenv)²/4) and takes (√D − b)/2a, or −c/b
+// when a is 0. An unsolvable speed gives 0 with flag::NoRpmSolution; trapezoidal and six-step
+// with Vemf 0 give 0 with flag::ZeroBackEmf.
+double rpmFromIandDC(double Ipk, double DCenv, double Vs, double R, double L, int n, double Vemf,
+                     int commutation, quint32 *flags);
+
+// Piecewise-linear lookup of searchNum in the ascending searchVector, resuming at *startIndex
+// and leaving there the lower end of the segment used. Before the first point: 0 and
+// flag::BadTimescale; past the last point the last segment is extended. Reads only as far as
+// the shorter list; an empty list gives 0 with flag::BadTimescale.
+double linterp(const QVector<double> &searchVector, const QVector<double> &returnVector,
+               double searchNum, int *startIndex, quint32 *flags);
+
+// The profile of the motor values up to endTime (s). Two points at 0 and endTime with constant
+// amplitude, else one per profile point. The speed converts as f = n·RPM/60; the motor is the
+// equivalent wye leg plus the mean switch resistance at 25 °C. A control and constant variable
+// pair the motor dialog does not offer drives nothing (f and envelope 0). Sets
+// flag::SlowSwitching and flag::DutyHigh by point.
+ControlProfile generateControlVector(const BridgeInput &in, double endTime, quint32 *flags);
+
+// One run of the bridge with switch on-resistance Rdson (ohm): fills `out` (cleared first) and
+// returns the losses, results and flags. The phase currents follow backward Euler on
+// R + Rsw + L/dt; steps are 1/100 of the switching period near edges and jump between them.
+BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *out);
+
+// The twelve per-device lines of the page's notes ("Upper Switch A Power: 1.23 W", ...).
+QStringList lossLines(const BridgeResult &r);
+
+} // namespace motor

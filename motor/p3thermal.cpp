@@ -1,0 +1,147 @@
+#include "motor/p3thermal.h"
+
+#include "values/engvalues.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace motor {
+
+namespace {
+
+int thermalShare(const pwm &part)
+{
+    // Three half bridges share the heat of one package each; a full-bridge or three-phase
+    // part carries it all. Unknown output counts are taken as one package.
+    const int outputs = part.getOutputs();
+    return outputs > 0 ? std::max(1, 3 / outputs) : 1;
+}
+
+} // namespace
+
+double heatsinkResistance(const ThermalInput &in, const pwm &part)
+{
+    return in.heatsinkNone ? part.getRtheta_JA() - part.getRtheta_DC() : in.Rhs;
+}
+
+ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &thermal, Waveforms *out)
+{
+    ThermalResult res;
+    const pwm &part = in.part;
+    const double Rhs = heatsinkResistance(thermal, part);
+    const int nf = thermalShare(part);
+    const bool diodeOwnPath = part.getRtheta_JC_diode() > 1e-6;
+
+    double T = 85;
+    for (;;) {
+        res.Rdson = (part.topResistance(T) + part.bottomResistance(T)) * 0.5;
+        const BridgeResult b = simulateBridge(in, res.Rdson, out);
+        const double Psw = b.Pc + (in.removeSwitching ? 0 : b.Ps);
+        const double Pdd = in.removeDiode ? 0 : b.Pd;
+        res.Tcase = (b.Pq + Psw + Pdd + b.Pw) * (Rhs + thermal.Rtim) + thermal.Tamb;
+        if (diodeOwnPath) {
+            res.Tj = res.Tcase + Psw * part.getRtheta_DC() / nf;
+            res.Tjd = res.Tcase + Pdd * part.getRtheta_JC_diode() / nf;
+        } else {
+            res.Tj = res.Tcase + (Psw + Pdd) * part.getRtheta_DC() / nf;
+        }
+        res.bridge = b;
+        ++res.runs;
+        if (res.runs >= kMaxThermalRuns) {
+            res.bridge.flags |= flag::ThermalRunaway;
+            break;
+        }
+        // Within 1 % of the guess; written without a division so that Tj = 0 °C is no fault.
+        if (std::fabs(res.Tj - T) <= 0.01 * std::fabs(res.Tj)) break;
+        T = res.Tj;
+    }
+    res.Tjunction = std::max(res.Tjd, res.Tj);
+    res.flags = res.bridge.flags;
+    if (res.Tcase > part.getTc_max()) res.flags |= flag::CaseHot;
+    if (res.Tjunction > part.getTj_max()) res.flags |= flag::JunctionHot;
+    return res;
+}
+
+double minHeatsink(double Ieffective, double Pother, const pwm &part, double Tamb, double Rtim)
+{
+    const int nf = thermalShare(part);
+    double previous = 0;
+    // 0.5 °C steps; the cap only matters for a part whose limits are beyond any real device.
+    for (int i = 0; i < 100000; ++i) {
+        const double Tj = Tamb + 0.5 * i;
+        const double P =
+            ((part.topResistance(Tj) + part.bottomResistance(Tj)) * 0.5 * Ieffective * Ieffective +
+             (part.getTop_V() + part.getBot_V()) * 0.5 * Ieffective) *
+                6 +
+            Pother;
+        const double Tcase = Tj - part.getRtheta_DC() * P / nf;
+        if (Tcase > part.getTc_max() || Tj > part.getTj_max()) return previous;
+        previous = P > 0 ? (Tcase - Tamb) / P - Rtim : infiniteValue;
+    }
+    return previous;
+}
+
+QString warningMessage(quint32 bit)
+{
+    switch (bit) {
+    case flag::SlowSwitching:
+        return QStringLiteral("\nWarning: Switching Frequency is less than 20 times Cycle "
+                              "Frequency. Ampwright's time-stepping function may give "
+                              "unexpected results.");
+    case flag::NoRpmSolution:
+        return QStringLiteral("\nWarning: Could not solve for RPM with the desired inputs, "
+                              "setting to 0 RPM. (Try increasing Vs)");
+    case flag::ZeroBackEmf:
+        return QStringLiteral("\nWarning: Back EMF must be non-zero to solve for RPM in "
+                              "trapezoidal or six-step commutation, setting to 0 RPM.");
+    case flag::BadTimescale:
+        return QStringLiteral("\nWarning: Invalid timescale range.");
+    case flag::PowerHigh:
+        return QStringLiteral("\n!!! Amplifier Power Dissipation too high !!!");
+    case flag::VsHigh:
+        return QStringLiteral("\n!!! Vs voltage too high !!!");
+    case flag::VccHigh:
+        return QStringLiteral("\n!!! Vcc voltage too high !!!");
+    case flag::FswHigh:
+        return QStringLiteral("\n!!! Switching frequency too high !!!");
+    case flag::PeakCurrent:
+        return QStringLiteral("\n!!! Peak current too high !!!");
+    case flag::RmsCurrent:
+        return QStringLiteral("\n!!! Continuous (RMS) current too high !!!");
+    case flag::ThermalRunaway:
+        return QStringLiteral("\n!!! Thermal Runaway !!! Consider increasing heatsink size "
+                              "and/or upgrading to a more robust amplifier. ");
+    case flag::CaseHot:
+        return QStringLiteral("\n!!! Case temperature too high !!!");
+    case flag::JunctionHot:
+        return QStringLiteral("\n!!! Junction temperature too high !!!");
+    case flag::VsLow:
+        return QStringLiteral("\n!!! Vs voltage too low !!!");
+    case flag::VccLow:
+        return QStringLiteral("\n!!! Vcc voltage too low !!!");
+    case flag::DutyHigh:
+        return QStringLiteral("\nWarning: Duty Cycle exceeds the device capability; expect "
+                              "clipping");
+    case flag::StepLimit:
+        return QStringLiteral("\nWarning: The simulation stopped early because it needed "
+                              "too many time steps; shorten the display window or lower the "
+                              "switching frequency.");
+    default:
+        return QString();
+    }
+}
+
+QStringList warningMessages(quint32 flags)
+{
+    QStringList messages;
+    for (int i = 0; i < 32; ++i) {
+        const quint32 bit = quint32(1) << i;
+        if (flags & bit) {
+            const QString text = warningMessage(bit);
+            if (!text.isEmpty()) messages << text;
+        }
+    }
+    return messages;
+}
+
+} // namespace motor

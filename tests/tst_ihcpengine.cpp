@@ -1,0 +1,864 @@
+// The Howland pump engine: transconductance, worst case, automatic design, loop analysis,
+// load sweep and the schematic's value texts. References that do not come from the engine's
+// own formulas are a nodal solution of the pump with an ideal amplifier (solved here by
+// Cramer's rule) and closed forms derived by hand in the rows that use them.
+#include "ihcp/pumplabels.h"
+#include "ihcp/pumploop.h"
+#include "ihcp/pumpmodel.h"
+#include "values/engvalues.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <complex>
+#include <limits>
+
+using namespace ihcp;
+using cplx = std::complex<double>;
+
+namespace {
+
+// Load current per input volt of the pump, by nodal analysis with an ideal amplifier
+// (both inputs at v). Unknowns v, vo (amplifier output), vl (load node); admittances
+// yl and yd of the load and the damping branch.
+double nodalTransconductance(const Resistors &r, cplx yl, cplx yd, bool inv)
+{
+    const double sInv = inv ? 1 : 0, sNon = inv ? 0 : 1;
+    const cplx a[3][3] = {{-1 / r.rin - 1 / r.rfn, 1 / r.rfn, 0},
+                          {-1 / r.rip - 1 / r.rfp, 0, 1 / r.rfp},
+                          {1 / r.rfp, 1 / r.rs, -1 / r.rs - yl - yd - 1 / r.rfp}};
+    const cplx b[3] = {-sInv / r.rin, -sNon / r.rip, 0};
+    const auto det = [](const cplx m[3][3]) {
+        return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) -
+               m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+               m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+    };
+    cplx m[3][3];
+    for (int i = 0; i < 3; ++i)
+        for (int j = 0; j < 3; ++j)
+            m[i][j] = j == 2 ? b[i] : a[i][j];
+    const cplx vl = det(m) / det(a);
+    return std::real(vl * yl);
+}
+
+cplx admittance(comp z)
+{
+    return cplx(1, 0) / cplx(z.real(), z.imag());
+}
+
+// Worst case by brute force over the nodal solution.
+double nodalWorstCase(const Resistors &r, const Tolerances &t, cplx yl, cplx yd, bool inv)
+{
+    const double g0 = nodalTransconductance(r, yl, yd, inv);
+    double best = g0, far = 0;
+    for (int d0 = -1; d0 <= 1; ++d0)
+        for (int d1 = -1; d1 <= 1; ++d1)
+            for (int d2 = -1; d2 <= 1; ++d2)
+                for (int d3 = -1; d3 <= 1; ++d3)
+                    for (int d4 = -1; d4 <= 1; ++d4) {
+                        const Resistors v{
+                            r.rin * (1 + d0 * t.in / 100), r.rip * (1 + d1 * t.in / 100),
+                            r.rfn * (1 + d2 * t.fn / 100), r.rfp * (1 + d3 * t.fp / 100),
+                            r.rs * (1 + d4 * t.s / 100)};
+                        const double g = nodalTransconductance(v, yl, yd, inv);
+                        if (std::fabs(g - g0) > far) {
+                            far = std::fabs(g - g0);
+                            best = g;
+                        }
+                    }
+    return best;
+}
+
+const comp kOpen(infiniteValue, infiniteValue);
+const Resistors kDefault{10e3, 10e3, 10e3, 10e3, 1};
+
+// The loop of the page's default design around an amplifier with 108 dB, poles at 9.95 Hz,
+// 3.5 MHz and 22 MHz and a 2.5 MHz gain-bandwidth product.
+LoopInput defaultLoop()
+{
+    LoopInput in;
+    in.rin = 10e3;
+    in.rfn = 10e3;
+    in.rfp = 10e3;
+    in.rs = 1;
+    in.rload = 10;
+    in.inductive = true;
+    in.cload = 0;
+    in.lload = 0;
+    in.rd = infiniteValue;
+    in.cd = 0;
+    in.damping = false;
+    in.freqHz = 1000;
+    in.aolDc = 108;
+    in.pole1 = 9.95;
+    in.pole2 = 3.5e6;
+    in.pole3 = 22e6;
+    in.gbwpKHz = 2500;
+    in.iMax = 2;
+    in.iMin = -2;
+    return in;
+}
+
+QStringList noteTexts(const QVector<PumpNote> &notes)
+{
+    QStringList out;
+    for (const PumpNote &n : notes)
+        out << n.text;
+    return out;
+}
+
+// The grid point (1 Hz times 10^(1/16) per step) nearest to f on a log scale.
+double nearestGridPoint(double f)
+{
+    const int k = int(std::lround(16 * std::log10(f)));
+    double g = 1;
+    for (int i = 0; i < k; ++i)
+        g *= 1.1547819846894583;
+    return g;
+}
+
+bool relClose(double a, double b, double rel)
+{
+    return std::fabs(a - b) <= rel * std::max(std::fabs(a), std::fabs(b));
+}
+
+} // namespace
+
+class TestIhcpEngine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadImpedanceRule_data();
+    void loadImpedanceRule();
+    void dampingImpedanceRule_data();
+    void dampingImpedanceRule();
+
+    void transconductanceWorkedValues_data();
+    void transconductanceWorkedValues();
+    void transconductanceAgainstNodalSolution_data();
+    void transconductanceAgainstNodalSolution();
+
+    void worstCase_data();
+    void worstCase();
+    void worstCaseMovesInputResistorsApart();
+
+    void autoDesignWorkedValues();
+    void autoDesignStopsAtFirstPassingPair_data();
+    void autoDesignStopsAtFirstPassingPair();
+    void autoDesignNoPairPasses();
+    void autoDesignRefusesZeroTarget_data();
+    void autoDesignRefusesZeroTarget();
+    void autoDesignUsesMagnitudeOfTarget();
+
+    void loopFrequencyGrid();
+    void loopDefaultDesign();
+    void loopPoleOnGridPointIsStrict();
+    void loopClosureAtFirstPoint();
+    void loopInductiveLoadSuggestsDamping();
+    void loopCapacitiveLoadNeverSuggests();
+    void loopDampingNetwork_data();
+    void loopDampingNetwork();
+    void loopNetPositiveFeedbackIsUnstable();
+    void judgeClosureBoundaries_data();
+    void judgeClosureBoundaries();
+
+    void sweepDefaultDesign();
+    void sweepUndefined_data();
+    void sweepUndefined();
+    void sweepMaxImpedance_data();
+    void sweepMaxImpedance();
+
+    void pageTexts();
+    void splitNumberWord_data();
+    void splitNumberWord();
+    void toleranceLabel_data();
+    void toleranceLabel();
+    void loadLabel_data();
+    void loadLabel();
+};
+
+void TestIhcpEngine::loadImpedanceRule_data()
+{
+    QTest::addColumn<QString>("r");
+    QTest::addColumn<QString>("c");
+    QTest::addColumn<QString>("l");
+    QTest::addColumn<QString>("f");
+    QTest::addColumn<double>("re");
+    QTest::addColumn<double>("im");
+    const double inf = std::numeric_limits<double>::infinity();
+    // 2 pi 1k 100u = 0.6283185307179586; 1/(2 pi 1k 100n) = 1591.5494309189535
+    QTest::newRow("both short: pure resistance") << "10"
+                                                 << "short"
+                                                 << "short"
+                                                 << "1k" << 10.0 << 0.0;
+    QTest::newRow("inductance") << "10"
+                                << "short"
+                                << "100u"
+                                << "1k" << 10.0 << 0.6283185307179586;
+    QTest::newRow("capacitance, negative reactance") << "10"
+                                                     << "100n"
+                                                     << "short"
+                                                     << "1k" << 10.0 << -1591.5494309189535;
+    QTest::newRow("capacitance counts when both given") << "10"
+                                                        << "100n"
+                                                        << "100u"
+                                                        << "1k" << 10.0 << -1591.5494309189535;
+    QTest::newRow("open capacitance: infinite reactance") << "10"
+                                                          << "open"
+                                                          << "short"
+                                                          << "1k" << 10.0 << -inf;
+    QTest::newRow("zero capacitance: infinite reactance") << "10"
+                                                          << "0"
+                                                          << "short"
+                                                          << "1k" << 10.0 << -inf;
+}
+
+void TestIhcpEngine::loadImpedanceRule()
+{
+    QFETCH(QString, r);
+    QFETCH(QString, c);
+    QFETCH(QString, l);
+    QFETCH(QString, f);
+    QFETCH(double, re);
+    QFETCH(double, im);
+    const comp z = loadImpedance(r, c, l, f);
+    QCOMPARE(z.real(), re);
+    if (std::isinf(im))
+        QCOMPARE(z.imag(), im);
+    else
+        QVERIFY(relClose(z.imag(), im, 1e-14) || (im == 0 && z.imag() == 0));
+}
+
+void TestIhcpEngine::dampingImpedanceRule_data()
+{
+    QTest::addColumn<QString>("rd");
+    QTest::addColumn<QString>("cd");
+    QTest::addColumn<bool>("addsNothing");
+    QTest::addColumn<double>("re");
+    QTest::newRow("open C_D removes the branch whatever R_D is") << "100"
+                                                                 << "open" << true << 100.0;
+    QTest::newRow("short C_D leaves R_D alone") << "100"
+                                                << "short" << false << 100.0;
+    QTest::newRow("R_D with C_D") << "100"
+                                  << "1u" << false << 100.0;
+}
+
+void TestIhcpEngine::dampingImpedanceRule()
+{
+    QFETCH(QString, rd);
+    QFETCH(QString, cd);
+    QFETCH(bool, addsNothing);
+    QFETCH(double, re);
+    const comp zd = dampingImpedance(rd, cd, 1000);
+    QCOMPARE(zd.real(), re);
+    const comp y = comp(1, 0) / zd;
+    if (addsNothing) {
+        QCOMPARE(y.real(), 0.0);
+        QCOMPARE(y.imag(), 0.0);
+    } else {
+        // "short": 1/(2 pi 1k 4294967295) is far below a milliohm.
+        if (cd == QLatin1String("short")) QVERIFY(std::fabs(zd.imag()) < 1e-9);
+        QVERIFY(y.real() > 0);
+    }
+}
+
+void TestIhcpEngine::transconductanceWorkedValues_data()
+{
+    QTest::addColumn<double>("rfp");
+    QTest::addColumn<bool>("inv");
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    // Hand derivation for Rfp = 10k: 1/D = 0.1 + 1 + 1e-4; inverting A = 0.10005,
+    // H = -9.995, G = -0.9995002; non-inverting 1/M = 1.1001/1.00005, G = 0.99955.
+    QTest::newRow("inverting -0.9995 A/V") << 10e3 << true << -0.99950025 << -0.99950024;
+    QTest::newRow("non-inverting slightly above 0.9995") << 10e3 << false << 0.9995 << 0.9996;
+    // Rfp + Rs = Rfn balances the bridge: the load has no effect, G = -+Rfn/(Rin Rs).
+    QTest::newRow("balanced inverting -1") << 9999.0 << true << -1 - 1e-12 << -1 + 1e-12;
+    QTest::newRow("balanced non-inverting +1") << 9999.0 << false << 1 - 1e-12 << 1 + 1e-12;
+}
+
+void TestIhcpEngine::transconductanceWorkedValues()
+{
+    QFETCH(double, rfp);
+    QFETCH(bool, inv);
+    QFETCH(double, low);
+    QFETCH(double, high);
+    Resistors r = kDefault;
+    r.rfp = rfp;
+    // The open damping network as the page builds it: an infinite reactance adds nothing.
+    const comp zd = dampingImpedance("open", "open", 1000);
+    const double g = transconductance(r, comp(10, 0), zd, inv);
+    QVERIFY2(g >= low && g <= high, qPrintable(QString::number(g, 'g', 17)));
+}
+
+void TestIhcpEngine::transconductanceAgainstNodalSolution_data()
+{
+    QTest::addColumn<double>("rfp");
+    QTest::addColumn<double>("rs");
+    QTest::addColumn<double>("zlRe");
+    QTest::addColumn<double>("zlIm");
+    QTest::addColumn<double>("zdRe");
+    QTest::addColumn<double>("zdIm");
+    QTest::addColumn<bool>("inv");
+    const double open = infiniteValue;
+    QTest::newRow("resistive, inverting") << 10e3 << 1.0 << 10.0 << 0.0 << open << open << true;
+    QTest::newRow("resistive, non-inverting")
+        << 10e3 << 1.0 << 10.0 << 0.0 << open << open << false;
+    QTest::newRow("inductive load") << 9.9e3 << 0.5 << 20.0 << 50.0 << open << open << true;
+    QTest::newRow("capacitive load") << 10.2e3 << 2.0 << 5.0 << -30.0 << open << open << false;
+    QTest::newRow("inductive load with damping")
+        << 9999.0 << 1.0 << 10.0 << 80.0 << 30.0 << -15.0 << true;
+    QTest::newRow("unbalanced bridge, heavy load")
+        << 12e3 << 1.0 << 200.0 << 0.0 << open << open << false;
+}
+
+void TestIhcpEngine::transconductanceAgainstNodalSolution()
+{
+    QFETCH(double, rfp);
+    QFETCH(double, rs);
+    QFETCH(double, zlRe);
+    QFETCH(double, zlIm);
+    QFETCH(double, zdRe);
+    QFETCH(double, zdIm);
+    QFETCH(bool, inv);
+    Resistors r = kDefault;
+    r.rfp = rfp;
+    r.rs = rs;
+    const comp zl(zlRe, zlIm), zd(zdRe, zdIm);
+    const double g = transconductance(r, zl, zd, inv);
+    const double ref = nodalTransconductance(r, admittance(zl), admittance(zd), inv);
+    QVERIFY2(relClose(g, ref, 1e-9), qPrintable(QStringLiteral("%1 vs %2").arg(g).arg(ref)));
+}
+
+void TestIhcpEngine::worstCase_data()
+{
+    QTest::addColumn<double>("tin");
+    QTest::addColumn<double>("tfn");
+    QTest::addColumn<double>("tfp");
+    QTest::addColumn<double>("ts");
+    QTest::addColumn<bool>("inv");
+    QTest::newRow("page defaults, inverting") << 0.1 << 0.1 << 0.1 << 1.0 << true;
+    QTest::newRow("page defaults, non-inverting") << 0.1 << 0.1 << 0.1 << 1.0 << false;
+    QTest::newRow("sense resistor only") << 0.0 << 0.0 << 0.0 << 1.0 << true;
+    QTest::newRow("loose bridge") << 5.0 << 2.0 << 1.0 << 0.5 << false;
+}
+
+void TestIhcpEngine::worstCase()
+{
+    QFETCH(double, tin);
+    QFETCH(double, tfn);
+    QFETCH(double, tfp);
+    QFETCH(double, ts);
+    QFETCH(bool, inv);
+    const Tolerances t{tin, tfn, tfp, ts};
+    const comp zl(10, 0);
+    const double w = ihcp::worstCase(kDefault, t, zl, kOpen, inv);
+    const double ref = nodalWorstCase(kDefault, t, admittance(zl), admittance(kOpen), inv);
+    QVERIFY2(relClose(w, ref, 1e-9), qPrintable(QStringLiteral("%1 vs %2").arg(w).arg(ref)));
+
+    // All tolerances 0: every corner is the nominal design.
+    QCOMPARE(ihcp::worstCase(kDefault, Tolerances{}, zl, kOpen, inv),
+             transconductance(kDefault, zl, kOpen, inv));
+}
+
+void TestIhcpEngine::worstCaseMovesInputResistorsApart()
+{
+    // With only the input tolerance, moving both input resistors together cannot reach the
+    // worst case: the farthest corner has them apart.
+    const Tolerances t{1, 0, 0, 0};
+    const comp zl(10, 0);
+    const double w = ihcp::worstCase(kDefault, t, zl, kOpen, true);
+    const double g0 = transconductance(kDefault, zl, kOpen, true);
+    double together = 0;
+    for (int d = -1; d <= 1; ++d) {
+        Resistors r = kDefault;
+        r.rin *= 1 + d * 0.01;
+        r.rip *= 1 + d * 0.01;
+        together = std::max(together, std::fabs(transconductance(r, zl, kOpen, true) - g0));
+    }
+    QVERIFY(std::fabs(w - g0) > together);
+    QVERIFY(
+        relClose(w, nodalWorstCase(kDefault, t, admittance(zl), admittance(kOpen), true), 1e-9));
+}
+
+void TestIhcpEngine::autoDesignWorkedValues()
+{
+    const AutoDesign d = autoDesign(1, 5, 10e3, 1, comp(10, 0), true);
+    QVERIFY(d.valid);
+    QCOMPARE(d.rfn, QStringLiteral("10000"));
+    QCOMPARE(d.rfp, QStringLiteral("9999"));
+
+    // The loosest pair meets a wide error: all four read "5". (With 5 % parts the worst
+    // corner misses 1 A/V by about 31 % into 1 ohm.)
+    const AutoDesign wide = autoDesign(1, 35, 10e3, 1, comp(1, 0), true);
+    QCOMPARE(wide.tolIn, QStringLiteral("5"));
+    QCOMPARE(wide.tolFn, QStringLiteral("5"));
+    QCOMPARE(wide.tolFp, QStringLiteral("5"));
+    QCOMPARE(wide.tolS, QStringLiteral("5"));
+    QCOMPARE(wide.trials, 1);
+}
+
+void TestIhcpEngine::autoDesignStopsAtFirstPassingPair_data()
+{
+    QTest::addColumn<double>("g");
+    QTest::addColumn<double>("error");
+    QTest::addColumn<double>("rload");
+    QTest::addColumn<bool>("inv");
+    QTest::newRow("1 A/V within 5 %, inverting") << 1.0 << 5.0 << 10.0 << true;
+    QTest::newRow("1 A/V within 1 %, non-inverting") << 1.0 << 1.0 << 10.0 << false;
+    QTest::newRow("0.1 A/V within 0.5 %, 100 ohm") << 0.1 << 0.5 << 100.0 << true;
+}
+
+void TestIhcpEngine::autoDesignStopsAtFirstPassingPair()
+{
+    QFETCH(double, g);
+    QFETCH(double, error);
+    QFETCH(double, rload);
+    QFETCH(bool, inv);
+    const double rin = 10e3, rs = 1;
+    const AutoDesign d = autoDesign(g, error, rin, rs, comp(rload, 0), inv);
+    QVERIFY(d.valid && d.met);
+
+    // Walk the trial order independently: (bridge i, sense j) for j <= i.
+    const QStringList steps = toleranceSteps();
+    const double rfn = rs * g * rin;
+    const Resistors r{rin, rin, rfn, rfn - rs, rs};
+    const double target = inv ? -g : g;
+    const cplx yl(1 / rload, 0);
+    QString firstBridge, firstSense;
+    for (int i = 0; i < steps.size() && firstBridge.isEmpty(); ++i) {
+        for (int j = 0; j <= i; ++j) {
+            const double b = eng::parseValue(steps[i]);
+            const Tolerances t{b, b, b, eng::parseValue(steps[j])};
+            // The damping network of the automatic design: 4294967295 + j4294967295.
+            const cplx yd = cplx(1, 0) / cplx(infiniteValue, infiniteValue);
+            const double w = nodalWorstCase(r, t, yl, yd, inv);
+            if (std::fabs((w - target) / target) * 100 < error) {
+                firstBridge = steps[i];
+                firstSense = steps[j];
+                break;
+            }
+        }
+    }
+    QCOMPARE(d.tolIn, firstBridge);
+    QCOMPARE(d.tolFn, firstBridge);
+    QCOMPARE(d.tolFp, firstBridge);
+    QCOMPARE(d.tolS, firstSense);
+}
+
+void TestIhcpEngine::autoDesignNoPairPasses()
+{
+    // An error of 0 % cannot be met: every trial runs, all end at the trim pot.
+    const AutoDesign d = autoDesign(1, 0, 10e3, 1, comp(10, 0), true);
+    QVERIFY(d.valid);
+    QVERIFY(!d.met);
+    QCOMPARE(d.trials, 55);
+    for (const QString &t : {d.tolIn, d.tolFn, d.tolFp, d.tolS})
+        QCOMPARE(t, QStringLiteral("0 (trim pot)"));
+}
+
+void TestIhcpEngine::autoDesignRefusesZeroTarget_data()
+{
+    QTest::addColumn<double>("g");
+    QTest::newRow("zero") << 0.0;
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN();
+}
+
+void TestIhcpEngine::autoDesignRefusesZeroTarget()
+{
+    QFETCH(double, g);
+    const AutoDesign d = autoDesign(g, 5, 10e3, 1, comp(10, 0), true);
+    QVERIFY(!d.valid);
+    QVERIFY(d.rfn.isEmpty() && d.rfp.isEmpty() && d.tolS.isEmpty());
+}
+
+void TestIhcpEngine::autoDesignUsesMagnitudeOfTarget()
+{
+    const AutoDesign neg = autoDesign(-2, 5, 10e3, 1, comp(10, 0), false);
+    const AutoDesign pos = autoDesign(2, 5, 10e3, 1, comp(10, 0), false);
+    QCOMPARE(neg.rfn, QStringLiteral("20000"));
+    QCOMPARE(neg.rfp, QStringLiteral("19999"));
+    QCOMPARE(neg.tolS, pos.tolS);
+    QCOMPARE(neg.tolIn, pos.tolIn);
+}
+
+void TestIhcpEngine::loopFrequencyGrid()
+{
+    const LoopResult r = analyseLoop(defaultLoop());
+    QCOMPARE(r.freq.size(), 128);
+    QCOMPARE(r.freq.first(), 1.0);
+    QVERIFY(relClose(r.freq[16], 10.0, 1e-13));
+    QVERIFY(relClose(r.freq.last(), std::pow(10, 127.0 / 16), 1e-12)); // about 86.6 MHz
+    for (const QVector<double> *v : {&r.aol, &r.beta, &r.beta2, &r.effective, &r.vload})
+        QCOMPARE(v->size(), 128);
+}
+
+void TestIhcpEngine::loopDefaultDesign()
+{
+    const LoopResult r = analyseLoop(defaultLoop());
+    // beta- = 1/2; beta+ open = 10k/20001; loaded = 10k*10/(20001*10 + 20000*1).
+    QCOMPARE(r.betaMinus, 0.5);
+    QCOMPARE(r.betaPlusDC, 1e5 / 220010);
+    QCOMPARE(r.betaPlusAC, 1e4 / 20001.0);
+    const double lDC = 20 * std::log10(1 / (0.5 - 1e5 / 220010));
+    QVERIFY(relClose(r.lDC, lDC, 1e-12));
+
+    // A resistive load: 1/beta is flat at L_DC, the amplifier falls at 20 dB/decade from
+    // 9.95 Hz, so the crossing and the 20 dB point are where 108 - 20 log(f/9.95) meets
+    // L_DC and L_DC + 20.
+    for (double b : r.beta)
+        QVERIFY(relClose(b, lDC, 1e-12));
+    QVERIFY(
+        relClose(r.closureFreq, nearestGridPoint(9.95 * std::pow(10, (108 - lDC) / 20)), 1e-12));
+    QVERIFY(
+        relClose(r.bandwidth, nearestGridPoint(9.95 * std::pow(10, (108 - 20 - lDC) / 20)), 1e-12));
+    QCOMPARE(r.verdict, Verdict::Stable);
+
+    const QStringList notes = noteTexts(r.notes);
+    const QStringList expected = {
+        QStringLiteral("\nSTABILITY"), QStringLiteral("\tSTABLE"),
+        QStringLiteral("\t(Based only on Rate of Closure)"),
+        QStringLiteral("\tRate of Closure: 20 dB/dec"), QStringLiteral("\tSuggested R_D: open"),
+        QStringLiteral("\tSuggested C_D: open"), QStringLiteral("\nMISCELLANEOUS DETAILS"),
+        // A = 10^(108/20) * 9.95/1000 at 1 kHz; Zout = Rs (A + 2)/2 = 1250.7 ohm.
+        QStringLiteral("\tOutput Impedance: 1.25 kΩ"),
+        // (10k + 10k)/(2.5 MHz * 2 pi * 10k * 1) = 127.3 nF.
+        QStringLiteral("\tEquiv. Output Capacitance: 127 nF"),
+        // +-2 A: I_mid 0, I_pk 2; 0.5 * 4 * 1 ohm.
+        QStringLiteral("\tRMS Power in R_sense: 2 W"), QStringLiteral("\tß-: 0.5"),
+        QStringLiteral("\tß+(DC): 0.454525"), QStringLiteral("\tß+(AC): 0.499975"),
+        QStringLiteral("\t1/ß F_zero: inf Hz"), QStringLiteral("\t1/ß F_pole: inf Hz"),
+        QStringLiteral("\t1/ß #2 F_zero: inf Hz")};
+    QCOMPARE(notes, expected);
+    QCOMPARE(r.notes[1].colour, NoteColour::Green);
+    QCOMPARE(r.notes[0].colour, NoteColour::Black);
+    QCOMPARE(r.notes[2].colour, NoteColour::Black);
+}
+
+void TestIhcpEngine::loopPoleOnGridPointIsStrict()
+{
+    LoopInput in = defaultLoop();
+    in.pole1 = 1.1547819846894583; // exactly grid point 1
+    const LoopResult r = analyseLoop(in);
+    QCOMPARE(r.aol[0], 108.0);
+    QCOMPARE(r.aol[1], 108.0);
+    QVERIFY(r.aol[2] < 108.0);
+}
+
+void TestIhcpEngine::loopClosureAtFirstPoint()
+{
+    // The amplifier's DC gain equal to 1/beta: the curves touch from the first point on, and
+    // no later point is strictly nearer. The rates then use points 0 and 1.
+    LoopInput in = defaultLoop();
+    in.aolDc = 20 * std::log10(1 / (0.5 - 1e5 / 220010));
+    in.pole1 = 1e3;
+    const LoopResult r = analyseLoop(in);
+    QCOMPARE(r.closureIndex, 0);
+    QCOMPARE(r.closureFreq, 1.0);
+    QCOMPARE(r.closureIndexMain, 0);
+    QCOMPARE(r.roc, 0.0);
+    QCOMPARE(r.rocMain, 0.0);
+    QCOMPARE(r.verdict, Verdict::Stable);
+}
+
+void TestIhcpEngine::loopInductiveLoadSuggestsDamping()
+{
+    LoopInput in = defaultLoop();
+    in.lload = 100e-6; // zero at (10 + 1)/(2 pi 100u) = 17.5 kHz
+    const LoopResult r = analyseLoop(in);
+    QVERIFY(relClose(r.fZero, 11 / (kTwoPi * 100e-6), 1e-14));
+    // The amplifier falls and 1/beta rises at 20 dB/decade each where they meet: 40 dB/decade,
+    // and the load corner is within a decade of the crossing (about 44 kHz).
+    QVERIFY(relClose(r.roc, 40, 1e-9));
+    QCOMPARE(r.verdict, Verdict::Marginal);
+    QVERIFY(r.suggestDamping);
+    // The suggestion makes beta- - beta+(R_D) the damping fraction and puts the damping zero
+    // at a fifth of the load corner.
+    const double s = in.rfp + in.rin + in.rs, p = (in.rfp + in.rin) * in.rs;
+    const double betaRD = in.rin * r.rdSuggested / (s * r.rdSuggested + p);
+    QVERIFY(relClose(r.betaMinus - betaRD, r.dampingFraction, 1e-9));
+    QVERIFY(relClose(1 / (kTwoPi * r.rdSuggested * r.cdSuggested), r.fZero / 5, 1e-12));
+    const QStringList notes = noteTexts(r.notes);
+    QCOMPARE(notes[1], QStringLiteral("\tMARGINALLY STABLE"));
+    QCOMPARE(r.notes[1].colour, NoteColour::Red);
+    QCOMPARE(notes[3], QStringLiteral("\tRate of Closure: 40 dB/dec"));
+    QCOMPARE(notes[4], QStringLiteral("\tSuggested R_D: ") + eng::engString(r.rdSuggested, "Ω"));
+    QCOMPARE(notes[5], QStringLiteral("\tSuggested C_D: ") + eng::engString(r.cdSuggested, "F"));
+    QVERIFY(r.rdSuggested > 10 && r.rdSuggested < 30); // about 16.6 ohm by hand
+
+    // Between the corner and the pole (31.8 MHz) 1/beta rises at 20 dB/decade.
+    QVERIFY(relClose(r.beta[96] - r.beta[80], 20, 1e-9)); // 1 MHz against 100 kHz
+}
+
+void TestIhcpEngine::loopCapacitiveLoadNeverSuggests()
+{
+    LoopInput in = defaultLoop();
+    in.inductive = false;
+    in.cload = 100e-9;
+    const LoopResult r = analyseLoop(in);
+    // Capacitive: beta+ is the unloaded one at DC and the loaded one above the corner.
+    QCOMPARE(r.betaPlusDC, 1e4 / 20001.0);
+    QCOMPARE(r.betaPlusAC, 1e5 / 220010);
+    // Flat at L_DC below the pole, at L_AC above the zero.
+    QVERIFY(relClose(r.beta.first(), r.lDC, 1e-9));
+    QVERIFY(relClose(r.beta.last(), r.lAC, 1e-12));
+    QVERIFY(!r.suggestDamping);
+    const QStringList notes = noteTexts(r.notes);
+    QCOMPARE(notes[4], QStringLiteral("\tSuggested R_D: open"));
+    QCOMPARE(notes[5], QStringLiteral("\tSuggested C_D: open"));
+
+    // An open capacitance leaves the load node unloaded at every frequency.
+    in.cload = 0;
+    const LoopResult open = analyseLoop(in);
+    for (double b : open.beta)
+        QVERIFY(relClose(b, open.lDC, 1e-12));
+}
+
+void TestIhcpEngine::loopDampingNetwork_data()
+{
+    QTest::addColumn<double>("rd");
+    QTest::addColumn<double>("cd");
+    QTest::addColumn<bool>("path2Finite");
+    QTest::newRow("no C_D: path 2 infinitely high") << 100.0 << 0.0 << false;
+    QTest::newRow("R_D open with C_D: still a path") << infiniteValue << 1e-6 << true;
+    QTest::newRow("R_D with C_D") << 20.0 << 2.2e-6 << true;
+}
+
+void TestIhcpEngine::loopDampingNetwork()
+{
+    QFETCH(double, rd);
+    QFETCH(double, cd);
+    QFETCH(bool, path2Finite);
+    LoopInput in = defaultLoop();
+    in.lload = 100e-6;
+    in.rd = rd;
+    in.cd = cd;
+    const LoopResult r = analyseLoop(in);
+    for (int i = 0; i < 128; ++i) {
+        QCOMPARE(std::isfinite(r.beta2[i]), path2Finite);
+        QCOMPARE(r.effective[i], std::min(r.beta[i], r.beta2[i]));
+        QCOMPARE(r.vload[i], std::min({r.aol[i], r.beta[i], r.beta2[i]}));
+    }
+    if (path2Finite) QVERIFY(relClose(r.fD, 1 / (kTwoPi * rd * cd), 1e-14));
+}
+
+void TestIhcpEngine::loopNetPositiveFeedbackIsUnstable()
+{
+    // Rfp far below Rfn: the positive feedback outweighs the negative one.
+    LoopInput in = defaultLoop();
+    in.rfp = 100;
+    const LoopResult r = analyseLoop(in);
+    QVERIFY(r.betaMinus - r.betaPlusDC < 0);
+    for (double b : r.beta)
+        QVERIFY(std::isinf(b) && b > 0);
+    QCOMPARE(r.verdict, Verdict::Unstable);
+    QCOMPARE(noteTexts(r.notes)[3], QStringLiteral("\tRate of Closure: undefined dB/dec"));
+    QCOMPARE(bandwidthText(r.bandwidth),
+             QStringLiteral("\nMAXIMUM BANDWIDTH\n\tundefined\n\t(Where Loop Gain falls to 20dB)"));
+}
+
+void TestIhcpEngine::judgeClosureBoundaries_data()
+{
+    QTest::addColumn<double>("roc");
+    QTest::addColumn<double>("fZero");
+    QTest::addColumn<double>("closure");
+    QTest::addColumn<int>("verdict");
+    QTest::newRow("20.9 stable") << 20.9 << 1e3 << 1e5 << int(Verdict::Stable);
+    QTest::newRow("exactly 21 is not stable") << 21.0 << 1e5 << 1e5 << int(Verdict::Marginal);
+    QTest::newRow("40.9 with corner near the crossing")
+        << 40.9 << 2e4 << 1e5 << int(Verdict::Marginal);
+    QTest::newRow("corner a decade below") << 40.0 << 1e4 << 1e5 << int(Verdict::Unstable);
+    QTest::newRow("exactly 41 is unstable") << 41.0 << 1e5 << 1e5 << int(Verdict::Unstable);
+    QTest::newRow("undefined rate")
+        << std::numeric_limits<double>::quiet_NaN() << 1e5 << 1e5 << int(Verdict::Unstable);
+}
+
+void TestIhcpEngine::judgeClosureBoundaries()
+{
+    QFETCH(double, roc);
+    QFETCH(double, fZero);
+    QFETCH(double, closure);
+    QFETCH(int, verdict);
+    QCOMPARE(int(judgeClosure(roc, fZero, 10, closure)), verdict);
+}
+
+void TestIhcpEngine::sweepDefaultDesign()
+{
+    const Tolerances t{0.1, 0.1, 0.1, 1};
+    const SweepResult s = sweepLoad(kDefault, t, kOpen, true, 10);
+    QVERIFY(s.defined);
+    QCOMPARE(s.impedance.size(), 400);
+    QCOMPARE(s.errorPercent.size(), 400);
+    QCOMPARE(s.impedance.first(), 10.0 / 400);
+    QCOMPARE(s.impedance.last(), 10.0);
+    // Against the ideal -Rfn/(Rin Rs) = -1 A/V.
+    const double w = nodalWorstCase(kDefault, t, cplx(0.1, 0), admittance(kOpen), true);
+    QVERIFY(relClose(s.errorPercent.last(), std::fabs(w + 1) * 100, 1e-9));
+    // Errors grow with load impedance.
+    QVERIFY(s.errorPercent.last() > s.errorPercent.first());
+}
+
+void TestIhcpEngine::sweepUndefined_data()
+{
+    QTest::addColumn<double>("rfn");
+    QTest::addColumn<double>("zmax");
+    QTest::newRow("no ideal transconductance") << 0.0 << 10.0;
+    QTest::newRow("no load magnitude") << 10e3 << 0.0;
+    QTest::newRow("infinite load magnitude") << 10e3 << std::numeric_limits<double>::infinity();
+}
+
+void TestIhcpEngine::sweepUndefined()
+{
+    QFETCH(double, rfn);
+    QFETCH(double, zmax);
+    Resistors r = kDefault;
+    r.rfn = rfn;
+    const SweepResult s = sweepLoad(r, Tolerances{}, kOpen, true, zmax);
+    QVERIFY(!s.defined);
+    QVERIFY(s.impedance.isEmpty() && s.errorPercent.isEmpty());
+}
+
+void TestIhcpEngine::sweepMaxImpedance_data()
+{
+    QTest::addColumn<QString>("c");
+    QTest::addColumn<QString>("l");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("resistive") << "short"
+                               << "short" << 10.0;
+    // sqrt(10^2 + (2 pi 1k 10m)^2) = sqrt(100 + 3947.84)
+    QTest::newRow("inductive") << "short"
+                               << "10m" << std::sqrt(100 + std::pow(kTwoPi * 10, 2));
+    QTest::newRow("capacitive") << "1u"
+                                << "short" << std::sqrt(100 + std::pow(1 / (kTwoPi * 1e-3), 2));
+    // "open" reads as 4294967295 F here: its reactance is negligible.
+    QTest::newRow("open capacitance reads as huge") << "open"
+                                                    << "short" << 10.0;
+}
+
+void TestIhcpEngine::sweepMaxImpedance()
+{
+    QFETCH(QString, c);
+    QFETCH(QString, l);
+    QFETCH(double, expected);
+    QVERIFY(relClose(ihcp::sweepMaxImpedance("10", c, l, "1k"), expected, 1e-12));
+}
+
+void TestIhcpEngine::pageTexts()
+{
+    QCOMPARE(noteTexts(transconductanceNotes(-1, -0.9995, -1.0203)),
+             (QStringList{"Notes:\n", "TRANSCONDUCTANCE", "\tIdeal: -1 A/V", "\tActual: -1 A/V",
+                          "\tWorst Case: -1.02 A/V", "\tSee below for maximum bandwidth"}));
+    // -2 A / -0.9995 A/V = 2.001 V; the order follows I_min then I_max.
+    QCOMPARE(inputRangeText(-2, 2, -0.9995), QStringLiteral("V_IN = \n2  to -2 V"));
+    QCOMPARE(loadRangeText(-2, 2, 10), QStringLiteral("V at Load = \n-20  to 20 V"));
+    QCOMPARE(inputRangeText(-2, 2, 0), QStringLiteral("V_IN = \nundefined"));
+    QCOMPARE(loadRangeText(0, 2, std::numeric_limits<double>::infinity()),
+             QStringLiteral("V at Load = \n0  to inf V"));
+    QCOMPARE(bandwidthText(11.5e3),
+             QStringLiteral("\nMAXIMUM BANDWIDTH\n\t11.5 kHz\n\t(Where Loop Gain falls to 20dB)"));
+}
+
+void TestIhcpEngine::splitNumberWord_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("number");
+    QTest::addColumn<QString>("word");
+    QTest::newRow("prefix") << "10k" << 10.0 << "k";
+    QTest::newRow("mega") << "4.7MEG" << 4.7 << "MEG";
+    QTest::newRow("blank before the word") << "2.2 u" << 2.2 << "u";
+    QTest::newRow("plain") << "0.1" << 0.1 << "";
+    QTest::newRow("no number") << "open" << 0.0 << "";
+}
+
+void TestIhcpEngine::splitNumberWord()
+{
+    QFETCH(QString, text);
+    QFETCH(double, number);
+    QFETCH(QString, word);
+    const NumberWord nw = ihcp::splitNumberWord(text);
+    QCOMPARE(nw.number, number);
+    QCOMPARE(nw.word, word);
+}
+
+void TestIhcpEngine::toleranceLabel_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("tol");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("10k at 0.1 %") << "10k"
+                                  << "0.1" << QStringLiteral("10 kΩ\n0.1%");
+    QTest::newRow("trim pot") << "9999"
+                              << "0 (trim pot)" << QStringLiteral("9999 Ω\n0 (trim pot)%");
+    QTest::newRow("short without tolerance") << "short"
+                                             << "1"
+                                             << "short";
+    QTest::newRow("open without tolerance") << "open"
+                                            << "1"
+                                            << "open";
+    QTest::newRow("unreadable shown as typed") << "abc"
+                                               << "1"
+                                               << "abc";
+}
+
+void TestIhcpEngine::toleranceLabel()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, tol);
+    QFETCH(QString, expected);
+    QCOMPARE(toleranceLabelText(text, eng::parseValue(text), tol, QStringLiteral("Ω")), expected);
+}
+
+void TestIhcpEngine::loadLabel_data()
+{
+    QTest::addColumn<QString>("r");
+    QTest::addColumn<QString>("corL");
+    QTest::addColumn<QString>("x");
+    QTest::addColumn<QString>("f");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("pure resistance") << "10"
+                                     << "L"
+                                     << "short"
+                                     << "1k" << QStringLiteral("10 Ω\n\n @ 1 kHz");
+    QTest::newRow("series inductance") << "10"
+                                       << "L"
+                                       << "100u"
+                                       << "1k" << QStringLiteral("10 Ω\n + 100 uH\n @ 1 kHz");
+    QTest::newRow("series capacitance") << "2.2k"
+                                        << "C"
+                                        << "100n"
+                                        << "50" << QStringLiteral("2.2 kΩ\n + 100 nF\n @ 50 Hz");
+    QTest::newRow("open inductance opens the load") << "10"
+                                                    << "L"
+                                                    << "open"
+                                                    << "1k" << QStringLiteral("open\n\n @ 1 kHz");
+    QTest::newRow("zero capacitance opens the load") << "10"
+                                                     << "C"
+                                                     << "0"
+                                                     << "1k" << QStringLiteral("open\n\n @ 1 kHz");
+    QTest::newRow("open capacitance opens the load") << "10"
+                                                     << "C"
+                                                     << "open"
+                                                     << "1k" << QStringLiteral("open\n\n @ 1 kHz");
+    QTest::newRow("capacitance short is no element") << "10"
+                                                     << "C"
+                                                     << "short"
+                                                     << "1k" << QStringLiteral("10 Ω\n\n @ 1 kHz");
+    QTest::newRow("frequency without number") << "10"
+                                              << "L"
+                                              << "short"
+                                              << "x" << QStringLiteral("10 Ω\n\n @ 0 Hz");
+}
+
+void TestIhcpEngine::loadLabel()
+{
+    QFETCH(QString, r);
+    QFETCH(QString, corL);
+    QFETCH(QString, x);
+    QFETCH(QString, f);
+    QFETCH(QString, expected);
+    QCOMPARE(loadLabelText(r, eng::parseValue(r), corL, x, eng::parseValue(x), f), expected);
+}
+
+QTEST_GUILESS_MAIN(TestIhcpEngine)
+#include "tst_ihcpengine.moc"

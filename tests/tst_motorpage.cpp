@@ -1,0 +1,774 @@
+// The three-phase motor page in the window: start-up, edits that recompute, part changes,
+// the motor dialog driven as a user would, signal picking on the schematic, and the PWL export.
+#include "app/mainwindow.h"
+#include "motor/motordialog.h"
+#include "ui_mainwindow.h"
+#include "ui_motordialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QtTest>
+#include <qcustomplot.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// A renamed widget would silently disconnect its slot: make that warning fail the test.
+void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
+{
+    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
+    if (previousHandler) previousHandler(type, context, msg);
+}
+
+// Answers the modal dialogs that appear while it lives: file dialogs with `path` (or a
+// cancel when it is empty), message boxes by their default button, recording their texts.
+class DialogAnswerer
+{
+public:
+    explicit DialogAnswerer(const QString &path) : path_(path)
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { answer(); });
+        timer_.start(10);
+    }
+    QStringList messages;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *fd = qobject_cast<QFileDialog *>(modal)) {
+            if (path_.isEmpty()) {
+                fd->reject();
+            } else {
+                // Typed as a user would: selectFile() races the dialog's directory loading.
+                if (auto *name = fd->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                    name->setText(path_);
+                else
+                    fd->selectFile(path_);
+                static_cast<QDialog *>(fd)->accept();
+            }
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            messages << box->text();
+            QAbstractButton *yes = box->button(QMessageBox::Yes);
+            (yes ? yes : box->button(QMessageBox::Ok))->click();
+        }
+    }
+    QString path_;
+    QTimer timer_;
+};
+
+QPoint pixelOf(QCustomPlot *plot, double x, double y)
+{
+    return QPoint(qRound(plot->xAxis->coordToPixel(x)), qRound(plot->yAxis->coordToPixel(y)));
+}
+
+} // namespace
+
+class TestMotorPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startUp();
+    void editRecomputes_data();
+    void editRecomputes();
+    void useButtons();
+    void partChange();
+    void preReleasedPartSwitchedOut();
+    void heatsinkWord();
+    void oddInputsStayFinite_data();
+    void oddInputsStayFinite();
+    void deltaDropsStarPoint();
+    void phaseVoltageAsDutyCycle();
+
+    void dialogControlPage();
+    void dialogMotorPage();
+    void dialogCancel();
+    void dialogProfileCounts_data();
+    void dialogProfileCounts();
+    void dialogPoleClamp_data();
+    void dialogPoleClamp();
+    void dialogControlMovesConstant_data();
+    void dialogControlMovesConstant();
+
+    void clickPicksSignal();
+    void clickStarPointTogglesOnce();
+    void clickNearButNotOn();
+    void clickFramedText();
+    void clickWhenAllSlotsTaken();
+    void deltaSchematic();
+
+    void pwlExport();
+    void pwlCancelled();
+    void pwlWriteFailureIsReported();
+
+private:
+    P3motor *openDialog(const char *button);
+    void clickSchematic(double x, double y);
+
+    std::unique_ptr<MainWindow> w;
+    Ui_MainWindow *ui = nullptr;
+};
+
+void TestMotorPage::initTestCase()
+{
+    previousHandler = qInstallMessageHandler(failOnUnboundSlots);
+}
+
+void TestMotorPage::init()
+{
+    w.reset(new MainWindow);
+    ui = w->ui;
+    w->resize(1400, 820);
+    w->show();
+    ui->Page->setCurrentIndex(10);
+    ui->P3outputTabs->setCurrentIndex(0);
+    QApplication::processEvents();
+    ui->P3schematic->replot(); // lays the canvas out at its shown size
+}
+
+void TestMotorPage::cleanup()
+{
+    w.reset();
+}
+
+P3motor *TestMotorPage::openDialog(const char *button)
+{
+    w->findChild<QPushButton *>(button)->click();
+    auto *dialog = qobject_cast<P3motor *>(QApplication::activeModalWidget());
+    // The window keeps the dialog it opened last.
+    return dialog && dialog == w->P3motorDialog.data() ? dialog : nullptr;
+}
+
+void TestMotorPage::clickSchematic(double x, double y)
+{
+    QTest::mouseClick(ui->P3schematic, Qt::LeftButton, Qt::NoModifier,
+                      pixelOf(ui->P3schematic, x, y));
+}
+
+void TestMotorPage::startUp()
+{
+    QCOMPARE(ui->P3ampSelector->currentText(), QStringLiteral("NV321"));
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "null", "null", "null", "null", "null"}));
+    QCOMPARE(w->designModified, false);
+    QCOMPARE(ui->P3Fsw->text(), QStringLiteral("1"));
+    QCOMPARE(ui->P3Vs->text(), QStringLiteral("50"));
+    QCOMPARE(ui->P3Vcc->text(), QStringLiteral("5"));
+    QVERIFY(ui->P3minHS->isHidden());
+    QVERIFY(ui->label_318->isHidden());
+    QVERIFY(ui->label_328->isHidden());
+
+    // The default design is computed: 600 RPM of a four-pole motor is 40 Hz.
+    QVERIFY(w->P3waveforms.steps() > 100);
+    QCOMPARE(w->P3waveforms.freq.last(), 40.0);
+    for (QLabel *label : {ui->P3loadPower, ui->P3ampPower, ui->P3Tcase, ui->P3Tjunction,
+                          ui->P3Ipeak, ui->P3RMScurrent, ui->P3efficiency}) {
+        bool ok = false;
+        label->text().toDouble(&ok);
+        QVERIFY2(ok, qPrintable(label->objectName() + ": " + label->text()));
+    }
+    QVERIFY(ui->P3loadPower->text().toDouble() > 10);
+    QCOMPARE(ui->P3Tcase->text(), QStringLiteral("25")); // heatsink "0": an ideal one
+    const QString notes = ui->P3TextBrowser->toPlainText();
+    QVERIFY(notes.startsWith(QStringLiteral("Upper Switch A Power: ")));
+    QVERIFY(notes.contains(QString::fromUtf8("Average Rds(ON) for a single switch: ")));
+    QVERIFY(notes.contains(QStringLiteral("Iterations to achieve thermal equilibrium: ")));
+    QVERIFY(ui->P3outputTabs->tabIcon(3).isNull()); // no warning
+
+    // Slot 0 shows the phase A current; the other plots are hidden.
+    QVERIFY(!ui->P3graph0->isHidden());
+    QCOMPARE(ui->P3graph0->graph(0)->dataCount(), w->P3waveforms.steps());
+    QCOMPARE(ui->P3graph0->yAxis->label(), QStringLiteral("A Line Current [A]"));
+    QCOMPARE(ui->P3graph0->graph(0)->pen().color(), QColor(0, 0, 255));
+    QCOMPARE(ui->P3graph0->xAxis->range().lower, 0.025);
+    QCOMPARE(ui->P3graph0->xAxis->range().upper, 0.075);
+    for (QCustomPlot *p : {ui->P3graph1, ui->P3graph2, ui->P3graph3, ui->P3graph4, ui->P3graph5})
+        QVERIFY(p->isHidden());
+
+    // The schematic: the part's name over one box, the delta motor, phase A's arrow in blue.
+    QVERIFY(w->P3schCurrentArrows[0]);
+    QCOMPARE(w->P3schCurrentArrows[0]->pen().color(), QColor(0, 0, 255));
+    QCOMPARE(w->P3schCurrentArrows[1]->pen().color(), QColor(0, 0, 0));
+    QCOMPARE(w->P3schAngleText->text(), QStringLiteral(" Rotor Angle "));
+    bool named = false;
+    for (int i = 0; i < ui->P3schematic->itemCount(); ++i) {
+        if (auto *t = qobject_cast<QCPItemText *>(ui->P3schematic->item(i)))
+            named = named || t->text() == QLatin1String("NV321");
+    }
+    QVERIFY(named);
+}
+
+void TestMotorPage::editRecomputes_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("supply") << "P3Vs"
+                            << "40"
+                            << "P3loadPower";
+    QTest::newRow("ambient") << "P3Tambient"
+                             << "60"
+                             << "P3Tjunction";
+    QTest::newRow("heatsink") << "P3heatsink"
+                              << "3"
+                              << "P3Tcase";
+    QTest::newRow("switching frequency") << "P3Fsw"
+                                         << "5"
+                                         << "P3VccPower";
+    QTest::newRow("window start") << "P3startTime"
+                                  << "50m"
+                                  << "P3RMScurrent";
+    QTest::newRow("window end") << "P3endTime"
+                                << "40m"
+                                << "P3loadPower";
+}
+
+void TestMotorPage::editRecomputes()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, result);
+    auto *edit = w->findChild<QLineEdit *>(field);
+    auto *label = w->findChild<QLabel *>(result);
+    const QString before = label->text();
+    w->designModified = false;
+    edit->setText(text);
+    emit edit->editingFinished();
+    QVERIFY(w->designModified);
+    QVERIFY2(label->text() != before, qPrintable(before + " -> " + label->text()));
+}
+
+void TestMotorPage::useButtons()
+{
+    ui->P3Vs->setText("12");
+    ui->P3Vcc->setText("12");
+    w->designModified = false;
+    ui->P3useMaxVs->click();
+    QCOMPARE(ui->P3Vs->text(), QStringLiteral("60"));
+    QVERIFY(w->designModified);
+    ui->P3useTypVcc->click();
+    QCOMPARE(ui->P3Vcc->text(), QStringLiteral("5"));
+    ui->P3endTime->setText("30m"); // keep the 100 kHz run short
+    ui->P3startTime->setText("20m");
+    ui->P3useMaxFsw->click();
+    QCOMPARE(ui->P3Fsw->text(), QStringLiteral("100")); // kHz, as typed into the field
+    QCOMPARE(w->P3warningFlags & motor::flag::FswHigh, quint32(0));
+    QVERIFY(w->P3waveforms.steps() > 20000);
+}
+
+void TestMotorPage::partChange()
+{
+    const QString load = ui->P3ampPower->text();
+    w->designModified = false;
+    ui->P3ampSelector->setCurrentText("NV22"); // needs a 10 V front end; the field says 5
+    QVERIFY(w->designModified);
+    QVERIFY(ui->P3ampPower->text() != load);
+    QVERIFY(w->P3warningFlags & motor::flag::VccLow);
+    QVERIFY(!ui->P3outputTabs->tabIcon(3).isNull());
+    QVERIFY(ui->P3TextBrowser->toPlainText().contains("!!! Vcc voltage too low !!!"));
+    // Half bridges: three boxes and the name marked as three parts.
+    bool named = false;
+    for (int i = 0; i < ui->P3schematic->itemCount(); ++i) {
+        if (auto *t = qobject_cast<QCPItemText *>(ui->P3schematic->item(i)))
+            named = named || t->text() == QLatin1String("NV22 (3X)");
+    }
+    QVERIFY(named);
+
+    ui->P3ampSelector->setCurrentText("NV321");
+    QCOMPARE(w->P3warningFlags, quint32(0));
+    QVERIFY(ui->P3outputTabs->tabIcon(3).isNull());
+}
+
+void TestMotorPage::preReleasedPartSwitchedOut()
+{
+    const auto shownName = [this] {
+        QStringList names;
+        for (int i = 0; i < ui->P3schematic->itemCount(); ++i) {
+            if (auto *t = qobject_cast<QCPItemText *>(ui->P3schematic->item(i))) names << t->text();
+        }
+        return names;
+    };
+    ui->includePreReleased->click();
+    ui->P3ampSelector->setCurrentText("NV340");
+    QCOMPARE(ui->P3ampSelector->currentText(), QStringLiteral("NV340"));
+    QVERIFY(shownName().contains("NV340"));
+    // Switched out again: the selector falls back to its first part, and the page follows.
+    ui->includePreReleased->click();
+    const QString now = ui->P3ampSelector->currentText();
+    QVERIFY(now != QLatin1String("NV340"));
+    QVERIFY(!shownName().contains("NV340"));
+    QVERIFY(shownName().join('|').contains(now));
+}
+
+void TestMotorPage::heatsinkWord()
+{
+    const pwm part = w->findSwitching("NV321");
+    const double P = ui->P3ampPower->text().toDouble();
+    ui->P3heatsink->setText("none"); // the part in free air
+    emit ui->P3heatsink->editingFinished();
+    const double Tcase = ui->P3Tcase->text().toDouble();
+    const double expected =
+        25 + ui->P3ampPower->text().toDouble() * (part.getRtheta_JA() - part.getRtheta_DC());
+    QVERIFY2(std::fabs(Tcase - expected) < 0.01 * expected,
+             qPrintable(QStringLiteral("%1 vs %2").arg(Tcase).arg(expected)));
+    QVERIFY(P > 0);
+
+    ui->P3heatsink->setText("None"); // not the word: an open circuit to the field parser
+    emit ui->P3heatsink->editingFinished();
+    QVERIFY(ui->P3Tcase->text().toDouble() > 1e6);
+    QVERIFY(w->P3warningFlags & motor::flag::CaseHot);
+}
+
+void TestMotorPage::oddInputsStayFinite_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("no switching frequency") << "P3Fsw"
+                                            << "0";
+    QTest::newRow("negative switching frequency") << "P3Fsw"
+                                                  << "-5";
+    QTest::newRow("unreadable supply") << "P3Vs"
+                                       << "abc";
+    QTest::newRow("no supply") << "P3Vs"
+                               << "0";
+    QTest::newRow("end before start") << "P3endTime"
+                                      << "10m";
+    QTest::newRow("no window") << "P3endTime"
+                               << "0";
+}
+
+void TestMotorPage::oddInputsStayFinite()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    w->findChild<QLineEdit *>(field)->setText(text);
+    w->refreshP3();
+    for (QLabel *label : {ui->P3loadPower, ui->P3ampPower, ui->P3Tcase, ui->P3Tjunction,
+                          ui->P3Ipeak, ui->P3RMScurrent, ui->P3efficiency}) {
+        bool ok = false;
+        const double v = label->text().toDouble(&ok);
+        QVERIFY2(ok && std::isfinite(v), qPrintable(label->objectName() + ": " + label->text()));
+    }
+}
+
+void TestMotorPage::deltaDropsStarPoint()
+{
+    w->P3graphables = QStringList{"I1", "Vwye", "null", "Vwye", "null", "null"};
+    w->ThreePhaseisDelta = false;
+    w->refreshP3();
+    QCOMPARE(w->P3graphables[1], QStringLiteral("Vwye"));
+    QVERIFY(!ui->P3graph1->isHidden());
+    w->ThreePhaseisDelta = true;
+    w->refreshP3();
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "null", "null", "null", "null", "null"}));
+    QVERIFY(ui->P3graph1->isHidden());
+}
+
+void TestMotorPage::phaseVoltageAsDutyCycle()
+{
+    w->P3graphables = QStringList{"I1", "V1", "DCA", "null", "null", "null"};
+    w->P3refreshGraphs();
+    QCOMPARE(ui->P3graph1->yAxis->label(), QStringLiteral("A Voltage [V]"));
+    QCOMPARE(ui->P3graph2->yAxis->range(), QCPRange(0, 1));
+    ui->P3dispDC->click();
+    QCOMPARE(ui->P3graph1->yAxis->label(), QStringLiteral("A Duty Cycle"));
+    const auto data = ui->P3graph1->graph(0)->data();
+    QCOMPARE(data->size(), w->P3waveforms.steps());
+    QCOMPARE(data->at(7)->value, w->P3waveforms.DCA[7]);
+    // Rescaled to the duty cycle, not fixed at 0 to 1 as the DCA key is.
+    QVERIFY(ui->P3graph1->yAxis->range() != QCPRange(0, 1));
+}
+
+void TestMotorPage::dialogControlPage()
+{
+    P3motor *d = openDialog("P3editWaveform");
+    QVERIFY(d);
+    QCOMPARE(d->windowTitle(), QStringLiteral("Three Phase Properties"));
+    Ui_P3motor *u = d->ui;
+    QCOMPARE(u->ThreePhaseStack->currentIndex(), 0);
+    QVERIFY(u->ControlRPM->isChecked());
+    QCOMPARE(u->ControlType->currentText(), QStringLiteral("Constant Amplitude"));
+    QCOMPARE(u->ControlTypeStack->currentIndex(), 0);
+    QCOMPARE(u->ControlAmplitude->text(), QStringLiteral("600"));
+    QCOMPARE(u->ControlAmplitudeLabel->text(), QStringLiteral("RPM"));
+    QVERIFY(!u->ConstantRPM->isEnabled());
+    QVERIFY(u->ConstantDutyCycle->isChecked());
+    QCOMPARE(u->ConstantAmplitude->text(), QStringLiteral("75"));
+    QCOMPARE(u->ConstantAmplitudeLabel->text(), QStringLiteral("% Maximum"));
+    QTableWidget *t = u->ProfileTable;
+    QCOMPARE(t->rowCount(), 5);
+    QCOMPARE(u->ProfilePointCount->value(), 5);
+    QCOMPARE(t->horizontalHeaderItem(0)->text(), QStringLiteral("time [s]"));
+    QCOMPARE(t->horizontalHeaderItem(1)->text(), QStringLiteral("RPM"));
+    const QStringList times{"0", "1", "2", "3", "4"}, values{"0", "600", "600", "0", "0"};
+    for (int r = 0; r < 5; ++r) {
+        QCOMPARE(t->verticalHeaderItem(r)->text(), QStringLiteral("point %1").arg(r + 1));
+        QCOMPARE(t->item(r, 0)->text(), times[r]);
+        QCOMPARE(t->item(r, 1)->text(), values[r]);
+    }
+
+    // The user asks for 900 RPM: the page takes it and recomputes (4 poles: 60 Hz).
+    w->designModified = false;
+    u->ControlAmplitude->setText("900");
+    u->ConstantAmplitude->setText("85");
+    u->P3motor_OK->click();
+    QCOMPARE(w->ThreePhaseControlAmplitude, QStringLiteral("900"));
+    QCOMPARE(w->ThreePhaseConstantAmplitude, QStringLiteral("85"));
+    QCOMPARE(w->ThreePhaseControlVariable, 1);
+    QCOMPARE(w->ThreePhaseConstantVariable, 2);
+    QVERIFY(w->designModified);
+    QCOMPARE(w->P3waveforms.freq.last(), 60.0);
+    QCOMPARE(w->P3waveforms.DCenv.last(), 0.85);
+    // The motor face went back as it was loaded.
+    QCOMPARE(w->ThreePhaseR, QStringLiteral("10"));
+    QCOMPARE(w->ThreePhaseisDelta, true);
+    QCOMPARE(w->ThreePhasenPoles, 4);
+    QTRY_VERIFY(!w->P3motorDialog); // closed, and gone
+}
+
+void TestMotorPage::dialogMotorPage()
+{
+    P3motor *d = openDialog("P3editMotor");
+    QVERIFY(d);
+    Ui_P3motor *u = d->ui;
+    QCOMPARE(u->ThreePhaseStack->currentIndex(), 1);
+    QVERIFY(u->DeltaButton->isChecked());
+    QVERIFY(u->MotorPicButton->styleSheet().contains("ThreePhaseDelta.png"));
+    QCOMPARE(u->Rfield->text(), QStringLiteral("10"));
+    QCOMPARE(u->Lfield->text(), QStringLiteral("33m"));
+    QCOMPARE(u->VemfField->text(), QStringLiteral("5m"));
+    QCOMPARE(u->nPolesBox->value(), 4);
+    QVERIFY(u->nPolesBox->isVisibleTo(d));
+    QVERIFY(!u->CycleLength->isVisibleTo(d));
+
+    u->WyeButton->click();
+    QVERIFY(u->MotorPicButton->styleSheet().contains("ThreePhaseWye.png"));
+    u->DeltaButton->click();
+    QVERIFY(u->MotorPicButton->styleSheet().contains("ThreePhaseDelta.png"));
+    u->WyeButton->click();
+    u->LinearMotorCheckBox->click();
+    QCOMPARE(u->VemfLabel->text(), QStringLiteral("1-Leg Force Constant"));
+    QCOMPARE(u->VemfUnitLabel->text(), QStringLiteral("Newtons/A (equivalent to V*s/m)"));
+    QVERIFY(!u->nPolesBox->isVisibleTo(d));
+    QVERIFY(u->CycleLength->isVisibleTo(d));
+    u->Rfield->setText("4.7");
+    u->CycleLength->setText("12m");
+    u->P3motor_OK->click();
+
+    QCOMPARE(w->ThreePhaseR, QStringLiteral("4.7"));
+    QCOMPARE(w->ThreePhaseisDelta, false);
+    QCOMPARE(w->ThreePhaseisLinear, true);
+    QCOMPARE(w->ThreePhaseCycleLength, QStringLiteral("12m"));
+    QCOMPARE(w->ThreePhasenPoles, 4); // hidden, still sent
+    // The control face went back as it was loaded.
+    QCOMPARE(w->ThreePhaseControlVariable, 1);
+    QCOMPARE(w->ThreePhaseControlType, 0);
+    QCOMPARE(w->ThreePhaseTimeVector, (QStringList{"0", "1", "2", "3", "4"}));
+    QCOMPARE(w->ThreePhaseAmplitudeVector, (QStringList{"0", "600", "600", "0", "0"}));
+    // The page follows: a linear motor names the position, a wye has its star point.
+    QCOMPARE(w->P3schAngleText->text(), QStringLiteral(" Position "));
+    QCOMPARE(w->P3schPhaseWires[1][3] != nullptr, true);
+}
+
+void TestMotorPage::dialogCancel()
+{
+    w->designModified = false;
+    const QString load = ui->P3loadPower->text();
+    P3motor *d = openDialog("P3editMotor");
+    QVERIFY(d);
+    d->ui->Rfield->setText("1");
+    d->ui->WyeButton->click();
+    d->ui->P3motor_cancel->click();
+    QCOMPARE(w->ThreePhaseR, QStringLiteral("10"));
+    QCOMPARE(w->ThreePhaseisDelta, true);
+    QCOMPARE(w->designModified, false);
+    QCOMPARE(ui->P3loadPower->text(), load);
+    QTRY_VERIFY(!w->P3motorDialog);
+}
+
+void TestMotorPage::dialogProfileCounts_data()
+{
+    QTest::addColumn<QStringList>("times");
+    QTest::addColumn<QStringList>("sentTimes");
+    QTest::addColumn<QStringList>("sentValues");
+    QTest::newRow("no points: two rows of 0")
+        << QStringList{} << QStringList{"0", "0"} << QStringList{"0", "0"};
+    QTest::newRow("one point: a row of 0 below it")
+        << QStringList{"5m"} << QStringList{"5m", "0"} << QStringList{"7", "0"};
+    QStringList seventeen, sixteen, values16;
+    for (int i = 0; i < 17; ++i)
+        seventeen << QString::number(i);
+    sixteen = seventeen.mid(0, 16);
+    for (int i = 0; i < 16; ++i)
+        values16 << "7";
+    QTest::newRow("seventeen points: the sixteenth is the last")
+        << seventeen << sixteen << values16;
+}
+
+void TestMotorPage::dialogProfileCounts()
+{
+    QFETCH(QStringList, times);
+    QFETCH(QStringList, sentTimes);
+    QFETCH(QStringList, sentValues);
+    w->ThreePhaseControlType = 1;
+    w->ThreePhaseTimeVector = times;
+    w->ThreePhaseAmplitudeVector.clear();
+    for (int i = 0; i < times.size(); ++i)
+        w->ThreePhaseAmplitudeVector << "7";
+    P3motor *d = openDialog("P3editWaveform");
+    QVERIFY(d);
+    QCOMPARE(d->ui->ControlTypeStack->currentIndex(), 1);
+    QCOMPARE(d->ui->ProfileTable->rowCount(), sentTimes.size());
+    QCOMPARE(d->ui->ProfilePointCount->value(), sentTimes.size());
+    d->ui->P3motor_OK->click();
+    QCOMPARE(w->ThreePhaseTimeVector, sentTimes);
+    QCOMPARE(w->ThreePhaseAmplitudeVector, sentValues);
+}
+
+void TestMotorPage::dialogPoleClamp_data()
+{
+    QTest::addColumn<int>("poles");
+    QTest::addColumn<int>("sent");
+    QTest::newRow("0 poles") << 0 << 1;
+    QTest::newRow("24 poles") << 24 << 20;
+    QTest::newRow("12 poles") << 12 << 12;
+}
+
+void TestMotorPage::dialogPoleClamp()
+{
+    QFETCH(int, poles);
+    QFETCH(int, sent);
+    w->ThreePhasenPoles = poles;
+    P3motor *d = openDialog("P3editMotor");
+    QVERIFY(d);
+    QCOMPARE(d->ui->nPolesBox->value(), sent);
+    d->ui->P3motor_OK->click();
+    QCOMPARE(w->ThreePhasenPoles, sent);
+}
+
+void TestMotorPage::dialogControlMovesConstant_data()
+{
+    QTest::addColumn<int>("control");
+    QTest::addColumn<int>("constant");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("sentConstant");
+    QTest::addColumn<QString>("constantUnit");
+    QTest::addColumn<QString>("header");
+    QTest::newRow("current control leaves V/f for RPM") << 1 << 1 << "ControlCurrent" << 0 << "RPM"
+                                                        << "Current [A]";
+    QTest::newRow("RPM control leaves RPM for V/f") << 0 << 0 << "ControlRPM" << 1 << "V/RPM"
+                                                    << "RPM";
+    QTest::newRow("duty control leaves duty for RPM") << 0 << 2 << "ControlDutyCycle" << 0 << "RPM"
+                                                      << "Duty Cycle [% maximum]";
+    QTest::newRow("an allowed constant stays") << 0 << 2 << "ControlRPM" << 2 << "% Maximum"
+                                               << "RPM";
+}
+
+void TestMotorPage::dialogControlMovesConstant()
+{
+    QFETCH(int, control);
+    QFETCH(int, constant);
+    QFETCH(QString, button);
+    QFETCH(int, sentConstant);
+    QFETCH(QString, constantUnit);
+    QFETCH(QString, header);
+    w->ThreePhaseControlVariable = control;
+    w->ThreePhaseConstantVariable = constant;
+    P3motor *d = openDialog("P3editWaveform");
+    QVERIFY(d);
+    d->findChild<QRadioButton *>(button)->click();
+    QCOMPARE(d->ui->ConstantAmplitudeLabel->text(), constantUnit);
+    QCOMPARE(d->ui->ProfileTable->horizontalHeaderItem(1)->text(), header);
+    QCOMPARE(d->ui->ControlAmplitude->text(), QStringLiteral("600")); // values stay
+    QCOMPARE(d->ui->ProfileTable->item(1, 1)->text(), QStringLiteral("600"));
+    d->ui->P3motor_OK->click();
+    QCOMPARE(w->ThreePhaseConstantVariable, sentConstant);
+}
+
+void TestMotorPage::clickPicksSignal()
+{
+    // Phase B's current arrow runs from (200, 900) to (600, 900).
+    clickSchematic(400, 900);
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "I2", "null", "null", "null", "null"}));
+    QVERIFY(!ui->P3graph1->isHidden());
+    QCOMPARE(ui->P3graph1->yAxis->label(), QStringLiteral("B Line Current [A]"));
+    QCOMPARE(ui->P3graph1->graph(0)->pen().color(), QColor(255, 0, 0));
+    QCOMPARE(w->P3schCurrentArrows[1]->pen().color(), QColor(255, 0, 0));
+    QCOMPARE(w->P3schCurrentArrows[1]->pen().width(), 2);
+
+    // Slot 3 and 5 are drawn lighter on the schematic than on their graphs.
+    w->P3graphables = QStringList{"I1", "I2", "null", "null", "null", "null"};
+    clickSchematic(-900, 1300); // gate At -> slot 2
+    clickSchematic(-900, 700);  // gate Bb -> slot 3
+    QCOMPARE(w->P3graphables[3], QStringLiteral("Bb"));
+    QCOMPARE(w->P3schGateLines[3]->pen().color(), QColor(113, 50, 188));
+    QCOMPARE(ui->P3graph3->graph(0)->pen().color(), QColor(73, 30, 148));
+
+    // The second click takes the signal out again; the others keep their slots.
+    clickSchematic(400, 900);
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "null", "At", "Bb", "null", "null"}));
+    QVERIFY(ui->P3graph1->isHidden());
+    QCOMPARE(w->P3schCurrentArrows[1]->pen().color(), QColor(0, 0, 0));
+    QCOMPARE(w->designModified, false); // picking is no design change until a refresh
+}
+
+void TestMotorPage::clickStarPointTogglesOnce()
+{
+    w->ThreePhaseisDelta = false;
+    w->refreshP3();
+    w->designModified = false;
+    // All three star-point leads meet at (1800, 1050): three toggles leave one.
+    clickSchematic(1800, 1050);
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "Vwye", "null", "null", "null", "null"}));
+    for (QCPItemLine *lead : w->P3schCoilStartLeads)
+        QCOMPARE(lead->pen().color(), QColor(255, 0, 0));
+    for (QCPItemLine *lead : w->P3schCoilEndLeads)
+        QCOMPARE(lead->pen().color(), QColor(0, 0, 0));
+    // A wire corner lies on two segments of one phase: toggled twice, nothing changes.
+    clickSchematic(800, 2000);
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "Vwye", "null", "null", "null", "null"}));
+}
+
+void TestMotorPage::clickNearButNotOn()
+{
+    // 5 pixels below the At gate line: outside the 4-pixel rule.
+    const QPoint onLine = pixelOf(ui->P3schematic, -900, 1300);
+    QTest::mouseClick(ui->P3schematic, Qt::LeftButton, Qt::NoModifier, onLine + QPoint(0, 5));
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "null", "null", "null", "null", "null"}));
+    QTest::mouseClick(ui->P3schematic, Qt::LeftButton, Qt::NoModifier, onLine + QPoint(0, 3));
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "At", "null", "null", "null", "null"}));
+}
+
+void TestMotorPage::clickFramedText()
+{
+    QCPItemText *text = w->P3schDCenvText;
+    const QPointF centre = text->position->pixelPosition();
+    // Inside the frame but away from it: no hit.
+    QTest::mouseClick(ui->P3schematic, Qt::LeftButton, Qt::NoModifier, centre.toPoint());
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "null", "null", "null", "null", "null"}));
+    // On the frame's top edge.
+    const QPointF top = w->P3schDCenvText->top->pixelPosition();
+    QTest::mouseClick(ui->P3schematic, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(qRound(top.x()), qRound(top.y())));
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "DCenv", "null", "null", "null", "null"}));
+    QCOMPARE(w->P3schDCenvText->pen().color(), QColor(255, 0, 0));
+    QCOMPARE(ui->P3graph1->yAxis->range(), QCPRange(0, 1));
+}
+
+void TestMotorPage::clickWhenAllSlotsTaken()
+{
+    w->P3graphables = QStringList{"I1", "I2", "I3", "V1", "V2", "V3"};
+    w->P3refreshGraphs();
+    clickSchematic(-900, 1300); // At: no free slot
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "I2", "I3", "V1", "V2", "V3"}));
+    clickSchematic(400, 500);   // I3 out
+    clickSchematic(-900, 1300); // At takes its slot
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "I2", "At", "V1", "V2", "V3"}));
+}
+
+void TestMotorPage::deltaSchematic()
+{
+    QVERIFY(w->ThreePhaseisDelta);
+    QVERIFY(w->P3schPhaseWires[0][3]);
+    QVERIFY(!w->P3schPhaseWires[1][3]); // phase B reaches its corner in three segments
+    // The corner leads are black, but a click on one still toggles the star point.
+    for (QCPItemLine *lead : w->P3schCoilStartLeads)
+        QCOMPARE(lead->pen().color(), QColor(0, 0, 0));
+    clickSchematic(1500, 700); // on coil C's start lead, clear of the wires
+    QCOMPARE(w->P3graphables[1], QStringLiteral("Vwye"));
+    for (QCPItemLine *lead : w->P3schCoilStartLeads)
+        QCOMPARE(lead->pen().color(), QColor(0, 0, 0));
+    // The EMF of the coil on the right side is the line EMF C − A.
+    clickSchematic(2009.75, 879); // on coil B's first arc, 3/4 of the bulge off its chord
+    QCOMPARE(w->P3graphables[2], QStringLiteral("VemfB"));
+    QCOMPARE(ui->P3graph2->yAxis->label(), QStringLiteral("C-A EMF Voltage [V]"));
+    // Panning is undone by the next drawing.
+    ui->P3schematic->xAxis->setRange(0, 100);
+    w->drawP3schematic(true);
+    QCOMPARE(ui->P3schematic->xAxis->range(), QCPRange(-1600, 2800));
+}
+
+void TestMotorPage::pwlExport()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("wave.txt");
+    w->P3graphables = QStringList{"null", "V1", "null", "I2", "null", "null"};
+    w->P3refreshGraphs();
+    bool saved = false;
+    {
+        DialogAnswerer answerer(path);
+        saved = w->P3savePWL();
+    }
+    QVERIFY(saved);
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    QCOMPARE(lines.size(), w->P3waveforms.steps() + 1); // the last line ends with a line feed
+    QVERIFY(lines.last().isEmpty());
+    const motor::Waveforms &wf = w->P3waveforms;
+    for (int i : {0, 1, wf.steps() / 2, wf.steps() - 1}) {
+        QString expected;
+        QTextStream(&expected) << wf.time[i] << ',' << wf.V1[i] << ',' << wf.I2[i];
+        QCOMPARE(QString::fromLatin1(lines[i]), expected);
+    }
+    QCOMPARE(lines[0].left(2), QByteArray("0,"));
+}
+
+void TestMotorPage::pwlCancelled()
+{
+    QTemporaryDir dir;
+    bool saved = true;
+    {
+        DialogAnswerer answerer{QString()};
+        saved = w->P3savePWL();
+        QVERIFY(answerer.messages.isEmpty());
+    }
+    QVERIFY(!saved);
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+}
+
+void TestMotorPage::pwlWriteFailureIsReported()
+{
+    // A folder that does not exist cannot take the file: the user is told, and the export
+    // reports failure.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("missing/wave.txt");
+    bool saved = true;
+    QStringList messages;
+    {
+        DialogAnswerer answerer(path);
+        saved = w->P3savePWL();
+        messages = answerer.messages;
+    }
+    QVERIFY(!saved);
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.last().contains(path), qPrintable(messages.join(" | ")));
+    QVERIFY(!QFile::exists(path));
+
+    // A device that opens but takes no data: the write itself fails and says so.
+    if (!QFile::exists("/dev/full")) QSKIP("no /dev/full on this system");
+    const QString error = w->writeP3PWL("/dev/full");
+    QVERIFY2(error.startsWith("Could not write /dev/full"), qPrintable(error));
+}
+
+QTEST_MAIN(TestMotorPage)
+#include "tst_motorpage.moc"
