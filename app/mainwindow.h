@@ -50,6 +50,8 @@ struct HeatsinkSetup;
 struct LinearSelectorSetup;
 struct SwitchingSelectorSetup;
 struct ControlSetup;
+struct PumpSetup;
+struct ThreePhaseSetup;
 struct PowerNetwork;
 enum class OutputStage;
 } // namespace examples
@@ -838,6 +840,8 @@ private:
     void applyLinearSelectorExample(const examples::LinearSelectorSetup &s);
     void applySwitchingSelectorExample(const examples::SwitchingSelectorSetup &s);
     void applyControlExample(const examples::ControlSetup &s);
+    void applyPumpExample(const examples::PumpSetup &s);
+    void applyThreePhaseExample(const examples::ThreePhaseSetup &s);
     void writePowerNetwork(const examples::PowerNetwork &net);
     void writePowerOutputStage(examples::OutputStage stage);
 };

@@ -75,10 +75,14 @@ void MainWindow::displayExample(int exNum)
     case examples::Family::Control:
         applyControlExample(e.control);
         return;
+    case examples::Family::CurrentPump:
+        applyPumpExample(e.pump);
+        return;
+    case examples::Family::ThreePhase:
+        applyThreePhaseExample(e.motor);
+        return;
     case examples::Family::Filter:
     case examples::Family::Power:
-    case examples::Family::CurrentPump:
-    case examples::Family::ThreePhase:
         // Their pages cannot be recomputed from here yet.
         return;
     }

@@ -136,6 +136,37 @@ QString memberState(MainWindow &w, const QString &name)
         {"SConRdin", [&] { return w.SConRdin; }},
         {"SConRdif", [&] { return w.SConRdif; }},
         {"SConCdif", [&] { return w.SConCdif; }},
+        {"IHCPRin", [&] { return w.IHCPRin; }},
+        {"IHCPRd", [&] { return w.IHCPRd; }},
+        {"IHCPCd", [&] { return w.IHCPCd; }},
+        {"CompOptionIHCP", [&] { return QString::number(w.CompOptionIHCP); }},
+        {"IHCPRload", [&] { return w.IHCPRload; }},
+        {"IHCPLload", [&] { return w.IHCPLload; }},
+        {"IHCPCload", [&] { return w.IHCPCload; }},
+        {"IHCPFreq", [&] { return w.IHCPFreq; }},
+        {"IHCPRs", [&] { return w.IHCPRs; }},
+        {"IHCPRfn", [&] { return w.IHCPRfn; }},
+        {"IHCPRfp", [&] { return w.IHCPRfp; }},
+        {"IHCPRinT", [&] { return w.IHCPRinT; }},
+        {"IHCPRfnT", [&] { return w.IHCPRfnT; }},
+        {"IHCPRfpT", [&] { return w.IHCPRfpT; }},
+        {"IHCPRsT", [&] { return w.IHCPRsT; }},
+        {"sweepIHCP", [&] { return QString::number(w.sweepIHCP); }},
+        {"ThreePhaseR", [&] { return w.ThreePhaseR; }},
+        {"ThreePhaseL", [&] { return w.ThreePhaseL; }},
+        {"ThreePhaseVemf", [&] { return w.ThreePhaseVemf; }},
+        {"ThreePhasenPoles", [&] { return QString::number(w.ThreePhasenPoles); }},
+        {"ThreePhaseisDelta", [&] { return QString::number(w.ThreePhaseisDelta); }},
+        {"ThreePhaseControlVariable", [&] { return QString::number(w.ThreePhaseControlVariable); }},
+        {"ThreePhaseControlType", [&] { return QString::number(w.ThreePhaseControlType); }},
+        {"ThreePhaseConstantVariable",
+         [&] { return QString::number(w.ThreePhaseConstantVariable); }},
+        {"ThreePhaseControlAmplitude", [&] { return w.ThreePhaseControlAmplitude; }},
+        {"ThreePhaseConstantAmplitude", [&] { return w.ThreePhaseConstantAmplitude; }},
+        {"ThreePhaseisLinear", [&] { return QString::number(w.ThreePhaseisLinear); }},
+        {"ThreePhaseTimeVector", [&] { return w.ThreePhaseTimeVector.join('/'); }},
+        {"ThreePhaseAmplitudeVector", [&] { return w.ThreePhaseAmplitudeVector.join('/'); }},
+        {"P3graphables", [&] { return w.P3graphables.join('/'); }},
     };
     return members.contains(name) ? members.value(name)() : QStringLiteral("<unknown member>");
 }
@@ -208,6 +239,9 @@ private slots:
     void resultsTheDescriptionsTell();
     void notesTheDescriptionsTell_data();
     void notesTheDescriptionsTell();
+    void pumpNotesTheDescriptionsTell_data();
+    void pumpNotesTheDescriptionsTell();
+    void motorNotesTheDescriptionsTell();
 };
 
 void TestExamplesWindow::initTestCase()
@@ -648,6 +682,105 @@ void TestExamplesWindow::setUps_data()
         << QStringList{"m:SConCint=10n", "m:SConRf=5.55k", "m:SConCdf=3.9n", "m:SConRdin=390k",
                        "m:SConRdif=39k", "m:SConCdif=1n",  "m:SConVref=5"};
 
+    // Current pump.
+    QTest::newRow("80 pump page") << 80 << 5
+                                  << QStringList{"w:IHCPampSelector=LX58",
+                                                 "m:IHCPRin=10k",
+                                                 "m:CompOptionIHCP=0",
+                                                 "m:IHCPRd=open",
+                                                 "m:IHCPCd=open",
+                                                 "m:sweepIHCP=0",
+                                                 "w:IHCPsweepButton=Sweep Load Impedance"};
+    QTest::newRow("81 1 A pump") << 81 << 5
+                                 << QStringList{"w:IHCPmaxIout=1",
+                                                "w:IHCPminIout=-1",
+                                                "w:IHCPtrans=0.1",
+                                                "w:IHCPtol=2",
+                                                "w:IHCPInvButton=checked",
+                                                "m:IHCPRload=18",
+                                                "m:IHCPLload=2u",
+                                                "m:IHCPCload=short",
+                                                "m:IHCPFreq=1M",
+                                                "m:IHCPRs=0.1",
+                                                "m:IHCPRfn=100",
+                                                "m:IHCPRfp=99.9",
+                                                "m:IHCPRinT=0.1",
+                                                "m:IHCPRfnT=0.1",
+                                                "m:IHCPRfpT=0.1",
+                                                "m:IHCPRsT=1",
+                                                "m:sweepIHCP=0"};
+    QTest::newRow("82 unbalanced") << 82 << 5 << QStringList{"m:IHCPRfp=100", "m:IHCPRfn=100"};
+    QTest::newRow("83 sweep") << 83 << 5
+                              << QStringList{
+                                     "w:IHCPNonButton=checked", "m:IHCPRinT=0.25",
+                                     "m:IHCPRsT=0.5",           "m:IHCPRfp=99.9",
+                                     "m:sweepIHCP=1",           "w:IHCPsweepButton=Bode Plot"};
+    QTest::newRow("84 100 kHz") << 84 << 5
+                                << QStringList{"m:IHCPRfp=100",
+                                               "m:IHCPFreq=100k",
+                                               "m:sweepIHCP=0",
+                                               "w:IHCPsweepButton=Sweep Load Impedance",
+                                               "w:BridgeCheckBox=unchecked",
+                                               "w:ParallelCheckBox=unchecked"};
+
+    // Three-phase motor.
+    QTest::newRow("87 small motor") << 87 << 10
+                                    << QStringList{"w:P3ampSelector=NV335",
+                                                   "w:P3Vs=50",
+                                                   "w:P3Vcc=5",
+                                                   "w:P3Fsw=1",
+                                                   "w:P3commType=Sinusoidal",
+                                                   "w:P3outputTabs=0",
+                                                   "w:P3Tambient=25",
+                                                   "w:P3heatsink=0",
+                                                   "w:P3TIM=0",
+                                                   "w:P3dispDC=unchecked",
+                                                   "w:P3removeDiode=unchecked",
+                                                   "w:P3removeSwitching=unchecked",
+                                                   "w:P3startTime=25m",
+                                                   "w:P3endTime=75m",
+                                                   "m:ThreePhaseR=10",
+                                                   "m:ThreePhaseL=33m",
+                                                   "m:ThreePhaseVemf=5m",
+                                                   "m:ThreePhasenPoles=4",
+                                                   "m:ThreePhaseisDelta=1",
+                                                   "m:ThreePhaseControlVariable=1",
+                                                   "m:ThreePhaseControlType=0",
+                                                   "m:ThreePhaseConstantVariable=2",
+                                                   "m:ThreePhaseControlAmplitude=600",
+                                                   "m:ThreePhaseConstantAmplitude=75",
+                                                   "m:ThreePhaseisLinear=0",
+                                                   "m:ThreePhaseTimeVector=0/1/2/3/4",
+                                                   "m:ThreePhaseAmplitudeVector=0/600/600/0/0",
+                                                   "m:P3graphables=I1/null/null/null/null/null"};
+    QTest::newRow("88 650 V") << 88 << 10
+                              << QStringList{"w:P3Vs=650",           "w:P3Vcc=18",
+                                             "w:P3Fsw=20",           "m:ThreePhaseR=6",
+                                             "m:ThreePhaseL=1.5m",   "m:ThreePhaseVemf=10m",
+                                             "m:ThreePhasenPoles=5", "m:ThreePhaseisDelta=0"};
+    QTest::newRow("89 same as 88") << 89 << 10 << QStringList{"w:P3Vs=650", "m:ThreePhasenPoles=5"};
+    QTest::newRow("90 full speed")
+        << 90 << 10
+        << QStringList{"m:ThreePhaseControlAmplitude=6000", "m:ThreePhaseConstantAmplitude=80",
+                       "w:P3endTime=30m", "w:P3startTime=25m"};
+    QTest::newRow("91 three currents")
+        << 91 << 10 << QStringList{"w:P3outputTabs=1", "m:P3graphables=I1/I2/I3/null/null/null"};
+    QTest::newRow("92 cooling") << 92 << 10
+                                << QStringList{"w:P3outputTabs=2", "w:P3heatsink=0.4",
+                                               "w:P3TIM=0.05"};
+    QTest::newRow("93 same as 92") << 93 << 10 << QStringList{"w:P3heatsink=0.4"};
+    QTest::newRow("94 reversal") << 94 << 10
+                                 << QStringList{"w:P3outputTabs=1",
+                                                "w:P3startTime=0",
+                                                "w:P3endTime=1",
+                                                "m:ThreePhaseControlType=1",
+                                                "m:ThreePhaseConstantVariable=1",
+                                                "m:ThreePhaseConstantAmplitude=0.086",
+                                                "m:ThreePhaseTimeVector=0/0.5/1",
+                                                "m:ThreePhaseAmplitudeVector=6000/0/-6000",
+                                                "m:ThreePhaseControlVariable=1"};
+    QTest::newRow("95 same as 94") << 95 << 10 << QStringList{"m:ThreePhaseTimeVector=0/0.5/1"};
+
     QTest::newRow("9 heatsink LX49") << 9 << 7 << QStringList{"w:HSpart=LX49",
                                                               "w:HSrtheta=2.28",
                                                               "w:HSchoosePart=checked",
@@ -803,6 +936,28 @@ void TestExamplesWindow::resultsTheDescriptionsTell_data()
                                    << "96";
     QTest::newRow("15 quiet") << 15 << "minHeatsink"
                               << "1 square inch foil";
+    QTest::newRow("75 peaking") << 75 << "SConPeaking"
+                                << "2.92 dB";
+    QTest::newRow("75 phase margin") << 75 << "SConPhase" << QString::fromUtf8("35.4\u00b0");
+    QTest::newRow("76 peaking") << 76 << "SConPeaking"
+                                << "2.38 dB";
+    QTest::newRow("76 phase margin") << 76 << "SConPhase" << QString::fromUtf8("37.8\u00b0");
+    QTest::newRow("87 motor power") << 87 << "P3loadPower"
+                                    << "76.8";
+    QTest::newRow("87 motor peak") << 87 << "P3Ipeak"
+                                   << "4.15";
+    QTest::newRow("88 RMS current") << 88 << "P3RMScurrent"
+                                    << "27";
+    QTest::newRow("90 amplifier loss") << 90 << "P3ampPower"
+                                       << "136";
+    QTest::newRow("90 RMS current") << 90 << "P3RMScurrent"
+                                    << "18.1";
+    QTest::newRow("92 junction") << 92 << "P3Tjunction"
+                                 << "189";
+    QTest::newRow("92 conduction") << 92 << "P3conductionPower"
+                                   << "168";
+    QTest::newRow("94 peak") << 94 << "P3Ipeak"
+                             << "26.6";
 }
 
 void TestExamplesWindow::resultsTheDescriptionsTell()
@@ -849,6 +1004,38 @@ void TestExamplesWindow::notesTheDescriptionsTell()
         QVERIFY2(notes.contains(text), qPrintable(text));
     for (const QString &text : absent)
         QVERIFY2(!notes.contains(text), qPrintable(text));
+}
+
+void TestExamplesWindow::pumpNotesTheDescriptionsTell_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("81 balanced") << 81 << QStringList{"Ideal: -100 mA/V",      "Actual: -100 mA/V",
+                                                      "Worst Case: -102 mA/V", "STABLE",
+                                                      "Suggested R_D: open",   "1.54 kHz"};
+    QTest::newRow("82 unbalanced") << 82 << QStringList{"Actual: -99.8 mA/V"};
+    QTest::newRow("83 non-inverting") << 83 << QStringList{"Ideal: 100 mA/V"};
+    QTest::newRow("84 no damping needed") << 84 << QStringList{"STABLE", "Suggested C_D: open"};
+}
+
+void TestExamplesWindow::pumpNotesTheDescriptionsTell()
+{
+    QFETCH(int, number);
+    QFETCH(QStringList, lines);
+    w->displayExample(number);
+    const QString notes = w->ui->IHCPnotes->toPlainText();
+    for (const QString &line : lines)
+        QVERIFY2(notes.contains(line), qPrintable(line));
+}
+
+void TestExamplesWindow::motorNotesTheDescriptionsTell()
+{
+    w->displayExample(88);
+    QVERIFY(w->ui->P3TextBrowser->toPlainText().contains("Continuous (RMS) current too high"));
+    w->displayExample(90);
+    QVERIFY(!w->ui->P3TextBrowser->toPlainText().contains("too high"));
+    w->displayExample(92);
+    QVERIFY(w->ui->P3TextBrowser->toPlainText().contains("Junction temperature too high"));
 }
 
 QTEST_MAIN(TestExamplesWindow)
