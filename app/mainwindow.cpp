@@ -53,6 +53,12 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 
     setupBodePlot();
 
+    setupFilterPlot();
+    ui->ampSelectorFilter->setCurrentText(QStringLiteral("NV22"));
+    refreshFilter();
+    ui->ampSelectorPower->setCurrentText(QStringLiteral("NV22"));
+    setupSPower();
+
     // Tutorial page: the first tutorial's overview.
     on_ExampleSelection_activated(0);
 

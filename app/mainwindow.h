@@ -49,6 +49,8 @@ struct StabilitySetup;
 struct HeatsinkSetup;
 struct LinearSelectorSetup;
 struct SwitchingSelectorSetup;
+struct FilterSetup;
+struct PowerSetup;
 struct ControlSetup;
 struct PumpSetup;
 struct ThreePhaseSetup;
@@ -571,7 +573,117 @@ public slots:
                          QCPItemText *item2 = nullptr);
     QString changeSConValue(QCPItemText *item, QString type, QCPItemText *item2 = nullptr);
 
+    // Filter design page (page 12): order, ripple and attenuation; the Butterworth ladder
+    // drawn with its values; the matching network of a reactive load; the hand-over of the
+    // design to the power page.
+public slots:
+    void refreshFilter();
+    void calcOrder();
+    void setupFilterPlot();
+    void plotAttenuation();
+    void drawFilterSchematic();
+    void plotLoad(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void matchingNetwork();
+    void loadSchematic();
+    void loadFilter();
+
+public:
+    // Full ladder values of the last drawn design: inductors 1..3 (H), then capacitors 1..3
+    // (F). Entries beyond the order keep what an earlier drawing left.
+    double filterValues[6] = {0, 0, 0, 0, 0, 0};
+
+    // PWM power page (page 9): losses, ripple and temperatures; the curves against frequency;
+    // the schematic of the whole output network, whose values are edited by clicking them.
+public slots:
+    double PiqPWM(double *PVs, double *PVcc);
+    double Iripple();
+    double Vripple();
+    void PWMpowerDetails();
+    void refreshPower();
+    void OutVsFreq();
+    void ImpedanceVsFreq();
+    void AttnVsFreq();
+    void setupSPower();
+    void plotFullFilter();
+    void extendLoad();
+    void displayLParasitics(QString L, QString Rp, QString Cp, QCPItemText *item);
+    void displayCParasitics(QString C, QString Rp, QString Lp, QCPItemText *item);
+    void changeInductor(QString *L, QString *R, QString *C, QCPItemText *P);
+    void changeCapacitor(QString *C, QString *R, QString *L, QCPItemText *P);
+    void onSPowerItemClicked(QCPAbstractItem *item1, QMouseEvent *event1);
+
+public:
+    // Value labels on FullFilter, owned by the canvas and reset before each redraw: one per
+    // filter element P1..P6, and the matching network and loads L1..L5 (L, R, C each).
+    QCPItemText *powerFilterLabels[6] = {};
+    QCPItemText *powerSchLabels[18] = {};
+
+private slots:
+    void on_ampSelectorFilter_activated(int index);
+    void on_SEbutton_clicked();
+    void on_DCbutton_clicked();
+    void on_SIbutton_clicked();
+    void on_HBbutton_clicked();
+    void on_FBbutton_clicked();
+    void on_filterOrderActual_valueChanged(int arg1);
+    void on_filterVs_editingFinished();
+    void on_filterFsw_editingFinished();
+    void on_filterFcut_editingFinished();
+    void on_filterVrip_editingFinished();
+    void on_filterR_L_editingFinished();
+    void on_dbAttenuation_toggled();
+    void on_useMaxVs_clicked();
+    void on_useMaxFsw_clicked();
+    void on_useFswOver10_clicked();
+    void on_useRecN_clicked();
+    void on_orderButton_clicked();
+    void on_MNbutton_clicked();
+    void on_filterRload_editingFinished();
+    void on_filterCload_editingFinished();
+    void on_filterLload_editingFinished();
+    void on_filterLoadIsC_clicked();
+    void on_filterLoadIsL_clicked();
+    void on_useMNvalues_clicked();
+
+    void on_loadFilterToPower_clicked();
+    void on_ImportFilter_clicked();
+    void on_ampSelectorPower_activated(int index);
+    void on_PWMfilterOrder_valueChanged(int arg1);
+    void on_SEpower_clicked();
+    void on_DCpower_clicked();
+    void on_SIpower_clicked();
+    void on_HBPower_clicked();
+    void on_FBPower_clicked();
+    void on_Fmin_editingFinished();
+    void on_Fmax_editingFinished();
+    void on_yVariable_activated(int index);
+    void on_VsPWM_editingFinished();
+    void on_FsPWM_editingFinished();
+    void on_PWMOut_editingFinished();
+    void on_PWMOutMin_editingFinished();
+    void on_FsigPWM_editingFinished();
+    void on_SigTypePWM_activated(int index);
+    void on_tempAPower_editingFinished();
+    void on_heatsinkPower_editingFinished();
+    void on_ThermalCompoundPower_editingFinished();
+    void on_UseMaxVsPower_clicked();
+    void on_UseMaxFswPower_clicked();
+    void on_ExtendedLoad_clicked();
+    void on_UseLParasitics_clicked();
+    void on_UsePParasitcs_clicked();
+    void on_UseEParasitics_clicked();
+    void on_ZeroLParasitics_clicked();
+    void on_ZeroPParasitics_clicked();
+    void on_ZeroEParasitics_clicked();
+    void on_AutoMN_clicked();
+
 private:
+    // The power schematic's parts: a shunt branch of the load, and the texts.
+    void plotLoadBranch(double x, double returnTo, int labelBase, const QPen &pen,
+                        bool toGround);
+    QCPItemText *addPowerText(const QString &text, double x, double y, Qt::Alignment align,
+                              const QColor &colour = QColor(0, 0, 0));
+    void appendPowerNote(const QString &text, bool red);
 
     // ------------------------------------------------------------------ PWM control
 public:
@@ -839,6 +951,8 @@ private:
     void applyHeatsinkExample(const examples::HeatsinkSetup &s);
     void applyLinearSelectorExample(const examples::LinearSelectorSetup &s);
     void applySwitchingSelectorExample(const examples::SwitchingSelectorSetup &s);
+    void applyFilterExample(const examples::FilterSetup &s);
+    void applyPowerExample(const examples::PowerSetup &s);
     void applyControlExample(const examples::ControlSetup &s);
     void applyPumpExample(const examples::PumpSetup &s);
     void applyThreePhaseExample(const examples::ThreePhaseSetup &s);

@@ -64,7 +64,9 @@ void MainWindow::on_Examples_clicked()
 
 void MainWindow::on_FilterButton_clicked()
 {
-    showPage(12);
+    ui->Page->setCurrentIndex(12);
+    refreshFilter();
+    ui->HomeButton->show();
 }
 
 void MainWindow::on_PWMControlButton_clicked()
@@ -81,6 +83,7 @@ void MainWindow::on_ToPWMControl_clicked()
 void MainWindow::on_toFilterDesign_clicked()
 {
     ui->Page->setCurrentIndex(12);
+    refreshFilter();
 }
 
 void MainWindow::on_toPWMPower_clicked()

@@ -52,10 +52,10 @@ void MainWindow::on_includePreReleased_clicked(bool checked)
     pwm().readFile(pwmVector, 0, checked);
     packageStyle().readFile(packageVector);
     heatsink().readFile(heatsinkVector);
-    const QList<QComboBox *> changed = refillPartCombos();
-    // A page whose part left the list shows another part now: recompute it for that one.
-    if (changed.contains(ui->IHCPampSelector))
-        on_IHCPampSelector_currentIndexChanged(ui->IHCPampSelector->currentIndex());
-    if (changed.contains(ui->P3ampSelector))
-        refreshP3();
+    // A page whose part left the list shows another part now: it recomputes as if the user
+    // had chosen that part (pages follow their box through one of these two signals).
+    for (QComboBox *combo : refillPartCombos()) {
+        emit combo->currentIndexChanged(combo->currentIndex());
+        emit combo->activated(combo->currentIndex());
+    }
 }

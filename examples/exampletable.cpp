@@ -657,8 +657,8 @@ Example powerExample(int n)
         p.fsw = QStringLiteral("22.5k");
         p.fsig = QStringLiteral("500");
         p.writesOutput = true;
-        p.outMax = QStringLiteral("80");
-        p.outMin = QStringLiteral("10");
+        p.outMax = QStringLiteral("65");
+        p.outMin = QStringLiteral("25");
         p.output = OutputStage::HalfBridgeSingleEnded;
         p.yVariable = 6;
         p.heatsink = QStringLiteral("2");
@@ -729,7 +729,7 @@ Example powerExample(int n)
         p.outMin = QStringLiteral("-60");
         p.output = OutputStage::FullBridgeSplitInductor;
         p.yVariable = 4;
-        p.heatsink = QStringLiteral("2");
+        p.heatsink = QStringLiteral("1");
         return power(p);
     default:
         return Example();

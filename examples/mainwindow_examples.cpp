@@ -82,8 +82,10 @@ void MainWindow::displayExample(int exNum)
         applyThreePhaseExample(e.motor);
         return;
     case examples::Family::Filter:
+        applyFilterExample(e.filter);
+        return;
     case examples::Family::Power:
-        // Their pages cannot be recomputed from here yet.
+        applyPowerExample(e.power);
         return;
     }
 }

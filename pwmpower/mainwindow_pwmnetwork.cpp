@@ -1,9 +1,11 @@
 // The power page's output network as MainWindow members: read the triples and the page's
-// order and filter type, evaluate with the engine of pwmpower/pwmnetwork.h.
+// order and filter type, evaluate with the engine of pwmpower/pwmnetwork.h. Also the readers
+// of the page's other fields.
 #include "app/mainwindow.h"
 
-#include "pwmpower/powernetworkreader.h"
+#include "pwmpower/powerpagereader.h"
 #include "ui_mainwindow.h"
+#include "values/engwidgets.h"
 
 namespace pwmpower {
 
@@ -35,6 +37,35 @@ Network readPowerNetwork(const MainWindow &w)
         net.type = FilterType::SingleEnded;
     net.extendedLoad = w.extendedLoad;
     return net;
+}
+
+PowerInput readPowerInputs(const MainWindow &w)
+{
+    Ui_MainWindow *ui = w.ui;
+    PowerInput in;
+    in.Vs = eng::parseLineEdit(ui->VsPWM, QStringLiteral("R"));
+    in.FswHz = eng::parseLineEdit(ui->FsPWM, QStringLiteral("R"));
+    in.FsigHz = eng::parseLineEdit(ui->FsigPWM, QStringLiteral("R"));
+    in.Vmax = eng::parseLineEdit(ui->PWMOut, QStringLiteral("R"));
+    in.Vmin = eng::parseLineEdit(ui->PWMOutMin, QStringLiteral("R"));
+    in.currentMode = ui->SigTypePWM->currentIndex() == 1;
+    in.singleEnded = ui->SEpower->isChecked();
+    in.fullBridge = ui->FBPower->isChecked();
+    in.Ta = eng::parseLineEdit(ui->tempAPower, QStringLiteral("R"));
+    in.noHeatsink = ui->heatsinkPower->text() == QLatin1String("none");
+    in.heatsink = eng::parseLineEdit(ui->heatsinkPower, QStringLiteral("R"));
+    in.compound = eng::parseLineEdit(ui->ThermalCompoundPower, QStringLiteral("R"));
+    return in;
+}
+
+SweepRange readSweepRange(const MainWindow &w)
+{
+    SweepRange r;
+    r.minAuto = w.ui->Fmin->text() == QLatin1String("auto");
+    if (!r.minAuto) r.fmin = eng::parseLineEdit(w.ui->Fmin, QStringLiteral("R"));
+    r.maxAuto = w.ui->Fmax->text() == QLatin1String("auto");
+    if (!r.maxAuto) r.fmax = eng::parseLineEdit(w.ui->Fmax, QStringLiteral("R"));
+    return r;
 }
 
 } // namespace pwmpower
@@ -70,8 +101,8 @@ void MainWindow::loadACVoltage(double F, double V, double *Vload, double *Zout, 
 
 void MainWindow::loadDCVoltage(double VDC, double *Vload, double *Rtot, double *Rload, char VorI)
 {
-    const pwmpower::DcResult r = pwmpower::dcResponse(pwmpower::readPowerNetwork(*this), VDC,
-                                                      pwmpower::driveFromChar(VorI));
+    const pwmpower::DcResult r =
+        pwmpower::dcResponse(pwmpower::readPowerNetwork(*this), VDC, pwmpower::driveFromChar(VorI));
     *Vload = r.Vload;
     *Rtot = r.Rtot;
     *Rload = r.Rload;

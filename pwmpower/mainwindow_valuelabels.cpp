@@ -8,22 +8,20 @@
 #include <QLineEdit>
 #include <qcustomplot.h>
 
-void MainWindow::displayItemText(QString text, QCPItemText *item, QString type,
-                                 QCPItemText *item2)
+void MainWindow::displayItemText(QString text, QCPItemText *item, QString type, QCPItemText *item2)
 {
     parseItemValue(text, item); // black, or red when the text is no value
     const QString shown = pwmpower::valueLabelText(text, type);
     item->setText(shown);
-    if (item2)
-        item2->setText(shown); // the twin repeats the text, not the colour
+    if (item2) item2->setText(shown); // the twin repeats the text, not the colour
 }
 
 QString MainWindow::changeSConValue(QCPItemText *item, QString type, QCPItemText *item2)
 {
     bool ok = false;
-    const QString typed = QInputDialog::getText(this, tr("New Value"),
-                                                tr("Enter as 470u, 2.2k, open, short, ..."),
-                                                QLineEdit::Normal, QString(), &ok);
+    const QString typed =
+        QInputDialog::getText(this, tr("New Value"), tr("Enter as 470u, 2.2k, open, short, ..."),
+                              QLineEdit::Normal, QString(), &ok);
     QString answer;
     if (ok && !typed.isEmpty()) {
         answer = typed;
@@ -37,7 +35,6 @@ QString MainWindow::changeSConValue(QCPItemText *item, QString type, QCPItemText
             parseItemValue(answer, item);
         }
     }
-    if (item->parentPlot())
-        item->parentPlot()->replot();
+    if (item->parentPlot()) item->parentPlot()->replot();
     return answer;
 }

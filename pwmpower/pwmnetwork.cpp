@@ -9,7 +9,6 @@ namespace pwmpower {
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
 constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;
 const double kInf = std::numeric_limits<double>::infinity();
 
@@ -75,8 +74,7 @@ struct Polar
 // arctan(num / den); 0/0 (a part of no impedance at all) lies at angle 0.
 double principalAngle(double num, double den)
 {
-    if (num == 0 && den == 0)
-        return 0;
+    if (num == 0 && den == 0) return 0;
     return std::atan(num / den);
 }
 
@@ -92,8 +90,7 @@ Polar inductorPolar(const Parsed &p, double w, double factor)
 {
     const double wL = w * p.L;
     const double zRL = std::sqrt(wL * wL + p.R * p.R);
-    if (zRL == 0)
-        return {0, 0}; // no resistance and no reactance: a short, whatever C is across it
+    if (zRL == 0) return {0, 0}; // no resistance and no reactance: a short, whatever C is across it
     double G = 0, B = 0;
     if (p.L == 0) {
         G = 1 / zRL;
@@ -110,8 +107,7 @@ template <typename... Parts> Polar parallelPolar(const Parts &...parts)
 {
     double G = 0, B = 0;
     for (const Polar &p : {parts...}) {
-        if (p.mag == 0)
-            return {0, 0}; // a short across the node
+        if (p.mag == 0) return {0, 0}; // a short across the node
         G += std::cos(p.ang) / p.mag;
         B += std::sin(p.ang) / p.mag;
     }
@@ -159,8 +155,7 @@ PolarNetwork evaluatePolar(const Network &net, double freqHz, double drive, Driv
             pn.Z[k] = inductorPolar(p, w, present ? net.seriesFactor() : 1.0);
         } else {
             pn.Z[k] = branchPolar(p, w);
-            if (present)
-                pn.Z[k].mag *= net.shuntFactor();
+            if (present) pn.Z[k].mag *= net.shuntFactor();
         }
     }
     if (net.extendedLoad) {
@@ -209,10 +204,8 @@ PolarNetwork evaluatePolar(const Network &net, double freqHz, double drive, Driv
 double dcInductor(const Triple &t, double factor)
 {
     double r = factor * eng::parseValue(t.R);
-    if (t.L == QLatin1String("open"))
-        r = infiniteValue;
-    if (t.C == QLatin1String("short"))
-        r = 0;
+    if (t.L == QLatin1String("open")) r = infiniteValue;
+    if (t.C == QLatin1String("short")) r = 0;
     return r;
 }
 
@@ -221,10 +214,8 @@ double dcInductor(const Triple &t, double factor)
 double dcBlocking(const Triple &t, double factor)
 {
     double r = factor * eng::parseValue(t.R);
-    if (t.L == QLatin1String("open"))
-        r = infiniteValue;
-    if (t.C != QLatin1String("short"))
-        r = infiniteValue;
+    if (t.L == QLatin1String("open")) r = infiniteValue;
+    if (t.C != QLatin1String("short")) r = infiniteValue;
     return r;
 }
 
@@ -239,10 +230,8 @@ double dcDrop(double rSeries, double v, double rInto)
 
 Drive driveFromChar(char VorI)
 {
-    if (VorI == 'V')
-        return Drive::Voltage;
-    if (VorI == 'I')
-        return Drive::Current;
+    if (VorI == 'V') return Drive::Voltage;
+    if (VorI == 'I') return Drive::Current;
     return Drive::None;
 }
 
@@ -299,13 +288,12 @@ double filterLoss(const Network &net, double freqHz, double driveVolts)
 {
     const PolarNetwork pn = evaluatePolar(net, freqHz, driveVolts, Drive::Voltage);
     // Inductors see the difference of the nodes around them, capacitors their node voltage.
-    const Phasor across[6] = {pn.V[0] - pn.V[1], pn.V[1], pn.V[1] - pn.V[2],
+    const Phasor across[6] = {pn.V[0] - pn.V[1], pn.V[1],           pn.V[1] - pn.V[2],
                               pn.V[2],           pn.V[2] - pn.V[3], pn.V[3]};
     double P = 0;
     for (int k = 0; k < net.order && k < 6; ++k) {
         const Polar &z = pn.Z[k];
-        if (z.mag == 0 || std::isinf(z.mag))
-            continue;
+        if (z.mag == 0 || std::isinf(z.mag)) continue;
         const double u = across[k].mag();
         P += u * u * std::cos(z.ang) / (2 * z.mag);
     }

@@ -11,6 +11,8 @@
 // of results in degrees (positive: inductive, the voltage leads the current).
 namespace pwmpower {
 
+constexpr double kTwoPi = 6.283185307179586; // the 2 pi of every angular frequency
+
 // One part as typed: inductance (H), resistance (ohm), capacitance (F), always in this order.
 // For a filter inductor the resistance and capacitance are its parasitics (R in series with L,
 // C across both); for a filter capacitor the inductance and resistance are (all in series).
@@ -27,10 +29,10 @@ enum class FilterType { SingleEnded, DualCapacitor, SplitInductor };
 
 struct Network
 {
-    Triple P[6];        // P1..P6
-    Triple MN;          // matching network
-    Triple L[5];        // load branches L1..L5
-    int order = 0;      // P1..P(order) take part; missing inductors short, capacitors open
+    Triple P[6];   // P1..P6
+    Triple MN;     // matching network
+    Triple L[5];   // load branches L1..L5
+    int order = 0; // P1..P(order) take part; missing inductors short, capacitors open
     FilterType type = FilterType::SingleEnded;
     bool extendedLoad = false; // (L1 || L2) + (L3 || L4 || L5), else L5 alone
 

@@ -22,45 +22,36 @@ bool isShownWithUnit(const QString &text, bool *valid)
 QString numberWordUnit(const QString &text, const QString &unit)
 {
     // The number as a stream would extract it, then the next run of non-blank characters.
-    static const QRegularExpression re(QStringLiteral(
-        "^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][+-]?\\d+)?)\\s*(\\S*)"));
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*([+-]?(?:\\d+\\.?\\d*|\\.\\d+)(?:[eE][+-]?\\d+)?)\\s*(\\S*)"));
     const QRegularExpressionMatch m = re.match(text);
-    if (!m.hasMatch())
-        return text;
+    if (!m.hasMatch()) return text;
     const double number = m.captured(1).toDouble();
     return QString::number(number, 'g', 6) + QLatin1Char(' ') + m.captured(2) + unit;
 }
 
 QString valueLabelText(const QString &text, const QString &unit, bool *valid)
 {
-    if (isShownWithUnit(text, valid))
-        return numberWordUnit(text, unit);
+    if (isShownWithUnit(text, valid)) return numberWordUnit(text, unit);
     return text;
 }
 
 QString inductorLabelText(const QString &L, const QString &R, const QString &C)
 {
-    if (C == QLatin1String("short"))
-        return C;
-    if (R == QLatin1String("open"))
-        return R;
+    if (C == QLatin1String("short")) return C;
+    if (R == QLatin1String("open")) return R;
     QString label = isShownWithUnit(L) ? numberWordUnit(L, QStringLiteral("H")) : L;
-    if (isShownWithUnit(R))
-        label += kIndent + numberWordUnit(R, kOhm);
-    if (isShownWithUnit(C))
-        label += kIndent + numberWordUnit(C, QStringLiteral("F"));
+    if (isShownWithUnit(R)) label += kIndent + numberWordUnit(R, kOhm);
+    if (isShownWithUnit(C)) label += kIndent + numberWordUnit(C, QStringLiteral("F"));
     return label;
 }
 
 QString capacitorLabelText(const QString &C, const QString &R, const QString &L)
 {
-    if (L == QLatin1String("open") || R == QLatin1String("open"))
-        return QStringLiteral("open");
+    if (L == QLatin1String("open") || R == QLatin1String("open")) return QStringLiteral("open");
     QString label = isShownWithUnit(C) ? numberWordUnit(C, QStringLiteral("F")) : C;
-    if (isShownWithUnit(R))
-        label += kIndent + numberWordUnit(R, kOhm);
-    if (isShownWithUnit(L))
-        label += kIndent + numberWordUnit(L, QStringLiteral("H"));
+    if (isShownWithUnit(R)) label += kIndent + numberWordUnit(R, kOhm);
+    if (isShownWithUnit(L)) label += kIndent + numberWordUnit(L, QStringLiteral("H"));
     return label;
 }
 

@@ -107,6 +107,14 @@ QString memberState(MainWindow &w, const QString &name)
          [&] {
              return QStringList{w.P2[0], w.P2[1], w.P2[2]}.join('/');
          }},
+        {"P3",
+         [&] {
+             return QStringList{w.P3[0], w.P3[1], w.P3[2]}.join('/');
+         }},
+        {"P4",
+         [&] {
+             return QStringList{w.P4[0], w.P4[1], w.P4[2]}.join('/');
+         }},
         {"MN",
          [&] {
              return QStringList{w.MN[0], w.MN[1], w.MN[2]}.join('/');
@@ -171,7 +179,8 @@ QString memberState(MainWindow &w, const QString &name)
     return members.contains(name) ? members.value(name)() : QStringLiteral("<unknown member>");
 }
 
-// One probe: "w:<object>=<state>" for a widget, "m:<member>=<value>" for a member.
+// One probe: "w:<object>=<state>" for a widget, "e:<object>=enabled" or "=disabled" for its
+// enabled state, "m:<member>=<value>" for a member.
 QString probeMismatch(MainWindow &w, const QString &probe)
 {
     const int eq = probe.indexOf(QLatin1Char('='));
@@ -181,6 +190,11 @@ QString probeMismatch(MainWindow &w, const QString &probe)
     if (probe.startsWith(QLatin1String("w:"))) {
         QWidget *widget = w.findChild<QWidget *>(target);
         actual = widget ? widgetState(widget) : QStringLiteral("<no widget>");
+    } else if (probe.startsWith(QLatin1String("e:"))) {
+        QWidget *widget = w.findChild<QWidget *>(target);
+        actual = !widget               ? QStringLiteral("<no widget>")
+                 : widget->isEnabled() ? QStringLiteral("enabled")
+                                       : QStringLiteral("disabled");
     } else {
         actual = memberState(w, target);
     }
@@ -242,6 +256,7 @@ private slots:
     void pumpNotesTheDescriptionsTell_data();
     void pumpNotesTheDescriptionsTell();
     void motorNotesTheDescriptionsTell();
+    void powerNotesTheDescriptionsTell();
 };
 
 void TestExamplesWindow::initTestCase()
@@ -664,7 +679,9 @@ void TestExamplesWindow::setUps_data()
                                                     "w:FsigPWM=400",      "w:PWMOut=60",
                                                     "w:PWMOutMin=-60"};
     QTest::newRow("73 conditions")
-        << 73 << 14 << nv21Power + QStringList{"w:V1button=checked", "w:ampSelectorPower=NV21"};
+        << 73 << 14
+        << nv21Power + QStringList{"w:V1button=checked", "w:ampSelectorPower=NV21",
+                                   "w:SigTypePWM=Max V_out = "};
     QTest::newRow("74 the designer's resistors")
         << 74 << 15
         << nv21Power +
@@ -681,6 +698,116 @@ void TestExamplesWindow::setUps_data()
         << 76 << 15
         << QStringList{"m:SConCint=10n", "m:SConRf=5.55k", "m:SConCdf=3.9n", "m:SConRdin=390k",
                        "m:SConRdif=39k", "m:SConCdif=1n",  "m:SConVref=5"};
+
+    // PWM filter page.
+    QTest::newRow("37 filter")
+        << 37 << 12
+        << QStringList{"w:ampSelectorFilter=NV314", "w:filterVs=48",      "w:filterFsw=30k",
+                       "w:filterFcut=3k",           "w:filterVrip=400m",  "w:FBbutton=checked",
+                       "w:SIbutton=checked",        "e:DCbutton=enabled", "e:SIbutton=enabled",
+                       "w:filterOrderActual=2",     "w:filterStack=0"};
+    QTest::newRow("38 matching network") << 38 << 12
+                                         << QStringList{"w:filterR_L=5",
+                                                        "w:filterStack=1",
+                                                        "w:filterRload=5",
+                                                        "w:filterLoadIsL=checked",
+                                                        "w:filterLload=0.7",
+                                                        QString::fromUtf8("w:filterRm=5 \u03a9"),
+                                                        QString::fromUtf8("w:filterCm=28 \u00b5F")};
+    QTest::newRow("46 dual capacitor")
+        << 46 << 12
+        << QStringList{"w:DCbutton=checked", "w:FBbutton=checked", "w:filterOrderActual=3",
+                       "w:filterStack=0",    "w:filterRload=5",    "w:filterLload=0.7"};
+    QTest::newRow("51 half bridge")
+        << 51 << 12
+        << QStringList{"w:ampSelectorFilter=NV22", "w:HBbutton=checked",  "w:SEbutton=checked",
+                       "e:DCbutton=disabled",      "e:SIbutton=disabled", "w:filterR_L=10",
+                       "w:filterRload=5",          "w:filterVrip=1"};
+    QTest::newRow("56 heater filter")
+        << 56 << 12
+        << QStringList{"w:ampSelectorFilter=JNV307", "w:filterVs=178", "w:filterFcut=100",
+                       "w:filterR_L=5.2", "w:SEbutton=checked"};
+    QTest::newRow("70 control-loop filter")
+        << 70 << 12
+        << QStringList{"w:ampSelectorFilter=NV21", "w:filterFsw=42k",   "w:filterLoadIsC=checked",
+                       "w:filterCload=400",        "w:filterRload=3.8", "w:filterR_L=3.8"};
+
+    // PWM power page.
+    QTest::newRow("39 power page") << 39 << 9
+                                   << QStringList{"w:PowerTabs=0",
+                                                  "m:P1=199u/0/0",
+                                                  "m:P2=0/0/14.1u",
+                                                  "m:P3=66.3u/0/0",
+                                                  "m:P4=0/0/0",
+                                                  "m:MN=0/5/28u",
+                                                  "m:L1=0/0/short",
+                                                  "m:L3=0/0/0",
+                                                  "m:L5=700u/5/short",
+                                                  "w:PWMfilterOrder=3",
+                                                  "m:extendedLoad=0",
+                                                  "w:ampSelectorPower=NV314",
+                                                  "w:VsPWM=48",
+                                                  "w:FsPWM=30k",
+                                                  "w:FsigPWM=2k",
+                                                  "w:FBPower=checked",
+                                                  "w:SIpower=checked",
+                                                  "w:yVariable=Attenuation (dB)",
+                                                  "w:Fmin=auto",
+                                                  "w:Fmax=auto",
+                                                  "w:tempAPower=25",
+                                                  "w:heatsinkPower=0",
+                                                  "w:ThermalCompoundPower=0.1"};
+    QTest::newRow("40 parasitics")
+        << 40 << 9
+        << QStringList{"m:P1=200u/70m/25p", "m:P2=25.2n/108m/14.7u", "m:P3=66u/29.8m/21.6p",
+                       "m:MN=0/5/27u",      "w:PowerTabs=2",         "w:FsigPWM=1k",
+                       "w:PWMOut=40",       "w:PWMOutMin=-40",       "w:SigTypePWM=Max V_out = "};
+    QTest::newRow("41 impedance") << 41 << 9 << QStringList{"w:yVariable=Impedance"};
+    QTest::newRow("42 phase") << 42 << 9 << QStringList{"w:yVariable=Phase Shift"};
+    QTest::newRow("43 no matching network")
+        << 43 << 9 << QStringList{"m:MN=0/0/0", "w:yVariable=Power"};
+    QTest::newRow("44 more output")
+        << 44 << 9 << QStringList{"w:PowerTabs=2", "w:PWMOut=46", "w:PWMOutMin=-46", "w:Fmax=1.8k"};
+    QTest::newRow("45 heatsink") << 45 << 9 << QStringList{"w:heatsinkPower=5.3"};
+    QTest::newRow("47 dual capacitor")
+        << 47 << 9 << QStringList{"m:P2=0/0/28.3u",    "m:MN=0/0/0",    "w:DCpower=checked",
+                                  "w:FBPower=checked", "w:PowerTabs=0", "w:yVariable=Power",
+                                  "w:Fmax=1.8k",       "w:PWMOut=46"};
+    QTest::newRow("52 half bridge") << 52 << 9
+                                    << QStringList{"w:ampSelectorPower=NV22",
+                                                   "m:P1=1.13m/0/0",
+                                                   "m:P2=0/0/5.63u",
+                                                   "m:L5=0/10/short",
+                                                   "w:HBPower=checked",
+                                                   "w:SEpower=checked",
+                                                   "e:DCpower=disabled",
+                                                   "e:SIpower=disabled",
+                                                   "w:VsPWM=90",
+                                                   "w:FsPWM=22.5k",
+                                                   "w:yVariable=Attenuation (dB)"};
+    QTest::newRow("53 unloaded") << 53 << 9
+                                 << QStringList{"m:L5=0/open/short", "w:FsigPWM=1k", "w:PWMOut=85",
+                                                "w:PWMOutMin=5", "w:yVariable=Voltage"};
+    QTest::newRow("57 real parts") << 57 << 9
+                                   << QStringList{"w:ampSelectorPower=JNV307",
+                                                  "m:P1=1.5m/460m/57.5p",
+                                                  "m:P2=66.3n/513m/33u",
+                                                  "m:L5=0/3.7/short",
+                                                  "w:Fmin=1",
+                                                  "w:Fmax=1M",
+                                                  "w:VsPWM=178",
+                                                  "w:FsPWM=20k"};
+    QTest::newRow("58 DC") << 58 << 9
+                           << QStringList{"w:FsigPWM=0",   "w:PWMOut=52",         "w:PWMOutMin=52",
+                                          "w:PowerTabs=2", "w:yVariable=Voltage", "w:Fmin=0",
+                                          "w:Fmax=10"};
+    QTest::newRow("59 better inductor")
+        << 59 << 9 << QStringList{"m:P1=1.5m/50m/57.5p", "w:PowerTabs=0"};
+    QTest::newRow("60 final") << 60 << 9 << QStringList{"m:P1=1.5m/50m/57.5p"};
+    QTest::newRow("71 control-loop power stage")
+        << 71 << 9 << QStringList{"w:ampSelectorPower=NV21", "m:MN=6.8m/4/short", "m:L5=0/3.8/400u",
+                                  "w:PowerTabs=2",           "w:yVariable=Power", "w:PWMOut=60",
+                                  "w:PWMOutMin=-60"};
 
     // Current pump.
     QTest::newRow("80 pump page") << 80 << 5
@@ -958,6 +1085,30 @@ void TestExamplesWindow::resultsTheDescriptionsTell_data()
                                    << "168";
     QTest::newRow("94 peak") << 94 << "P3Ipeak"
                              << "26.6";
+    QTest::newRow("37 recommended order") << 37 << "filterOrder"
+                                          << "3";
+    QTest::newRow("37 ripple") << 37 << "filterVripActual"
+                               << "600 mV peak";
+    QTest::newRow("40 load power") << 40 << "PoutPower"
+                                   << "86.1 W rms";
+    QTest::newRow("40 amplifier power") << 40 << "PampPower"
+                                        << "6 W";
+    QTest::newRow("44 output range") << 44 << "VrangePower"
+                                     << "-46.9 to 46.9 V";
+    QTest::newRow("45 no heatsink needed") << 45 << "minHeatsinkPower"
+                                           << "none";
+    QTest::newRow("52 load power") << 52 << "PoutPower"
+                                   << "222 W rms";
+    QTest::newRow("53 hot spot") << 53 << "Fhotspot"
+                                 << "2.01 kHz";
+    QTest::newRow("58 heater power") << 58 << "PoutPower"
+                                     << "578 W rms";
+    QTest::newRow("59 heater power") << 59 << "PoutPower"
+                                     << "711 W rms";
+    QTest::newRow("60 amplifier power") << 60 << "PampPower"
+                                        << "30.2 W";
+    QTest::newRow("71 load power") << 71 << "PoutPower"
+                                   << "436 W rms";
 }
 
 void TestExamplesWindow::resultsTheDescriptionsTell()
@@ -1036,6 +1187,21 @@ void TestExamplesWindow::motorNotesTheDescriptionsTell()
     QVERIFY(!w->ui->P3TextBrowser->toPlainText().contains("too high"));
     w->displayExample(92);
     QVERIFY(w->ui->P3TextBrowser->toPlainText().contains("Junction temperature too high"));
+}
+
+void TestExamplesWindow::powerNotesTheDescriptionsTell()
+{
+    const auto notes = [this] { return w->ui->PowerNotes->toPlainText(); };
+    w->displayExample(44);
+    QVERIFY(!notes().contains("Duty Cycle"));
+    QVERIFY(!notes().contains("!!!"));
+    w->displayExample(57);
+    QVERIFY(notes().contains("Clipping Likely"));
+    w->displayExample(58);
+    QVERIFY(!notes().contains("Clipping Likely"));
+    w->displayExample(71);
+    QVERIFY(notes().contains("!!! Peak Current Specification Exceeded !!!"));
+    QVERIFY(!notes().contains("Temperature too High"));
 }
 
 QTEST_MAIN(TestExamplesWindow)

@@ -124,7 +124,9 @@ void TestPartCombos::switchKeepsChosenParts()
     w.ui->P3ampSelector->setCurrentText("NV321");
     QSignalSpy p3Changed(w.ui->P3ampSelector,
                          QOverload<int>::of(&QComboBox::currentIndexChanged));
+    w.designModified = false;
     w.ui->includePreReleased->click();
+    QVERIFY(!w.designModified); // no page had anything to recompute
     // A part that is still offered stays chosen, and its page has nothing to recompute.
     QCOMPARE(w.ui->AmpSelecterSOA->currentText(), QString("LX30A"));
     QCOMPARE(w.ui->P3ampSelector->currentText(), QString("NV321"));
@@ -132,8 +134,13 @@ void TestPartCombos::switchKeepsChosenParts()
     // A pre-released part that is switched out gives way to the first part.
     w.ui->AmpSelecterSOA->setCurrentText("LX62");
     QCOMPARE(w.ui->AmpSelecterSOA->currentText(), QString("LX62"));
+    w.designModified = false;
+    QSignalSpy soaChosen(w.ui->AmpSelecterSOA, QOverload<int>::of(&QComboBox::activated));
     w.ui->includePreReleased->click();
     QCOMPARE(w.ui->AmpSelecterSOA->currentText(), w.ampVector.first().getAmpName());
+    // The SOA page recomputes for the part it shows now, as if the user had chosen it.
+    QCOMPARE(soaChosen.count(), 1);
+    QVERIFY(w.designModified);
 }
 
 QTEST_MAIN(TestPartCombos)

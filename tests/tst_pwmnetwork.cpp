@@ -13,7 +13,7 @@ using cplx = std::complex<double>;
 
 namespace {
 
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double k2Pi = 6.283185307179586;
 
 Triple t(const char *L, const char *R, const char *C)
 {
@@ -68,8 +68,12 @@ double value(const QString &s)
     if (!last.isDigit()) {
         num.chop(1);
         const char c = last.toLatin1();
-        scale = c == 'm' ? 1e-3 : c == 'u' ? 1e-6 : c == 'n' ? 1e-9 : c == 'p' ? 1e-12
-                                                                      : c == 'k' ? 1e3 : 1;
+        scale = c == 'm'   ? 1e-3
+                : c == 'u' ? 1e-6
+                : c == 'n' ? 1e-9
+                : c == 'p' ? 1e-12
+                : c == 'k' ? 1e3
+                           : 1;
     }
     return num.toDouble() * scale;
 }
@@ -109,7 +113,7 @@ struct Reference
 // The whole ladder; missing inductors are shorts, missing capacitors open.
 Reference reference(const Network &n, double f)
 {
-    const double w = kTwoPi * f;
+    const double w = k2Pi * f;
     const double sf = n.seriesFactor(), pf = n.shuntFactor();
     const cplx open(0, -HUGE_VAL);
     cplx z[6];
@@ -196,8 +200,7 @@ void TestPwmNetwork::agreesWithComplexLadder_data()
 {
     QTest::addColumn<Network>("net");
     QTest::addColumn<double>("f");
-    QTest::newRow("single-ended, 1 kHz") << realisticNetwork(FilterType::SingleEnded, false)
-                                         << 1e3;
+    QTest::newRow("single-ended, 1 kHz") << realisticNetwork(FilterType::SingleEnded, false) << 1e3;
     QTest::newRow("split-inductor, 20 kHz")
         << realisticNetwork(FilterType::SplitInductor, false) << 20e3;
     QTest::newRow("dual-capacitor, 5 kHz")
@@ -206,10 +209,9 @@ void TestPwmNetwork::agreesWithComplexLadder_data()
         << realisticNetwork(FilterType::SplitInductor, true) << 500e3;
     QTest::newRow("sixth order, dual-capacitor, 30 kHz")
         << sixthOrder(FilterType::DualCapacitor) << 30e3;
-    QTest::newRow("sixth order, single-ended, 2 MHz") << sixthOrder(FilterType::SingleEnded)
-                                                     << 2e6;
-    QTest::newRow("extended load, 60 Hz") << realisticNetwork(FilterType::SingleEnded, true)
-                                          << 60.0;
+    QTest::newRow("sixth order, single-ended, 2 MHz") << sixthOrder(FilterType::SingleEnded) << 2e6;
+    QTest::newRow("extended load, 60 Hz")
+        << realisticNetwork(FilterType::SingleEnded, true) << 60.0;
 }
 
 // The comp ladder, the magnitude-angle ladder and the loss all against std::complex.
@@ -253,8 +255,8 @@ void TestPwmNetwork::butterworthSecondOrder()
     n.P[0] = t("844.05u", "0", "0"); // per line: 1.6881 mH in all
     n.P[1] = t("0", "0", "3.7513u");
     n.L[4] = t("0", "15", "short");
-    const double atCut = std::abs(std::complex<double>(transferAt(n, 2000).Tfil.real(),
-                                                       transferAt(n, 2000).Tfil.imag()));
+    const double atCut = std::abs(
+        std::complex<double>(transferAt(n, 2000).Tfil.real(), transferAt(n, 2000).Tfil.imag()));
     QVERIFY2(std::abs(atCut - 1 / std::sqrt(2.0)) < 1e-4, qPrintable(QString::number(atCut)));
     const AcResult at20k = acResponse(n, 20000, 1, Drive::Voltage);
     QVERIFY2(std::abs(20 * std::log10(at20k.Vload) + 40) < 0.01,
@@ -286,7 +288,7 @@ void TestPwmNetwork::lineFactors()
     n.P[0] = t("100u", "0.1", "0");
     n.P[1] = t("0", "0.2", "2u");
     n.L[4] = t("0", "10", "short");
-    const double f = 3000, w = kTwoPi * f;
+    const double f = 3000, w = k2Pi * f;
     const cplx z1(0.1, w * 100e-6), z2(0.2, -1 / (w * 2e-6)), zl(10, -1 / 4294967295.0);
     const struct
     {
@@ -350,7 +352,7 @@ void TestPwmNetwork::openInductance()
     n.P[0] = t("open", "1", "0");
     n.L[4] = t("0", "10", "short");
     const Transfer tr = transferAt(n, 1);
-    QVERIFY(std::abs(tr.Ztot.imag() - kTwoPi * 4294967295.0) < 1);
+    QVERIFY(std::abs(tr.Ztot.imag() - k2Pi * 4294967295.0) < 1);
     QVERIFY(std::isfinite(tr.Ztot.imag()));
     const DcResult dc = dcResponse(n, 1, Drive::Voltage);
     QVERIFY(std::abs(dc.Rtot - (4294967295.0 + 10)) < 1e-3);
@@ -366,9 +368,9 @@ void TestPwmNetwork::unloadedNodeStaysDefined()
     n.P[0] = t("100u", "0.1", "0");
     n.P[1] = t("0", "0.05", "1u");
     n.L[4] = t("0", "10", "open");
-    const double f0 = 1 / (kTwoPi * std::sqrt(100e-6 * 1e-6)); // 15.9 kHz
+    const double f0 = 1 / (k2Pi * std::sqrt(100e-6 * 1e-6)); // 15.9 kHz
     for (double f : {100.0, f0, 100e3}) {
-        const double w = kTwoPi * f;
+        const double w = k2Pi * f;
         const cplx z1(0.1, w * 100e-6), z2(0.05, -1 / (w * 1e-6));
         const AcResult ac = acResponse(n, f, 1, Drive::Voltage);
         QVERIFY(near(ac.Zout, std::abs(z1 + z2), 1e-9));
@@ -390,7 +392,7 @@ void TestPwmNetwork::selfResonance()
     n.order = 1;
     n.P[0] = t("1m", "0", "1n");
     n.L[4] = t("0", "10", "short");
-    const double f0 = 1 / (kTwoPi * std::sqrt(1e-3 * 1e-9)); // 159.15 kHz
+    const double f0 = 1 / (k2Pi * std::sqrt(1e-3 * 1e-9)); // 159.15 kHz
     const AcResult below = acResponse(n, f0 * 0.99, 1, Drive::Voltage);
     const AcResult above = acResponse(n, f0 * 1.01, 1, Drive::Voltage);
     const AcResult at = acResponse(n, f0, 1, Drive::Voltage);
@@ -431,9 +433,9 @@ void TestPwmNetwork::driveKinds()
     QCOMPARE(driveFromChar('x'), Drive::None);
     const Network n = realisticNetwork(FilterType::SingleEnded, false);
     const AcResult v = acResponse(n, 20e3, 10, Drive::Voltage);
-    for (const AcResult &r : {acResponse(n, 20e3, 10, Drive::None),
-                              acResponse(n, 20e3, 0, Drive::Voltage),
-                              acResponse(n, 20e3, 0, Drive::Current)}) {
+    for (const AcResult &r :
+         {acResponse(n, 20e3, 10, Drive::None), acResponse(n, 20e3, 0, Drive::Voltage),
+          acResponse(n, 20e3, 0, Drive::Current)}) {
         QCOMPARE(r.Vload, 0.0);
         QCOMPARE(r.Zout, v.Zout);
         QCOMPARE(r.Aout, v.Aout);
@@ -491,8 +493,7 @@ void TestPwmNetwork::dcModel_data()
     a.P[1] = t("0", "0.05", "2u");
     a.L[4] = t("1m", "10", "short");
     const double node = leak(4, 10);
-    QTest::newRow("split inductor into 10 ohm") << a << node / (node + 0.2) << node + 0.2
-                                                << 10.0;
+    QTest::newRow("split inductor into 10 ohm") << a << node / (node + 0.2) << node + 0.2 << 10.0;
 
     // A matching network of series R and C carries no DC: nothing changes.
     Network b = a;

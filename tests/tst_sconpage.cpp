@@ -203,6 +203,10 @@ void TestSconPage::topologyChoice()
 
 void TestSconPage::stepTwoValidates()
 {
+    // The wizard's bridge is the power page's, whose start-up part (NV22) is a half bridge.
+    ui->ampSelectorPower->setCurrentText(QStringLiteral("JNV300"));
+    w->refreshPower();
+    ui->FBPower->setChecked(true);
     ui->PWMControlButton->click();
     ui->NexttoStep2->click();
     QCOMPARE(ui->SConNotes->toPlainText(), QStringLiteral("Notes:"));
@@ -253,6 +257,10 @@ void TestSconPage::partWithOneVccLocksTheField()
 
 void TestSconPage::valueButtons()
 {
+    // The wizard's bridge is the power page's, whose start-up part (NV22) is a half bridge.
+    ui->ampSelectorPower->setCurrentText(QStringLiteral("JNV300"));
+    w->refreshPower();
+    ui->FBPower->setChecked(true);
     ui->PWMControlButton->click();
     ui->NexttoStep2->click();
     ui->SConMaxVs->click();

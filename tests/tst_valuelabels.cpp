@@ -80,22 +80,32 @@ void TestValueLabels::valueText_data()
     QTest::addColumn<QString>("unit");
     QTest::addColumn<QString>("shown");
     QTest::addColumn<bool>("valid");
-    QTest::newRow("prefix letter") << "4.7n" << "F" << "4.7 nF" << true;
+    QTest::newRow("prefix letter") << "4.7n"
+                                   << "F"
+                                   << "4.7 nF" << true;
     QTest::newRow("plain number") << "83333" << kOhm << "83333 " + kOhm << true;
     QTest::newRow("blank before prefix") << "2.2 k" << kOhm << "2.2 k" + kOhm << true;
     QTest::newRow("10 k") << "10 k" << kOhm << "10 k" + kOhm << true;
     QTest::newRow("exponent") << "1e6" << kOhm << "1e+06 " + kOhm << true;
     QTest::newRow("six digits") << "1234567" << kOhm << "1.23457e+06 " + kOhm << true;
-    QTest::newRow("volts") << "2.5" << "V" << "2.5 V" << true;
+    QTest::newRow("volts") << "2.5"
+                           << "V"
+                           << "2.5 V" << true;
     QTest::newRow("mega") << "1meg" << kOhm << "1 meg" + kOhm << true;
     QTest::newRow("zero has no unit") << "0" << kOhm << "0" << true;
     QTest::newRow("open") << "open" << kOhm << "open" << true;
-    QTest::newRow("short") << "short" << "F" << "short" << true;
-    QTest::newRow("none") << "none" << "F" << "none" << true;
+    QTest::newRow("short") << "short"
+                           << "F"
+                           << "short" << true;
+    QTest::newRow("none") << "none"
+                          << "F"
+                          << "none" << true;
     QTest::newRow("unreadable word") << "abc" << kOhm << "abc" << false;
     QTest::newRow("stray text after prefix") << "5 kk" << kOhm << "5 kk" << false;
     // On a schematic an upper-case F is the farad, not femto.
-    QTest::newRow("upper F is no prefix") << "4.7F" << "F" << "4.7F" << false;
+    QTest::newRow("upper F is no prefix") << "4.7F"
+                                          << "F"
+                                          << "4.7F" << false;
 }
 
 void TestValueLabels::valueText()
@@ -119,16 +129,38 @@ void TestValueLabels::inductorLabel_data()
     QTest::addColumn<QString>("R");
     QTest::addColumn<QString>("C");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("ideal") << "470u" << "0" << "0" << "470 uH";
-    QTest::newRow("with parasitics") << "470u" << "10m" << "100p"
+    QTest::newRow("ideal") << "470u"
+                           << "0"
+                           << "0"
+                           << "470 uH";
+    QTest::newRow("with parasitics") << "470u"
+                                     << "10m"
+                                     << "100p"
                                      << "470 uH\n    10 m" + kOhm + "\n    100 pF";
-    QTest::newRow("resistance only") << "0.5" << "2.2m" << "0" << "0.5 H\n    2.2 m" + kOhm;
-    QTest::newRow("six significant digits") << "1.23456789m" << "0" << "0" << "1.23457 mH";
-    QTest::newRow("shorted by its capacitance") << "470u" << "open" << "short" << "short";
-    QTest::newRow("open resistance") << "470u" << "open" << "100p" << "open";
-    QTest::newRow("zero inductance kept as typed") << "0" << "10m" << "0"
+    QTest::newRow("resistance only") << "0.5"
+                                     << "2.2m"
+                                     << "0"
+                                     << "0.5 H\n    2.2 m" + kOhm;
+    QTest::newRow("six significant digits") << "1.23456789m"
+                                            << "0"
+                                            << "0"
+                                            << "1.23457 mH";
+    QTest::newRow("shorted by its capacitance") << "470u"
+                                                << "open"
+                                                << "short"
+                                                << "short";
+    QTest::newRow("open resistance") << "470u"
+                                     << "open"
+                                     << "100p"
+                                     << "open";
+    QTest::newRow("zero inductance kept as typed") << "0"
+                                                   << "10m"
+                                                   << "0"
                                                    << "0\n    10 m" + kOhm;
-    QTest::newRow("open inductance kept") << "open" << "0" << "0" << "open";
+    QTest::newRow("open inductance kept") << "open"
+                                          << "0"
+                                          << "0"
+                                          << "open";
 }
 
 void TestValueLabels::inductorLabel()
@@ -146,12 +178,26 @@ void TestValueLabels::capacitorLabel_data()
     QTest::addColumn<QString>("R");
     QTest::addColumn<QString>("L");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("with resistance") << "1u" << "5m" << "0" << "1 uF\n    5 m" + kOhm;
-    QTest::newRow("all three") << "3.75u" << "5m" << "15n"
+    QTest::newRow("with resistance") << "1u"
+                                     << "5m"
+                                     << "0"
+                                     << "1 uF\n    5 m" + kOhm;
+    QTest::newRow("all three") << "3.75u"
+                               << "5m"
+                               << "15n"
                                << "3.75 uF\n    5 m" + kOhm + "\n    15 nH";
-    QTest::newRow("open inductance") << "1u" << "5m" << "open" << "open";
-    QTest::newRow("open resistance") << "1u" << "open" << "0" << "open";
-    QTest::newRow("short capacitance kept") << "short" << "0" << "0" << "short";
+    QTest::newRow("open inductance") << "1u"
+                                     << "5m"
+                                     << "open"
+                                     << "open";
+    QTest::newRow("open resistance") << "1u"
+                                     << "open"
+                                     << "0"
+                                     << "open";
+    QTest::newRow("short capacitance kept") << "short"
+                                            << "0"
+                                            << "0"
+                                            << "short";
 }
 
 void TestValueLabels::capacitorLabel()
@@ -186,14 +232,24 @@ void TestValueLabels::dialogAnswer_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("after");
-    QTest::newRow("typed and OK") << "4.7 nF" << true << "2.2k" << "2.2k" << "2.2 k" + kOhm;
-    QTest::newRow("unreadable stored as typed") << "4.7 nF" << true << "2.2x" << "2.2x"
+    QTest::newRow("typed and OK") << "4.7 nF" << true << "2.2k"
+                                  << "2.2k"
+                                  << "2.2 k" + kOhm;
+    QTest::newRow("unreadable stored as typed") << "4.7 nF" << true << "2.2x"
+                                                << "2.2x"
                                                 << "2.2x";
-    QTest::newRow("cancel drops the unit") << "4.7 nF" << false << "99" << "4.7 n" << "4.7 nF";
-    QTest::newRow("cancel on a plain value") << "83333 " + kOhm << false << "" << "83333 "
+    QTest::newRow("cancel drops the unit") << "4.7 nF" << false << "99"
+                                           << "4.7 n"
+                                           << "4.7 nF";
+    QTest::newRow("cancel on a plain value") << "83333 " + kOhm << false << ""
+                                             << "83333 "
                                              << "83333 " + kOhm;
-    QTest::newRow("cancel on a word") << "open" << false << "" << "open" << "open";
-    QTest::newRow("OK with nothing typed") << "4.7 nF" << true << "" << "4.7 n" << "4.7 nF";
+    QTest::newRow("cancel on a word") << "open" << false << ""
+                                      << "open"
+                                      << "open";
+    QTest::newRow("OK with nothing typed") << "4.7 nF" << true << ""
+                                           << "4.7 n"
+                                           << "4.7 nF";
 }
 
 void TestValueLabels::dialogAnswer()

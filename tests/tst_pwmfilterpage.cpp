@@ -1,0 +1,390 @@
+// The filter design page in the window: start-up state, edits that recompute, the part's
+// limits, the ladder drawing, the attenuation plot, the matching-network sheet, the "use"
+// buttons and the hand-over to the PWM power page.
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QtTest>
+#include <qcustomplot.h>
+
+#include <memory>
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// A renamed widget would silently disconnect its slot: make that warning fail the test.
+void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
+{
+    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
+    if (previousHandler) previousHandler(type, context, msg);
+}
+
+const QString kMicro = QString(QChar(0x00B5));
+
+// The texts of the visible items on a plot.
+QStringList visibleTexts(QCustomPlot *plot)
+{
+    QStringList texts;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *t = qobject_cast<QCPItemText *>(plot->item(i));
+        if (t && t->visible() && !t->text().isEmpty()) texts << t->text();
+    }
+    return texts;
+}
+
+QStringList graphNames(QCustomPlot *plot)
+{
+    QStringList names;
+    for (int i = 0; i < plot->graphCount(); ++i)
+        names << plot->graph(i)->name();
+    return names;
+}
+
+} // namespace
+
+class TestPwmFilterPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startUp();
+    void workedDefaults();
+    void editRecomputes();
+    void equalFrequenciesShowInfinity();
+    void supplyAndFrequencyLimits();
+    void fixedFrequencyPart();
+    void ladderDrawing_data();
+    void ladderDrawing();
+    void attenuationPlot();
+    void useButtons();
+    void matchingSheet();
+    void handOver();
+    void handOverOfPartPowerPageLacks();
+    void navigation();
+
+private:
+    void choosePart(const QString &name);
+    std::unique_ptr<MainWindow> w;
+    Ui_MainWindow *ui = nullptr;
+};
+
+void TestPwmFilterPage::initTestCase()
+{
+    previousHandler = qInstallMessageHandler(failOnUnboundSlots);
+}
+
+void TestPwmFilterPage::init()
+{
+    w.reset(new MainWindow);
+    ui = w->ui;
+}
+
+void TestPwmFilterPage::cleanup()
+{
+    w.reset();
+}
+
+// As the user does it: pick the part, the combo box reports the activation.
+void TestPwmFilterPage::choosePart(const QString &name)
+{
+    const int index = ui->ampSelectorFilter->findText(name);
+    QVERIFY(index >= 0);
+    ui->ampSelectorFilter->setCurrentIndex(index);
+    emit ui->ampSelectorFilter->activated(index);
+}
+
+// The default part is a half bridge: single-ended filter only, no leg capacitor.
+void TestPwmFilterPage::startUp()
+{
+    QVERIFY(!w->designModified);
+    QCOMPARE(ui->ampSelectorFilter->currentText(), QStringLiteral("NV22"));
+    QVERIFY(ui->HBbutton->isChecked());
+    QVERIFY(!ui->FBbutton->isEnabled());
+    QVERIFY(ui->SEbutton->isChecked());
+    QVERIFY(!ui->DCbutton->isEnabled() && !ui->SIbutton->isEnabled());
+    QVERIFY(ui->Cleg->isHidden() && ui->ClegLabel->isHidden());
+    // k = 1: ceil(log10(1500)) = 4, 60 / 2 / 100 = 0.3 V.
+    QCOMPARE(ui->filterOrder->text(), QStringLiteral("4"));
+    QCOMPARE(ui->filterVripActual->text(), QStringLiteral("300 mV peak"));
+    QCOMPARE(ui->attenuationPlot->graphCount(), 3);
+    QVERIFY(visibleTexts(ui->filterPlot).contains(QStringLiteral("PWM Out A")));
+}
+
+// With a full-bridge part the form's defaults give the worked numbers: order 4, 600 mV,
+// 355 mA, C_leg 230 nF shown for the split inductor.
+void TestPwmFilterPage::workedDefaults()
+{
+    choosePart("NV24");
+    QVERIFY(ui->FBbutton->isEnabled());
+    ui->FBbutton->click();
+    ui->SIbutton->click();
+    QVERIFY(ui->FBbutton->isChecked() && ui->SIbutton->isChecked());
+    QCOMPARE(ui->filterOrder->text(), QStringLiteral("4"));
+    QCOMPARE(ui->filterVripActual->text(), QStringLiteral("600 mV peak"));
+    QCOMPARE(ui->FilterIrip->text(), QStringLiteral("355 mA peak"));
+    QCOMPARE(ui->Cleg->text(), QStringLiteral("230 nF"));
+    QVERIFY(!ui->Cleg->isHidden() && !ui->ClegLabel->isHidden());
+
+    ui->SEbutton->click();
+    QCOMPARE(ui->filterVripActual->text(), QStringLiteral("300 mV peak"));
+    QVERIFY(ui->Cleg->isHidden());
+}
+
+void TestPwmFilterPage::editRecomputes()
+{
+    choosePart("NV24");
+    ui->FBbutton->click();
+    ui->SIbutton->click();
+    w->designModified = false;
+    // 16 V: log10(1000) / log10(10) = 3, not raised.
+    ui->filterVs->setText("16");
+    emit ui->filterVs->editingFinished();
+    QVERIFY(w->designModified);
+    QCOMPARE(ui->filterOrder->text(), QStringLiteral("3"));
+    QCOMPARE(ui->filterVripActual->text(), QStringLiteral("200 mV peak"));
+
+    ui->filterOrderActual->setValue(3); // valueChanged recomputes
+    QCOMPARE(ui->filterVripActual->text(), QStringLiteral("20 mV peak"));
+
+    ui->filterVrip->setText("x");
+    emit ui->filterVrip->editingFinished();
+    QCOMPARE(ui->filterVrip->palette().color(QPalette::Text), QColor(Qt::red));
+}
+
+void TestPwmFilterPage::equalFrequenciesShowInfinity()
+{
+    ui->filterFcut->setText("20k");
+    emit ui->filterFcut->editingFinished();
+    QCOMPARE(ui->filterOrder->text(), QStringLiteral("inf"));
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestPwmFilterPage::supplyAndFrequencyLimits()
+{
+    // NV22: 15 .. 100 V, 5 .. 200 kHz; the limits themselves pass.
+    ui->filterVs->setText("100");
+    emit ui->filterVs->editingFinished();
+    QCOMPARE(ui->filterVs->text(), QStringLiteral("100"));
+    ui->filterVs->setText("101");
+    emit ui->filterVs->editingFinished();
+    QCOMPARE(ui->filterVs->text(), QStringLiteral("Exceeds Abs Max"));
+    w->refreshFilter(); // the message stays, and reads as an unreadable field
+    QCOMPARE(ui->filterVs->text(), QStringLiteral("Exceeds Abs Max"));
+    QCOMPARE(ui->filterVs->palette().color(QPalette::Text), QColor(Qt::red));
+    ui->useMaxVs->click();
+    QCOMPARE(ui->filterVs->text(), QStringLiteral("100"));
+
+    ui->filterVs->setText("14");
+    emit ui->filterVs->editingFinished();
+    QCOMPARE(ui->filterVs->text(), QStringLiteral("Vs too Low"));
+
+    ui->filterFsw->setText("200k");
+    emit ui->filterFsw->editingFinished();
+    QCOMPARE(ui->filterFsw->text(), QStringLiteral("200k"));
+    ui->filterFsw->setText("250k");
+    emit ui->filterFsw->editingFinished();
+    QCOMPARE(ui->filterFsw->text(), QStringLiteral("Exceeds Abs Max"));
+    ui->filterFsw->setText("4k");
+    emit ui->filterFsw->editingFinished();
+    QCOMPARE(ui->filterFsw->text(), QStringLiteral("Fsw too Low"));
+}
+
+// NV25 switches at 500 kHz only: the field shows it and cannot be edited.
+void TestPwmFilterPage::fixedFrequencyPart()
+{
+    choosePart("NV25");
+    QCOMPARE(ui->filterFsw->text(), QStringLiteral("500k"));
+    QVERIFY(!ui->filterFsw->isEnabled());
+    choosePart("NV24");
+    QVERIFY(ui->filterFsw->isEnabled());
+}
+
+void TestPwmFilterPage::ladderDrawing_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<bool>("lineB");
+    QTest::addColumn<double>("yLow");
+    QTest::newRow("split inductor")
+        << "SI" << QStringList{"844 " + kMicro + "H", "844 " + kMicro + "H", "3.75 " + kMicro + "F"}
+        << true << -1300.0;
+    QTest::newRow("dual capacitor") << "DC"
+                                    << QStringList{"844 " + kMicro + "H", "844 " + kMicro + "H",
+                                                   "7.5 " + kMicro + "F", "7.5 " + kMicro + "F"}
+                                    << true << -1700.0;
+    QTest::newRow("single-ended") << "SE" << QStringList{"1.69 mH", "3.75 " + kMicro + "F"} << false
+                                  << -900.0;
+}
+
+// Order 2 into 15 ohm at 2 kHz: 1.688 mH and 3.75 uF, split or doubled by the filter type.
+void TestPwmFilterPage::ladderDrawing()
+{
+    QFETCH(QString, type);
+    QFETCH(QStringList, values);
+    QFETCH(bool, lineB);
+    QFETCH(double, yLow);
+    choosePart("NV24");
+    ui->FBbutton->click();
+    (type == "SI" ? ui->SIbutton : type == "DC" ? ui->DCbutton : ui->SEbutton)->click();
+
+    QStringList texts = visibleTexts(ui->filterPlot);
+    texts.removeAll("PWM Out A");
+    QCOMPARE(texts.removeAll("PWM Out B") == 1, lineB);
+    texts.removeAll("LOAD AND\nMATCHING\nNETWORK");
+    texts.sort();
+    values.sort();
+    QCOMPARE(texts, values);
+    QVERIFY(std::abs(w->filterValues[0] - 1.688e-3) < 1e-6);
+    QVERIFY(std::abs(w->filterValues[3] - 3.7513e-6) < 1e-9);
+    QCOMPARE(ui->filterPlot->yAxis->range().lower, yLow);
+    QCOMPARE(ui->filterPlot->xAxis->range(), QCPRange(400 - 1600, 400 + 1900));
+}
+
+void TestPwmFilterPage::attenuationPlot()
+{
+    QCustomPlot *plot = ui->attenuationPlot;
+    QCOMPARE(graphNames(plot),
+             (QStringList{"Filter Response", "Cutoff Frequency", "Switching Frequency"}));
+    QCOMPARE(plot->graph(0)->dataCount(), 400);
+    QCOMPARE(plot->yAxis->range(), QCPRange(-120, 0));
+    QCOMPARE(plot->graph(1)->data()->at(0)->key, 2000.0);
+    QCOMPARE(plot->graph(2)->data()->at(0)->key, 20000.0);
+    QCOMPARE(plot->xAxis->scaleType(), QCPAxis::stLogarithmic);
+    QCOMPARE(plot->xAxis->range(), QCPRange(1, 1000000));
+
+    ui->percentAttenuation->click(); // dbAttenuation toggles off: recompute in per cent
+    QCOMPARE(plot->yAxis->range(), QCPRange(0, 100));
+    QCOMPARE(plot->yAxis->label(), QStringLiteral("Attenuation [%]"));
+    // At the cutoff 29.3 % of the amplitude is removed.
+    const QCPGraphDataContainer &data = *plot->graph(0)->data();
+    const auto at = data.findBegin(2000);
+    QVERIFY(std::abs(at->value - 29.3) < 1.5);
+    QCOMPARE((plot->graph(1)->data()->end() - 1)->value, 100.0);
+}
+
+void TestPwmFilterPage::useButtons()
+{
+    ui->useFswOver10->click();
+    QCOMPARE(ui->filterFcut->text(), QStringLiteral("2k"));
+    ui->useRecN->click();
+    QCOMPARE(ui->filterOrderActual->value(), 4);
+    QCOMPARE(ui->filterVripActual->text(), QStringLiteral("3 mV peak"));
+    ui->useMaxFsw->click();
+    QCOMPARE(ui->filterFsw->text(), QStringLiteral("200k"));
+
+    // An order that is no number reads as 0 and the box keeps it at 1.
+    ui->filterFcut->setText("200k");
+    emit ui->filterFcut->editingFinished();
+    ui->useRecN->click();
+    QCOMPARE(ui->filterOrderActual->value(), 1);
+}
+
+void TestPwmFilterPage::matchingSheet()
+{
+    ui->MNbutton->click();
+    QCOMPARE(ui->filterStack->currentIndex(), 1);
+    QVERIFY(ui->filterLoadIsL->isChecked());
+    QVERIFY(!ui->filterCload->isEnabled());
+    QCOMPARE(ui->filterLm->text(), QStringLiteral("none"));
+    QVERIFY(visibleTexts(ui->filterPlot).contains(QStringLiteral("MATCHING\nNETWORK")));
+
+    // 2.25 mH / 15^2 = 10 uF.
+    ui->filterLload->setText("2.25");
+    emit ui->filterLload->editingFinished();
+    QCOMPARE(ui->filterRm->text(), QString::fromUtf8("15 Ω"));
+    QCOMPARE(ui->filterCm->text(), "10 " + kMicro + "F");
+    QCOMPARE(ui->filterLm->text(), QStringLiteral("none"));
+
+    // 15^2 x 10 uF = 2.25 mH; switching the load type clears the other field.
+    ui->filterLoadIsC->click();
+    QCOMPARE(ui->filterLload->text(), QStringLiteral("short"));
+    QVERIFY(!ui->filterLload->isEnabled() && ui->filterCload->isEnabled());
+    ui->filterCload->setText("10");
+    emit ui->filterCload->editingFinished();
+    QCOMPARE(ui->filterLm->text(), QStringLiteral("2.25 mH"));
+    QCOMPARE(ui->filterCm->text(), QStringLiteral("none"));
+
+    ui->filterRload->setText("8");
+    emit ui->filterRload->editingFinished();
+    ui->useMNvalues->click();
+    QCOMPARE(ui->filterR_L->text(), QStringLiteral("8"));
+    QCOMPARE(ui->filterStack->currentIndex(), 0);
+    QVERIFY(visibleTexts(ui->filterPlot).contains(QStringLiteral("PWM Out A")));
+}
+
+// The order-2 split-inductor design with a 2.25 mH load moves to the power page.
+void TestPwmFilterPage::handOver()
+{
+    choosePart("NV24");
+    ui->FBbutton->click();
+    ui->SIbutton->click();
+    ui->filterLload->setText("2.25");
+    w->extendedLoad = true;
+    w->P5[1] = "7"; // parasitics typed on the power page are reset
+    ui->loadFilterToPower->click();
+
+    QCOMPARE(ui->Page->currentIndex(), 9);
+    QCOMPARE(ui->PowerTabs->currentIndex(), 0);
+    QCOMPARE(ui->ampSelectorPower->currentText(), QStringLiteral("NV24"));
+    QVERIFY(ui->FBPower->isChecked() && ui->SIpower->isChecked());
+    QCOMPARE(ui->PWMfilterOrder->value(), 2);
+    QVERIFY(!w->extendedLoad);
+    QCOMPARE(ui->ExtendedLoad->text(), QStringLiteral("Extended Load"));
+    QCOMPARE(ui->VsPWM->text(), QStringLiteral("48"));
+    QCOMPARE(ui->FsPWM->text(), QStringLiteral("20k"));
+    QCOMPARE((QStringList{w->P1[0], w->P1[1], w->P1[2]}), (QStringList{"844 u", "0", "0"}));
+    QCOMPARE((QStringList{w->P2[0], w->P2[1], w->P2[2]}), (QStringList{"0", "0", "3.75 u"}));
+    QCOMPARE(w->P5[1], QStringLiteral("0"));
+    QCOMPARE((QStringList{w->MN[0], w->MN[1], w->MN[2]}), (QStringList{"0", "15 ", "10 u"}));
+    QCOMPARE((QStringList{w->L5[0], w->L5[1], w->L5[2]}), (QStringList{"2.25 m", "15 ", "short"}));
+    // The power page was recomputed and redrawn with the design.
+    QVERIFY(w->powerFilterLabels[0] && w->powerFilterLabels[1] && !w->powerFilterLabels[2]);
+    QCOMPARE(w->powerFilterLabels[0]->text(), QStringLiteral("844 uH"));
+    QVERIFY(ui->PowerNotes->toPlainText().startsWith(QLatin1String("Notes:")));
+}
+
+// A three-phase part is not on the power page's list: the power page keeps its part rather
+// than taking whatever sits at the same position of its shorter list.
+void TestPwmFilterPage::handOverOfPartPowerPageLacks()
+{
+    const QString before = ui->ampSelectorPower->currentText();
+    choosePart("NV321");
+    QCOMPARE(ui->ampSelectorPower->findText("NV321"), -1);
+    ui->loadFilterToPower->click();
+    QCOMPARE(ui->ampSelectorPower->currentText(), before);
+
+    // A part further down the list than a three-phase part lands on its own name.
+    choosePart("JNV300");
+    QVERIFY(ui->ampSelectorFilter->currentIndex() != ui->ampSelectorPower->findText("JNV300"));
+    ui->loadFilterToPower->click();
+    QCOMPARE(ui->ampSelectorPower->currentText(), QStringLiteral("JNV300"));
+}
+
+void TestPwmFilterPage::navigation()
+{
+    ui->filterVs->setText("101");
+    w->designModified = false;
+    ui->FilterButton->click();
+    QCOMPARE(ui->Page->currentIndex(), 12);
+    QVERIFY(w->designModified);
+    QVERIFY(!ui->HomeButton->isHidden());
+    QCOMPARE(ui->filterVs->text(), QStringLiteral("Exceeds Abs Max"));
+
+    ui->Page->setCurrentIndex(9);
+    ui->filterVs->setText("99");
+    ui->toFilterDesign->click();
+    QCOMPARE(ui->Page->currentIndex(), 12);
+    QCOMPARE(ui->filterVripActual->text(), QStringLiteral("619 mV peak")); // 1.25 x 99 / 2 / 100
+
+    ui->PWMTutFilter->click();
+    QCOMPARE(ui->Page->currentIndex(), 11);
+    QCOMPARE(ui->ExampleSelection->currentIndex(), 6);
+}
+
+QTEST_MAIN(TestPwmFilterPage)
+#include "tst_pwmfilterpage.moc"
