@@ -52,6 +52,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     FillInPwmTable();
 
     setupBodePlot();
+    setupStabSch();
+    ui->AmpSelectorStab->setCurrentText(QStringLiteral("LX27"));
+    decideStabSch();
+    refreshStab();
 
     setupFilterPlot();
     ui->ampSelectorFilter->setCurrentText(QStringLiteral("NV22"));

@@ -12,6 +12,7 @@
 #include "soa/soathermal.h"
 #include "stability/autocomp.h"
 #include "stability/bodemodel.h"
+#include "stability/stabschematic.h"
 #include "values/comp.h"
 #include "values/engvalues.h"
 
@@ -552,6 +553,47 @@ public slots:
     // The compensation option chooser behind a C_COMP label (stability and pump pages): the
     // chosen option index, or the old one when cancelled.
     int changeCcomp(QCPItemText *item, amp linear, int oldCompOption);
+
+    // The stability schematic (StabSch): canvas set-up once, then a redraw of the circuit for
+    // the part and options at the end of every refresh, which also enables the options the part
+    // allows. plotCcomp draws a part's external compensation network; plotGZ and plotUpTri are
+    // the booster and sense-stage triangles.
+public:
+    // The clickable labels by slot (stab::kStabLabelCount, slot k edits circuit value k); owned
+    // by StabSch, null when the last drawing has no such label.
+    QPointer<QCPItemText> stabSchLabels[stab::kStabLabelCount];
+
+public slots:
+    void setupStabSch();
+    void decideStabSch();
+    void plotCcomp(QCustomPlot *plot, amp linear);
+    void plotUpTri(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    void plotGZ(QCustomPlot *plot, QPen pen, double xLoc, double yLoc);
+    // A click on a schematic text: edits every label that stands where the text stands, then
+    // refreshes the page whatever happened.
+    void onStabSchItemClicked(QCPAbstractItem *item1, QMouseEvent *event1);
+    // The note that R_COMP follows C_COMP.
+    void changeRcomp();
+
+private slots:
+    void on_AmpSelectorStab_activated(int index);
+    void on_CloadButton_clicked();
+    void on_LloadButton_clicked();
+    void on_compositeCheckBox_clicked();
+    void on_StabInv_toggled(bool checked);
+    void on_HidePhaseLegend_clicked();
+    void on_phaseButton_clicked();
+    void on_hostSelector_activated(int index);
+    void on_hostAOL_editingFinished();
+    void on_hostPole1_editingFinished();
+    void on_hostPole2_editingFinished();
+    void on_hostPole3_editingFinished();
+    void on_StabAuto_clicked();
+
+private:
+    // Brings CompOption back to the first option when it is no option of the selected part.
+    void settleCompOption();
+    void drawStabSchematic(QCustomPlot *plot, const stab::StabSchematic &s);
 
     // ------------------------------------------------------------------ PWM filter and power
     // The power page's output network (the triples P1..P6, MN, L1..L5 and extendedLoad of the

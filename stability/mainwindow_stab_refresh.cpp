@@ -8,6 +8,8 @@
 void MainWindow::refreshStab()
 {
     designModified = true;
+    // A design file or an example may have chosen the part without resetting the option.
+    settleCompOption();
     ui->StabilityDetails->clear();
     determineCase();
     const bool legends = !ui->HidePhaseLegend->isChecked();
@@ -17,4 +19,5 @@ void MainWindow::refreshStab()
                                                   : QStringLiteral("View Phase Components"));
     ui->GainPlot->replot();
     ui->PhasePlot->replot();
+    decideStabSch();
 }
