@@ -63,6 +63,9 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
     ui->ampSelectorPower->setCurrentText(QStringLiteral("NV22"));
     setupSPower();
 
+    // Tutorial page: the first tutorial's overview.
+    on_ExampleSelection_activated(0);
+
     FillInHSTable();
     SetupHeatsink();
     refreshHeatsinks();

@@ -42,6 +42,22 @@ class LoadCalc;
 class SchGridTicker;
 
 class Ui_MainWindow;
+class Examples;
+
+namespace examples {
+struct SoaSetup;
+struct StabilitySetup;
+struct HeatsinkSetup;
+struct LinearSelectorSetup;
+struct SwitchingSelectorSetup;
+struct FilterSetup;
+struct PowerSetup;
+struct ControlSetup;
+struct PumpSetup;
+struct ThreePhaseSetup;
+struct PowerNetwork;
+enum class OutputStage;
+} // namespace examples
 
 namespace designfile {
 struct Assignment;
@@ -677,8 +693,6 @@ private slots:
     void on_filterLoadIsC_clicked();
     void on_filterLoadIsL_clicked();
     void on_useMNvalues_clicked();
-    void on_PWMTutFilter_clicked();
-    void on_PWMTut_clicked();
 
     void on_loadFilterToPower_clicked();
     void on_ImportFilter_clicked();
@@ -996,4 +1010,36 @@ private:
     void reportDesignFile(const QString &text);
 
     // ------------------------------------------------------------------ examples
+public:
+    // The newest examples dialog; null until the first tutorial start. Earlier dialogs stay
+    // alive, shown or hidden, until the window goes.
+    Examples *exampleDialog = nullptr;
+
+public slots:
+    void openExDia(int exNum);
+    void loadExample(int exNumber);
+    // Writes worked example exNum into its page and recomputes that page.
+    void displayExample(int exNum);
+
+private slots:
+    void on_ExampleSelection_activated(int index);
+    void on_startTutorial_clicked();
+    void on_StabTutorial_clicked();
+    void on_PWMTutFilter_clicked();
+    void on_PWMTut_clicked();
+
+private:
+    void showTutorialPage(int comboIndex);
+    void applySoaExample(const examples::SoaSetup &s);
+    void applyStabilityExample(const examples::StabilitySetup &s);
+    void applyHeatsinkExample(const examples::HeatsinkSetup &s);
+    void applyLinearSelectorExample(const examples::LinearSelectorSetup &s);
+    void applySwitchingSelectorExample(const examples::SwitchingSelectorSetup &s);
+    void applyFilterExample(const examples::FilterSetup &s);
+    void applyPowerExample(const examples::PowerSetup &s);
+    void applyControlExample(const examples::ControlSetup &s);
+    void applyPumpExample(const examples::PumpSetup &s);
+    void applyThreePhaseExample(const examples::ThreePhaseSetup &s);
+    void writePowerNetwork(const examples::PowerNetwork &net);
+    void writePowerOutputStage(examples::OutputStage stage);
 };

@@ -10,4 +10,5 @@ void initAmpwrightResources()
     done = true;
     Q_INIT_RESOURCE(images);
     Q_INIT_RESOURCE(tables);
+    Q_INIT_RESOURCE(examples);
 }

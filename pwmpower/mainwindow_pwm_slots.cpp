@@ -6,7 +6,6 @@
 #include "pwmpower/parasitics.h"
 #include "ui_mainwindow.h"
 
-#include <QMetaObject>
 
 namespace {
 
@@ -161,21 +160,6 @@ void MainWindow::on_useMNvalues_clicked()
     ui->filterR_L->setText(ui->filterRload->text());
     ui->filterStack->setCurrentIndex(0);
     refreshFilter();
-}
-
-void MainWindow::on_PWMTutFilter_clicked()
-{
-    ui->Page->setCurrentIndex(11);
-    ui->ExampleSelection->setCurrentIndex(6);
-    // The examples page shows the filter tutorial; called by name, as the examples page's own
-    // combo box would.
-    QMetaObject::invokeMethod(this, "on_ExampleSelection_activated", Qt::DirectConnection,
-                              Q_ARG(int, 6));
-}
-
-void MainWindow::on_PWMTut_clicked()
-{
-    on_PWMTutFilter_clicked();
 }
 
 // ---- PWM power page
