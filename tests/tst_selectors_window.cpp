@@ -69,14 +69,18 @@ bool inPriceOrder(const QVector<ShownRow> &rows)
     return true;
 }
 
-// Counts the connections of a selection model's current-row signal.
+// Counts the connections of a selection model's current-row signal. The protected member is
+// reached through a member pointer, so no object is ever cast to a type it is not.
 struct SelectionPeek : QItemSelectionModel
 {
-    int rowReceivers() const
-    {
-        return receivers(SIGNAL(currentRowChanged(QModelIndex, QModelIndex)));
-    }
+    using QObject::receivers;
 };
+
+int rowReceivers(const QItemSelectionModel *model)
+{
+    int (QObject::*count)(const char *) const = &SelectionPeek::receivers;
+    return (model->*count)(SIGNAL(currentRowChanged(QModelIndex, QModelIndex)));
+}
 
 } // namespace
 
@@ -317,20 +321,20 @@ void tst_selectors_window::linearSortAndReset()
 
 void tst_selectors_window::connectedOnce()
 {
-    auto *linear = static_cast<SelectionPeek *>(ui->selectorTable->selectionModel());
-    auto *pwm = static_cast<SelectionPeek *>(ui->pwmTable->selectionModel());
+    const QItemSelectionModel *linear = ui->selectorTable->selectionModel();
+    const QItemSelectionModel *pwm = ui->pwmTable->selectionModel();
     window->refreshLPS();
     window->refreshSPS();
-    const int linearReceivers = linear->rowReceivers();
-    const int pwmReceivers = pwm->rowReceivers();
+    const int linearReceivers = rowReceivers(linear);
+    const int pwmReceivers = rowReceivers(pwm);
     for (int i = 0; i < 3; ++i) {
         window->refreshLPS();
         window->refreshSPS();
         window->FillInTable();
         window->FillInPwmTable();
     }
-    QCOMPARE(linear->rowReceivers(), linearReceivers);
-    QCOMPARE(pwm->rowReceivers(), pwmReceivers);
+    QCOMPARE(rowReceivers(linear), linearReceivers);
+    QCOMPARE(rowReceivers(pwm), pwmReceivers);
 }
 
 void tst_selectors_window::pwmFilter()
