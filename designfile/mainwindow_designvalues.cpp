@@ -332,6 +332,9 @@ void MainWindow::afterDesignValue(const QString &key)
         makeSOAplot();
     } else if (key == QLatin1String("AmpSelectorStab")) {
         refreshStab();
+    } else if (key == QLatin1String("ExampleSelection")) {
+        // Setting the index does not emit activated, which shows the tutorial's overview.
+        on_ExampleSelection_activated(ui->ExampleSelection->currentIndex());
     } else if (key == QLatin1String("extendedLoad")) {
         extendLoad();
     } else if (key == QLatin1String("sweepIHCP")) {

@@ -2,6 +2,7 @@
 // files of older releases, and files that are damaged or are no design files at all.
 #include "app/mainwindow.h"
 #include "designfile/designformat.h"
+#include "examples/exampletable.h"
 #include "ui_mainwindow.h"
 #include "values/engvalues.h"
 
@@ -311,6 +312,7 @@ private slots:
     void release6Trapezoid();
     void release6Load();
     void release7ReadsNames();
+    void exampleSelectionShowsItsOverview();
 
 private:
     QTemporaryDir tmp;
@@ -875,6 +877,23 @@ void TestDesignFile::release7ReadsNames()
     QCOMPARE(w.ui->ampSelectorPower->currentText(), QStringLiteral("NV24"));
     QCOMPARE(w.ui->HSpart->currentText(), QStringLiteral("LX61"));
     QVERIFY(reports(w).isEmpty());
+}
+
+void TestDesignFile::exampleSelectionShowsItsOverview()
+{
+    // The tutorial page shows the overview of the tutorial the file selects, as when the user
+    // picks it.
+    writeBytes(path("tutorial.kwd"), "KEST AMPWRIGHT SAVED PREFERENCES\n"
+                                     "Version: 9.0.1\n"
+                                     "ExampleSelection: 3\n");
+    MainWindow w;
+    const QString first = w.ui->ExDesc->toPlainText();
+    w.fileName = path("tutorial.kwd");
+    w.openFile();
+    QCOMPARE(w.ui->ExampleSelection->currentIndex(), 3);
+    QCOMPARE(w.ui->ExDesc->toPlainText(),
+             examples::readDescription(examples::overviewNumber(3)));
+    QVERIFY(w.ui->ExDesc->toPlainText() != first);
 }
 
 QTEST_MAIN(TestDesignFile)
