@@ -332,6 +332,9 @@ void MainWindow::afterDesignValue(const QString &key)
         makeSOAplot();
     } else if (key == QLatin1String("AmpSelectorStab")) {
         refreshStab();
+    } else if (key == QLatin1String("ExampleSelection")) {
+        // The tutorial page shows the overview of the tutorial the file chose.
+        on_ExampleSelection_activated(ui->ExampleSelection->currentIndex());
     } else if (key == QLatin1String("extendedLoad")) {
         extendLoad();
     } else if (key == QLatin1String("sweepIHCP")) {

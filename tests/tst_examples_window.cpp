@@ -14,7 +14,9 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -257,6 +259,9 @@ private slots:
     void pumpNotesTheDescriptionsTell();
     void motorNotesTheDescriptionsTell();
     void powerNotesTheDescriptionsTell();
+    void selectorListsTheDescriptionsTell_data();
+    void selectorListsTheDescriptionsTell();
+    void openingADesignShowsItsTutorial();
 };
 
 void TestExamplesWindow::initTestCase()
@@ -600,13 +605,13 @@ void TestExamplesWindow::setUps_data()
                                                  "m:phaseShiftComponents=1",
                                                  "w:phaseButton=View Phase Shift"};
     QTest::newRow("5 noise gain") << 5 << 4 << QStringList{"m:RngC=900",       "m:CngC=18n",
-                                                           "w:StabilityTab=2", "w:RCPCR1=900",
+                                                           "w:StabilityTab=0", "w:RCPCR1=900",
                                                            "w:RCPCF1=10k",     "w:RCPCC1=17.7 nF"};
     QTest::newRow("6 feedback capacitor")
         << 6 << 4 << QStringList{"m:CfbC=18p", "w:StabilityTab=1", "w:RCPCC1=17.7 pF"};
     QTest::newRow("7 isolation resistor")
         << 7 << 4
-        << QStringList{"m:CngC=0", "w:RCPCF3=450k", "w:RCPCC3=10.6n",
+        << QStringList{"m:CngC=0", "w:StabilityTab=0", "w:RCPCF3=450k", "w:RCPCC3=10.6n",
                        QString::fromUtf8("w:RCPCR3=33.4 \u03a9")};
     QTest::newRow("8 small feedback capacitor")
         << 8 << 4 << QStringList{"m:CfbC=3p", "m:RngC=open", "w:RCPCC1=2.95 pF"};
@@ -1202,6 +1207,59 @@ void TestExamplesWindow::powerNotesTheDescriptionsTell()
     w->displayExample(71);
     QVERIFY(notes().contains("!!! Peak Current Specification Exceeded !!!"));
     QVERIFY(!notes().contains("Temperature too High"));
+}
+
+// The parts the selector steps name. "first" is the cheapest row shown, "shown" every row
+// in order (empty: not checked), "among" a part that must be among them.
+void TestExamplesWindow::selectorListsTheDescriptionsTell_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("among");
+    QTest::newRow("48 cheapest linear part") << 48 << "selectorTable"
+                                             << "KW20" << QStringList{} << "KW20";
+    QTest::newRow("63 a close match and the part used")
+        << 63 << "selectorTable"
+        << "KW349" << QStringList{"KW349", "KW321"} << "KW321";
+    QTest::newRow("36 NV314 qualifies") << 36 << "pwmTable"
+                                        << "" << QStringList{} << "NV314";
+    QTest::newRow("55 JNV307 qualifies") << 55 << "pwmTable"
+                                         << "" << QStringList{} << "JNV307";
+}
+
+void TestExamplesWindow::selectorListsTheDescriptionsTell()
+{
+    QFETCH(int, number);
+    QFETCH(QString, table);
+    QFETCH(QString, first);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, among);
+    w->displayExample(number);
+    auto *view = w->findChild<QTableView *>(table);
+    QVERIFY(view);
+    QStringList names;
+    for (int r = 0; r < view->model()->rowCount(); ++r)
+        if (!view->isRowHidden(r)) names << view->model()->index(r, 1).data().toString();
+    QVERIFY2(names.contains(among), qPrintable(names.join(',')));
+    if (!first.isEmpty()) QCOMPARE(names.value(0), first);
+    if (!shown.isEmpty()) QCOMPARE(names, shown);
+}
+
+// A design file names the tutorial that was chosen; the tutorial page shows its overview.
+void TestExamplesWindow::openingADesignShowsItsTutorial()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tutorial.kwd"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("KEST AMPWRIGHT SAVED PREFERENCES\nVersion: 8.0.0\nExampleSelection: 9\n");
+    file.close();
+    w->fileName = path;
+    w->openFile();
+    QCOMPARE(w->ui->ExampleSelection->currentIndex(), 9);
+    QCOMPARE(w->ui->ExDesc->toPlainText(), examples::readDescription(69));
 }
 
 QTEST_MAIN(TestExamplesWindow)
