@@ -262,6 +262,8 @@ private slots:
     void selectorListsTheDescriptionsTell_data();
     void selectorListsTheDescriptionsTell();
     void openingADesignShowsItsTutorial();
+    void powerExamplesCondenseTheLoad_data();
+    void powerExamplesCondenseTheLoad();
 };
 
 void TestExamplesWindow::initTestCase()
@@ -1260,6 +1262,27 @@ void TestExamplesWindow::openingADesignShowsItsTutorial()
     w->openFile();
     QCOMPARE(w->ui->ExampleSelection->currentIndex(), 9);
     QCOMPARE(w->ui->ExDesc->toPlainText(), examples::readDescription(69));
+}
+
+// A user who extended the load before the step sees it condensed, with the button offering
+// the extended view, also where the step recomputes nothing.
+void TestExamplesWindow::powerExamplesCondenseTheLoad_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::newRow("39 power page") << 39;
+    QTest::newRow("73 control step 2") << 73;
+    QTest::newRow("75 control step 3") << 75;
+}
+
+void TestExamplesWindow::powerExamplesCondenseTheLoad()
+{
+    QFETCH(int, number);
+    press(w->ui->ExtendedLoad);
+    QVERIFY(w->extendedLoad);
+    QCOMPARE(w->ui->ExtendedLoad->text(), QStringLiteral("Condensed Load"));
+    w->displayExample(number);
+    QVERIFY(!w->extendedLoad);
+    QCOMPARE(w->ui->ExtendedLoad->text(), QStringLiteral("Extended Load"));
 }
 
 QTEST_MAIN(TestExamplesWindow)
