@@ -307,7 +307,6 @@ Example stabilityExample(int n)
         Example e = stabilityExample(4);
         e.stability.cap.rNg = QStringLiteral("900");
         e.stability.cap.cNg = QStringLiteral("18n");
-        e.stability.tab = 2;
         e.stability.calculator = capacitorFor("900", "10k");
         return e;
     }

@@ -27,7 +27,9 @@ void MainWindow::writePowerNetwork(const examples::PowerNetwork &net)
     for (int i = 0; i < 5; ++i)
         setTriple(load[i], net.load[i]);
     ui->PWMfilterOrder->setValue(net.order);
+    // The load is drawn condensed; its button must offer the extended view again.
     extendedLoad = false;
+    extendLoad();
 }
 
 void MainWindow::writePowerOutputStage(examples::OutputStage stage)

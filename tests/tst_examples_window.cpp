@@ -14,7 +14,9 @@
 #include <QScreen>
 #include <QSpinBox>
 #include <QStackedWidget>
+#include <QTableView>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
 
@@ -257,6 +259,10 @@ private slots:
     void pumpNotesTheDescriptionsTell();
     void motorNotesTheDescriptionsTell();
     void powerNotesTheDescriptionsTell();
+    void selectorListsTheDescriptionsTell_data();
+    void selectorListsTheDescriptionsTell();
+    void powerExamplesCondenseTheLoad_data();
+    void powerExamplesCondenseTheLoad();
 };
 
 void TestExamplesWindow::initTestCase()
@@ -600,13 +606,13 @@ void TestExamplesWindow::setUps_data()
                                                  "m:phaseShiftComponents=1",
                                                  "w:phaseButton=View Phase Shift"};
     QTest::newRow("5 noise gain") << 5 << 4 << QStringList{"m:RngC=900",       "m:CngC=18n",
-                                                           "w:StabilityTab=2", "w:RCPCR1=900",
+                                                           "w:StabilityTab=0", "w:RCPCR1=900",
                                                            "w:RCPCF1=10k",     "w:RCPCC1=17.7 nF"};
     QTest::newRow("6 feedback capacitor")
         << 6 << 4 << QStringList{"m:CfbC=18p", "w:StabilityTab=1", "w:RCPCC1=17.7 pF"};
     QTest::newRow("7 isolation resistor")
         << 7 << 4
-        << QStringList{"m:CngC=0", "w:RCPCF3=450k", "w:RCPCC3=10.6n",
+        << QStringList{"m:CngC=0", "w:StabilityTab=0", "w:RCPCF3=450k", "w:RCPCC3=10.6n",
                        QString::fromUtf8("w:RCPCR3=33.4 \u03a9")};
     QTest::newRow("8 small feedback capacitor")
         << 8 << 4 << QStringList{"m:CfbC=3p", "m:RngC=open", "w:RCPCC1=2.95 pF"};
@@ -1202,6 +1208,65 @@ void TestExamplesWindow::powerNotesTheDescriptionsTell()
     w->displayExample(71);
     QVERIFY(notes().contains("!!! Peak Current Specification Exceeded !!!"));
     QVERIFY(!notes().contains("Temperature too High"));
+}
+
+// The parts the selector steps name. "first" is the cheapest row shown, "shown" every row
+// in order (empty: not checked), "among" a part that must be among them.
+void TestExamplesWindow::selectorListsTheDescriptionsTell_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QString>("among");
+    QTest::newRow("48 cheapest linear part") << 48 << "selectorTable"
+                                             << "KW20" << QStringList{} << "KW20";
+    QTest::newRow("63 a close match and the part used")
+        << 63 << "selectorTable"
+        << "KW349" << QStringList{"KW349", "KW321"} << "KW321";
+    QTest::newRow("36 NV314 qualifies") << 36 << "pwmTable"
+                                        << "" << QStringList{} << "NV314";
+    QTest::newRow("55 JNV307 qualifies") << 55 << "pwmTable"
+                                         << "" << QStringList{} << "JNV307";
+}
+
+void TestExamplesWindow::selectorListsTheDescriptionsTell()
+{
+    QFETCH(int, number);
+    QFETCH(QString, table);
+    QFETCH(QString, first);
+    QFETCH(QStringList, shown);
+    QFETCH(QString, among);
+    w->displayExample(number);
+    auto *view = w->findChild<QTableView *>(table);
+    QVERIFY(view);
+    QStringList names;
+    for (int r = 0; r < view->model()->rowCount(); ++r)
+        if (!view->isRowHidden(r)) names << view->model()->index(r, 1).data().toString();
+    QVERIFY2(names.contains(among), qPrintable(names.join(',')));
+    if (!first.isEmpty()) QCOMPARE(names.value(0), first);
+    if (!shown.isEmpty()) QCOMPARE(names, shown);
+}
+
+// A user who extended the load before the step sees it condensed, with the button offering
+// the extended view, also where the step recomputes nothing.
+void TestExamplesWindow::powerExamplesCondenseTheLoad_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::newRow("39 power page") << 39;
+    QTest::newRow("73 control step 2") << 73;
+    QTest::newRow("75 control step 3") << 75;
+}
+
+void TestExamplesWindow::powerExamplesCondenseTheLoad()
+{
+    QFETCH(int, number);
+    press(w->ui->ExtendedLoad);
+    QVERIFY(w->extendedLoad);
+    QCOMPARE(w->ui->ExtendedLoad->text(), QStringLiteral("Condensed Load"));
+    w->displayExample(number);
+    QVERIFY(!w->extendedLoad);
+    QCOMPARE(w->ui->ExtendedLoad->text(), QStringLiteral("Extended Load"));
 }
 
 QTEST_MAIN(TestExamplesWindow)
