@@ -16,7 +16,6 @@
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
 
