@@ -90,7 +90,7 @@ public:
     void setEngLineEdit(double value, QLineEdit *edit, QString unit);
     void setEngItemText(double value, QCPItemText *item, QString unit);
     double parseValue(const QString &text);
-    double parseLineEdit(QLineEdit *edit, QString kind);
+    double parseLineEdit(QLineEdit *edit, QString kind, bool *ok = nullptr);
     double parseItemValue(QString text, QCPItemText *item);
 
     // ------------------------------------------------------------------ part catalog

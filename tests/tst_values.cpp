@@ -43,6 +43,9 @@ private slots:
 
     void parsers_data();
     void parsers();
+    void rangeChecks_data();
+    void rangeChecks();
+    void noResultLabel();
     void disabledFieldColours();
     void lineEditTextReadsBack_data();
     void lineEditTextReadsBack();
@@ -102,6 +105,10 @@ void TestValues::engString_data()
     QTest::newRow("above tera") << 2e15 << "V" << "2e+15 V";
     QTest::newRow("empty unit") << 4700.0 << "" << "4.7 k";
     QTest::newRow("ohm") << 1000.0 << u8("Ω") << u8("1 kΩ");
+    QTest::newRow("kilo divides: 1005") << 1005.0 << u8("Ω") << u8("1 kΩ");
+    QTest::newRow("kilo divides: 10450") << 10450.0 << "Hz" << "10.4 kHz";
+    QTest::newRow("infinite is no figure") << qInf() << "V" << QString(QChar(0x2014));
+    QTest::newRow("nan is no figure") << qQNaN() << "V" << QString(QChar(0x2014));
 }
 
 void TestValues::engString()
@@ -122,6 +129,12 @@ void TestValues::engLabel_data()
     QTest::newRow("nano") << 4.7e-9 << "4.7 nHz";
     QTest::newRow("zero") << 0.0 << "0 Hz";
     QTest::newRow("1e15 unscaled") << 1e15 << "1e+15 Hz";
+    QTest::newRow("mega divides") << 4.565e6 << "4.57 MHz";
+    QTest::newRow("kilo divides") << 10450.0 << "10.4 kHz";
+    QTest::newRow("negative: sign before the magnitude") << -1.59e-4 << u8("-159 µHz");
+    QTest::newRow("negative kilo") << -2e3 << "-2 kHz";
+    QTest::newRow("infinite") << -qInf() << QString(QChar(0x2014));
+    QTest::newRow("nan") << qQNaN() << QString(QChar(0x2014));
 }
 
 void TestValues::engLabel()
@@ -141,6 +154,10 @@ void TestValues::engLineEdit_data()
     QTest::newRow("999.7") << 999.7 << "1e+03";
     QTest::newRow("zero") << 0.0 << "0";
     QTest::newRow("500k") << 500000.0 << "500k";
+    QTest::newRow("mega divides") << 10050000.0 << "10.1M";
+    QTest::newRow("negative reads back") << -2e3 << "-2k";
+    QTest::newRow("negative femto") << -2e-18 << "-0.002f";
+    QTest::newRow("nan") << qQNaN() << QString(QChar(0x2014));
 }
 
 void TestValues::engLineEdit()
@@ -161,6 +178,8 @@ void TestValues::engItemText_data()
     QTest::newRow("pico") << 4.7e-10 << "470 pH";
     QTest::newRow("below pico") << 1e-13 << "0.1 pH";
     QTest::newRow("zero is pico") << 0.0 << "0 pH";
+    QTest::newRow("negative") << -4.7e-6 << u8("-4.7 µH");
+    QTest::newRow("infinite") << qInf() << QString(QChar(0x2014));
 }
 
 void TestValues::engItemText()
@@ -270,6 +289,13 @@ void TestValues::parsers_data()
     QTest::newRow("cut exponent is red") << "1e" << 0.0 << 0.0 << 0.0 << true << 0.0 << true;
     QTest::newRow("minus word is red") << "-abc" << 0.0 << 0.0 << 0.0 << true << 0.0 << true;
     QTest::newRow("lone point is red") << "." << 0.0 << 0.0 << 0.0 << true << 0.0 << true;
+    // A prefix that carries the number past the double range is as unreadable as "1e309".
+    QTest::newRow("1e309") << "1e309" << 0.0 << 0.0 << 0.0 << true << 0.0 << true;
+    QTest::newRow("kilo overflows") << "1e308k" << 0.0 << 0.0 << 0.0 << true << 0.0 << true;
+    QTest::newRow("tera overflows") << "1e308T" << 0.0 << 0.0 << 0.0 << true << 0.0 << true;
+    QTest::newRow("meg overflows") << "1e308meg" << 0.0 << 0.0 << 0.0 << true << 0.0 << true;
+    // What a refresh writes into a field when a limit is hit reads as unreadable next time.
+    QTest::newRow("limit message") << "Fsw too Low" << 0.0 << 0.0 << 0.0 << true << 0.0 << true;
 }
 
 void TestValues::parsers()
@@ -298,6 +324,45 @@ void TestValues::parsers()
     textItem->setColor(Qt::blue);
     QCOMPARE(eng::parseItemValue(text, textItem), item);
     QCOMPARE(textItem->color(), itemRed ? QColor(255, 0, 0) : QColor(0, 0, 0));
+}
+
+void TestValues::rangeChecks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("range");
+    QTest::addColumn<bool>("usable");
+    using R = eng::Range;
+    QTest::newRow("negative resistance") << "-8" << int(R::NonNegative) << false;
+    QTest::newRow("zero resistance is a magnitude") << "0" << int(R::NonNegative) << true;
+    QTest::newRow("zero frequency cannot divide") << "0" << int(R::Positive) << false;
+    QTest::newRow("open frequency") << "open" << int(R::Positive) << true;
+    QTest::newRow("unreadable") << "abc" << int(R::Any) << false;
+    QTest::newRow("limit message") << "Vs too Low" << int(R::Positive) << false;
+    QTest::newRow("below absolute zero") << "-300" << int(R::Temperature) << false;
+    QTest::newRow("absolute zero") << "-273.15" << int(R::Temperature) << true;
+    QTest::newRow("negative supply allowed") << "-40" << int(R::Any) << true;
+}
+
+void TestValues::rangeChecks()
+{
+    QFETCH(QString, text);
+    QFETCH(int, range);
+    QFETCH(bool, usable);
+    QLineEdit edit(text);
+    bool ok = !usable;
+    eng::parseLineEdit(&edit, "R", eng::Range(range), &ok);
+    QCOMPARE(ok, usable);
+    QCOMPARE(edit.palette().color(QPalette::Text), usable ? QColor(Qt::black) : QColor(Qt::red));
+}
+
+void TestValues::noResultLabel()
+{
+    QLabel label("3 W");
+    eng::setNoResult(&label);
+    QCOMPARE(label.text(), eng::noResultText());
+    QCOMPARE(label.styleSheet(), QStringLiteral("QLabel { color : red; }"));
+    eng::setResultRed(&label, false);
+    QCOMPARE(label.styleSheet(), QStringLiteral("QLabel { color : black; }"));
 }
 
 void TestValues::disabledFieldColours()

@@ -13,51 +13,77 @@ namespace {
 
 struct Rung {
     double limit;  // first rung whose limit the magnitude is below applies
-    double factor; // printed value = magnitude * factor
+    double scale;  // printed value = magnitude * scale (small prefixes) or / scale (large ones)
+    bool divide;
     const char *prefix;
 };
 
+double scaled(double a, const Rung &r)
+{
+    // The large prefixes divide: 1005 / 1e3 is 1.005 and rounds to 1, where 1005 * 1e-3 is a
+    // hair above it and rounds to 1.01.
+    return r.divide ? a / r.scale : a * r.scale;
+}
+
 // Rounding-aware limits: just below each decade, so 999.7 is written as 1 k.
 const Rung kEngLadder[] = {
-    {9.995e-13, 1e15, " f"}, {9.995e-10, 1e12, " p"}, {9.995e-7, 1e9, " n"},
-    {0.0009995, 1e6, " u"},  {0.9995, 1e3, " m"},     {999.5, 1, " "},
-    {999500, 1e-3, " k"},    {9.995e8, 1e-6, " M"},   {9.995e11, 1e-9, " G"},
-    {9.995e14, 1e-12, " T"},
+    {9.995e-13, 1e15, false, " f"}, {9.995e-10, 1e12, false, " p"},
+    {9.995e-7, 1e9, false, " n"},   {0.0009995, 1e6, false, " u"},
+    {0.9995, 1e3, false, " m"},     {999.5, 1, false, " "},
+    {999500, 1e3, true, " k"},      {9.995e8, 1e6, true, " M"},
+    {9.995e11, 1e9, true, " G"},    {9.995e14, 1e12, true, " T"},
 };
 
 const QString kMicro = QString(QChar(0x00B5));
 
-QString ladderText(double v, const QString &unit, const Rung *begin, const Rung *end,
+QString ladderText(double a, const QString &unit, const Rung *begin, const Rung *end,
                    const QString &fallbackPrefix)
 {
     for (const Rung *r = begin; r != end; ++r) {
-        if (v < r->limit) {
+        if (a < r->limit) {
             // Prefix texts are Latin-1, so "\xb5" is the micro sign.
-            return QString::number(v * r->factor, 'g', 3) + QString::fromLatin1(r->prefix) + unit;
+            return QString::number(scaled(a, *r), 'g', 3) + QString::fromLatin1(r->prefix) +
+                   unit;
         }
     }
-    return QString::number(v, 'g', 3) + fallbackPrefix + unit;
+    return QString::number(a, 'g', 3) + fallbackPrefix + unit;
+}
+
+// Splits off the sign so the ladders see a magnitude; negative zero has no sign.
+QString signOf(double &value)
+{
+    if (value < 0) {
+        value = -value;
+        return QStringLiteral("-");
+    }
+    return QString();
 }
 
 QString exactLadderText(double v, const QString &unit, bool lineEdit)
 {
-    // Exact decade limits; labels put a blank before the prefix and write micro as µ,
+    // Exact decade limits; labels put a blank before the prefix and write micro as \xb5,
     // line edits write the bare letter so the text can be typed back.
-    static const double limits[] = {1e-12, 1e-9, 1e-6, 1e-3, 1, 1e3, 1e6, 1e9, 1e12, 1e15};
-    static const double factors[] = {1e15, 1e12, 1e9, 1e6, 1e3, 1, 1e-3, 1e-6, 1e-9, 1e-12};
-    static const char *letters[] = {"f", "p", "n", "u", "m", "", "k", "M", "G", "T"};
+    static const Rung ladder[] = {
+        {1e-12, 1e15, false, "f"}, {1e-9, 1e12, false, "p"}, {1e-6, 1e9, false, "n"},
+        {1e-3, 1e6, false, "u"},   {1, 1e3, false, "m"},     {1e3, 1, false, ""},
+        {1e6, 1e3, true, "k"},     {1e9, 1e6, true, "M"},    {1e12, 1e9, true, "G"},
+        {1e15, 1e12, true, "T"},
+    };
+    if (!std::isfinite(v))
+        return noResultText();
+    const QString sign = signOf(v);
     const QString blank = lineEdit ? QString() : QStringLiteral(" ");
     if (v == 0)
         return QStringLiteral("0") + blank + unit;
-    for (int i = 0; i < 10; ++i) {
-        if (v < limits[i]) {
-            QString letter = QString::fromLatin1(letters[i]);
-            if (!lineEdit && i == 3)
+    for (const Rung &r : ladder) {
+        if (v < r.limit) {
+            QString letter = QString::fromLatin1(r.prefix);
+            if (!lineEdit && r.scale == 1e6 && !r.divide)
                 letter = kMicro;
-            return QString::number(v * factors[i], 'g', 3) + blank + letter + unit;
+            return sign + QString::number(scaled(v, r), 'g', 3) + blank + letter + unit;
         }
     }
-    return QString::number(v, 'g', 3) + blank + unit;
+    return sign + QString::number(v, 'g', 3) + blank + unit;
 }
 
 bool isBlank(char c)
@@ -140,6 +166,12 @@ double prefixFactor(char c, bool acceptUpperFemto, bool &ok)
 
 } // namespace
 
+const QString &noResultText()
+{
+    static const QString text(QChar(0x2014)); // em dash
+    return text;
+}
+
 QString number2String(double number)
 {
     QString sign;
@@ -149,7 +181,7 @@ QString number2String(double number)
         a = -number;
     }
     if (std::isinf(a))
-        return sign + QString::number(a, 'g', 3);
+        return noResultText();
     double printed = 0;
     int precision = 1;
     if (a >= 1e6) {
@@ -192,12 +224,10 @@ double roundTo3Sig(double value)
 
 QString engString(double value, const QString &unit)
 {
-    QString sign;
+    if (!std::isfinite(value))
+        return noResultText();
     double a = value;
-    if (value < 0) {
-        sign = QStringLiteral("-");
-        a = -value;
-    }
+    const QString sign = signOf(a);
     if (a == 0)
         return sign + QStringLiteral("0 ") + unit;
     return sign + ladderText(a, unit, std::begin(kEngLadder), std::end(kEngLadder),
@@ -216,9 +246,16 @@ QString engLineEditText(double value, const QString &unit)
 
 QString engItemText(double value, const QString &unit)
 {
-    static const Rung ladder[] = {
-        {1e-9, 1e12, " p"}, {1e-6, 1e9, " n"}, {1e-3, 1e6, " \xb5"}, {1, 1e3, " m"}};
-    return ladderText(value, unit, std::begin(ladder), std::end(ladder), QStringLiteral(" "));
+    static const Rung ladder[] = {{1e-9, 1e12, false, " p"},
+                                  {1e-6, 1e9, false, " n"},
+                                  {1e-3, 1e6, false, " \xb5"},
+                                  {1, 1e3, false, " m"}};
+    if (!std::isfinite(value))
+        return noResultText();
+    double a = value;
+    const QString sign = signOf(a);
+    return sign +
+           ladderText(a, unit, std::begin(ladder), std::end(ladder), QStringLiteral(" "));
 }
 
 ReadResult readNumber(const QString &text, bool acceptUpperFemto)
@@ -259,6 +296,10 @@ ReadResult readNumber(const QString &text, bool acceptUpperFemto)
 
     if ((prefix == 'M' && (word == "EG" || word == "eg")) || (prefix == 'm' && word == "eg")) {
         r.value = number * 1e6;
+        if (!std::isfinite(r.value)) {
+            r.value = 0;
+            r.status = ReadStatus::Invalid;
+        }
         return r;
     }
     if (!word.isEmpty()) {
@@ -272,6 +313,10 @@ ReadResult readNumber(const QString &text, bool acceptUpperFemto)
         return r;
     }
     r.value = number * factor;
+    if (!std::isfinite(r.value)) { // "1e308k": the prefix carries it past the double range
+        r.value = 0;
+        r.status = ReadStatus::Invalid;
+    }
     return r;
 }
 

@@ -10,17 +10,22 @@ constexpr double infiniteValue = 4294967295.0; // 2^32 - 1
 // tests use them directly; the MainWindow members of the same names are thin wrappers.
 namespace eng {
 
+// What a page shows in place of a figure that could not be computed (an em dash). Every
+// formatter below returns it for an infinite or not-a-number value, so no "nan" or "inf"
+// ever reaches the screen; pages also colour such a label red and say why in their notes.
+const QString &noResultText();
+
 // Plain number without prefix; more significant digits for larger magnitudes, ties to even.
 QString number2String(double number);
 // Truncate to three significant digits by stepwise scaling (0.0987 -> 0.0986 is intended).
 double roundTo3Sig(double value);
 // "4.7 k" + unit: signed, limits at 0.9995 of each decade so rounding never prints 1e+03.
 QString engString(double value, const QString &unit);
-// Label text: exact decade limits, micro sign, no sign handling.
+// Label text: exact decade limits, micro sign; a negative value is its magnitude after "-".
 QString engLabelText(double value, const QString &unit);
-// Line-edit text that reads back: bare prefix letter, micro as "u" (4700 -> "4.7k").
+// Line-edit text that reads back: bare prefix letter, micro as "u" (4700 -> "4.7k"); signed.
 QString engLineEditText(double value, const QString &unit);
-// Schematic value text: only the small prefixes p n µ m (0 -> "0 p").
+// Schematic value text: only the small prefixes p n µ m (0 -> "0 p"); signed.
 QString engItemText(double value, const QString &unit);
 
 // Outcome of reading a typed value with the shared number reader.

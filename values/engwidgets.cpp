@@ -8,6 +8,8 @@
 #include <QPalette>
 #include <qcustomplot.h>
 
+#include <cmath>
+
 namespace eng {
 
 namespace {
@@ -37,7 +39,7 @@ void setEngItemText(double value, QCPItemText *item, const QString &unit)
     item->setText(engItemText(value, unit));
 }
 
-double parseLineEdit(QLineEdit *edit, const QString &kind)
+double parseLineEdit(QLineEdit *edit, const QString &kind, bool *ok)
 {
     const QString text = edit->text();
     setTextColour(edit, edit->isEnabled() ? Qt::black : Qt::gray);
@@ -45,7 +47,50 @@ double parseLineEdit(QLineEdit *edit, const QString &kind)
     const double value = parseFieldText(text, kind, &valid);
     if (!valid)
         setTextColour(edit, Qt::red);
+    if (ok)
+        *ok = valid;
     return value;
+}
+
+bool inRange(double value, Range range)
+{
+    if (!std::isfinite(value))
+        return false;
+    switch (range) {
+    case Range::Any:
+        return true;
+    case Range::NonNegative:
+        return value >= 0;
+    case Range::Positive:
+        return value > 0;
+    case Range::Temperature:
+        return value >= -273.15;
+    }
+    return true;
+}
+
+double parseLineEdit(QLineEdit *edit, const QString &kind, Range range, bool *ok)
+{
+    bool readable = true;
+    const double value = parseLineEdit(edit, kind, &readable);
+    const bool usable = readable && inRange(value, range);
+    if (!usable)
+        setTextColour(edit, Qt::red);
+    if (ok)
+        *ok = usable;
+    return value;
+}
+
+void setNoResult(QLabel *label)
+{
+    label->setText(noResultText());
+    setResultRed(label, true);
+}
+
+void setResultRed(QLabel *label, bool red)
+{
+    label->setStyleSheet(red ? QStringLiteral("QLabel { color : red; }")
+                             : QStringLiteral("QLabel { color : black; }"));
 }
 
 double parseItemValue(const QString &text, QCPItemText *item)

@@ -39,9 +39,9 @@ double MainWindow::parseValue(const QString &text)
     return eng::parseValue(text);
 }
 
-double MainWindow::parseLineEdit(QLineEdit *edit, QString kind)
+double MainWindow::parseLineEdit(QLineEdit *edit, QString kind, bool *ok)
 {
-    return eng::parseLineEdit(edit, kind);
+    return eng::parseLineEdit(edit, kind, ok);
 }
 
 double MainWindow::parseItemValue(QString text, QCPItemText *item)
