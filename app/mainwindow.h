@@ -15,6 +15,7 @@
 #include "stability/stabschematic.h"
 #include "values/comp.h"
 #include "values/engvalues.h"
+#include "values/engwidgets.h"
 
 #include <QMainWindow>
 #include <QPen>
@@ -315,6 +316,9 @@ public:
     // schematic and the other pages.
     soa::LoadLineResult SOAloadLine;
     soa::ThermalResult SOApower;
+    // Why figures of the last refresh are missing: one note per field the model could not
+    // use. They stay in the notes whatever else the refresh clears.
+    QVector<soa::SoaNote> SOAproblems;
 
     // The upload without its file dialog: reads, resamples and adopts the file at path.
     void loadSOAwaveform(const QString &path);
@@ -345,6 +349,14 @@ private:
     soa::ThermalInput readSOAthermalInputs();
     void drawSOAloadLine(const soa::LoadLineResult &line);
     void drawSOAcurrentLimit(const soa::ThermalResult &power);
+    double SOAsignalFrequency() const;
+    // Reads a field the SOA model needs. A value it cannot use (unreadable, out of range,
+    // "open" where open means nothing) turns the field red, adds a note to SOAproblems that
+    // names the field and what cannot be computed, and reads as NaN.
+    double readSOAfield(QLineEdit *edit, const char *kind, eng::Range range, const char *name,
+                        const char *consequence, bool openAllowed = true);
+    // A result label: the figure, or the placeholder in red when it could not be computed.
+    void showSOAfigure(QLabel *label, double value);
 
     // Supply schematic, warnings, the page's slots and the load calculator.
 public:

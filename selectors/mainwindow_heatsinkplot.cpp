@@ -4,8 +4,14 @@
 
 #include "selectors/heatsinkflow.h"
 #include "ui_mainwindow.h"
+#include "values/engwidgets.h"
 
 #include <qcustomplot.h>
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include <cmath>
 
 namespace {
 
@@ -90,6 +96,8 @@ void MainWindow::plotRtheta()
     plot->yAxis->setRange(0, 1.1 * curve.thetaMax);
     plot->replot();
 
+    for (QLabel *result : {ui->HSlinearFlow, ui->HSvolumeFlow})
+        eng::setResultRed(result, false);
     if (!forced) {
         ui->HSlinearFlow->setText(QStringLiteral("0 FPM air"));
         ui->HSvolumeFlow->setText(QStringLiteral("0 CFM air"));
@@ -97,8 +105,16 @@ void MainWindow::plotRtheta()
     }
 
     const QString kind = QStringLiteral("R");
-    const selectors::RequiredFlow need =
-        selectors::requiredFlow(sink, parseLineEdit(ui->HSrtheta, kind));
+    bool usable = true;
+    const double thetaCW =
+        eng::parseLineEdit(ui->HSrtheta, kind, eng::Range::NonNegative, &usable);
+    if (!usable) {
+        // A negative or unreadable requirement asks for no flow that exists.
+        eng::setNoResult(ui->HSlinearFlow);
+        eng::setNoResult(ui->HSvolumeFlow);
+        return;
+    }
+    const selectors::RequiredFlow need = selectors::requiredFlow(sink, thetaCW);
     const bool reachable = need.need != selectors::FlowNeed::Unreachable;
     const double F = need.flow;
 
@@ -122,10 +138,17 @@ void MainWindow::plotRtheta()
         return;
     }
     const bool round = ui->HSfanCirc->isChecked();
-    const double area =
-        round ? selectors::fanAreaSqIn(true, parseLineEdit(ui->HSfanDia, kind), 0, 0, metric)
-              : selectors::fanAreaSqIn(false, 0, parseLineEdit(ui->HSfanX, kind),
-                                       parseLineEdit(ui->HSfanY, kind), metric);
+    // A fan opening is a size: a negative, unreadable or open one gives no volume flow.
+    bool fanUsable = true;
+    const auto fanSize = [&](QLineEdit *field) {
+        bool ok = true;
+        const double v = eng::parseLineEdit(field, kind, eng::Range::NonNegative, &ok);
+        if (!ok || v == infiniteValue) fanUsable = false;
+        return v;
+    };
+    const double area = round ? selectors::fanAreaSqIn(true, fanSize(ui->HSfanDia), 0, 0, metric)
+                              : selectors::fanAreaSqIn(false, 0, fanSize(ui->HSfanX),
+                                                       fanSize(ui->HSfanY), metric);
     const double cfm = selectors::airVolumeFlowCfm(area, F);
     if (metric) {
         ui->HSlinearFlow->setText(number2String(selectors::lfmToMetresPerSecond(F)) +
@@ -136,4 +159,5 @@ void MainWindow::plotRtheta()
         ui->HSlinearFlow->setText(number2String(F) + QStringLiteral(" FPM air"));
         ui->HSvolumeFlow->setText(number2String(cfm) + QStringLiteral(" CFM air"));
     }
+    if (!fanUsable || !std::isfinite(cfm)) eng::setNoResult(ui->HSvolumeFlow);
 }

@@ -6,9 +6,12 @@
 #include "selectors/heatsinkselector.h"
 #include "selectors/selectortable.h"
 #include "ui_mainwindow.h"
+#include "values/engwidgets.h"
 
 #include <QStandardItemModel>
 #include <QTableView>
+
+#include <cmath>
 
 using selectors::HeatsinkRow;
 using selectors::tableCell;
@@ -106,13 +109,19 @@ void MainWindow::FilterHeatsinks()
         ui->HSchoosePart->isChecked()
             ? selectors::heatsinkPartChoiceCode(ui->HSpart->currentIndex(), ampVector, pwmVector)
             : selectors::heatsinkPackageChoiceCode(ui->HSpackage->currentIndex());
-    req.thetaCW = parseLineEdit(ui->HSrtheta, kind);
+    // Resistances and sizes are magnitudes: a negative one turns its field red, and as no
+    // heatsink meets it the table shows none.
+    const auto magnitude = [&kind](QLineEdit *field) {
+        bool usable = true;
+        return eng::parseLineEdit(field, kind, eng::Range::NonNegative, &usable);
+    };
+    req.thetaCW = magnitude(ui->HSrtheta);
     // The size fields count only while their group is switched on.
     const bool constrained = ui->HSconstCheckBox->isChecked();
     if (constrained) {
-        req.envelope = selectors::heatsinkEnvelope(
-            true, parseLineEdit(ui->HSH, kind), parseLineEdit(ui->HSL, kind),
-            parseLineEdit(ui->HSW, kind), parseLineEdit(ui->HSWeight, kind), metric);
+        req.envelope = selectors::heatsinkEnvelope(true, magnitude(ui->HSH), magnitude(ui->HSL),
+                                                   magnitude(ui->HSW), magnitude(ui->HSWeight),
+                                                   metric);
     } else {
         req.envelope = selectors::heatsinkEnvelope(false, 0, 0, 0, 0, metric);
     }
@@ -240,7 +249,11 @@ void MainWindow::on_HSenglish_toggled(bool checked)
     // Checked: the user went back to inches and ounces; unchecked: to millimetres and grams.
     const auto convert = [this, checked](QLineEdit *field, double factor) {
         const double v = parseLineEdit(field, QStringLiteral("R"));
-        field->setText(QString::number(checked ? v / factor : v * factor, 'g', 6));
+        const double converted = checked ? v / factor : v * factor;
+        // An open size ("open", "inf") stays open in any unit, and one that overflows stays
+        // as typed rather than turning into "inf".
+        if (v != infiniteValue && std::isfinite(converted))
+            field->setText(QString::number(converted, 'g', 6));
     };
     const std::pair<QLineEdit *, double> limits[] = {{ui->HSH, selectors::millimetresPerInch},
                                                      {ui->HSL, selectors::millimetresPerInch},

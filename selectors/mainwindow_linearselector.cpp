@@ -5,6 +5,7 @@
 #include "selectors/linearselector.h"
 #include "selectors/selectortable.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
 
 #include <QStandardItemModel>
 #include <QTableView>
@@ -105,13 +106,19 @@ void MainWindow::Eliminate()
     req.showParallel = ui->LPSParallelCheckBox->isChecked();
     req.maxParallel = ui->LPSNumAmps->value();
 
-    const selectors::LinearSelection sel = selectors::selectLinear(ampVector, packageVector, req);
-    // The other rate field shows what the typed one allows or needs.
+    selectors::LinearSelection sel = selectors::selectLinear(ampVector, packageVector, req);
+    // The other rate field shows what the typed one allows or needs; with no swing to slew
+    // (Vpp 0) any frequency is allowed, and there is no figure to show.
+    const auto rateText = [](double v) {
+        return std::isfinite(v) ? QString::number(v, 'g', 6) : eng::noResultText();
+    };
     if (req.rate == selectors::RateInput::SlewRate)
-        ui->LPSFreq->setText(QString::number(sel.frequencyKHz, 'g', 6));
+        ui->LPSFreq->setText(rateText(sel.frequencyKHz));
     else if (req.rate == selectors::RateInput::Frequency)
-        ui->LPSSR->setText(QString::number(sel.slewRateVus, 'g', 6));
+        ui->LPSSR->setText(rateText(sel.slewRateVus));
 
+    selectors::keepCatalogFiguresWhenHidden(
+        sel.rows, selectors::linearCatalogRows(ampVector, packageVector));
     showLinearRows(this, sel.rows);
 }
 

@@ -90,7 +90,10 @@ void MainWindow::EliminatePWM()
     req.relaxPercent = ui->SPSrelax->value();
     req.showParallel = ui->SPSparallelCheckBox->isChecked();
     req.maxParallel = ui->SPSnumAmps->value();
-    showPwmRows(this, selectors::selectPwm(pwmVector, packageVector, req));
+    QVector<PwmRow> rows = selectors::selectPwm(pwmVector, packageVector, req);
+    selectors::keepCatalogFiguresWhenHidden(rows,
+                                            selectors::pwmCatalogRows(pwmVector, packageVector));
+    showPwmRows(this, rows);
 }
 
 void MainWindow::refreshSPS()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
 
 namespace selectors {
 
@@ -34,6 +35,18 @@ inline int ampsToShare(double currentA, double perAmpA, int maxAmps)
     int n = static_cast<int>(share);
     if (n < share) ++n;
     return n;
+}
+
+// A hidden row shows nothing of the requirement: its cells keep the part's own figures (the
+// row of the same index in `catalog`). A requirement no part can meet, such as an "open"
+// current, then leaves no runaway swing or voltage in the table's model.
+template <class Row> void keepCatalogFiguresWhenHidden(QVector<Row> &rows, const QVector<Row> &catalog)
+{
+    for (int i = 0; i < rows.size() && i < catalog.size(); ++i) {
+        if (rows.at(i).verdict != Verdict::Hidden) continue;
+        rows[i] = catalog.at(i);
+        rows[i].verdict = Verdict::Hidden;
+    }
 }
 
 } // namespace selectors

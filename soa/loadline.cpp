@@ -88,7 +88,31 @@ Sample stepMotor(const LoadLineInput &in, double R, double s)
     return {in.motorVDC, in.motorCurrent};
 }
 
+// Why the samples are not numbers, named by the input that makes them so.
+QString unboundedNote(const LoadLineInput &in, const LoadLineResult &r)
+{
+    if (in.signalKind == 3 && in.motorMode == MotorMode::Stall && r.R == 0)
+        return QStringLiteral("!!! Motor ESR is 0: the stall current is unbounded !!!");
+    if (in.signalKind != 3 && r.outputShorted && in.voltageOutput)
+        return QStringLiteral("!!! The load shorts the output: the load current is unbounded !!!");
+    return QStringLiteral("!!! The load current or voltage overflows with the load as typed: "
+                          "power and temperatures cannot be computed !!!");
+}
+
 } // namespace
+
+void dropFigures(LoadLineResult &r)
+{
+    r.computable = false;
+    for (QVector<double> *v : {&r.T, &r.V, &r.I, &r.Iamp, &r.Vo, &r.Vd, &r.Pload, &r.Pamp})
+        v->clear();
+    const double none = std::nan("");
+    r.maxIout = r.minIout = r.maxVout = r.minVout = none;
+    r.PloadAvg = r.PampAvg = r.IampAvg = r.PampPeak = none;
+    r.direction = 0;
+    r.clipping = r.slewExceeded = false;
+    r.continuousExceeded = r.peakExceeded = r.secondBreakdown = false;
+}
 
 LoadLineResult simulateLoadLine(const LoadLineInput &in, const amp &part)
 {
@@ -110,6 +134,10 @@ LoadLineResult simulateLoadLine(const LoadLineInput &in, const amp &part)
         r.outputShorted = in.R == 0 || in.L == 0 || in.cShortText;
     }
     if (r.outputShorted) r.notes.append({QStringLiteral("!!! Do Not Short the Output !!!"), true});
+    if (!in.usable) {
+        dropFigures(r);
+        return r;
+    }
 
     const bool motor = in.signalKind == 3;
     int cycles = qMax(1, in.cycles);
@@ -215,6 +243,14 @@ LoadLineResult simulateLoadLine(const LoadLineInput &in, const amp &part)
         r.Vd.append(Vd);
         r.Pload.append(Pload);
         r.Pamp.append(Pamp);
+        if (!std::isfinite(Pload) || !std::isfinite(Pamp)) r.computable = false;
+    }
+    for (const double sum : {r.PloadAvg, r.PampAvg, r.IampAvg})
+        if (!std::isfinite(sum)) r.computable = false;
+    if (!r.computable) {
+        dropFigures(r);
+        r.problem = unboundedNote(in, r);
+        return r;
     }
 
     if (r.clipping)

@@ -38,10 +38,18 @@ struct LoadLineInput
     double motorESR = 0, motorEMF = 0, motorCurrent = 0, motorVDC = 0;
 
     bool boost = false; // boost supplies in use: swing coefficients at index 1
+
+    // Every value the model reads could be read and is physically possible; when not, the
+    // load line is not run (the flags and their notes are still found).
+    bool usable = true;
 };
 
 struct LoadLineResult
 {
+    // Every sample's voltage and current is a number. When not, the series are empty, the
+    // extremes and averages are NaN and the notes say which input prevents the figures.
+    bool computable = true;
+    QString problem; // why the samples are not numbers, when the inputs were usable
     bool connected = false; // a load line is drawn only for a connected load
     bool outputShorted = false;
 
@@ -78,5 +86,9 @@ struct LoadLineResult
 // transient of reactive loads. Averages are over the shown periods. A series capacitor of 0 F
 // (open) passes no current.
 LoadLineResult simulateLoadLine(const LoadLineInput &in, const amp &part);
+
+// A load line without figures: no samples, NaN extremes and averages, no sample flags; the
+// load flags and the notes about them stay.
+void dropFigures(LoadLineResult &r);
 
 } // namespace soa

@@ -59,6 +59,9 @@ void MainWindow::refreshSOA()
                                          "choose a current limit resistor."));
         ui->notes->append(QStringLiteral(
             "Power calculations during Stall and Reversal conditions are inaccurate."));
+        // Figures the model could not compute still need their reason.
+        for (const soa::SoaNote &note : qAsConst(SOAproblems))
+            appendSOAnote(note);
     }
 
     waveDescription();

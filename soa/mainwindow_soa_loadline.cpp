@@ -2,13 +2,54 @@
 // writes the results and draws the load line, waveforms and current-limit band.
 #include "app/mainwindow.h"
 
+#include "soa/soasignal.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
+#include "values/engwidgets.h"
 
 #include <qcustomplot.h>
 
+#include <cmath>
+
 namespace {
 const char kSeeDatasheet[] = "See datasheet for details.";
+
+const char kNoLoadLine[] = "the load line cannot be computed";
+const char kNoTemperatures[] = "temperatures cannot be computed";
+const char kNoCurrentLimit[] = "the current limit cannot be drawn";
+
 } // namespace
+
+double MainWindow::readSOAfield(QLineEdit *edit, const char *kind, eng::Range range,
+                                const char *name, const char *consequence, bool openAllowed)
+{
+    const QString k = QLatin1String(kind);
+    bool usable = true;
+    const double value = eng::parseLineEdit(edit, k, range, &usable);
+    bool readable = true;
+    eng::parseFieldText(edit->text(), k, &readable);
+    QString fault;
+    if (!readable)
+        fault = QStringLiteral("cannot be read");
+    else if (value == infiniteValue && !openAllowed)
+        fault = QStringLiteral("is open");
+    else if (usable)
+        return value;
+    else if (range == eng::Range::Temperature)
+        fault = QStringLiteral("is below absolute zero");
+    else if (value < 0)
+        fault = QStringLiteral("is negative");
+    else
+        fault = QStringLiteral("is 0");
+    QPalette red;
+    red.setBrush(QPalette::Text, QBrush(Qt::red));
+    edit->setPalette(red);
+    SOAproblems.append({QStringLiteral("!!! ") + QLatin1String(name) + QLatin1Char(' ') + fault +
+                            QStringLiteral(": ") + QLatin1String(consequence) +
+                            QStringLiteral(" !!!"),
+                        true});
+    return std::nan("");
+}
 
 soa::LoadLineInput MainWindow::readSOAloadInputs()
 {
@@ -16,9 +57,17 @@ soa::LoadLineInput MainWindow::readSOAloadInputs()
     const QString r = ui->SOA_Rload->text();
     const QString l = ui->SOA_Lload->text();
     const QString c = ui->SOA_Cload->text();
-    in.R = parseLineEdit(ui->SOA_Rload, QStringLiteral("R"));
-    in.L = parseLineEdit(ui->SOA_Lload, QStringLiteral("R"));
-    in.C = parseLineEdit(ui->SOA_Cload, QStringLiteral("C"));
+    // The motor replaces the load's values; only the words of its fields still count.
+    const bool motor = SignalType == 3;
+    const eng::Range magnitude = eng::Range::NonNegative;
+    auto read = [&](QLineEdit *edit, const char *kind, eng::Range range, const char *name,
+                    bool openAllowed, bool used) {
+        if (!used) return parseLineEdit(edit, QLatin1String(kind));
+        return readSOAfield(edit, kind, range, name, kNoLoadLine, openAllowed);
+    };
+    in.R = read(ui->SOA_Rload, "R", magnitude, "Load R", true, !motor);
+    in.L = read(ui->SOA_Lload, "R", magnitude, "Load L", true, !motor);
+    in.C = read(ui->SOA_Cload, "C", magnitude, "Load C", true, !motor);
     in.rOpenText = r == QLatin1String("open");
     in.lOpenText = l == QLatin1String("open");
     in.cOpenText = c == QLatin1String("open");
@@ -37,37 +86,49 @@ soa::LoadLineInput MainWindow::readSOAloadInputs()
 
     in.signalKind = SignalType;
     in.voltageOutput = SOAVout;
-    in.motorEMF = parseLineEdit(ui->MotorEMF, QStringLiteral("R"));
-    in.motorCurrent = parseLineEdit(ui->MotorI, QStringLiteral("R"));
+    in.motorMode = soa::motorModeFromText(ui->MotorBox->currentText());
+    const bool normal = in.motorMode == soa::MotorMode::Normal;
+    const bool reversal = in.motorMode == soa::MotorMode::Reversal;
+    const bool stall = in.motorMode == soa::MotorMode::Stall;
+    const eng::Range any = eng::Range::Any;
+    in.motorEMF = read(ui->MotorEMF, "R", any, "Motor EMF", false, motor && reversal);
+    in.motorCurrent = read(ui->MotorI, "R", any, "Motor current", false, motor && !stall);
     in.gain = SignalType == 2 ? parseValue(SOAcsvGain) : 1;
     in.signal = {SOAtime, SOAsignal};
 
-    if (SignalType == 3) {
-        in.motorMode = soa::motorModeFromText(ui->MotorBox->currentText());
-        in.motorESR = parseLineEdit(ui->MotorESR, QStringLiteral("R"));
-        if (in.motorMode == soa::MotorMode::Normal)
-            in.motorVDC = parseLineEdit(ui->MotorVDC, QStringLiteral("R"));
+    if (motor) {
+        in.motorESR = read(ui->MotorESR, "R", magnitude, "Motor ESR", false, true);
+        if (normal) in.motorVDC = read(ui->MotorVDC, "R", any, "Motor V_DC", false, true);
+    } else {
+        in.motorMode = soa::MotorMode::Normal;
     }
     in.boost = boostSup;
+    for (const double v : {in.R, in.L, in.C, in.motorEMF, in.motorCurrent, in.motorESR,
+                           in.motorVDC})
+        if (std::isnan(v)) in.usable = false;
     return in;
 }
 
 soa::ThermalInput MainWindow::readSOAthermalInputs()
 {
     soa::ThermalInput in;
-    in.freqHz = parseValue(SOAfreq);
+    in.freqHz = SOAsignalFrequency();
     in.boost = boostSup;
-    in.ambient = parseLineEdit(ui->tempA, QStringLiteral("R"));
-    in.compound = parseLineEdit(ui->ThermalCompound, QStringLiteral("R"));
+    const eng::Range magnitude = eng::Range::NonNegative;
+    in.ambient = readSOAfield(ui->tempA, "R", eng::Range::Temperature, "Ambient temperature",
+                              kNoTemperatures, false);
+    in.compound = readSOAfield(ui->ThermalCompound, "R", magnitude,
+                               "Thermal compound resistance", kNoTemperatures, false);
     in.heatsinkText = ui->heatsink->text();
-    in.heatsink = parseLineEdit(ui->heatsink, QStringLiteral("R"));
+    in.heatsink = readSOAfield(ui->heatsink, "R", magnitude, "Heatsink rating", kNoTemperatures);
     in.rclText = ui->R_CL->text();
     in.rcl = in.rclText == QLatin1String(kSeeDatasheet)
                  ? 0
-                 : parseLineEdit(ui->R_CL, QStringLiteral("R"));
+                 : readSOAfield(ui->R_CL, "R", magnitude, "R_CL", kNoCurrentLimit);
     in.rfoText = ui->R_FO->text();
-    in.rfo = in.rfoText == QLatin1String("open") ? infiniteValue
-                                                 : parseLineEdit(ui->R_FO, QStringLiteral("R"));
+    in.rfo = in.rfoText == QLatin1String("open")
+                 ? infiniteValue
+                 : readSOAfield(ui->R_FO, "R", magnitude, "R_FO", kNoCurrentLimit);
     in.rangePercent = ui->RangeBox->text().toInt(nullptr, 10);
     in.vsPos = parseValue(SOAVs_pos);
     in.vsNeg = parseValue(SOAVs_neg);
@@ -77,6 +138,20 @@ soa::ThermalInput MainWindow::readSOAthermalInputs()
     in.bridgeInverted = bridge && ui->BridgeUnipolarSuppliesButton->isChecked();
     in.parallel = ui->NumParallel->text().toInt(nullptr, 10);
     return in;
+}
+
+double MainWindow::SOAsignalFrequency() const
+{
+    return soa::signalFrequency(SignalType, {SOAtime, SOAsignal}, eng::parseValue(SOAfreq),
+                                SignalType == 0 && SOAsignalNote.isEmpty());
+}
+
+void MainWindow::showSOAfigure(QLabel *label, double value)
+{
+    if (std::isfinite(value))
+        label->setText(number2String(value));
+    else
+        eng::setNoResult(label);
 }
 
 void MainWindow::drawSOAloadLine(const soa::LoadLineResult &line)
@@ -133,6 +208,7 @@ void MainWindow::RLCLoadLine()
 {
     const amp part = findLinear(ui->AmpSelecterSOA->currentText());
 
+    SOAproblems.clear();
     SOAloadLine = soa::simulateLoadLine(readSOAloadInputs(), part);
     const soa::LoadLineResult &line = SOAloadLine;
     SOAmaxIout = line.maxIout;
@@ -149,15 +225,19 @@ void MainWindow::RLCLoadLine()
         ui->PowerDetails->append(paragraph);
     ACbidirectional = power.acBidirectional;
     ui->minHeatsink->setText(power.minHeatsinkText);
-    ui->TempC->setText(number2String(power.Tc));
-    ui->TempJ->setText(number2String(qMax(power.Tc, power.Tj)));
+    if (power.minHeatsinkText == eng::noResultText()) eng::setNoResult(ui->minHeatsink);
+    showSOAfigure(ui->TempC, power.Tc);
+    showSOAfigure(ui->TempJ, std::isnan(power.Tj) ? power.Tj : qMax(power.Tc, power.Tj));
     if (power.rclSeeDatasheet) ui->R_CL->setText(QString::fromLatin1(kSeeDatasheet));
     for (const soa::SoaNote &note : power.notes)
         appendSOAnote(note);
     drawSOAcurrentLimit(power);
 
-    ui->PdLoad->setText(number2String(line.PloadAvg));
-    ui->PdAmpAvg->setText(number2String(power.Pd));
-    ui->SuggTcMax->setText(number2String(power.TcMax));
+    showSOAfigure(ui->PdLoad, line.PloadAvg);
+    showSOAfigure(ui->PdAmpAvg, power.Pd);
+    showSOAfigure(ui->SuggTcMax, power.TcMax);
+    if (!line.problem.isEmpty()) SOAproblems.append({line.problem, true});
+    for (const soa::SoaNote &note : qAsConst(SOAproblems))
+        appendSOAnote(note);
     ui->SOA->replot();
 }

@@ -7,6 +7,8 @@
 
 #include <qcustomplot.h>
 
+#include <cmath>
+
 namespace {
 
 // Log axes carry decade ticks with eight sub-ticks (2..9), as on log graph paper.
@@ -156,7 +158,15 @@ void MainWindow::plotSOAdata()
 void MainWindow::customTempLine()
 {
     const amp part = findLinear(ui->AmpSelecterSOA->currentText());
-    const double tc = parseLineEdit(ui->custTempLine, QStringLiteral("R"));
+    const int known = SOAproblems.size();
+    const double tc = readSOAfield(ui->custTempLine, "R", eng::Range::Temperature,
+                                   "Custom case temperature", "the custom curve cannot be drawn",
+                                   false);
+    if (std::isnan(tc)) {
+        for (int i = known; i < SOAproblems.size(); ++i)
+            appendSOAnote(SOAproblems.at(i));
+        return;
+    }
     addCurve(ui->SOA, soa::customTempCurve(part, tc));
     ui->SOA->replot();
 }

@@ -4,6 +4,7 @@
 
 #include "soa/supplyschematic.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -51,9 +52,10 @@ void MainWindow::plotSOAsch()
     in.bridge = ui->BridgeCheckBox->isChecked();
     in.bridgeSame = in.bridge && ui->BridgeSameSuppliesButton->isChecked();
     in.bridgeUnipolar = in.bridge && ui->BridgeUnipolarSuppliesButton->isChecked();
-    in.R = parseLineEdit(ui->SOA_Rload, QStringLiteral("R"));
-    in.C = parseLineEdit(ui->SOA_Cload, QStringLiteral("C"));
-    in.L = parseLineEdit(ui->SOA_Lload, QStringLiteral("R"));
+    // The load line has read and coloured these fields; the drawing only needs the values.
+    in.R = eng::parseFieldText(ui->SOA_Rload->text(), QStringLiteral("R"), nullptr);
+    in.C = eng::parseFieldText(ui->SOA_Cload->text(), QStringLiteral("C"), nullptr);
+    in.L = eng::parseFieldText(ui->SOA_Lload->text(), QStringLiteral("R"), nullptr);
     using Load = soa::SupplySchematicInput::Load;
     if (ui->loadTypeBox->currentText() == QLatin1String("DC Motor"))
         in.load = Load::DcMotor;

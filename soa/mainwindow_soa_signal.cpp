@@ -26,9 +26,12 @@ void MainWindow::SOAsine()
 
 void MainWindow::SOAtrap()
 {
-    adoptSOAsignal(soa::trapezoidSignal(parseValue(SOAtRise), parseValue(SOAtHigh),
-                                        parseValue(SOAtFall), parseValue(SOAtLow),
-                                        parseValue(SOAmaxOut), parseValue(SOAminOut)));
+    const double rise = parseValue(SOAtRise), high = parseValue(SOAtHigh);
+    const double fall = parseValue(SOAtFall), low = parseValue(SOAtLow);
+    SOAsignalNote = soa::trapezoidProblem(rise, high, fall, low);
+    if (!SOAsignalNote.isEmpty()) return;
+    adoptSOAsignal(soa::trapezoidSignal(rise, high, fall, low, parseValue(SOAmaxOut),
+                                        parseValue(SOAminOut)));
 }
 
 void MainWindow::SOAmotor()

@@ -5,6 +5,7 @@
 #include "soa/supplyschematic.h"
 #include "ui_mainwindow.h"
 #include "values/engvalues.h"
+#include "values/engwidgets.h"
 
 #include <QLabel>
 #include <qcustomplot.h>
@@ -18,10 +19,10 @@ bool readable(const QString &text)
     return valid;
 }
 
+// A label showing the placeholder stays red: its figure could not be computed.
 void markLabel(QLabel *label, bool red)
 {
-    label->setStyleSheet(red ? QStringLiteral("QLabel { color : red; }")
-                             : QStringLiteral("QLabel { color : black; }"));
+    if (label->text() != eng::noResultText()) eng::setResultRed(label, red);
 }
 
 } // namespace
@@ -36,7 +37,8 @@ void MainWindow::powerWarnings()
     in.Tj = soa::resultLabelNumber(ui->TempJ->text());
     in.Rhs = soa::resultLabelNumber(ui->minHeatsink->text());
     in.TcMax = soa::resultLabelNumber(ui->SuggTcMax->text());
-    in.ambient = parseLineEdit(ui->tempA, QStringLiteral("R"));
+    // Read without colouring: the load line has marked the field when it is unusable.
+    in.ambient = eng::parseFieldText(ui->tempA->text(), QStringLiteral("R"), nullptr);
 
     const soa::PowerWarnings w = soa::powerWarnings(in, part);
     markLabel(ui->PdAmpAvg, w.pdRed);

@@ -136,6 +136,24 @@ double signalPeriod(const Signal &signal)
     return signal.time.last() - signal.time.first() + firstTimeStep(signal);
 }
 
+QString trapezoidProblem(double rise, double high, double fall, double low)
+{
+    for (const double t : {rise, high, fall, low}) {
+        if (!(t >= 0))
+            return QStringLiteral("!!! Trapezoid times may not be negative: the previous signal "
+                                  "is kept !!!");
+    }
+    return QString();
+}
+
+double signalFrequency(int kind, const Signal &inUse, double typedSineHz, bool sineAdopted)
+{
+    if (kind == 3) return 0;
+    if (kind == 0 && sineAdopted) return typedSineHz;
+    const double period = signalPeriod(inUse);
+    return period > 0 && std::isfinite(period) ? 1 / period : 0;
+}
+
 QString signalProblem(const Signal &signal)
 {
     const int n = signal.size();
@@ -188,7 +206,9 @@ QStringList describeSignal(const SignalTexts &texts)
               << texts.tLow + QStringLiteral("s low time")
               << QStringLiteral("(") + eng::engString(period, QStringLiteral("s")) +
                      QStringLiteral(" total period)")
-              << QStringLiteral("(") + eng::engString(1 / period, QStringLiteral("Hz")) +
+              << QStringLiteral("(") +
+                     (period > 0 ? eng::engString(1 / period, QStringLiteral("Hz"))
+                                 : eng::noResultText() + QStringLiteral(" Hz")) +
                      QStringLiteral(" frequency)");
         break;
     }

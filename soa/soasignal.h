@@ -55,6 +55,16 @@ Signal uploadedSignal(const QString &fileText);
 // samples, strictly increasing times and a positive period.
 QString signalProblem(const Signal &signal);
 
+// Why a trapezoid of these phase times cannot be built, as a note; empty when it can. A phase
+// may last 0 s (a square or triangle wave), never less.
+QString trapezoidProblem(double rise, double high, double fall, double low);
+
+// The frequency the thermal model sees for the signal in use, Hz: the typed sine frequency
+// when the sine was just built from it, else one over the period of the samples in use (a
+// rejected entry keeps the previous signal, and so its frequency); 0 for the motor sweep, a
+// slow change of operating point that heats the part as direct current does.
+double signalFrequency(int kind, const Signal &inUse, double typedSineHz, bool sineAdopted);
+
 // The time step in front of the first sample: the first time itself when it is positive (the
 // built signals start one step after 0), else the step to the second sample.
 double firstTimeStep(const Signal &signal);

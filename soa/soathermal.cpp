@@ -168,7 +168,7 @@ ThermalResult analysePower(const LoadLineResult &line, const ThermalInput &in, c
 
     // 3. Resistor ratings.
     const double rcl = in.rclText == QLatin1String(kSeeDatasheet) ? 0 : in.rcl;
-    if (rcl != 0)
+    if (rcl != 0 && std::isfinite(rcl))
         r.powerDetails << QStringLiteral("\nSuggested Power Rating for R_CL: \t>") +
                               eng::engString(part.getVbe() * part.getVbe() * 1.414 / rcl, "W");
     if (N > 1)
@@ -193,18 +193,25 @@ ThermalResult analysePower(const LoadLineResult &line, const ThermalInput &in, c
     // 5. Heatsink needed.
     const QString package = part.getPackageStyle();
     r.Tc0 = (part.getRtheta_JA() - r.Rjc) * r.Pd + in.ambient;
-    if (r.Tc0 <= r.TcMax) {
+    if (!std::isfinite(r.Tc0) || !std::isfinite(r.TcMax)) {
+        r.Rhs = std::nan("");
+        r.minHeatsinkText = eng::noResultText();
+    } else if (r.Tc0 <= r.TcMax) {
         r.minHeatsinkText = heatsinkFreeText(package);
     } else {
         r.heatsinkNeeded = true;
         r.Rhs = (r.TcMax - in.ambient) / r.Pd - in.compound;
-        r.minHeatsinkText = r.Rhs > 0 ? eng::number2String(eng::roundTo3Sig(r.Rhs))
-                                      : eng::number2String(-eng::roundTo3Sig(std::fabs(r.Rhs)));
+        r.minHeatsinkText =
+            !std::isfinite(r.Rhs) ? eng::noResultText()
+            : r.Rhs > 0           ? eng::number2String(eng::roundTo3Sig(r.Rhs))
+                                  : eng::number2String(-eng::roundTo3Sig(std::fabs(r.Rhs)));
     }
 
-    // 6. Case and junction temperature with the heatsink given.
+    // 6. Case and junction temperature with the heatsink given. An open heatsink ("open",
+    // "inf", foil on a package without a foil option) takes no heat: the part runs without.
     if (in.heatsinkText == QLatin1String("none") ||
-        (in.heatsinkText == QLatin1String("foil") && hasFoilOption(package))) {
+        (in.heatsinkText == QLatin1String("foil") && hasFoilOption(package)) ||
+        in.heatsink == infiniteValue) {
         r.Tc = r.Tc0;
         r.Tj = part.getRtheta_JA() * r.Pj + in.ambient;
     } else {
@@ -217,6 +224,8 @@ ThermalResult analysePower(const LoadLineResult &line, const ThermalInput &in, c
         r.rclSeeDatasheet = true;
         return r;
     }
+    // The sense voltage follows the case temperature, and the limit the resistors.
+    if (!std::isfinite(r.Tc) || std::isnan(rcl) || std::isnan(in.rfo)) return r;
     const CurrentLimit cl = currentLimit(part, in, rcl, r.Tc);
     if (cl.kind == CurrentLimit::None) return r;
     r.limitExists = true;
@@ -232,6 +241,15 @@ ThermalResult analysePower(const LoadLineResult &line, const ThermalInput &in, c
         r.bandX.append(in.vsPos - vo);
         r.bandUpper.append((1 + spread) * limit);
         r.bandLower.append((1 - spread) * limit);
+        if (!std::isfinite(r.bandX.last()) || !std::isfinite(r.bandUpper.last()) ||
+            !std::isfinite(r.bandLower.last())) {
+            // A limit that overflows (a sense resistor of next to nothing) has no band to draw.
+            r.limitExists = r.limitActivates = false;
+            r.bandX.clear();
+            r.bandUpper.clear();
+            r.bandLower.clear();
+            return r;
+        }
     }
     if (r.limitActivates)
         r.notes.append(

@@ -15,13 +15,13 @@ namespace soa {
 
 struct ThermalInput
 {
-    double freqHz = 0;   // signal frequency as typed for the sine
+    double freqHz = 0;   // frequency of the signal in use (signalFrequency)
     bool boost = false;  // boost supplies in use
     double ambient = 25; // °C
     double compound = 0; // case-to-heatsink interface resistance, °C/W
 
     QString heatsinkText; // "none" and "foil" are words here, not values
-    double heatsink = 0;  // heatsink-to-air resistance as read, °C/W
+    double heatsink = 0;  // heatsink-to-air resistance as read, °C/W; infiniteValue: none
 
     QString rclText;       // the current-limit resistor as typed
     double rcl = 0;        // and as read
@@ -66,6 +66,9 @@ struct ThermalResult
     QVector<SoaNote> notes;
 };
 
+// A value the page could not use (an unreadable, negative or open field) arrives as NaN: the
+// figures that depend on it come out NaN, and the current limit is not evaluated.
+//
 // Thermal chain: Tj = Ta + Pd (Rhs + Rcomp) + Pj Rjc with a heatsink, Tj = Ta + Pj Rtheta_JA
 // without. The junction sees the stage power plus a tenth of the quiescent power; the rest of
 // the quiescent power heats the case. Signals of 60 Hz or less, current that flows one way 90 %

@@ -12,6 +12,7 @@
 #include <cmath>
 
 Q_DECLARE_METATYPE(soa::Signal)
+Q_DECLARE_METATYPE(soa::LoadLineInput)
 
 namespace {
 
@@ -137,6 +138,15 @@ private slots:
     void powerReport();
     void currentLimitBand_data();
     void currentLimitBand();
+
+    void signalFrequency_data();
+    void signalFrequency();
+    void trapezoidTimes_data();
+    void trapezoidTimes();
+    void uncomputableLoadLine_data();
+    void uncomputableLoadLine();
+    void thermalWithoutUsableInputs_data();
+    void thermalWithoutUsableInputs();
 };
 
 // ---------------------------------------------------------------------------- signals
@@ -1145,6 +1155,199 @@ void TestSoaEngine::currentLimitBand()
              qPrintable(QString::number(r.bandUpper.at(50), 'g', 10)));
     QVERIFY(std::fabs(r.bandLower.at(50) - (1 - spread) * limitAtZero) < 1e-4);
     if (range == 0) QCOMPARE(r.bandUpper, r.bandLower);
+}
+
+// ------------------------------------------------------------- inputs the model cannot use
+
+void TestSoaEngine::signalFrequency_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<soa::Signal>("inUse");
+    QTest::addColumn<double>("typedSine");
+    QTest::addColumn<bool>("sineAdopted");
+    QTest::addColumn<double>("expected");
+    const soa::Signal sine1k = soa::sineSignal(1000, 40, -40);
+    // 10 + 40 + 10 + 40 us: 100 us, 10 kHz.
+    const soa::Signal trap10k = soa::trapezoidSignal(10e-6, 40e-6, 10e-6, 40e-6, 30, -30);
+    QTest::newRow("sine as typed") << 0 << sine1k << 1000.0 << true << 1000.0;
+    QTest::newRow("sine typed 60 Hz stays exactly 60")
+        << 0 << soa::sineSignal(60, 1, -1) << 60.0 << true << 60.0;
+    QTest::newRow("rejected sine: the kept signal's own") << 0 << sine1k << 0.0 << false << 1000.0;
+    QTest::newRow("trapezoid: one over its period, whatever the sine field")
+        << 1 << trap10k << 50.0 << true << 10000.0;
+    QTest::newRow("upload: one over its span") << 2 << csvSignal(1000) << 1000.0 << false << 1000.0;
+    QTest::newRow("motor sweep: direct current") << 3 << soa::motorSignal(soa::MotorMode::Stall,
+                                                                          50, -50, 10)
+                                                 << 1000.0 << false << 0.0;
+}
+
+void TestSoaEngine::signalFrequency()
+{
+    QFETCH(int, kind);
+    QFETCH(soa::Signal, inUse);
+    QFETCH(double, typedSine);
+    QFETCH(bool, sineAdopted);
+    QFETCH(double, expected);
+    const double f = soa::signalFrequency(kind, inUse, typedSine, sineAdopted);
+    QVERIFY2(std::fabs(f - expected) <= 1e-9 * expected, qPrintable(QString::number(f, 'g', 17)));
+}
+
+void TestSoaEngine::trapezoidTimes_data()
+{
+    QTest::addColumn<double>("rise");
+    QTest::addColumn<double>("low");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("square wave: rise 0") << 0.0 << 25e-6 << false;
+    QTest::newRow("negative rise") << -1e-6 << 25e-6 << true;
+    QTest::newRow("negative low") << 25e-6 << -1e-3 << true;
+    QTest::newRow("NaN") << std::nan("") << 25e-6 << true;
+}
+
+void TestSoaEngine::trapezoidTimes()
+{
+    QFETCH(double, rise);
+    QFETCH(double, low);
+    QFETCH(bool, refused);
+    const QString note = soa::trapezoidProblem(rise, 25e-6, 25e-6, low);
+    QCOMPARE(!note.isEmpty(), refused);
+    if (refused)
+        QCOMPARE(note, QStringLiteral("!!! Trapezoid times may not be negative: the previous "
+                                      "signal is kept !!!"));
+
+    // All four 0: the description shows the period, and no frequency figure.
+    soa::SignalTexts t;
+    t.kind = 1;
+    t.maxOut = "40";
+    t.minOut = "-40";
+    t.tRise = t.tHigh = t.tFall = t.tLow = "0";
+    const QStringList lines = soa::describeSignal(t);
+    QCOMPARE(lines.last(), QStringLiteral("(") + eng::noResultText() + " Hz frequency)");
+}
+
+void TestSoaEngine::uncomputableLoadLine_data()
+{
+    QTest::addColumn<soa::LoadLineInput>("in");
+    QTest::addColumn<bool>("computable");
+    QTest::addColumn<QString>("problem");
+    const soa::Signal sine = soa::sineSignal(1000, 40, -40);
+    const QString shorted =
+        QStringLiteral("!!! The load shorts the output: the load current is unbounded !!!");
+
+    QTest::newRow("voltage into a series short") << resistiveInput(0, sine) << false << shorted;
+    soa::LoadLineInput parallel = resistiveInput(0, sine);
+    parallel.series = false;
+    parallel.cShortText = false;
+    parallel.C = 0;
+    parallel.L = infiniteValue;
+    QTest::newRow("voltage into a parallel R of 0") << parallel << false << shorted;
+    soa::LoadLineInput current = resistiveInput(0, sine);
+    current.voltageOutput = false;
+    QTest::newRow("current into a short: 0 V, computable") << current << true << QString();
+    QTest::newRow("tiny R: the current overflows")
+        << resistiveInput(1e-308, sine) << false
+        << "!!! The load current or voltage overflows with the load as typed: power and "
+           "temperatures cannot be computed !!!";
+    soa::LoadLineInput stall = resistiveInput(1000, soa::motorSignal(soa::MotorMode::Stall, 50,
+                                                                     -50, 10));
+    stall.signalKind = 3;
+    stall.motorMode = soa::MotorMode::Stall;
+    stall.motorESR = 0;
+    QTest::newRow("motor stall with ESR 0")
+        << stall << false << "!!! Motor ESR is 0: the stall current is unbounded !!!";
+    soa::LoadLineInput unusable = resistiveInput(std::nan(""), sine);
+    unusable.usable = false;
+    QTest::newRow("unusable field: not run, the field's note says why")
+        << unusable << false << QString();
+}
+
+void TestSoaEngine::uncomputableLoadLine()
+{
+    QFETCH(soa::LoadLineInput, in);
+    QFETCH(bool, computable);
+    QFETCH(QString, problem);
+    const soa::LoadLineResult r = soa::simulateLoadLine(in, makePart());
+    QCOMPARE(r.computable, computable);
+    QCOMPARE(r.problem, problem);
+    if (computable) {
+        QCOMPARE(r.PloadAvg, 0.0);
+        QVERIFY(std::isfinite(r.PampAvg) && r.PampAvg > 0);
+        return;
+    }
+    // No sample reaches the plots, and nothing stands in for the missing figures.
+    QVERIFY(r.T.isEmpty() && r.I.isEmpty() && r.Vd.isEmpty());
+    for (double v : {r.maxIout, r.minIout, r.maxVout, r.minVout, r.PloadAvg, r.PampAvg,
+                     r.PampPeak})
+        QVERIFY(std::isnan(v));
+    QVERIFY(!r.peakExceeded && !r.clipping);
+
+    soa::ThermalInput th;
+    th.freqHz = 1000;
+    th.heatsinkText = "none";
+    th.heatsink = infiniteValue;
+    th.rclText = "1";
+    th.rcl = 1;
+    th.rfoText = "open";
+    th.rfo = infiniteValue;
+    const soa::ThermalResult power = soa::analysePower(r, th, makePart());
+    QVERIFY(std::isnan(power.Pd) && std::isnan(power.Tc) && std::isnan(power.Tj));
+    QCOMPARE(power.minHeatsinkText, eng::noResultText());
+    QVERIFY(!power.limitExists && power.bandX.isEmpty());
+    const QString details = power.powerDetails.join('\n');
+    QVERIFY2(!details.contains("nan") && !details.contains("e+"), qPrintable(details));
+}
+
+void TestSoaEngine::thermalWithoutUsableInputs_data()
+{
+    QTest::addColumn<double>("ambient");
+    QTest::addColumn<double>("heatsink");
+    QTest::addColumn<double>("rcl");
+    QTest::addColumn<bool>("temperatures");
+    QTest::addColumn<bool>("band");
+    QTest::newRow("all usable") << 25.0 << 1.0 << 1.0 << true << true;
+    QTest::newRow("ambient unusable") << std::nan("") << 1.0 << 1.0 << false << false;
+    QTest::newRow("heatsink unusable") << 25.0 << std::nan("") << 1.0 << false << false;
+    QTest::newRow("R_CL unusable") << 25.0 << 1.0 << std::nan("") << true << false;
+    QTest::newRow("R_CL of next to nothing: the limit overflows")
+        << 25.0 << 1.0 << 1e-308 << true << false;
+}
+
+void TestSoaEngine::thermalWithoutUsableInputs()
+{
+    QFETCH(double, ambient);
+    QFETCH(double, heatsink);
+    QFETCH(double, rcl);
+    QFETCH(bool, temperatures);
+    QFETCH(bool, band);
+    const amp part = makePart();
+    const soa::LoadLineResult line =
+        soa::simulateLoadLine(resistiveInput(10, soa::sineSignal(1000, 40, -40)), part);
+    soa::ThermalInput th;
+    th.freqHz = 1000;
+    th.ambient = ambient;
+    th.heatsinkText = QString::number(heatsink);
+    th.heatsink = heatsink;
+    th.rclText = QString::number(rcl);
+    th.rcl = rcl;
+    th.rfoText = "open";
+    th.rfo = infiniteValue;
+    const soa::ThermalResult r = soa::analysePower(line, th, part);
+    QVERIFY(std::isfinite(r.Pd)); // the dissipation needs none of these
+    QCOMPARE(std::isfinite(r.Tc) && std::isfinite(r.Tj), temperatures);
+    QCOMPARE(r.limitExists, band);
+    for (const QVector<double> *v : {&r.bandX, &r.bandUpper, &r.bandLower})
+        for (double x : *v)
+            QVERIFY(std::isfinite(x));
+    for (const QString &line : r.powerDetails)
+        QVERIFY2(!line.contains("R_CL") || std::isfinite(rcl), qPrintable(line));
+
+    // An open heatsink takes no heat: the part runs as without one.
+    th.heatsinkText = "open";
+    th.heatsink = infiniteValue;
+    const soa::ThermalResult open = soa::analysePower(line, th, part);
+    if (std::isfinite(ambient)) {
+        QCOMPARE(open.Tc, open.Tc0);
+        QCOMPARE(open.Tj, part.getRtheta_JA() * open.Pj + ambient);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSoaEngine)

@@ -2,9 +2,12 @@
 // switch, the waveforms, the signal dialog and upload, and the guards against unusable input.
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
+#include "windowtest.h"
 
 #include <QComboBox>
 #include <QDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -16,15 +19,6 @@
 #include <memory>
 
 namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-// A renamed widget would silently disconnect its slot: make that warning fail the test.
-void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
-{
-    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
-    if (previousHandler) previousHandler(type, context, msg);
-}
 
 QStringList graphNames(QCustomPlot *plot)
 {
@@ -57,21 +51,6 @@ QString writeFile(const QTemporaryDir &dir, const QString &name, const QByteArra
     return path;
 }
 
-// Runs `act` on the next modal dialog as soon as it is shown.
-void onNextDialog(std::function<void(QDialog *)> act)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
-
 } // namespace
 
 class TestSoaPage : public QObject
@@ -92,6 +71,14 @@ private slots:
     void signalDialog();
     void motorStallNotes();
     void currentLimitBand();
+    void uncomputableLoad_data();
+    void uncomputableLoad();
+    void unusableThermalField_data();
+    void unusableThermalField();
+    void motorStallWithoutResistance();
+    void thermalFrequencyIsTheSignals_data();
+    void thermalFrequencyIsTheSignals();
+    void rejectedSineKeepsItsFrequency();
 
 private:
     std::unique_ptr<MainWindow> w;
@@ -100,7 +87,7 @@ private:
 
 void TestSoaPage::initTestCase()
 {
-    previousHandler = qInstallMessageHandler(failOnUnboundSlots);
+    windowtest::failOnUnboundSlots();
 }
 
 void TestSoaPage::init()
@@ -112,6 +99,7 @@ void TestSoaPage::init()
 
 void TestSoaPage::cleanup()
 {
+    windowtest::dropPendingDialogHandlers();
     w.reset();
 }
 
@@ -287,7 +275,7 @@ void TestSoaPage::signalDialog()
     // Cancel: nothing stored, the tab stays, the page is still recomputed.
     ui->SOAdisplayTab->setCurrentIndex(1);
     w->designModified = false;
-    onNextDialog([](QDialog *d) {
+    windowtest::onNextDialog([](QDialog *d) {
         QCOMPARE(d->windowTitle(), QStringLiteral("Change Output Signal Waveform"));
         d->findChild<QLineEdit *>("sineFrequency")->setText("2k");
         d->reject();
@@ -298,7 +286,7 @@ void TestSoaPage::signalDialog()
     QVERIFY(w->designModified);
 
     // OK on the trapezoid page: its texts are stored and the waveform tab shows.
-    onNextDialog([](QDialog *d) {
+    windowtest::onNextDialog([](QDialog *d) {
         auto *kind = d->findChild<QComboBox *>("signalKind");
         kind->setCurrentIndex(1);
         emit kind->activated(1);
@@ -322,7 +310,7 @@ void TestSoaPage::signalDialog()
         QLatin1String("Trapezoidal Waveform\n-3 A to 3 A\n10us rise time")));
 
     // The motor page's button accepts and opens the load tab on "DC Motor".
-    onNextDialog([](QDialog *d) {
+    windowtest::onNextDialog([](QDialog *d) {
         auto *kind = d->findChild<QComboBox *>("signalKind");
         kind->setCurrentIndex(3);
         emit kind->activated(3);
@@ -372,6 +360,181 @@ void TestSoaPage::currentLimitBand()
     ui->R_CL->setText("short");
     w->refreshSOA();
     QVERIFY(!graphNames(ui->SOA).contains(QStringLiteral("Current Limit")));
+}
+
+namespace {
+
+bool isRedText(const QLineEdit *edit)
+{
+    return edit->palette().color(QPalette::Text) == QColor(Qt::red);
+}
+
+bool showsNoResult(const QLabel *label)
+{
+    return label->text() == eng::noResultText() && label->styleSheet().contains("red");
+}
+
+} // namespace
+
+void TestSoaPage::uncomputableLoad_data()
+{
+    QTest::addColumn<QString>("r");
+    QTest::addColumn<bool>("fieldRed");
+    QTest::addColumn<QString>("note");
+    const QString shorted =
+        QStringLiteral("!!! The load shorts the output: the load current is unbounded !!!");
+    QTest::newRow("short") << "short" << false << shorted;
+    QTest::newRow("zero") << "0" << false << shorted;
+    QTest::newRow("empty") << "" << false << shorted;
+    QTest::newRow("unreadable") << "abc" << true
+                                << "!!! Load R cannot be read: the load line cannot be computed !!!";
+    QTest::newRow("negative") << "-8" << true
+                              << "!!! Load R is negative: the load line cannot be computed !!!";
+}
+
+void TestSoaPage::uncomputableLoad()
+{
+    // L and C short: nothing but R limits the current the sine drives.
+    QFETCH(QString, r);
+    QFETCH(bool, fieldRed);
+    QFETCH(QString, note);
+    ui->SOA_Rload->setText(r);
+    ui->SOA_Lload->setText("short");
+    ui->SOA_Cload->setText("short");
+    w->refreshSOA();
+
+    for (QLabel *label : {ui->PdLoad, ui->PdAmpAvg, ui->TempC, ui->TempJ, ui->SuggTcMax,
+                          ui->minHeatsink})
+        QVERIFY2(showsNoResult(label), qPrintable(label->objectName() + ": " + label->text()));
+    QCOMPARE(isRedText(ui->SOA_Rload), fieldRed);
+    const QStringList notes = ui->notes->toPlainText().split('\n');
+    QVERIFY2(notes.contains(note), qPrintable(notes.join('|')));
+    const QString details = ui->PowerDetails->toPlainText();
+    QVERIFY2(!details.contains("nan") && !details.contains("e+"), qPrintable(details));
+    QVERIFY(details.contains(QStringLiteral("Most Efficient Supplies: \t") + eng::noResultText()));
+    QVERIFY(!loadLineCurve(ui->SOA));
+    QCOMPARE(ui->voltageViewer->graph(0)->dataCount(), 0);
+    QVERIFY(std::isnan(w->SOAmaxIout)); // the pump page's import shows no figure either
+
+    // A readable load brings every figure back, in black.
+    ui->SOA_Rload->setText("1k");
+    w->refreshSOA();
+    QCOMPARE(ui->PdLoad->text(), QStringLiteral("0.8"));
+    QVERIFY(!ui->TempC->styleSheet().contains("red"));
+    QVERIFY(!isRedText(ui->SOA_Rload));
+}
+
+void TestSoaPage::unusableThermalField_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("note");
+    const QString temperatures = QStringLiteral(": temperatures cannot be computed !!!");
+    QTest::newRow("ambient below absolute zero")
+        << "tempA" << "-300" << "!!! Ambient temperature is below absolute zero" + temperatures;
+    QTest::newRow("ambient open") << "tempA" << "open"
+                                  << "!!! Ambient temperature is open" + temperatures;
+    QTest::newRow("negative compound")
+        << "ThermalCompound" << "-1"
+        << "!!! Thermal compound resistance is negative" + temperatures;
+    QTest::newRow("negative heatsink") << "heatsink" << "-1"
+                                       << "!!! Heatsink rating is negative" + temperatures;
+    QTest::newRow("unreadable heatsink") << "heatsink" << "1e308k"
+                                         << "!!! Heatsink rating cannot be read" + temperatures;
+}
+
+void TestSoaPage::unusableThermalField()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, note);
+    auto *edit = w->findChild<QLineEdit *>(field);
+    QVERIFY(edit);
+    edit->setText(typed);
+    w->refreshSOA();
+    QVERIFY(isRedText(edit));
+    QVERIFY(showsNoResult(ui->TempC));
+    QVERIFY(showsNoResult(ui->TempJ));
+    QVERIFY2(ui->notes->toPlainText().split('\n').contains(note),
+             qPrintable(ui->notes->toPlainText()));
+    // The dissipation does not depend on the thermal path and stays a figure.
+    QCOMPARE(ui->PdAmpAvg->text(), QStringLiteral("3.07"));
+}
+
+void TestSoaPage::motorStallWithoutResistance()
+{
+    w->SignalType = 3;
+    ui->loadTypeBox->setCurrentText("DC Motor");
+    ui->MotorBox->setCurrentText("Stall");
+    ui->MotorESR->setText("0");
+    w->refreshSOA();
+    const QStringList notes = ui->notes->toPlainText().split('\n');
+    // The motor's own lines replace the warnings; the reason for the missing figures stays.
+    QCOMPARE(notes.value(1), QStringLiteral("Stall and Reversal load lines are displayed to help "
+                                            "choose a current limit resistor."));
+    QVERIFY2(notes.contains("!!! Motor ESR is 0: the stall current is unbounded !!!"),
+             qPrintable(notes.join('|')));
+    QVERIFY(showsNoResult(ui->PdAmpAvg));
+    QVERIFY(showsNoResult(ui->TempJ));
+    QVERIFY(!ui->PowerDetails->toPlainText().contains("e+"));
+}
+
+void TestSoaPage::thermalFrequencyIsTheSignals_data()
+{
+    QTest::addColumn<QString>("hiddenSine");
+    QTest::newRow("sine field 1k") << "1k";
+    QTest::newRow("sine field 50") << "50";
+    QTest::newRow("sine field 0") << "0";
+    QTest::newRow("sine field abc") << "abc";
+}
+
+void TestSoaPage::thermalFrequencyIsTheSignals()
+{
+    // LX26 into 4 ohm on +-40 V, a 10/40/10/40 us trapezoid (10 kHz) of +-30 V: what the
+    // thermal model sees must not depend on the sine field the trapezoid does not use.
+    QFETCH(QString, hiddenSine);
+    ui->AmpSelecterSOA->setCurrentText("LX26");
+    w->makeSOAplot();
+    w->SOAVs_pos = "40";
+    w->SOAVs_neg = "-40";
+    ui->SOA_Rload->setText("4");
+    w->SignalType = 1;
+    w->SOAmaxOut = "30";
+    w->SOAminOut = "-30";
+    w->SOAtRise = w->SOAtFall = "10u";
+    w->SOAtHigh = w->SOAtLow = "40u";
+    w->SOAfreq = "1k";
+    w->refreshSOA();
+    const QString reference = ui->PdAmpAvg->text();
+    const double referenceTj = w->SOApower.Tj;
+    QVERIFY(w->SOApower.acBidirectional); // 10 kHz: the AC thermal resistance
+
+    w->SOAfreq = hiddenSine;
+    w->refreshSOA();
+    QCOMPARE(ui->PdAmpAvg->text(), reference);
+    QCOMPARE(w->SOApower.Tj, referenceTj);
+    QVERIFY(w->SOApower.acBidirectional);
+    QVERIFY(!ui->notes->toPlainText().contains("Heatsink Requirements Unreasonable"));
+}
+
+void TestSoaPage::rejectedSineKeepsItsFrequency()
+{
+    // The default design: 1 kHz sine, 3.07 W in the amplifier. A sine frequency that cannot
+    // be used keeps the signal, and with it the 1 kHz the thermal model works with.
+    QCOMPARE(ui->PdAmpAvg->text(), QStringLiteral("3.07"));
+    for (const char *typed : {"0", "abc", "-1k"}) {
+        w->SOAfreq = QLatin1String(typed);
+        w->refreshSOA();
+        QVERIFY(!w->SOAsignalNote.isEmpty());
+        QCOMPARE(ui->PdAmpAvg->text(), QStringLiteral("3.07"));
+    }
+    // Trapezoid times all 0: refused, and the description shows no frequency figure.
+    w->SignalType = 1;
+    w->SOAtRise = w->SOAtHigh = w->SOAtFall = w->SOAtLow = "0";
+    w->refreshSOA();
+    QVERIFY(ui->SOASignalReadout->toPlainText().contains(
+        QStringLiteral("(") + eng::noResultText() + QStringLiteral(" Hz frequency)")));
+    QCOMPARE(ui->PdAmpAvg->text(), QStringLiteral("3.07"));
 }
 
 QTEST_MAIN(TestSoaPage)
