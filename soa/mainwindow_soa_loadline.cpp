@@ -33,6 +33,8 @@ double MainWindow::readSOAfield(QLineEdit *edit, const char *kind, eng::Range ra
         fault = QStringLiteral("cannot be read");
     else if (value == infiniteValue && !openAllowed)
         fault = QStringLiteral("is open");
+    else if (!soa::isFigure(value) && !openAllowed)
+        fault = QStringLiteral("is out of range");
     else if (usable)
         return value;
     else if (range == eng::Range::Temperature)
@@ -148,7 +150,7 @@ double MainWindow::SOAsignalFrequency() const
 
 void MainWindow::showSOAfigure(QLabel *label, double value)
 {
-    if (std::isfinite(value))
+    if (soa::isFigure(value))
         label->setText(number2String(value));
     else
         eng::setNoResult(label);
@@ -176,7 +178,7 @@ void MainWindow::drawSOAloadLine(const soa::LoadLineResult &line)
     amps->rescaleAxes();
     amps->replot();
 
-    if (line.connected) {
+    if (line.connected && line.computable) {
         // A curve, not a graph: the load line is joined in time order and may loop.
         auto *curve = new QCPCurve(ui->SOA->xAxis, ui->SOA->yAxis);
         curve->setName(QStringLiteral("Load Line"));

@@ -191,9 +191,9 @@ QStringList describeSignal(const SignalTexts &texts)
         const double maxOut = eng::parseValue(texts.maxOut);
         const double minOut = eng::parseValue(texts.minOut);
         lines << QStringLiteral("Sine Waveform") << range << texts.freq + QStringLiteral("Hz")
-              << QStringLiteral("(") + eng::engString((maxOut - minOut) * 0.5, unit) +
+              << QStringLiteral("(") + figureText((maxOut - minOut) * 0.5, unit) +
                      QStringLiteral(" amplitude centered around ") +
-                     eng::engString((maxOut + minOut) * 0.5, unit) + QStringLiteral(")");
+                     figureText((maxOut + minOut) * 0.5, unit) + QStringLiteral(")");
         break;
     }
     case 1: {
@@ -204,11 +204,10 @@ QStringList describeSignal(const SignalTexts &texts)
               << texts.tHigh + QStringLiteral("s high time")
               << texts.tFall + QStringLiteral("s fall time")
               << texts.tLow + QStringLiteral("s low time")
-              << QStringLiteral("(") + eng::engString(period, QStringLiteral("s")) +
+              << QStringLiteral("(") + figureText(period, QStringLiteral("s")) +
                      QStringLiteral(" total period)")
               << QStringLiteral("(") +
-                     (period > 0 ? eng::engString(1 / period, QStringLiteral("Hz"))
-                                 : eng::noResultText() + QStringLiteral(" Hz")) +
+                     figureText(period > 0 ? 1 / period : std::nan(""), QStringLiteral("Hz")) +
                      QStringLiteral(" frequency)");
         break;
     }

@@ -154,26 +154,26 @@ ThermalResult analysePower(const LoadLineResult &line, const ThermalInput &in, c
 
     const QString perAmp = several ? QStringLiteral(" per amplifier") : QString();
     const QString total = several ? QStringLiteral(" total") : QString();
-    r.powerDetails << QStringLiteral("\nLoad Power: \t\t") + eng::engString(pload, "W RMS")
+    r.powerDetails << QStringLiteral("\nLoad Power: \t\t") + figureText(pload, "W RMS")
                    << QStringLiteral("Amplifier Power (w/o quiescent): \t") +
-                          eng::engString(pamp, "W RMS") + perAmp
+                          figureText(pamp, "W RMS") + perAmp
                    << QStringLiteral("Input Power (w/o quiescent): \t") +
-                          eng::engString(r.inputPower, "W") + total
-                   << QStringLiteral("Quiescent Power: \t") + eng::engString(r.Pq, "W") + perAmp
-                   << QStringLiteral("Total Power: \t\t") + eng::engString(r.totalPower, "W") +
+                          figureText(r.inputPower, "W") + total
+                   << QStringLiteral("Quiescent Power: \t") + figureText(r.Pq, "W") + perAmp
+                   << QStringLiteral("Total Power: \t\t") + figureText(r.totalPower, "W") +
                           total
                    << QStringLiteral("\nMost Efficient Supplies: \t") +
-                          eng::engString(r.efficientVsPos, "V and ") +
-                          eng::engString(r.efficientVsNeg, "V");
+                          figureText(r.efficientVsPos, "V and ") +
+                          figureText(r.efficientVsNeg, "V");
 
     // 3. Resistor ratings.
     const double rcl = in.rclText == QLatin1String(kSeeDatasheet) ? 0 : in.rcl;
     if (rcl != 0 && std::isfinite(rcl))
         r.powerDetails << QStringLiteral("\nSuggested Power Rating for R_CL: \t>") +
-                              eng::engString(part.getVbe() * part.getVbe() * 1.414 / rcl, "W");
+                              figureText(part.getVbe() * part.getVbe() * 1.414 / rcl, "W");
     if (N > 1)
         r.powerDetails << QStringLiteral("\nSuggested Power Rating for R_CS: \t>") +
-                              eng::engString(2 * line.IampAvg * line.IampAvg * in.rCS, "W");
+                              figureText(2 * line.IampAvg * line.IampAvg * in.rCS, "W");
 
     // 4. Thermal resistance and dissipation.
     const int shown = line.points * line.cycles;
@@ -202,7 +202,7 @@ ThermalResult analysePower(const LoadLineResult &line, const ThermalInput &in, c
         r.heatsinkNeeded = true;
         r.Rhs = (r.TcMax - in.ambient) / r.Pd - in.compound;
         r.minHeatsinkText =
-            !std::isfinite(r.Rhs) ? eng::noResultText()
+            !isFigure(r.Rhs) ? eng::noResultText()
             : r.Rhs > 0           ? eng::number2String(eng::roundTo3Sig(r.Rhs))
                                   : eng::number2String(-eng::roundTo3Sig(std::fabs(r.Rhs)));
     }
@@ -211,7 +211,7 @@ ThermalResult analysePower(const LoadLineResult &line, const ThermalInput &in, c
     // "inf", foil on a package without a foil option) takes no heat: the part runs without.
     if (in.heatsinkText == QLatin1String("none") ||
         (in.heatsinkText == QLatin1String("foil") && hasFoilOption(package)) ||
-        in.heatsink == infiniteValue) {
+        in.heatsink >= infiniteValue) {
         r.Tc = r.Tc0;
         r.Tj = part.getRtheta_JA() * r.Pj + in.ambient;
     } else {

@@ -108,6 +108,10 @@ private slots:
     void heatsinkFlow_data();
     void heatsinkFlow();
     void heatsinkFlowOff();
+    void heatsinkFlowUnusable_data();
+    void heatsinkFlowUnusable();
+    void unmeetableRequirementLeavesNoRunawayCells_data();
+    void unmeetableRequirementLeavesNoRunawayCells();
     void heatsinkNothingShown();
     void screenshots();
 
@@ -243,6 +247,13 @@ void tst_selectors_window::linearSlewRateField()
     ui->LPSSR->setText(QStringLiteral("10"));
     emit ui->LPSSR->editingFinished();
     QCOMPARE(ui->LPSFreq->text(), QStringLiteral("159.155"));
+
+    // No swing to slew: any frequency will do, and no figure stands for it.
+    typeInto(ui->LPSVpp, QStringLiteral("0"));
+    QCOMPARE(ui->LPSFreq->text(), QString(QChar(0x2014)));
+    ui->LPSSR->setText(QStringLiteral("0"));
+    emit ui->LPSSR->editingFinished();
+    QCOMPARE(ui->LPSFreq->text(), QString(QChar(0x2014)));
 
     ui->LPSFreqButton->setChecked(true);
     QVERIFY(!ui->LPSSR->isEnabled());
@@ -704,6 +715,80 @@ void tst_selectors_window::screenshots()
     QTest::qWait(50);
     QVERIFY(window->grab().save(folder + QStringLiteral("/heatsinks_water_metric.png")));
     ui->HSenglish->click();
+}
+
+void tst_selectors_window::heatsinkFlowUnusable_data()
+{
+    QTest::addColumn<QString>("theta");
+    QTest::addColumn<QString>("fan");
+    QTest::addColumn<QString>("linear"); // empty: the placeholder
+    QTest::newRow("negative requirement") << "-1" << "4" << QString();
+    QTest::newRow("unreadable requirement") << "abc" << "4" << QString();
+    // TK24 at 1 C/W needs 370 FPM; the opening decides only the volume.
+    QTest::newRow("negative opening") << "1" << "-4" << "370 FPM air";
+    QTest::newRow("open opening") << "1" << "open" << "370 FPM air";
+    QTest::newRow("opening that overflows") << "1" << "1e308" << "370 FPM air";
+}
+
+void tst_selectors_window::heatsinkFlowUnusable()
+{
+    QFETCH(QString, theta);
+    QFETCH(QString, fan);
+    QFETCH(QString, linear);
+    const QString none(QChar(0x2014));
+    ui->HSfluidCheckBox->setChecked(true);
+    ui->HSfanCirc->setChecked(true);
+    ui->HSenglish->setChecked(true);
+    ui->HSfanDia->setText(fan);
+    ui->HSrtheta->setText(theta);
+    window->selectedHeatsink = heatsinkNamed(window->heatsinkVector, QStringLiteral("TK24"));
+    window->plotRtheta();
+    QCOMPARE(ui->HSlinearFlow->text(), linear.isEmpty() ? none : linear);
+    QCOMPARE(ui->HSvolumeFlow->text(), none);
+    QVERIFY(ui->HSvolumeFlow->styleSheet().contains(QLatin1String("red")));
+    if (theta.startsWith('-') || fan.startsWith('-'))
+        QCOMPARE(
+            (theta.startsWith('-') ? ui->HSrtheta : ui->HSfanDia)->palette().color(QPalette::Text),
+            QColor(Qt::red));
+
+    // A usable requirement and opening bring the figures back in black.
+    ui->HSrtheta->setText(QStringLiteral("1"));
+    ui->HSfanDia->setText(QStringLiteral("4"));
+    window->plotRtheta();
+    QCOMPARE(ui->HSvolumeFlow->text(), QStringLiteral("32.3 CFM air"));
+    QVERIFY(!ui->HSvolumeFlow->styleSheet().contains(QLatin1String("red")));
+}
+
+void tst_selectors_window::unmeetableRequirementLeavesNoRunawayCells_data()
+{
+    QTest::addColumn<bool>("linear");
+    QTest::addColumn<QString>("current");
+    QTest::newRow("linear, open current") << true << "open";
+    QTest::newRow("linear, 1e308 A") << true << "1e308";
+    QTest::newRow("switching, open current") << false << "open";
+    QTest::newRow("switching, 1e308 A") << false << "1e308";
+}
+
+void tst_selectors_window::unmeetableRequirementLeavesNoRunawayCells()
+{
+    // No part carries the current, so every row is hidden; what the hidden rows hold is the
+    // part's own figures, not a swing of -1e+19 V or -inf.
+    QFETCH(bool, linear);
+    QFETCH(QString, current);
+    typeInto(linear ? ui->LPScurrent : ui->SPScurrent, current);
+    QTableView *view = linear ? ui->selectorTable : ui->pwmTable;
+    QVERIFY(shownRows(view).isEmpty());
+    const QAbstractItemModel *model = view->model();
+    for (int r = 0; r < model->rowCount(); ++r) {
+        for (int c = 0; c < model->columnCount(); ++c) {
+            bool number = false;
+            const double v = model->index(r, c).data(Qt::EditRole).toDouble(&number);
+            if (number)
+                QVERIFY2(std::isfinite(v) && std::fabs(v) < 1e9,
+                         qPrintable(model->index(r, 1).data().toString() + ": " +
+                                    QString::number(v)));
+        }
+    }
 }
 
 QTEST_MAIN(tst_selectors_window)

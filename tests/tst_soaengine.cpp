@@ -1308,7 +1308,7 @@ void TestSoaEngine::thermalWithoutUsableInputs_data()
     QTest::newRow("heatsink unusable") << 25.0 << std::nan("") << 1.0 << false << false;
     QTest::newRow("R_CL unusable") << 25.0 << 1.0 << std::nan("") << true << false;
     QTest::newRow("R_CL of next to nothing: the limit overflows")
-        << 25.0 << 1.0 << 1e-308 << true << false;
+        << 25.0 << 1.0 << 1e-310 << true << false;
 }
 
 void TestSoaEngine::thermalWithoutUsableInputs()
