@@ -108,9 +108,10 @@ void MainWindow::Eliminate()
 
     selectors::LinearSelection sel = selectors::selectLinear(ampVector, packageVector, req);
     // The other rate field shows what the typed one allows or needs; with no swing to slew
-    // (Vpp 0) any frequency is allowed, and there is no figure to show.
+    // (Vpp 0) any frequency is allowed, and there is no figure to show. Nor is there from an
+    // "open" entry, or for a rate at or beyond the open-circuit value.
     const auto rateText = [](double v) {
-        return std::isfinite(v) ? QString::number(v, 'g', 6) : eng::noResultText();
+        return std::fabs(v) < infiniteValue ? QString::number(v, 'g', 6) : eng::noResultText();
     };
     if (req.rate == selectors::RateInput::SlewRate)
         ui->LPSFreq->setText(rateText(sel.frequencyKHz));

@@ -124,6 +124,13 @@ void MainWindow::plotSOAsch()
         item->position->setCoords(l.pos);
         SOAschLabels[static_cast<int>(l.role)] = item;
         displayStabText(l.value, item, l.caption, l.unit);
+        // A value beyond the open-circuit one is no supply or resistor the page can use.
+        const double v = parseValue(l.value);
+        if (v != infiniteValue && !soa::isFigure(v)) {
+            item->setText(l.caption + QLatin1Char('\n') + eng::noResultText() + QLatin1Char(' ') +
+                          l.unit);
+            item->setColor(Qt::red);
+        }
     }
 
     sch->xAxis->setRange(s.xMin, s.xMax);

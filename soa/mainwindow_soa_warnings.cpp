@@ -12,11 +12,12 @@
 
 namespace {
 
+// A supply the page can use: readable, and not beyond the open-circuit value.
 bool readable(const QString &text)
 {
     bool valid = false;
-    eng::parseItemText(text, &valid);
-    return valid;
+    const double v = eng::parseItemText(text, &valid);
+    return valid && (v == infiniteValue || soa::isFigure(v));
 }
 
 // A label showing the placeholder stays red: its figure could not be computed.

@@ -524,8 +524,9 @@ void tst_selectors_window::heatsinkUnits()
 
     ui->HSmetric->click();
     QCOMPARE(ui->HSH->text(), QStringLiteral("50.8"));
-    // Only the exact word "all" is left alone; "ALL" reads as 4294967295 and is converted.
-    QCOMPARE(ui->HSL->text(), QStringLiteral("1.09092e+11"));
+    // "ALL" reads as the open value: an unbounded size stays unbounded in any unit, and is
+    // not turned into the runaway figure 1.09092e+11 mm.
+    QCOMPARE(ui->HSL->text(), QStringLiteral("ALL"));
     QCOMPARE(ui->HSW->text(), QStringLiteral("all"));
     QCOMPARE(ui->HSWeight->text(), QStringLiteral("28.3495"));
     QCOMPARE(ui->HSfanDia->text(), QStringLiteral("101.6"));
@@ -545,7 +546,7 @@ void tst_selectors_window::heatsinkUnits()
 
     ui->HSenglish->click();
     QCOMPARE(ui->HSH->text(), QStringLiteral("2"));
-    QCOMPARE(ui->HSL->text(), QStringLiteral("4.29496e+09"));
+    QCOMPARE(ui->HSL->text(), QStringLiteral("ALL")); // open both ways, not the stand-in value
     QCOMPARE(ui->HSWeight->text(), QStringLiteral("1"));
     QCOMPARE(ui->HSfanDia->text(), QStringLiteral("4"));
     QCOMPARE(ui->HSHunit->text(), QStringLiteral("in (Normal to PCB)"));

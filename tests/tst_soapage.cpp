@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QDialog>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -79,6 +80,7 @@ private slots:
     void thermalFrequencyIsTheSignals_data();
     void thermalFrequencyIsTheSignals();
     void rejectedSineKeepsItsFrequency();
+    void screenshots();
 
 private:
     std::unique_ptr<MainWindow> w;
@@ -535,6 +537,30 @@ void TestSoaPage::rejectedSineKeepsItsFrequency()
     QVERIFY(ui->SOASignalReadout->toPlainText().contains(
         QStringLiteral("(") + eng::noResultText() + QStringLiteral(" Hz frequency)")));
     QCOMPARE(ui->PdAmpAvg->text(), QStringLiteral("3.07"));
+}
+
+// Set AMPWRIGHT_SCREENSHOTS to a folder to have the page with a shorted and a negative load
+// saved there at 10 pt and 12 pt.
+void TestSoaPage::screenshots()
+{
+    const QString folder = qEnvironmentVariable("AMPWRIGHT_SCREENSHOTS");
+    if (folder.isEmpty()) QSKIP("AMPWRIGHT_SCREENSHOTS not set");
+    for (const int points : {10, 12}) {
+        QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+        MainWindow window;
+        window.resize(1366, 768);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.ui->Page->setCurrentIndex(2);
+        window.ui->SOAdisplayTab->setCurrentIndex(1);
+        for (const char *r : {"short", "-8"}) {
+            window.ui->SOA_Rload->setText(QLatin1String(r));
+            window.refreshSOA();
+            QTest::qWait(50);
+            QVERIFY(window.grab().save(
+                QStringLiteral("%1/soa_R%2_%3pt.png").arg(folder, QLatin1String(r)).arg(points)));
+        }
+    }
 }
 
 QTEST_MAIN(TestSoaPage)
