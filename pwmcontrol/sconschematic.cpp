@@ -241,18 +241,17 @@ void differenceAmplifier(Builder &b, bool withCdf, bool second, Ink rdinInk)
     inputFilter(b, -3600, 2);
 }
 
-void drawVoltage1(Builder &b, const SchematicInput &in)
+// What feeds the summing node at x = -1500 of Voltage 1 and the current loops: Rbias from
+// Vbias on the line biasY, Rin from V_IN, Rf from the difference amplifier below, and the
+// wire on to Rint at y = 800.
+void summingInputs(Builder &b, double biasY)
 {
-    const bool full = in.fullBridge;
-    const bool hide = in.hideBlocks;
-    integrator(b);
-    // Summing node: Rf, Rin, the inverting input, and Rbias with Rint at y = 800.
-    b.wire(-1500, 800, -1500, -2000);
-    b.rHor(-2400, 800);
-    b.value(Rbias, 1, -2200, 1100);
-    b.wire(-2000, 800, -1000, 800);
-    b.wire(-2400, 800, -3000, 800);
-    b.value(Vbias, 1, -3400, 800);
+    b.rHor(-2400, biasY);
+    b.value(Rbias, 1, -2200, biasY + 300);
+    b.wire(-2000, biasY, -1500, biasY);
+    b.wire(-1500, 800, -1000, 800);
+    b.wire(-2400, biasY, -3000, biasY);
+    b.value(Vbias, 1, -3400, biasY);
     b.rHor(-2400, -600, Ink::Blue);
     b.value(Rin, 1, -2200, -300);
     b.wire(-2000, -600, -1500, -600);
@@ -260,6 +259,16 @@ void drawVoltage1(Builder &b, const SchematicInput &in)
     b.text(-3400, -600, QStringLiteral("V_IN"));
     b.rVer(-1500, -2000);
     b.value(Rf, 1, -2200, -2200);
+}
+
+void drawVoltage1(Builder &b, const SchematicInput &in)
+{
+    const bool full = in.fullBridge;
+    const bool hide = in.hideBlocks;
+    integrator(b);
+    // Summing node: Rf, Rin, the inverting input, and Rbias with Rint at y = 800.
+    b.wire(-1500, 800, -1500, -2000);
+    summingInputs(b, 800);
 
     differenceAmplifier(b, true, full, Ink::Black);
     noiseFilter(b, hide);
@@ -412,19 +421,7 @@ void drawCurrent(Builder &b, const SchematicInput &in)
     const bool hide = in.hideBlocks;
     integrator(b);
     b.wire(-1500, 2000, -1500, -2000);
-    b.wire(-1500, 800, -1000, 800);
-    b.rHor(-2400, 500);
-    b.value(Rbias, 1, -2200, 800);
-    b.wire(-2000, 500, -1500, 500);
-    b.wire(-2400, 500, -3000, 500);
-    b.value(Vbias, 1, -3400, 500);
-    b.rHor(-2400, -600, Ink::Blue);
-    b.value(Rin, 1, -2200, -300);
-    b.wire(-2000, -600, -1500, -600);
-    b.wire(-2400, -600, -3000, -600);
-    b.text(-3400, -600, QStringLiteral("V_IN"));
-    b.rVer(-1500, -2000);
-    b.value(Rf, 1, -2200, -2200);
+    summingInputs(b, 500);
 
     differenceAmplifier(b, one, true, one ? Ink::Black : Ink::Blue);
     noiseFilter(b, hide);
