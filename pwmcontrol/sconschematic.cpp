@@ -8,6 +8,13 @@ const QColor kIntegratorColour(0, 180, 0);
 const QColor kNoiseColour(200, 0, 0);
 const QColor kDiffColour(0, 85, 255);
 
+// Where a value label stands against its part: (x, y) is then a point 50 beyond the part's
+// edge on that side.
+const Qt::Alignment kAbove = Qt::AlignHCenter | Qt::AlignBottom;
+const Qt::Alignment kBelow = Qt::AlignHCenter | Qt::AlignTop;
+const Qt::Alignment kLeftOf = Qt::AlignRight | Qt::AlignVCenter;
+const Qt::Alignment kRightOf = Qt::AlignLeft | Qt::AlignVCenter;
+
 class Builder
 {
 public:
@@ -45,7 +52,7 @@ public:
         item.colour = colour;
         d.texts.append(item);
     }
-    void value(int v, int copy, double x, double y)
+    void value(int v, int copy, double x, double y, Qt::Alignment align = Qt::AlignCenter)
     {
         Text item;
         item.role = TextRole::Value;
@@ -53,6 +60,7 @@ public:
         item.y = y;
         item.value = v;
         item.copy = copy;
+        item.align = align;
         d.texts.append(item);
     }
     void range(int r, double x, double y)
@@ -182,12 +190,12 @@ void integrator(Builder &b)
 void inputFilter(Builder &b, double y, int copy)
 {
     b.rHor(4200, y);
-    b.value(Rdif, copy, 4600, copy == 1 ? -2100 : -3300);
+    b.value(Rdif, copy, 4400, y + 150, kAbove);
     b.wire(4200, y, 3000, y);
     b.wire(3900, y, 3900, y - 200);
     b.cVer(3900, y - 200);
     b.ground(3900, y - 600);
-    b.value(Cdif, copy, 4400, copy == 1 ? -2800 : -4000);
+    b.value(Cdif, copy, 4150, y - 400, kRightOf);
 }
 
 // The difference amplifier of Voltage 1 and the current loops, output at (1400, -3000) led
@@ -200,20 +208,20 @@ void differenceAmplifier(Builder &b, bool withCdf, bool second, Ink rdinInk)
     b.wire(2000, -2850, 2250, -2850);
     b.wire(2250, -2850, 2250, -2400);
     b.rHor(1500, -2400, Ink::Blue);
-    b.value(Rdf, 1, 1700, -2100);
+    b.value(Rdf, 1, 1700, -2250, kAbove);
     b.wire(1900, -2400, 2600, -2400);
     b.wire(1500, -2400, 1200, -2400);
     b.wire(1200, -2400, 1200, -3000);
     if (withCdf) {
         b.cHor(1500, -1600);
-        b.value(Cdf, 1, 2200, -1400);
+        b.value(Cdf, 1, 1700, -1400, kAbove);
         b.wire(1900, -1600, 2400, -1600);
         b.wire(2400, -1600, 2400, -2400);
         b.wire(1500, -1600, 800, -1600);
         b.wire(800, -1600, 800, -3000);
     }
     b.rHor(2600, -2400, rdinInk);
-    b.value(Rdin, 1, 2800, -2700);
+    b.value(Rdin, 1, 2800, -2550, kBelow);
     inputFilter(b, -2400, 1);
     // Output line back to Rf.
     b.wire(1400, -3000, -1500, -3000);
@@ -228,16 +236,16 @@ void differenceAmplifier(Builder &b, bool withCdf, bool second, Ink rdinInk)
         return;
     }
     b.rHor(1500, -3600, Ink::Blue);
-    b.value(Rdf, 2, 1700, -3900);
+    b.value(Rdf, 2, 1700, -3750, kBelow);
     b.wire(1900, -3600, 2600, -3600);
     if (withCdf) {
         b.wire(2400, -3600, 2400, -4200);
         b.cVer(2400, -4200);
         b.ground(2400, -4600);
-        b.value(Cdf, 2, 1900, -4400);
+        b.value(Cdf, 2, 2200, -4400, kLeftOf);
     }
     b.rHor(2600, -3600, rdinInk);
-    b.value(Rdin, 2, 2800, -3300);
+    b.value(Rdin, 2, 2800, -3450, kAbove);
     inputFilter(b, -3600, 2);
 }
 
@@ -247,13 +255,13 @@ void differenceAmplifier(Builder &b, bool withCdf, bool second, Ink rdinInk)
 void summingInputs(Builder &b, double biasY)
 {
     b.rHor(-2400, biasY);
-    b.value(Rbias, 1, -2200, biasY + 300);
+    b.value(Rbias, 1, -2200, biasY + 150, kAbove);
     b.wire(-2000, biasY, -1500, biasY);
     b.wire(-1500, 800, -1000, 800);
     b.wire(-2400, biasY, -3000, biasY);
-    b.value(Vbias, 1, -3400, biasY);
+    b.value(Vbias, 1, -3050, biasY, kLeftOf);
     b.rHor(-2400, -600, Ink::Blue);
-    b.value(Rin, 1, -2200, -300);
+    b.value(Rin, 1, -2200, -450, kAbove);
     b.wire(-2000, -600, -1500, -600);
     b.wire(-2400, -600, -3000, -600);
     b.text(-3400, -600, QStringLiteral("V_IN"));
