@@ -182,7 +182,11 @@ void setRange(LoopResult &r, int range, double centre, double amplitude, bool la
     r.showLabel[range] = label;
     r.centre[range] = centre;
     r.amplitude[range] = amplitude;
-    r.known[range] = std::isfinite(centre) && std::isfinite(amplitude);
+    // Beyond a gigavolt or gigaampere a range is the stand-in of a division by zero (the comp
+    // rules' infiniteValue), not a figure.
+    const double kNoFigureAbove = 1e9;
+    r.known[range] = std::isfinite(centre) && std::isfinite(amplitude) &&
+                     std::fabs(centre) + std::fabs(amplitude) < kNoFigureAbove;
     r.text[range] = r.known[range] ? rangeText(range, centre, amplitude) : noRangeText(range);
 }
 
@@ -439,8 +443,9 @@ LoopResult analyseLoop(const LoopInput &in, const pwm &part)
             r.rangeProblem = QStringLiteral("!!! V_in Max and V_in Min are too large: the "
                                             "operating ranges were not calculated !!!");
         else
-            r.rangeProblem = QStringLiteral("!!! The operating ranges are not finite for these "
-                                            "values: they were not calculated !!!");
+            r.rangeProblem = QStringLiteral("!!! The operating ranges have no usable value for "
+                                            "these component values: they were not "
+                                            "calculated !!!");
     }
     return r;
 }

@@ -1,5 +1,8 @@
 #include "pwmcontrol/sconschematic.h"
 
+#include <QPointF>
+#include <QRectF>
+
 namespace scon {
 
 namespace {
@@ -166,9 +169,9 @@ void filterAndLoad(Builder &b, bool full)
     }
 }
 
-// Integrator of Voltage 1 and the current loops: Rint and Cint from the summing node at
-// x = -1500 to the output line, the reference below the non-inverting input.
-void integrator(Builder &b)
+// The integrator op-amp with Rint and Cint from the line x = -1500 at y = 800 to the output
+// line, which runs on to the noise filter.
+void integratorFeedback(Builder &b)
 {
     b.opAmp(-800, 0);
     b.wire(-1500, 150, -800, 150);
@@ -180,6 +183,13 @@ void integrator(Builder &b)
     b.wire(0, 800, 400, 800);
     b.wire(400, 800, 400, 0);
     b.wire(-200, 0, 3600, 0);
+}
+
+// Integrator of Voltage 1 and the current loops: the feedback, and the reference below the
+// non-inverting input.
+void integrator(Builder &b)
+{
+    integratorFeedback(b);
     b.wire(-800, -150, -1000, -150);
     b.wire(-1000, -150, -1000, -1000);
     b.value(Vref, 1, -1000, -1200);
@@ -249,6 +259,16 @@ void differenceAmplifier(Builder &b, bool withCdf, bool second, Ink rdinInk)
     inputFilter(b, -3600, 2);
 }
 
+// The INTEGRATOR block of Voltage 1 and the current loops, and the DIFFERENCE AMPLIFIER
+// block (lower left corner and size) with its caption.
+void senseBlocks(Builder &b, const QRectF &diff, const QPointF &caption)
+{
+    b.rect(-1700, -800, 2400, 2600, Ink::IntegratorBlock);
+    b.text(-3000, 1600, QStringLiteral("INTEGRATOR"), kIntegratorColour);
+    b.rect(diff.x(), diff.y(), diff.width(), diff.height(), Ink::DiffBlock);
+    b.text(caption.x(), caption.y(), QStringLiteral("DIFFERENCE AMPLIFIER"), kDiffColour);
+}
+
 // What feeds the summing node at x = -1500 of Voltage 1 and the current loops: Rbias from
 // Vbias on the line biasY, Rin from V_IN, Rf from the difference amplifier below, and the
 // wire on to Rint at y = 800.
@@ -301,13 +321,10 @@ void drawVoltage1(Builder &b, const SchematicInput &in)
     }
 
     if (!hide) {
-        b.rect(-1700, -800, 2400, 2600, Ink::IntegratorBlock);
-        b.text(-3000, 1600, QStringLiteral("INTEGRATOR"), kIntegratorColour);
         if (full)
-            b.rect(-400, -5000, 6400, 3800, Ink::DiffBlock);
+            senseBlocks(b, QRectF(-400, -5000, 6400, 3800), QPointF(8000, -4000));
         else
-            b.rect(-400, -4000, 6000, 2800, Ink::DiffBlock);
-        b.text(8000, -4000, QStringLiteral("DIFFERENCE AMPLIFIER"), kDiffColour);
+            senseBlocks(b, QRectF(-400, -4000, 6000, 2800), QPointF(8000, -4000));
     }
 
     b.range(0, 1900, 800);
@@ -359,19 +376,10 @@ void drawVoltage2(Builder &b, const SchematicInput &in)
 {
     const bool full = in.fullBridge;
     const bool hide = in.hideBlocks;
-    b.opAmp(-800, 0);
+    integratorFeedback(b);
     // Inverting side.
     b.wire(-1500, 150, -1500, 3000);
-    b.wire(-1500, 150, -800, 150);
     b.wire(-1500, 800, -1000, 800);
-    b.rHor(-1000, 800);
-    b.value(Rint, 1, -900, 1200);
-    b.wire(-600, 800, -400, 800);
-    b.cHor(-400, 800);
-    b.value(Cint, 1, -100, 1200);
-    b.wire(0, 800, 400, 800);
-    b.wire(400, 800, 400, 0);
-    b.wire(-200, 0, 3600, 0);
     voltage2Input(b, 2400, 1);
     b.text(-4700, 2400, QStringLiteral("V_IN"));
     voltage2Feedback(b, 3000, 1);
@@ -484,13 +492,10 @@ void drawCurrent(Builder &b, const SchematicInput &in)
 
     b.rect(1000, -4100, 2400, 2200, Ink::Frame);
     if (!hide) {
-        b.rect(-1700, -800, 2400, 2600, Ink::IntegratorBlock);
-        b.text(-3000, 1600, QStringLiteral("INTEGRATOR"), kIntegratorColour);
         if (one)
-            b.rect(-200, -5000, 5400, 3800, Ink::DiffBlock);
+            senseBlocks(b, QRectF(-200, -5000, 5400, 3800), QPointF(-2500, -4700));
         else
-            b.rect(-200, -4800, 5400, 3400, Ink::DiffBlock);
-        b.text(-2500, -4700, QStringLiteral("DIFFERENCE AMPLIFIER"), kDiffColour);
+            senseBlocks(b, QRectF(-200, -4800, 5400, 3400), QPointF(-2500, -4700));
     }
 
     b.range(0, 1900, 800);
