@@ -821,6 +821,11 @@ private slots:
 private:
     // The checked topology; Current 2 when no button is checked.
     scon::Topology sconTopology() const;
+    // The step-2 fields: each turns red when it cannot be read or holds a value the circuit
+    // cannot have (a supply or switching frequency not above 0, a negative signal frequency).
+    scon::Fields readSConFields();
+    // A loop that could not be calculated: the note, and the placeholder in its results.
+    void showSConNoLoop(const QString &problem);
     // The output network of the PWM power page, as the loop's plant.
     scon::FilterPlant sconPlant();
     // Runs the loop model of one topology and shows its plot, peaking and ranges.

@@ -5,6 +5,8 @@
 #include "pwmcontrol/scontopology.h"
 #include "pwmcontrol/sconvalidate.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
+#include "values/engwidgets.h"
 
 #include <qcustomplot.h>
 
@@ -50,6 +52,41 @@ QString *MainWindow::sconValue(int value)
                                           &SConCdf,  &SConRdin, &SConRdif, &SConCdif,  &SConRbh,
                                           &SConRbl,  &SConRs,   &SConRv,   &SConCv};
     return (value >= 0 && value < scon::ValueCount) ? members[value] : nullptr;
+}
+
+scon::Fields MainWindow::readSConFields()
+{
+    using eng::Range;
+    const struct
+    {
+        QLineEdit *edit;
+        QString name;
+        Range range;
+    } fields[scon::FieldCount] = {
+        {ui->SConFreq, QStringLiteral("F_signal"), Range::NonNegative},
+        {ui->SConFsw, QStringLiteral("F_switch"), Range::Positive},
+        {ui->SConVs, QStringLiteral("Vs"), Range::Positive},
+        {ui->SConVcc, QStringLiteral("Vcc"), Range::Positive},
+        {ui->SConVinMax, QStringLiteral("V_in Max"), Range::Any},
+        {ui->SConVinMin, QStringLiteral("V_in Min"), Range::Any},
+        {ui->SConVoutMax, ui->SConMaxLabel->text(), Range::Any},
+        {ui->SConVoutMin, ui->SConMinLabel->text(), Range::Any}};
+    scon::Fields out;
+    for (int i = 0; i < scon::FieldCount; ++i) {
+        const auto &f = fields[i];
+        bool usable = true;
+        out.value[i] = eng::parseLineEdit(f.edit, QStringLiteral("R"), f.range, &usable);
+        if (usable) continue;
+        bool readable = true;
+        eng::parseFieldText(f.edit->text(), QStringLiteral("R"), &readable);
+        if (!readable)
+            out.problem[i] = f.name + QStringLiteral(" cannot be read");
+        else if (f.range == Range::Positive)
+            out.problem[i] = f.name + QStringLiteral(" must be above 0");
+        else
+            out.problem[i] = f.name + QStringLiteral(" cannot be negative");
+    }
+    return out;
 }
 
 scon::Topology MainWindow::sconTopology() const
@@ -147,17 +184,20 @@ void MainWindow::SConValidate()
     else
         in.topology =
             ui->V2button->isChecked() ? scon::Topology::Voltage2 : scon::Topology::Voltage1;
-    in.fswHz = parseLineEdit(ui->SConFsw, QStringLiteral("R"));
-    in.fsigHz = parseLineEdit(ui->SConFreq, QStringLiteral("R"));
-    in.vs = parseLineEdit(ui->SConVs, QStringLiteral("R"));
-    in.vcc = parseLineEdit(ui->SConVcc, QStringLiteral("R"));
-    in.outMin = parseLineEdit(ui->SConVoutMin, QStringLiteral("R"));
-    in.outMax = parseLineEdit(ui->SConVoutMax, QStringLiteral("R"));
     in.fullBridge = ui->FBPower->isChecked();
+    // The range captions first: the output fields are named by them.
+    const scon::OutputCaptions captions = scon::outputCaptions(in.topology);
+    ui->SConMaxLabel->setText(captions.maxLabel);
+    ui->SConMinLabel->setText(captions.minLabel);
+    const scon::Fields fields = readSConFields();
+    in.fswHz = fields[scon::FieldFsw];
+    in.fsigHz = fields[scon::FieldFsig];
+    in.vs = fields[scon::FieldVs];
+    in.vcc = fields[scon::FieldVcc];
+    in.outMin = fields[scon::FieldOutMin];
+    in.outMax = fields[scon::FieldOutMax];
 
     const scon::ValidateResult r = scon::validate(in, part);
-    ui->SConMaxLabel->setText(r.captions.maxLabel);
-    ui->SConMinLabel->setText(r.captions.minLabel);
     ui->SConMaxUnit->setText(r.captions.unit);
     ui->SConMinUnit->setText(r.captions.unit);
     ui->SConOutLabel1->setText(r.captions.note1);
@@ -185,4 +225,9 @@ void MainWindow::SConValidate()
         notes->setTextColor(note.red ? QColor(Qt::red) : QColor(Qt::black));
         notes->append(note.text);
     }
+    // A fixed Vcc or Fsw has just been written over whatever the field held.
+    const scon::Fields checked = readSConFields();
+    notes->setTextColor(Qt::red);
+    for (const QString &problem : checked.problem)
+        if (!problem.isEmpty()) notes->append(QStringLiteral("!!! %1 !!!").arg(problem));
 }

@@ -4,8 +4,10 @@
 
 #include "pwmcontrol/sconloop.h"
 #include "ui_mainwindow.h"
+#include "values/engwidgets.h"
 
 #include <qcustomplot.h>
+
 
 scon::FilterPlant MainWindow::sconPlant()
 {
@@ -52,57 +54,87 @@ void MainWindow::calcI2()
     calcSCon(scon::Topology::Current2);
 }
 
+void MainWindow::showSConNoLoop(const QString &problem)
+{
+    ui->SConNotes->setTextColor(Qt::red);
+    ui->SConNotes->append(problem);
+    for (QLabel *label : {ui->SConPeaking, ui->SConPhase, ui->SConFreqPeak})
+        eng::setNoResult(label);
+    // No range of an earlier circuit may stay on the schematic.
+    for (int i = 0; i < scon::RangeCount; ++i) {
+        sconRanges[i] = scon::noRangeText(i);
+        if (sconRangeLabels[i]) {
+            sconRangeLabels[i]->setText(sconRanges[i]);
+            sconRangeLabels[i]->setColor(QColor(255, 0, 0));
+        }
+    }
+    QCustomPlot *plot = ui->SConTcl;
+    plot->yAxis->setRange(-20, 20);
+    plot->replot();
+}
+
 void MainWindow::calcSCon(scon::Topology topology)
 {
     QCustomPlot *plot = ui->SConTcl;
     plot->clearGraphs();
 
+    const scon::Fields fields = readSConFields();
+    const QString unusable = fields.firstProblem({scon::FieldVs, scon::FieldVcc, scon::FieldFsig,
+                                                  scon::FieldVinMax, scon::FieldVinMin});
+    if (!unusable.isEmpty()) {
+        showSConNoLoop(QStringLiteral("!!! %1: the loop was not calculated !!!").arg(unusable));
+        return;
+    }
     const pwm part = findSwitching(ui->ampSelectorSCon->currentText());
     scon::LoopInput in;
     in.topology = topology;
     in.fullBridge = ui->FBPower->isChecked();
     in.values = sconValues();
-    in.vs = parseLineEdit(ui->SConVs, QStringLiteral("R"));
-    in.vcc = parseLineEdit(ui->SConVcc, QStringLiteral("R"));
-    in.fsigHz = parseLineEdit(ui->SConFreq, QStringLiteral("R"));
-    in.vinMax = parseLineEdit(ui->SConVinMax, QStringLiteral("R"));
-    in.vinMin = parseLineEdit(ui->SConVinMin, QStringLiteral("R"));
+    in.vs = fields[scon::FieldVs];
+    in.vcc = fields[scon::FieldVcc];
+    in.fsigHz = fields[scon::FieldFsig];
+    in.vinMax = fields[scon::FieldVinMax];
+    in.vinMin = fields[scon::FieldVinMin];
     in.plant = sconPlant();
     const scon::LoopResult r = scon::analyseLoop(in, part);
-
     if (!r.problem.isEmpty()) {
-        // Nothing to plot: say why where the validation notes are, and blank the results
-        // rather than leave those of another circuit standing.
-        ui->SConNotes->setTextColor(Qt::red);
-        ui->SConNotes->append(r.problem);
-        ui->SConPeaking->setText(QStringLiteral("-"));
-        ui->SConPhase->setText(QStringLiteral("-"));
-        ui->SConFreqPeak->setText(QStringLiteral("-"));
-        plot->replot();
+        showSConNoLoop(r.problem);
         return;
     }
 
     ui->SConPeaking->setText(QString::number(r.peakingDb, 'g', 3) + QStringLiteral(" dB"));
     ui->SConPhase->setText(QString::number(r.phaseDeg, 'g', 3) + QString(QChar(0x00B0)));
     setEngLabel(r.peakHz, ui->SConFreqPeak, QStringLiteral("Hz"));
+    for (QLabel *label : {ui->SConPeaking, ui->SConPhase, ui->SConFreqPeak})
+        eng::setResultRed(label, false);
 
+    const QColor red(255, 0, 0), black(0, 0, 0);
     for (int i = 0; i < scon::RangeCount; ++i) {
         if (!r.written[i]) continue;
         sconRanges[i] = r.text[i];
-        if (r.showLabel[i] && sconRangeLabels[i]) sconRangeLabels[i]->setText(r.text[i]);
+        if (r.showLabel[i] && sconRangeLabels[i]) {
+            sconRangeLabels[i]->setText(r.text[i]);
+            sconRangeLabels[i]->setColor(r.known[i] ? black : red);
+        }
     }
-    const QColor red(255, 0, 0), black(0, 0, 0);
-    if (sconRangeLabels[scon::PwmOut])
+    if (sconRangeLabels[scon::PwmOut] && r.known[scon::PwmOut])
         sconRangeLabels[scon::PwmOut]->setColor(r.pwmOutRed ? red : black);
-    if (topology == scon::Topology::Current1 && sconRangeLabels[scon::PwmOutCurrent])
+    if (topology == scon::Topology::Current1 && sconRangeLabels[scon::PwmOutCurrent] &&
+        r.known[scon::PwmOutCurrent])
         sconRangeLabels[scon::PwmOutCurrent]->setColor(r.currentOutRed ? red : black);
+    if (!r.rangeProblem.isEmpty()) {
+        ui->SConNotes->setTextColor(Qt::red);
+        ui->SConNotes->append(r.rangeProblem);
+    }
 
     QCPGraph *graph = plot->addGraph();
     graph->setData(r.freqHz, r.gainDb, true);
     graph->setPen(QPen(QColor(0, 0, 255), 3));
     plot->replot();
     plot->xAxis->setRange(1, 1000000);
-    const double span = r.gainMax - r.gainMin;
+    // A flat response still gets a span to show it in.
+    const double spread = r.gainMax - r.gainMin;
+    const double span = spread > 1e-6 ? spread : 1.0;
     plot->yAxis->setRange(r.gainMin - 0.1 * span, r.gainMax + 0.1 * span);
     plot->replot();
 }

@@ -106,6 +106,7 @@ void MainWindow::drawSCon(scon::Topology topology)
     for (const scon::Text &t : d.texts) {
         auto *item = new QCPItemText(sch);
         item->position->setCoords(t.x, t.y);
+        item->setPositionAlignment(t.align);
         switch (t.role) {
         case scon::TextRole::Plain:
             item->setText(t.text);

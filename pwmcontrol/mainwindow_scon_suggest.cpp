@@ -41,26 +41,36 @@ void MainWindow::suggestI2()
 
 bool MainWindow::suggestSConFor(scon::Topology topology)
 {
-    const pwm part = findSwitching(ui->ampSelectorSCon->currentText());
-    scon::SuggestInput in;
-    in.topology = topology;
-    in.fullBridge = ui->FBPower->isChecked();
-    in.fsigHz = parseLineEdit(ui->SConFreq, QStringLiteral("R"));
-    in.fswHz = parseLineEdit(ui->SConFsw, QStringLiteral("R"));
-    in.vinMax = parseLineEdit(ui->SConVinMax, QStringLiteral("R"));
-    in.vinMin = parseLineEdit(ui->SConVinMin, QStringLiteral("R"));
-    in.outMax = parseLineEdit(ui->SConVoutMax, QStringLiteral("R"));
-    in.outMin = parseLineEdit(ui->SConVoutMin, QStringLiteral("R"));
-    in.vs = parseLineEdit(ui->SConVs, QStringLiteral("R"));
-    in.vcc = parseLineEdit(ui->SConVcc, QStringLiteral("R"));
-    in.values = sconValues();
-    in.peakText = ui->SConFreqPeak->text();
-    in.plant = sconPlant();
-    const scon::SuggestResult r = scon::suggest(in, part);
+    const scon::Fields fields = readSConFields();
+    QString problem = fields.firstProblem({scon::FieldVs, scon::FieldVcc, scon::FieldFsw,
+                                           scon::FieldFsig, scon::FieldVinMax, scon::FieldVinMin,
+                                           scon::FieldOutMax, scon::FieldOutMin});
+    scon::SuggestResult r;
+    if (problem.isEmpty()) {
+        const pwm part = findSwitching(ui->ampSelectorSCon->currentText());
+        scon::SuggestInput in;
+        in.topology = topology;
+        in.fullBridge = ui->FBPower->isChecked();
+        in.fsigHz = fields[scon::FieldFsig];
+        in.fswHz = fields[scon::FieldFsw];
+        in.vinMax = fields[scon::FieldVinMax];
+        in.vinMin = fields[scon::FieldVinMin];
+        in.outMax = fields[scon::FieldOutMax];
+        in.outMin = fields[scon::FieldOutMin];
+        in.vs = fields[scon::FieldVs];
+        in.vcc = fields[scon::FieldVcc];
+        in.values = sconValues();
+        in.peakText = ui->SConFreqPeak->text();
+        in.plant = sconPlant();
+        r = scon::suggest(in, part);
+        problem = r.problem;
+    } else {
+        problem += QStringLiteral(": no values were suggested.");
+    }
 
-    if (!r.problem.isEmpty()) {
+    if (!problem.isEmpty()) {
         // The circuit keeps its values; the user is on step 3, where the notes box is not.
-        QMessageBox::warning(this, QStringLiteral("Warning"), r.problem, QMessageBox::Ok);
+        QMessageBox::warning(this, QStringLiteral("Warning"), problem, QMessageBox::Ok);
         return false;
     }
     for (const auto &entry : r.stored)

@@ -1,32 +1,14 @@
 #include "pwmcontrol/sconloop.h"
 
+#include "pwmcontrol/sconmath.h"
 #include "values/engvalues.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace scon {
 
 namespace {
-
-const double kPi = 3.141592653589793;
-
-// Divisions of a real number by a complex one keep the comp rules: a zero divisor gives
-// infiniteValue, an infinite one (an open capacitor's reactance) gives 0.
-comp over(double numerator, const comp &z)
-{
-    return comp(numerator, 0) / z;
-}
-
-comp inv(const comp &z)
-{
-    return over(1, z);
-}
-
-// s = j·2π·f, formed as ((j·2)·π)·f.
-comp laplace(double f)
-{
-    return ((comp(0, 1) * 2) * kPi) * f;
-}
 
 // What every frequency point needs of the part, the supplies and the components.
 struct Circuit
@@ -52,10 +34,9 @@ struct Point
     double Gsum = 0;
 };
 
-// Transimpedance of the input T network: Rdin + Rdif + s·Rdin·Rdif·Cdif.
-comp tNetwork(const comp &s, const Values &v)
+comp inputNetwork(const comp &s, const Values &v)
 {
-    return (((s * v[Rdin]) * v[Rdif]) * v[Cdif] + v[Rdin]) + v[Rdif];
+    return tNetwork(s, v[Rdin], v[Rdif], v[Cdif]);
 }
 
 Point evaluate(const Circuit &c, double f)
@@ -70,7 +51,7 @@ Point evaluate(const Circuit &c, double f)
 
     switch (c.topology) {
     case Topology::Voltage1: {
-        const comp Dd = tNetwork(p.s, v);
+        const comp Dd = inputNetwork(p.s, v);
         const comp Ydf = p.s * v[Cdf] + 1 / v[Rdf];
         p.Hdiff = inv(Dd) / Ydf;
         p.Gsum = 1 / v[Rf] + 1 / v[Rin] + 1 / v[Rbias];
@@ -83,17 +64,24 @@ Point evaluate(const Circuit &c, double f)
         p.Zd = inv(p.s * v[Cdif] + (1 / v[Rdif] + 1 / v[Rdin]));
         p.Gsum = 1 / v[Rdin] + 1 / v[Rin] + 1 / v[Rbh] + 1 / v[Rbl];
         p.Zp = inv(inv(p.Zint) + p.Gsum);
-        const comp num = ((((p.Hnf * p.P) * p.Zint) * p.Zd) * p.Zp) * v[Rdin] +
-                         ((p.Zp * v[Rdin]) * v[Rdin]) * v[Rdif];
-        const comp den =
-            ((p.Zint * v[Rdin]) * v[Rdin]) * v[Rdif] - ((p.Zint * p.Zd) * p.Zp) * v[Rdif];
-        p.X = num / den;
+        if (isFinite(p.Zint)) {
+            const comp num = ((((p.Hnf * p.P) * p.Zint) * p.Zd) * p.Zp) * v[Rdin] +
+                             ((p.Zp * v[Rdin]) * v[Rdin]) * v[Rdif];
+            const comp den =
+                ((p.Zint * v[Rdin]) * v[Rdin]) * v[Rdif] - ((p.Zint * p.Zd) * p.Zp) * v[Rdif];
+            p.X = num / den;
+        } else {
+            // An open integrator capacitor: the products above have no value, the same
+            // quotient in admittances does (the integrator branch adds none).
+            p.X = (inv(p.Zint) + ((p.Hnf * p.P) * p.Zd) / (v[Rdin] * v[Rdif])) /
+                  (inv(p.Zp) - p.Zd / (v[Rdin] * v[Rdin]));
+        }
         break;
     }
     case Topology::Current2: {
         p.Zv = inv(p.s) / v[Cv] + v[Rv];
         p.Ks = over(v[Rs], p.Zload);
-        p.Hd = over(v[Rdf], tNetwork(p.s, v));
+        p.Hd = over(v[Rdf], inputNetwork(p.s, v));
         p.Gsum = 1 / v[Rin] + 1 / v[Rf] + 1 / v[Rbias];
         p.Zp = inv((inv(p.Zint) + inv(p.Zv)) + p.Gsum);
         p.A = (p.Hnf * p.P) * p.Tfil;
@@ -106,7 +94,7 @@ Point evaluate(const Circuit &c, double f)
         p.Zp = inv((inv(p.Zint) + inv(p.Zv)) + p.Gsum);
         p.Ks = over(v[Rs], p.Ztot);
         const comp Ydf = p.s * v[Cdf] + 1 / v[Rdf];
-        p.Hd1 = inv(tNetwork(p.s, v)) / Ydf;
+        p.Hd1 = inv(inputNetwork(p.s, v)) / Ydf;
         p.X =
             (((((p.Ks * p.Hd1) / v[Rf] + (p.Tfil / p.Zv) / 2) * p.Hnf) * p.P) + inv(p.Zint)) * p.Zp;
         break;
@@ -115,54 +103,77 @@ Point evaluate(const Circuit &c, double f)
     return p;
 }
 
-// The divisors of the topology's formulas that the user can set to zero, with the text that
-// says which one it is.
-QString zeroDivisor(const Circuit &c)
+// The component values the topology reads.
+QVector<int> valuesRead(Topology t)
+{
+    QVector<int> read = {Rint, Cint, Rnf, Cnf, Rdif, Cdif, Rdin};
+    switch (t) {
+    case Topology::Voltage1:
+        return read << Rdf << Cdf << Rf << Rin << Rbias;
+    case Topology::Voltage2:
+        return read << Rin << Rbh << Rbl;
+    case Topology::Current1:
+        return read << Rdf << Cdf << Rf << Rin << Rbias << Rs << Cv << Rv;
+    case Topology::Current2:
+        return read << Rdf << Rf << Rin << Rbias << Rs << Cv << Rv;
+    }
+    return read;
+}
+
+QString notCalculated(const QString &why)
+{
+    return QStringLiteral("!!! %1: the loop was not calculated !!!").arg(why);
+}
+
+// What keeps the topology's formulas from a value: a part the circuit cannot have (a negative
+// resistor or capacitor) or a divisor the user set to zero.
+QString unusableValue(const Circuit &c)
 {
     const Values &v = c.v;
-    auto zero = [](double x) { return x == 0; };
-    if (!std::isfinite(c.vramp) || c.vramp == 0)
-        return QStringLiteral("!!! The PWM ramp amplitude is 0 (check Vcc): the loop was not "
-                              "calculated !!!");
-    if (zero(c.rout + c.plant.Rtot))
-        return QStringLiteral("!!! The amplifier output sees 0 ohm at DC: the loop was not "
-                              "calculated !!!");
-    struct Named
-    {
-        int value;
-        const char *name;
-    };
-    QVector<Named> divisors;
+    auto name = [](int value) { return valueKey(value).mid(4); };
+    for (int value : valuesRead(c.topology))
+        if (v[value] < 0) return notCalculated(name(value) + QStringLiteral(" cannot be negative"));
+    // A ramp so small that Vs over it is no number counts as none.
+    if (!std::isfinite(c.vramp) || c.vramp == 0 || !std::isfinite(c.vs / c.vramp))
+        return notCalculated(QStringLiteral("The PWM ramp amplitude is 0 (check Vcc)"));
+    if (c.rout + c.plant.Rtot == 0)
+        return notCalculated(QStringLiteral("The amplifier output sees 0 ohm at DC"));
+    QVector<int> divisors;
     switch (c.topology) {
     case Topology::Voltage1:
-        divisors = {{Rin, "Rin"}, {Rf, "Rf"}, {Rbias, "Rbias"}, {Rdf, "Rdf"}};
+    case Topology::Current1:
+        divisors = {Rin, Rf, Rbias, Rdf};
         break;
     case Topology::Voltage2:
-        divisors = {{Rin, "Rin"}, {Rbh, "Rbh"}, {Rbl, "Rbl"}, {Rdin, "Rdin"}, {Rdif, "Rdif"}};
-        break;
-    case Topology::Current1:
-        divisors = {{Rin, "Rin"}, {Rf, "Rf"}, {Rbias, "Rbias"}, {Rdf, "Rdf"}};
+        divisors = {Rin, Rbh, Rbl, Rdin, Rdif};
         break;
     case Topology::Current2:
-        divisors = {{Rin, "Rin"}, {Rf, "Rf"}, {Rbias, "Rbias"}};
+        divisors = {Rin, Rf, Rbias};
         break;
     }
-    for (const Named &d : divisors) {
-        if (zero(v[d.value]))
-            return QStringLiteral("!!! %1 cannot be 0: the loop was not calculated !!!")
-                .arg(QString::fromLatin1(d.name));
-    }
-    if (c.topology != Topology::Voltage2 && zero(v[Rdin] + v[Rdif]))
-        return QStringLiteral("!!! Rdin + Rdif cannot be 0: the loop was not calculated !!!");
+    for (int value : divisors)
+        if (v[value] == 0) return notCalculated(name(value) + QStringLiteral(" cannot be 0"));
+    if (c.topology != Topology::Voltage2 && v[Rdin] + v[Rdif] == 0)
+        return notCalculated(QStringLiteral("Rdin + Rdif cannot be 0"));
     if (isCurrentTopology(c.topology)) {
-        if (zero(c.plant.Rtot))
-            return QStringLiteral("!!! The filter and load are a short at DC: the loop was not "
-                                  "calculated !!!");
-        if (zero(c.plant.Rload))
-            return QStringLiteral("!!! The load is a short at DC: the loop was not "
-                                  "calculated !!!");
+        if (c.plant.Rtot == 0)
+            return notCalculated(QStringLiteral("The filter and load are a short at DC"));
+        if (c.plant.Rload == 0)
+            return notCalculated(QStringLiteral("The load is a short at DC"));
     }
     return QString();
+}
+
+// Why the gain has no value at some frequency: a supply beyond the part's ratings is the
+// likely cause; otherwise the component values are out of any usable scale.
+QString overflow(const Circuit &c, const pwm &part)
+{
+    const QString input = beyondRating(part, c.vs, c.vcc, 0);
+    if (!input.isEmpty())
+        return notCalculated(input +
+                             QStringLiteral(" exceeds the part's rating and the loop gain is not "
+                                            "finite"));
+    return notCalculated(QStringLiteral("The loop gain is not finite for these component values"));
 }
 
 void setRange(LoopResult &r, int range, double centre, double amplitude, bool label = true)
@@ -171,7 +182,12 @@ void setRange(LoopResult &r, int range, double centre, double amplitude, bool la
     r.showLabel[range] = label;
     r.centre[range] = centre;
     r.amplitude[range] = amplitude;
-    r.text[range] = rangeText(range, centre, amplitude);
+    // Beyond a gigavolt or gigaampere a range is the stand-in of a division by zero (the comp
+    // rules' infiniteValue), not a figure.
+    const double kNoFigureAbove = 1e9;
+    r.known[range] = std::isfinite(centre) && std::isfinite(amplitude) &&
+                     std::fabs(centre) + std::fabs(amplitude) < kNoFigureAbove;
+    r.text[range] = r.known[range] ? rangeText(range, centre, amplitude) : noRangeText(range);
 }
 
 bool outside(double centre, double amplitude, double low, double high)
@@ -203,6 +219,11 @@ QString rangeHeading(int range)
     }
 }
 
+QString noRangeText(int range)
+{
+    return rangeHeading(range) + eng::noResultText();
+}
+
 QString rangeText(int range, double centre, double amplitude)
 {
     const bool amperes = range == PwmOutCurrent || range == LoadCurrent;
@@ -229,23 +250,14 @@ LoopResult analyseLoop(const LoopInput &in, const pwm &part)
     c.full = current ? true : in.fullBridge;
     c.k = c.full ? 2 : 1;
 
-    c.vramp = part.getRamp_Vpp();
-    c.mid = part.getRamp_Mid();
-    if (part.getRamp() == QLatin1String("VccDep")) {
-        c.vramp = c.vcc / part.getRamp_Vpp();
-        c.mid = c.vcc / part.getRamp_Mid();
-    }
-
-    const double switches = part.topResistance(25) + part.bottomResistance(25);
-    if (!current)
-        // The lower wiring is shared by both legs of a full bridge only.
-        c.rout = switches + part.getTop_wire() + part.getBot_wire() * c.k * 0.5;
-    else
-        c.rout = switches + part.getTop_wire() + part.getBot_wire();
+    const Ramp ramp = modulatorRamp(part, c.vcc);
+    c.vramp = ramp.vpp;
+    c.mid = ramp.mid;
+    c.rout = outputResistance(part, c.k);
     if (in.topology == Topology::Current1) c.rout += c.v[Rs];
     c.kmod = current ? (c.vs + c.vs) / c.vramp : c.k * c.vs / c.vramp;
 
-    r.problem = zeroDivisor(c);
+    r.problem = unusableValue(c);
     if (!r.problem.isEmpty()) return r;
 
     // Sweep: 400 points from 1 Hz in steps of 10^0.015, then the signal frequency.
@@ -279,6 +291,15 @@ LoopResult analyseLoop(const LoopInput &in, const pwm &part)
     }
     r.peakingDb = r.gainDb[0] > 0 ? std::fabs(r.gainMax - r.gainDb[0]) : std::fabs(r.gainMax);
     r.phaseDeg = phaseFromPeaking(r.peakingDb);
+    const bool finiteGain = std::all_of(r.gainDb.cbegin(), r.gainDb.cend(),
+                                        [](double y) { return std::isfinite(y); });
+    if (!finiteGain || !std::isfinite(r.phaseDeg)) {
+        // No peaking or phase can be read from a response that is not a number somewhere.
+        r.problem = overflow(c, part);
+        r.freqHz.clear();
+        r.gainDb.clear();
+        return r;
+    }
 
     // Operating ranges: DC point at 0.01 Hz, AC swing at the signal frequency.
     const Values &v = c.v;
@@ -408,6 +429,23 @@ LoopResult analyseLoop(const LoopInput &in, const pwm &part)
         r.pwmOutRed = outside(Vpwm, pwmAmp, -c.vs, c.vs);
         break;
     }
+    }
+    // The comp rules turn a division by an infinite swing into a stand-in number: an input
+    // range beyond any number leaves every range unknown.
+    const bool inputKnown = std::isfinite(vinMid) && std::isfinite(vinHalf);
+    for (int i = 0; i < RangeCount && !inputKnown; ++i) {
+        if (!r.written[i]) continue;
+        r.known[i] = false;
+        r.text[i] = noRangeText(i);
+    }
+    if (!std::all_of(std::begin(r.known), std::end(r.known), [](bool k) { return k; })) {
+        if (!inputKnown)
+            r.rangeProblem = QStringLiteral("!!! V_in Max and V_in Min are too large: the "
+                                            "operating ranges were not calculated !!!");
+        else
+            r.rangeProblem = QStringLiteral("!!! The operating ranges have no usable value for "
+                                            "these component values: they were not "
+                                            "calculated !!!");
     }
     return r;
 }

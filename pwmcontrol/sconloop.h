@@ -28,6 +28,8 @@ enum Range {
 QString rangeHeading(int range);
 // Heading, lower and upper end without prefixes, unit: "V at Load:\n-30 to 30 V".
 QString rangeText(int range, double centre, double amplitude);
+// Heading and the no-result placeholder: a range that could not be calculated.
+QString noRangeText(int range);
 
 struct LoopInput
 {
@@ -43,8 +45,11 @@ struct LoopInput
 
 struct LoopResult
 {
-    // Why the loop could not be computed (a divisor of 0); empty when it was.
+    // Why the loop could not be computed (a value the circuit cannot have, a divisor of 0, a
+    // gain that is not finite): one red note; empty when it was. Nothing else is set then.
     QString problem;
+    // Why some operating ranges could not be computed; their texts show the placeholder.
+    QString rangeProblem;
 
     // The 400 sweep points, 1 Hz to about 966 kHz, gain in dB.
     QVector<double> freqHz, gainDb;
@@ -54,6 +59,7 @@ struct LoopResult
     double phaseDeg = 50; // estimate from the peaking, not clamped
 
     bool written[RangeCount] = {};   // ranges this topology computes
+    bool known[RangeCount] = {true, true, true, true, true, true, true}; // finite when written
     bool showLabel[RangeCount] = {}; // ranges whose label the schematic shows
     double centre[RangeCount] = {};
     double amplitude[RangeCount] = {};

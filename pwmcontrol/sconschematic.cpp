@@ -1,5 +1,8 @@
 #include "pwmcontrol/sconschematic.h"
 
+#include <QPointF>
+#include <QRectF>
+
 namespace scon {
 
 namespace {
@@ -7,6 +10,13 @@ namespace {
 const QColor kIntegratorColour(0, 180, 0);
 const QColor kNoiseColour(200, 0, 0);
 const QColor kDiffColour(0, 85, 255);
+
+// Where a value label stands against its part: (x, y) is then a point 50 beyond the part's
+// edge on that side.
+const Qt::Alignment kAbove = Qt::AlignHCenter | Qt::AlignBottom;
+const Qt::Alignment kBelow = Qt::AlignHCenter | Qt::AlignTop;
+const Qt::Alignment kLeftOf = Qt::AlignRight | Qt::AlignVCenter;
+const Qt::Alignment kRightOf = Qt::AlignLeft | Qt::AlignVCenter;
 
 class Builder
 {
@@ -45,7 +55,7 @@ public:
         item.colour = colour;
         d.texts.append(item);
     }
-    void value(int v, int copy, double x, double y)
+    void value(int v, int copy, double x, double y, Qt::Alignment align = Qt::AlignCenter)
     {
         Text item;
         item.role = TextRole::Value;
@@ -53,6 +63,7 @@ public:
         item.y = y;
         item.value = v;
         item.copy = copy;
+        item.align = align;
         d.texts.append(item);
     }
     void range(int r, double x, double y)
@@ -158,9 +169,9 @@ void filterAndLoad(Builder &b, bool full)
     }
 }
 
-// Integrator of Voltage 1 and the current loops: Rint and Cint from the summing node at
-// x = -1500 to the output line, the reference below the non-inverting input.
-void integrator(Builder &b)
+// The integrator op-amp with Rint and Cint from the line x = -1500 at y = 800 to the output
+// line, which runs on to the noise filter.
+void integratorFeedback(Builder &b)
 {
     b.opAmp(-800, 0);
     b.wire(-1500, 150, -800, 150);
@@ -172,6 +183,13 @@ void integrator(Builder &b)
     b.wire(0, 800, 400, 800);
     b.wire(400, 800, 400, 0);
     b.wire(-200, 0, 3600, 0);
+}
+
+// Integrator of Voltage 1 and the current loops: the feedback, and the reference below the
+// non-inverting input.
+void integrator(Builder &b)
+{
+    integratorFeedback(b);
     b.wire(-800, -150, -1000, -150);
     b.wire(-1000, -150, -1000, -1000);
     b.value(Vref, 1, -1000, -1200);
@@ -182,12 +200,12 @@ void integrator(Builder &b)
 void inputFilter(Builder &b, double y, int copy)
 {
     b.rHor(4200, y);
-    b.value(Rdif, copy, 4600, copy == 1 ? -2100 : -3300);
+    b.value(Rdif, copy, 4400, y + 150, kAbove);
     b.wire(4200, y, 3000, y);
     b.wire(3900, y, 3900, y - 200);
     b.cVer(3900, y - 200);
     b.ground(3900, y - 600);
-    b.value(Cdif, copy, 4400, copy == 1 ? -2800 : -4000);
+    b.value(Cdif, copy, 4150, y - 400, kRightOf);
 }
 
 // The difference amplifier of Voltage 1 and the current loops, output at (1400, -3000) led
@@ -200,20 +218,20 @@ void differenceAmplifier(Builder &b, bool withCdf, bool second, Ink rdinInk)
     b.wire(2000, -2850, 2250, -2850);
     b.wire(2250, -2850, 2250, -2400);
     b.rHor(1500, -2400, Ink::Blue);
-    b.value(Rdf, 1, 1700, -2100);
+    b.value(Rdf, 1, 1700, -2250, kAbove);
     b.wire(1900, -2400, 2600, -2400);
     b.wire(1500, -2400, 1200, -2400);
     b.wire(1200, -2400, 1200, -3000);
     if (withCdf) {
         b.cHor(1500, -1600);
-        b.value(Cdf, 1, 2200, -1400);
+        b.value(Cdf, 1, 1700, -1400, kAbove);
         b.wire(1900, -1600, 2400, -1600);
         b.wire(2400, -1600, 2400, -2400);
         b.wire(1500, -1600, 800, -1600);
         b.wire(800, -1600, 800, -3000);
     }
     b.rHor(2600, -2400, rdinInk);
-    b.value(Rdin, 1, 2800, -2700);
+    b.value(Rdin, 1, 2800, -2550, kBelow);
     inputFilter(b, -2400, 1);
     // Output line back to Rf.
     b.wire(1400, -3000, -1500, -3000);
@@ -228,17 +246,47 @@ void differenceAmplifier(Builder &b, bool withCdf, bool second, Ink rdinInk)
         return;
     }
     b.rHor(1500, -3600, Ink::Blue);
-    b.value(Rdf, 2, 1700, -3900);
+    b.value(Rdf, 2, 1700, -3750, kBelow);
     b.wire(1900, -3600, 2600, -3600);
     if (withCdf) {
         b.wire(2400, -3600, 2400, -4200);
         b.cVer(2400, -4200);
         b.ground(2400, -4600);
-        b.value(Cdf, 2, 1900, -4400);
+        b.value(Cdf, 2, 2200, -4400, kLeftOf);
     }
     b.rHor(2600, -3600, rdinInk);
-    b.value(Rdin, 2, 2800, -3300);
+    b.value(Rdin, 2, 2800, -3450, kAbove);
     inputFilter(b, -3600, 2);
+}
+
+// The INTEGRATOR block of Voltage 1 and the current loops, and the DIFFERENCE AMPLIFIER
+// block (lower left corner and size) with its caption.
+void senseBlocks(Builder &b, const QRectF &diff, const QPointF &caption)
+{
+    b.rect(-1700, -800, 2400, 2600, Ink::IntegratorBlock);
+    b.text(-3000, 1600, QStringLiteral("INTEGRATOR"), kIntegratorColour);
+    b.rect(diff.x(), diff.y(), diff.width(), diff.height(), Ink::DiffBlock);
+    b.text(caption.x(), caption.y(), QStringLiteral("DIFFERENCE AMPLIFIER"), kDiffColour);
+}
+
+// What feeds the summing node at x = -1500 of Voltage 1 and the current loops: Rbias from
+// Vbias on the line biasY, Rin from V_IN, Rf from the difference amplifier below, and the
+// wire on to Rint at y = 800.
+void summingInputs(Builder &b, double biasY)
+{
+    b.rHor(-2400, biasY);
+    b.value(Rbias, 1, -2200, biasY + 150, kAbove);
+    b.wire(-2000, biasY, -1500, biasY);
+    b.wire(-1500, 800, -1000, 800);
+    b.wire(-2400, biasY, -3000, biasY);
+    b.value(Vbias, 1, -3050, biasY, kLeftOf);
+    b.rHor(-2400, -600, Ink::Blue);
+    b.value(Rin, 1, -2200, -450, kAbove);
+    b.wire(-2000, -600, -1500, -600);
+    b.wire(-2400, -600, -3000, -600);
+    b.text(-3400, -600, QStringLiteral("V_IN"));
+    b.rVer(-1500, -2000);
+    b.value(Rf, 1, -2200, -2200);
 }
 
 void drawVoltage1(Builder &b, const SchematicInput &in)
@@ -248,18 +296,7 @@ void drawVoltage1(Builder &b, const SchematicInput &in)
     integrator(b);
     // Summing node: Rf, Rin, the inverting input, and Rbias with Rint at y = 800.
     b.wire(-1500, 800, -1500, -2000);
-    b.rHor(-2400, 800);
-    b.value(Rbias, 1, -2200, 1100);
-    b.wire(-2000, 800, -1000, 800);
-    b.wire(-2400, 800, -3000, 800);
-    b.value(Vbias, 1, -3400, 800);
-    b.rHor(-2400, -600, Ink::Blue);
-    b.value(Rin, 1, -2200, -300);
-    b.wire(-2000, -600, -1500, -600);
-    b.wire(-2400, -600, -3000, -600);
-    b.text(-3400, -600, QStringLiteral("V_IN"));
-    b.rVer(-1500, -2000);
-    b.value(Rf, 1, -2200, -2200);
+    summingInputs(b, 800);
 
     differenceAmplifier(b, true, full, Ink::Black);
     noiseFilter(b, hide);
@@ -284,13 +321,10 @@ void drawVoltage1(Builder &b, const SchematicInput &in)
     }
 
     if (!hide) {
-        b.rect(-1700, -800, 2400, 2600, Ink::IntegratorBlock);
-        b.text(-3000, 1600, QStringLiteral("INTEGRATOR"), kIntegratorColour);
         if (full)
-            b.rect(-400, -5000, 6400, 3800, Ink::DiffBlock);
+            senseBlocks(b, QRectF(-400, -5000, 6400, 3800), QPointF(8000, -4000));
         else
-            b.rect(-400, -4000, 6000, 2800, Ink::DiffBlock);
-        b.text(8000, -4000, QStringLiteral("DIFFERENCE AMPLIFIER"), kDiffColour);
+            senseBlocks(b, QRectF(-400, -4000, 6000, 2800), QPointF(8000, -4000));
     }
 
     b.range(0, 1900, 800);
@@ -342,19 +376,10 @@ void drawVoltage2(Builder &b, const SchematicInput &in)
 {
     const bool full = in.fullBridge;
     const bool hide = in.hideBlocks;
-    b.opAmp(-800, 0);
+    integratorFeedback(b);
     // Inverting side.
     b.wire(-1500, 150, -1500, 3000);
-    b.wire(-1500, 150, -800, 150);
     b.wire(-1500, 800, -1000, 800);
-    b.rHor(-1000, 800);
-    b.value(Rint, 1, -900, 1200);
-    b.wire(-600, 800, -400, 800);
-    b.cHor(-400, 800);
-    b.value(Cint, 1, -100, 1200);
-    b.wire(0, 800, 400, 800);
-    b.wire(400, 800, 400, 0);
-    b.wire(-200, 0, 3600, 0);
     voltage2Input(b, 2400, 1);
     b.text(-4700, 2400, QStringLiteral("V_IN"));
     voltage2Feedback(b, 3000, 1);
@@ -412,19 +437,7 @@ void drawCurrent(Builder &b, const SchematicInput &in)
     const bool hide = in.hideBlocks;
     integrator(b);
     b.wire(-1500, 2000, -1500, -2000);
-    b.wire(-1500, 800, -1000, 800);
-    b.rHor(-2400, 500);
-    b.value(Rbias, 1, -2200, 800);
-    b.wire(-2000, 500, -1500, 500);
-    b.wire(-2400, 500, -3000, 500);
-    b.value(Vbias, 1, -3400, 500);
-    b.rHor(-2400, -600, Ink::Blue);
-    b.value(Rin, 1, -2200, -300);
-    b.wire(-2000, -600, -1500, -600);
-    b.wire(-2400, -600, -3000, -600);
-    b.text(-3400, -600, QStringLiteral("V_IN"));
-    b.rVer(-1500, -2000);
-    b.value(Rf, 1, -2200, -2200);
+    summingInputs(b, 500);
 
     differenceAmplifier(b, one, true, one ? Ink::Black : Ink::Blue);
     noiseFilter(b, hide);
@@ -479,13 +492,10 @@ void drawCurrent(Builder &b, const SchematicInput &in)
 
     b.rect(1000, -4100, 2400, 2200, Ink::Frame);
     if (!hide) {
-        b.rect(-1700, -800, 2400, 2600, Ink::IntegratorBlock);
-        b.text(-3000, 1600, QStringLiteral("INTEGRATOR"), kIntegratorColour);
         if (one)
-            b.rect(-200, -5000, 5400, 3800, Ink::DiffBlock);
+            senseBlocks(b, QRectF(-200, -5000, 5400, 3800), QPointF(-2500, -4700));
         else
-            b.rect(-200, -4800, 5400, 3400, Ink::DiffBlock);
-        b.text(-2500, -4700, QStringLiteral("DIFFERENCE AMPLIFIER"), kDiffColour);
+            senseBlocks(b, QRectF(-200, -4800, 5400, 3400), QPointF(-2500, -4700));
     }
 
     b.range(0, 1900, 800);

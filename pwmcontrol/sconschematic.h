@@ -63,6 +63,9 @@ struct Text
     int value = -1;                  // Value: which of the nineteen
     int copy = 1;                    // Value: label 1 or 2 of a pair
     int range = -1;                  // Range: which of the seven
+    // Which point of the text stands at (x, y): a value label is held by the edge that faces
+    // its part, so that no font size makes it touch the part.
+    Qt::Alignment align = Qt::AlignCenter;
 };
 
 struct Drawing

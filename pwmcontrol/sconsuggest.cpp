@@ -1,5 +1,6 @@
 #include "pwmcontrol/sconsuggest.h"
 
+#include "pwmcontrol/sconmath.h"
 #include "values/engvalues.h"
 
 #include <algorithm>
@@ -10,19 +11,8 @@ namespace scon {
 
 namespace {
 
-const double kPi = 3.141592653589793;
 // Bias and pull resistors above this are left out of the circuit.
 const double kOpenAbove = 1e9;
-
-comp over(double numerator, const comp &z)
-{
-    return comp(numerator, 0) / z;
-}
-
-comp inv(const comp &z)
-{
-    return over(1, z);
-}
 
 // What the four routines share, read once.
 struct Common
@@ -51,17 +41,13 @@ Common readCommon(const SuggestInput &in, const pwm &part, double m)
     c.outMid = (in.outMax + in.outMin) / 2;
     c.dOut = comp((in.outMax - in.outMin) / 2, 0);
     if (c.dOut.real() == 0) c.dOut = comp(current ? 0.001 : 0.01, 0);
-    c.rout = part.topResistance(25) + part.bottomResistance(25) + part.getTop_wire() +
-             m * part.getBot_wire() / 2;
-    c.vpp = part.getRamp_Vpp();
-    c.vmid = part.getRamp_Mid();
-    if (part.getRamp() == QLatin1String("VccDep")) {
-        c.vpp = in.vcc / part.getRamp_Vpp();
-        c.vmid = in.vcc / part.getRamp_Mid();
-    }
+    c.rout = outputResistance(part, m);
+    const Ramp ramp = modulatorRamp(part, in.vcc);
+    c.vpp = ramp.vpp;
+    c.vmid = ramp.mid;
     c.wc = 2 * kPi * (in.fswHz / 10);
     c.fz = 0.4 * (in.fswHz / 10);
-    c.jw = comp(0, 2 * kPi * in.fsigHz);
+    c.jw = laplace(in.fsigHz);
     c.jw0 = comp(0, 0.06283185307179587);
     in.plant.ac(in.fsigHz, c.Tfil, c.Ztot, c.Zload);
     c.Rtot = in.plant.Rtot;
@@ -129,10 +115,19 @@ public:
     {
         r.value[key] = 0;
         r.stored.append({key, QStringLiteral("0")});
+        leftOut[key] = true;
     }
+    // A part the routine leaves out on purpose, written as a computed 0.
+    void putLeftOut(int key)
+    {
+        put(key, 0);
+        leftOut[key] = true;
+    }
+    bool isLeftOut(int key) const { return leftOut[key]; }
 
 private:
     SuggestResult &r;
+    bool leftOut[ValueCount] = {};
 };
 
 } // namespace
@@ -157,12 +152,22 @@ SuggestResult suggest(const SuggestInput &in, const pwm &part)
     const double rdf = eng::parseValue(in.values[Rdf]);
     const double rs = eng::parseValue(in.values[Rs]);
 
-    if (!std::isfinite(c.vpp) || c.vpp == 0)
+    if (!std::isfinite(c.vpp) || c.vpp == 0 || !std::isfinite(in.vs / c.vpp))
         return fail(QStringLiteral("The PWM ramp amplitude is 0 (check Vcc)"));
     if (!(in.fswHz > 0)) return fail(QStringLiteral("The switching frequency must be above 0"));
-    if (rin == 0) return fail(QStringLiteral("Rin cannot be 0"));
-    if (t != Topology::Voltage2 && rdf == 0) return fail(QStringLiteral("Rdf cannot be 0"));
-    if (current && rs == 0) return fail(QStringLiteral("Rs cannot be 0"));
+    if (!isFinite(c.dVin) || !std::isfinite(c.vinMid))
+        return fail(QStringLiteral("V_in Max and V_in Min are too large"));
+    if (!isFinite(c.dOut) || !std::isfinite(c.outMid))
+        return fail(QStringLiteral("The output range is too large"));
+    // The values the user keeps must be parts the circuit can have.
+    QVector<QPair<double, const char *>> kept = {{rin, "Rin"}};
+    if (t != Topology::Voltage2) kept.append({rdf, "Rdf"});
+    if (current) kept.append({rs, "Rs"});
+    for (const auto &k : kept) {
+        const QString name = QString::fromLatin1(k.second);
+        if (k.first == 0) return fail(name + QStringLiteral(" cannot be 0"));
+        if (k.first < 0) return fail(name + QStringLiteral(" cannot be negative"));
+    }
     if (c.Rtot == 0 || c.Rtot + c.rout == 0)
         return fail(QStringLiteral("The filter and load are a short at DC"));
 
@@ -192,7 +197,7 @@ SuggestResult suggest(const SuggestInput &in, const pwm &part)
         const double rdif = Rsum - rdin;
         const double cdif = 1 / (c.wc * rdif);
         const double cdf = 1 / (c.wc * rdf);
-        const comp Xt = (c.jw * rdin * rdif * cdif + rdin) + rdif;
+        const comp Xt = tNetwork(c.jw, rdin, rdif, cdif);
         const comp Yf = c.jw * cdf + 1 / rdf;
         const comp P = inv(Xt) / Yf;
         const comp A = P * c.dOut;
@@ -290,7 +295,7 @@ SuggestResult suggest(const SuggestInput &in, const pwm &part)
             rdif = Rsum - rdin;
             cdif = 1 / (c.wc * rdif);
             cdf = 1 / (c.wc * rdf);
-            const comp Xt = (c.jw * rdin * rdif * cdif + rdin) + rdif;
+            const comp Xt = tNetwork(c.jw, rdin, rdif, cdif);
             P = inv(Xt) / (c.jw * cdf + 1 / rdf);
             A = (P * over(rs, c.Ztot)) * Vamp;
         } else {
@@ -299,7 +304,7 @@ SuggestResult suggest(const SuggestInput &in, const pwm &part)
             rdif = 0.1 * rdin;
             k = rdf / (rdin + rdif);
             cdif = 1 / (c.wc * rdif);
-            const comp Xt = (c.jw * rdin * rdif * cdif + rdin) + rdif;
+            const comp Xt = tNetwork(c.jw, rdin, rdif, cdif);
             P = over(rdf, Xt);
             A = ((P * over(rs, c.Zload)) * c.Tfil) * Vamp;
         }
@@ -316,14 +321,12 @@ SuggestResult suggest(const SuggestInput &in, const pwm &part)
         const double Rp = 1 / (1 / rf + 1 / rin + 1 / b.rbias);
         const comp E = inv(over(Rp, Zc0) + 1);
         const comp F = inv(Zc0) + ks * Gdc * k / rf;
-        double rv = ((over(1.65 * Gdc, E)) / F).magnitude();
+        const double rv = ((over(1.65 * Gdc, E)) / F).magnitude();
         const double fpk =
             eng::parseValue(in.peakText.chopped(std::min(2, int(in.peakText.size()))));
-        double cv = 0;
-        if (fpk == 1 || !(fpk > 0) || !std::isfinite(fpk))
-            rv = 0; // no peaking found: the branch is left out
-        else
-            cv = 7 / (fpk * 2 * kPi * rv);
+        // No peaking found: the branch is left out.
+        const bool noBranch = fpk == 1 || !(fpk > 0) || !std::isfinite(fpk);
+        const double cv = noBranch ? 0 : 7 / (fpk * 2 * kPi * rv);
 
         w.put(Rbias, b.rbias, true);
         w.put(Cint, cint);
@@ -332,19 +335,34 @@ SuggestResult suggest(const SuggestInput &in, const pwm &part)
         w.put(Rdin, rdin);
         if (one) w.put(Cdf, cdf);
         w.put(Rf, rf);
-        w.put(Cv, cv);
-        w.put(Rv, rv);
+        if (noBranch) {
+            w.putLeftOut(Cv);
+            w.putLeftOut(Rv);
+        } else {
+            w.put(Cv, cv);
+            w.put(Rv, rv);
+        }
         w.put(Vbias, b.vbias);
         w.put(Vref, c.vmid);
         break;
     }
     }
 
-    for (int i = 0; i < ValueCount; ++i) {
-        if (std::isnan(r.value[i])) continue;
-        // infiniteValue stands for a left-out pull resistor; anything else must be a number.
-        if (!std::isfinite(r.value[i]))
-            return fail(QStringLiteral("The inputs give no finite component values"));
+    // Every value written must be usable: a voltage a number, a part a positive number that
+    // its three-digit text still reads as (infiniteValue, a left-out pull resistor, is one).
+    // What fails is most likely an input far beyond the part's ratings.
+    for (const auto &entry : r.stored) {
+        const int key = entry.first;
+        if (w.isLeftOut(key)) continue;
+        const double v = r.value[key];
+        const bool voltage = key == Vref || key == Vbias;
+        if (std::isfinite(v) && (voltage || (v > 0 && eng::parseValue(entry.second) > 0)))
+            continue;
+        const QString input = beyondRating(part, in.vs, in.vcc, in.fswHz);
+        return fail(input.isEmpty()
+                        ? QStringLiteral("The inputs give no usable %1").arg(valueKey(key).mid(4))
+                        : input + QStringLiteral(" exceeds the part's rating and gives no "
+                                                 "usable component values"));
     }
     return r;
 }

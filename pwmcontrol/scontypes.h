@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
 
 // Shared vocabulary of the PWM control wizard's engines: the four loop topologies, a note of
 // the notes box, and the output network the loop drives.
@@ -25,6 +26,35 @@ struct Note
 {
     QString text;
     bool red = false;
+};
+
+// The step-2 fields, as every calculation of the wizard reads them.
+enum Field {
+    FieldFsig,   // signal frequency, Hz; 0 is a DC signal
+    FieldFsw,    // switching frequency, Hz
+    FieldVs,     // supply, V
+    FieldVcc,    // logic supply, V
+    FieldVinMax, // input range, V
+    FieldVinMin,
+    FieldOutMax, // output range: V in the voltage topologies, A in the current ones
+    FieldOutMin,
+    FieldCount
+};
+
+struct Fields
+{
+    double value[FieldCount] = {};
+    // Why a field cannot be computed from ("Vs must be above 0"); empty when it can.
+    QString problem[FieldCount];
+
+    double operator[](int f) const { return value[f]; }
+    // The first problem among the fields a calculation reads, in the order given.
+    QString firstProblem(std::initializer_list<int> read) const
+    {
+        for (int f : read)
+            if (!problem[f].isEmpty()) return problem[f];
+        return QString();
+    }
 };
 
 // The filter and load between the bridge and the load, as the loop sees it.

@@ -170,6 +170,9 @@ private slots:
     void signalAboveSweepChangesOnlyRanges();
     void loopRefusesZeroDivisors_data();
     void loopRefusesZeroDivisors();
+    void openIntegratorCapacitorInVoltage2_data();
+    void openIntegratorCapacitorInVoltage2();
+    void loopOverflowIsNoFigure();
     void currentLoopRanges();
 
     void suggestion_data();
@@ -655,6 +658,23 @@ void TestSconEngine::loopRefusesZeroDivisors_data()
     QTest::newRow("shorted output network, current loop")
         << Topology::Current1 << int(scon::Rin) << "10k" << 15. << 0.
         << "!!! The filter and load are a short at DC: the loop was not calculated !!!";
+    QTest::newRow("negative resistor") << Topology::Voltage1 << int(scon::Rbias) << "-10k" << 15.
+                                       << 8.
+                                       << "!!! Rbias cannot be negative: the loop was not "
+                                          "calculated !!!";
+    QTest::newRow("negative capacitor") << Topology::Voltage2 << int(scon::Cdif) << "-1n" << 15.
+                                        << 8.
+                                        << "!!! Cdif cannot be negative: the loop was not "
+                                           "calculated !!!";
+    QTest::newRow("negative value the topology does not read")
+        << Topology::Voltage2 << int(scon::Rbias) << "-10k" << 15. << 8. << none;
+    QTest::newRow("ramp of a vanishing Vcc")
+        << Topology::Current2 << int(scon::Rin) << "10k" << 1e-308 << 8.
+        << "!!! The PWM ramp amplitude is 0 (check Vcc): the loop was not calculated !!!";
+    QTest::newRow("component values out of any scale")
+        << Topology::Voltage1 << int(scon::Rf) << "1e-308" << 15. << 8.
+        << "!!! The loop gain is not finite for these component values: the loop was not "
+           "calculated !!!";
 }
 
 void TestSconEngine::loopRefusesZeroDivisors()
@@ -674,6 +694,65 @@ void TestSconEngine::loopRefusesZeroDivisors()
     QCOMPARE(r.freqHz.isEmpty(), !problem.isEmpty());
     for (double y : r.gainDb)
         QVERIFY(!std::isnan(y));
+}
+
+void TestSconEngine::openIntegratorCapacitorInVoltage2_data()
+{
+    QTest::addColumn<bool>("full");
+    QTest::addColumn<QString>("cint");
+    QTest::newRow("full bridge, 0") << true << "0";
+    QTest::newRow("full bridge, open") << true << "open";
+    QTest::newRow("half bridge, none") << false << "none";
+}
+
+void TestSconEngine::openIntegratorCapacitorInVoltage2()
+{
+    // No capacitor is the limit of a vanishing one: the same response as 1e-30 F, a number at
+    // every point, with a peaking and phase to show.
+    QFETCH(bool, full);
+    QFETCH(QString, cint);
+    scon::LoopInput open = loopInput(Topology::Voltage2, full);
+    open.values[scon::Rbh] = "47k";
+    scon::LoopInput tiny = open;
+    open.values[scon::Cint] = cint;
+    tiny.values[scon::Cint] = "1e-30";
+    const scon::LoopResult ro = scon::analyseLoop(open, makePart());
+    const scon::LoopResult rt = scon::analyseLoop(tiny, makePart());
+    QVERIFY2(ro.problem.isEmpty(), qPrintable(ro.problem));
+    QVERIFY(ro.rangeProblem.isEmpty());
+    QCOMPARE(ro.gainDb.size(), 400);
+    for (int i = 0; i < 400; ++i)
+        QVERIFY2(std::fabs(ro.gainDb[i] - rt.gainDb[i]) < 1e-6,
+                 qPrintable(QStringLiteral("point %1: %2 against %3")
+                                .arg(i)
+                                .arg(ro.gainDb[i])
+                                .arg(rt.gainDb[i])));
+    QVERIFY(std::isfinite(ro.peakingDb) && std::isfinite(ro.phaseDeg));
+    for (int i = 0; i < scon::RangeCount; ++i)
+        QVERIFY2(!ro.written[i] || ro.known[i], qPrintable(ro.text[i]));
+}
+
+void TestSconEngine::loopOverflowIsNoFigure()
+{
+    // A supply far beyond the part's rating overflows the gain: no peaking, phase or sweep.
+    scon::LoopInput in = loopInput(Topology::Voltage2);
+    in.vs = 1e300;
+    const scon::LoopResult r = scon::analyseLoop(in, makePart());
+    QCOMPARE(r.problem, QStringLiteral("!!! Vs exceeds the part's rating and the loop gain is not "
+                                       "finite: the loop was not calculated !!!"));
+    QVERIFY(r.gainDb.isEmpty() && r.freqHz.isEmpty());
+
+    // An input range beyond any number leaves the loop but not the ranges.
+    scon::LoopInput wide = loopInput(Topology::Current1);
+    wide.vinMax = 1e308;
+    wide.vinMin = -1e308;
+    const scon::LoopResult rw = scon::analyseLoop(wide, makePart());
+    QVERIFY(rw.problem.isEmpty());
+    QCOMPARE(rw.rangeProblem, QStringLiteral("!!! V_in Max and V_in Min are too large: the "
+                                             "operating ranges were not calculated !!!"));
+    QCOMPARE(rw.text[scon::IntegratorOut],
+             QStringLiteral("Integrator Output:\n") + eng::noResultText());
+    QVERIFY(!rw.known[scon::IntegratorOut]);
 }
 
 void TestSconEngine::currentLoopRanges()
@@ -880,19 +959,32 @@ void TestSconEngine::suggestionRefuses_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("vcc");
     QTest::addColumn<QString>("problem");
+    QTest::addColumn<double>("fswHz");
     QTest::newRow("no ramp without Vcc") << Topology::Voltage1 << int(scon::Rin) << "10k" << 0.
                                          << "The PWM ramp amplitude is 0 (check Vcc): no values "
-                                            "were suggested.";
+                                            "were suggested." << 0.;
     QTest::newRow("Rin short") << Topology::Voltage2 << int(scon::Rin) << "short" << 15.
-                               << "Rin cannot be 0: no values were suggested.";
+                               << "Rin cannot be 0: no values were suggested." << 0.;
     QTest::newRow("Rdf 0") << Topology::Current1 << int(scon::Rdf) << "0" << 15.
-                           << "Rdf cannot be 0: no values were suggested.";
+                           << "Rdf cannot be 0: no values were suggested." << 0.;
     QTest::newRow("Rs 0") << Topology::Current2 << int(scon::Rs) << "0" << 15.
-                          << "Rs cannot be 0: no values were suggested.";
+                          << "Rs cannot be 0: no values were suggested." << 0.;
     QTest::newRow("difference amplifier without headroom")
         << Topology::Voltage1 << int(scon::Rin) << "10k" << 2.
         << "The difference amplifier cannot keep its output inside Vcc for this ramp, Vs and "
-           "output range: no values were suggested.";
+           "output range: no values were suggested." << 0.;
+    QTest::newRow("negative Rin kept by the user")
+        << Topology::Current1 << int(scon::Rin) << "-10k" << 15.
+        << "Rin cannot be negative: no values were suggested." << 0.;
+    QTest::newRow("Vcc far beyond the part")
+        << Topology::Current2 << int(scon::Rin) << "10k" << 1e300
+        << "Vcc exceeds the part's rating and gives no usable component values: no values were "
+           "suggested." << 0.;
+    QTest::newRow("Fsw far beyond the part")
+        << Topology::Current2 << int(scon::Rin) << "10k" << 15.
+        << "F_switch exceeds the part's rating and gives no usable component values: no values "
+           "were suggested."
+        << 1e300;
 }
 
 void TestSconEngine::suggestionRefuses()
@@ -902,9 +994,11 @@ void TestSconEngine::suggestionRefuses()
     QFETCH(QString, text);
     QFETCH(double, vcc);
     QFETCH(QString, problem);
+    QFETCH(double, fswHz);
     scon::SuggestInput in = suggestInput(topology, true, -3, 3);
     in.values[value] = text;
     in.vcc = vcc;
+    if (fswHz > 0) in.fswHz = fswHz;
     const scon::SuggestResult r = scon::suggest(in, makePart());
     QCOMPARE(r.problem, problem);
     QVERIFY(r.stored.isEmpty());

@@ -5,6 +5,8 @@
 #include "pwmcontrol/sconcomponents.h"
 #include "pwmcontrol/sconloop.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
+#include "windowtest.h"
 
 #include <QInputDialog>
 #include <QMessageBox>
@@ -16,34 +18,7 @@
 
 namespace {
 
-QtMessageHandler previousHandler = nullptr;
-
-// A renamed widget would silently disconnect its slot: make that warning fail the test.
-void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
-{
-    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
-    if (previousHandler) previousHandler(type, context, msg);
-}
-
-// Waiting dialog handlers; a test that expected a dialog that never came leaves one here, and
-// it must not answer the next test's dialog.
-QList<QPointer<QTimer>> pendingHandlers;
-
-// Runs `act` on the next modal dialog as soon as it is shown.
-void onNextDialog(std::function<void(QWidget *)> act)
-{
-    auto *timer = new QTimer;
-    pendingHandlers << timer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (QWidget *dialog = QApplication::activeModalWidget()) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
+using windowtest::onNextDialog;
 
 void answerValueDialog(const QString &text)
 {
@@ -95,9 +70,18 @@ private slots:
     void autoSuggestsAndWarns();
     void autoRefusesWithoutRamp();
     void loopProblemIsNoted();
+    void unusableInputsGiveNoLoop_data();
+    void unusableInputsGiveNoLoop();
+    void impossibleFieldsTurnRed_data();
+    void impossibleFieldsTurnRed();
+    void autoRefusesUnusableInputs_data();
+    void autoRefusesUnusableInputs();
+    void valueLabelsClearTheirSymbols_data();
+    void valueLabelsClearTheirSymbols();
 
 private:
     void toStepThree(QPushButton *topology);
+    void expectNoLoop();
     // Clicks the canvas where the text item stands, as a user would.
     void clickItem(QCPItemText *item);
 
@@ -107,7 +91,7 @@ private:
 
 void TestSconPage::initTestCase()
 {
-    previousHandler = qInstallMessageHandler(failOnUnboundSlots);
+    windowtest::failOnUnboundSlots();
 }
 
 void TestSconPage::init()
@@ -121,9 +105,7 @@ void TestSconPage::init()
 
 void TestSconPage::cleanup()
 {
-    for (const QPointer<QTimer> &timer : qAsConst(pendingHandlers))
-        delete timer.data();
-    pendingHandlers.clear();
+    windowtest::dropPendingDialogHandlers();
     w.reset();
 }
 
@@ -224,12 +206,13 @@ void TestSconPage::stepTwoValidates()
     emit ui->SConFreq->editingFinished();
     QVERIFY(ui->SConNotes->toPlainText().contains(QStringLiteral("at least 50 times")));
 
-    // An unreadable field counts as 0 and turns red.
+    // An unreadable field turns red and the notes name it.
     ui->SConFreq->setText(QStringLiteral("100"));
     ui->SConVoutMin->setText(QStringLiteral("abc"));
     emit ui->SConVoutMin->editingFinished();
     QCOMPARE(ui->SConVoutMin->palette().color(QPalette::Text), QColor(Qt::red));
-    QCOMPARE(ui->SConNotes->toPlainText(), QStringLiteral("Notes:"));
+    QCOMPARE(ui->SConNotes->toPlainText(),
+             QStringLiteral("Notes:\n!!! V_out Min cannot be read !!!"));
 }
 
 void TestSconPage::partWithOneVccLocksTheField()
@@ -493,20 +476,282 @@ void TestSconPage::autoRefusesWithoutRamp()
         box->accept();
     });
     ui->SConAutoButton->click();
-    QCOMPARE(warning,
-             QStringLiteral("The PWM ramp amplitude is 0 (check Vcc): no values were suggested."));
+    QCOMPARE(warning, QStringLiteral("Vcc must be above 0: no values were suggested."));
     QCOMPARE(w->SConCint, QStringLiteral("4.7n"));
 }
 
 void TestSconPage::loopProblemIsNoted()
 {
     toStepThree(ui->V1button);
+    QVERIFY(w->sconRangeLabels[scon::PwmOut]->text().contains(QStringLiteral(" to ")));
     w->SConRin = QStringLiteral("short");
     w->refreshSCon();
     QVERIFY(ui->SConNotes->toPlainText().endsWith(
         QStringLiteral("!!! Rin cannot be 0: the loop was not calculated !!!")));
-    QCOMPARE(ui->SConPeaking->text(), QStringLiteral("-"));
     QCOMPARE(ui->SConTcl->graphCount(), 0);
+    expectNoLoop();
+}
+
+void TestSconPage::expectNoLoop()
+{
+    // No peaking, phase or range of an earlier circuit stays on screen.
+    for (QLabel *label : {ui->SConPeaking, ui->SConPhase, ui->SConFreqPeak}) {
+        QCOMPARE(label->text(), eng::noResultText());
+        QVERIFY(label->styleSheet().contains(QLatin1String("red")));
+    }
+    QCOMPARE(ui->SConTcl->graphCount(), 0);
+    for (int i = 0; i < scon::RangeCount; ++i) {
+        QCOMPARE(w->sconRanges[i], scon::rangeHeading(i) + eng::noResultText());
+        if (w->sconRangeLabels[i]) {
+            QCOMPARE(w->sconRangeLabels[i]->text(), w->sconRanges[i]);
+            QCOMPARE(w->sconRangeLabels[i]->color(), QColor(255, 0, 0));
+        }
+    }
+}
+
+void TestSconPage::unusableInputsGiveNoLoop_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("note"); // empty: the loop is calculated
+    QTest::newRow("Voltage 2, Cint 0: an integrator without capacitor still closes the loop")
+        << "V2button"
+        << "SConCint"
+        << "0" << QString();
+    QTest::newRow("Voltage 2, Cint open") << "V2button"
+                                          << "SConCint"
+                                          << "open" << QString();
+    QTest::newRow("Vs far beyond the part")
+        << "V2button"
+        << "SConVs"
+        << "1e300"
+        << "!!! Vs exceeds the part's rating and the loop gain is not finite: the loop was not "
+           "calculated !!!";
+    QTest::newRow("Vs unreadable") << "V1button"
+                                   << "SConVs"
+                                   << "abc"
+                                   << "!!! Vs cannot be read: the loop was not calculated !!!";
+    QTest::newRow("Vs empty") << "I1button"
+                              << "SConVs"
+                              << ""
+                              << "!!! Vs must be above 0: the loop was not calculated !!!";
+    QTest::newRow("negative signal frequency")
+        << "I2button"
+        << "SConFreq"
+        << "-1k"
+        << "!!! F_signal cannot be negative: the loop was not calculated !!!";
+    QTest::newRow("negative resistor") << "V1button"
+                                       << "SConRbias"
+                                       << "-10k"
+                                       << "!!! Rbias cannot be negative: the loop was not "
+                                          "calculated !!!";
+    QTest::newRow("input range beyond any number")
+        << "V1button"
+        << "SConVinMax"
+        << "1e308"
+        << "!!! V_in Max and V_in Min are too large: the operating ranges were not calculated "
+           "!!!";
+}
+
+void TestSconPage::unusableInputsGiveNoLoop()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, note);
+    toStepThree(w->findChild<QPushButton *>(button));
+    if (auto *edit = w->findChild<QLineEdit *>(field)) {
+        edit->setText(typed);
+        if (field == QLatin1String("SConVinMin") || field == QLatin1String("SConVinMax"))
+            ui->SConVinMin->setText(QStringLiteral("-1e308"));
+    } else {
+        for (int v = 0; v < scon::ValueCount; ++v)
+            if (scon::valueKey(v) == field) *w->sconValue(v) = typed;
+    }
+    w->refreshSCon();
+    const QString notes = ui->SConNotes->toPlainText();
+    for (const QString &line : notes.split(QLatin1Char('\n')))
+        QVERIFY2(!line.contains(QLatin1String("nan")) && !line.contains(QLatin1String("inf")),
+                 qPrintable(line));
+    if (note.isEmpty()) {
+        QCOMPARE(ui->SConTcl->graphCount(), 1);
+        bool ok = false;
+        ui->SConPeaking->text().chopped(3).toDouble(&ok);
+        QVERIFY2(ok, qPrintable(ui->SConPeaking->text()));
+        ui->SConPhase->text().chopped(1).toDouble(&ok);
+        QVERIFY2(ok, qPrintable(ui->SConPhase->text()));
+        for (const auto &label : w->sconRangeLabels)
+            if (label) QVERIFY2(!label->text().contains(eng::noResultText()), qPrintable(label->text()));
+        return;
+    }
+    QVERIFY2(notes.endsWith(note), qPrintable(notes));
+    if (note.contains(QLatin1String("operating ranges"))) {
+        // The loop itself was calculated; only the ranges have no figure.
+        QCOMPARE(ui->SConTcl->graphCount(), 1);
+        QCOMPARE(w->sconRangeLabels[scon::IntegratorOut]->text(),
+                 scon::noRangeText(scon::IntegratorOut));
+        return;
+    }
+    expectNoLoop();
+}
+
+void TestSconPage::impossibleFieldsTurnRed_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("note");
+    QTest::newRow("Vs 0") << "SConVs" << "0" << "!!! Vs must be above 0 !!!";
+    QTest::newRow("Vcc negative") << "SConVcc" << "-1" << "!!! Vcc must be above 0 !!!";
+    QTest::newRow("F_switch unreadable") << "SConFsw" << "abc" << "!!! F_switch cannot be read !!!";
+    QTest::newRow("F_signal negative") << "SConFreq" << "-100"
+                                       << "!!! F_signal cannot be negative !!!";
+    QTest::newRow("output range unreadable") << "SConVoutMax" << "-"
+                                             << "!!! V_out Max cannot be read !!!";
+}
+
+void TestSconPage::impossibleFieldsTurnRed()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, note);
+    ui->PWMControlButton->click();
+    ui->V1button->click();
+    ui->NexttoStep2->click();
+    auto *edit = w->findChild<QLineEdit *>(field);
+    QVERIFY(edit);
+    edit->setText(typed);
+    emit edit->editingFinished();
+    QVERIFY(ui->SConNotes->toPlainText().split(QLatin1Char('\n')).contains(note));
+    QCOMPARE(edit->palette().color(QPalette::Text), QColor(Qt::red));
+    // A usable value clears both.
+    edit->setText(QStringLiteral("1"));
+    emit edit->editingFinished();
+    QVERIFY(!ui->SConNotes->toPlainText().contains(note));
+    QVERIFY(edit->palette().color(QPalette::Text) != QColor(Qt::red));
+}
+
+void TestSconPage::autoRefusesUnusableInputs_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("Vs empty") << "SConVs"
+                              << ""
+                              << "Vs must be above 0: no values were suggested.";
+    QTest::newRow("Vs 0") << "SConVs"
+                          << "0"
+                          << "Vs must be above 0: no values were suggested.";
+    QTest::newRow("Vs unreadable") << "SConVs"
+                                   << "abc"
+                                   << "Vs cannot be read: no values were suggested.";
+    QTest::newRow("Vcc far beyond the part")
+        << "SConVcc"
+        << "1e300"
+        << "Vcc exceeds the part's rating and gives no usable component values: no values "
+           "were suggested.";
+    QTest::newRow("Fsw far beyond the part")
+        << "SConFsw"
+        << "1e300"
+        << "F_switch exceeds the part's rating and gives no usable component values: no "
+           "values were suggested.";
+}
+
+void TestSconPage::autoRefusesUnusableInputs()
+{
+    // Current 2: a suggestion writes nothing unless every value it writes is a number.
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    toStepThree(ui->I2button);
+    w->findChild<QLineEdit *>(field)->setText(typed);
+    const scon::ValueStrings before = w->sconValues();
+    QStringList messages;
+    auto watch = windowtest::watchNextDialog([&messages](QDialog *d) {
+        if (auto *box = qobject_cast<QMessageBox *>(d)) messages << box->text();
+        d->reject();
+    });
+    ui->SConAutoButton->click();
+    QCOMPARE(messages, QStringList{message});
+    for (int i = 0; i < scon::ValueCount; ++i)
+        QCOMPARE(w->sconValues()[i], before[i]);
+}
+
+void TestSconPage::valueLabelsClearTheirSymbols_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<bool>("full");
+    QTest::addColumn<int>("points");
+    for (int pt : {10, 12}) {
+        const struct
+        {
+            const char *name, *button;
+            bool full;
+        } rows[] = {{"Voltage 1, full bridge", "V1button", true},
+                    {"Voltage 1, half bridge", "V1button", false},
+                    {"Voltage 2, full bridge", "V2button", true},
+                    {"Voltage 2, half bridge", "V2button", false},
+                    {"Current 1", "I1button", true},
+                    {"Current 2", "I2button", true}};
+        for (const auto &r : rows)
+            QTest::addRow("%s, %d pt", r.name, pt) << r.button << r.full << pt;
+    }
+}
+
+void TestSconPage::valueLabelsClearTheirSymbols()
+{
+    // No part or wire of the drawing runs through a value label or touches it (the dotted
+    // block outlines are regions, not parts).
+    QFETCH(QString, button);
+    QFETCH(bool, full);
+    QFETCH(int, points);
+    const QFont oldFont = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+    auto restoreFont = qScopeGuard([&oldFont] { QApplication::setFont(oldFont); });
+    w.reset(new MainWindow);
+    ui = w->ui;
+    w->resize(1366, 720);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    ui->FBPower->setChecked(full);
+    ui->HBPower->setChecked(!full);
+    toStepThree(w->findChild<QPushButton *>(button));
+    QCustomPlot *sch = ui->SControlSch;
+    sch->replot();
+    QStringList touching;
+    for (int v = 0; v < scon::ValueCount; ++v) {
+        for (int copy = 0; copy < 2; ++copy) {
+            QCPItemText *label = w->sconLabels[v][copy];
+            if (!label) continue;
+            const QRectF box = QRectF(label->topLeft->pixelPosition(),
+                                      label->bottomRight->pixelPosition())
+                                   .adjusted(-1, -1, 1, 1);
+            bool hit = false;
+            for (int g = 0; g < sch->graphCount() && !hit; ++g) {
+                if (sch->graph(g)->pen().style() != Qt::SolidLine) continue;
+                const auto data = sch->graph(g)->data();
+                QPointF previous;
+                bool first = true;
+                for (auto it = data->constBegin(); it != data->constEnd() && !hit; ++it) {
+                    const QPointF p(sch->xAxis->coordToPixel(it->key),
+                                    sch->yAxis->coordToPixel(it->value));
+                    if (!first) {
+                        const double steps = std::max(1.0, QLineF(previous, p).length());
+                        for (int k = 0; k <= int(steps) && !hit; ++k)
+                            hit = box.contains(previous + (p - previous) * (k / steps));
+                    }
+                    previous = p;
+                    first = false;
+                }
+            }
+            if (hit)
+                touching << QStringLiteral("%1 %2 \"%3\"")
+                                .arg(scon::valueKey(v))
+                                .arg(copy + 1)
+                                .arg(label->text());
+        }
+    }
+    QVERIFY2(touching.isEmpty(), qPrintable(touching.join(QStringLiteral(", "))));
 }
 
 QTEST_MAIN(TestSconPage)
