@@ -63,8 +63,7 @@ public:
             why = name + QStringLiteral(" is ") + QString::number(v) +
                   QStringLiteral(" %: a tolerance cannot be negative");
         else if (!(v < 100))
-            why = name + QStringLiteral(" is ") + QString::number(v) +
-                  QStringLiteral(" %: its band reaches 0 Ω");
+            why = name + QStringLiteral(" is 100 % or more: its band reaches 0 Ω");
         if (why.isEmpty()) return;
         refuse(member, why);
         c.tolerances = false;

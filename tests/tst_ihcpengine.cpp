@@ -1049,7 +1049,7 @@ void TestIhcpEngine::checkValues_data()
         << QStringLiteral("\tThe tolerance of R_IN is -1 %: a tolerance cannot be negative");
     QTest::newRow("tolerance of 100 %")
         << "rsT" << "100" << true << false << false
-        << QStringLiteral("\tThe tolerance of R_S is 100 %: its band reaches 0 Ω");
+        << QStringLiteral("\tThe tolerance of R_S is 100 % or more: its band reaches 0 Ω");
     QTest::newRow("tolerance unreadable")
         << "rfnT" << "x" << true << false << false
         << QStringLiteral("\tThe tolerance of R_FN cannot be read");

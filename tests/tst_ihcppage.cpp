@@ -345,7 +345,7 @@ void TestIhcpPage::unusableValues_data()
         << "IHCPFreq" << "-1k" << QStringLiteral("\tF is -1 kHz: a frequency cannot be negative")
         << false << all;
     QTest::newRow("tolerance of 200 %")
-        << "IHCPRsT" << "200" << QStringLiteral("\tThe tolerance of R_S is 200 %: its band reaches 0 Ω")
+        << "IHCPRsT" << "200" << QStringLiteral("\tThe tolerance of R_S is 100 % or more: its band reaches 0 Ω")
         << true << QStringList{"\tWorst Case: —"};
     // An open load is a design, not a fault: the pump is computed, only the load voltage and
     // the input voltage that would drive a current into it cannot be.
