@@ -264,7 +264,8 @@ LoopResult analyseLoop(const LoopInput &in)
         r.verdict = judgeClosure(r.roc, r.fZero, in.pole1, r.closureFreq);
     }
 
-    r.suggestDamping = in.inductive && r.rocMain >= 21;
+    // The damping zero goes below the load's corner: a load without one needs no network.
+    r.suggestDamping = in.inductive && r.fZero < kInf && r.rocMain >= 21;
     if (r.suggestDamping) {
         const double y = r.betaMinus - r.dampingFraction;
         r.rdSuggested = in.rs * y * (in.rfp + in.rin) / (in.rin - y * s);

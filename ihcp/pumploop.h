@@ -73,7 +73,7 @@ struct LoopResult
     double dampingFraction = 0;   // beta- - beta+(R_D) that the suggestion aims for
     Verdict verdict = Verdict::Unstable;
     QString why;                 // the reason for NotAnalysed, or for a net positive feedback
-    bool suggestDamping = false; // inductive load closing at 21 dB/decade or more
+    bool suggestDamping = false; // inductive load with a corner, closing at 21 dB/decade or more
     double rdSuggested = 0, cdSuggested = 0;
 
     // NaN where a figure cannot be computed (a refused loop, an unusable current).

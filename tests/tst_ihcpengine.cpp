@@ -161,6 +161,7 @@ private slots:
     void loopClosureAtFirstPoint();
     void loopInductiveLoadSuggestsDamping();
     void loopCapacitiveLoadNeverSuggests();
+    void loopResistiveLoadNeedsNoDamping();
     void loopDampingNetwork_data();
     void loopDampingNetwork();
     void loopNetPositiveFeedbackIsUnstable();
@@ -659,6 +660,21 @@ void TestIhcpEngine::loopCapacitiveLoadNeverSuggests()
     const LoopResult open = analyseLoop(in);
     for (double b : open.beta)
         QVERIFY(relClose(b, open.lDC, 1e-12));
+}
+
+void TestIhcpEngine::loopResistiveLoadNeedsNoDamping()
+{
+    // A second amplifier pole at 100 Hz closes a flat 1/beta at 40 dB/decade (near 3.4 kHz).
+    // Without a load corner there is nothing to put the damping zero under: the suggestion
+    // stays open (it used to read a resistor with "C_D: 0 F").
+    LoopInput in = defaultLoop();
+    in.pole2 = 100;
+    const LoopResult r = analyseLoop(in);
+    QVERIFY(relClose(r.rocMain, 40, 1e-9));
+    QVERIFY(!r.suggestDamping);
+    const QStringList notes = noteTexts(r.notes);
+    QCOMPARE(notes[4], QStringLiteral("\tSuggested R_D: open"));
+    QCOMPARE(notes[5], QStringLiteral("\tSuggested C_D: open"));
 }
 
 void TestIhcpEngine::loopDampingNetwork_data()
