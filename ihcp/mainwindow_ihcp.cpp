@@ -58,9 +58,9 @@ void MainWindow::appendIHCPnotes(const QVector<ihcp::PumpNote> &notes)
 
 ihcp::PumpCheck MainWindow::IHCPcheck() const
 {
-    return ihcp::checkPump(ihcp::PumpTexts{IHCPRin, IHCPRinT, IHCPRfn, IHCPRfnT, IHCPRfp,
-                                           IHCPRfpT, IHCPRs, IHCPRsT, IHCPRd, IHCPCd, IHCPRload,
-                                           IHCPCload, IHCPLload, IHCPFreq});
+    return ihcp::checkPump(ihcp::PumpTexts{IHCPRin, IHCPRinT, IHCPRfn, IHCPRfnT, IHCPRfp, IHCPRfpT,
+                                           IHCPRs, IHCPRsT, IHCPRd, IHCPCd, IHCPRload, IHCPCload,
+                                           IHCPLload, IHCPFreq});
 }
 
 double MainWindow::IHCPfield(QLineEdit *edit, bool *ok)
@@ -140,9 +140,8 @@ void MainWindow::refreshIHCP()
                               ? 0
                               : IHCPtransconductance(rin, rin, rfn, rfp, rs, zl, zd, inv);
     const double worst = !(check.circuit && check.tolerances) ? kNoValue
-                         : check.openLoad
-                             ? 0
-                             : IHCPworstcase(rin, rin, rfn, rfp, rs, zl, zd, inv);
+                         : check.openLoad                     ? 0
+                                          : IHCPworstcase(rin, rin, rfn, rfp, rs, zl, zd, inv);
 
     bool maxOk = false, minOk = false;
     const double iMax = IHCPfield(ui->IHCPmaxIout, &maxOk);
@@ -187,11 +186,11 @@ void MainWindow::refreshIHCP()
 
     // The value labels of values the model cannot use turn red.
     const QVector<QPair<const char *, QCPItemText *>> labels = {
-        {"IHCPRin", IHCPRinLabel},     {"IHCPRin", IHCPRipLabel},     {"IHCPRinT", IHCPRinLabel},
-        {"IHCPRinT", IHCPRipLabel},    {"IHCPRfn", IHCPRfnLabel},     {"IHCPRfnT", IHCPRfnLabel},
-        {"IHCPRfp", IHCPRfpLabel},     {"IHCPRfpT", IHCPRfpLabel},    {"IHCPRs", IHCPRsLabel},
-        {"IHCPRsT", IHCPRsLabel},      {"IHCPRd", IHCPRdLabel},       {"IHCPCd", IHCPCdLabel},
-        {"IHCPRload", IHCPloadLabel},  {"IHCPCload", IHCPloadLabel},  {"IHCPLload", IHCPloadLabel},
+        {"IHCPRin", IHCPRinLabel},    {"IHCPRin", IHCPRipLabel},    {"IHCPRinT", IHCPRinLabel},
+        {"IHCPRinT", IHCPRipLabel},   {"IHCPRfn", IHCPRfnLabel},    {"IHCPRfnT", IHCPRfnLabel},
+        {"IHCPRfp", IHCPRfpLabel},    {"IHCPRfpT", IHCPRfpLabel},   {"IHCPRs", IHCPRsLabel},
+        {"IHCPRsT", IHCPRsLabel},     {"IHCPRd", IHCPRdLabel},      {"IHCPCd", IHCPCdLabel},
+        {"IHCPRload", IHCPloadLabel}, {"IHCPCload", IHCPloadLabel}, {"IHCPLload", IHCPloadLabel},
         {"IHCPFreq", IHCPloadLabel}};
     for (const auto &label : labels) {
         if (label.second && check.unusable.contains(QLatin1String(label.first)))

@@ -154,11 +154,10 @@ void MainWindow::IHCPsweepLoad(double Rin, double Rip, double Rfn, double Rfp, d
     // The notes already name the values that leave nothing to sweep.
     if (check.circuit && check.tolerances) {
         const double zMax = ihcp::sweepMaxImpedance(IHCPRload, IHCPCload, IHCPLload, IHCPFreq);
-        const ihcp::Tolerances tol{parseValue(IHCPRinT), parseValue(IHCPRfnT),
-                                   parseValue(IHCPRfpT), parseValue(IHCPRsT)};
+        const ihcp::Tolerances tol{parseValue(IHCPRinT), parseValue(IHCPRfnT), parseValue(IHCPRfpT),
+                                   parseValue(IHCPRsT)};
         s = ihcp::sweepLoad(ihcp::Resistors{Rin, Rip, Rfn, Rfp, Rs}, tol, Zd, inv, zMax);
-        if (!s.defined)
-            appendIHCPnote(QStringLiteral("\t") + s.why, QColor(Qt::red));
+        if (!s.defined) appendIHCPnote(QStringLiteral("\t") + s.why, QColor(Qt::red));
     }
     graph->setData(s.impedance, s.errorPercent, true);
     if (!s.defined) {

@@ -13,7 +13,7 @@ struct Rule
     const char *member;
     const char *name;
     const char *unit;
-    const char *quantity; // with its article: "a resistance"
+    const char *quantity;         // with its article: "a resistance"
     const char *ifZero = nullptr; // why a value of 0 cannot be used; null: 0 is fine
     const char *ifOpen = nullptr; // why "open" cannot be used; null: open is fine
 };
@@ -83,13 +83,22 @@ private:
 
 PumpCheck checkPump(const PumpTexts &t)
 {
-    static const Rule rin{"IHCPRin", "R_IN", "Ω", "a resistance",
-                          "the transconductance is unbounded", "no input reaches the amplifier"};
-    static const Rule rfn{"IHCPRfn", "R_FN", "Ω", "a resistance", nullptr,
-                          "the amplifier has no negative feedback"};
-    static const Rule rfp{"IHCPRfp", "R_FP", "Ω", "a resistance",
-                          "the load node is tied to the non-inverting input", nullptr};
-    static const Rule rs{"IHCPRs", "R_S", "Ω", "a resistance", "the transconductance is unbounded",
+    static const Rule rin{"IHCPRin",
+                          "R_IN",
+                          "Ω",
+                          "a resistance",
+                          "the transconductance is unbounded",
+                          "no input reaches the amplifier"};
+    static const Rule rfn{"IHCPRfn",      "R_FN",  "Ω",
+                          "a resistance", nullptr, "the amplifier has no negative feedback"};
+    static const Rule rfp{
+        "IHCPRfp", "R_FP", "Ω", "a resistance", "the load node is tied to the non-inverting input",
+        nullptr};
+    static const Rule rs{"IHCPRs",
+                         "R_S",
+                         "Ω",
+                         "a resistance",
+                         "the transconductance is unbounded",
                          "no current reaches the load"};
     static const Rule rd{"IHCPRd", "R_D", "Ω", "a resistance"};
     static const Rule cd{"IHCPCd", "C_D", "F", "a capacitance"};
@@ -121,7 +130,8 @@ PumpCheck checkPump(const PumpTexts &t)
 
     if (load) {
         const comp zl = loadImpedance(t.rload, t.cload, t.lload, t.freq);
-        c.openLoad = openR || (inductive && x >= infiniteValue) || !(zl.magnitude() < infiniteValue);
+        c.openLoad =
+            openR || (inductive && x >= infiniteValue) || !(zl.magnitude() < infiniteValue);
         if (c.openLoad)
             c.notes << PumpNote{QStringLiteral("\tThe load is open: no current can flow into it"),
                                 NoteColour::Red};

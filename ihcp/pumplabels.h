@@ -27,8 +27,8 @@ QString toleranceLabelText(const QString &text, double value, const QString &tol
 
 // The load: resistance, the series element ("\n + 100 uH\n @ ") and the frequency. corL is
 // "C" for a series capacitance, "L" for an inductance. A capacitance that reads as 0 or the
-// word "open", or an inductance "open" (or as large), opens the load. A capacitance "short" is no element
-// at all: the load is then the resistance alone, as the analysis takes it.
+// word "open", or an inductance "open" (or as large), opens the load. A capacitance "short" is no
+// element at all: the load is then the resistance alone, as the analysis takes it.
 QString loadLabelText(const QString &r, double rValue, const QString &corL, const QString &x,
                       double xValue, const QString &freq);
 

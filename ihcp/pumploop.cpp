@@ -82,8 +82,7 @@ bool crosses(const QVector<double> &aol, const QVector<double> &effective)
 {
     for (int i = 1; i < aol.size(); ++i) {
         const double before = aol[i - 1] - effective[i - 1], after = aol[i] - effective[i];
-        if (std::isfinite(before) && std::isfinite(after) && before >= 0 && after <= 0)
-            return true;
+        if (std::isfinite(before) && std::isfinite(after) && before >= 0 && after <= 0) return true;
     }
     return false;
 }
@@ -139,7 +138,8 @@ QVector<PumpNote> stabilityNotes(const LoopResult &r, bool damping)
     n << valueNote(QStringLiteral("\tRMS Power in R_sense: "), r.senseRmsPower,
                    QStringLiteral("W"));
     const auto beta = [&n](const QString &caption, double b) {
-        n << PumpNote{caption + betaText(b), std::isfinite(b) ? NoteColour::Black : NoteColour::Red};
+        n << PumpNote{caption + betaText(b),
+                      std::isfinite(b) ? NoteColour::Black : NoteColour::Red};
     };
     beta(QStringLiteral("\tß-: "), r.betaMinus);
     beta(QStringLiteral("\tß+(DC): "), r.betaPlusDC);
@@ -280,9 +280,7 @@ LoopResult analyseLoop(const LoopInput &in)
     r.outputImpedance =
         1 / ((1 - (aF / (r.betaMinus * aF + 1)) * k) / in.rs + 1 / (in.rin + in.rfp));
     r.outputCapacitance =
-        in.gbwpKHz > 0
-            ? (in.rfn + in.rin) / (in.gbwpKHz * kTwoPi * 1000 * in.rin * in.rs)
-            : nan;
+        in.gbwpKHz > 0 ? (in.rfn + in.rin) / (in.gbwpKHz * kTwoPi * 1000 * in.rin * in.rs) : nan;
     const double iMid = (in.iMax + in.iMin) * 0.5;
     const double iPk = (in.iMax - in.iMin) * 0.5;
     r.senseRmsPower = (iMid * iMid + 0.5 * iPk * iPk) * in.rs;

@@ -53,7 +53,7 @@ struct LoopResult
 {
     // 128 points, 1 Hz up in steps of 10^(1/16): 16 per decade to about 86.6 MHz.
     QVector<double> freq;
-    QVector<double> aol;       // open-loop gain
+    QVector<double> aol; // open-loop gain
     // The feedback curves; empty when the loop was refused.
     QVector<double> beta;      // 1/beta of the main path
     QVector<double> beta2;     // 1/beta of path 2, through the damping network

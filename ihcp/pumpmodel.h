@@ -66,8 +66,8 @@ struct AutoDesign
                         // R_S unusable, a target whose resistors would not be positive)
     QString why;        // when not valid, the reason
     bool targetAtFault = false; // the reason lies with the requested transconductance
-    bool met = false;   // some pair of tolerances met the error; else all are "0 (trim pot)"
-    QString rfn, rfp;   // 6 significant digits, shortest form ("10000", "9999")
+    bool met = false; // some pair of tolerances met the error; else all are "0 (trim pot)"
+    QString rfn, rfp; // 6 significant digits, shortest form ("10000", "9999")
     QString tolIn, tolFn, tolFp, tolS;
     int trials = 0; // worst cases computed
 };

@@ -25,11 +25,11 @@ inline double openLoopGain(double aolDcDb, const double (&poles)[3], double f)
 inline double outputImpedance(double rin, double rip, double rfn, double rfp, double rs, double a)
 {
     double m[4][5] = {
-        // vo          vn                    vp                    vl                rhs
-        {-1 / rfn, 1 / rin + 1 / rfn, 0, 0, 0},           // KCL at the inverting input
-        {0, 0, 1 / rip + 1 / rfp, -1 / rfp, 0},           // KCL at the non-inverting input
-        {-1 / rs, 0, -1 / rfp, 1 / rs + 1 / rfp, 1},      // KCL at the load node, 1 A in
-        {1, a, -a, 0, 0},                                 // vo = a (vp - vn)
+        // columns: vo, vn, vp, vl, then the right-hand side
+        {-1 / rfn, 1 / rin + 1 / rfn, 0, 0, 0},      // KCL at the inverting input
+        {0, 0, 1 / rip + 1 / rfp, -1 / rfp, 0},      // KCL at the non-inverting input
+        {-1 / rs, 0, -1 / rfp, 1 / rs + 1 / rfp, 1}, // KCL at the load node, 1 A in
+        {1, a, -a, 0, 0},                            // vo = a (vp - vn)
     };
     for (int c = 0; c < 4; ++c) {
         int pivot = c;

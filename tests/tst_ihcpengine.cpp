@@ -740,13 +740,23 @@ void TestIhcpEngine::loopRefusedShowsNoFigures()
     // The amplifier is still there; the feedback curves are not.
     QCOMPARE(r.aol.size(), 128);
     QVERIFY(r.beta.isEmpty() && r.effective.isEmpty() && r.vload.isEmpty());
-    const QStringList expected = {
-        "\nSTABILITY", "\tCOULD NOT BE ANALYSED", "\tR_IN is 0: the transconductance is unbounded",
-        "\t(Based only on Rate of Closure)", "\tRate of Closure: —", "\tSuggested R_D: —",
-        "\tSuggested C_D: —", "\nMISCELLANEOUS DETAILS", "\tOutput Impedance: —",
-        "\tEquiv. Output Capacitance: —", "\tRMS Power in R_sense: —", "\tß-: —",
-        "\tß+(DC): —", "\tß+(AC): —", "\t1/ß F_zero: —", "\t1/ß F_pole: —",
-        "\t1/ß #2 F_zero: —"};
+    const QStringList expected = {"\nSTABILITY",
+                                  "\tCOULD NOT BE ANALYSED",
+                                  "\tR_IN is 0: the transconductance is unbounded",
+                                  "\t(Based only on Rate of Closure)",
+                                  "\tRate of Closure: —",
+                                  "\tSuggested R_D: —",
+                                  "\tSuggested C_D: —",
+                                  "\nMISCELLANEOUS DETAILS",
+                                  "\tOutput Impedance: —",
+                                  "\tEquiv. Output Capacitance: —",
+                                  "\tRMS Power in R_sense: —",
+                                  "\tß-: —",
+                                  "\tß+(DC): —",
+                                  "\tß+(AC): —",
+                                  "\t1/ß F_zero: —",
+                                  "\t1/ß F_pole: —",
+                                  "\t1/ß #2 F_zero: —"};
     QCOMPARE(noteTexts(r.notes), expected);
     for (const PumpNote &n : r.notes) {
         if (n.text.contains(eng::noResultText()) || n.text.contains("ANALYSED") ||
@@ -785,8 +795,8 @@ void TestIhcpEngine::loopThatNeverClosesIsNotJudged()
     const LoopResult none = analyseLoop(in);
     QCOMPARE(none.verdict, Verdict::NotAnalysed);
     QVERIFY(noteTexts(none.notes).contains("\tEquiv. Output Capacitance: —"));
-    QVERIFY(noteTexts(none.notes).contains(
-        "\tThe amplifier has no gain-bandwidth product: no output capacitance"));
+    QVERIFY(noteTexts(none.notes)
+                .contains("\tThe amplifier has no gain-bandwidth product: no output capacitance"));
 }
 
 void TestIhcpEngine::loopCorners_data()
@@ -1019,57 +1029,86 @@ void TestIhcpEngine::checkValues_data()
     QTest::addColumn<bool>("openLoad");
     QTest::addColumn<QString>("note"); // empty: no note at all
     const QString unbounded = QStringLiteral("\tR_IN is 0: the transconductance is unbounded");
-    QTest::newRow("defaults") << "" << "" << true << true << false << QString();
-    QTest::newRow("R_IN 0") << "rin" << "0" << false << true << false << unbounded;
-    QTest::newRow("R_IN short") << "rin" << "short" << false << true << false << unbounded;
-    QTest::newRow("R_IN empty") << "rin" << "" << false << true << false << unbounded;
+    QTest::newRow("defaults") << ""
+                              << "" << true << true << false << QString();
+    QTest::newRow("R_IN 0") << "rin"
+                            << "0" << false << true << false << unbounded;
+    QTest::newRow("R_IN short") << "rin"
+                                << "short" << false << true << false << unbounded;
+    QTest::newRow("R_IN empty") << "rin"
+                                << "" << false << true << false << unbounded;
     QTest::newRow("R_IN negative")
-        << "rin" << "-10k" << false << true << false
+        << "rin"
+        << "-10k" << false << true << false
         << QStringLiteral("\tR_IN is -10 kΩ: a resistance cannot be negative");
-    QTest::newRow("R_IN unreadable") << "rin" << "abc" << false << true << false
-                                     << QStringLiteral("\tR_IN cannot be read");
-    QTest::newRow("R_IN open") << "rin" << "open" << false << true << false
+    QTest::newRow("R_IN unreadable")
+        << "rin"
+        << "abc" << false << true << false << QStringLiteral("\tR_IN cannot be read");
+    QTest::newRow("R_IN open") << "rin"
+                               << "open" << false << true << false
                                << QStringLiteral("\tR_IN is open: no input reaches the amplifier");
-    QTest::newRow("R_S 0") << "rs" << "0" << false << true << false
+    QTest::newRow("R_S 0") << "rs"
+                           << "0" << false << true << false
                            << QStringLiteral("\tR_S is 0: the transconductance is unbounded");
-    QTest::newRow("R_S open") << "rs" << "open" << false << true << false
+    QTest::newRow("R_S open") << "rs"
+                              << "open" << false << true << false
                               << QStringLiteral("\tR_S is open: no current reaches the load");
-    QTest::newRow("R_FN 0 is a design") << "rfn" << "0" << true << true << false << QString();
-    QTest::newRow("R_FN open") << "rfn" << "open" << false << true << false
+    QTest::newRow("R_FN 0 is a design") << "rfn"
+                                        << "0" << true << true << false << QString();
+    QTest::newRow("R_FN open") << "rfn"
+                               << "open" << false << true << false
                                << QStringLiteral("\tR_FN is open: the amplifier has no negative "
                                                  "feedback");
-    QTest::newRow("R_FP 0")
-        << "rfp" << "0" << false << true << false
-        << QStringLiteral("\tR_FP is 0: the load node is tied to the non-inverting input");
-    QTest::newRow("R_FP open is a design") << "rfp" << "open" << true << true << false << QString();
-    QTest::newRow("R_D negative") << "rd" << "-1" << false << true << false
-                                  << QStringLiteral("\tR_D is -1 Ω: a resistance cannot be negative");
-    QTest::newRow("C_D negative") << "cd" << "-1u" << false << true << false
-                                  << QStringLiteral("\tC_D is -1 uF: a capacitance cannot be negative");
+    QTest::newRow("R_FP 0") << "rfp"
+                            << "0" << false << true << false
+                            << QStringLiteral(
+                                   "\tR_FP is 0: the load node is tied to the non-inverting input");
+    QTest::newRow("R_FP open is a design") << "rfp"
+                                           << "open" << true << true << false << QString();
+    QTest::newRow("R_D negative") << "rd"
+                                  << "-1" << false << true << false
+                                  << QStringLiteral(
+                                         "\tR_D is -1 Ω: a resistance cannot be negative");
+    QTest::newRow("C_D negative") << "cd"
+                                  << "-1u" << false << true << false
+                                  << QStringLiteral(
+                                         "\tC_D is -1 uF: a capacitance cannot be negative");
     const QString open = QStringLiteral("\tThe load is open: no current can flow into it");
-    QTest::newRow("R_LOAD open") << "rload" << "open" << true << true << true << open;
-    QTest::newRow("R_LOAD 0 is a short") << "rload" << "0" << true << true << false << QString();
-    QTest::newRow("C_LOAD 0") << "cload" << "0" << true << true << true << open;
-    QTest::newRow("C_LOAD open") << "cload" << "open" << true << true << true << open;
+    QTest::newRow("R_LOAD open") << "rload"
+                                 << "open" << true << true << true << open;
+    QTest::newRow("R_LOAD 0 is a short") << "rload"
+                                         << "0" << true << true << false << QString();
+    QTest::newRow("C_LOAD 0") << "cload"
+                              << "0" << true << true << true << open;
+    QTest::newRow("C_LOAD open") << "cload"
+                                 << "open" << true << true << true << open;
     QTest::newRow("C_LOAD negative")
-        << "cload" << "-1u" << false << true << false
+        << "cload"
+        << "-1u" << false << true << false
         << QStringLiteral("\tC_LOAD is -1 uF: a capacitance cannot be negative");
-    QTest::newRow("L_LOAD open") << "lload" << "open" << true << true << true << open;
+    QTest::newRow("L_LOAD open") << "lload"
+                                 << "open" << true << true << true << open;
     QTest::newRow("L_LOAD negative")
-        << "lload" << "-1m" << false << true << false
+        << "lload"
+        << "-1m" << false << true << false
         << QStringLiteral("\tL_LOAD is -1 mH: an inductance cannot be negative");
-    QTest::newRow("F negative") << "freq" << "-1k" << false << true << false
+    QTest::newRow("F negative") << "freq"
+                                << "-1k" << false << true << false
                                 << QStringLiteral("\tF is -1 kHz: a frequency cannot be negative");
     QTest::newRow("tolerance negative")
-        << "rinT" << "-1" << true << false << false
+        << "rinT"
+        << "-1" << true << false << false
         << QStringLiteral("\tThe tolerance of R_IN is -1 %: a tolerance cannot be negative");
     QTest::newRow("tolerance of 100 %")
-        << "rsT" << "100" << true << false << false
+        << "rsT"
+        << "100" << true << false << false
         << QStringLiteral("\tThe tolerance of R_S is 100 % or more: its band reaches 0 Ω");
     QTest::newRow("tolerance unreadable")
-        << "rfnT" << "x" << true << false << false
+        << "rfnT"
+        << "x" << true << false << false
         << QStringLiteral("\tThe tolerance of R_FN cannot be read");
-    QTest::newRow("trim pot") << "rfpT" << "0 (trim pot)" << true << true << false << QString();
+    QTest::newRow("trim pot") << "rfpT"
+                              << "0 (trim pot)" << true << true << false << QString();
 }
 
 void TestIhcpEngine::checkValues()
@@ -1081,8 +1120,8 @@ void TestIhcpEngine::checkValues()
     QFETCH(bool, openLoad);
     QFETCH(QString, note);
     // The page's defaults; a capacitive load where the row is about a capacitance.
-    PumpTexts t{"10k", "0.1", "10k", "0.1", "10k", "0.1", "1",     "1",
-                "open", "open", "10", "short", "short", "1k"};
+    PumpTexts t{"10k", "0.1",  "10k",  "0.1", "10k",   "0.1",   "1",
+                "1",   "open", "open", "10",  "short", "short", "1k"};
     if (member == "cload" || member == "freq") t.cload = "100n";
     if (member == "lload") t.lload = "100u";
     if (member == "cd") t.rd = "10";
@@ -1144,8 +1183,8 @@ void TestIhcpEngine::pageTexts()
     }
     // No current, no voltage, even across an open load.
     QCOMPARE(loadRange(0, 0, inf).text, QStringLiteral("V at Load = \n0  to 0 V"));
-    QCOMPARE(noteTexts(bandwidthNotes(11.5e3)),
-             (QStringList{"\nMAXIMUM BANDWIDTH", "\t11.5 kHz", "\t(Where Loop Gain falls to 20dB)"}));
+    QCOMPARE(noteTexts(bandwidthNotes(11.5e3)), (QStringList{"\nMAXIMUM BANDWIDTH", "\t11.5 kHz",
+                                                             "\t(Where Loop Gain falls to 20dB)"}));
 }
 
 void TestIhcpEngine::splitNumberWord_data()

@@ -326,33 +326,45 @@ void TestIhcpPage::unusableValues_data()
     QTest::addColumn<bool>("circuit");     // false: nothing of the pump is computed
     QTest::addColumn<QStringList>("none"); // further lines that show the placeholder
     const QString rin0 = QStringLiteral("\tR_IN is 0: the transconductance is unbounded");
-    const QStringList all = {"\tIdeal: —", "\tActual: —", "\tWorst Case: —",
-                             "\tOutput Impedance: —", "\tEquiv. Output Capacitance: —",
-                             "\tRate of Closure: —", "\t1/ß F_zero: —"};
-    QTest::newRow("R_IN 0") << "IHCPRin" << "0" << rin0 << false << all;
-    QTest::newRow("R_IN short") << "IHCPRin" << "short" << rin0 << false << all;
-    QTest::newRow("R_IN empty") << "IHCPRin" << "" << rin0 << false << all;
+    const QStringList all = {"\tIdeal: —",
+                             "\tActual: —",
+                             "\tWorst Case: —",
+                             "\tOutput Impedance: —",
+                             "\tEquiv. Output Capacitance: —",
+                             "\tRate of Closure: —",
+                             "\t1/ß F_zero: —"};
+    QTest::newRow("R_IN 0") << "IHCPRin"
+                            << "0" << rin0 << false << all;
+    QTest::newRow("R_IN short") << "IHCPRin"
+                                << "short" << rin0 << false << all;
+    QTest::newRow("R_IN empty") << "IHCPRin"
+                                << "" << rin0 << false << all;
     QTest::newRow("R_IN negative")
-        << "IHCPRin" << "-10k" << QStringLiteral("\tR_IN is -10 kΩ: a resistance cannot be negative")
-        << false << all;
-    QTest::newRow("R_S 0") << "IHCPRs" << "0"
-                           << QStringLiteral("\tR_S is 0: the transconductance is unbounded")
+        << "IHCPRin"
+        << "-10k" << QStringLiteral("\tR_IN is -10 kΩ: a resistance cannot be negative") << false
+        << all;
+    QTest::newRow("R_S 0") << "IHCPRs"
+                           << "0" << QStringLiteral("\tR_S is 0: the transconductance is unbounded")
                            << false << all;
-    QTest::newRow("R_FP unreadable") << "IHCPRfp" << "abc"
-                                     << QStringLiteral("\tR_FP cannot be read") << false
-                                     << all;
+    QTest::newRow("R_FP unreadable")
+        << "IHCPRfp"
+        << "abc" << QStringLiteral("\tR_FP cannot be read") << false << all;
     QTest::newRow("negative frequency")
-        << "IHCPFreq" << "-1k" << QStringLiteral("\tF is -1 kHz: a frequency cannot be negative")
-        << false << all;
+        << "IHCPFreq"
+        << "-1k" << QStringLiteral("\tF is -1 kHz: a frequency cannot be negative") << false << all;
     QTest::newRow("tolerance of 200 %")
-        << "IHCPRsT" << "200" << QStringLiteral("\tThe tolerance of R_S is 100 % or more: its band reaches 0 Ω")
+        << "IHCPRsT"
+        << "200" << QStringLiteral("\tThe tolerance of R_S is 100 % or more: its band reaches 0 Ω")
         << true << QStringList{"\tWorst Case: —"};
     // An open load is a design, not a fault: the pump is computed, only the load voltage and
     // the input voltage that would drive a current into it cannot be.
     const QString open = QStringLiteral("\tThe load is open: no current can flow into it");
-    QTest::newRow("series C 0") << "IHCPCload" << "0" << open << true << QStringList();
-    QTest::newRow("series C open") << "IHCPCload" << "open" << open << true << QStringList();
-    QTest::newRow("load open") << "IHCPRload" << "open" << open << true << QStringList();
+    QTest::newRow("series C 0") << "IHCPCload"
+                                << "0" << open << true << QStringList();
+    QTest::newRow("series C open") << "IHCPCload"
+                                   << "open" << open << true << QStringList();
+    QTest::newRow("load open") << "IHCPRload"
+                               << "open" << open << true << QStringList();
 }
 
 void TestIhcpPage::unusableValues()
@@ -393,7 +405,7 @@ void TestIhcpPage::unusableValues()
             QVERIFY(notes.contains("\t1/ß F_zero: none\n"));
         }
         // The value's label is marked on the schematic.
-        QCPItemText *label = member.startsWith("IHCPRin") ? w->IHCPRinLabel.data()
+        QCPItemText *label = member.startsWith("IHCPRin")  ? w->IHCPRinLabel.data()
                              : member.startsWith("IHCPRs") ? w->IHCPRsLabel.data()
                              : member == "IHCPRfp"         ? w->IHCPRfpLabel.data()
                              : member == "IHCPFreq"        ? w->IHCPloadLabel.data()
@@ -419,12 +431,18 @@ void TestIhcpPage::unusableCurrents_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("text");
-    QTest::newRow("unreadable") << "IHCPmaxIout" << "abc";
-    QTest::newRow("a sign alone") << "IHCPmaxIout" << "-";
-    QTest::newRow("open") << "IHCPmaxIout" << "open";
-    QTest::newRow("inf") << "IHCPminIout" << "inf";
-    QTest::newRow("beyond the prefix") << "IHCPminIout" << "1e308k";
-    QTest::newRow("huge") << "IHCPmaxIout" << "1e308";
+    QTest::newRow("unreadable") << "IHCPmaxIout"
+                                << "abc";
+    QTest::newRow("a sign alone") << "IHCPmaxIout"
+                                  << "-";
+    QTest::newRow("open") << "IHCPmaxIout"
+                          << "open";
+    QTest::newRow("inf") << "IHCPminIout"
+                         << "inf";
+    QTest::newRow("beyond the prefix") << "IHCPminIout"
+                                       << "1e308k";
+    QTest::newRow("huge") << "IHCPmaxIout"
+                          << "1e308";
 }
 
 void TestIhcpPage::unusableCurrents()
@@ -535,20 +553,35 @@ void TestIhcpPage::autoDesignRefusals_data()
     QTest::addColumn<bool>("transRed");
     // 1e9 A/V * 10k * 1 = 1e13 ohm.
     QTest::newRow("R_FN beyond any resistor")
-        << "1e9" << "5" << "10k" << "R_FN = R_S g R_IN would be beyond any real resistance" << true;
+        << "1e9"
+        << "5"
+        << "10k"
+        << "R_FN = R_S g R_IN would be beyond any real resistance" << true;
     QTest::newRow("R_FP negative")
-        << "1e-5" << "5" << "10k"
+        << "1e-5"
+        << "5"
+        << "10k"
         << "R_FP = R_S (g R_IN - 1) would not be positive: the desired transconductance times "
            "R_IN must exceed 1"
         << true;
-    QTest::newRow("R_IN shorted") << "1" << "5" << "short" << "R_IN and R_S must be set first"
-                                  << false;
+    QTest::newRow("R_IN shorted") << "1"
+                                  << "5"
+                                  << "short"
+                                  << "R_IN and R_S must be set first" << false;
     QTest::newRow("transconductance inf")
-        << "inf" << "5" << "10k" << "Desired Transconductance is not a usable value" << true;
+        << "inf"
+        << "5"
+        << "10k"
+        << "Desired Transconductance is not a usable value" << true;
     QTest::newRow("transconductance huge")
-        << "1e308" << "5" << "10k" << "Desired Transconductance is not a usable value" << true;
+        << "1e308"
+        << "5"
+        << "10k"
+        << "Desired Transconductance is not a usable value" << true;
     QTest::newRow("tolerance unreadable")
-        << "1" << "abc" << "10k"
+        << "1"
+        << "abc"
+        << "10k"
         << "Desired Tolerance of Transconductance is not a usable value" << false;
 }
 
@@ -636,8 +669,7 @@ void TestIhcpPage::sweepWithNothingToSweep()
     QCOMPARE(ui->IHCPbode->graph(0)->dataCount(), 0);
     // Not the axes of the last sweep.
     QCOMPARE(ui->IHCPbode->xAxis->range(), QCPRange(0, 1));
-    QCOMPARE(noteColour(ui->IHCPnotes,
-                        "\tThe load is open: there is no load impedance to sweep"),
+    QCOMPARE(noteColour(ui->IHCPnotes, "\tThe load is open: there is no load impedance to sweep"),
              QColor(Qt::red));
 }
 
