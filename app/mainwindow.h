@@ -60,6 +60,11 @@ struct PowerNetwork;
 enum class OutputStage;
 } // namespace examples
 
+namespace ihcp {
+struct PumpNote;
+struct PumpCheck;
+} // namespace ihcp
+
 namespace designfile {
 struct Assignment;
 struct DesignMembers;
@@ -892,6 +897,14 @@ private:
     amp IHCPamp();
     int IHCPcompOption(const amp &part) const;
     void appendIHCPnote(const QString &text, const QColor &colour);
+    void appendIHCPnotes(const QVector<ihcp::PumpNote> &notes);
+    // The page's circuit values checked for what the model can use.
+    ihcp::PumpCheck IHCPcheck() const;
+    // A field that must hold a number: not unreadable, not a word such as "open" or "inf".
+    // The field turns red when it cannot be used.
+    double IHCPfield(QLineEdit *edit, bool *ok);
+    // Why the last "Auto" changed nothing; shown and cleared by the next refresh.
+    QString IHCPautoRefused;
 
     // ------------------------------------------------------------------ three-phase motor
     // Page 10. The motor and profile values and P3graphables are with the page values above;

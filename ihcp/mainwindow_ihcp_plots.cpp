@@ -2,13 +2,16 @@
 // on it and the sweep of the worst-case error.
 #include "app/mainwindow.h"
 
+#include "ihcp/pumpcheck.h"
 #include "ihcp/pumploop.h"
 #include "ihcp/pumpmodel.h"
 #include "ui_mainwindow.h"
 
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -105,14 +108,20 @@ double MainWindow::IHCPBode()
     in.pole2 = part.getPole2(option);
     in.pole3 = part.getPole3(option);
     in.gbwpKHz = part.getGBWP();
-    in.iMax = parseLineEdit(ui->IHCPmaxIout, QStringLiteral("R"));
-    in.iMin = parseLineEdit(ui->IHCPminIout, QStringLiteral("R"));
+    bool maxOk = false, minOk = false;
+    in.iMax = IHCPfield(ui->IHCPmaxIout, &maxOk);
+    in.iMin = IHCPfield(ui->IHCPminIout, &minOk);
+    if (!maxOk || !minOk) in.iMax = in.iMin = std::numeric_limits<double>::quiet_NaN();
+    const ihcp::PumpCheck check = IHCPcheck();
+    if (!check.circuit) in.refusal = check.circuitWhy;
 
     const ihcp::LoopResult r = ihcp::analyseLoop(in);
 
     if (!sweepIHCP) {
+        // A refused loop has no feedback curves; the amplifier's own gain is still drawn.
         const auto curve = [&](const QString &name, const QVector<double> &values,
                                const QColor &colour, Qt::PenStyle style) {
+            if (values.isEmpty()) return;
             QCPGraph *graph = plot->addGraph();
             graph->setName(name);
             graph->setPen(QPen(colour, 3, style));
@@ -125,12 +134,7 @@ double MainWindow::IHCPBode()
         curve(QStringLiteral("V at Load"), r.vload, QColor(0, 0, 0), Qt::DotLine);
     }
 
-    for (const ihcp::PumpNote &note : r.notes) {
-        const QColor colour = note.colour == ihcp::NoteColour::Green ? QColor(Qt::darkGreen)
-                              : note.colour == ihcp::NoteColour::Red ? QColor(Qt::red)
-                                                                     : QColor(Qt::black);
-        appendIHCPnote(note.text, colour);
-    }
+    appendIHCPnotes(r.notes);
 
     plot->replot();
     return r.bandwidth;
@@ -141,16 +145,31 @@ void MainWindow::IHCPsweepLoad(double Rin, double Rip, double Rfn, double Rfp, d
 {
     QCustomPlot *plot = ui->IHCPbode;
     plot->clearGraphs();
-    const double zMax = ihcp::sweepMaxImpedance(IHCPRload, IHCPCload, IHCPLload, IHCPFreq);
-    const ihcp::Tolerances tol{parseValue(IHCPRinT), parseValue(IHCPRfnT), parseValue(IHCPRfpT),
-                               parseValue(IHCPRsT)};
-    const ihcp::SweepResult s =
-        ihcp::sweepLoad(ihcp::Resistors{Rin, Rip, Rfn, Rfp, Rs}, tol, Zd, inv, zMax);
-
     QCPGraph *graph = plot->addGraph();
     graph->removeFromLegend();
     graph->setPen(QPen(QColor(0, 0, 255), 3));
+
+    const ihcp::PumpCheck check = IHCPcheck();
+    ihcp::SweepResult s;
+    // The notes already name the values that leave nothing to sweep.
+    if (check.circuit && check.tolerances) {
+        const double zMax = ihcp::sweepMaxImpedance(IHCPRload, IHCPCload, IHCPLload, IHCPFreq);
+        const ihcp::Tolerances tol{parseValue(IHCPRinT), parseValue(IHCPRfnT), parseValue(IHCPRfpT),
+                                   parseValue(IHCPRsT)};
+        s = ihcp::sweepLoad(ihcp::Resistors{Rin, Rip, Rfn, Rfp, Rs}, tol, Zd, inv, zMax);
+        if (!s.defined) appendIHCPnote(QStringLiteral("\t") + s.why, QColor(Qt::red));
+    }
     graph->setData(s.impedance, s.errorPercent, true);
-    plot->rescaleAxes();
+    if (!s.defined) {
+        // No data: a plain span rather than the axes of an earlier sweep.
+        plot->xAxis->setRange(0, 1);
+        plot->yAxis->setRange(0, 1);
+    } else {
+        plot->rescaleAxes();
+        // A load-independent error (a balanced bridge of trim pots) is a flat line: show it
+        // from 0 rather than on a span of rounding noise.
+        const QCPRange y = plot->yAxis->range();
+        if (y.size() < 1e-6) plot->yAxis->setRange(0, std::max(1.0, 2 * y.upper));
+    }
     plot->replot();
 }

@@ -17,7 +17,8 @@ struct NumberWord
 NumberWord splitNumberWord(const QString &text);
 
 // "<number, 6 significant digits> <word><unit>" for a real value; `text` unchanged for the
-// words, a zero and unreadable text (`value` is the text as read: 0 or infiniteValue).
+// words, a zero, unreadable text and magnitudes at or beyond the open-circuit value (`value`
+// is the text as read: 0 or infiniteValue for the words).
 QString valueText(const QString &text, double value, const QString &unit);
 
 // A resistor: the value line and, for a real value, a tolerance line ("10 kΩ\n0.1%").
@@ -26,8 +27,8 @@ QString toleranceLabelText(const QString &text, double value, const QString &tol
 
 // The load: resistance, the series element ("\n + 100 uH\n @ ") and the frequency. corL is
 // "C" for a series capacitance, "L" for an inductance. A capacitance that reads as 0 or the
-// word "open", or an inductance "open", opens the load. A capacitance "short" is no element
-// at all: the load is then the resistance alone, as the analysis takes it.
+// word "open", or an inductance "open" (or as large), opens the load. A capacitance "short" is no
+// element at all: the load is then the resistance alone, as the analysis takes it.
 QString loadLabelText(const QString &r, double rValue, const QString &corL, const QString &x,
                       double xValue, const QString &freq);
 

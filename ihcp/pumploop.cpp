@@ -64,7 +64,90 @@ double mainPath(const LoopResult &r, bool inductive, double f)
 
 QString betaText(double b)
 {
-    return QString::number(b, 'g', 6);
+    return std::isfinite(b) ? QString::number(b, 'g', 6) : eng::noResultText();
+}
+
+// A corner of 1/beta: the placeholder when the loop was refused, "none" for a corner that
+// does not exist (an infinite or open element puts it at zero or infinity).
+PumpNote cornerNote(const QString &caption, double f, bool refused)
+{
+    if (refused) return valueNote(caption, std::numeric_limits<double>::quiet_NaN(), QString());
+    if (!(f > 0 && f < infiniteValue)) return PumpNote{caption + QStringLiteral("none")};
+    return PumpNote{caption + eng::engString(f, QStringLiteral("Hz"))};
+}
+
+// The open-loop gain must meet the effective 1/beta: at some point it lies above (or on) it
+// and at the next one below (or on) it.
+bool crosses(const QVector<double> &aol, const QVector<double> &effective)
+{
+    for (int i = 1; i < aol.size(); ++i) {
+        const double before = aol[i - 1] - effective[i - 1], after = aol[i] - effective[i];
+        if (std::isfinite(before) && std::isfinite(after) && before >= 0 && after <= 0) return true;
+    }
+    return false;
+}
+
+QVector<PumpNote> stabilityNotes(const LoopResult &r, bool damping)
+{
+    const bool refused = r.beta.isEmpty();
+    const bool analysed = r.verdict != Verdict::NotAnalysed;
+    QVector<PumpNote> n;
+    n << PumpNote{QStringLiteral("\nSTABILITY")};
+    switch (r.verdict) {
+    case Verdict::Stable:
+        n << PumpNote{QStringLiteral("\tSTABLE"), NoteColour::Green};
+        break;
+    case Verdict::Marginal:
+        n << PumpNote{QStringLiteral("\tMARGINALLY STABLE"), NoteColour::Red};
+        break;
+    case Verdict::Unstable:
+        n << PumpNote{QStringLiteral("\tUNSTABLE"), NoteColour::Red};
+        break;
+    case Verdict::NotAnalysed:
+        n << PumpNote{QStringLiteral("\tCOULD NOT BE ANALYSED"), NoteColour::Red};
+        break;
+    }
+    if (!r.why.isEmpty()) n << PumpNote{QStringLiteral("\t") + r.why, NoteColour::Red};
+    n << PumpNote{QStringLiteral("\t(Based only on Rate of Closure)")};
+    const double roc = analysed ? r.roc : std::numeric_limits<double>::quiet_NaN();
+    n << (std::isfinite(roc) ? PumpNote{QStringLiteral("\tRate of Closure: ") +
+                                        eng::number2String(roc) + QStringLiteral(" dB/dec")}
+                             : valueNote(QStringLiteral("\tRate of Closure: "), roc, QString()));
+    if (!analysed) {
+        const double none = std::numeric_limits<double>::quiet_NaN();
+        n << valueNote(QStringLiteral("\tSuggested R_D: "), none, QString());
+        n << valueNote(QStringLiteral("\tSuggested C_D: "), none, QString());
+    } else if (r.suggestDamping) {
+        n << valueNote(QStringLiteral("\tSuggested R_D: "), r.rdSuggested, QStringLiteral("Ω"));
+        n << valueNote(QStringLiteral("\tSuggested C_D: "), r.cdSuggested, QStringLiteral("F"));
+        if (!std::isfinite(r.rdSuggested))
+            n << PumpNote{QStringLiteral("\tNo positive R_D gives the damping this loop needs"),
+                          NoteColour::Red};
+    } else {
+        n << PumpNote{QStringLiteral("\tSuggested R_D: open")};
+        n << PumpNote{QStringLiteral("\tSuggested C_D: open")};
+    }
+    n << PumpNote{QStringLiteral("\nMISCELLANEOUS DETAILS")};
+    n << valueNote(QStringLiteral("\tOutput Impedance: "), r.outputImpedance, QStringLiteral("Ω"));
+    n << valueNote(QStringLiteral("\tEquiv. Output Capacitance: "), r.outputCapacitance,
+                   QStringLiteral("F"));
+    if (!refused && !std::isfinite(r.outputCapacitance))
+        n << PumpNote{QStringLiteral("\tThe amplifier has no gain-bandwidth product: no "
+                                     "output capacitance"),
+                      NoteColour::Red};
+    n << valueNote(QStringLiteral("\tRMS Power in R_sense: "), r.senseRmsPower,
+                   QStringLiteral("W"));
+    const auto beta = [&n](const QString &caption, double b) {
+        n << PumpNote{caption + betaText(b),
+                      std::isfinite(b) ? NoteColour::Black : NoteColour::Red};
+    };
+    beta(QStringLiteral("\tß-: "), r.betaMinus);
+    beta(QStringLiteral("\tß+(DC): "), r.betaPlusDC);
+    beta(QStringLiteral("\tß+(AC): "), r.betaPlusAC);
+    n << cornerNote(QStringLiteral("\t1/ß F_zero: "), r.fZero, refused);
+    n << cornerNote(QStringLiteral("\t1/ß F_pole: "), r.fPole, refused);
+    n << cornerNote(QStringLiteral("\t1/ß #2 F_zero: "), damping ? r.fD : kInf, refused);
+    return n;
 }
 
 } // namespace
@@ -79,17 +162,39 @@ Verdict judgeClosure(double roc, double fZero, double pole1, double closureFreq)
 LoopResult analyseLoop(const LoopInput &in)
 {
     LoopResult r;
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    double f = 1;
+    for (int i = 0; i < kPoints; ++i) {
+        if (i > 0) f *= kStep;
+        r.freq << f;
+        r.aol << openLoopGain(in, f);
+    }
+    if (!in.refusal.isEmpty()) {
+        r.betaMinus = r.betaPlusDC = r.betaPlusAC = r.betaPlusRD = nan;
+        r.lDC = r.lAC = r.fZero = r.fPole = r.fD = nan;
+        r.closureFreq = r.roc = r.rocMain = r.dampingFraction = nan;
+        r.verdict = Verdict::NotAnalysed;
+        r.why = in.refusal;
+        r.outputImpedance = r.outputCapacitance = r.senseRmsPower = r.bandwidth = nan;
+        r.notes = stabilityNotes(r, in.damping);
+        return r;
+    }
+
+    // An open load never loads the node: beta+ stays the unloaded one and there is no corner.
+    const bool unloaded =
+        in.rload >= infiniteValue || (in.inductive ? in.lload >= infiniteValue : in.cload == 0);
     const double s = in.rfp + in.rin + in.rs;
     const double p = (in.rfp + in.rin) * in.rs;
     r.betaMinus = in.rin / (in.rfn + in.rin);
     const double open = in.rin / s;
-    const double loaded = in.rin * in.rload / (s * in.rload + p);
+    const double loaded = unloaded ? open : in.rin * in.rload / (s * in.rload + p);
     r.betaPlusDC = in.inductive ? loaded : open;
     r.betaPlusAC = in.inductive ? open : loaded;
     r.betaPlusRD = in.rin * in.rd / (s * in.rd + p);
 
-    r.fZero = corner(in.inductive ? (in.rload + in.rs) / (kTwoPi * in.lload)
-                                  : 1 / ((in.rload + in.rs) * in.cload * kTwoPi));
+    r.fZero = unloaded ? kInf
+                       : corner(in.inductive ? (in.rload + in.rs) / (kTwoPi * in.lload)
+                                             : 1 / ((in.rload + in.rs) * in.cload * kTwoPi));
     r.fPole = corner((r.betaMinus - r.betaPlusDC) * r.fZero / (r.betaMinus - r.betaPlusAC));
     r.fD = corner(1 / (in.cd * in.rd * kTwoPi));
 
@@ -102,10 +207,9 @@ LoopResult analyseLoop(const LoopInput &in)
     r.bandwidth = infiniteValue;
     r.betaAtClosureMain = in.aolDc;
 
-    double f = 1;
     for (int i = 0; i < kPoints; ++i) {
-        if (i > 0) f *= kStep;
-        const double aol = openLoopGain(in, f);
+        f = r.freq[i];
+        const double aol = r.aol[i];
         const double b = mainPath(r, in.inductive, f);
         const double b2 = f < r.fD ? path2 - 20 * std::log10(f / r.fD) : path2;
         const double e = b <= b2 ? b : b2;
@@ -113,8 +217,6 @@ LoopResult analyseLoop(const LoopInput &in)
         if (b < vl) vl = b;
         if (b2 < vl) vl = b2;
 
-        r.freq << f;
-        r.aol << aol;
         r.beta << b;
         r.beta2 << b2;
         r.effective << e;
@@ -148,61 +250,42 @@ LoopResult analyseLoop(const LoopInput &in)
 
     r.dampingFraction = std::pow(10, -(r.betaAtClosureMain + r.lDC) / 40);
 
-    r.verdict = judgeClosure(r.roc, r.fZero, in.pole1, r.closureFreq);
+    // Net positive feedback somewhere in the band latches the pump whatever the slopes say.
+    const bool netPositive =
+        std::any_of(r.beta.cbegin(), r.beta.cend(), [](double b) { return std::isinf(b); });
+    if (netPositive) {
+        r.verdict = Verdict::Unstable;
+        r.why = QStringLiteral("R_FP + R_S is not above R_FN: the positive feedback outweighs "
+                               "the negative");
+    } else if (!crosses(r.aol, r.effective) || !(r.closureFreq < infiniteValue)) {
+        r.verdict = Verdict::NotAnalysed;
+        r.why = QStringLiteral("The open-loop gain does not cross 1/ß between 1 Hz and 86.6 MHz");
+    } else {
+        r.verdict = judgeClosure(r.roc, r.fZero, in.pole1, r.closureFreq);
+    }
 
-    r.suggestDamping = in.inductive && r.rocMain >= 21;
+    // The damping zero goes below the load's corner: a load without one needs no network.
+    r.suggestDamping = in.inductive && r.fZero < kInf && r.rocMain >= 21;
     if (r.suggestDamping) {
         const double y = r.betaMinus - r.dampingFraction;
         r.rdSuggested = in.rs * y * (in.rfp + in.rin) / (in.rin - y * s);
         r.cdSuggested = 5 / (r.rdSuggested * r.fZero * kTwoPi);
+        if (!(r.rdSuggested > 0 && r.rdSuggested < kInf && r.cdSuggested > 0 &&
+              r.cdSuggested < kInf))
+            r.rdSuggested = r.cdSuggested = nan;
     }
 
     const double aF = std::pow(10, openLoopGain(in, in.freqHz) / 20);
-    r.outputImpedance = in.rs / (1 - (aF / (r.betaMinus * aF + 1)) * (in.rin / (in.rfp + in.rin)));
-    r.outputCapacitance = (in.rfn + in.rin) / (in.gbwpKHz * kTwoPi * 1000 * in.rin * in.rs);
+    const double k = in.rin / (in.rfp + in.rin);
+    r.outputImpedance =
+        1 / ((1 - (aF / (r.betaMinus * aF + 1)) * k) / in.rs + 1 / (in.rin + in.rfp));
+    r.outputCapacitance =
+        in.gbwpKHz > 0 ? (in.rfn + in.rin) / (in.gbwpKHz * kTwoPi * 1000 * in.rin * in.rs) : nan;
     const double iMid = (in.iMax + in.iMin) * 0.5;
     const double iPk = (in.iMax - in.iMin) * 0.5;
     r.senseRmsPower = (iMid * iMid + 0.5 * iPk * iPk) * in.rs;
 
-    QVector<PumpNote> &n = r.notes;
-    n << PumpNote{QStringLiteral("\nSTABILITY")};
-    switch (r.verdict) {
-    case Verdict::Stable:
-        n << PumpNote{QStringLiteral("\tSTABLE"), NoteColour::Green};
-        break;
-    case Verdict::Marginal:
-        n << PumpNote{QStringLiteral("\tMARGINALLY STABLE"), NoteColour::Red};
-        break;
-    case Verdict::Unstable:
-        n << PumpNote{QStringLiteral("\tUNSTABLE"), NoteColour::Red};
-        break;
-    }
-    n << PumpNote{QStringLiteral("\t(Based only on Rate of Closure)")};
-    n << PumpNote{QStringLiteral("\tRate of Closure: ") +
-                  (std::isfinite(r.roc) ? eng::number2String(r.roc) : QStringLiteral("undefined")) +
-                  QStringLiteral(" dB/dec")};
-    if (r.suggestDamping) {
-        n << PumpNote{QStringLiteral("\tSuggested R_D: ") +
-                      eng::engString(r.rdSuggested, QStringLiteral("Ω"))};
-        n << PumpNote{QStringLiteral("\tSuggested C_D: ") +
-                      eng::engString(r.cdSuggested, QStringLiteral("F"))};
-    } else {
-        n << PumpNote{QStringLiteral("\tSuggested R_D: open")};
-        n << PumpNote{QStringLiteral("\tSuggested C_D: open")};
-    }
-    n << PumpNote{QStringLiteral("\nMISCELLANEOUS DETAILS")};
-    n << PumpNote{QStringLiteral("\tOutput Impedance: ") +
-                  eng::engString(r.outputImpedance, QStringLiteral("Ω"))};
-    n << PumpNote{QStringLiteral("\tEquiv. Output Capacitance: ") +
-                  eng::engString(r.outputCapacitance, QStringLiteral("F"))};
-    n << PumpNote{QStringLiteral("\tRMS Power in R_sense: ") +
-                  eng::engString(r.senseRmsPower, QStringLiteral("W"))};
-    n << PumpNote{QStringLiteral("\tß-: ") + betaText(r.betaMinus)};
-    n << PumpNote{QStringLiteral("\tß+(DC): ") + betaText(r.betaPlusDC)};
-    n << PumpNote{QStringLiteral("\tß+(AC): ") + betaText(r.betaPlusAC)};
-    n << PumpNote{QStringLiteral("\t1/ß F_zero: ") + eng::engString(r.fZero, QStringLiteral("Hz"))};
-    n << PumpNote{QStringLiteral("\t1/ß F_pole: ") + eng::engString(r.fPole, QStringLiteral("Hz"))};
-    n << PumpNote{QStringLiteral("\t1/ß #2 F_zero: ") + eng::engString(r.fD, QStringLiteral("Hz"))};
+    r.notes = stabilityNotes(r, in.damping);
     return r;
 }
 
@@ -216,12 +299,25 @@ double sweepMaxImpedance(const QString &rload, const QString &cload, const QStri
     return std::sqrt(r * r + x * x);
 }
 
+double idealTransconductance(const Resistors &r, bool inv)
+{
+    return (inv ? -r.rfn : r.rfn) / (r.rin * r.rs);
+}
+
 SweepResult sweepLoad(const Resistors &r, const Tolerances &tol, comp zd, bool inv, double zmax)
 {
     SweepResult out;
-    const double ideal = inv ? -r.rfn / (r.rin * r.rs) : r.rfp / (r.rs * r.rip);
-    out.defined = zmax > 0 && std::isfinite(zmax) && ideal != 0 && std::isfinite(ideal);
-    if (!out.defined) return out;
+    const double ideal = idealTransconductance(r, inv);
+    if (!(zmax > 0 && zmax < infiniteValue)) {
+        out.why = zmax > 0 ? QStringLiteral("The load is open: there is no load impedance to sweep")
+                           : QStringLiteral("The load impedance is 0: there is nothing to sweep");
+        return out;
+    }
+    if (!(ideal != 0 && std::isfinite(ideal))) {
+        out.why = QStringLiteral("The ideal transconductance is 0: the error has no reference");
+        return out;
+    }
+    out.defined = true;
     for (int i = 0; i < 400; ++i) {
         const double z = (i + 1) * zmax / 400;
         const double g = worstCase(r, tol, comp(z, 0), zd, inv);
@@ -231,40 +327,63 @@ SweepResult sweepLoad(const Resistors &r, const Tolerances &tol, comp zd, bool i
     return out;
 }
 
+PumpNote valueNote(const QString &caption, double value, const QString &unit)
+{
+    if (!std::isfinite(value)) return PumpNote{caption + eng::noResultText(), NoteColour::Red};
+    return PumpNote{caption + eng::engString(value, unit)};
+}
+
 QVector<PumpNote> transconductanceNotes(double ideal, double actual, double worst)
 {
-    return {
-        PumpNote{QStringLiteral("Notes:\n")},
-        PumpNote{QStringLiteral("TRANSCONDUCTANCE")},
-        PumpNote{QStringLiteral("\tIdeal: ") + eng::engString(ideal, QStringLiteral("A/V"))},
-        PumpNote{QStringLiteral("\tActual: ") + eng::engString(actual, QStringLiteral("A/V"))},
-        PumpNote{QStringLiteral("\tWorst Case: ") + eng::engString(worst, QStringLiteral("A/V"))},
-        PumpNote{QStringLiteral("\tSee below for maximum bandwidth")}};
+    return {PumpNote{QStringLiteral("Notes:\n")},
+            PumpNote{QStringLiteral("TRANSCONDUCTANCE")},
+            valueNote(QStringLiteral("\tIdeal: "), ideal, QStringLiteral("A/V")),
+            valueNote(QStringLiteral("\tActual: "), actual, QStringLiteral("A/V")),
+            valueNote(QStringLiteral("\tWorst Case: "), worst, QStringLiteral("A/V")),
+            PumpNote{QStringLiteral("\tSee below for maximum bandwidth")}};
 }
 
-QString inputRangeText(double iMin, double iMax, double gActual)
+namespace {
+
+// "<caption>\n<low> to <high>V", or the placeholder in red when either end is not finite.
+PumpNote rangeNote(const QString &caption, double low, double high)
+{
+    if (!std::isfinite(low) || !std::isfinite(high))
+        return PumpNote{caption + eng::noResultText(), NoteColour::Red};
+    return PumpNote{caption + eng::engString(low, QString()) + QStringLiteral(" to ") +
+                    eng::engString(high, QStringLiteral("V"))};
+}
+
+} // namespace
+
+PumpNote inputRange(double iMin, double iMax, double gActual)
 {
     // No transconductance, no input voltage that makes the current.
-    if (gActual == 0 || !std::isfinite(gActual)) return QStringLiteral("V_IN = \nundefined");
-    return QStringLiteral("V_IN = \n") + eng::engString(iMin / gActual, QString()) +
-           QStringLiteral(" to ") + eng::engString(iMax / gActual, QStringLiteral("V"));
+    const double g = gActual == 0 ? std::numeric_limits<double>::quiet_NaN() : gActual;
+    return rangeNote(QStringLiteral("V_IN = \n"), iMin / g, iMax / g);
 }
 
-QString loadRangeText(double iMin, double iMax, double zMagnitude)
+PumpNote loadRange(double iMin, double iMax, double zMagnitude)
 {
     // No current means no voltage, even across an open load.
     const auto volts = [zMagnitude](double i) { return i == 0 ? 0.0 : zMagnitude * i; };
-    return QStringLiteral("V at Load = \n") + eng::engString(volts(iMin), QString()) +
-           QStringLiteral(" to ") + eng::engString(volts(iMax), QStringLiteral("V"));
+    return rangeNote(QStringLiteral("V at Load = \n"), volts(iMin), volts(iMax));
 }
 
-QString bandwidthText(double bandwidth)
+QVector<PumpNote> bandwidthNotes(double bandwidth)
 {
-    const QString value = bandwidth == infiniteValue
-                              ? QStringLiteral("undefined")
-                              : eng::engString(bandwidth, QStringLiteral("Hz"));
-    return QStringLiteral("\nMAXIMUM BANDWIDTH\n\t") + value +
-           QStringLiteral("\n\t(Where Loop Gain falls to 20dB)");
+    QVector<PumpNote> n{PumpNote{QStringLiteral("\nMAXIMUM BANDWIDTH")}};
+    const bool found = bandwidth < infiniteValue;
+    n << valueNote(QStringLiteral("\t"),
+                   found ? bandwidth : std::numeric_limits<double>::quiet_NaN(),
+                   QStringLiteral("Hz"));
+    // A refused loop (NaN) has said why already.
+    if (bandwidth == infiniteValue)
+        n << PumpNote{QStringLiteral("\tThe loop gain does not fall to 20 dB between 1 Hz and "
+                                     "86.6 MHz"),
+                      NoteColour::Red};
+    n << PumpNote{QStringLiteral("\t(Where Loop Gain falls to 20dB)")};
+    return n;
 }
 
 } // namespace ihcp

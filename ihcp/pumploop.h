@@ -33,10 +33,16 @@ struct LoopInput
     // The amplifier at its compensation option: DC gain (dB), poles (Hz), GBWP (kHz).
     double aolDc = 0, pole1 = 0, pole2 = 0, pole3 = 0, gbwpKHz = 0;
 
-    double iMax = 0, iMin = 0; // load current extremes, for the sense resistor's power
+    double iMax = 0, iMin = 0; // load current extremes, for the sense resistor's power; NaN
+                               // when a current field cannot be used
+
+    // Why the loop cannot be analysed (a circuit value the model cannot use); empty when it
+    // can. The open-loop gain is still computed: it depends on the amplifier alone.
+    QString refusal;
 };
 
-enum class Verdict { Stable, Marginal, Unstable };
+// NotAnalysed: an input could not be used, or the open-loop gain never meets 1/beta on the grid.
+enum class Verdict { Stable, Marginal, Unstable, NotAnalysed };
 
 // The verdict by rate of closure (dB/decade): below 21 stable; below 41 marginal when the
 // larger of the load corner and the first amplifier pole lies above a tenth of the closure
@@ -47,7 +53,8 @@ struct LoopResult
 {
     // 128 points, 1 Hz up in steps of 10^(1/16): 16 per decade to about 86.6 MHz.
     QVector<double> freq;
-    QVector<double> aol;       // open-loop gain
+    QVector<double> aol; // open-loop gain
+    // The feedback curves; empty when the loop was refused.
     QVector<double> beta;      // 1/beta of the main path
     QVector<double> beta2;     // 1/beta of path 2, through the damping network
     QVector<double> effective; // the lower of the two paths
@@ -65,13 +72,16 @@ struct LoopResult
     double roc = 0, rocMain = 0;  // rates of closure, dB/decade
     double dampingFraction = 0;   // beta- - beta+(R_D) that the suggestion aims for
     Verdict verdict = Verdict::Unstable;
-    bool suggestDamping = false; // inductive load closing at 21 dB/decade or more
+    QString why;                 // the reason for NotAnalysed, or for a net positive feedback
+    bool suggestDamping = false; // inductive load with a corner, closing at 21 dB/decade or more
     double rdSuggested = 0, cdSuggested = 0;
 
+    // NaN where a figure cannot be computed (a refused loop, an unusable current).
     double outputImpedance = 0;   // ohms, at the signal frequency
     double outputCapacitance = 0; // F
     double senseRmsPower = 0;     // W in R_sense
-    double bandwidth = 0;         // Hz where the loop gain falls to 20 dB
+    double bandwidth = 0;         // Hz where the loop gain falls to 20 dB; infiniteValue when
+                                  // it never does, NaN when the loop was refused
 
     QVector<PumpNote> notes; // the STABILITY and MISCELLANEOUS DETAILS sections
 };
@@ -86,7 +96,12 @@ struct LoopResult
 // crossing lies within a decade of the corners, else unstable. For an inductive load that
 // closes too fast, R_D is chosen so that beta- - beta+(R_D) sets the damping fraction, with
 // the damping zero a fifth of the load corner. A non-positive beta difference is taken as an
-// infinitely high 1/beta.
+// infinitely high 1/beta: net positive feedback, judged unstable. A verdict needs the open-loop
+// gain to cross the effective 1/beta somewhere on the grid; an open load (R_load open, an open
+// inductance, a zero capacitance) leaves the load node unloaded and has no corners.
+// The output impedance is that of the load node with the amplifier's gain A at the signal
+// frequency: the sense path Rs / (1 - A k / (1 + A beta-)), k = Rin/(Rfp + Rin), in parallel
+// with Rip + Rfp, which also loads the node.
 LoopResult analyseLoop(const LoopInput &in);
 
 struct SweepResult
@@ -94,6 +109,7 @@ struct SweepResult
     QVector<double> impedance;    // ohms, 400 points up to the largest load magnitude
     QVector<double> errorPercent; // worst-case error against the ideal transconductance
     bool defined = false;         // false: no load magnitude or no ideal transconductance
+    QString why;                  // when not defined, the reason
 };
 
 // The largest load magnitude sqrt(R^2 + X^2) at the signal frequency. Here the capacitance is
@@ -102,13 +118,24 @@ double sweepMaxImpedance(const QString &rload, const QString &cload, const QStri
                          const QString &freq);
 
 // The worst-case error |(G_wc - G_ideal)/G_ideal| in percent against resistive loads from
-// zmax/400 to zmax, with the ideal transconductance -Rfn/(Rin Rs) or Rfp/(Rs Rip).
+// zmax/400 to zmax, against the page's ideal transconductance -+Rfn/(Rin Rs). An open load
+// (zmax at or beyond infiniteValue) has nothing to sweep.
 SweepResult sweepLoad(const Resistors &r, const Tolerances &tol, comp zd, bool inv, double zmax);
 
-// The page's texts that come from its results.
+// The ideal transconductance of the page: -+Rfn/(Rin Rs), negative when inverting.
+double idealTransconductance(const Resistors &r, bool inv);
+
+// "<caption><value with unit>", red with the no-result placeholder for a value that is NaN
+// or infinite.
+PumpNote valueNote(const QString &caption, double value, const QString &unit);
+
+// The page's texts that come from its results; NaN for a result that could not be computed.
 QVector<PumpNote> transconductanceNotes(double ideal, double actual, double worst);
-QString inputRangeText(double iMin, double iMax, double gActual);
-QString loadRangeText(double iMin, double iMax, double zMagnitude);
-QString bandwidthText(double bandwidth);
+// The schematic's ranges; red with the placeholder when the range has no finite value.
+PumpNote inputRange(double iMin, double iMax, double gActual);
+PumpNote loadRange(double iMin, double iMax, double zMagnitude);
+// The bandwidth section: infiniteValue when the loop gain never falls to 20 dB (said so), NaN
+// when the loop was refused (the stability section says why).
+QVector<PumpNote> bandwidthNotes(double bandwidth);
 
 } // namespace ihcp

@@ -89,11 +89,31 @@ AutoDesign autoDesign(double g, double errorPercent, double rin, double rs, comp
     AutoDesign out;
     g = std::fabs(g);
     // A zero target has no relative error to meet; leave the design as it is.
-    if (!(g > 0) || !std::isfinite(g)) return out;
-    out.valid = true;
-
+    if (!(g > 0) || !std::isfinite(g)) {
+        out.why = QStringLiteral("the desired transconductance is 0");
+        out.targetAtFault = true;
+        return out;
+    }
+    const auto usable = [](double r) { return r > 0 && r < infiniteValue; };
+    if (!usable(rin) || !usable(rs)) {
+        out.why = QStringLiteral("R_IN and R_S must be set first");
+        return out;
+    }
     const double rfn = rs * g * rin;
     const double rfp = rfn - rs;
+    out.targetAtFault = true;
+    // Rfp = Rs (g Rin - 1): a positive bridge needs g Rin above 1.
+    if (!(rfp > 0)) {
+        out.why = QStringLiteral("R_FP = R_S (g R_IN - 1) would not be positive: the desired "
+                                 "transconductance times R_IN must exceed 1");
+        return out;
+    }
+    if (!usable(rfn)) {
+        out.why = QStringLiteral("R_FN = R_S g R_IN would be beyond any real resistance");
+        return out;
+    }
+    out.valid = true;
+    out.targetAtFault = false;
     out.rfn = QString::number(rfn, 'g', 6);
     out.rfp = QString::number(rfp, 'g', 6);
 

@@ -62,9 +62,12 @@ QStringList toleranceSteps();
 // the loosest tolerances whose worst case stays within the allowed error.
 struct AutoDesign
 {
-    bool valid = false; // false: nothing to design for (a zero or unreadable target)
-    bool met = false;   // some pair of tolerances met the error; else all are "0 (trim pot)"
-    QString rfn, rfp;   // 6 significant digits, shortest form ("10000", "9999")
+    bool valid = false; // false: nothing to design for (a zero or unreadable target, R_IN or
+                        // R_S unusable, a target whose resistors would not be positive)
+    QString why;        // when not valid, the reason
+    bool targetAtFault = false; // the reason lies with the requested transconductance
+    bool met = false; // some pair of tolerances met the error; else all are "0 (trim pot)"
+    QString rfn, rfp; // 6 significant digits, shortest form ("10000", "9999")
     QString tolIn, tolFn, tolFp, tolS;
     int trials = 0; // worst cases computed
 };
@@ -73,7 +76,8 @@ struct AutoDesign
 // (Rfp + Rs = Rfn). The three bridge tolerances tighten one step at a time while the sense
 // tolerance runs from the loosest step down to the same one; the first pair whose worst-case
 // error is strictly below |errorPercent| is kept. The damping network is taken as open.
-// The sign of g is ignored: the input mode alone sets the sign.
+// The sign of g is ignored: the input mode alone sets the sign. Nothing is designed unless
+// Rin and Rs are positive and not open and both feedback resistors come out positive.
 AutoDesign autoDesign(double g, double errorPercent, double rin, double rs, comp zl, bool inv);
 
 } // namespace ihcp

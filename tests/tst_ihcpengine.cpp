@@ -2,9 +2,11 @@
 // load sweep and the schematic's value texts. References that do not come from the engine's
 // own formulas are a nodal solution of the pump with an ideal amplifier (solved here by
 // Cramer's rule) and closed forms derived by hand in the rows that use them.
+#include "ihcp/pumpcheck.h"
 #include "ihcp/pumplabels.h"
 #include "ihcp/pumploop.h"
 #include "ihcp/pumpmodel.h"
+#include "pumpnodal.h"
 #include "values/engvalues.h"
 
 #include <QtTest>
@@ -150,6 +152,8 @@ private slots:
     void autoDesignRefusesZeroTarget_data();
     void autoDesignRefusesZeroTarget();
     void autoDesignUsesMagnitudeOfTarget();
+    void autoDesignRefusesUnusableResistors_data();
+    void autoDesignRefusesUnusableResistors();
 
     void loopFrequencyGrid();
     void loopDefaultDesign();
@@ -157,9 +161,16 @@ private slots:
     void loopClosureAtFirstPoint();
     void loopInductiveLoadSuggestsDamping();
     void loopCapacitiveLoadNeverSuggests();
+    void loopResistiveLoadNeedsNoDamping();
     void loopDampingNetwork_data();
     void loopDampingNetwork();
     void loopNetPositiveFeedbackIsUnstable();
+    void loopRefusedShowsNoFigures();
+    void loopThatNeverClosesIsNotJudged();
+    void loopCorners_data();
+    void loopCorners();
+    void outputImpedanceAgainstNodalSolution_data();
+    void outputImpedanceAgainstNodalSolution();
     void judgeClosureBoundaries_data();
     void judgeClosureBoundaries();
 
@@ -168,6 +179,11 @@ private slots:
     void sweepUndefined();
     void sweepMaxImpedance_data();
     void sweepMaxImpedance();
+    void sweepBalancedPumpHasNoError_data();
+    void sweepBalancedPumpHasNoError();
+
+    void checkValues_data();
+    void checkValues();
 
     void pageTexts();
     void splitNumberWord_data();
@@ -483,6 +499,35 @@ void TestIhcpEngine::autoDesignUsesMagnitudeOfTarget()
     QCOMPARE(neg.tolIn, pos.tolIn);
 }
 
+void TestIhcpEngine::autoDesignRefusesUnusableResistors_data()
+{
+    QTest::addColumn<double>("g");
+    QTest::addColumn<double>("rin");
+    QTest::addColumn<double>("rs");
+    QTest::addColumn<bool>("targetAtFault");
+    QTest::newRow("R_IN 0") << 1.0 << 0.0 << 1.0 << false;
+    QTest::newRow("R_S 0") << 1.0 << 10e3 << 0.0 << false;
+    QTest::newRow("R_IN open") << 1.0 << infiniteValue << 1.0 << false;
+    QTest::newRow("R_S negative") << 1.0 << 10e3 << -1.0 << false;
+    // Rfp = Rs (g Rin - 1) = 1 (1e-5 * 10k - 1) = -0.9 ohm.
+    QTest::newRow("g Rin below 1: negative R_FP") << 1e-5 << 10e3 << 1.0 << true;
+    QTest::newRow("g Rin exactly 1: R_FP 0") << 1e-4 << 10e3 << 1.0 << true;
+    QTest::newRow("R_FN overflows") << 1e308 << 10e3 << 1.0 << true;
+}
+
+void TestIhcpEngine::autoDesignRefusesUnusableResistors()
+{
+    QFETCH(double, g);
+    QFETCH(double, rin);
+    QFETCH(double, rs);
+    QFETCH(bool, targetAtFault);
+    const AutoDesign d = autoDesign(g, 5, rin, rs, comp(10, 0), true);
+    QVERIFY(!d.valid);
+    QVERIFY(!d.why.isEmpty());
+    QCOMPARE(d.targetAtFault, targetAtFault);
+    QVERIFY(d.rfn.isEmpty() && d.rfp.isEmpty() && d.tolIn.isEmpty() && d.tolS.isEmpty());
+}
+
 void TestIhcpEngine::loopFrequencyGrid()
 {
     const LoopResult r = analyseLoop(defaultLoop());
@@ -521,15 +566,17 @@ void TestIhcpEngine::loopDefaultDesign()
         QStringLiteral("\t(Based only on Rate of Closure)"),
         QStringLiteral("\tRate of Closure: 20 dB/dec"), QStringLiteral("\tSuggested R_D: open"),
         QStringLiteral("\tSuggested C_D: open"), QStringLiteral("\nMISCELLANEOUS DETAILS"),
-        // A = 10^(108/20) * 9.95/1000 at 1 kHz; Zout = Rs (A + 2)/2 = 1250.7 ohm.
-        QStringLiteral("\tOutput Impedance: 1.25 kΩ"),
+        // A = 10^(108/20) * 9.95/1000 at 1 kHz: the sense path Rs (A + 2)/2 = 1250.7 ohm in
+        // parallel with Rip + Rfp = 20 kohm, 1177 ohm.
+        QStringLiteral("\tOutput Impedance: 1.18 kΩ"),
         // (10k + 10k)/(2.5 MHz * 2 pi * 10k * 1) = 127.3 nF.
         QStringLiteral("\tEquiv. Output Capacitance: 127 nF"),
         // +-2 A: I_mid 0, I_pk 2; 0.5 * 4 * 1 ohm.
         QStringLiteral("\tRMS Power in R_sense: 2 W"), QStringLiteral("\tß-: 0.5"),
         QStringLiteral("\tß+(DC): 0.454525"), QStringLiteral("\tß+(AC): 0.499975"),
-        QStringLiteral("\t1/ß F_zero: inf Hz"), QStringLiteral("\t1/ß F_pole: inf Hz"),
-        QStringLiteral("\t1/ß #2 F_zero: inf Hz")};
+        // A resistive load and no damping network: no corners at all.
+        QStringLiteral("\t1/ß F_zero: none"), QStringLiteral("\t1/ß F_pole: none"),
+        QStringLiteral("\t1/ß #2 F_zero: none")};
     QCOMPARE(notes, expected);
     QCOMPARE(r.notes[1].colour, NoteColour::Green);
     QCOMPARE(r.notes[0].colour, NoteColour::Black);
@@ -615,6 +662,21 @@ void TestIhcpEngine::loopCapacitiveLoadNeverSuggests()
         QVERIFY(relClose(b, open.lDC, 1e-12));
 }
 
+void TestIhcpEngine::loopResistiveLoadNeedsNoDamping()
+{
+    // A second amplifier pole at 100 Hz closes a flat 1/beta at 40 dB/decade (near 3.4 kHz).
+    // Without a load corner there is nothing to put the damping zero under: the suggestion
+    // stays open (it used to read a resistor with "C_D: 0 F").
+    LoopInput in = defaultLoop();
+    in.pole2 = 100;
+    const LoopResult r = analyseLoop(in);
+    QVERIFY(relClose(r.rocMain, 40, 1e-9));
+    QVERIFY(!r.suggestDamping);
+    const QStringList notes = noteTexts(r.notes);
+    QCOMPARE(notes[4], QStringLiteral("\tSuggested R_D: open"));
+    QCOMPARE(notes[5], QStringLiteral("\tSuggested C_D: open"));
+}
+
 void TestIhcpEngine::loopDampingNetwork_data()
 {
     QTest::addColumn<double>("rd");
@@ -653,9 +715,199 @@ void TestIhcpEngine::loopNetPositiveFeedbackIsUnstable()
     for (double b : r.beta)
         QVERIFY(std::isinf(b) && b > 0);
     QCOMPARE(r.verdict, Verdict::Unstable);
-    QCOMPARE(noteTexts(r.notes)[3], QStringLiteral("\tRate of Closure: undefined dB/dec"));
-    QCOMPARE(bandwidthText(r.bandwidth),
-             QStringLiteral("\nMAXIMUM BANDWIDTH\n\tundefined\n\t(Where Loop Gain falls to 20dB)"));
+    const QStringList notes = noteTexts(r.notes);
+    QCOMPARE(notes[1], QStringLiteral("\tUNSTABLE"));
+    QCOMPARE(notes[2], QStringLiteral("\tR_FP + R_S is not above R_FN: the positive feedback "
+                                      "outweighs the negative"));
+    QCOMPARE(r.notes[2].colour, NoteColour::Red);
+    QCOMPARE(notes[4], QStringLiteral("\tRate of Closure: —"));
+    QCOMPARE(r.notes[4].colour, NoteColour::Red);
+    const QVector<PumpNote> bw = bandwidthNotes(r.bandwidth);
+    QCOMPARE(noteTexts(bw),
+             (QStringList{"\nMAXIMUM BANDWIDTH", "\t—",
+                          "\tThe loop gain does not fall to 20 dB between 1 Hz and 86.6 MHz",
+                          "\t(Where Loop Gain falls to 20dB)"}));
+    QCOMPARE(bw[1].colour, NoteColour::Red);
+}
+
+void TestIhcpEngine::loopRefusedShowsNoFigures()
+{
+    LoopInput in = defaultLoop();
+    in.rin = 0;
+    in.refusal = QStringLiteral("R_IN is 0: the transconductance is unbounded");
+    const LoopResult r = analyseLoop(in);
+    QCOMPARE(r.verdict, Verdict::NotAnalysed);
+    // The amplifier is still there; the feedback curves are not.
+    QCOMPARE(r.aol.size(), 128);
+    QVERIFY(r.beta.isEmpty() && r.effective.isEmpty() && r.vload.isEmpty());
+    const QStringList expected = {"\nSTABILITY",
+                                  "\tCOULD NOT BE ANALYSED",
+                                  "\tR_IN is 0: the transconductance is unbounded",
+                                  "\t(Based only on Rate of Closure)",
+                                  "\tRate of Closure: —",
+                                  "\tSuggested R_D: —",
+                                  "\tSuggested C_D: —",
+                                  "\nMISCELLANEOUS DETAILS",
+                                  "\tOutput Impedance: —",
+                                  "\tEquiv. Output Capacitance: —",
+                                  "\tRMS Power in R_sense: —",
+                                  "\tß-: —",
+                                  "\tß+(DC): —",
+                                  "\tß+(AC): —",
+                                  "\t1/ß F_zero: —",
+                                  "\t1/ß F_pole: —",
+                                  "\t1/ß #2 F_zero: —"};
+    QCOMPARE(noteTexts(r.notes), expected);
+    for (const PumpNote &n : r.notes) {
+        if (n.text.contains(eng::noResultText()) || n.text.contains("ANALYSED") ||
+            n.text.contains("R_IN"))
+            QCOMPARE(n.colour, NoteColour::Red);
+        else
+            QCOMPARE(n.colour, NoteColour::Black);
+    }
+    QVERIFY(std::isnan(r.bandwidth));
+    // The stability section said why: the bandwidth only shows the placeholder.
+    QCOMPARE(noteTexts(bandwidthNotes(r.bandwidth)),
+             (QStringList{"\nMAXIMUM BANDWIDTH", "\t—", "\t(Where Loop Gain falls to 20dB)"}));
+}
+
+void TestIhcpEngine::loopThatNeverClosesIsNotJudged()
+{
+    // 1/beta (26.8 dB) above an amplifier of 20 dB: the loop gain is below 0 dB everywhere.
+    // The nearest approach would otherwise be judged by its slopes (and come out STABLE).
+    LoopInput in = defaultLoop();
+    in.aolDc = 20;
+    const LoopResult r = analyseLoop(in);
+    QCOMPARE(r.verdict, Verdict::NotAnalysed);
+    const QStringList notes = noteTexts(r.notes);
+    QCOMPARE(notes[1], QStringLiteral("\tCOULD NOT BE ANALYSED"));
+    QCOMPARE(notes[2],
+             QStringLiteral("\tThe open-loop gain does not cross 1/ß between 1 Hz and 86.6 MHz"));
+    QCOMPARE(notes[4], QStringLiteral("\tRate of Closure: —"));
+    QVERIFY(!notes.contains(QStringLiteral("\tSTABLE")));
+    // The circuit itself was usable: its figures stay.
+    QVERIFY(std::isfinite(r.outputImpedance) && std::isfinite(r.betaMinus));
+
+    // An amplifier with no data at all (0 dB, no poles) is not judged either.
+    in.aolDc = 0;
+    in.pole1 = in.pole2 = in.pole3 = 0;
+    in.gbwpKHz = 0;
+    const LoopResult none = analyseLoop(in);
+    QCOMPARE(none.verdict, Verdict::NotAnalysed);
+    QVERIFY(noteTexts(none.notes).contains("\tEquiv. Output Capacitance: —"));
+    QVERIFY(noteTexts(none.notes)
+                .contains("\tThe amplifier has no gain-bandwidth product: no output capacitance"));
+}
+
+void TestIhcpEngine::loopCorners_data()
+{
+    QTest::addColumn<bool>("inductive");
+    QTest::addColumn<double>("rload");
+    QTest::addColumn<double>("reactive"); // H or F
+    QTest::addColumn<double>("rd");
+    QTest::addColumn<double>("cd");
+    QTest::addColumn<QString>("zero");
+    QTest::addColumn<QString>("pole");
+    QTest::addColumn<QString>("zeroD");
+    const double open = infiniteValue;
+    QTest::newRow("resistive load: none") << true << 10.0 << 0.0 << open << 0.0 << "none"
+                                          << "none"
+                                          << "none";
+    // (10 + 1)/(2 pi 100u) = 17.5 kHz; the pole at (b- - b+DC)/(b- - b+AC) times it, 31.8 MHz.
+    QTest::newRow("inductive load") << true << 10.0 << 100e-6 << open << 0.0 << "17.5 kHz"
+                                    << "31.8 MHz"
+                                    << "none";
+    QTest::newRow("open capacitance: none") << false << 10.0 << 0.0 << open << 0.0 << "none"
+                                            << "none"
+                                            << "none";
+    // An open load never loads the node, whatever it is in series with.
+    QTest::newRow("open load with inductance") << true << open << 100e-6 << open << 0.0 << "none"
+                                               << "none"
+                                               << "none";
+    QTest::newRow("open load with capacitance") << false << open << 100e-9 << open << 0.0 << "none"
+                                                << "none"
+                                                << "none";
+    QTest::newRow("open inductance") << true << 10.0 << open << open << 0.0 << "none"
+                                     << "none"
+                                     << "none";
+    // 1/(2 pi 20 2.2u) = 3.62 kHz
+    QTest::newRow("damping network") << true << 10.0 << 100e-6 << 20.0 << 2.2e-6 << "17.5 kHz"
+                                     << "31.8 MHz"
+                                     << "3.62 kHz";
+    // R_D open with C_D: path 2 still takes part, but there is no damping network to show.
+    QTest::newRow("R_D open") << true << 10.0 << 100e-6 << open << 2.2e-6 << "17.5 kHz"
+                              << "31.8 MHz"
+                              << "none";
+}
+
+void TestIhcpEngine::loopCorners()
+{
+    QFETCH(bool, inductive);
+    QFETCH(double, rload);
+    QFETCH(double, reactive);
+    QFETCH(double, rd);
+    QFETCH(double, cd);
+    QFETCH(QString, zero);
+    QFETCH(QString, pole);
+    QFETCH(QString, zeroD);
+    LoopInput in = defaultLoop();
+    in.inductive = inductive;
+    in.rload = rload;
+    (inductive ? in.lload : in.cload) = reactive;
+    in.rd = rd;
+    in.cd = cd;
+    in.damping = rd != infiniteValue && cd != 0;
+    const LoopResult r = analyseLoop(in);
+    const QStringList notes = noteTexts(r.notes);
+    QCOMPARE(notes[notes.size() - 3], QStringLiteral("\t1/ß F_zero: ") + zero);
+    QCOMPARE(notes[notes.size() - 2], QStringLiteral("\t1/ß F_pole: ") + pole);
+    QCOMPARE(notes.last(), QStringLiteral("\t1/ß #2 F_zero: ") + zeroD);
+    for (const QString &n : notes)
+        QVERIFY2(!n.contains("inf") && !n.contains("nan"), qPrintable(n));
+    for (const QVector<double> *v : {&r.beta, &r.effective, &r.vload})
+        for (double x : *v)
+            QVERIFY(!std::isnan(x));
+}
+
+void TestIhcpEngine::outputImpedanceAgainstNodalSolution_data()
+{
+    QTest::addColumn<double>("rin");
+    QTest::addColumn<double>("rfn");
+    QTest::addColumn<double>("rfp");
+    QTest::addColumn<double>("rs");
+    QTest::addColumn<double>("freq");
+    QTest::newRow("page defaults at 1 kHz") << 10e3 << 10e3 << 10e3 << 1.0 << 1e3;
+    // The design "Auto" makes for 0.1 A/V with Rin 2k, Rs 10: a nearly balanced bridge whose
+    // sense path alone has a negative impedance (-5.87 kohm); Rip + Rfp loading the node
+    // makes the whole +12.5 kohm.
+    QTest::newRow("balanced 0.1 A/V at 1 kHz") << 2e3 << 2000.0 << 1990.0 << 10.0 << 1e3;
+    QTest::newRow("balanced at 100 kHz") << 2e3 << 2000.0 << 1990.0 << 10.0 << 1e5;
+    QTest::newRow("unbalanced, heavy sense") << 10e3 << 12e3 << 9e3 << 47.0 << 50.0;
+    QTest::newRow("at DC") << 10e3 << 10e3 << 9999.0 << 1.0 << 0.0;
+}
+
+void TestIhcpEngine::outputImpedanceAgainstNodalSolution()
+{
+    QFETCH(double, rin);
+    QFETCH(double, rfn);
+    QFETCH(double, rfp);
+    QFETCH(double, rs);
+    QFETCH(double, freq);
+    LoopInput in = defaultLoop();
+    in.rin = rin;
+    in.rfn = rfn;
+    in.rfp = rfp;
+    in.rs = rs;
+    in.freqHz = freq;
+    const LoopResult r = analyseLoop(in);
+    const double a = pumpnodal::openLoopGain(in.aolDc, {in.pole1, in.pole2, in.pole3}, freq);
+    const double ref = pumpnodal::outputImpedance(rin, rin, rfn, rfp, rs, a);
+    QVERIFY2(relClose(r.outputImpedance, ref, 1e-9),
+             qPrintable(QStringLiteral("%1 vs %2").arg(r.outputImpedance).arg(ref)));
+    if (QByteArray(QTest::currentDataTag()) == "balanced 0.1 A/V at 1 kHz") {
+        QVERIFY(relClose(ref, 12.475e3, 1e-3));
+        QVERIFY(noteTexts(r.notes).contains(QStringLiteral("\tOutput Impedance: 12.5 kΩ")));
+    }
 }
 
 void TestIhcpEngine::judgeClosureBoundaries_data()
@@ -706,6 +958,7 @@ void TestIhcpEngine::sweepUndefined_data()
     QTest::newRow("no ideal transconductance") << 0.0 << 10.0;
     QTest::newRow("no load magnitude") << 10e3 << 0.0;
     QTest::newRow("infinite load magnitude") << 10e3 << std::numeric_limits<double>::infinity();
+    QTest::newRow("open load") << 10e3 << infiniteValue;
 }
 
 void TestIhcpEngine::sweepUndefined()
@@ -716,6 +969,7 @@ void TestIhcpEngine::sweepUndefined()
     r.rfn = rfn;
     const SweepResult s = sweepLoad(r, Tolerances{}, kOpen, true, zmax);
     QVERIFY(!s.defined);
+    QVERIFY(!s.why.isEmpty());
     QVERIFY(s.impedance.isEmpty() && s.errorPercent.isEmpty());
 }
 
@@ -744,19 +998,193 @@ void TestIhcpEngine::sweepMaxImpedance()
     QVERIFY(relClose(ihcp::sweepMaxImpedance("10", c, l, "1k"), expected, 1e-12));
 }
 
+void TestIhcpEngine::sweepBalancedPumpHasNoError_data()
+{
+    QTest::addColumn<bool>("inv");
+    QTest::newRow("inverting") << true;
+    // Measured against Rfp/(Rs Rip) = 1990/(10 * 2000) this pump read 0.5025 % everywhere.
+    QTest::newRow("non-inverting") << false;
+}
+
+void TestIhcpEngine::sweepBalancedPumpHasNoError()
+{
+    // Rfp + Rs = Rfn with trim pots: the pump gives Rfn/(Rin Rs) = 0.1 A/V into any load.
+    QFETCH(bool, inv);
+    const Resistors r{2e3, 2e3, 2000, 1990, 10};
+    const SweepResult s = sweepLoad(r, Tolerances{}, kOpen, inv, 50);
+    QVERIFY(s.defined);
+    QCOMPARE(idealTransconductance(r, inv), inv ? -0.1 : 0.1);
+    for (int i = 0; i < s.errorPercent.size(); ++i)
+        QVERIFY2(s.errorPercent[i] < 1e-6, qPrintable(QString::number(s.errorPercent[i])));
+    // The reference is the nodal solution's transconductance, not a resistor ratio.
+    QVERIFY(relClose(nodalTransconductance(r, cplx(1 / 50.0, 0), 0, inv), inv ? -0.1 : 0.1, 1e-12));
+}
+
+void TestIhcpEngine::checkValues_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("circuit");
+    QTest::addColumn<bool>("tolerances");
+    QTest::addColumn<bool>("openLoad");
+    QTest::addColumn<QString>("note"); // empty: no note at all
+    const QString unbounded = QStringLiteral("\tR_IN is 0: the transconductance is unbounded");
+    QTest::newRow("defaults") << ""
+                              << "" << true << true << false << QString();
+    QTest::newRow("R_IN 0") << "rin"
+                            << "0" << false << true << false << unbounded;
+    QTest::newRow("R_IN short") << "rin"
+                                << "short" << false << true << false << unbounded;
+    QTest::newRow("R_IN empty") << "rin"
+                                << "" << false << true << false << unbounded;
+    QTest::newRow("R_IN negative")
+        << "rin"
+        << "-10k" << false << true << false
+        << QStringLiteral("\tR_IN is -10 kΩ: a resistance cannot be negative");
+    QTest::newRow("R_IN unreadable")
+        << "rin"
+        << "abc" << false << true << false << QStringLiteral("\tR_IN cannot be read");
+    QTest::newRow("R_IN open") << "rin"
+                               << "open" << false << true << false
+                               << QStringLiteral("\tR_IN is open: no input reaches the amplifier");
+    QTest::newRow("R_S 0") << "rs"
+                           << "0" << false << true << false
+                           << QStringLiteral("\tR_S is 0: the transconductance is unbounded");
+    QTest::newRow("R_S open") << "rs"
+                              << "open" << false << true << false
+                              << QStringLiteral("\tR_S is open: no current reaches the load");
+    QTest::newRow("R_FN 0 is a design") << "rfn"
+                                        << "0" << true << true << false << QString();
+    QTest::newRow("R_FN open") << "rfn"
+                               << "open" << false << true << false
+                               << QStringLiteral("\tR_FN is open: the amplifier has no negative "
+                                                 "feedback");
+    QTest::newRow("R_FP 0") << "rfp"
+                            << "0" << false << true << false
+                            << QStringLiteral(
+                                   "\tR_FP is 0: the load node is tied to the non-inverting input");
+    QTest::newRow("R_FP open is a design") << "rfp"
+                                           << "open" << true << true << false << QString();
+    QTest::newRow("R_D negative") << "rd"
+                                  << "-1" << false << true << false
+                                  << QStringLiteral(
+                                         "\tR_D is -1 Ω: a resistance cannot be negative");
+    QTest::newRow("C_D negative") << "cd"
+                                  << "-1u" << false << true << false
+                                  << QStringLiteral(
+                                         "\tC_D is -1 uF: a capacitance cannot be negative");
+    const QString open = QStringLiteral("\tThe load is open: no current can flow into it");
+    QTest::newRow("R_LOAD open") << "rload"
+                                 << "open" << true << true << true << open;
+    QTest::newRow("R_LOAD 0 is a short") << "rload"
+                                         << "0" << true << true << false << QString();
+    QTest::newRow("C_LOAD 0") << "cload"
+                              << "0" << true << true << true << open;
+    QTest::newRow("C_LOAD open") << "cload"
+                                 << "open" << true << true << true << open;
+    QTest::newRow("C_LOAD negative")
+        << "cload"
+        << "-1u" << false << true << false
+        << QStringLiteral("\tC_LOAD is -1 uF: a capacitance cannot be negative");
+    QTest::newRow("L_LOAD open") << "lload"
+                                 << "open" << true << true << true << open;
+    QTest::newRow("L_LOAD negative")
+        << "lload"
+        << "-1m" << false << true << false
+        << QStringLiteral("\tL_LOAD is -1 mH: an inductance cannot be negative");
+    QTest::newRow("F negative") << "freq"
+                                << "-1k" << false << true << false
+                                << QStringLiteral("\tF is -1 kHz: a frequency cannot be negative");
+    QTest::newRow("tolerance negative")
+        << "rinT"
+        << "-1" << true << false << false
+        << QStringLiteral("\tThe tolerance of R_IN is -1 %: a tolerance cannot be negative");
+    QTest::newRow("tolerance of 100 %")
+        << "rsT"
+        << "100" << true << false << false
+        << QStringLiteral("\tThe tolerance of R_S is 100 % or more: its band reaches 0 Ω");
+    QTest::newRow("tolerance unreadable")
+        << "rfnT"
+        << "x" << true << false << false
+        << QStringLiteral("\tThe tolerance of R_FN cannot be read");
+    QTest::newRow("trim pot") << "rfpT"
+                              << "0 (trim pot)" << true << true << false << QString();
+}
+
+void TestIhcpEngine::checkValues()
+{
+    QFETCH(QString, member);
+    QFETCH(QString, text);
+    QFETCH(bool, circuit);
+    QFETCH(bool, tolerances);
+    QFETCH(bool, openLoad);
+    QFETCH(QString, note);
+    // The page's defaults; a capacitive load where the row is about a capacitance.
+    PumpTexts t{"10k", "0.1",  "10k",  "0.1", "10k",   "0.1",   "1",
+                "1",   "open", "open", "10",  "short", "short", "1k"};
+    if (member == "cload" || member == "freq") t.cload = "100n";
+    if (member == "lload") t.lload = "100u";
+    if (member == "cd") t.rd = "10";
+    QString *field = member == "rin"     ? &t.rin
+                     : member == "rs"    ? &t.rs
+                     : member == "rfn"   ? &t.rfn
+                     : member == "rfp"   ? &t.rfp
+                     : member == "rd"    ? &t.rd
+                     : member == "cd"    ? &t.cd
+                     : member == "rload" ? &t.rload
+                     : member == "cload" ? &t.cload
+                     : member == "lload" ? &t.lload
+                     : member == "freq"  ? &t.freq
+                     : member == "rinT"  ? &t.rinT
+                     : member == "rsT"   ? &t.rsT
+                     : member == "rfnT"  ? &t.rfnT
+                     : member == "rfpT"  ? &t.rfpT
+                                         : nullptr;
+    if (field) *field = text;
+    const PumpCheck c = checkPump(t);
+    QCOMPARE(c.circuit, circuit);
+    QCOMPARE(c.tolerances, tolerances);
+    QCOMPARE(c.openLoad, openLoad);
+    QCOMPARE(noteTexts(c.notes), note.isEmpty() ? QStringList() : QStringList{note});
+    for (const PumpNote &n : c.notes)
+        QCOMPARE(n.colour, NoteColour::Red);
+    // The value's label is marked when the model cannot use it; an open load is a design.
+    const bool marked = !circuit || !tolerances;
+    QCOMPARE(c.unusable.size(), marked ? 1 : 0);
+    if (!circuit) QCOMPARE(QStringLiteral("\t") + c.circuitWhy, note);
+}
+
 void TestIhcpEngine::pageTexts()
 {
     QCOMPARE(noteTexts(transconductanceNotes(-1, -0.9995, -1.0203)),
              (QStringList{"Notes:\n", "TRANSCONDUCTANCE", "\tIdeal: -1 A/V", "\tActual: -1 A/V",
                           "\tWorst Case: -1.02 A/V", "\tSee below for maximum bandwidth"}));
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const QVector<PumpNote> none = transconductanceNotes(nan, nan, -1.0203);
+    QCOMPARE(noteTexts(none).mid(2, 3),
+             (QStringList{"\tIdeal: —", "\tActual: —", "\tWorst Case: -1.02 A/V"}));
+    QCOMPARE(none[2].colour, NoteColour::Red);
+    QCOMPARE(none[3].colour, NoteColour::Red);
+    QCOMPARE(none[4].colour, NoteColour::Black);
+
     // -2 A / -0.9995 A/V = 2.001 V; the order follows I_min then I_max.
-    QCOMPARE(inputRangeText(-2, 2, -0.9995), QStringLiteral("V_IN = \n2  to -2 V"));
-    QCOMPARE(loadRangeText(-2, 2, 10), QStringLiteral("V at Load = \n-20  to 20 V"));
-    QCOMPARE(inputRangeText(-2, 2, 0), QStringLiteral("V_IN = \nundefined"));
-    QCOMPARE(loadRangeText(0, 2, std::numeric_limits<double>::infinity()),
-             QStringLiteral("V at Load = \n0  to inf V"));
-    QCOMPARE(bandwidthText(11.5e3),
-             QStringLiteral("\nMAXIMUM BANDWIDTH\n\t11.5 kHz\n\t(Where Loop Gain falls to 20dB)"));
+    QCOMPARE(inputRange(-2, 2, -0.9995).text, QStringLiteral("V_IN = \n2  to -2 V"));
+    QCOMPARE(inputRange(-2, 2, -0.9995).colour, NoteColour::Black);
+    QCOMPARE(loadRange(-2, 2, 10).text, QStringLiteral("V at Load = \n-20  to 20 V"));
+    // No transconductance, an open load, an unusable current: the placeholder, in red.
+    const double inf = std::numeric_limits<double>::infinity();
+    for (const PumpNote &n : {inputRange(-2, 2, 0), inputRange(nan, 2, -1), inputRange(-2, 2, nan),
+                              loadRange(0, 2, inf), loadRange(-2, 2, nan), loadRange(-2, nan, 10),
+                              loadRange(-1e308, 1e308, 10)}) {
+        QVERIFY2(n.text == QStringLiteral("V_IN = \n—") ||
+                     n.text == QStringLiteral("V at Load = \n—"),
+                 qPrintable(n.text));
+        QCOMPARE(n.colour, NoteColour::Red);
+    }
+    // No current, no voltage, even across an open load.
+    QCOMPARE(loadRange(0, 0, inf).text, QStringLiteral("V at Load = \n0  to 0 V"));
+    QCOMPARE(noteTexts(bandwidthNotes(11.5e3)), (QStringList{"\nMAXIMUM BANDWIDTH", "\t11.5 kHz",
+                                                             "\t(Where Loop Gain falls to 20dB)"}));
 }
 
 void TestIhcpEngine::splitNumberWord_data()

@@ -4,7 +4,10 @@
 #include "app/mainwindow.h"
 #include "ihcp/pumplabels.h"
 #include "ihcp/pumpmodel.h"
+#include "pumpnodal.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
+#include "windowtest.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,6 +18,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QtTest>
 #include <qcustomplot.h>
@@ -23,15 +27,6 @@
 #include <memory>
 
 namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-// A renamed widget would silently disconnect its slot: make that warning fail the test.
-void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
-{
-    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
-    if (previousHandler) previousHandler(type, context, msg);
-}
 
 QStringList graphNames(QCustomPlot *plot)
 {
@@ -68,17 +63,28 @@ QColor fieldColour(QLineEdit *edit)
 int dialogsSeen = 0;
 void onNextDialog(std::function<void(QDialog *)> act)
 {
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            ++dialogsSeen;
-            act(dialog);
-        }
+    windowtest::onNextDialog([act](QDialog *dialog) {
+        ++dialogsSeen;
+        act(dialog);
     });
-    timer->start();
+}
+
+// The colour of the notes' paragraph that reads `line`; invalid when there is none.
+QColor noteColour(QTextBrowser *notes, const QString &line)
+{
+    for (QTextBlock b = notes->document()->begin(); b.isValid(); b = b.next()) {
+        if (b.text() == line) return b.begin().fragment().charFormat().foreground().color();
+    }
+    return QColor();
+}
+
+// No figure of the page may read as a number that is none.
+void verifyNoNonNumbers(const QString &text)
+{
+    for (const QString &line : text.split('\n')) {
+        QVERIFY2(!line.contains(QLatin1String("inf")) && !line.contains(QLatin1String("nan")),
+                 qPrintable(line));
+    }
 }
 
 // The notes as lines; section headings in their order.
@@ -108,11 +114,21 @@ private slots:
     void partChange();
     void degenerateDesigns_data();
     void degenerateDesigns();
+    void unusableValues_data();
+    void unusableValues();
+    void unusableCurrents_data();
+    void unusableCurrents();
     void unsuitedAndUncompensatedParts();
     void inputModeMovesTheInput();
     void autoDesign();
     void autoDesignRefusesZeroTarget();
+    void autoDesignRefusals_data();
+    void autoDesignRefusals();
+    void outputImpedanceAfterAuto();
     void sweepButton();
+    void sweepOfBalancedPump_data();
+    void sweepOfBalancedPump();
+    void sweepWithNothingToSweep();
     void resistorDialog_data();
     void resistorDialog();
     void loadDialog_data();
@@ -131,7 +147,7 @@ private:
 
 void TestIhcpPage::initTestCase()
 {
-    previousHandler = qInstallMessageHandler(failOnUnboundSlots);
+    windowtest::failOnUnboundSlots();
 }
 
 void TestIhcpPage::init()
@@ -143,6 +159,7 @@ void TestIhcpPage::init()
 
 void TestIhcpPage::cleanup()
 {
+    windowtest::dropPendingDialogHandlers();
     w.reset();
 }
 
@@ -162,6 +179,9 @@ void TestIhcpPage::startUp()
                                            "MISCELLANEOUS DETAILS", "MAXIMUM BANDWIDTH"}));
     QVERIFY(notes.contains("\tIdeal: -1 A/V\n\tActual: -1 A/V\n"));
     QVERIFY(notes.contains("\tSTABLE\n"));
+    // A resistive load and no damping network have no corners.
+    QVERIFY(notes.contains("\t1/ß F_zero: none\n\t1/ß F_pole: none\n\t1/ß #2 F_zero: none\n"));
+    verifyNoNonNumbers(notes);
     QCOMPARE(ui->IHCPnotes->verticalScrollBar()->value(), 0);
     QCOMPARE(w->IHCPVinLabel->text(), QStringLiteral("V_IN = \n2  to -2 V"));
     QCOMPARE(w->IHCPVloadLabel->text(), QStringLiteral("V at Load = \n-20  to 20 V"));
@@ -298,6 +318,160 @@ void TestIhcpPage::degenerateDesigns()
         QCOMPARE(w->IHCPCcompLabel->text(), QStringLiteral("C_COMP\n0 pF"));
 }
 
+void TestIhcpPage::unusableValues_data()
+{
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("why");      // the note that names the value
+    QTest::addColumn<bool>("circuit");     // false: nothing of the pump is computed
+    QTest::addColumn<QStringList>("none"); // further lines that show the placeholder
+    const QString rin0 = QStringLiteral("\tR_IN is 0: the transconductance is unbounded");
+    const QStringList all = {"\tIdeal: —",
+                             "\tActual: —",
+                             "\tWorst Case: —",
+                             "\tOutput Impedance: —",
+                             "\tEquiv. Output Capacitance: —",
+                             "\tRate of Closure: —",
+                             "\t1/ß F_zero: —"};
+    QTest::newRow("R_IN 0") << "IHCPRin"
+                            << "0" << rin0 << false << all;
+    QTest::newRow("R_IN short") << "IHCPRin"
+                                << "short" << rin0 << false << all;
+    QTest::newRow("R_IN empty") << "IHCPRin"
+                                << "" << rin0 << false << all;
+    QTest::newRow("R_IN negative")
+        << "IHCPRin"
+        << "-10k" << QStringLiteral("\tR_IN is -10 kΩ: a resistance cannot be negative") << false
+        << all;
+    QTest::newRow("R_S 0") << "IHCPRs"
+                           << "0" << QStringLiteral("\tR_S is 0: the transconductance is unbounded")
+                           << false << all;
+    QTest::newRow("R_FP unreadable")
+        << "IHCPRfp"
+        << "abc" << QStringLiteral("\tR_FP cannot be read") << false << all;
+    QTest::newRow("negative frequency")
+        << "IHCPFreq"
+        << "-1k" << QStringLiteral("\tF is -1 kHz: a frequency cannot be negative") << false << all;
+    QTest::newRow("tolerance of 200 %")
+        << "IHCPRsT"
+        << "200" << QStringLiteral("\tThe tolerance of R_S is 100 % or more: its band reaches 0 Ω")
+        << true << QStringList{"\tWorst Case: —"};
+    // An open load is a design, not a fault: the pump is computed, only the load voltage and
+    // the input voltage that would drive a current into it cannot be.
+    const QString open = QStringLiteral("\tThe load is open: no current can flow into it");
+    QTest::newRow("series C 0") << "IHCPCload"
+                                << "0" << open << true << QStringList();
+    QTest::newRow("series C open") << "IHCPCload"
+                                   << "open" << open << true << QStringList();
+    QTest::newRow("load open") << "IHCPRload"
+                               << "open" << open << true << QStringList();
+}
+
+void TestIhcpPage::unusableValues()
+{
+    QFETCH(QString, member);
+    QFETCH(QString, text);
+    QFETCH(QString, why);
+    QFETCH(bool, circuit);
+    QFETCH(QStringList, none);
+    QString *value = member == "IHCPRin"     ? &w->IHCPRin
+                     : member == "IHCPRs"    ? &w->IHCPRs
+                     : member == "IHCPRfp"   ? &w->IHCPRfp
+                     : member == "IHCPFreq"  ? &w->IHCPFreq
+                     : member == "IHCPRsT"   ? &w->IHCPRsT
+                     : member == "IHCPCload" ? &w->IHCPCload
+                                             : &w->IHCPRload;
+    *value = text;
+    for (int mode = 0; mode < 2; ++mode) {
+        w->drawIHCP();
+        w->refreshIHCP();
+        const QString notes = ui->IHCPnotes->toPlainText();
+        verifyNoNonNumbers(notes);
+        QCOMPARE(noteColour(ui->IHCPnotes, why), QColor(Qt::red));
+        for (const QString &line : none)
+            QCOMPARE(noteColour(ui->IHCPnotes, line), QColor(Qt::red));
+        // Only a loop that was analysed has a verdict.
+        QCOMPARE(noteColour(ui->IHCPnotes, "\tCOULD NOT BE ANALYSED").isValid(), !circuit);
+        QCOMPARE(noteColour(ui->IHCPnotes, "\tSTABLE").isValid(), circuit);
+        if (!circuit) {
+            QCOMPARE(w->IHCPVinLabel->text(), QStringLiteral("V_IN = \n—"));
+            QCOMPARE(w->IHCPVinLabel->color(), QColor(255, 0, 0));
+        }
+        if (member == "IHCPCload" || member == "IHCPRload") {
+            QCOMPARE(w->IHCPVloadLabel->text(), QStringLiteral("V at Load = \n—"));
+            QCOMPARE(w->IHCPVloadLabel->color(), QColor(255, 0, 0));
+            QCOMPARE(w->IHCPVinLabel->text(), QStringLiteral("V_IN = \n—"));
+            QCOMPARE(w->IHCPloadLabel->color(), QColor(Qt::black));
+            QVERIFY(notes.contains("\t1/ß F_zero: none\n"));
+        }
+        // The value's label is marked on the schematic.
+        QCPItemText *label = member.startsWith("IHCPRin")  ? w->IHCPRinLabel.data()
+                             : member.startsWith("IHCPRs") ? w->IHCPRsLabel.data()
+                             : member == "IHCPRfp"         ? w->IHCPRfpLabel.data()
+                             : member == "IHCPFreq"        ? w->IHCPloadLabel.data()
+                                                           : nullptr;
+        if (label) QCOMPARE(label->color(), QColor(255, 0, 0));
+        if (member == "IHCPRin") QCOMPARE(w->IHCPRipLabel->color(), QColor(255, 0, 0));
+        for (QCPItemText *v : {w->IHCPVinLabel.data(), w->IHCPVloadLabel.data()})
+            QVERIFY2(!v->text().contains("inf") && !v->text().contains("nan"),
+                     qPrintable(v->text()));
+        // No curve holds a point that is not a number; a refused loop draws only the amplifier.
+        for (int g = 0; g < ui->IHCPbode->graphCount(); ++g) {
+            for (auto it = ui->IHCPbode->graph(g)->data()->constBegin();
+                 it != ui->IHCPbode->graph(g)->data()->constEnd(); ++it)
+                QVERIFY(std::isfinite(it->value));
+        }
+        if (!circuit && !w->sweepIHCP)
+            QCOMPARE(graphNames(ui->IHCPbode), QStringList{"Open Loop Gain"});
+        ui->IHCPsweepButton->click();
+    }
+}
+
+void TestIhcpPage::unusableCurrents_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("unreadable") << "IHCPmaxIout"
+                                << "abc";
+    QTest::newRow("a sign alone") << "IHCPmaxIout"
+                                  << "-";
+    QTest::newRow("open") << "IHCPmaxIout"
+                          << "open";
+    QTest::newRow("inf") << "IHCPminIout"
+                         << "inf";
+    QTest::newRow("beyond the prefix") << "IHCPminIout"
+                                       << "1e308k";
+    QTest::newRow("huge") << "IHCPmaxIout"
+                          << "1e308";
+}
+
+void TestIhcpPage::unusableCurrents()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    auto *edit = w->findChild<QLineEdit *>(field);
+    edit->setText(text);
+    emit edit->editingFinished();
+    QCOMPARE(fieldColour(edit), QColor(Qt::red));
+    const QString caption = field == "IHCPmaxIout" ? "Max I_out" : "Min I_out";
+    QCOMPARE(noteColour(ui->IHCPnotes, QStringLiteral("\t%1 is not a usable current").arg(caption)),
+             QColor(Qt::red));
+    QCOMPARE(w->IHCPVinLabel->text(), QStringLiteral("V_IN = \n—"));
+    QCOMPARE(w->IHCPVloadLabel->text(), QStringLiteral("V at Load = \n—"));
+    QCOMPARE(w->IHCPVloadLabel->color(), QColor(255, 0, 0));
+    QCOMPARE(noteColour(ui->IHCPnotes, "\tRMS Power in R_sense: —"), QColor(Qt::red));
+    // The pump itself does not depend on the currents.
+    QVERIFY(ui->IHCPnotes->toPlainText().contains("\tIdeal: -1 A/V\n"));
+    QVERIFY(noteColour(ui->IHCPnotes, "\tSTABLE").isValid());
+    verifyNoNonNumbers(ui->IHCPnotes->toPlainText());
+
+    // A usable current again: the figures come back.
+    edit->setText("1");
+    emit edit->editingFinished();
+    QCOMPARE(fieldColour(edit), QColor(Qt::black));
+    QVERIFY(!w->IHCPVloadLabel->text().contains(eng::noResultText()));
+}
+
 void TestIhcpPage::unsuitedAndUncompensatedParts()
 {
     // KW349 takes only its non-inverting input.
@@ -368,6 +542,135 @@ void TestIhcpPage::autoDesignRefusesZeroTarget()
     QCOMPARE(w->IHCPRfp, QStringLiteral("10k"));
     QCOMPARE(w->IHCPRinT, QStringLiteral("0.1"));
     QCOMPARE(fieldColour(ui->IHCPtrans), QColor(Qt::red));
+}
+
+void TestIhcpPage::autoDesignRefusals_data()
+{
+    QTest::addColumn<QString>("trans");
+    QTest::addColumn<QString>("tol");
+    QTest::addColumn<QString>("rin");
+    QTest::addColumn<QString>("why");
+    QTest::addColumn<bool>("transRed");
+    // 1e9 A/V * 10k * 1 = 1e13 ohm.
+    QTest::newRow("R_FN beyond any resistor")
+        << "1e9"
+        << "5"
+        << "10k"
+        << "R_FN = R_S g R_IN would be beyond any real resistance" << true;
+    QTest::newRow("R_FP negative")
+        << "1e-5"
+        << "5"
+        << "10k"
+        << "R_FP = R_S (g R_IN - 1) would not be positive: the desired transconductance times "
+           "R_IN must exceed 1"
+        << true;
+    QTest::newRow("R_IN shorted") << "1"
+                                  << "5"
+                                  << "short"
+                                  << "R_IN and R_S must be set first" << false;
+    QTest::newRow("transconductance inf")
+        << "inf"
+        << "5"
+        << "10k"
+        << "Desired Transconductance is not a usable value" << true;
+    QTest::newRow("transconductance huge")
+        << "1e308"
+        << "5"
+        << "10k"
+        << "Desired Transconductance is not a usable value" << true;
+    QTest::newRow("tolerance unreadable")
+        << "1"
+        << "abc"
+        << "10k"
+        << "Desired Tolerance of Transconductance is not a usable value" << false;
+}
+
+void TestIhcpPage::autoDesignRefusals()
+{
+    QFETCH(QString, trans);
+    QFETCH(QString, tol);
+    QFETCH(QString, rin);
+    QFETCH(QString, why);
+    QFETCH(bool, transRed);
+    ui->IHCPtrans->setText(trans);
+    ui->IHCPtol->setText(tol);
+    w->IHCPRin = rin;
+    ui->IHCPauto->click();
+    // The design stays as it was, and the notes say why.
+    QCOMPARE(w->IHCPRfn, QStringLiteral("10k"));
+    QCOMPARE(w->IHCPRfp, QStringLiteral("10k"));
+    QCOMPARE(w->IHCPRinT, QStringLiteral("0.1"));
+    QCOMPARE(w->IHCPRsT, QStringLiteral("1"));
+    QCOMPARE(w->IHCPRd, QStringLiteral("open"));
+    const QString line = QStringLiteral("\tAuto changed nothing: ") + why;
+    QCOMPARE(noteColour(ui->IHCPnotes, line), QColor(Qt::red));
+    QCOMPARE(fieldColour(ui->IHCPtrans) == QColor(Qt::red), transRed);
+    verifyNoNonNumbers(ui->IHCPnotes->toPlainText());
+    // Said once: the next refresh is about the design again.
+    w->refreshIHCP();
+    QVERIFY(!ui->IHCPnotes->toPlainText().contains("Auto changed nothing"));
+}
+
+void TestIhcpPage::outputImpedanceAfterAuto()
+{
+    // 0.1 A/V within 1 % with Rin 2k and Rs 10 on LX26 at 1 kHz.
+    w->IHCPRin = "2k";
+    w->IHCPRs = "10";
+    ui->IHCPtrans->setText("0.1");
+    ui->IHCPtol->setText("1");
+    ui->IHCPauto->click();
+    QCOMPARE(w->IHCPRfn, QStringLiteral("2000"));
+    QCOMPARE(w->IHCPRfp, QStringLiteral("1990"));
+
+    // The circuit solved node by node with LX26's gain at 1 kHz.
+    const amp part = w->findLinear("LX26");
+    const double a = pumpnodal::openLoopGain(
+        part.getAol_DC(), {part.getPole1(0), part.getPole2(0), part.getPole3(0)}, 1e3);
+    const double z = pumpnodal::outputImpedance(2e3, 2e3, 2000, 1990, 10, a);
+    QVERIFY2(z > 12.4e3 && z < 12.6e3, qPrintable(QString::number(z)));
+    const QString line = QStringLiteral("\tOutput Impedance: ") + w->engString(z, "Ω");
+    QCOMPARE(line, QStringLiteral("\tOutput Impedance: 12.5 kΩ"));
+    QVERIFY(ui->IHCPnotes->toPlainText().contains(line + "\n"));
+}
+
+void TestIhcpPage::sweepOfBalancedPump_data()
+{
+    QTest::addColumn<bool>("inv");
+    QTest::newRow("inverting") << true;
+    QTest::newRow("non-inverting") << false; // showed a constant 0.5025 %
+}
+
+void TestIhcpPage::sweepOfBalancedPump()
+{
+    QFETCH(bool, inv);
+    w->IHCPRin = "2k";
+    w->IHCPRfn = "2000";
+    w->IHCPRfp = "1990";
+    w->IHCPRs = "10";
+    w->IHCPRinT = w->IHCPRfnT = w->IHCPRfpT = w->IHCPRsT = "0 (trim pot)";
+    (inv ? ui->IHCPInvButton : ui->IHCPNonButton)->click();
+    ui->IHCPsweepButton->click();
+    QCOMPARE(ui->IHCPbode->graphCount(), 1);
+    QCPGraph *graph = ui->IHCPbode->graph(0);
+    QCOMPARE(graph->dataCount(), 400);
+    for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it)
+        QVERIFY2(it->value < 1e-6, qPrintable(QString::number(it->value)));
+    // A flat line at 0 is shown from 0, not on a span of rounding noise.
+    QCOMPARE(ui->IHCPbode->yAxis->range(), QCPRange(0, 1));
+    QCOMPARE(ui->IHCPbode->xAxis->range().upper, 10.0);
+}
+
+void TestIhcpPage::sweepWithNothingToSweep()
+{
+    ui->IHCPsweepButton->click();
+    QVERIFY(ui->IHCPbode->xAxis->range().upper == 10.0);
+    w->IHCPRload = "open";
+    w->refreshIHCP();
+    QCOMPARE(ui->IHCPbode->graph(0)->dataCount(), 0);
+    // Not the axes of the last sweep.
+    QCOMPARE(ui->IHCPbode->xAxis->range(), QCPRange(0, 1));
+    QCOMPARE(noteColour(ui->IHCPnotes, "\tThe load is open: there is no load impedance to sweep"),
+             QColor(Qt::red));
 }
 
 void TestIhcpPage::sweepButton()
