@@ -86,6 +86,8 @@ void MainWindow::refreshDemoPlot()
     closedGraph->setName(QStringLiteral("Closed Loop Gain"));
     closedGraph->setPen(QPen(QColor(220, 0, 0), 4));
 
+    const stab::GainSpan span = stab::demoGainSpan(curves);
+    plot->yAxis->setRange(span.lower, span.upper);
     plot->replot();
 }
 
