@@ -4,6 +4,7 @@
 #include "values/engvalues.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -303,6 +304,43 @@ using namespace steps;
 
 // ---------------------------------------------------------------- capacitive load
 
+namespace {
+
+// The open-loop gain with C_LOAD on the grid, dB, for {A_OL, pole 1..3, C_LOAD pole, R_ISO
+// zero}. The automatic compensation runs the model thousands of times with only a few
+// distinct open loops (one per compensation option while it sweeps the feedback network), so
+// the last few are kept; a kept curve is the very one the formula gives.
+const double *openLoopGains(const std::array<double, 6> &key)
+{
+    struct Entry
+    {
+        std::array<double, 6> key;
+        std::array<double, kGridPoints> gain;
+    };
+    constexpr int kKept = 8;
+    thread_local std::array<Entry, kKept> kept;
+    thread_local int count = 0, next = 0;
+    for (int k = 0; k < count; ++k)
+        if (kept[k].key == key) return kept[k].gain.data();
+
+    Entry &e = kept[next];
+    next = (next + 1) % kKept;
+    count = std::min(count + 1, kKept);
+    e.key = key;
+    const auto [Aol, p1, p2, p3, pCL, zISO] = key;
+    const QVector<double> f = frequencyGrid();
+    for (int i = 0; i < kGridPoints; ++i) {
+        const double fi = f[i];
+        double ol =
+            Aol + poleGain(fi, p1) + poleGain(fi, p2) + poleGain(fi, p3) + poleGain(fi, pCL);
+        ol += zeroGain(fi, zISO);
+        e.gain[i] = ol;
+    }
+    return e.gain.data();
+}
+
+} // namespace
+
 BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
 {
     const CircuitValues &v = in.values;
@@ -393,11 +431,10 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
     double m = 0;
     double lowestLoopGain = std::numeric_limits<double>::infinity();
     const double dcBeta = 20 * std::log10(invBetaDC);
+    const double *openLoop = openLoopGains({Aol, p1, p2, p3, pCL, zISO});
     for (int i = 0; i < kGridPoints; ++i) {
         const double fi = f[i];
-        double ol =
-            Aol + poleGain(fi, p1) + poleGain(fi, p2) + poleGain(fi, p3) + poleGain(fi, pCL);
-        ol += zeroGain(fi, zISO);
+        const double ol = openLoop[i];
         double b = dcBeta + poleGain(fi, pCFB);
         b += zeroGain(fi, zCFB);
         b += poleGain(fi, pNG);
