@@ -49,6 +49,7 @@ void MainWindow::setupDemoPlot()
 
     plot->yAxis->setLabelFont(axisFont);
     plot->yAxis->setTickLabelFont(axisFont);
+    keepLastTickLabel(plot, decades.labels.last());
 
     QCPLayoutGrid *layout = plot->plotLayout();
     if (!qobject_cast<QCPTextElement *>(layout->element(0, 0))) {

@@ -118,6 +118,7 @@ private slots:
     void calculatorsWithoutResult_data();
     void calculatorsWithoutResult();
     void bodeGeneratorRefreshAndSave();
+    void lastDecadeLabelShows();
 
 private:
     std::unique_ptr<MainWindow> w;
@@ -653,6 +654,27 @@ void TestStabWindow::bodeGeneratorRefreshAndSave()
     stale.close();
     ui->demoSaveButton->click();
     QVERIFY(QFileInfo("temp.jpg").size() > 1); // overwritten
+}
+
+void TestStabWindow::lastDecadeLabelShows()
+{
+    // The plot drops an outside tick label that the widget's edge would cut: "100M" must fit.
+    w->resize(1366, 720);
+    w->show();
+    for (int page : {4, 6}) {
+        ui->Page->setCurrentIndex(page);
+        QApplication::processEvents();
+        const QList<QCustomPlot *> plots = page == 4 ? QList<QCustomPlot *>{ui->GainPlot, ui->PhasePlot}
+                                                     : QList<QCustomPlot *>{ui->demoPlot};
+        for (QCustomPlot *plot : plots) {
+            plot->replot();
+            QCOMPARE(plot->xAxis->tickVectorLabels().last(), QStringLiteral("100M"));
+            const double right = plot->xAxis->coordToPixel(1e8);
+            const int half =
+                QFontMetrics(plot->xAxis->tickLabelFont()).horizontalAdvance("100M") / 2;
+            QVERIFY2(right + half <= plot->viewport().right(), qPrintable(plot->objectName()));
+        }
+    }
 }
 
 QTEST_MAIN(TestStabWindow)
