@@ -5,7 +5,16 @@
 #include "ui_mainwindow.h"
 #include "values/engwidgets.h"
 
+#include <cmath>
+#include <limits>
+
 namespace {
+
+// Beyond the largest prefix (T) a result is no part value or frequency, only the echo of an
+// input near 0.
+constexpr double kLargestResult = 1e15;
+// No isolation resistor is rated at a gigawatt.
+constexpr double kLargestRating = 1e9;
 
 // A pole calculator: both inputs must be positive, or the pole (or the part that sets it) is
 // unbounded. The result label then shows the placeholder and its tip says which input.
@@ -17,7 +26,7 @@ void showPoleCalculator(QLineEdit *a, const char *aName, QLineEdit *b, const cha
     const double x = eng::parseLineEdit(a, kind, eng::Range::Positive, &aOk);
     const double y = eng::parseLineEdit(b, kind, eng::Range::Positive, &bOk);
     const double value = aOk && bOk ? formula(x, y) : 0.0;
-    if (aOk && bOk && std::isfinite(value)) {
+    if (aOk && bOk && std::fabs(value) < kLargestResult) {
         eng::setResultRed(result, false);
         eng::setEngLabel(value, result, unit);
         result->setToolTip(QString());
@@ -48,7 +57,7 @@ void MainWindow::RCPC()
     const double Imax = eng::parseLineEdit(ui->R_ISO_I, kind, eng::Range::NonNegative, &iOk);
     const bool open = rOk && Riso == infiniteValue;
     const double watts = stab::isolationResistorPower(Riso, Imax);
-    if (rOk && iOk && !open && std::isfinite(watts)) {
+    if (rOk && iOk && !open && std::fabs(watts) < kLargestRating) {
         eng::setResultRed(ui->R_ISO_P, false);
         ui->R_ISO_P->setText(stab::isolationPowerText(watts));
         ui->R_ISO_P->setToolTip(QString());

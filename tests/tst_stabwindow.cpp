@@ -573,6 +573,13 @@ void TestStabWindow::calculatorsWithoutResult_data()
     QTest::newRow("C negative") << "RCPCC3"
                                 << "-1n"
                                 << "RCPCR3" << none << true;
+    QTest::newRow("f next to 0") << "RCPCF1"
+                                 << "1e-308"
+                                 << "RCPCC1" << none << false;
+    QTest::newRow("R_ISO huge") << "R_ISO_R"
+                                << "1e308"
+                                << "R_ISO_P"
+                                << QString::fromUtf8("Minimum R_ISO Power Rating: \u2014") << false;
     QTest::newRow("R_ISO open") << "R_ISO_R"
                                 << "open"
                                 << "R_ISO_P"
