@@ -330,15 +330,15 @@ BodeResult inductiveLoadBode(const BodeInput &in, const amp &part)
                   << hzLine(QStringLiteral("Zero C_FB R_D:\t\t"), n.fzC);
     }
 
-    const InductiveScan s = scanInductive(
-        n, A0, in.report,
-        [&](int, double fi) {
-            double a = A0;
-            for (double p : {p1, p2, p3})
-                if (fi > p) a -= 20 * std::log10(fi / p);
-            return a;
-        },
-        {{p1, false}, {p2, false}, {p3, false}}, {p2, false}, {p3, false});
+    const InductiveScan s =
+        scanInductive(n, A0, in.report,
+                      [&](int, double fi) {
+                          double a = A0;
+                          for (double p : {p1, p2, p3})
+                              if (fi > p) a -= 20 * std::log10(fi / p);
+                          return a;
+                      },
+                      {{p1, false}, {p2, false}, {p3, false}}, {p2, false}, {p3, false});
     if (in.report) r.details << hzLine(QStringLiteral("Zero Cross:\t\t"), s.fX);
     if (!finishInductive(r, s, part, opt) || !in.report) return r;
 
@@ -346,12 +346,10 @@ BodeResult inductiveLoadBode(const BodeInput &in, const amp &part)
                                QStringLiteral("Pole 3")};
     addInductiveCurves(r, s, lagNames);
     r.curves.insert(QStringLiteral("Open Loop Gain"), s.c.A);
-    addInductiveGainGraphs(r, frequencyGrid(), QStringLiteral("Open Loop Gain"), s.c,
-                           {s.fc, s.fc});
-    addInductivePhaseGraphs(r, s, in.phaseShiftComponents, lagNames,
-                            {{0, {255, 150, 150}, false},
-                             {1, {255, 0, 0}, false},
-                             {2, {150, 0, 0}, false}});
+    addInductiveGainGraphs(r, frequencyGrid(), QStringLiteral("Open Loop Gain"), s.c, {s.fc, s.fc});
+    addInductivePhaseGraphs(
+        r, s, in.phaseShiftComponents, lagNames,
+        {{0, {255, 150, 150}, false}, {1, {255, 0, 0}, false}, {2, {150, 0, 0}, false}});
     return r;
 }
 

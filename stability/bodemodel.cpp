@@ -123,8 +123,8 @@ double InputCheck::read(const char *label, const QString &text, bool isCapacitor
     double value = 0;
     if (eng::exactWordValue(text, value)) {
         if (value == 0 && zeroWhy)
-            fail(QStringLiteral("%1 is %2: %3").arg(QLatin1String(label), text,
-                                                    QString::fromUtf8(zeroWhy)));
+            fail(QStringLiteral("%1 is %2: %3")
+                     .arg(QLatin1String(label), text, QString::fromUtf8(zeroWhy)));
         return value;
     }
     const eng::ReadResult r = eng::readNumber(text);
@@ -237,10 +237,34 @@ namespace {
 bool allFinite(const BodeResult &r)
 {
     const BodeFigures &x = r.figures;
-    for (double v : {r.closureFrequency, r.phaseMargin, r.rateOfClosure, r.maxBandwidth, x.Zt,
-                     x.invBetaDC, x.invBetaAC, x.noiseGain, x.pole1, x.pole2, x.pole3, x.pCL,
-                     x.zISO, x.pCFB, x.zCFB, x.pNG, x.zNG, x.f20, x.powerClosure, x.fCC, x.fZC,
-                     x.RsEff, x.Rt, x.fzL, x.fzC, x.gInv, x.gNon, x.zeroCross})
+    for (double v : {r.closureFrequency,
+                     r.phaseMargin,
+                     r.rateOfClosure,
+                     r.maxBandwidth,
+                     x.Zt,
+                     x.invBetaDC,
+                     x.invBetaAC,
+                     x.noiseGain,
+                     x.pole1,
+                     x.pole2,
+                     x.pole3,
+                     x.pCL,
+                     x.zISO,
+                     x.pCFB,
+                     x.zCFB,
+                     x.pNG,
+                     x.zNG,
+                     x.f20,
+                     x.powerClosure,
+                     x.fCC,
+                     x.fZC,
+                     x.RsEff,
+                     x.Rt,
+                     x.fzL,
+                     x.fzC,
+                     x.gInv,
+                     x.gNon,
+                     x.zeroCross})
         if (!std::isfinite(v)) return false;
     return true;
 }
@@ -691,7 +715,7 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
     }
 
     // The phase of each component; those the circuit does not have stay 0.
-    const auto phasesAt = [&](double fi, double (&c)[kComponents]) {
+    const auto phasesAt = [&](double fi, double(&c)[kComponents]) {
         c[H1] = hostLag(fi, host.pole1);
         c[H2] = hostLag(fi, host.pole2);
         c[H3] = hostLag(fi, host.pole3);

@@ -21,7 +21,8 @@ void MainWindow::autoStabilize()
     guardedAutoSearch([this] {
         const bool inverting = ui->StabInv->isChecked();
         const bool composite = ui->compositeCheckBox->isChecked();
-        if (ui->CloadButton->isChecked() && !composite) return runAutoSearch(stab::LoopKind::Capacitive);
+        if (ui->CloadButton->isChecked() && !composite)
+            return runAutoSearch(stab::LoopKind::Capacitive);
         if (ui->CloadButton->isChecked()) {
             // The power stage is compensated as a non-inverting stage, the host in the
             // configuration the user chose. The final refresh draws what the toggles would.

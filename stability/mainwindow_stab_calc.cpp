@@ -64,10 +64,11 @@ void MainWindow::RCPC()
     } else {
         eng::setResultRed(ui->R_ISO_P, true);
         ui->R_ISO_P->setText(stab::isolationPowerText(std::numeric_limits<double>::quiet_NaN()));
-        ui->R_ISO_P->setToolTip(open  ? QStringLiteral("R_ISO is open: no current flows through it")
+        ui->R_ISO_P->setToolTip(open ? QStringLiteral("R_ISO is open: no current flows through it")
                                 : !rOk ? QStringLiteral("R_ISO is unreadable or negative")
-                                : !iOk ? QStringLiteral("The output current is unreadable or negative")
-                                       : QStringLiteral("The rating is out of range"));
+                                : !iOk
+                                    ? QStringLiteral("The output current is unreadable or negative")
+                                    : QStringLiteral("The rating is out of range"));
     }
 }
 void MainWindow::on_RCPCR1_editingFinished()

@@ -101,7 +101,7 @@ stab::HostAmp MainWindow::readHost(QString &problem)
         bool readable = false;
         eng::parseFieldText(p.field->text(), QStringLiteral("R"), &readable);
         problem = QLatin1String(p.name) +
-                       (readable ? QStringLiteral(" is negative") : QStringLiteral(" is unreadable"));
+                  (readable ? QStringLiteral(" is negative") : QStringLiteral(" is unreadable"));
     }
     return host;
 }

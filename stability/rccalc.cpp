@@ -28,9 +28,9 @@ double isolationResistorPower(double R, double I)
 
 QString isolationPowerText(double watts)
 {
-    const QString figure =
-        std::isfinite(watts) ? QString::number(watts, 'g', 6) + QStringLiteral(" W")
-                             : eng::noResultText();
+    const QString figure = std::isfinite(watts)
+                               ? QString::number(watts, 'g', 6) + QStringLiteral(" W")
+                               : eng::noResultText();
     return QStringLiteral("Minimum R_ISO Power Rating: ") + figure;
 }
 

@@ -73,8 +73,7 @@ QString &circuitValue(CircuitValues &v, const QString &name)
 BodeResult runModel(int model, const BodeInput &in, const amp &part)
 {
     static const LoopKind kinds[] = {LoopKind::Capacitive, LoopKind::Inductive,
-                                     LoopKind::CompositeCapacitive,
-                                     LoopKind::CompositeInductive};
+                                     LoopKind::CompositeCapacitive, LoopKind::CompositeInductive};
     return runLoop(kinds[model], in, part);
 }
 

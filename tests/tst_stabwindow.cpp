@@ -72,19 +72,20 @@ void checkNotAnalysed(Ui_MainWindow *ui, const QString &why)
     QCOMPARE(ui->PhasePlot->graphCount(), 0);
 }
 
-// The composite example of the automatic compensation: LX27 driving 1 µF, non-inverting, with
-// an OP37 host and 100 pF across HOST R_FB.
-void setUpCompositeExample(MainWindow *w, Ui_MainWindow *ui)
+// The composite examples of the automatic compensation: LX27 driving C_LOAD with an OP37 host.
+void setUpCompositeExample(MainWindow *w, Ui_MainWindow *ui, bool inverting = false,
+                           const QString &cLoad = QStringLiteral("1u"),
+                           const QString &hostCfb = QStringLiteral("100p"))
 {
     ui->CloadButton->setChecked(true);
-    ui->StabNon->setChecked(true);
+    (inverting ? ui->StabInv : ui->StabNon)->setChecked(true);
     ui->compositeCheckBox->setChecked(true);
     const int host = ui->hostSelector->findText(QStringLiteral("OP37"));
     QVERIFY(host > 0);
     ui->hostSelector->setCurrentIndex(host);
     emit ui->hostSelector->activated(host);
-    w->CLoadStab = QStringLiteral("1u");
-    w->compCfb = QStringLiteral("100p");
+    w->CLoadStab = cLoad;
+    w->compCfb = hostCfb;
     w->refreshStab();
 }
 
@@ -110,6 +111,7 @@ private slots:
     void unanalysedLoops_data();
     void unanalysedLoops();
     void autoCompensateNeverWorsens();
+    void autoCompensateSaysWhenOnlyMarginal();
     void autoCompensateCapacitiveLoad();
     void autoCompensateCompositeRestoresInverting();
     void calculatorDefaults();
@@ -468,6 +470,20 @@ void TestStabWindow::autoCompensateCompositeRestoresInverting()
     QVERIFY(std::isfinite(w->phaseMargin));
 }
 
+void TestStabWindow::autoCompensateSaysWhenOnlyMarginal()
+{
+    // Inverting, 10 nF: the best the search finds closes at 40 dB/decade with 59° of margin.
+    setUpCompositeExample(w.get(), ui, true, QStringLiteral("10n"), QStringLiteral("open"));
+    QCOMPARE(ui->Stability->text(), QStringLiteral("UNSTABLE"));
+    w->autoStabilize();
+    QCOMPARE(ui->Stability->text(), QStringLiteral("MARGINALLY STABLE"));
+    QCOMPARE(ui->RateClosure->text(), QStringLiteral("40 dB/dec"));
+    QVERIFY(w->compCfb != QStringLiteral("open"));
+    QVERIFY(ui->StabInv->isChecked());
+    QVERIFY(ui->StabilityDetails->toPlainText().endsWith(
+        "Auto - Compensate found no better compensation than a MARGINALLY STABLE one."));
+}
+
 void TestStabWindow::calculatorDefaults()
 {
     QCOMPARE(ui->RCPCC1->text(), QStringLiteral("1.59 nF"));
@@ -671,8 +687,9 @@ void TestStabWindow::lastDecadeLabelShows()
     for (int page : {4, 6}) {
         ui->Page->setCurrentIndex(page);
         QApplication::processEvents();
-        const QList<QCustomPlot *> plots = page == 4 ? QList<QCustomPlot *>{ui->GainPlot, ui->PhasePlot}
-                                                     : QList<QCustomPlot *>{ui->demoPlot};
+        const QList<QCustomPlot *> plots = page == 4
+                                               ? QList<QCustomPlot *>{ui->GainPlot, ui->PhasePlot}
+                                               : QList<QCustomPlot *>{ui->demoPlot};
         for (QCustomPlot *plot : plots) {
             plot->replot();
             QCOMPARE(plot->xAxis->tickVectorLabels().last(), QStringLiteral("100M"));
