@@ -330,6 +330,45 @@ using namespace steps;
 
 namespace {
 
+// The gain graphs, the closure marker and the closed-loop phase view that both capacitive-load
+// models draw. Returns true when the phase plot shows the components instead, which the model
+// then adds.
+bool addCapacitiveGraphs(BodeResult &r, const QString &gainName, const QVector<double> &gain,
+                         const QVector<double> &beta, const QVector<double> &signal, double closure,
+                         bool components, const QVector<double> &closedPhase)
+{
+    const QVector<double> f = frequencyGrid();
+    const QVector<double> markerKeys{closure, closure}, markerValues{-180, 180};
+    addGraph(r.gainGraphs, gainName, f, gain, {0, 0, 255});
+    addGraph(r.gainGraphs, QStringLiteral("1/Beta"), f, beta, {255, 0, 0});
+    addGraph(r.gainGraphs, QStringLiteral("Signal at C_LOAD"), f, signal, {0, 0, 0}, Qt::DotLine);
+    addGraph(r.gainGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
+             {128, 128, 128}, Qt::DashLine);
+    addGraph(r.phaseGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
+             {128, 128, 128}, Qt::DashLine);
+    if (components) {
+        r.phaseAxisUpper = 135;
+        return true;
+    }
+    r.phaseAxisUpper = 45;
+    addGraph(r.phaseGraphs, QStringLiteral("Closed Loop Phase"), f, closedPhase, {0, 0, 255});
+    const struct
+    {
+        const char *name;
+        double factor;
+        QColor colour;
+    } magnified[] = {{"Closed * 10", 10, {0, 200, 0}},
+                     {"Closed * 100", 100, {235, 235, 0}},
+                     {"Closed * 1000", 1000, {255, 0, 0}}};
+    for (const auto &m : magnified) {
+        QVector<double> values(closedPhase.size());
+        for (int i = 0; i < values.size(); ++i)
+            values[i] = closedPhase[i] * m.factor;
+        addGraph(r.phaseGraphs, QString::fromLatin1(m.name), f, values, m.colour);
+    }
+    return false;
+}
+
 // The open-loop gain with C_LOAD on the grid, dB, for {A_OL, pole 1..3, C_LOAD pole, R_ISO
 // zero}. The automatic compensation runs the model thousands of times with only a few
 // distinct open loops (one per compensation option while it sweeps the feedback network), so
@@ -516,15 +555,12 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
     x.f20 = f20;
     if (!finishResult(r, part, opt, OL[0] - B[0], lowestLoopGain) || !in.report) return r;
 
-    QVector<double> CLP(kGridPoints), CLP10(kGridPoints), CLP100(kGridPoints), CLP1000(kGridPoints);
+    QVector<double> CLP(kGridPoints);
     for (int i = 0; i < kGridPoints; ++i) {
         const double fi = f[i];
         double clp = -kRadToDeg * (std::atan(fi / fc) + std::atan(fi / p2) + std::atan(fi / p3));
         if (fc > pCFB) clp -= kRadToDeg * std::atan(fi / pCFB);
         CLP[i] = clp;
-        CLP10[i] = clp * 10;
-        CLP100[i] = clp * 100;
-        CLP1000[i] = clp * 1000;
     }
 
     static const char *const names[9] = {"Pole 1",          "Pole 2",     "Pole 3",
@@ -543,22 +579,8 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
     for (int k = 0; k < 9; ++k)
         r.curves.insert(QString::fromLatin1(names[k]), ph[k]);
 
-    const QVector<double> markerKeys{fc, fc}, markerValues{-180, 180};
-    addGraph(r.gainGraphs, QStringLiteral("Open Loop Gain w/ C_LOAD"), f, OL, {0, 0, 255});
-    addGraph(r.gainGraphs, QStringLiteral("1/Beta"), f, B, {255, 0, 0});
-    addGraph(r.gainGraphs, QStringLiteral("Signal at C_LOAD"), f, S, {0, 0, 0}, Qt::DotLine);
-    addGraph(r.gainGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
-             {128, 128, 128}, Qt::DashLine);
-    addGraph(r.phaseGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
-             {128, 128, 128}, Qt::DashLine);
-    if (!in.phaseShiftComponents) {
-        r.phaseAxisUpper = 45;
-        addGraph(r.phaseGraphs, QStringLiteral("Closed Loop Phase"), f, CLP, {0, 0, 255});
-        addGraph(r.phaseGraphs, QStringLiteral("Closed * 10"), f, CLP10, {0, 200, 0});
-        addGraph(r.phaseGraphs, QStringLiteral("Closed * 100"), f, CLP100, {235, 235, 0});
-        addGraph(r.phaseGraphs, QStringLiteral("Closed * 1000"), f, CLP1000, {255, 0, 0});
-    } else {
-        r.phaseAxisUpper = 135;
+    if (addCapacitiveGraphs(r, QStringLiteral("Open Loop Gain w/ C_LOAD"), OL, B, S, fc,
+                            in.phaseShiftComponents, CLP)) {
         for (int k = 0; k < 9; ++k)
             if (shown[k])
                 addGraph(r.phaseGraphs, QString::fromLatin1(names[k]), f, ph[k], colours[k]);
@@ -730,7 +752,7 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
 
     // Without report only the points up to the closure count for the margin.
     const int phasePoints = in.report ? kGridPoints : std::min(iCL + 1, int(kGridPoints));
-    QVector<double> T(drawn), K(drawn), K10(drawn), K100(drawn), K1000(drawn);
+    QVector<double> T(drawn), K(drawn);
     double worst = 0;
     for (int i = 0; i < phasePoints; ++i) {
         const double fi = f[i];
@@ -757,9 +779,6 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
         if (fCL > fCC) k -= kRadToDeg * std::atan(fi / fCC);
         if (N[i] > P[i]) k -= kRadToDeg * std::atan(fi / fP2);
         K[i] = k;
-        K10[i] = k * 10;
-        K100[i] = k * 100;
-        K1000[i] = k * 1000;
     }
 
     int i0 = iCL - 1, i1 = iCL;
@@ -792,22 +811,8 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
     for (int k = 0; k < kComponents; ++k)
         r.curves.insert(QString::fromLatin1(names[k]), ph[k]);
 
-    const QVector<double> markerKeys{fCL, fCL}, markerValues{-180, 180};
-    addGraph(r.gainGraphs, QStringLiteral("Composite Open Loop Gain"), f, G, {0, 0, 255});
-    addGraph(r.gainGraphs, QStringLiteral("1/Beta"), f, N, {255, 0, 0});
-    addGraph(r.gainGraphs, QStringLiteral("Signal at C_LOAD"), f, S, {0, 0, 0}, Qt::DotLine);
-    addGraph(r.gainGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
-             {128, 128, 128}, Qt::DashLine);
-    addGraph(r.phaseGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
-             {128, 128, 128}, Qt::DashLine);
-    if (!in.phaseShiftComponents) {
-        r.phaseAxisUpper = 45;
-        addGraph(r.phaseGraphs, QStringLiteral("Closed Loop Phase"), f, K, {0, 0, 255});
-        addGraph(r.phaseGraphs, QStringLiteral("Closed * 10"), f, K10, {0, 200, 0});
-        addGraph(r.phaseGraphs, QStringLiteral("Closed * 100"), f, K100, {235, 235, 0});
-        addGraph(r.phaseGraphs, QStringLiteral("Closed * 1000"), f, K1000, {255, 0, 0});
-    } else {
-        r.phaseAxisUpper = 135;
+    if (addCapacitiveGraphs(r, QStringLiteral("Composite Open Loop Gain"), G, N, S, fCL,
+                            in.phaseShiftComponents, K)) {
         // Drawing order differs from the component order: the composite pole before its zero.
         struct Drawn
         {
