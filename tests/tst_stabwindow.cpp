@@ -70,6 +70,7 @@ void checkNotAnalysed(Ui_MainWindow *ui, const QString &why)
     QCOMPARE(ui->Stability->toolTip(), why);
     QCOMPARE(ui->GainPlot->graphCount(), 0);
     QCOMPARE(ui->PhasePlot->graphCount(), 0);
+    QVERIFY(!ui->GainPlot->legend->visible() && !ui->PhasePlot->legend->visible());
 }
 
 // The composite examples of the automatic compensation: LX27 driving C_LOAD with an OP37 host.
