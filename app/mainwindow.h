@@ -17,6 +17,8 @@
 #include "values/engvalues.h"
 #include "values/engwidgets.h"
 
+#include <functional>
+
 #include <QMainWindow>
 #include <QPen>
 #include <QPointer>
@@ -565,8 +567,14 @@ public:
 
 private:
     stab::BodeInput readBodeInput(bool composite);
+    stab::HostAmp readHost(QString &problem);
     void showBodeResult(const stab::BodeResult &result, bool plot);
-    void runAutoSearch(stab::LoopKind kind);
+    // One search of the automatic compensation: writes its winner (or its start texts) into
+    // the page's values without refreshing; true when it accepted a candidate.
+    bool runAutoSearch(stab::LoopKind kind);
+    void guardedAutoSearch(const std::function<bool()> &searches);
+    stab::LoopKind shownLoopKind() const;
+    QString shownVerdict(); // of the loop the page shows, computed afresh
 
 public slots:
     // Schematic value labels, shared with the SOA supply and Howland pump schematics: the

@@ -4,25 +4,26 @@
 
 namespace stab {
 
+BodeResult runLoop(LoopKind kind, const BodeInput &in, const amp &part)
+{
+    switch (kind) {
+    case LoopKind::Capacitive:
+        return capacitiveLoadBode(in, part);
+    case LoopKind::Inductive:
+        return inductiveLoadBode(in, part);
+    case LoopKind::CompositeCapacitive:
+        return compositeCapacitiveBode(in, part);
+    case LoopKind::CompositeInductive:
+        break;
+    }
+    return compositeInductiveBode(in, part);
+}
+
 Margins evaluateLoop(LoopKind kind, const BodeInput &in, const amp &part)
 {
     BodeInput quiet = in;
     quiet.report = false;
-    BodeResult r;
-    switch (kind) {
-    case LoopKind::Capacitive:
-        r = capacitiveLoadBode(quiet, part);
-        break;
-    case LoopKind::Inductive:
-        r = inductiveLoadBode(quiet, part);
-        break;
-    case LoopKind::CompositeCapacitive:
-        r = compositeCapacitiveBode(quiet, part);
-        break;
-    case LoopKind::CompositeInductive:
-        r = compositeInductiveBode(quiet, part);
-        break;
-    }
+    const BodeResult r = runLoop(kind, quiet, part);
     return {r.phaseMargin, r.maxBandwidth};
 }
 

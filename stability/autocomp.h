@@ -18,6 +18,8 @@ struct Margins
     double bandwidth = 0;   // Hz
 };
 
+// The loop's model, as the input asks (with or without report).
+BodeResult runLoop(LoopKind kind, const BodeInput &in, const amp &part);
 // One run of the loop's model without report.
 Margins evaluateLoop(LoopKind kind, const BodeInput &in, const amp &part);
 using LoopEvaluator = std::function<Margins(const BodeInput &)>;

@@ -1,5 +1,6 @@
 #include "stability/bodegenerator.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace stab {
@@ -32,6 +33,19 @@ DemoCurves demoCurves(const QStringList &openLoopTexts, const QStringList &close
         c.closedLoop.append(plainDb(closedLoopTexts.value(i)));
     }
     return c;
+}
+
+GainSpan demoGainSpan(const DemoCurves &curves)
+{
+    GainSpan span;
+    for (const QVector<double> *gains : {&curves.openLoop, &curves.closedLoop})
+        for (double g : *gains) {
+            span.lower = std::min(span.lower, std::floor(g / 20) * 20);
+            span.upper = std::max(span.upper, std::ceil(g / 20) * 20);
+        }
+    span.lower = std::max(span.lower, -300.0);
+    span.upper = std::min(span.upper, 300.0);
+    return span;
 }
 
 } // namespace stab

@@ -26,4 +26,12 @@ struct DemoCurves
 // number reads as 0 dB. Missing entries read as 0 dB, extra ones are ignored.
 DemoCurves demoCurves(const QStringList &openLoopTexts, const QStringList &closedLoopTexts);
 
+// The gain axis of the generator: -20 to 140 dB, widened in 20 dB steps to take in every
+// typed gain down to -300 dB and up to 300 dB (beyond that the axis would be all ticks).
+struct GainSpan
+{
+    double lower = -20, upper = 140;
+};
+GainSpan demoGainSpan(const DemoCurves &curves);
+
 } // namespace stab

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace stab {
 
@@ -23,22 +24,24 @@ struct InductiveNetwork
     double RsTyped = 0; // R_S as typed, for the transconductance
 };
 
-InductiveNetwork readNetwork(const CircuitValues &v, const amp &part)
+InductiveNetwork readNetwork(const CircuitValues &v, const amp &part, InputCheck &check)
 {
     InductiveNetwork n;
-    n.L = eng::parseValue(v.LLoadStab);
-    n.Rload = eng::parseValue(v.RloadL);
-    n.Rin = eng::parseValue(v.RinL);
-    n.Rfb = eng::parseValue(v.RfbL);
-    n.Cfb = capacitorValue(v.CfbL);
-    n.Rd = eng::parseValue(v.RdL);
-    n.Rs = eng::parseValue(v.RsL);
-    n.G = eng::parseValue(v.RsGainL);
+    // The typed divider loads R_S even where the part's own network closes the loop.
+    const bool typed = !replacesNetwork(part);
+    n.Rin = check.value("R_IN", v.RinL, typed ? kBetaUnbounded : nullptr);
+    n.Rfb = check.value("R_FB", v.RfbL, typed ? "1/ß of path 2 is unbounded" : nullptr);
+    n.Rd = check.value("R_D", v.RdL);
+    n.Cfb = check.capacitor("C_FB", v.CfbL);
+    n.Rs = check.value("R_S", v.RsL, "the transconductance is unbounded");
+    n.G = check.value("R_S GAIN", v.RsGainL);
+    n.Rload = check.value("R_LOAD", v.RloadL);
+    n.L = check.value("L_LOAD", v.LLoadStab);
 
     // Without a sense amplifier the feedback divider loads R_S; the typed divider does so even
     // for parts whose own network replaces it in the loop.
     n.RsEff = n.G == 0 ? n.Rs * (n.Rin + n.Rfb) / (n.Rs + n.Rin + n.Rfb) : n.Rs;
-    applyCircuitType(part, v.RgStabL, n.Rin, n.Rfb, n.Cfb);
+    applyCircuitType(part, v.RgStabL, check, n.Rin, n.Rfb, n.Cfb);
     n.Rt = n.Rload + n.RsEff;
     n.betaDC = (n.RsEff / n.Rt) * n.Rin / (n.Rin + n.Rfb);
     if (n.G != 0) n.betaDC *= n.G;
@@ -46,7 +49,7 @@ InductiveNetwork readNetwork(const CircuitValues &v, const amp &part)
     n.Nac = n.Rd * (n.Rin + n.Rfb) / (n.Rin * n.Rfb) + 1;
     n.fzL = n.Rt / (n.L * 6.28318 + 1e-13);
     n.fzC = 1 / (n.Cfb * n.Rd * 6.28318 + 1e-13);
-    n.RsTyped = eng::parseValue(v.RsL);
+    n.RsTyped = n.Rs;
     return n;
 }
 
@@ -114,6 +117,189 @@ void addInductiveGainGraphs(BodeResult &r, const QVector<double> &f, const QStri
              {128, 128, 128}, Qt::DashLine);
 }
 
+// A lag of the loop's phase: a corner of the amplifier, or a host pole (absent when it is
+// not above 0 Hz).
+struct Lag
+{
+    double corner;
+    bool hostPole;
+};
+
+// What both inductive models find on the grid: the loop gain against the lower of the two
+// paths' 1/β, the closure, the bandwidth, the zero cross and the phase margin. Without report
+// only the verdict's figures: no drawn curves, phases only up to the closure.
+struct InductiveScan
+{
+    InductiveCurves c;
+    QVector<double> B;
+    QVector<double> lagPhases[5], phL, phX; // drawn phase components
+    bool lagShown[5] = {false, false, false, false, false};
+    bool loadZeroShown = false, zeroCrossShown = false;
+    double fc = 1.0, fBW = 1.0, fX = 1.0;
+    int nc = 1;
+    double lowestLoopGain = std::numeric_limits<double>::infinity();
+    double lowestPhase = 0;
+};
+
+// `gain(i, f)`: the loop's open-loop gain at grid point i, dB. `lags`: the lag components in
+// summing order; `closedLag2`, `closedLag3`: the last two arctangents of the closed-loop phase.
+template <class Gain>
+InductiveScan scanInductive(const InductiveNetwork &n, double A0, bool report, Gain gain,
+                            const QVector<Lag> &lags, const Lag &closedLag2, const Lag &closedLag3)
+{
+    InductiveScan s;
+    InductiveCurves &c = s.c;
+    const QVector<double> f = frequencyGrid();
+    const int drawn = report ? kGridPoints : 0;
+    c.A.resize(kGridPoints);
+    c.B1.resize(drawn);
+    c.B2.resize(drawn);
+    c.S.resize(drawn);
+    s.B.resize(kGridPoints);
+
+    double best = A0, bestBW = A0, bestX = A0;
+    for (int i = 0; i < kGridPoints; ++i) {
+        const double fi = f[i];
+        const double a = gain(i, fi);
+        const double b1 = path1(n, fi);
+        const double b2 = path2(n, fi);
+        const double b = std::min(b1, b2);
+        c.A[i] = a;
+        s.B[i] = b;
+        trackLoopGain(s.lowestLoopGain, a - b);
+        if (report) {
+            c.B1[i] = b1;
+            c.B2[i] = b2;
+            c.S[i] = std::min(a, b);
+            if (inDrawnRange(b1)) c.path1Shown = true;
+            if (inDrawnRange(b2)) c.path2Shown = true;
+        }
+
+        const double d = std::fabs(a - b);
+        if (d < best) {
+            best = d;
+            s.fc = fi;
+            s.nc = i;
+        }
+        const double dBW = std::fabs(std::min(a, b2) - b1 - 10);
+        if (dBW < bestBW) {
+            bestBW = dBW;
+            s.fBW = fi;
+        }
+        const double dX = std::fabs(b1 - std::min(a, b2));
+        if (dX < bestX) {
+            bestX = dX;
+            s.fX = fi;
+        }
+    }
+
+    const auto lagAt = [](double fi, const Lag &l) {
+        return l.hostPole ? hostLag(fi, l.corner) : lagPhase(fi, l.corner);
+    };
+    const auto atanOf = [](double fi, const Lag &l) {
+        return l.hostPole ? hostAtan(fi, l.corner) : std::atan(fi / l.corner);
+    };
+    const int phasePoints = report ? kGridPoints : std::min(s.nc + 1, int(kGridPoints));
+    for (auto &p : s.lagPhases)
+        p.resize(report ? kGridPoints : 0);
+    s.phL.resize(drawn);
+    s.phX.resize(drawn);
+    c.Phi.resize(drawn);
+    c.V.resize(drawn);
+    c.I.resize(drawn);
+    for (int i = 0; i < phasePoints; ++i) {
+        const double fi = f[i];
+        double phi = 0;
+        for (int k = 0; k < lags.size(); ++k) {
+            const double phase = lagAt(fi, lags[k]);
+            phi += phase;
+            if (!report) continue;
+            s.lagPhases[k][i] = phase;
+            if (fi / lags[k].corner > 0.1) s.lagShown[k] = true;
+        }
+        const double load = lagPhase(fi, n.fzL);
+        const double cross = leadPhase(fi, s.fX);
+        phi = phi + load + cross;
+        if (fi <= s.fc) s.lowestPhase = std::min(s.lowestPhase, phi);
+        if (!report) continue;
+        s.phL[i] = load;
+        s.phX[i] = cross;
+        if (fi / n.fzL > 0.1) s.loadZeroShown = true;
+        if (fi / s.fX > 0.1) s.zeroCrossShown = true;
+        c.Phi[i] = phi;
+        c.V[i] = (std::atan(fi / n.fzL) - std::atan(fi / s.fX) - std::atan(fi / s.fc) -
+                  atanOf(fi, closedLag2) - atanOf(fi, closedLag3)) *
+                 kRadToDeg;
+        c.I[i] = c.V[i] - std::atan(n.L * fi * 6.283185307179586 / n.Rt) * 180 / 3.141592653589793;
+    }
+    return s;
+}
+
+// The margins and the verdict of a scan; false when the loop is not analysed.
+bool finishInductive(BodeResult &r, const InductiveScan &s, const amp &part, int opt)
+{
+    const int nc = s.nc;
+    const int lo = nc == 0 ? 0 : nc - 1, hi = nc == 0 ? 1 : nc;
+    r.figures.zeroCross = s.fX;
+    r.closureFrequency = s.fc;
+    r.closureIndex = nc;
+    r.phaseMargin = 180 + s.lowestPhase;
+    r.rateOfClosure = ((s.c.A[lo] - s.c.A[hi]) + (s.B[hi] - s.B[lo])) * 16;
+    r.maxBandwidth = s.fBW;
+    return finishResult(r, part, opt, s.c.A[0] - s.B[0], s.lowestLoopGain);
+}
+
+// Curves and graphs both inductive models draw; `lagNames` name the lag components.
+void addInductiveCurves(BodeResult &r, const InductiveScan &s, const QStringList &lagNames)
+{
+    const InductiveCurves &c = s.c;
+    r.frequency = frequencyGrid();
+    r.curves.insert(QStringLiteral("1/Beta Path 1"), c.B1);
+    r.curves.insert(QStringLiteral("1/Beta Path 2"), c.B2);
+    r.curves.insert(QStringLiteral("1/Beta"), s.B);
+    r.curves.insert(QStringLiteral("Signal at L_LOAD"), c.S);
+    for (int k = 0; k < lagNames.size(); ++k)
+        r.curves.insert(lagNames[k], s.lagPhases[k]);
+    r.curves.insert(QStringLiteral("Zero R_LOAD / L_LOAD"), s.phL);
+    r.curves.insert(QStringLiteral("Zero Cross"), s.phX);
+    r.curves.insert(QStringLiteral("Open Loop Phase"), c.Phi);
+    r.curves.insert(QStringLiteral("V Out"), c.V);
+    r.curves.insert(QStringLiteral("I Out"), c.I);
+}
+
+// The phase graphs; `drawnLags` are the lag components drawn, with their colours, and
+// whether each is drawn only once it reaches into the grid.
+struct DrawnLag
+{
+    int component;
+    QColor colour;
+    bool whenShown;
+};
+
+void addInductivePhaseGraphs(BodeResult &r, const InductiveScan &s, bool components,
+                             const QStringList &lagNames, const QVector<DrawnLag> &drawnLags)
+{
+    const QVector<double> f = frequencyGrid();
+    const InductiveCurves &c = s.c;
+    if (!components) {
+        r.phaseAxisUpper = 90;
+        addGraph(r.phaseGraphs, QStringLiteral("V Out"), f, c.V, {0, 0, 255});
+        addGraph(r.phaseGraphs, QStringLiteral("I Out"), f, c.I, {255, 0, 0});
+    } else {
+        r.phaseAxisUpper = 135;
+        for (const DrawnLag &d : drawnLags)
+            if (!d.whenShown || s.lagShown[d.component])
+                addGraph(r.phaseGraphs, lagNames[d.component], f, s.lagPhases[d.component],
+                         d.colour);
+        if (s.loadZeroShown)
+            addGraph(r.phaseGraphs, QStringLiteral("Zero R_LOAD / L_LOAD"), f, s.phL,
+                     {100, 180, 255});
+        if (s.zeroCrossShown)
+            addGraph(r.phaseGraphs, QStringLiteral("Zero Cross"), f, s.phX, {0, 0, 255});
+    }
+    addGraph(r.phaseGraphs, QStringLiteral("Open Loop Phase"), f, c.Phi, {0, 0, 0});
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- inductive load
@@ -126,7 +312,9 @@ BodeResult inductiveLoadBode(const BodeInput &in, const amp &part)
     const double p1 = part.getPole1(opt);
     const double p2 = part.getPole2(opt);
     const double p3 = part.getPole3(opt);
-    const InductiveNetwork n = readNetwork(in.values, part);
+    InputCheck check;
+    const InductiveNetwork n = readNetwork(in.values, part, check);
+    if (!check.usable()) return refusedResult(check.problem(), part, opt);
     const double gInv = (-n.Rfb / n.Rin) / n.RsTyped / n.Gdiv;
     const double gNon = (n.Rfb / n.Rin + 1) / n.RsTyped / n.Gdiv;
     fillFigures(r.figures, n, p1, p2, p3);
@@ -142,124 +330,26 @@ BodeResult inductiveLoadBode(const BodeInput &in, const amp &part)
                   << hzLine(QStringLiteral("Zero C_FB R_D:\t\t"), n.fzC);
     }
 
-    const QVector<double> f = frequencyGrid();
-    InductiveCurves c;
-    c.A.resize(kGridPoints);
-    c.B1.resize(kGridPoints);
-    c.B2.resize(kGridPoints);
-    c.S.resize(kGridPoints);
-    QVector<double> B(kGridPoints), ph1(kGridPoints), ph2(kGridPoints), ph3(kGridPoints),
-        phL(kGridPoints), phX(kGridPoints);
-    bool loadZeroShown = false, zeroCrossShown = false;
+    const InductiveScan s =
+        scanInductive(n, A0, in.report,
+                      [&](int, double fi) {
+                          double a = A0;
+                          for (double p : {p1, p2, p3})
+                              if (fi > p) a -= 20 * std::log10(fi / p);
+                          return a;
+                      },
+                      {{p1, false}, {p2, false}, {p3, false}}, {p2, false}, {p3, false});
+    if (in.report) r.details << hzLine(QStringLiteral("Zero Cross:\t\t"), s.fX);
+    if (!finishInductive(r, s, part, opt) || !in.report) return r;
 
-    double fc = 1.0, fBW = 1.0, fX = 1.0;
-    int nc = 1;
-    double best = A0, bestBW = A0, bestX = A0;
-    for (int i = 0; i < kGridPoints; ++i) {
-        const double fi = f[i];
-        double a = A0;
-        for (double p : {p1, p2, p3})
-            if (fi > p) a -= 20 * std::log10(fi / p);
-        const double b1 = path1(n, fi);
-        const double b2 = path2(n, fi);
-        const double b = std::min(b1, b2);
-        c.A[i] = a;
-        c.B1[i] = b1;
-        c.B2[i] = b2;
-        B[i] = b;
-        c.S[i] = std::min(a, b);
-        if (inDrawnRange(b1)) c.path1Shown = true;
-        if (inDrawnRange(b2)) c.path2Shown = true;
-
-        const double d = std::fabs(a - b);
-        if (d < best) {
-            best = d;
-            fc = fi;
-            nc = i;
-        }
-        const double dBW = std::fabs(std::min(a, b2) - b1 - 10);
-        if (dBW < bestBW) {
-            bestBW = dBW;
-            fBW = fi;
-        }
-        const double dX = std::fabs(b1 - std::min(a, b2));
-        if (dX < bestX) {
-            bestX = dX;
-            fX = fi;
-        }
-
-        ph1[i] = lagPhase(fi, p1);
-        ph2[i] = lagPhase(fi, p2);
-        ph3[i] = lagPhase(fi, p3);
-        phL[i] = lagPhase(fi, n.fzL);
-        if (fi / n.fzL > 0.1) loadZeroShown = true;
-    }
-    r.figures.zeroCross = fX;
-    if (in.report) r.details << hzLine(QStringLiteral("Zero Cross:\t\t"), fX);
-
-    c.Phi.resize(kGridPoints);
-    c.V.resize(kGridPoints);
-    c.I.resize(kGridPoints);
-    double lowest = 0;
-    for (int i = 0; i < kGridPoints; ++i) {
-        const double fi = f[i];
-        phX[i] = leadPhase(fi, fX);
-        if (fi / fX > 0.1) zeroCrossShown = true;
-        const double phi = ph1[i] + ph2[i] + ph3[i] + phL[i] + phX[i];
-        c.Phi[i] = phi;
-        c.V[i] = (std::atan(fi / n.fzL) - std::atan(fi / fX) - std::atan(fi / fc) -
-                  std::atan(fi / p2) - std::atan(fi / p3)) *
-                 kRadToDeg;
-        c.I[i] = c.V[i] - std::atan(n.L * fi * 6.283185307179586 / n.Rt) * 180 / 3.141592653589793;
-        if (fi <= fc) lowest = std::min(lowest, phi);
-    }
-
-    int lo = nc - 1, hi = nc;
-    if (nc == 0) {
-        lo = 0;
-        hi = 1;
-    }
-    r.closureFrequency = fc;
-    r.closureIndex = nc;
-    r.phaseMargin = 180 + lowest;
-    r.rateOfClosure = ((c.A[lo] - c.A[hi]) + (B[hi] - B[lo])) * 16;
-    r.maxBandwidth = fBW;
-    finishResult(r, part, opt);
-
-    if (!in.report) return r;
-
-    r.frequency = f;
-    r.curves.insert(QStringLiteral("Open Loop Gain"), c.A);
-    r.curves.insert(QStringLiteral("1/Beta Path 1"), c.B1);
-    r.curves.insert(QStringLiteral("1/Beta Path 2"), c.B2);
-    r.curves.insert(QStringLiteral("1/Beta"), B);
-    r.curves.insert(QStringLiteral("Signal at L_LOAD"), c.S);
-    r.curves.insert(QStringLiteral("Pole 1"), ph1);
-    r.curves.insert(QStringLiteral("Pole 2"), ph2);
-    r.curves.insert(QStringLiteral("Pole 3"), ph3);
-    r.curves.insert(QStringLiteral("Zero R_LOAD / L_LOAD"), phL);
-    r.curves.insert(QStringLiteral("Zero Cross"), phX);
-    r.curves.insert(QStringLiteral("Open Loop Phase"), c.Phi);
-    r.curves.insert(QStringLiteral("V Out"), c.V);
-    r.curves.insert(QStringLiteral("I Out"), c.I);
-
-    addInductiveGainGraphs(r, f, QStringLiteral("Open Loop Gain"), c, {fc, fc});
-    if (!in.phaseShiftComponents) {
-        r.phaseAxisUpper = 90;
-        addGraph(r.phaseGraphs, QStringLiteral("V Out"), f, c.V, {0, 0, 255});
-        addGraph(r.phaseGraphs, QStringLiteral("I Out"), f, c.I, {255, 0, 0});
-    } else {
-        r.phaseAxisUpper = 135;
-        addGraph(r.phaseGraphs, QStringLiteral("Pole 1"), f, ph1, {255, 150, 150});
-        addGraph(r.phaseGraphs, QStringLiteral("Pole 2"), f, ph2, {255, 0, 0});
-        addGraph(r.phaseGraphs, QStringLiteral("Pole 3"), f, ph3, {150, 0, 0});
-        if (loadZeroShown)
-            addGraph(r.phaseGraphs, QStringLiteral("Zero R_LOAD / L_LOAD"), f, phL,
-                     {100, 180, 255});
-        if (zeroCrossShown)
-            addGraph(r.phaseGraphs, QStringLiteral("Zero Cross"), f, phX, {0, 0, 255});
-    }
-    addGraph(r.phaseGraphs, QStringLiteral("Open Loop Phase"), f, c.Phi, {0, 0, 0});
+    const QStringList lagNames{QStringLiteral("Pole 1"), QStringLiteral("Pole 2"),
+                               QStringLiteral("Pole 3")};
+    addInductiveCurves(r, s, lagNames);
+    r.curves.insert(QStringLiteral("Open Loop Gain"), s.c.A);
+    addInductiveGainGraphs(r, frequencyGrid(), QStringLiteral("Open Loop Gain"), s.c, {s.fc, s.fc});
+    addInductivePhaseGraphs(
+        r, s, in.phaseShiftComponents, lagNames,
+        {{0, {255, 150, 150}, false}, {1, {255, 0, 0}, false}, {2, {150, 0, 0}, false}});
     return r;
 }
 
@@ -268,19 +358,22 @@ BodeResult inductiveLoadBode(const BodeInput &in, const amp &part)
 BodeResult compositeInductiveBode(const BodeInput &in, const amp &part)
 {
     // The power stage's own loop closes first; its closure lags the composite loop.
-    BodeInput inner = in;
-    inner.report = false;
-    const double fPC = inductiveLoadBode(inner, part).closureFrequency;
+    BodeInput powerStage = in;
+    powerStage.report = false;
+    const BodeResult inner = inductiveLoadBode(powerStage, part);
 
     const CircuitValues &v = in.values;
     const int opt = in.compOption;
     const HostAmp &host = in.host;
     BodeResult r;
     const double A0 = part.getAol_DC();
-    const InductiveNetwork n = readNetwork(v, part);
-    const double HRin = eng::parseValue(v.hostRin);
-    const double HRfb = eng::parseValue(v.compRfb);
-    const double HCfb = capacitorValue(v.compCfb);
+    InputCheck check;
+    double HRin = 0, HRfb = 0, HCfb = 0;
+    readHost(in, check, HRin, HRfb, HCfb);
+    const InductiveNetwork n = readNetwork(v, part, check);
+    if (!check.usable()) return refusedResult(check.problem(), part, opt);
+    if (!inner.analysed()) return refusedResult(inner.refusal, part, opt);
+    const double fPC = inner.closureFrequency;
     const double p1 = part.getPole1(opt);
     const double p2 = part.getPole2(opt);
     const double p3 = part.getPole3(opt);
@@ -304,143 +397,43 @@ BodeResult compositeInductiveBode(const BodeInput &in, const amp &part)
                   << hzLine(QStringLiteral("Pole C_FB R_FB (composite):\t"), fCC);
     }
 
-    const QVector<double> f = frequencyGrid();
-    InductiveCurves c;
-    c.A.resize(kGridPoints);
-    c.B1.resize(kGridPoints);
-    c.B2.resize(kGridPoints);
-    c.S.resize(kGridPoints);
-    QVector<double> powerGain(kGridPoints), Q(kGridPoints), B(kGridPoints);
-    QVector<double> phH1(kGridPoints), phH2(kGridPoints), phH3(kGridPoints), phPC(kGridPoints),
-        phP2(kGridPoints), phL(kGridPoints), phX(kGridPoints);
-    bool pcShown = false, p2Shown = false, loadZeroShown = false, zeroCrossShown = false;
+    const bool report = in.report;
+    QVector<double> powerGain(report ? kGridPoints : 0), Q(report ? kGridPoints : 0);
+    const InductiveScan s = scanInductive(
+        n, A0, report,
+        [&](int i, double fi) {
+            double a = A0;
+            for (double p : {p1, p2, p3})
+                if (fi > p) a -= 20 * std::log10(fi / p);
+            double q = 20 * std::log10(1 / n.betaDC);
+            if (fi > fCC) q -= 20 * std::log10(fi / fCC);
+            if (a > q) a = q;
+            if (report) {
+                powerGain[i] = a;
+                Q[i] = q;
+            }
+            return a + hostGain(host, fi);
+        },
+        {{host.pole1, true}, {host.pole2, true}, {host.pole3, true}, {fPC, false}, {p2, false}},
+        {host.pole2, true}, {host.pole3, true});
+    if (report) r.details << hzLine(QStringLiteral("Zero Cross:\t\t"), s.fX);
+    if (!finishInductive(r, s, part, opt) || !report) return r;
 
-    double fc = 1.0, fBW = 1.0, fX = 1.0;
-    int nc = 1;
-    double best = A0, bestBW = A0, bestX = A0;
-    for (int i = 0; i < kGridPoints; ++i) {
-        const double fi = f[i];
-        double a = A0;
-        for (double p : {p1, p2, p3})
-            if (fi > p) a -= 20 * std::log10(fi / p);
-        double q = 20 * std::log10(1 / n.betaDC);
-        if (fi > fCC) q -= 20 * std::log10(fi / fCC);
-        if (a > q) a = q;
-        const double ac = a + hostGain(host, fi);
-        const double b1 = path1(n, fi);
-        const double b2 = path2(n, fi);
-        const double b = b2 <= b1 ? b2 : b1;
-        powerGain[i] = a;
-        Q[i] = q;
-        c.A[i] = ac;
-        c.B1[i] = b1;
-        c.B2[i] = b2;
-        B[i] = b;
-        c.S[i] = ac > b ? b : ac;
-        if (inDrawnRange(b1)) c.path1Shown = true;
-        if (inDrawnRange(b2)) c.path2Shown = true;
-
-        const double d = std::fabs(ac - b);
-        if (d < best) {
-            best = d;
-            fc = fi;
-            nc = i;
-        }
-        const double dBW = std::fabs(std::min(ac, b2) - b1 - 10);
-        if (dBW < bestBW) {
-            bestBW = dBW;
-            fBW = fi;
-        }
-        const double dX = std::fabs(b1 - std::min(ac, b2));
-        if (dX < bestX) {
-            bestX = dX;
-            fX = fi;
-        }
-
-        phH1[i] = hostLag(fi, host.pole1);
-        phH2[i] = hostLag(fi, host.pole2);
-        phH3[i] = hostLag(fi, host.pole3);
-        phPC[i] = lagPhase(fi, fPC);
-        phP2[i] = lagPhase(fi, p2);
-        phL[i] = lagPhase(fi, n.fzL);
-        if (fi / fPC > 0.1) pcShown = true;
-        if (fi / p2 > 0.1) p2Shown = true;
-        if (fi / n.fzL > 0.1) loadZeroShown = true;
-    }
-    r.figures.zeroCross = fX;
-    if (in.report) r.details << hzLine(QStringLiteral("Zero Cross:\t\t"), fX);
-
-    c.Phi.resize(kGridPoints);
-    c.V.resize(kGridPoints);
-    c.I.resize(kGridPoints);
-    double lowest = 0;
-    for (int i = 0; i < kGridPoints; ++i) {
-        const double fi = f[i];
-        phX[i] = leadPhase(fi, fX);
-        if (fi / fX > 0.1) zeroCrossShown = true;
-        const double phi = phH1[i] + phH2[i] + phH3[i] + phPC[i] + phP2[i] + phL[i] + phX[i];
-        c.Phi[i] = phi;
-        c.V[i] = (std::atan(fi / n.fzL) - std::atan(fi / fX) - std::atan(fi / fc) -
-                  hostAtan(fi, host.pole2) - hostAtan(fi, host.pole3)) *
-                 kRadToDeg;
-        c.I[i] = c.V[i] - std::atan(6.283185307179586 * fi * n.L / n.Rt) * 180 / 3.141592653589793;
-        if (fi <= fc) lowest = std::min(lowest, phi);
-    }
-
-    int lo = nc - 1, hi = nc;
-    if (nc == 0) {
-        lo = 0;
-        hi = 1;
-    }
-    r.closureFrequency = fc;
-    r.closureIndex = nc;
-    r.phaseMargin = 180 + lowest;
-    r.rateOfClosure = ((c.A[lo] - c.A[hi]) + (B[hi] - B[lo])) * 16;
-    r.maxBandwidth = fBW;
-    finishResult(r, part, opt);
-
-    if (!in.report) return r;
-
-    r.frequency = f;
+    const QStringList lagNames{QStringLiteral("Pole 1"), QStringLiteral("Pole 2"),
+                               QStringLiteral("Pole 3"), QStringLiteral("Pole Fcl (PWR)"),
+                               QStringLiteral("Pole 2 (PWR)")};
+    addInductiveCurves(r, s, lagNames);
     r.curves.insert(QStringLiteral("Power Open Loop Gain"), powerGain);
     r.curves.insert(QStringLiteral("Power Stage Limit"), Q);
-    r.curves.insert(QStringLiteral("Composite Open Loop Gain"), c.A);
-    r.curves.insert(QStringLiteral("1/Beta Path 1"), c.B1);
-    r.curves.insert(QStringLiteral("1/Beta Path 2"), c.B2);
-    r.curves.insert(QStringLiteral("1/Beta"), B);
-    r.curves.insert(QStringLiteral("Signal at L_LOAD"), c.S);
-    r.curves.insert(QStringLiteral("Pole 1"), phH1);
-    r.curves.insert(QStringLiteral("Pole 2"), phH2);
-    r.curves.insert(QStringLiteral("Pole 3"), phH3);
-    r.curves.insert(QStringLiteral("Pole Fcl (PWR)"), phPC);
-    r.curves.insert(QStringLiteral("Pole 2 (PWR)"), phP2);
-    r.curves.insert(QStringLiteral("Zero R_LOAD / L_LOAD"), phL);
-    r.curves.insert(QStringLiteral("Zero Cross"), phX);
-    r.curves.insert(QStringLiteral("Open Loop Phase"), c.Phi);
-    r.curves.insert(QStringLiteral("V Out"), c.V);
-    r.curves.insert(QStringLiteral("I Out"), c.I);
-
-    addInductiveGainGraphs(r, f, QStringLiteral("Composite Open Loop Gain"), c, {fc, fc});
-    if (!in.phaseShiftComponents) {
-        r.phaseAxisUpper = 90;
-        addGraph(r.phaseGraphs, QStringLiteral("V Out"), f, c.V, {0, 0, 255});
-        addGraph(r.phaseGraphs, QStringLiteral("I Out"), f, c.I, {255, 0, 0});
-    } else {
-        r.phaseAxisUpper = 135;
-        addGraph(r.phaseGraphs, QStringLiteral("Pole 1"), f, phH1, {255, 150, 150});
-        addGraph(r.phaseGraphs, QStringLiteral("Pole 2"), f, phH2, {255, 0, 0});
-        addGraph(r.phaseGraphs, QStringLiteral("Pole 3"), f, phH3, {150, 0, 0});
-        if (pcShown)
-            addGraph(r.phaseGraphs, QStringLiteral("Pole Fcl (PWR)"), f, phPC, {235, 235, 0});
-        if (p2Shown)
-            addGraph(r.phaseGraphs, QStringLiteral("Pole 2 (PWR)"), f, phP2, {255, 180, 0});
-        if (loadZeroShown)
-            addGraph(r.phaseGraphs, QStringLiteral("Zero R_LOAD / L_LOAD"), f, phL,
-                     {100, 180, 255});
-        if (zeroCrossShown)
-            addGraph(r.phaseGraphs, QStringLiteral("Zero Cross"), f, phX, {0, 0, 255});
-    }
-    addGraph(r.phaseGraphs, QStringLiteral("Open Loop Phase"), f, c.Phi, {0, 0, 0});
+    r.curves.insert(QStringLiteral("Composite Open Loop Gain"), s.c.A);
+    addInductiveGainGraphs(r, frequencyGrid(), QStringLiteral("Composite Open Loop Gain"), s.c,
+                           {s.fc, s.fc});
+    addInductivePhaseGraphs(r, s, in.phaseShiftComponents, lagNames,
+                            {{0, {255, 150, 150}, false},
+                             {1, {255, 0, 0}, false},
+                             {2, {150, 0, 0}, false},
+                             {3, {235, 235, 0}, true},
+                             {4, {255, 180, 0}, true}});
     return r;
 }
 

@@ -4,7 +4,9 @@
 #include "values/engvalues.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 
 namespace stab {
 
@@ -20,11 +22,15 @@ bool CircuitValues::operator==(const CircuitValues &o) const
 
 QVector<double> frequencyGrid()
 {
-    QVector<double> f(kGridPoints);
-    f[0] = 1.0;
-    for (int i = 1; i < kGridPoints; ++i)
-        f[i] = f[i - 1] * kGridStep;
-    return f;
+    // Built once: the automatic compensation runs the models thousands of times.
+    static const QVector<double> grid = [] {
+        QVector<double> f(kGridPoints);
+        f[0] = 1.0;
+        for (int i = 1; i < kGridPoints; ++i)
+            f[i] = f[i - 1] * kGridStep;
+        return f;
+    }();
+    return grid;
 }
 
 double poleGain(double f, double x)
@@ -57,6 +63,16 @@ double leadPhase(double f, double x)
     return cornerPhase(f, x);
 }
 
+const char *const kNotAnalysed = "NOT ANALYSED";
+
+int verdictRank(const QString &verdict)
+{
+    if (verdict == QLatin1String("STABLE")) return 3;
+    if (verdict == QLatin1String("MARGINALLY STABLE")) return 2;
+    if (verdict == QLatin1String("UNSTABLE")) return 1;
+    return 0;
+}
+
 Verdict judgeLoop(double roc, double pm)
 {
     if (roc < 21) {
@@ -83,17 +99,67 @@ namespace steps {
 
 const double kRadToDeg = 57.29577951308232;
 
-void applyCircuitType(const amp &part, const QString &rgText, double &Rin, double &Rfb, double &Cfb)
+const char *const kBetaUnbounded = "1/ß is unbounded";
+
+double InputCheck::value(const char *label, const QString &text, const char *zeroWhy)
+{
+    return read(label, text, false, zeroWhy);
+}
+
+double InputCheck::capacitor(const char *label, const QString &text)
+{
+    return read(label, text, true, nullptr);
+}
+
+void InputCheck::fail(const QString &problem)
+{
+    if (problem_.isEmpty()) problem_ = problem;
+}
+
+double InputCheck::read(const char *label, const QString &text, bool isCapacitor,
+                        const char *zeroWhy)
+{
+    if (isCapacitor && text == QLatin1String("open")) return 0.0;
+    double value = 0;
+    if (eng::exactWordValue(text, value)) {
+        if (value == 0 && zeroWhy)
+            fail(QStringLiteral("%1 is %2: %3")
+                     .arg(QLatin1String(label), text, QString::fromUtf8(zeroWhy)));
+        return value;
+    }
+    const eng::ReadResult r = eng::readNumber(text);
+    if (r.status != eng::ReadStatus::Valid) {
+        fail(QLatin1String(label) + QStringLiteral(" is unreadable"));
+        return 0.0;
+    }
+    if (text.trimmed().isEmpty())
+        fail(QLatin1String(label) + QStringLiteral(" is empty"));
+    else if (r.value < 0)
+        fail(QLatin1String(label) + QStringLiteral(" is negative"));
+    else if (r.value == 0 && zeroWhy)
+        fail(QLatin1String(label) + QStringLiteral(" is 0: ") + QString::fromUtf8(zeroWhy));
+    return r.value;
+}
+
+bool replacesNetwork(const amp &part)
+{
+    const QString type = part.getCircuitType();
+    return type == QLatin1String("GZ20") || type == QLatin1String("GZ23") ||
+           type == QLatin1String("KW314") || type == QLatin1String("KW349");
+}
+
+void applyCircuitType(const amp &part, const QString &rgText, InputCheck &check, double &Rin,
+                      double &Rfb, double &Cfb)
 {
     const QString type = part.getCircuitType();
     if (type == QLatin1String("normal")) return;
-    const double Rg = eng::parseValue(rgText);
     if (type == QLatin1String("GZ20")) {
+        const double Rg = check.value("R_G", rgText);
         Rin = part.getRin();
         Rfb = Rg + part.getRfb();
         Cfb = part.getCfb();
     } else if (type == QLatin1String("GZ23")) {
-        Rin = Rg;
+        Rin = check.value("R_G", rgText, kBetaUnbounded);
         Rfb = part.getRfb();
         Cfb = part.getCfb();
     } else if (type == QLatin1String("KW314") || type == QLatin1String("KW349")) {
@@ -101,6 +167,34 @@ void applyCircuitType(const amp &part, const QString &rgText, double &Rin, doubl
         Rfb = part.getRfb();
         Cfb = part.getCfb();
     }
+}
+
+void readFeedback(const amp &part, const CircuitValues &v, InputCheck &check, double &Rin,
+                  double &Rfb, double &Cfb)
+{
+    if (!replacesNetwork(part)) {
+        Rin = check.value("R_IN", v.RinC, kBetaUnbounded);
+        Rfb = check.value("R_FB", v.RfbC);
+        Cfb = check.capacitor("C_FB", v.CfbC);
+    }
+    applyCircuitType(part, v.RgStab, check, Rin, Rfb, Cfb);
+}
+
+double outputImpedance(const amp &part, const CircuitValues &v, InputCheck &check)
+{
+    // The sense resistor only sets the output impedance when the part limits its current
+    // through an external resistor.
+    const bool senseResistor = part.getVbe() != 0 && part.getCLint() == 0;
+    const double Rcl = senseResistor ? check.value("R_CL", v.RclC) : 0.0;
+    return Rcl + part.getZout();
+}
+
+void readHost(const BodeInput &in, InputCheck &check, double &HRin, double &HRfb, double &HCfb)
+{
+    if (!in.hostProblem.isEmpty()) check.fail(in.hostProblem);
+    HRin = check.value("HOST R_IN", in.values.hostRin, kBetaUnbounded);
+    HRfb = check.value("HOST R_FB", in.values.compRfb);
+    HCfb = check.capacitor("HOST C_FB", in.values.compCfb);
 }
 
 double hostGain(const HostAmp &host, double f)
@@ -138,12 +232,94 @@ void addGraph(QVector<BodeGraph> &graphs, const QString &name, const QVector<dou
     graphs.append({name, keys, values, colour, style});
 }
 
-void finishResult(BodeResult &r, const amp &part, int compOption)
+namespace {
+
+bool allFinite(const BodeResult &r)
 {
-    const Verdict v = judgeLoop(r.rateOfClosure, r.phaseMargin);
-    r.verdict = v.text;
-    r.verdictStyle = verdictStyleSheet(v.stable);
+    const BodeFigures &x = r.figures;
+    for (double v : {r.closureFrequency,
+                     r.phaseMargin,
+                     r.rateOfClosure,
+                     r.maxBandwidth,
+                     x.Zt,
+                     x.invBetaDC,
+                     x.invBetaAC,
+                     x.noiseGain,
+                     x.pole1,
+                     x.pole2,
+                     x.pole3,
+                     x.pCL,
+                     x.zISO,
+                     x.pCFB,
+                     x.zCFB,
+                     x.pNG,
+                     x.zNG,
+                     x.f20,
+                     x.powerClosure,
+                     x.fCC,
+                     x.fZC,
+                     x.RsEff,
+                     x.Rt,
+                     x.fzL,
+                     x.fzC,
+                     x.gInv,
+                     x.gNon,
+                     x.zeroCross})
+        if (!std::isfinite(v)) return false;
+    return true;
+}
+
+void refuse(BodeResult &r, const QString &problem)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    r.refusal = problem;
+    r.closureFrequency = nan;
+    r.closureIndex = -1;
+    r.phaseMargin = nan;
+    r.rateOfClosure = nan;
+    r.maxBandwidth = nan;
+    r.verdict = QString::fromLatin1(kNotAnalysed);
+    r.verdictStyle = verdictStyleSheet(false);
+    r.details = QStringList{problem};
+    r.frequency.clear();
+    r.curves.clear();
+    r.gainGraphs.clear();
+    r.phaseGraphs.clear();
+}
+
+} // namespace
+
+void trackLoopGain(double &lowest, double loopGain)
+{
+    if (loopGain < lowest || std::isnan(loopGain)) lowest = loopGain;
+}
+
+BodeResult refusedResult(const QString &problem, const amp &part, int compOption)
+{
+    BodeResult r;
     r.slewRate = part.getSlewRate(compOption);
+    refuse(r, problem);
+    return r;
+}
+
+bool finishResult(BodeResult &r, const amp &part, int compOption, double loopGainAt1Hz,
+                  double lowestLoopGain)
+{
+    r.slewRate = part.getSlewRate(compOption);
+    if (!std::isfinite(loopGainAt1Hz) || !std::isfinite(lowestLoopGain) || !allFinite(r)) {
+        refuse(r, QStringLiteral("A value is out of range: the loop gain is not finite"));
+    } else if (!(loopGainAt1Hz > 0)) {
+        refuse(r, QStringLiteral("The loop gain is not above 0 dB at 1 Hz: the loop does not "
+                                 "close"));
+    } else if (!(lowestLoopGain <= 0)) {
+        refuse(r, QStringLiteral("The loop gain does not fall to 0 dB below 86.6 MHz: there is "
+                                 "no closure frequency"));
+    } else {
+        const Verdict v = judgeLoop(r.rateOfClosure, r.phaseMargin);
+        r.verdict = v.text;
+        r.verdictStyle = verdictStyleSheet(v.stable);
+    }
+    return r.analysed();
 }
 
 } // namespace steps
@@ -151,6 +327,82 @@ void finishResult(BodeResult &r, const amp &part, int compOption)
 using namespace steps;
 
 // ---------------------------------------------------------------- capacitive load
+
+namespace {
+
+// The gain graphs, the closure marker and the closed-loop phase view that both capacitive-load
+// models draw. Returns true when the phase plot shows the components instead, which the model
+// then adds.
+bool addCapacitiveGraphs(BodeResult &r, const QString &gainName, const QVector<double> &gain,
+                         const QVector<double> &beta, const QVector<double> &signal, double closure,
+                         bool components, const QVector<double> &closedPhase)
+{
+    const QVector<double> f = frequencyGrid();
+    const QVector<double> markerKeys{closure, closure}, markerValues{-180, 180};
+    addGraph(r.gainGraphs, gainName, f, gain, {0, 0, 255});
+    addGraph(r.gainGraphs, QStringLiteral("1/Beta"), f, beta, {255, 0, 0});
+    addGraph(r.gainGraphs, QStringLiteral("Signal at C_LOAD"), f, signal, {0, 0, 0}, Qt::DotLine);
+    addGraph(r.gainGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
+             {128, 128, 128}, Qt::DashLine);
+    addGraph(r.phaseGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
+             {128, 128, 128}, Qt::DashLine);
+    if (components) {
+        r.phaseAxisUpper = 135;
+        return true;
+    }
+    r.phaseAxisUpper = 45;
+    addGraph(r.phaseGraphs, QStringLiteral("Closed Loop Phase"), f, closedPhase, {0, 0, 255});
+    const struct
+    {
+        const char *name;
+        double factor;
+        QColor colour;
+    } magnified[] = {{"Closed * 10", 10, {0, 200, 0}},
+                     {"Closed * 100", 100, {235, 235, 0}},
+                     {"Closed * 1000", 1000, {255, 0, 0}}};
+    for (const auto &m : magnified) {
+        QVector<double> values(closedPhase.size());
+        for (int i = 0; i < values.size(); ++i)
+            values[i] = closedPhase[i] * m.factor;
+        addGraph(r.phaseGraphs, QString::fromLatin1(m.name), f, values, m.colour);
+    }
+    return false;
+}
+
+// The open-loop gain with C_LOAD on the grid, dB, for {A_OL, pole 1..3, C_LOAD pole, R_ISO
+// zero}. The automatic compensation runs the model thousands of times with only a few
+// distinct open loops (one per compensation option while it sweeps the feedback network), so
+// the last few are kept; a kept curve is the very one the formula gives.
+const double *openLoopGains(const std::array<double, 6> &key)
+{
+    struct Entry
+    {
+        std::array<double, 6> key;
+        std::array<double, kGridPoints> gain;
+    };
+    constexpr int kKept = 8;
+    thread_local std::array<Entry, kKept> kept;
+    thread_local int count = 0, next = 0;
+    for (int k = 0; k < count; ++k)
+        if (kept[k].key == key) return kept[k].gain.data();
+
+    Entry &e = kept[next];
+    next = (next + 1) % kKept;
+    count = std::min(count + 1, kKept);
+    e.key = key;
+    const auto [Aol, p1, p2, p3, pCL, zISO] = key;
+    const QVector<double> f = frequencyGrid();
+    for (int i = 0; i < kGridPoints; ++i) {
+        const double fi = f[i];
+        double ol =
+            Aol + poleGain(fi, p1) + poleGain(fi, p2) + poleGain(fi, p3) + poleGain(fi, pCL);
+        ol += zeroGain(fi, zISO);
+        e.gain[i] = ol;
+    }
+    return e.gain.data();
+}
+
+} // namespace
 
 BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
 {
@@ -162,24 +414,17 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
     const double Aol = part.getAol_DC();
     double fc = 1.0;
 
-    // The sense resistor only sets the output impedance when the part limits its current
-    // through an external resistor.
-    double Rcl = eng::parseValue(v.RclC);
-    if (part.getVbe() == 0 || part.getCLint() != 0) Rcl = 0;
-    const double Zt = Rcl + part.getZout();
-    const double Cload = capacitorValue(v.CLoadStab);
-    const double Riso = eng::parseValue(v.RisoC);
-    double Rin = eng::parseValue(v.RinC);
-    double Rfb = eng::parseValue(v.RfbC);
-    double Cfb = capacitorValue(v.CfbC);
-    double Rng = eng::parseValue(v.RngC);
-    double Cng = capacitorValue(v.CngC);
-
-    applyCircuitType(part, v.RgStab, Rin, Rfb, Cfb);
-    if (!in.inverting) {
-        Cng = 0;
-        Rng = 0;
+    InputCheck check;
+    double Rin = 0, Rfb = 0, Cfb = 0, Rng = 0, Cng = 0;
+    readFeedback(part, v, check, Rin, Rfb, Cfb);
+    if (in.inverting) {
+        Rng = check.value("R_NG", v.RngC);
+        Cng = check.capacitor("C_NG", v.CngC);
     }
+    const double Zt = outputImpedance(part, v, check);
+    const double Riso = check.value("R_ISO", v.RisoC);
+    const double Cload = check.capacitor("C_LOAD", v.CLoadStab);
+    if (!check.usable()) return refusedResult(check.problem(), part, opt);
 
     const double invBetaDC = Rfb / (Rin + 1e-13) + 1;
     const bool ngActive =
@@ -230,12 +475,15 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
     }
 
     const QVector<double> f = frequencyGrid();
-    QVector<double> OL(kGridPoints), B(kGridPoints), S(kGridPoints), OLP(kGridPoints);
+    // Without report only the verdict's figures are needed: the phases only where the closure
+    // moves, no drawn curves.
+    const int drawn = in.report ? kGridPoints : 0;
+    QVector<double> OL(kGridPoints), B(kGridPoints), S(drawn), OLP(drawn);
     // Components in table order: three amplifier poles, then the six that are drawn only
     // where they reach into the grid.
     QVector<double> ph[9];
     for (auto &c : ph)
-        c.resize(kGridPoints);
+        c.resize(drawn);
     const double corners[9] = {p1, p2, p3, pCL, zISO, pNG, zNG, pCFB, zCFB};
     const bool lead[9] = {false, false, false, false, true, true, false, true, false};
     bool shown[9] = {true, true, true, false, false, false, false, false, false};
@@ -244,23 +492,26 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
     double f20 = 1.0;
     int ci = 1;
     double m = 0;
+    double lowestLoopGain = std::numeric_limits<double>::infinity();
     const double dcBeta = 20 * std::log10(invBetaDC);
+    const double *openLoop = openLoopGains({Aol, p1, p2, p3, pCL, zISO});
     for (int i = 0; i < kGridPoints; ++i) {
         const double fi = f[i];
-        double ol =
-            Aol + poleGain(fi, p1) + poleGain(fi, p2) + poleGain(fi, p3) + poleGain(fi, pCL);
-        ol += zeroGain(fi, zISO);
+        const double ol = openLoop[i];
         double b = dcBeta + poleGain(fi, pCFB);
         b += zeroGain(fi, zCFB);
         b += poleGain(fi, pNG);
         b += zeroGain(fi, zNG);
         if (b < 0) b = 0;
-        double s = dcBeta + poleGain(fi, pCFB);
-        if (s > ol) s = ol;
-        if (zISO < fi) s -= 20 * std::log10(fi / zISO);
         OL[i] = ol;
         B[i] = b;
-        S[i] = s;
+        if (in.report) {
+            double s = dcBeta + poleGain(fi, pCFB);
+            if (s > ol) s = ol;
+            if (zISO < fi) s -= 20 * std::log10(fi / zISO);
+            S[i] = s;
+        }
+        trackLoopGain(lowestLoopGain, ol - b);
 
         const double d = std::fabs(ol - b);
         if (d < best) {
@@ -274,15 +525,19 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
             f20 = fi;
         }
 
+        // The lowest phase met among the points that were closure candidates when reached.
+        const bool candidate = fi <= fc;
+        if (!candidate && !in.report) continue;
         double sum = 0;
         for (int k = 0; k < 9; ++k) {
-            ph[k][i] = lead[k] ? leadPhase(fi, corners[k]) : lagPhase(fi, corners[k]);
+            const double phase = lead[k] ? leadPhase(fi, corners[k]) : lagPhase(fi, corners[k]);
+            sum += phase;
+            if (!in.report) continue;
+            ph[k][i] = phase;
             if (k >= 3 && fi / corners[k] > 0.1) shown[k] = true;
-            sum += ph[k][i];
         }
-        OLP[i] = sum;
-        // The lowest phase met among the points that were closure candidates when reached.
-        if (fi <= fc) m = std::min(m, sum);
+        if (in.report) OLP[i] = sum;
+        if (candidate) m = std::min(m, sum);
     }
 
     r.closureFrequency = fc;
@@ -298,19 +553,14 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
         r.rateOfClosure = ((OL[k] - OL[j]) - (B[k] - B[j])) * 16;
     }
     x.f20 = f20;
-    finishResult(r, part, opt);
+    if (!finishResult(r, part, opt, OL[0] - B[0], lowestLoopGain) || !in.report) return r;
 
-    if (!in.report) return r;
-
-    QVector<double> CLP(kGridPoints), CLP10(kGridPoints), CLP100(kGridPoints), CLP1000(kGridPoints);
+    QVector<double> CLP(kGridPoints);
     for (int i = 0; i < kGridPoints; ++i) {
         const double fi = f[i];
         double clp = -kRadToDeg * (std::atan(fi / fc) + std::atan(fi / p2) + std::atan(fi / p3));
         if (fc > pCFB) clp -= kRadToDeg * std::atan(fi / pCFB);
         CLP[i] = clp;
-        CLP10[i] = clp * 10;
-        CLP100[i] = clp * 100;
-        CLP1000[i] = clp * 1000;
     }
 
     static const char *const names[9] = {"Pole 1",          "Pole 2",     "Pole 3",
@@ -329,22 +579,8 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
     for (int k = 0; k < 9; ++k)
         r.curves.insert(QString::fromLatin1(names[k]), ph[k]);
 
-    const QVector<double> markerKeys{fc, fc}, markerValues{-180, 180};
-    addGraph(r.gainGraphs, QStringLiteral("Open Loop Gain w/ C_LOAD"), f, OL, {0, 0, 255});
-    addGraph(r.gainGraphs, QStringLiteral("1/Beta"), f, B, {255, 0, 0});
-    addGraph(r.gainGraphs, QStringLiteral("Signal at C_LOAD"), f, S, {0, 0, 0}, Qt::DotLine);
-    addGraph(r.gainGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
-             {128, 128, 128}, Qt::DashLine);
-    addGraph(r.phaseGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
-             {128, 128, 128}, Qt::DashLine);
-    if (!in.phaseShiftComponents) {
-        r.phaseAxisUpper = 45;
-        addGraph(r.phaseGraphs, QStringLiteral("Closed Loop Phase"), f, CLP, {0, 0, 255});
-        addGraph(r.phaseGraphs, QStringLiteral("Closed * 10"), f, CLP10, {0, 200, 0});
-        addGraph(r.phaseGraphs, QStringLiteral("Closed * 100"), f, CLP100, {235, 235, 0});
-        addGraph(r.phaseGraphs, QStringLiteral("Closed * 1000"), f, CLP1000, {255, 0, 0});
-    } else {
-        r.phaseAxisUpper = 135;
+    if (addCapacitiveGraphs(r, QStringLiteral("Open Loop Gain w/ C_LOAD"), OL, B, S, fc,
+                            in.phaseShiftComponents, CLP)) {
         for (int k = 0; k < 9; ++k)
             if (shown[k])
                 addGraph(r.phaseGraphs, QString::fromLatin1(names[k]), f, ph[k], colours[k]);
@@ -358,9 +594,9 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
 BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
 {
     // The power stage's own loop closes first; its closure is a pole of the composite loop.
-    BodeInput inner = in;
-    inner.report = false;
-    const double fPC = capacitiveLoadBode(inner, part).closureFrequency;
+    BodeInput powerStage = in;
+    powerStage.report = false;
+    const BodeResult inner = capacitiveLoadBode(powerStage, part);
 
     const CircuitValues &v = in.values;
     const int opt = in.compOption;
@@ -370,25 +606,22 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
     const double AP = part.getAol_DC();
     const HostAmp &host = in.host;
 
-    double Rcl = eng::parseValue(v.RclC);
-    if (!(part.getVbe() != 0 && part.getCLint() == 0)) Rcl = 0;
-    const double Zt = Rcl + part.getZout();
-    const double Cload = capacitorValue(v.CLoadStab);
-    const double Riso = eng::parseValue(v.RisoC);
-    double Rin = eng::parseValue(v.RinC);
-    double Rfb = eng::parseValue(v.RfbC);
-    double Cfb = capacitorValue(v.CfbC);
-    const double HRin = eng::parseValue(v.hostRin);
-    const double HRfb = eng::parseValue(v.compRfb);
-    const double HCfb = capacitorValue(v.compCfb);
-    double HRng = eng::parseValue(v.hostRng);
-    double HCng = capacitorValue(v.hostCng);
-
-    applyCircuitType(part, v.RgStab, Rin, Rfb, Cfb);
-    if (!in.inverting) {
-        HRng = 0;
-        HCng = 0;
+    InputCheck check;
+    double HRin = 0, HRfb = 0, HCfb = 0;
+    readHost(in, check, HRin, HRfb, HCfb);
+    double HRng = 0, HCng = 0;
+    if (in.inverting) {
+        HRng = check.value("HOST R_NG", v.hostRng);
+        HCng = check.capacitor("HOST C_NG", v.hostCng);
     }
+    double Rin = 0, Rfb = 0, Cfb = 0;
+    readFeedback(part, v, check, Rin, Rfb, Cfb);
+    const double Zt = outputImpedance(part, v, check);
+    const double Riso = check.value("R_ISO", v.RisoC);
+    const double Cload = check.capacitor("C_LOAD", v.CLoadStab);
+    if (!check.usable()) return refusedResult(check.problem(), part, opt);
+    if (!inner.analysed()) return refusedResult(inner.refusal, part, opt);
+    const double fPC = inner.closureFrequency;
 
     const double BP = Rfb / (Rin + 1e-13) + 1;
     const double BDC = HRfb / (HRin + 1e-13) + 1;
@@ -441,18 +674,20 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
     }
 
     const QVector<double> f = frequencyGrid();
-    QVector<double> P(kGridPoints), G(kGridPoints), N(kGridPoints), S(kGridPoints);
+    const int drawn = in.report ? kGridPoints : 0;
+    QVector<double> P(kGridPoints), G(kGridPoints), N(kGridPoints), S(drawn);
     // Components: host poles 1-3, power pole 2, power closure, power C_FB pole, noise-gain
     // pole and zero, composite C_FB zero, composite C_FB pole.
     enum { H1, H2, H3, PP2, PFCL, PCF, NGP, NGZ, ZCFB, PCFB, kComponents };
     QVector<double> ph[kComponents];
     for (auto &c : ph)
-        c.fill(0.0, kGridPoints);
+        c.fill(0.0, drawn);
     bool shown[kComponents] = {true, true, true, true, false, false, false, false, false, false};
 
     double best = AP, best20 = AP;
     double fCL = 1.0, f20 = 1.0;
     int iCL = 1;
+    double lowestLoopGain = std::numeric_limits<double>::infinity();
     const double ngDb = 20 * std::log10(NG);
     for (int i = 0; i < kGridPoints; ++i) {
         const double fi = f[i];
@@ -476,14 +711,17 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
                 n += ngDb * std::log(fi / fNGZ) / span;
         }
         if (n < 0) n = 0;
-        double s = 20 * std::log10(BDC);
-        if (fi > fCC) s -= 20 * std::log10(fi / fCC);
-        if (s > g) s = g;
-        if (fi > fISO) s -= 20 * std::log10(fi / fISO);
+        if (in.report) {
+            double s = 20 * std::log10(BDC);
+            if (fi > fCC) s -= 20 * std::log10(fi / fCC);
+            if (s > g) s = g;
+            if (fi > fISO) s -= 20 * std::log10(fi / fISO);
+            S[i] = s;
+        }
         P[i] = p;
         G[i] = g;
         N[i] = n;
-        S[i] = s;
+        trackLoopGain(lowestLoopGain, g - n);
 
         const double d = std::fabs(g - n);
         if (d < best) {
@@ -496,50 +734,51 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
             best20 = e;
             f20 = fi;
         }
-
-        ph[H1][i] = hostLag(fi, host.pole1);
-        ph[H2][i] = hostLag(fi, host.pole2);
-        ph[H3][i] = hostLag(fi, host.pole3);
-        ph[PP2][i] = lagPhase(fi, fP2);
-        ph[PFCL][i] = lagPhase(fi, fPC);
-        if (fi / fPC > 0.1) shown[PFCL] = true;
-        if (fPC > fCFB) {
-            ph[PCF][i] = lagPhase(fi, fCFB);
-            if (fi / fCFB > 0.1) shown[PCF] = true;
-        }
-        if (NG > 1) {
-            ph[NGP][i] = leadPhase(fi, fNGP);
-            ph[NGZ][i] = lagPhase(fi, fNGZ);
-            if (fi / fNGP > 0.1) shown[NGP] = true;
-            if (fi / fNGZ > 0.1) shown[NGZ] = true;
-        }
-        ph[ZCFB][i] = lagPhase(fi, fZC);
-        if (fi / fZC > 0.1) shown[ZCFB] = true;
     }
 
-    QVector<double> T(kGridPoints), K(kGridPoints), K10(kGridPoints), K100(kGridPoints),
-        K1000(kGridPoints);
+    // The phase of each component; those the circuit does not have stay 0.
+    const auto phasesAt = [&](double fi, double(&c)[kComponents]) {
+        c[H1] = hostLag(fi, host.pole1);
+        c[H2] = hostLag(fi, host.pole2);
+        c[H3] = hostLag(fi, host.pole3);
+        c[PP2] = lagPhase(fi, fP2);
+        c[PFCL] = lagPhase(fi, fPC);
+        c[PCF] = fPC > fCFB ? lagPhase(fi, fCFB) : 0.0;
+        c[NGP] = NG > 1 ? leadPhase(fi, fNGP) : 0.0;
+        c[NGZ] = NG > 1 ? lagPhase(fi, fNGZ) : 0.0;
+        c[ZCFB] = lagPhase(fi, fZC);
+        c[PCFB] = fCL > fCC ? leadPhase(fi, fCC) : 0.0;
+    };
+
+    // Without report only the points up to the closure count for the margin.
+    const int phasePoints = in.report ? kGridPoints : std::min(iCL + 1, int(kGridPoints));
+    QVector<double> T(drawn), K(drawn);
     double worst = 0;
-    for (int i = 0; i < kGridPoints; ++i) {
+    for (int i = 0; i < phasePoints; ++i) {
         const double fi = f[i];
-        if (fCL > fCC) {
-            ph[PCFB][i] = leadPhase(fi, fCC);
-            if (fi / fCC > 0.1) shown[PCFB] = true;
-        }
+        double c[kComponents];
+        phasesAt(fi, c);
         double t = 0;
-        for (const auto &c : ph)
-            t += c[i];
-        T[i] = t;
+        for (double phase : c)
+            t += phase;
         const double w = fi <= fCL ? t : 0.0;
+        worst = std::min(w, worst);
+        if (!in.report) continue;
+
+        for (int k = 0; k < kComponents; ++k)
+            ph[k][i] = c[k];
+        if (fi / fPC > 0.1) shown[PFCL] = true;
+        if (fPC > fCFB && fi / fCFB > 0.1) shown[PCF] = true;
+        if (NG > 1 && fi / fNGP > 0.1) shown[NGP] = true;
+        if (NG > 1 && fi / fNGZ > 0.1) shown[NGZ] = true;
+        if (fi / fZC > 0.1) shown[ZCFB] = true;
+        if (fCL > fCC && fi / fCC > 0.1) shown[PCFB] = true;
+        T[i] = t;
         double k = -kRadToDeg * (std::atan(fi / fPC) + std::atan(fi / fCL) +
                                  hostAtan(fi, host.pole2) + hostAtan(fi, host.pole3));
         if (fCL > fCC) k -= kRadToDeg * std::atan(fi / fCC);
         if (N[i] > P[i]) k -= kRadToDeg * std::atan(fi / fP2);
         K[i] = k;
-        K10[i] = k * 10;
-        K100[i] = k * 100;
-        K1000[i] = k * 1000;
-        worst = std::min(w, worst);
     }
 
     int i0 = iCL - 1, i1 = iCL;
@@ -553,7 +792,7 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
     r.maxBandwidth = std::min(fISO, std::min(fCC, f20));
     r.rateOfClosure = ((G[i0] + N[i1]) - G[i1] - N[i0]) * 16;
     x.f20 = f20;
-    finishResult(r, part, opt);
+    if (!finishResult(r, part, opt, G[0] - N[0], lowestLoopGain)) return r;
     if (r.verdict == QLatin1String("STABLE"))
         r.verdictStyle = QStringLiteral("QLabel { color : green; } ");
 
@@ -572,22 +811,8 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
     for (int k = 0; k < kComponents; ++k)
         r.curves.insert(QString::fromLatin1(names[k]), ph[k]);
 
-    const QVector<double> markerKeys{fCL, fCL}, markerValues{-180, 180};
-    addGraph(r.gainGraphs, QStringLiteral("Composite Open Loop Gain"), f, G, {0, 0, 255});
-    addGraph(r.gainGraphs, QStringLiteral("1/Beta"), f, N, {255, 0, 0});
-    addGraph(r.gainGraphs, QStringLiteral("Signal at C_LOAD"), f, S, {0, 0, 0}, Qt::DotLine);
-    addGraph(r.gainGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
-             {128, 128, 128}, Qt::DashLine);
-    addGraph(r.phaseGraphs, QStringLiteral("Closure Frequency"), markerKeys, markerValues,
-             {128, 128, 128}, Qt::DashLine);
-    if (!in.phaseShiftComponents) {
-        r.phaseAxisUpper = 45;
-        addGraph(r.phaseGraphs, QStringLiteral("Closed Loop Phase"), f, K, {0, 0, 255});
-        addGraph(r.phaseGraphs, QStringLiteral("Closed * 10"), f, K10, {0, 200, 0});
-        addGraph(r.phaseGraphs, QStringLiteral("Closed * 100"), f, K100, {235, 235, 0});
-        addGraph(r.phaseGraphs, QStringLiteral("Closed * 1000"), f, K1000, {255, 0, 0});
-    } else {
-        r.phaseAxisUpper = 135;
+    if (addCapacitiveGraphs(r, QStringLiteral("Composite Open Loop Gain"), G, N, S, fCL,
+                            in.phaseShiftComponents, K)) {
         // Drawing order differs from the component order: the composite pole before its zero.
         struct Drawn
         {

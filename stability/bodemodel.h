@@ -54,8 +54,7 @@ struct CircuitValues
 };
 
 // The host op-amp of a composite loop: DC gain in dB, poles in Hz. A pole that is not above
-// 0 Hz (an empty host field) is left out, so that "no host" is a flat 0 dB stage rather than
-// a gain that falls without bound.
+// 0 Hz (an empty pole field) is left out.
 struct HostAmp
 {
     double aolDb = 0;
@@ -69,6 +68,9 @@ struct BodeInput
     bool inverting = true;            // inverting circuit (the capacitive-load noise-gain network)
     bool phaseShiftComponents = true; // phase view: components (true) or closed loop (false)
     HostAmp host;
+    // Why the host cannot be used (no host chosen, an unreadable field), one line naming the
+    // field; the composite loops are then not analysed. Empty when it can.
+    QString hostProblem;
     bool report = true; // build the detail report, the curves and the graphs
 };
 
@@ -106,6 +108,12 @@ struct BodeFigures
 
 struct BodeResult
 {
+    // Why the loop could not be analysed, one line naming the input ("R_S is 0: the
+    // transconductance is unbounded"); empty when it was. A refused loop has the verdict
+    // kNotAnalysed, no figures (not a number), no curves and no graphs.
+    QString refusal;
+    bool analysed() const { return refusal.isEmpty(); }
+
     double closureFrequency = 1.0; // Hz
     int closureIndex = 1;          // grid index of the closure
     double phaseMargin = 0;        // degrees, at most 180
@@ -113,7 +121,7 @@ struct BodeResult
     double maxBandwidth = 1.0;     // Hz
     double slewRate = 0;           // V/µs, of the selected option
 
-    QString verdict;      // "STABLE", "MARGINALLY STABLE" or "UNSTABLE"
+    QString verdict;      // "STABLE", "MARGINALLY STABLE", "UNSTABLE" or kNotAnalysed
     QString verdictStyle; // style sheet of the verdict label
 
     BodeFigures figures;
@@ -138,6 +146,12 @@ double zeroGain(double f, double x);
 // then 90°. Lag negative, lead positive.
 double lagPhase(double f, double x);
 double leadPhase(double f, double x);
+
+// The verdict of a loop that could not be analysed.
+extern const char *const kNotAnalysed; // "NOT ANALYSED"
+// Verdicts ordered from worst to best: not analysed 0, unstable 1, marginally stable 2,
+// stable 3.
+int verdictRank(const QString &verdict);
 
 struct Verdict
 {

@@ -12,10 +12,40 @@ namespace steps {
 
 extern const double kRadToDeg; // 57.29577951308232
 
+// Reads the circuit values of a model and keeps the first reason why one cannot be used: an
+// empty or unreadable text, a negative value, or 0 where the value divides. The numbers are
+// those the models have always read ("open" 4294967295, or 0 F for a capacitor; "short" 0).
+class InputCheck
+{
+public:
+    // `zeroWhy`: what a zero would make unbounded ("1/ß is unbounded"); null when 0 is usable.
+    double value(const char *label, const QString &text, const char *zeroWhy = nullptr);
+    double capacitor(const char *label, const QString &text);
+    // A problem found outside the circuit values (the host fields).
+    void fail(const QString &problem);
+    const QString &problem() const { return problem_; }
+    bool usable() const { return problem_.isEmpty(); }
+
+private:
+    double read(const char *label, const QString &text, bool isCapacitor, const char *zeroWhy);
+    QString problem_;
+};
+
+// The booster circuit types bring their own feedback network; the typed R_IN, R_FB and C_FB
+// of the loop are then not read.
+bool replacesNetwork(const amp &part);
 // The part's own feedback network replaces the typed one for the booster circuit types;
 // R_G is read only when the type is not "normal".
-void applyCircuitType(const amp &part, const QString &rgText, double &Rin, double &Rfb,
-                      double &Cfb);
+void applyCircuitType(const amp &part, const QString &rgText, InputCheck &check, double &Rin,
+                      double &Rfb, double &Cfb);
+extern const char *const kBetaUnbounded; // "1/ß is unbounded"
+// R_IN, R_FB and C_FB of the capacitive-load loop as it sees them (typed, or the part's own).
+void readFeedback(const amp &part, const CircuitValues &v, InputCheck &check, double &Rin,
+                  double &Rfb, double &Cfb);
+// Z_OUT of the part plus R_CL where the part limits its current through R_CL, Ω.
+double outputImpedance(const amp &part, const CircuitValues &v, InputCheck &check);
+// The host fields and HOST R_IN, HOST R_FB, HOST C_FB of a composite loop.
+void readHost(const BodeInput &in, InputCheck &check, double &HRin, double &HRfb, double &HCfb);
 
 // Host op-amp gain at f (dB), and the lag of one host pole; a pole not above 0 Hz is absent.
 double hostGain(const HostAmp &host, double f);
@@ -30,8 +60,15 @@ void addGraph(QVector<BodeGraph> &graphs, const QString &name, const QVector<dou
               const QVector<double> &values, const QColor &colour,
               Qt::PenStyle style = Qt::SolidLine);
 
-// Verdict, slew rate, margins and closure marker that every model ends with.
-void finishResult(BodeResult &r, const amp &part, int compOption);
+// Verdict and slew rate that every model ends with. A loop whose inputs were refused, whose
+// loop gain does not cross 0 dB on the grid (`loopGainAt1Hz` and the lowest loop gain met,
+// both in dB) or whose figures are not finite is not analysed. Returns r.analysed().
+bool finishResult(BodeResult &r, const amp &part, int compOption, double loopGainAt1Hz,
+                  double lowestLoopGain);
+// lowest = the lower of lowest and loopGain; a loop gain that is not a number sticks.
+void trackLoopGain(double &lowest, double loopGain);
+// A loop refused before it was computed.
+BodeResult refusedResult(const QString &problem, const amp &part, int compOption);
 
 } // namespace steps
 } // namespace stab

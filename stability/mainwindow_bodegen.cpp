@@ -49,6 +49,7 @@ void MainWindow::setupDemoPlot()
 
     plot->yAxis->setLabelFont(axisFont);
     plot->yAxis->setTickLabelFont(axisFont);
+    keepLastTickLabel(plot, decades.labels.last());
 
     QCPLayoutGrid *layout = plot->plotLayout();
     if (!qobject_cast<QCPTextElement *>(layout->element(0, 0))) {
@@ -86,6 +87,8 @@ void MainWindow::refreshDemoPlot()
     closedGraph->setName(QStringLiteral("Closed Loop Gain"));
     closedGraph->setPen(QPen(QColor(220, 0, 0), 4));
 
+    const stab::GainSpan span = stab::demoGainSpan(curves);
+    plot->yAxis->setRange(span.lower, span.upper);
     plot->replot();
 }
 

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "ui_mainwindow.h"
+#include "values/engwidgets.h"
 
 #include <qcustomplot.h>
 
@@ -70,14 +71,39 @@ stab::BodeInput MainWindow::readBodeInput(bool composite)
     in.compOption = CompOption;
     in.inverting = ui->StabInv->isChecked();
     in.phaseShiftComponents = phaseShiftComponents;
-    if (composite) {
-        // Read as fields so that an unreadable entry shows red.
-        in.host.aolDb = parseLineEdit(ui->hostAOL, QStringLiteral("R"));
-        in.host.pole1 = parseLineEdit(ui->hostPole1, QStringLiteral("R"));
-        in.host.pole2 = parseLineEdit(ui->hostPole2, QStringLiteral("R"));
-        in.host.pole3 = parseLineEdit(ui->hostPole3, QStringLiteral("R"));
-    }
+    if (composite) in.host = readHost(in.hostProblem);
     return in;
+}
+
+// Read as fields so that an unreadable entry shows red. The gain may be any number of dB but
+// must be there; an empty pole is a pole the host does not have.
+stab::HostAmp MainWindow::readHost(QString &problem)
+{
+    using eng::Range;
+    stab::HostAmp host;
+    bool ok = true;
+    host.aolDb = eng::parseLineEdit(ui->hostAOL, QStringLiteral("R"), Range::Any, &ok);
+    if (ui->hostAOL->text().trimmed().isEmpty())
+        problem = QStringLiteral("HOST AOL is empty: no host op-amp is chosen");
+    else if (!ok)
+        problem = QStringLiteral("HOST AOL is unreadable");
+    const struct
+    {
+        QLineEdit *field;
+        double *pole;
+        const char *name;
+    } poles[] = {{ui->hostPole1, &host.pole1, "HOST POLE 1"},
+                 {ui->hostPole2, &host.pole2, "HOST POLE 2"},
+                 {ui->hostPole3, &host.pole3, "HOST POLE 3"}};
+    for (const auto &p : poles) {
+        *p.pole = eng::parseLineEdit(p.field, QStringLiteral("R"), Range::NonNegative, &ok);
+        if (ok || !problem.isEmpty()) continue;
+        bool readable = false;
+        eng::parseFieldText(p.field->text(), QStringLiteral("R"), &readable);
+        problem = QLatin1String(p.name) +
+                  (readable ? QStringLiteral(" is negative") : QStringLiteral(" is unreadable"));
+    }
+    return host;
 }
 
 namespace {
@@ -112,13 +138,23 @@ void MainWindow::showBodeResult(const stab::BodeResult &r, bool plot)
     ui->Stability->setText(r.verdict);
     ui->Stability->setFont(QFont(QStringLiteral("Agency FB"), 20));
 
+    ui->Stability->setToolTip(r.refusal);
+
     ui->SlewRateStab->setText(number2String(r.slewRate) + QStringLiteral(" V/µs"));
-    setEngLabel(r.closureFrequency, ui->Fclosure, QStringLiteral("Hz"));
-    setEngLabel(r.maxBandwidth, ui->MaxBW, QStringLiteral("Hz"));
-    ui->PhaseMargin->setText(number2String(r.phaseMargin) + QStringLiteral("°"));
-    ui->RateClosure->setText(number2String(r.rateOfClosure) + QStringLiteral(" dB/dec"));
     phaseMargin = r.phaseMargin;
     maxBW = r.maxBandwidth;
+    QLabel *const figures[] = {ui->Fclosure, ui->MaxBW, ui->PhaseMargin, ui->RateClosure};
+    if (!r.analysed()) {
+        for (QLabel *label : figures)
+            eng::setNoResult(label);
+    } else {
+        for (QLabel *label : figures)
+            eng::setResultRed(label, false);
+        setEngLabel(r.closureFrequency, ui->Fclosure, QStringLiteral("Hz"));
+        setEngLabel(r.maxBandwidth, ui->MaxBW, QStringLiteral("Hz"));
+        ui->PhaseMargin->setText(number2String(r.phaseMargin) + QStringLiteral("°"));
+        ui->RateClosure->setText(number2String(r.rateOfClosure) + QStringLiteral(" dB/dec"));
+    }
 
     if (!plot) return;
     drawGraphs(ui->GainPlot, r.gainGraphs);

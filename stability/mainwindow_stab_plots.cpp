@@ -45,6 +45,7 @@ void MainWindow::setupBodePlot()
         // Decade ticks with 2..9 between them, on the sub-grid.
         plot->xAxis->setTicker(decadeTicker(8));
         plot->xAxis->grid()->setSubGridVisible(true);
+        keepLastTickLabel(plot, stab::decadeTicks().labels.last());
     }
     gain->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new FixedStepTicker(20, 1)));
     phase->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new FixedStepTicker(45, 2)));

@@ -12,9 +12,10 @@ void MainWindow::refreshStab()
     settleCompOption();
     ui->StabilityDetails->clear();
     determineCase();
+    // A loop that was not analysed leaves the plots empty, and an empty legend is a stray box.
     const bool legends = !ui->HidePhaseLegend->isChecked();
-    ui->PhasePlot->legend->setVisible(legends);
-    ui->GainPlot->legend->setVisible(legends);
+    ui->PhasePlot->legend->setVisible(legends && ui->PhasePlot->graphCount() > 0);
+    ui->GainPlot->legend->setVisible(legends && ui->GainPlot->graphCount() > 0);
     ui->phaseButton->setText(phaseShiftComponents ? QStringLiteral("View Phase Shift")
                                                   : QStringLiteral("View Phase Components"));
     ui->GainPlot->replot();

@@ -143,6 +143,9 @@ void MainWindow::drawStabSchematic(QCustomPlot *plot, const stab::StabSchematic 
         stabSchLabels[l.slot] = item;
         item->position->setCoords(l.pos);
         displayStabText(l.value, item, l.caption, l.unit);
+        // A negative part value is as unusable as an unreadable one.
+        bool readable = false;
+        if (eng::parseItemText(l.value, &readable) < 0) item->setColor(QColor(255, 0, 0));
     }
 }
 

@@ -1,5 +1,9 @@
 #include "stability/rccalc.h"
 
+#include "values/engvalues.h"
+
+#include <cmath>
+
 namespace stab {
 
 double capacitorForPole(double R, double f)
@@ -24,8 +28,10 @@ double isolationResistorPower(double R, double I)
 
 QString isolationPowerText(double watts)
 {
-    return QStringLiteral("Minimum R_ISO Power Rating: ") + QString::number(watts, 'g', 6) +
-           QStringLiteral(" W");
+    const QString figure = std::isfinite(watts)
+                               ? QString::number(watts, 'g', 6) + QStringLiteral(" W")
+                               : eng::noResultText();
+    return QStringLiteral("Minimum R_ISO Power Rating: ") + figure;
 }
 
 } // namespace stab

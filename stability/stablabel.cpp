@@ -2,6 +2,7 @@
 
 #include "values/engvalues.h"
 
+#include <cmath>
 #include <locale>
 #include <sstream>
 #include <string>
@@ -21,6 +22,8 @@ QString valueDisplay(const QString &text, double value, const QString &unit)
         in >> rest;
     else
         mantissa = 0;
+    // Ten digits and more are no part value; repeated as typed, they cannot pass for one.
+    if (std::fabs(mantissa) >= 1e10) return text;
     return QString::number(mantissa, 'g', 6) + QLatin1Char(' ') + QString::fromStdString(rest) +
            unit;
 }

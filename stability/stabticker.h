@@ -2,6 +2,10 @@
 
 #include <qcustomplot.h>
 
+#include <QFontMetrics>
+
+#include <algorithm>
+
 // A fixed tick step with a fixed number of sub-ticks between ticks: the gain axes tick every
 // 20 dB, the phase axis every 45°, each with its own sub-division.
 class FixedStepTicker : public QCPAxisTickerFixed
@@ -19,3 +23,14 @@ protected:
 private:
     int mSubTicks;
 };
+
+// The plot leaves a label whose half reaches past the widget's edge undrawn, so the decade
+// axes keep room right of the axis rect for half of their last label ("100M").
+inline void keepLastTickLabel(QCustomPlot *plot, const QString &lastLabel)
+{
+    const QFontMetrics metrics(plot->xAxis->tickLabelFont());
+    const int half = metrics.horizontalAdvance(lastLabel) / 2 + metrics.averageCharWidth();
+    QMargins margins = plot->axisRect()->minimumMargins();
+    margins.setRight(std::max(margins.right(), half));
+    plot->axisRect()->setMinimumMargins(margins);
+}

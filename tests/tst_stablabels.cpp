@@ -89,6 +89,8 @@ void TestStabLabels::valueDisplay_data()
     QTest::newRow("seven digits rounded to six") << "1.2345678"
                                                  << "V"
                                                  << "1.23457 V";
+    QTest::newRow("ten digits as typed") << "1e308" << ohm << "1e308";
+    QTest::newRow("just below ten digits") << "9.99e9" << ohm << u8("9.99e+09 Ω");
     QTest::newRow("open") << "open" << ohm << "open";
     QTest::newRow("short") << "short" << ohm << "short";
     QTest::newRow("zero") << "0"

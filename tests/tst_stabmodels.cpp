@@ -58,6 +58,25 @@ const BodeGraph *findGraph(const QVector<BodeGraph> &graphs, const QString &name
     return nullptr;
 }
 
+// The circuit value of `name` (a member of CircuitValues).
+QString &circuitValue(CircuitValues &v, const QString &name)
+{
+    static const QMap<QString, QString CircuitValues::*> members{
+        {"RinC", &CircuitValues::RinC},       {"RngC", &CircuitValues::RngC},
+        {"RisoC", &CircuitValues::RisoC},     {"CLoadStab", &CircuitValues::CLoadStab},
+        {"RinL", &CircuitValues::RinL},       {"RfbL", &CircuitValues::RfbL},
+        {"RsL", &CircuitValues::RsL},         {"LLoadStab", &CircuitValues::LLoadStab},
+        {"hostRin", &CircuitValues::hostRin}, {"compCfb", &CircuitValues::compCfb}};
+    return v.*members.value(name);
+}
+
+BodeResult runModel(int model, const BodeInput &in, const amp &part)
+{
+    static const LoopKind kinds[] = {LoopKind::Capacitive, LoopKind::Inductive,
+                                     LoopKind::CompositeCapacitive, LoopKind::CompositeInductive};
+    return runLoop(kinds[model], in, part);
+}
+
 bool near(double a, double b, double relTol)
 {
     return std::fabs(a - b) <= relTol * std::fabs(b);
@@ -112,6 +131,9 @@ private slots:
     void compositeHostWithoutPolesIsFlat();
     void compositeInductiveDefaults();
     void compositeInductiveSenseAmplifierAndFeedbackPole();
+    void refusedInputs_data();
+    void refusedInputs();
+    void verdictRanks();
 
     // ---- automatic compensation
     void targetFromSlider_data();
@@ -137,6 +159,15 @@ private slots:
 };
 
 // ------------------------------------------------------------------ shared steps
+
+void TestStabModels::verdictRanks()
+{
+    QCOMPARE(verdictRank("STABLE"), 3);
+    QCOMPARE(verdictRank("MARGINALLY STABLE"), 2);
+    QCOMPARE(verdictRank("UNSTABLE"), 1);
+    QCOMPARE(verdictRank(kNotAnalysed), 0);
+    QCOMPARE(QString(kNotAnalysed), QString("NOT ANALYSED"));
+}
 
 void TestStabModels::frequencyGridSpansSevenAndAHalfDecades()
 {
@@ -380,14 +411,20 @@ void TestStabModels::capacitiveNoiseGainRaisesBetaAndIsNeverNegative()
 
 void TestStabModels::capacitiveWithoutClosureStaysAtOneHertz()
 {
-    // 0 dB of open-loop gain: no point comes nearer than 0 dB to 1/β.
+    // 0 dB of open-loop gain: the loop gain never reaches 0 dB, so there is no closure to
+    // judge (it used to read as a closure at 1 Hz).
     const BodeResult r = capacitiveLoadBode(defaultInput(), makePart({{"Aol_DC", {"0"}}}));
-    QCOMPARE(r.closureFrequency, 1.0);
-    QCOMPARE(r.closureIndex, 1);
-    const QVector<double> ol = r.curves.value("Open Loop Gain w/ C_LOAD");
-    const QVector<double> b = r.curves.value("1/Beta");
-    QCOMPARE(r.rateOfClosure, ((ol[0] - ol[1]) - (b[0] - b[1])) * 16);
-    QVERIFY(r.phaseMargin <= 180);
+    QCOMPARE(r.refusal,
+             QString("The loop gain is not above 0 dB at 1 Hz: the loop does not close"));
+    QCOMPARE(r.verdict, QString("NOT ANALYSED"));
+    QVERIFY(std::isnan(r.closureFrequency) && std::isnan(r.phaseMargin));
+    QVERIFY(r.gainGraphs.isEmpty());
+
+    // An open-loop gain that never falls to 1/β on the grid: no closure either.
+    const BodeResult flat = capacitiveLoadBode(
+        defaultInput(), makePart({{"pole1", {"1E9"}}, {"pole2", {"1E9"}}, {"pole3", {"1E9"}}}));
+    QCOMPARE(flat.refusal, QString("The loop gain does not fall to 0 dB below 86.6 MHz: there "
+                                   "is no closure frequency"));
 }
 
 void TestStabModels::risingBetaClosesAt40_data()
@@ -599,18 +636,17 @@ void TestStabModels::inductiveCircuitTypeKeepsTypedSenseDivider()
 void TestStabModels::inductiveWithoutClosureStaysAtOneHertz()
 {
     const BodeResult r = inductiveLoadBode(defaultInput(), makePart({{"Aol_DC", {"0"}}}));
-    QCOMPARE(r.closureFrequency, 1.0);
-    QCOMPARE(r.closureIndex, 1);
-    QCOMPARE(r.maxBandwidth, 1.0);
-    QCOMPARE(r.figures.zeroCross, 1.0);
-    const QVector<double> a = r.curves.value("Open Loop Gain");
-    const QVector<double> b = r.curves.value("1/Beta");
-    QCOMPARE(r.rateOfClosure, ((a[0] - a[1]) + (b[1] - b[0])) * 16);
+    QCOMPARE(r.refusal,
+             QString("The loop gain is not above 0 dB at 1 Hz: the loop does not close"));
+    QCOMPARE(r.verdict, QString("NOT ANALYSED"));
+    QVERIFY(std::isnan(r.maxBandwidth) && std::isnan(r.rateOfClosure));
+    QVERIFY(r.curves.isEmpty());
 }
 
 void TestStabModels::inductiveClosedLoopView()
 {
     BodeInput in = defaultInput();
+    in.host = {100, 10, 5e6, 2e7};
     in.phaseShiftComponents = false;
     for (const BodeResult &r :
          {inductiveLoadBode(in, makePart()), compositeInductiveBode(in, makePart())}) {
@@ -715,21 +751,125 @@ void TestStabModels::compositeCapacitiveClosedLoopView()
 
 void TestStabModels::compositeHostWithoutPolesIsFlat()
 {
-    // Empty host fields read as 0: a flat 0 dB host, every result a number.
+    // Empty host fields read as 0: a flat 0 dB host, under which the composite loop never has
+    // gain. Such a loop is not analysed: no figure, no curve (it used to show STABLE at 1 Hz).
     BodeInput in = defaultInput();
     in.host = {};
     for (const BodeResult &r :
          {compositeCapacitiveBode(in, makePart()), compositeInductiveBode(in, makePart())}) {
-        QVERIFY(std::isfinite(r.phaseMargin));
-        QVERIFY(std::isfinite(r.rateOfClosure));
-        QVERIFY(std::isfinite(r.closureFrequency));
-        for (const BodeGraph &g : r.gainGraphs)
-            for (double v : g.values)
-                QVERIFY(std::isfinite(v));
-        for (const BodeGraph &g : r.phaseGraphs)
-            for (double v : g.values)
-                QVERIFY(std::isfinite(v));
+        QVERIFY(!r.analysed());
+        QCOMPARE(r.verdict, QString("NOT ANALYSED"));
+        QVERIFY(std::isnan(r.phaseMargin));
+        QVERIFY(r.gainGraphs.isEmpty() && r.phaseGraphs.isEmpty());
     }
+    // A host with 100 dB but no poles keeps the loop gain above 0 dB over the whole grid.
+    in.host = {100, 0, 0, 0};
+    for (const BodeResult &r :
+         {compositeCapacitiveBode(in, makePart()), compositeInductiveBode(in, makePart())}) {
+        QCOMPARE(r.refusal, QString("The loop gain does not fall to 0 dB below 86.6 MHz: "
+                                    "there is no closure frequency"));
+        QVERIFY(std::isnan(r.phaseMargin));
+    }
+}
+
+void TestStabModels::refusedInputs_data()
+{
+    QTest::addColumn<int>("model"); // 0 capacitive, 1 inductive, 2 and 3 their composites
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("refusal");
+
+    QTest::newRow("R_S short") << 1 << "RsL"
+                               << "short"
+                               << "R_S is short: the transconductance is unbounded";
+    QTest::newRow("R_S 0") << 1 << "RsL"
+                           << "0"
+                           << "R_S is 0: the transconductance is unbounded";
+    QTest::newRow("R_S abc") << 1 << "RsL"
+                             << "abc"
+                             << "R_S is unreadable";
+    QTest::newRow("inductive R_IN 0") << 1 << "RinL"
+                                      << "0"
+                                      << "R_IN is 0: 1/ß is unbounded";
+    QTest::newRow("inductive R_FB 0") << 1 << "RfbL"
+                                      << "0"
+                                      << "R_FB is 0: 1/ß of path 2 is unbounded";
+    QTest::newRow("L_LOAD negative") << 1 << "LLoadStab"
+                                     << "-1m"
+                                     << "L_LOAD is negative";
+    QTest::newRow("R_IN abc") << 0 << "RinC"
+                              << "abc"
+                              << "R_IN is unreadable";
+    QTest::newRow("R_IN 0") << 0 << "RinC"
+                            << "0"
+                            << "R_IN is 0: 1/ß is unbounded";
+    QTest::newRow("R_IN dash") << 0 << "RinC"
+                               << "-"
+                               << "R_IN is unreadable";
+    QTest::newRow("R_IN short") << 0 << "RinC"
+                                << "short"
+                                << "R_IN is short: 1/ß is unbounded";
+    QTest::newRow("R_IN empty") << 0 << "RinC"
+                                << ""
+                                << "R_IN is empty";
+    QTest::newRow("R_ISO -10") << 0 << "RisoC"
+                               << "-10"
+                               << "R_ISO is negative";
+    QTest::newRow("R_NG overflowing prefix") << 0 << "RngC"
+                                             << "1e308k"
+                                             << "R_NG is unreadable";
+    QTest::newRow("C_LOAD huge") << 0 << "CLoadStab"
+                                 << "1e308"
+                                 << "A value is out of range: the loop gain is not finite";
+    QTest::newRow("no host") << 2 << "host"
+                             << "HOST AOL is empty: no host op-amp is chosen"
+                             << "HOST AOL is empty: no host op-amp is chosen";
+    QTest::newRow("HOST R_IN 0") << 2 << "hostRin"
+                                 << "0"
+                                 << "HOST R_IN is 0: 1/ß is unbounded";
+    QTest::newRow("power stage of a composite") << 2 << "RinC"
+                                                << "abc"
+                                                << "R_IN is unreadable";
+    QTest::newRow("composite R_S 0") << 3 << "RsL"
+                                     << "0"
+                                     << "R_S is 0: the transconductance is unbounded";
+    QTest::newRow("HOST C_FB negative") << 3 << "compCfb"
+                                        << "-1p"
+                                        << "HOST C_FB is negative";
+}
+
+void TestStabModels::refusedInputs()
+{
+    QFETCH(int, model);
+    QFETCH(QString, member);
+    QFETCH(QString, text);
+    QFETCH(QString, refusal);
+
+    BodeInput in = defaultInput();
+    in.host = {100, 10, 5e6, 2e7};
+    const amp part = makePart();
+    QVERIFY(runModel(model, in, part).analysed());
+    if (member == "host")
+        in.hostProblem = text;
+    else
+        circuitValue(in.values, member) = text;
+
+    for (bool report : {true, false}) {
+        in.report = report;
+        const BodeResult r = runModel(model, in, part);
+        QVERIFY(!r.analysed());
+        QCOMPARE(r.refusal, refusal);
+        QCOMPARE(r.verdict, QString("NOT ANALYSED"));
+        QCOMPARE(r.verdictStyle, verdictStyleSheet(false));
+        QVERIFY(std::isnan(r.closureFrequency) && std::isnan(r.phaseMargin));
+        QVERIFY(std::isnan(r.rateOfClosure) && std::isnan(r.maxBandwidth));
+        QCOMPARE(r.details, QStringList{refusal});
+        QVERIFY(r.curves.isEmpty() && r.gainGraphs.isEmpty() && r.phaseGraphs.isEmpty());
+        QCOMPARE(r.slewRate, 30.0);
+    }
+    // The search never takes a refused loop.
+    const Margins m = evaluateLoop(LoopKind::Capacitive, in, part);
+    if (model == 0) QVERIFY(!acceptsCandidate(m, 0, Margins{}));
 }
 
 void TestStabModels::compositeInductiveDefaults()

@@ -332,6 +332,9 @@ void TestStabPage::loadAndLoop()
     w->designModified = false;
     (inductive ? ui->LloadButton : ui->CloadButton)->click();
     if (composite) {
+        // A composite loop needs a host to be analysed.
+        ui->hostSelector->setCurrentIndex(1);
+        emit ui->hostSelector->activated(1);
         // The group box's own check box, as a click on its title would toggle it.
         ui->compositeCheckBox->setChecked(true);
         emit ui->compositeCheckBox->clicked(true);
@@ -637,6 +640,10 @@ void TestStabPage::compOptionOutOfRange()
     ui->AmpSelectorStab->setCurrentText(part);
     if (inductive) ui->LloadButton->setChecked(true);
     ui->compositeCheckBox->setChecked(composite);
+    if (composite) {
+        ui->hostSelector->setCurrentIndex(1);
+        emit ui->hostSelector->activated(1);
+    }
     w->refreshStab();
     QCOMPARE(w->CompOption, 0);
     for (QLabel *label :

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "stability/bodemodel.h"
 #include "ui_mainwindow.h"
+#include "windowtest.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -19,15 +20,6 @@
 #include <memory>
 
 namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-// A renamed widget would silently disconnect its slot: make that warning fail the test.
-void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
-{
-    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
-    if (previousHandler) previousHandler(type, context, msg);
-}
 
 QStringList graphNames(QCustomPlot *plot)
 {
@@ -55,6 +47,49 @@ bool isRed(QLineEdit *edit)
     return edit->palette().color(QPalette::Text) == QColor(Qt::red);
 }
 
+bool isRed(QLabel *label)
+{
+    return label->styleSheet().contains(QLatin1String("red"));
+}
+
+// The result labels of the page that a refused loop empties.
+QList<QLabel *> loopFigures(Ui_MainWindow *ui)
+{
+    return {ui->Fclosure, ui->MaxBW, ui->PhaseMargin, ui->RateClosure};
+}
+
+void checkNotAnalysed(Ui_MainWindow *ui, const QString &why)
+{
+    QCOMPARE(ui->Stability->text(), QStringLiteral("NOT ANALYSED"));
+    QVERIFY(isRed(ui->Stability));
+    for (QLabel *label : loopFigures(ui)) {
+        QCOMPARE(label->text(), QString::fromUtf8("\u2014"));
+        QVERIFY2(isRed(label), qPrintable(label->objectName()));
+    }
+    QCOMPARE(ui->StabilityDetails->toPlainText(), why);
+    QCOMPARE(ui->Stability->toolTip(), why);
+    QCOMPARE(ui->GainPlot->graphCount(), 0);
+    QCOMPARE(ui->PhasePlot->graphCount(), 0);
+    QVERIFY(!ui->GainPlot->legend->visible() && !ui->PhasePlot->legend->visible());
+}
+
+// The composite examples of the automatic compensation: LX27 driving C_LOAD with an OP37 host.
+void setUpCompositeExample(MainWindow *w, Ui_MainWindow *ui, bool inverting = false,
+                           const QString &cLoad = QStringLiteral("1u"),
+                           const QString &hostCfb = QStringLiteral("100p"))
+{
+    ui->CloadButton->setChecked(true);
+    (inverting ? ui->StabInv : ui->StabNon)->setChecked(true);
+    ui->compositeCheckBox->setChecked(true);
+    const int host = ui->hostSelector->findText(QStringLiteral("OP37"));
+    QVERIFY(host > 0);
+    ui->hostSelector->setCurrentIndex(host);
+    emit ui->hostSelector->activated(host);
+    w->CLoadStab = cLoad;
+    w->compCfb = hostCfb;
+    w->refreshStab();
+}
+
 } // namespace
 
 class TestStabWindow : public QObject
@@ -74,12 +109,19 @@ private slots:
     void noLoadButtonRunsNothing();
     void closedLoopViewAndLegends();
     void compositeHostFields();
+    void unanalysedLoops_data();
+    void unanalysedLoops();
+    void autoCompensateNeverWorsens();
+    void autoCompensateSaysWhenOnlyMarginal();
     void autoCompensateCapacitiveLoad();
     void autoCompensateCompositeRestoresInverting();
     void calculatorDefaults();
     void calculatorFieldsRecompute_data();
     void calculatorFieldsRecompute();
+    void calculatorsWithoutResult_data();
+    void calculatorsWithoutResult();
     void bodeGeneratorRefreshAndSave();
+    void lastDecadeLabelShows();
 
 private:
     std::unique_ptr<MainWindow> w;
@@ -88,7 +130,7 @@ private:
 
 void TestStabWindow::initTestCase()
 {
-    previousHandler = qInstallMessageHandler(failOnUnboundSlots);
+    windowtest::failOnUnboundSlots();
 }
 
 void TestStabWindow::init()
@@ -278,18 +320,114 @@ void TestStabWindow::closedLoopViewAndLegends()
 void TestStabWindow::compositeHostFields()
 {
     ui->compositeCheckBox->setChecked(true);
-    // No host chosen: empty fields, a flat host, finite results.
+    // No host chosen: empty fields, nothing to analyse.
     w->refreshStab();
-    QVERIFY(std::isfinite(w->phaseMargin));
-    QVERIFY(std::isfinite(w->maxBW));
-    QVERIFY(!ui->PhaseMargin->text().contains("nan"));
+    checkNotAnalysed(ui, "HOST AOL is empty: no host op-amp is chosen");
+    QVERIFY(std::isnan(w->phaseMargin));
 
     ui->hostAOL->setText("abc");
     w->refreshStab();
     QVERIFY(isRed(ui->hostAOL));
+    checkNotAnalysed(ui, "HOST AOL is unreadable");
     ui->hostAOL->setText("100");
+    ui->hostPole1->setText("-10");
     w->refreshStab();
     QVERIFY(!isRed(ui->hostAOL));
+    QVERIFY(isRed(ui->hostPole1));
+    checkNotAnalysed(ui, "HOST POLE 1 is negative");
+
+    const int host = ui->hostSelector->findText(QStringLiteral("OP37"));
+    ui->hostSelector->setCurrentIndex(host);
+    emit ui->hostSelector->activated(host);
+    QVERIFY(ui->Stability->text().contains("STABLE"));
+    QVERIFY(std::isfinite(w->phaseMargin));
+    for (QLabel *label : loopFigures(ui))
+        QVERIFY(!isRed(label));
+    QVERIFY(ui->GainPlot->graphCount() > 0);
+}
+
+void TestStabWindow::unanalysedLoops_data()
+{
+    QTest::addColumn<bool>("inductive");
+    QTest::addColumn<QString>("member");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("why");
+
+    QTest::newRow("R_S short") << true << "RsL"
+                               << "short"
+                               << "R_S is short: the transconductance is unbounded";
+    QTest::newRow("R_S 0") << true << "RsL"
+                           << "0"
+                           << "R_S is 0: the transconductance is unbounded";
+    QTest::newRow("R_S abc") << true << "RsL"
+                             << "abc"
+                             << "R_S is unreadable";
+    QTest::newRow("R_IN abc") << false << "RinC"
+                              << "abc"
+                              << "R_IN is unreadable";
+    QTest::newRow("R_IN 0") << false << "RinC"
+                            << "0"
+                            << "R_IN is 0: 1/ß is unbounded";
+    QTest::newRow("R_IN dash") << false << "RinC"
+                               << "-"
+                               << "R_IN is unreadable";
+    QTest::newRow("R_IN short") << false << "RinC"
+                                << "short"
+                                << "R_IN is short: 1/ß is unbounded";
+    QTest::newRow("R_ISO -10") << false << "RisoC"
+                               << "-10"
+                               << "R_ISO is negative";
+}
+
+void TestStabWindow::unanalysedLoops()
+{
+    QFETCH(bool, inductive);
+    QFETCH(QString, member);
+    QFETCH(QString, text);
+    QFETCH(QString, why);
+
+    (inductive ? ui->LloadButton : ui->CloadButton)->setChecked(true);
+    w->refreshStab();
+    QVERIFY(ui->Stability->text().contains("STABLE"));
+    QString *value = member == "RsL" ? &w->RsL : member == "RinC" ? &w->RinC : &w->RisoC;
+    const QString typed = *value;
+    *value = text;
+    w->refreshStab();
+    checkNotAnalysed(ui, why);
+    QVERIFY(std::isnan(w->phaseMargin) && std::isnan(w->maxBW));
+
+    // A usable value again: figures in black, the plots drawn.
+    *value = typed;
+    w->refreshStab();
+    QVERIFY(ui->Stability->text().contains("STABLE"));
+    for (QLabel *label : loopFigures(ui))
+        QVERIFY(!isRed(label));
+    QVERIFY(ui->GainPlot->graphCount() > 0);
+    QVERIFY(ui->Stability->toolTip().isEmpty());
+}
+
+void TestStabWindow::autoCompensateNeverWorsens()
+{
+    // 42° of margin, but a 40 dB/decade closure.
+    setUpCompositeExample(w.get(), ui);
+    QCOMPARE(ui->Stability->text(), QStringLiteral("UNSTABLE"));
+    QCOMPARE(ui->PhaseMargin->text(), QString::fromUtf8("42.4°"));
+    QVERIFY2(std::fabs(w->phaseMargin - 42) < 1, qPrintable(QString::number(w->phaseMargin)));
+    const stab::CircuitValues before = w->stabCircuitValues();
+    const int option = w->CompOption;
+    const double margin = w->phaseMargin;
+
+    w->autoStabilize();
+    QVERIFY(!QApplication::overrideCursor());
+    QVERIFY(w->stabCircuitValues() == before);
+    QCOMPARE(w->compCfb, QStringLiteral("100p"));
+    QCOMPARE(w->CompOption, option);
+    QCOMPARE(ui->StabSlider->value(), 2);
+    QCOMPARE(ui->Stability->text(), QStringLiteral("UNSTABLE"));
+    QCOMPARE(w->phaseMargin, margin);
+    QVERIFY(ui->StabNon->isChecked());
+    QVERIFY(ui->StabilityDetails->toPlainText().endsWith(
+        "Auto - Compensate found no better compensation: the circuit is unchanged."));
 }
 
 void TestStabWindow::autoCompensateCapacitiveLoad()
@@ -331,6 +469,20 @@ void TestStabWindow::autoCompensateCompositeRestoresInverting()
     QVERIFY(!QApplication::overrideCursor());
     QCOMPARE(ui->GainPlot->graph(0)->name(), QStringLiteral("Composite Open Loop Gain"));
     QVERIFY(std::isfinite(w->phaseMargin));
+}
+
+void TestStabWindow::autoCompensateSaysWhenOnlyMarginal()
+{
+    // Inverting, 10 nF: the best the search finds closes at 40 dB/decade with 59° of margin.
+    setUpCompositeExample(w.get(), ui, true, QStringLiteral("10n"), QStringLiteral("open"));
+    QCOMPARE(ui->Stability->text(), QStringLiteral("UNSTABLE"));
+    w->autoStabilize();
+    QCOMPARE(ui->Stability->text(), QStringLiteral("MARGINALLY STABLE"));
+    QCOMPARE(ui->RateClosure->text(), QStringLiteral("40 dB/dec"));
+    QVERIFY(w->compCfb != QStringLiteral("open"));
+    QVERIFY(ui->StabInv->isChecked());
+    QVERIFY(ui->StabilityDetails->toPlainText().endsWith(
+        "Auto - Compensate found no better compensation than a MARGINALLY STABLE one."));
 }
 
 void TestStabWindow::calculatorDefaults()
@@ -376,9 +528,9 @@ void TestStabWindow::calculatorFieldsRecompute_data()
                             << "1u"
                             << "RCPCR3" << QString::fromUtf8("15.9 Ω");
     QTest::newRow("R_ISO_R") << "R_ISO_R"
-                             << "open"
+                             << "0.5"
                              << "R_ISO_P"
-                             << "Minimum R_ISO Power Rating: 4.29497e+09 W";
+                             << "Minimum R_ISO Power Rating: 0.5 W";
     QTest::newRow("R_ISO_I") << "R_ISO_I"
                              << "3"
                              << "R_ISO_P"
@@ -408,7 +560,77 @@ void TestStabWindow::calculatorFieldsRecompute()
     ui->R_ISO_I->setText("x1");
     emit ui->R_ISO_I->editingFinished();
     QVERIFY(isRed(ui->R_ISO_I));
-    QCOMPARE(ui->R_ISO_P->text(), QStringLiteral("Minimum R_ISO Power Rating: 0 W"));
+    QCOMPARE(ui->R_ISO_P->text(), QString::fromUtf8("Minimum R_ISO Power Rating: \u2014"));
+}
+
+void TestStabWindow::calculatorsWithoutResult_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("shows");
+    QTest::addColumn<bool>("fieldRed");
+
+    const QString none = QString::fromUtf8("\u2014");
+    QTest::newRow("R 0") << "RCPCR1"
+                         << "0"
+                         << "RCPCC1" << none << true;
+    QTest::newRow("f short") << "RCPCF1"
+                             << "short"
+                             << "RCPCC1" << none << true;
+    QTest::newRow("R empty") << "RCPCR2"
+                             << ""
+                             << "RCPCF2" << none << true;
+    QTest::newRow("C short") << "RCPCC2"
+                             << "short"
+                             << "RCPCF2" << none << true;
+    QTest::newRow("f abc") << "RCPCF3"
+                           << "abc"
+                           << "RCPCR3" << none << true;
+    QTest::newRow("C negative") << "RCPCC3"
+                                << "-1n"
+                                << "RCPCR3" << none << true;
+    QTest::newRow("f next to 0") << "RCPCF1"
+                                 << "1e-308"
+                                 << "RCPCC1" << none << false;
+    QTest::newRow("R_ISO huge") << "R_ISO_R"
+                                << "1e308"
+                                << "R_ISO_P"
+                                << QString::fromUtf8("Minimum R_ISO Power Rating: \u2014") << false;
+    QTest::newRow("R_ISO open") << "R_ISO_R"
+                                << "open"
+                                << "R_ISO_P"
+                                << QString::fromUtf8("Minimum R_ISO Power Rating: \u2014") << false;
+    QTest::newRow("R_ISO -10") << "R_ISO_R"
+                               << "-10"
+                               << "R_ISO_P"
+                               << QString::fromUtf8("Minimum R_ISO Power Rating: \u2014") << true;
+}
+
+void TestStabWindow::calculatorsWithoutResult()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, label);
+    QFETCH(QString, shows);
+    QFETCH(bool, fieldRed);
+    auto *edit = w->findChild<QLineEdit *>(field);
+    auto *result = w->findChild<QLabel *>(label);
+    QVERIFY(edit && result);
+    ui->R_ISO_I->setText("2");
+    edit->setText(text);
+    emit edit->editingFinished();
+    QCOMPARE(result->text(), shows);
+    QVERIFY(isRed(result));
+    QVERIFY(!result->toolTip().isEmpty());
+    QCOMPARE(isRed(edit), fieldRed);
+
+    // Back to the default: a figure in black, no tip.
+    edit->setText(field == "R_ISO_R" ? "2" : "10k");
+    emit edit->editingFinished();
+    QVERIFY(!isRed(result));
+    QVERIFY(!result->text().contains(QString::fromUtf8("\u2014")));
+    QVERIFY(result->toolTip().isEmpty());
 }
 
 void TestStabWindow::bodeGeneratorRefreshAndSave()
@@ -417,7 +639,8 @@ void TestStabWindow::bodeGeneratorRefreshAndSave()
     QCOMPARE(titleOf(plot), QStringLiteral("Bode Plot - Gain"));
     QCOMPARE(graphNames(plot), (QStringList{"Open Loop Gain", "Closed Loop Gain"}));
     QCOMPARE(plot->xAxis->range().upper, 1e8);
-    QCOMPARE(plot->yAxis->range().lower, -20.0);
+    // The default 100 MHz point lies at -40 dB: the axis takes it in.
+    QCOMPARE(plot->yAxis->range().lower, -40.0);
     QCOMPARE(plot->yAxis->range().upper, 140.0);
     QCOMPARE(plot->graph(0)->pen(), QPen(QColor(0, 85, 255), 4));
     QCOMPARE(plot->graph(1)->pen(), QPen(QColor(220, 0, 0), 4));
@@ -437,7 +660,13 @@ void TestStabWindow::bodeGeneratorRefreshAndSave()
     QCOMPARE(plot->legend->itemCount(), 2);
     QCOMPARE(plot->graph(0)->data()->at(3)->value, 0.0);
     QCOMPARE(plot->graph(1)->data()->at(1)->value, 35.0);
-    QCOMPARE(plot->yAxis->range().upper, 140.0); // never widened
+    QCOMPARE(plot->yAxis->range().upper, 140.0);
+    // Widened in 20 dB steps to what was typed, up to 300 dB either way.
+    ui->demoAcl100M->setText("-75");
+    ui->demoAol1->setText("1e308");
+    ui->refreshDemoButton->click();
+    QCOMPARE(plot->yAxis->range().lower, -80.0);
+    QCOMPARE(plot->yAxis->range().upper, 300.0);
 
     QFile::remove("temp.jpg");
     ui->demoSaveButton->click();
@@ -449,6 +678,28 @@ void TestStabWindow::bodeGeneratorRefreshAndSave()
     stale.close();
     ui->demoSaveButton->click();
     QVERIFY(QFileInfo("temp.jpg").size() > 1); // overwritten
+}
+
+void TestStabWindow::lastDecadeLabelShows()
+{
+    // The plot drops an outside tick label that the widget's edge would cut: "100M" must fit.
+    w->resize(1366, 720);
+    w->show();
+    for (int page : {4, 6}) {
+        ui->Page->setCurrentIndex(page);
+        QApplication::processEvents();
+        const QList<QCustomPlot *> plots = page == 4
+                                               ? QList<QCustomPlot *>{ui->GainPlot, ui->PhasePlot}
+                                               : QList<QCustomPlot *>{ui->demoPlot};
+        for (QCustomPlot *plot : plots) {
+            plot->replot();
+            QCOMPARE(plot->xAxis->tickVectorLabels().last(), QStringLiteral("100M"));
+            const double right = plot->xAxis->coordToPixel(1e8);
+            const int half =
+                QFontMetrics(plot->xAxis->tickLabelFont()).horizontalAdvance("100M") / 2;
+            QVERIFY2(right + half <= plot->viewport().right(), qPrintable(plot->objectName()));
+        }
+    }
 }
 
 QTEST_MAIN(TestStabWindow)
