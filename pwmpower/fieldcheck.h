@@ -39,7 +39,15 @@ private:
 // The field's value, or NaN (field red) when it cannot be used; no note.
 double usableValue(QLineEdit *edit, const FieldRule &rule = FieldRule());
 
-// Why a value cannot be used under rule, or an empty text when it can.
-QString unusableReason(double value, bool readable, const FieldRule &rule);
+// A figure a page can print: finite, and below 1e15 in magnitude, where the prefixes end (a
+// larger one comes only from inputs at the edge of the number range, e.g. a 1e-308 ohm load).
+bool isShowable(double value);
+
+// The note a page adds when usable inputs still gave a figure it cannot print.
+QString beyondRangeNote();
+
+// Why a field's text and value cannot be used under rule ("is 0", "reads \"abc\""), or an
+// empty text when they can.
+QString unusableReason(const QString &text, double value, bool readable, const FieldRule &rule);
 
 } // namespace pwmpower

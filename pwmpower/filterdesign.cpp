@@ -67,15 +67,6 @@ FilterOrderResult filterOrder(const FilterOrderInput &in)
     // kHz and mH: the two factors of 1000 cancel.
     r.rippleI = (in.Vs * 0.5 / in.FswKHz / r.L1mH) * k * 0.5 * 0.5;
     r.Cleg = 6.8965517241379315 / in.FcutKHz / in.RL / 1000000.0;
-
-    const bool inputsUsable = std::isfinite(in.Vs) && std::isfinite(in.Vrip) &&
-                              std::isfinite(in.FswKHz) && std::isfinite(in.FcutKHz) &&
-                              std::isfinite(in.RL);
-    const bool finite = std::isfinite(r.rippleV) && std::isfinite(r.rippleI) &&
-                        std::isfinite(r.Cleg) && (ratio <= 1 || std::isfinite(r.recommended));
-    if (inputsUsable && !finite)
-        r.notes << QStringLiteral("The values given lie beyond the computable range: some "
-                                  "figures cannot be shown");
     return r;
 }
 

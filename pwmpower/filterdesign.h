@@ -35,7 +35,7 @@ struct FilterOrderResult
     double L1mH = 0;        // first inductor, mH (the frequency is in kHz)
     double rippleI = 0;     // peak ripple current, A
     double Cleg = 0;        // leg capacitor of the split-inductor filter, F
-    QStringList notes;      // why a figure is NaN although every input was usable
+    QStringList notes;      // why the order is NaN although every input was usable
 };
 
 // The ripple left at the load falls by (Fsw / Fcut)^n; a bridge doubles the square wave's

@@ -48,14 +48,16 @@ FilterFields readFilterFields(const Ui_MainWindow *ui)
     return f;
 }
 
-// A figure of the page, or the placeholder in red when it could not be computed.
-void showFigure(QLabel *label, double value, const QString &unit)
+// A figure of the page, or the placeholder in red when it could not be computed; *shown
+// turns false then.
+void showFigure(QLabel *label, double value, const QString &unit, bool *shown = nullptr)
 {
-    if (std::isfinite(value)) {
+    if (pwmpower::isShowable(value)) {
         eng::setEngLabel(value, label, unit);
         eng::setResultRed(label, false);
     } else {
         eng::setNoResult(label);
+        if (shown) *shown = false;
     }
 }
 
@@ -128,16 +130,26 @@ void MainWindow::calcOrder()
     in.singleEnded = ui->SEbutton->isChecked();
     const pwmpower::FilterOrderResult r = pwmpower::filterOrder(in);
 
-    if (std::isfinite(r.recommended)) {
+    bool shown = true;
+    if (pwmpower::isShowable(r.recommended)) {
         ui->filterOrder->setText(QString::number(r.recommended, 'g', 6));
         eng::setResultRed(ui->filterOrder, false);
     } else {
         eng::setNoResult(ui->filterOrder);
+        shown = !r.notes.isEmpty() || !std::isfinite(in.FswKHz / in.FcutKHz);
     }
-    showFigure(ui->filterVripActual, r.rippleV, QStringLiteral("V peak"));
-    showFigure(ui->FilterIrip, r.rippleI, QStringLiteral("A peak"));
-    showFigure(ui->Cleg, r.Cleg, QStringLiteral("F"));
-    showFilterNotes(f.notes + r.notes);
+    showFigure(ui->filterVripActual, r.rippleV, QStringLiteral("V peak"), &shown);
+    showFigure(ui->FilterIrip, r.rippleI, QStringLiteral("A peak"), &shown);
+    showFigure(ui->Cleg, r.Cleg, QStringLiteral("F"), &shown);
+    // The ladder drawn from the same fields: its labels show the placeholder in the same case.
+    const pwmpower::Ladder ladder = pwmpower::butterworthLadder(in.n, f.RL, f.Fcut);
+    for (int i = 0; i < ladder.inductorCount; ++i)
+        shown = shown && pwmpower::isShowable(ladder.inductors[i]);
+    for (int i = 0; i < ladder.capacitorCount; ++i)
+        shown = shown && pwmpower::isShowable(ladder.capacitors[i]);
+    QStringList notes = f.notes + r.notes;
+    if (f.notes.isEmpty() && !shown) notes << pwmpower::beyondRangeNote();
+    showFilterNotes(notes);
 }
 
 void MainWindow::setupFilterPlot()

@@ -5,6 +5,7 @@
 #include "pwmpower/fieldcheck.h"
 #include "pwmpower/filterdesign.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
 
 #include <qcustomplot.h>
 
@@ -97,7 +98,10 @@ void MainWindow::drawFilterSchematic()
 
     auto showValue = [this](double value, QCPItemText *item, const QString &unit) {
         setEngItemText(value, item, unit);
-        if (!std::isfinite(value)) item->setColor(Qt::red);
+        if (!pwmpower::isShowable(value)) {
+            item->setText(eng::noResultText());
+            item->setColor(Qt::red);
+        }
     };
 
     QCustomPlot *plot = ui->filterPlot;

@@ -89,7 +89,7 @@ void MainWindow::PWMpowerDetails()
                       bool red = false) {
         if (!usable) {
             eng::setNoResult(label);
-        } else if (!std::isfinite(value)) {
+        } else if (!pwmpower::isShowable(value)) {
             eng::setNoResult(label);
             beyondRange = true;
         } else {
@@ -100,7 +100,7 @@ void MainWindow::PWMpowerDetails()
     auto plainFigure = [&](QLabel *label, double value, bool usable, bool red) {
         if (!usable) {
             eng::setNoResult(label);
-        } else if (!std::isfinite(value)) {
+        } else if (!pwmpower::isShowable(value)) {
             eng::setNoResult(label);
             beyondRange = true;
         } else {
@@ -131,7 +131,7 @@ void MainWindow::PWMpowerDetails()
         plainFigure(ui->tempCPower, r.Tc, thermal, r.TcRed);
         plainFigure(ui->tempJPower, r.Tj, thermal, r.TjRed);
     }
-    if (thermal && std::isfinite(r.Vlo) && std::isfinite(r.Vhi)) {
+    if (thermal && pwmpower::isShowable(r.Vlo) && pwmpower::isShowable(r.Vhi)) {
         ui->VrangePower->setText(plain(r.Vlo) + QStringLiteral(" to ") + plain(r.Vhi) +
                                  QStringLiteral(" V"));
         colourLabel(ui->VrangePower, false);
@@ -159,9 +159,7 @@ void MainWindow::PWMpowerDetails()
     figure(ui->Pwire, r.Pwire, QStringLiteral("W rms"), signal);
     figure(ui->Ptotal, r.Pamp, QStringLiteral("W"), thermal);
     if (beyondRange)
-        appendPowerNote(QStringLiteral("!!! The values given lie beyond the computable range: "
-                                       "some figures cannot be shown !!!"),
-                        true);
+        appendPowerNote(QStringLiteral("!!! %1 !!!").arg(pwmpower::beyondRangeNote()), true);
 }
 
 void MainWindow::refreshPower()

@@ -61,7 +61,7 @@ void MainWindow::OutVsFreq()
     }
     const pwmpower::OutputSweep s =
         pwmpower::outputSweep(pwmpower::readPowerNetwork(*this), part, in, Piq, range);
-    if (std::isfinite(s.hotSpot)) {
+    if (pwmpower::isShowable(s.hotSpot)) {
         setEngLabel(s.hotSpot, ui->Fhotspot, QStringLiteral("Hz"));
         eng::setResultRed(ui->Fhotspot, false);
     } else {

@@ -211,7 +211,7 @@ void TestPwmFilterPage::unusableInputs_data()
     QTest::newRow("limit message") << "filterFsw"
                                    << "Fsw too Low"
                                    << QStringList{"filterOrder", "filterVripActual", "FilterIrip"}
-                                   << "Fsw is not a value: the filter cannot be sized";
+                                   << "Fsw reads \"Fsw too Low\": the filter cannot be sized";
 }
 
 void TestPwmFilterPage::unusableInputs()

@@ -527,16 +527,20 @@ void TestPwmPowerPage::unusableInputs_data()
                              "tempJPower", "VrangePower"};
     const QStringList thermal{"PtopPower", "PbotPower", "PampPower", "Ptotal", "TcMaxPower",
                               "minHeatsinkPower", "tempCPower", "tempJPower", "VrangePower"};
+    // The refresh checks Vs and Fsw against the part before the summary reads them: a value
+    // below the part's minimum is already its limit message then.
     QTest::newRow("Vs 0") << "VsPWM"
-                          << "0" << all << "!!! Vs is 0: no figure of the page can be computed !!!";
-    QTest::newRow("limit message") << "VsPWM"
-                                   << "Vs too Low" << all
-                                   << "!!! Vs is not a value: no figure of the page can be "
-                                      "computed !!!";
+                          << "0" << all
+                          << "!!! Vs reads \"Vs too Low\": no figure of the page can be "
+                             "computed !!!";
+    QTest::newRow("Vs empty") << "VsPWM"
+                              << "" << all
+                              << "!!! Vs reads \"Vs too Low\": no figure of the page can be "
+                                 "computed !!!";
     QTest::newRow("Fsw negative") << "FsPWM"
                                   << "-20k" << all
-                                  << "!!! Fsw is negative: no figure of the page can be "
-                                     "computed !!!";
+                                  << "!!! Fsw reads \"Fsw too Low\": no figure of the page can "
+                                     "be computed !!!";
     QTest::newRow("Fsig negative") << "FsigPWM"
                                    << "-1k" << signal
                                    << "!!! Fsig is negative: the output power and losses cannot "
