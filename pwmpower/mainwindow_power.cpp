@@ -5,6 +5,7 @@
 #include "pwmpower/plotaxes.h"
 #include "pwmpower/powerpagereader.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
 #include "values/engwidgets.h"
 
 #include <qcustomplot.h>
@@ -85,28 +86,21 @@ void MainWindow::PWMpowerDetails()
     const bool signal = supply && check.signal;
     const bool thermal = signal && check.thermal;
     bool beyondRange = false;
+    auto show = [&](QLabel *label, double value, bool usable, bool red, const QString &text) {
+        if (usable && pwmpower::isShowable(value)) {
+            label->setText(text);
+            colourLabel(label, red);
+            return;
+        }
+        eng::setNoResult(label);
+        beyondRange = beyondRange || usable;
+    };
     auto figure = [&](QLabel *label, double value, const QString &unit, bool usable,
                       bool red = false) {
-        if (!usable) {
-            eng::setNoResult(label);
-        } else if (!pwmpower::isShowable(value)) {
-            eng::setNoResult(label);
-            beyondRange = true;
-        } else {
-            setEngLabel(value, label, unit);
-            colourLabel(label, red);
-        }
+        show(label, value, usable, red, eng::engLabelText(value, unit));
     };
     auto plainFigure = [&](QLabel *label, double value, bool usable, bool red) {
-        if (!usable) {
-            eng::setNoResult(label);
-        } else if (!pwmpower::isShowable(value)) {
-            eng::setNoResult(label);
-            beyondRange = true;
-        } else {
-            label->setText(plain(value));
-            colourLabel(label, red);
-        }
+        show(label, value, usable, red, plain(value));
     };
 
     const pwmpower::PowerDetails r =
