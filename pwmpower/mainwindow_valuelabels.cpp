@@ -33,7 +33,9 @@ bool remembered(const QCPItemText *item)
 void MainWindow::displayItemText(QString text, QCPItemText *item, QString type, QCPItemText *item2)
 {
     parseItemValue(text, item); // black, or red when the text is no value
-    const QString shown = pwmpower::valueLabelText(text, type);
+    bool valid = true;
+    const QString shown = pwmpower::valueLabelText(text, type, &valid);
+    if (!valid) item->setColor(QColor(255, 0, 0));
     item->setText(shown);
     remember(item, text);
     if (item2) { // the twin repeats the text, not the colour

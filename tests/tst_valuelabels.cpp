@@ -94,6 +94,9 @@ void TestValueLabels::valueText_data()
                           << "F"
                           << "none" << true;
     QTest::newRow("unreadable word") << "abc" << kOhm << "abc" << false;
+    // Beyond the largest prefix no part value is meant: shown as typed, in red.
+    QTest::newRow("out of scale") << "1e308" << kOhm << "1e308" << false;
+    QTest::newRow("out of scale, negative") << "-1e20" << "F" << "-1e20" << false;
     QTest::newRow("stray text after prefix") << "5 kk" << kOhm << "5 kk" << false;
     // On a schematic an upper-case F is the farad, not femto.
     QTest::newRow("upper F is no prefix") << "4.7F"
