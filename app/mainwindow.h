@@ -758,6 +758,20 @@ private:
     QCPItemText *addPowerText(const QString &text, double x, double y, Qt::Alignment align,
                               const QColor &colour = QColor(0, 0, 0));
     void appendPowerNote(const QString &text, bool red);
+    // The filter page's note lines under its results (hidden when there are none).
+    void showFilterNotes(const QStringList &notes);
+    // Widens the ladder's x range just enough that its end texts are not cut at the canvas
+    // size the plot has now; runs after every layout of the canvas.
+    void fitFilterSchematic();
+
+public:
+    // What the last hand-over or automatic matching network could not do (a part the power
+    // page does not offer, a load without resistance); it stays with the page's notes until
+    // the next such action or until the user picks a part on the page.
+    QString powerActionNote;
+    // What the last refresh of the power page's plot had to say about its span (a default
+    // span in place of an empty one, an unusable Fmin or Fmax); shown with the page's notes.
+    QStringList powerPlotNotes;
 
     // ------------------------------------------------------------------ PWM control
 public:

@@ -2,6 +2,7 @@
 // the PWM power page.
 #include "app/mainwindow.h"
 
+#include "pwmpower/filterdesign.h"
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>
@@ -133,12 +134,20 @@ void MainWindow::on_ImportFromPWMPower_clicked()
     ui->SConVoutMin->setText(ui->PWMOutMin->text());
     ui->SConFsw->setText(ui->FsPWM->text());
     // The wizard's list offers no digital part: such a part falls back to the first entry.
+    // Any other part the list lacks (a half bridge) leaves the wizard's choice as it was.
     const pwm part = findSwitching(ui->ampSelectorPower->currentText());
-    if (part.getRamp() != QLatin1String("Digital"))
-        ui->ampSelectorSCon->setCurrentText(part.getAmpName());
-    else
+    const int index = ui->ampSelectorSCon->findText(part.getAmpName(),
+                                                    Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (part.getRamp() == QLatin1String("Digital"))
         ui->ampSelectorSCon->setCurrentIndex(0);
+    else if (index >= 0)
+        ui->ampSelectorSCon->setCurrentIndex(index);
     SConValidate();
+    if (index < 0 || part.getRamp() == QLatin1String("Digital")) {
+        ui->SConNotes->setTextColor(Qt::black);
+        ui->SConNotes->append(pwmpower::partNotTakenOverNote(
+            part.getAmpName(), ui->ampSelectorSCon->currentText()));
+    }
 }
 
 void MainWindow::on_SConAutoButton_clicked()

@@ -52,7 +52,16 @@ FilterOrderResult filterOrder(const FilterOrderInput &in)
     const double k = in.singleEnded ? 1.0 : 2.0;
     const double ratio = in.FswKHz / in.FcutKHz;
     FilterOrderResult r;
-    r.recommended = std::ceil(std::log10((1.25 * in.Vs / in.Vrip) * k * 0.5) / std::log10(ratio));
+    if (ratio > 1) {
+        r.recommended =
+            std::ceil(std::log10((1.25 * in.Vs / in.Vrip) * k * 0.5) / std::log10(ratio));
+        if (r.recommended <= 0) r.recommended = 0; // no filter needed (and never "-0")
+    } else {
+        r.recommended = std::nan("");
+        if (!std::isnan(ratio))
+            r.notes << QStringLiteral("Fsw is not above Fcut: no filter order brings the "
+                                      "ripple down");
+    }
     r.rippleV = (1.25 * in.Vs * k * 0.5) / std::pow(ratio, in.n);
     r.L1mH = firstElement(in.n) * in.RL / (kTwoPi * in.FcutKHz);
     // kHz and mH: the two factors of 1000 cancel.
@@ -121,6 +130,7 @@ Matching matchingForCapacitiveLoad(double R, const QString &CloadText, double Cl
 Matching matchingForInductiveLoad(double R, const QString &LloadText, double LloadMilli)
 {
     Matching m;
+    m.capacitiveLoad = false;
     if (LloadText == QLatin1String("short") || LloadText == QLatin1String("open") ||
         LloadMilli == 0)
         return m;
@@ -179,6 +189,12 @@ HandOver handOverFilter(const HandOverInput &in)
         }
     }
     return h;
+}
+
+QString partNotTakenOverNote(const QString &part, const QString &kept)
+{
+    return QStringLiteral("%1 is not offered on this page: the design was taken over with %2")
+        .arg(part, kept);
 }
 
 } // namespace pwmpower

@@ -3,6 +3,7 @@
 #include "pwmpower/pwmnetwork.h"
 
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 // The ideal LC output filter of a PWM amplifier: the Butterworth order that brings the
@@ -34,12 +35,15 @@ struct FilterOrderResult
     double L1mH = 0;        // first inductor, mH (the frequency is in kHz)
     double rippleI = 0;     // peak ripple current, A
     double Cleg = 0;        // leg capacitor of the split-inductor filter, F
+    QStringList notes;      // why the order is NaN although every input was usable
 };
 
 // The ripple left at the load falls by (Fsw / Fcut)^n; a bridge doubles the square wave's
 // amplitude (k = 2), 1.25 covers the square wave's fundamental (4/pi) with margin. The ripple
 // current is the first inductor's triangle at half duty; C_leg = 1 / (0.145 Fcut R_L) uF
-// with Fcut in kHz.
+// with Fcut in kHz. An input that is NaN (unusable) leaves NaN in every figure that needs it;
+// Fsw not above Fcut leaves the recommended order NaN, since no order brings the ripple down.
+// An order below 0 (the allowed ripple exceeds the unfiltered one) is 0.
 FilterOrderResult filterOrder(const FilterOrderInput &in);
 
 // Full ladder values of order n (1..6) for load R_L and cutoff Fcut (Hz): the singly
@@ -74,6 +78,7 @@ AttenuationCurve butterworthAttenuation(double FcutHz, int n);
 struct Matching
 {
     bool none = true;
+    bool capacitiveLoad = true; // the branch holds L (else C); R = 0 makes L 0, C unbounded
     double R = 0;
     double L = 0; // H, for a capacitive load
     double C = 0; // F, for an inductive load
@@ -104,5 +109,9 @@ struct HandOver
 };
 // Every number is written with engString and no unit, so that it reads back.
 HandOver handOverFilter(const HandOverInput &in);
+
+// The note a page shows after a hand-over whose part it does not offer: it names the part and
+// the one the design was taken over with.
+QString partNotTakenOverNote(const QString &part, const QString &kept);
 
 } // namespace pwmpower

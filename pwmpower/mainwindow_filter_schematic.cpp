@@ -2,10 +2,15 @@
 // block picture of filter, matching network and load.
 #include "app/mainwindow.h"
 
+#include "pwmpower/fieldcheck.h"
 #include "pwmpower/filterdesign.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
 
 #include <qcustomplot.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -20,7 +25,57 @@ QCPItemText *addText(QCustomPlot *plot, const QString &text, double x, double y,
     return item;
 }
 
+// Names of the ladder's end texts, by which the fit finds them again.
+const QString kOutText = QStringLiteral("ladderOutText");
+const QString kLoadText = QStringLiteral("ladderLoadText");
+constexpr double kOutTextEnd = -130; // right edge of "PWM Out A/B", left of the input wire
+
+double textWidthPx(const QCPItemText *item)
+{
+    const QFontMetrics metrics(item->font());
+    const QRect box = metrics.boundingRect(QRect(0, 0, 100000, 100000), Qt::AlignLeft,
+                                           item->text());
+    return box.width() + item->padding().left() + item->padding().right();
+}
+
 } // namespace
+
+void MainWindow::fitFilterSchematic()
+{
+    QCustomPlot *plot = ui->filterPlot;
+    double outWidth = 0, loadWidth = 0, loadLeft = 0;
+    bool ladder = false;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+        if (!text) continue;
+        if (text->objectName() == kOutText) outWidth = std::max(outWidth, textWidthPx(text));
+        if (text->objectName() == kLoadText) {
+            ladder = true;
+            loadWidth = textWidthPx(text);
+            loadLeft = text->position->coords().x();
+        }
+    }
+    if (!ladder) return; // the block picture of the matching sheet has a fixed view
+
+    const int n = ui->filterOrderActual->value();
+    const double low = n * 200.0 - 1600, high = n * 200.0 + 1900;
+    const double margin = 6; // px between a text and the canvas edge
+    const double widthPx = plot->axisRect()->width();
+    const double textsPx = outWidth + loadWidth + 2 * margin;
+    if (widthPx <= textsPx + 20) return; // no room to fit anything: keep the plain view
+
+    const double drawing = loadLeft - kOutTextEnd; // from the out texts' end to the load text
+    const double scale = std::max((high - low) / widthPx, drawing / (widthPx - textsPx));
+    const bool fits = low <= kOutTextEnd - (outWidth + margin) * scale &&
+                      high >= loadLeft + (loadWidth + margin) * scale;
+    if (fits) {
+        plot->xAxis->setRange(low, high);
+        return;
+    }
+    const double slack = widthPx * scale - drawing - textsPx * scale;
+    const double from = kOutTextEnd - (outWidth + margin) * scale - slack / 2;
+    plot->xAxis->setRange(from, from + widthPx * scale);
+}
 
 void MainWindow::drawFilterSchematic()
 {
@@ -31,23 +86,36 @@ void MainWindow::drawFilterSchematic()
                                       : dc ? pwmpower::FilterType::DualCapacitor
                                            : pwmpower::FilterType::SplitInductor;
     const bool twoLines = !se;
-    const double RL = parseLineEdit(ui->filterR_L, QStringLiteral("R"));
-    const double Fcut = parseLineEdit(ui->filterFcut, QStringLiteral("R"));
+    // A load or cutoff that cannot be used gives NaN values: their labels show the
+    // placeholder in red, and the hand-over writes no number for them.
+    const double RL = pwmpower::usableValue(ui->filterR_L);
+    const double Fcut = pwmpower::usableValue(ui->filterFcut);
     const pwmpower::Ladder ladder = pwmpower::butterworthLadder(n, RL, Fcut);
     for (int i = 0; i < ladder.inductorCount; ++i)
         filterValues[i] = ladder.inductors[i];
     for (int i = 0; i < ladder.capacitorCount; ++i)
         filterValues[3 + i] = ladder.capacitors[i];
 
+    auto showValue = [this](double value, QCPItemText *item, const QString &unit) {
+        setEngItemText(value, item, unit);
+        if (!pwmpower::isShowable(value)) {
+            item->setText(eng::noResultText());
+            item->setColor(Qt::red);
+        }
+    };
+
     QCustomPlot *plot = ui->filterPlot;
     plot->clearGraphs();
     plot->clearItems();
     const QPen pen(Qt::black, 2);
 
-    addText(plot, QStringLiteral("PWM Out A"), -250, 0, Qt::AlignCenter);
+    // Each output's name ends left of its wire, so that no wire runs through it.
+    const Qt::Alignment outAlign = Qt::AlignRight | Qt::AlignVCenter;
+    addText(plot, QStringLiteral("PWM Out A"), kOutTextEnd, 0, outAlign)->setObjectName(kOutText);
     plotWhor(plot, pen, -100, 0, 100);
     if (twoLines) {
-        addText(plot, QStringLiteral("PWM Out B"), -250, -800, Qt::AlignCenter);
+        addText(plot, QStringLiteral("PWM Out B"), kOutTextEnd, -800, outAlign)
+            ->setObjectName(kOutText);
         plotWhor(plot, pen, -100, -800, 100);
     }
 
@@ -68,11 +136,11 @@ void MainWindow::drawFilterSchematic()
             const int i = (k - 1) / 2;
             const double value = pwmpower::inductorLabelValue(ladder.inductors[i], type);
             plotLhor(plot, pen, x0, 0);
-            setEngItemText(value, upperL[i], QStringLiteral("H"));
+            showValue(value, upperL[i], QStringLiteral("H"));
             upperL[i]->setVisible(true);
             if (twoLines) {
                 plotLhor(plot, pen, x0, -800);
-                setEngItemText(value, lowerL[i], QStringLiteral("H"));
+                showValue(value, lowerL[i], QStringLiteral("H"));
                 lowerL[i]->setVisible(true);
             }
         } else {
@@ -83,7 +151,7 @@ void MainWindow::drawFilterSchematic()
             if (twoLines) plotWhor(plot, pen, x0, -800, 400);
             plotWver(plot, pen, x, 0, 100);
             plotCver(plot, pen, x, -100);
-            setEngItemText(value, shuntC[i], QStringLiteral("F"));
+            showValue(value, shuntC[i], QStringLiteral("F"));
             shuntC[i]->setVisible(true);
             if (se) {
                 plotG(plot, pen, x, -500);
@@ -92,7 +160,7 @@ void MainWindow::drawFilterSchematic()
                 plotWver(plot, pen, x, -800, 100);
                 plotCver(plot, pen, x, -900);
                 plotG(plot, pen, x, -1300);
-                setEngItemText(value, lowerC[i], QStringLiteral("F"));
+                showValue(value, lowerC[i], QStringLiteral("F"));
                 lowerC[i]->setVisible(true);
             } else {
                 plotWver(plot, pen, x, -500, 300);
@@ -108,9 +176,11 @@ void MainWindow::drawFilterSchematic()
     else
         plotWhor(plot, pen, end, -800, 300);
     addText(plot, QStringLiteral("LOAD AND\nMATCHING\nNETWORK"), end + 550, -400,
-            Qt::AlignLeft | Qt::AlignVCenter);
+            Qt::AlignLeft | Qt::AlignVCenter)
+        ->setObjectName(kLoadText);
 
     plot->xAxis->setRange(n * 200.0 - 1600, n * 200.0 + 1900);
+    fitFilterSchematic();
     plot->yAxis->setRange(se ? -900 : dc ? -1700 : -1300, 300);
     plot->replot();
 }

@@ -2,10 +2,15 @@
 // arithmetic is in pwmpower/powerdetails.h; these members read the page and show the result.
 #include "app/mainwindow.h"
 
+#include "pwmpower/plotaxes.h"
 #include "pwmpower/powerpagereader.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
+#include "values/engwidgets.h"
 
 #include <qcustomplot.h>
+
+#include <cmath>
 
 namespace {
 
@@ -65,48 +70,90 @@ void MainWindow::PWMpowerDetails()
     ui->PowerNotes->clear();
     ui->PowerNotes->setTextColor(Qt::black);
     ui->PowerNotes->append(QStringLiteral("Notes:"));
+    if (!powerActionNote.isEmpty()) appendPowerNote(powerActionNote, false);
 
     const pwm part = findSwitching(ui->ampSelectorPower->currentText());
-    const pwmpower::PowerInput in = pwmpower::readPowerInputs(*this);
+    pwmpower::PowerFieldCheck check;
+    const pwmpower::PowerInput in = pwmpower::readPowerInputs(*this, &check);
+    for (const QString &note : qAsConst(check.notes))
+        appendPowerNote(QStringLiteral("!!! %1 !!!").arg(note), true);
+    for (const QString &note : qAsConst(powerPlotNotes))
+        appendPowerNote(note, false);
+
+    // Each figure is shown only when the inputs it depends on could be used; one computed
+    // from usable inputs that still comes out non-finite is beyond the computable range.
+    const bool supply = check.supply;
+    const bool signal = supply && check.signal;
+    const bool thermal = signal && check.thermal;
+    bool beyondRange = false;
+    auto show = [&](QLabel *label, double value, bool usable, bool red, const QString &text) {
+        if (usable && pwmpower::isShowable(value)) {
+            label->setText(text);
+            colourLabel(label, red);
+            return;
+        }
+        eng::setNoResult(label);
+        beyondRange = beyondRange || usable;
+    };
+    auto figure = [&](QLabel *label, double value, const QString &unit, bool usable,
+                      bool red = false) {
+        show(label, value, usable, red, eng::engLabelText(value, unit));
+    };
+    auto plainFigure = [&](QLabel *label, double value, bool usable, bool red) {
+        show(label, value, usable, red, plain(value));
+    };
+
     const pwmpower::PowerDetails r =
         pwmpower::analysePwmPower(in, part, pwmpower::readPowerNetwork(*this));
 
-    setEngLabel(r.quiescent.PVs, ui->PiqVs, QStringLiteral("W"));
-    setEngLabel(r.quiescent.PVcc, ui->PiqVcc, QStringLiteral("W"));
+    figure(ui->PiqVs, r.quiescent.PVs, QStringLiteral("W"), supply);
+    figure(ui->PiqVcc, r.quiescent.PVcc, QStringLiteral("W"), supply);
 
-    ui->TcMaxPower->setText(plain(r.TcLimit));
-    ui->minHeatsinkPower->setText(r.heatsinkNeeded ? plain(r.thetaMax) : QStringLiteral("none"));
-    if (r.runaway) {
+    plainFigure(ui->TcMaxPower, r.TcLimit, thermal, r.TcLimitRed);
+    if (thermal && !r.heatsinkNeeded) {
+        ui->minHeatsinkPower->setText(QStringLiteral("none"));
+        colourLabel(ui->minHeatsinkPower, r.heatsinkRed);
+    } else {
+        plainFigure(ui->minHeatsinkPower, r.thetaMax, thermal, r.heatsinkRed);
+    }
+    if (thermal && r.runaway) {
         ui->tempCPower->setText(QStringLiteral("Thermal Runaway"));
         ui->tempJPower->setText(QStringLiteral("Thermal Runaway"));
+        colourLabel(ui->tempCPower, r.TcRed);
+        colourLabel(ui->tempJPower, r.TjRed);
     } else {
-        ui->tempCPower->setText(plain(r.Tc));
-        ui->tempJPower->setText(plain(r.Tj));
+        plainFigure(ui->tempCPower, r.Tc, thermal, r.TcRed);
+        plainFigure(ui->tempJPower, r.Tj, thermal, r.TjRed);
     }
-    ui->VrangePower->setText(plain(r.Vlo) + QStringLiteral(" to ") + plain(r.Vhi) +
-                             QStringLiteral(" V"));
-
-    for (const pwmpower::PowerNote &note : r.notes)
-        appendPowerNote(note.text, note.red);
-    colourLabel(ui->minHeatsinkPower, r.heatsinkRed);
-    colourLabel(ui->tempCPower, r.TcRed);
-    colourLabel(ui->tempJPower, r.TjRed);
-    colourLabel(ui->PampPower, r.PampRed);
-    colourLabel(ui->TcMaxPower, r.TcLimitRed);
-
-    setEngLabel(2 * r.Iripple, ui->IripplePower, QStringLiteral("A peak"));
-    setEngLabel(r.Vripple, ui->VripplePower, QStringLiteral("V peak"));
-    setEngLabel(r.Pout, ui->PoutPower, QStringLiteral("W rms"));
-    if (in.fullBridge) {
-        setEngLabel(r.Ptop / 2, ui->PtopPower, QStringLiteral("W rms per channel"));
-        setEngLabel(r.Pbot / 2, ui->PbotPower, QStringLiteral("W rms per channel"));
+    if (thermal && pwmpower::isShowable(r.Vlo) && pwmpower::isShowable(r.Vhi)) {
+        ui->VrangePower->setText(plain(r.Vlo) + QStringLiteral(" to ") + plain(r.Vhi) +
+                                 QStringLiteral(" V"));
+        colourLabel(ui->VrangePower, false);
     } else {
-        setEngLabel(r.Ptop, ui->PtopPower, QStringLiteral("W rms"));
-        setEngLabel(r.Pbot, ui->PbotPower, QStringLiteral("W rms"));
+        plainFigure(ui->VrangePower, r.Vlo + r.Vhi, thermal, false);
     }
-    setEngLabel(r.Pamp, ui->PampPower, QStringLiteral("W"));
-    setEngLabel(r.Pwire, ui->Pwire, QStringLiteral("W rms"));
-    setEngLabel(r.Pamp, ui->Ptotal, QStringLiteral("W"));
+
+    if (thermal) {
+        for (const pwmpower::PowerNote &note : r.notes)
+            appendPowerNote(note.text, note.red);
+    } else if (signal && in.Vmin > in.Vmax) {
+        appendPowerNote(QStringLiteral("!!! Minimum Output cannot exceed Maximum Output !!!"),
+                        true);
+    }
+
+    figure(ui->IripplePower, 2 * r.Iripple, QStringLiteral("A peak"), supply);
+    figure(ui->VripplePower, r.Vripple, QStringLiteral("V peak"), supply);
+    figure(ui->PoutPower, r.Pout, QStringLiteral("W rms"), signal);
+    const double perSwitch = in.fullBridge ? 0.5 : 1.0;
+    const QString switchUnit =
+        in.fullBridge ? QStringLiteral("W rms per channel") : QStringLiteral("W rms");
+    figure(ui->PtopPower, r.Ptop * perSwitch, switchUnit, thermal);
+    figure(ui->PbotPower, r.Pbot * perSwitch, switchUnit, thermal);
+    figure(ui->PampPower, r.Pamp, QStringLiteral("W"), thermal, r.PampRed);
+    figure(ui->Pwire, r.Pwire, QStringLiteral("W rms"), signal);
+    figure(ui->Ptotal, r.Pamp, QStringLiteral("W"), thermal);
+    if (beyondRange)
+        appendPowerNote(QStringLiteral("!!! %1 !!!").arg(pwmpower::beyondRangeNote()), true);
 }
 
 void MainWindow::refreshPower()
@@ -132,6 +179,24 @@ void MainWindow::refreshPower()
     plot->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
     plot->xAxis->grid()->setSubGridVisible(false);
 
+    // The span the plot shows, and why it is not the one the inputs ask for.
+    powerPlotNotes.clear();
+    {
+        const double Fsig = pwmpower::readPlotFsig(*this);
+        const pwmpower::SweepRange range = pwmpower::readSweepRange(*this, &powerPlotNotes);
+        const int index = ui->yVariable->currentIndex();
+        const pwmpower::Span span = index == 6 || index == 7
+                                        ? pwmpower::logSpan(range, Fsig)
+                                        : pwmpower::linearSpan(range, Fsig);
+        if (span.fallback)
+            powerPlotNotes << (pwmpower::usableValue(ui->FsigPWM, pwmpower::kFsigRule) == 0
+                                   ? QStringLiteral("Fsig is 0 (DC): the plot shows its default "
+                                                    "span, as for a 1 kHz signal")
+                                   : QStringLiteral("Fsig, Fmin and Fmax give no span: the plot "
+                                                    "shows its default span, as for a 1 kHz "
+                                                    "signal"));
+    }
+
     OutVsFreq();
     switch (ui->yVariable->currentIndex()) {
     case 0:
@@ -150,12 +215,12 @@ void MainWindow::refreshPower()
         break;
     }
 
-    const double Fsig = parseLineEdit(ui->FsigPWM, QStringLiteral("R"));
+    const double Fsig = pwmpower::usableValue(ui->FsigPWM, pwmpower::kFsigRule);
     QCPGraph *marker = plot->addGraph();
     marker->setName(QStringLiteral("Signal Frequency"));
     marker->setPen(QPen(QColor(128, 128, 128), 3, Qt::DashLine));
     const QCPRange y = plot->yAxis->range();
-    marker->setData({Fsig, Fsig}, {y.lower, y.upper}, true);
+    pwmpower::setFiniteData(marker, {Fsig, Fsig}, {y.lower, y.upper});
     plot->replot();
     ui->FullFilter->replot();
 

@@ -2,6 +2,8 @@
 // two parasitics.
 #include "app/mainwindow.h"
 
+#include "pwmpower/plotaxes.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -29,11 +31,7 @@ PartDialog makePartDialog(QWidget *parent, const QString &title)
     d.canvas = new QCustomPlot(d.dialog);
     d.canvas->setObjectName(QStringLiteral("partPicture"));
     d.canvas->setMinimumSize(250, 125);
-    d.canvas->legend->setVisible(false);
-    d.canvas->xAxis->setVisible(false);
-    d.canvas->yAxis->setVisible(false);
-    d.canvas->xAxis->grid()->setVisible(false);
-    d.canvas->yAxis->grid()->setVisible(false);
+    pwmpower::hideAxesAndGrid(d.canvas);
     d.form->addRow(d.canvas);
     d.form->addRow(new QLabel(QStringLiteral("Enter as 470u, 2.2k, open, short, ..."), d.dialog));
     return d;

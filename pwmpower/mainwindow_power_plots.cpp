@@ -2,11 +2,14 @@
 // sweeps of pwmpower/powersweeps.h.
 #include "app/mainwindow.h"
 
+#include "pwmpower/fieldcheck.h"
 #include "pwmpower/plotaxes.h"
 #include "pwmpower/powerpagereader.h"
 #include "ui_mainwindow.h"
 
 #include <qcustomplot.h>
+
+#include <cmath>
 
 namespace {
 
@@ -19,7 +22,20 @@ void addCurve(QCustomPlot *plot, const QString &name, const QColor &colour,
     QCPGraph *g = plot->addGraph();
     g->setName(name);
     g->setPen(QPen(colour, 3));
-    g->setData(x, y);
+    pwmpower::setFiniteData(g, x, y);
+}
+
+// The y axis fitted to the curves; with no point to fit, a plain 0 .. 1 rather than the range
+// of whatever was drawn before.
+void rescaleY(QCustomPlot *plot)
+{
+    bool any = false;
+    for (int i = 0; i < plot->graphCount(); ++i)
+        any = any || !plot->graph(i)->data()->isEmpty();
+    if (any)
+        plot->yAxis->rescale();
+    else
+        plot->yAxis->setRange(0, 1);
 }
 
 } // namespace
@@ -29,10 +45,28 @@ void MainWindow::OutVsFreq()
     const pwm part = findSwitching(ui->ampSelectorPower->currentText());
     double PVs = 0, PVcc = 0;
     const double Piq = PiqPWM(&PVs, &PVcc);
-    const pwmpower::PowerInput in = pwmpower::readPowerInputs(*this);
-    const pwmpower::OutputSweep s = pwmpower::outputSweep(pwmpower::readPowerNetwork(*this), part,
-                                                          in, Piq, pwmpower::readSweepRange(*this));
-    setEngLabel(s.hotSpot, ui->Fhotspot, QStringLiteral("Hz"));
+    pwmpower::PowerFieldCheck check;
+    const pwmpower::PowerInput in = pwmpower::readPowerInputs(*this, &check);
+    const pwmpower::SweepRange range = pwmpower::readSweepRange(*this);
+    if (!check.supply || !check.signal) {
+        // No curve from values that cannot be used; the span stays the one the inputs give.
+        const pwmpower::Span span = pwmpower::linearSpan(range, pwmpower::readPlotFsig(*this));
+        eng::setNoResult(ui->Fhotspot);
+        QCustomPlot *plot = ui->FilterFreq;
+        plot->yAxis->setRange(0, 1);
+        plot->xAxis->setLabel(QStringLiteral("Frequency [Hz]"));
+        plot->xAxis->setRange(span.fmin, span.fmax);
+        plot->replot();
+        return;
+    }
+    const pwmpower::OutputSweep s =
+        pwmpower::outputSweep(pwmpower::readPowerNetwork(*this), part, in, Piq, range);
+    if (pwmpower::isShowable(s.hotSpot)) {
+        setEngLabel(s.hotSpot, ui->Fhotspot, QStringLiteral("Hz"));
+        eng::setResultRed(ui->Fhotspot, false);
+    } else {
+        eng::setNoResult(ui->Fhotspot);
+    }
 
     QCustomPlot *plot = ui->FilterFreq;
     switch (ui->yVariable->currentIndex()) {
@@ -40,13 +74,13 @@ void MainWindow::OutVsFreq()
         addCurve(plot, QStringLiteral("Out of Amplifier"), kBlue, s.f, s.Iout);
         addCurve(plot, QStringLiteral("Into Load"), kRed, s.f, s.IL);
         plot->yAxis->setLabel(QStringLiteral("Current [A rms]"));
-        plot->yAxis->rescale();
+        rescaleY(plot);
         break;
     case 2:
         addCurve(plot, QStringLiteral("At Amplifier Output"), kBlue, s.f, s.Vout);
         addCurve(plot, QStringLiteral("At Load"), kRed, s.f, s.VL);
         plot->yAxis->setLabel(QStringLiteral("Voltage [V rms]"));
-        plot->yAxis->rescale();
+        rescaleY(plot);
         break;
     case 4: {
         addCurve(plot, QStringLiteral("True Power Loss in Filter"), kGreen, s.f, s.Pfil);
@@ -56,7 +90,7 @@ void MainWindow::OutVsFreq()
         addCurve(plot, QString::fromUtf8("Internal Amplifier Power\n(Assuming 25°C junctions)"),
                  kBlack, s.f, s.Pint);
         plot->yAxis->setLabel(QStringLiteral("Power [W (or VA) rms]"));
-        plot->yAxis->rescale();
+        rescaleY(plot);
         const QCPRange r = plot->yAxis->range();
         if (r.lower > 0) plot->yAxis->setRange(0, r.upper);
         break;
@@ -79,7 +113,7 @@ void MainWindow::OutVsFreq()
 
 void MainWindow::ImpedanceVsFreq()
 {
-    const double Fsig = parseLineEdit(ui->FsigPWM, QStringLiteral("R"));
+    const double Fsig = pwmpower::readPlotFsig(*this);
     const pwmpower::ImpedanceSweep s = pwmpower::impedanceSweep(
         pwmpower::readPowerNetwork(*this), Fsig, pwmpower::readSweepRange(*this));
 
@@ -93,7 +127,7 @@ void MainWindow::ImpedanceVsFreq()
         addCurve(plot, QStringLiteral("Load and Filter"), kBlue, s.f, s.Zout);
         addCurve(plot, QStringLiteral("Load Only"), kRed, s.f, s.Zload);
         plot->yAxis->setLabel(QString::fromUtf8("Impedance [Ω]"));
-        plot->yAxis->setRange(0, s.largest <= 100 ? s.largest : 100);
+        plot->yAxis->setRange(0, s.largest > 0 && s.largest <= 100 ? s.largest : 100);
     }
     plot->xAxis->setLabel(QStringLiteral("Frequency [Hz]"));
     plot->xAxis->setRange(s.fmin, s.fmax);
@@ -102,7 +136,7 @@ void MainWindow::ImpedanceVsFreq()
 
 void MainWindow::AttnVsFreq()
 {
-    const double Fsig = parseLineEdit(ui->FsigPWM, QStringLiteral("R"));
+    const double Fsig = pwmpower::readPlotFsig(*this);
     const pwmpower::AttenuationSweep s = pwmpower::attenuationSweep(
         pwmpower::readPowerNetwork(*this), Fsig, pwmpower::readSweepRange(*this));
 
@@ -111,7 +145,7 @@ void MainWindow::AttnVsFreq()
     addCurve(plot, QStringLiteral("Filter Attenuation"), kBlue, s.f, percent ? s.percent : s.dB);
     plot->yAxis->setLabel(percent ? QStringLiteral("Filter Attenuation [%]")
                                   : QStringLiteral("Filter Attenuation [dB]"));
-    plot->yAxis->rescale();
+    rescaleY(plot);
 
     plot->xAxis->setScaleType(QCPAxis::stLogarithmic);
     plot->xAxis->setTicker(pwmpower::decadeTicker(

@@ -2,6 +2,7 @@
 // with parasitics, matching network and load, every value a label that is edited by clicking.
 #include "app/mainwindow.h"
 
+#include "pwmpower/plotaxes.h"
 #include "pwmpower/valuelabel.h"
 #include "ui_mainwindow.h"
 
@@ -112,12 +113,7 @@ void MainWindow::plotFullFilter()
     QCustomPlot *plot = ui->FullFilter;
     plot->clearGraphs();
     plot->clearItems();
-    plot->legend->setVisible(false);
-    for (QCPAxis *axis : {plot->xAxis, plot->yAxis}) {
-        axis->setVisible(false);
-        axis->grid()->setVisible(false);
-        axis->grid()->setSubGridVisible(false);
-    }
+    pwmpower::hideAxesAndGrid(plot);
 
     const bool se = ui->SEpower->isChecked();
     const bool dc = ui->DCpower->isChecked();

@@ -3,22 +3,30 @@
 // estimate or clear the filter parts' parasitics, AutoMN sizes the matching network.
 #include "app/mainwindow.h"
 
+#include "pwmpower/fieldcheck.h"
 #include "pwmpower/parasitics.h"
 #include "ui_mainwindow.h"
 
+#include <cmath>
 
 namespace {
 
-pwmpower::Triple triple(const QString t[3])
+// The capacitor parasitics of one row of the parasitics tab (plastic film or electrolytic):
+// ESR and ESL of the capacitor itself and of its board connection, in ohm and nH.
+void useCapacitorParasitics(MainWindow &w, QLineEdit *esrC, QLineEdit *eslC, QLineEdit *esrB,
+                            QLineEdit *eslB)
 {
-    return {t[0], t[1], t[2]};
-}
-
-void setTriple(QString t[3], const pwmpower::Triple &v)
-{
-    t[0] = v.L;
-    t[1] = v.R;
-    t[2] = v.C;
+    const double rc = w.parseLineEdit(esrC, QStringLiteral("R"));
+    const double lc = w.parseLineEdit(eslC, QStringLiteral("R")) / 1e9;
+    const double rb = w.parseLineEdit(esrB, QStringLiteral("R"));
+    const double lb = w.parseLineEdit(eslB, QStringLiteral("R")) / 1e9;
+    for (QString *t : {w.P2, w.P4, w.P6}) {
+        pwmpower::Triple part = pwmpower::tripleOf(t);
+        pwmpower::estimateCapacitorParasitics(part, rc, lc, rb, lb);
+        pwmpower::storeTriple(t, part);
+    }
+    w.refreshPower();
+    w.plotFullFilter();
 }
 
 } // namespace
@@ -106,8 +114,10 @@ void MainWindow::on_useMaxFsw_clicked()
 
 void MainWindow::on_useFswOver10_clicked()
 {
-    setEngLineEdit(parseLineEdit(ui->filterFsw, QStringLiteral("R")) / 10.0, ui->filterFcut,
-                   QString());
+    // From a switching frequency that cannot be used there is nothing to derive: the cutoff
+    // stays as typed, and the refresh names the field.
+    const double Fsw = pwmpower::usableValue(ui->filterFsw);
+    if (std::isfinite(Fsw)) setEngLineEdit(Fsw / 10.0, ui->filterFcut, QString());
     refreshFilter();
 }
 
@@ -176,13 +186,15 @@ void MainWindow::on_ImportFilter_clicked()
 
 void MainWindow::on_ampSelectorPower_activated(int)
 {
+    powerActionNote.clear(); // the user's own choice answers the hand-over's note
     refreshPower();
     plotFullFilter();
 }
 
 void MainWindow::on_PWMfilterOrder_valueChanged(int)
 {
-    on_ampSelectorPower_activated(0);
+    refreshPower();
+    plotFullFilter();
 }
 
 void MainWindow::on_SEpower_clicked()
@@ -300,9 +312,9 @@ void MainWindow::on_UseLParasitics_clicked()
     const double c = parseLineEdit(ui->LESRB, QStringLiteral("R")) * 1000;
     const double d = parseLineEdit(ui->LEPCB, QStringLiteral("R")) / 1e9;
     for (QString *t : {P1, P3, P5}) {
-        pwmpower::Triple part = triple(t);
+        pwmpower::Triple part = pwmpower::tripleOf(t);
         pwmpower::estimateInductorParasitics(part, a, b, c, d);
-        setTriple(t, part);
+        pwmpower::storeTriple(t, part);
     }
     refreshPower();
     plotFullFilter();
@@ -310,32 +322,12 @@ void MainWindow::on_UseLParasitics_clicked()
 
 void MainWindow::on_UsePParasitcs_clicked()
 {
-    const double rc = parseLineEdit(ui->PESRC, QStringLiteral("R"));
-    const double lc = parseLineEdit(ui->PESLC, QStringLiteral("R")) / 1e9;
-    const double rb = parseLineEdit(ui->PESRB, QStringLiteral("R"));
-    const double lb = parseLineEdit(ui->PESLB, QStringLiteral("R")) / 1e9;
-    for (QString *t : {P2, P4, P6}) {
-        pwmpower::Triple part = triple(t);
-        pwmpower::estimateCapacitorParasitics(part, rc, lc, rb, lb);
-        setTriple(t, part);
-    }
-    refreshPower();
-    plotFullFilter();
+    useCapacitorParasitics(*this, ui->PESRC, ui->PESLC, ui->PESRB, ui->PESLB);
 }
 
 void MainWindow::on_UseEParasitics_clicked()
 {
-    const double rc = parseLineEdit(ui->EESRC, QStringLiteral("R"));
-    const double lc = parseLineEdit(ui->EESLC, QStringLiteral("R")) / 1e9;
-    const double rb = parseLineEdit(ui->EESRB, QStringLiteral("R"));
-    const double lb = parseLineEdit(ui->EESLB, QStringLiteral("R")) / 1e9;
-    for (QString *t : {P2, P4, P6}) {
-        pwmpower::Triple part = triple(t);
-        pwmpower::estimateCapacitorParasitics(part, rc, lc, rb, lb);
-        setTriple(t, part);
-    }
-    refreshPower();
-    plotFullFilter();
+    useCapacitorParasitics(*this, ui->EESRC, ui->EESLC, ui->EESRB, ui->EESLB);
 }
 
 void MainWindow::on_ZeroLParasitics_clicked()
@@ -363,7 +355,12 @@ void MainWindow::on_AutoMN_clicked()
 {
     double Vload = 0, Zout = 0, Aout = 0, Zload = 0, Aload = 0;
     loadACVoltage(1000.0, 0, &Vload, &Zout, &Aout, &Zload, &Aload, 'V');
-    setTriple(MN, pwmpower::autoMatchingNetwork(Zload, Aload, triple(L5)));
+    bool reactiveOnly = false;
+    pwmpower::storeTriple(
+        MN, pwmpower::autoMatchingNetwork(Zload, Aload, pwmpower::tripleOf(L5), &reactiveOnly));
+    powerActionNote = reactiveOnly ? QStringLiteral("The load has no resistance: a resistive "
+                                                    "match needs a resistive part in the load")
+                                   : QString();
     refreshPower();
     plotFullFilter();
 }

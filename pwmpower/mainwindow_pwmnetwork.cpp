@@ -3,31 +3,25 @@
 // of the page's other fields.
 #include "app/mainwindow.h"
 
+#include "pwmpower/fieldcheck.h"
 #include "pwmpower/powerpagereader.h"
 #include "ui_mainwindow.h"
 #include "values/engwidgets.h"
 
+#include <cmath>
+
 namespace pwmpower {
-
-namespace {
-
-Triple triple(const QString t[3])
-{
-    return {t[0], t[1], t[2]};
-}
-
-} // namespace
 
 Network readPowerNetwork(const MainWindow &w)
 {
     Network net;
     const QString *p[6] = {w.P1, w.P2, w.P3, w.P4, w.P5, w.P6};
     for (int k = 0; k < 6; ++k)
-        net.P[k] = triple(p[k]);
-    net.MN = triple(w.MN);
+        net.P[k] = tripleOf(p[k]);
+    net.MN = tripleOf(w.MN);
     const QString *l[5] = {w.L1, w.L2, w.L3, w.L4, w.L5};
     for (int i = 0; i < 5; ++i)
-        net.L[i] = triple(l[i]);
+        net.L[i] = tripleOf(l[i]);
     net.order = w.ui->PWMfilterOrder->value();
     if (w.ui->SIpower->isChecked())
         net.type = FilterType::SplitInductor;
@@ -39,32 +33,77 @@ Network readPowerNetwork(const MainWindow &w)
     return net;
 }
 
-PowerInput readPowerInputs(const MainWindow &w)
+PowerInput readPowerInputs(const MainWindow &w, PowerFieldCheck *check)
 {
     Ui_MainWindow *ui = w.ui;
+    using eng::Range;
+    const FieldRule supply{Range::Positive, false, 1e6};
+    const FieldRule frequency{Range::Positive, false, 1e12};
+    const FieldRule signal{Range::Any, false, 1e6};
+    const FieldRule magnitude{Range::NonNegative, false, 1e12};
+
+    FieldReader supplyReader(QStringLiteral("no figure of the page can be computed"));
+    FieldReader signalReader(QStringLiteral("the output power and losses cannot be computed"));
+    FieldReader thermalReader(QStringLiteral("the temperatures cannot be computed"));
     PowerInput in;
-    in.Vs = eng::parseLineEdit(ui->VsPWM, QStringLiteral("R"));
-    in.FswHz = eng::parseLineEdit(ui->FsPWM, QStringLiteral("R"));
-    in.FsigHz = eng::parseLineEdit(ui->FsigPWM, QStringLiteral("R"));
-    in.Vmax = eng::parseLineEdit(ui->PWMOut, QStringLiteral("R"));
-    in.Vmin = eng::parseLineEdit(ui->PWMOutMin, QStringLiteral("R"));
+    in.Vs = supplyReader.read(ui->VsPWM, QStringLiteral("Vs"), supply);
+    in.FswHz = supplyReader.read(ui->FsPWM, QStringLiteral("Fsw"), frequency);
+    // 0 Hz is a DC output.
+    in.FsigHz = signalReader.read(ui->FsigPWM, QStringLiteral("Fsig"), kFsigRule);
+    in.Vmax = signalReader.read(ui->PWMOut, QStringLiteral("The maximum output"), signal);
+    in.Vmin = signalReader.read(ui->PWMOutMin, QStringLiteral("The minimum output"), signal);
     in.currentMode = ui->SigTypePWM->currentIndex() == 1;
     in.singleEnded = ui->SEpower->isChecked();
     in.fullBridge = ui->FBPower->isChecked();
-    in.Ta = eng::parseLineEdit(ui->tempAPower, QStringLiteral("R"));
+    in.Ta = thermalReader.read(ui->tempAPower, QStringLiteral("The ambient temperature"),
+                               {Range::Temperature, false, 1e6});
     in.noHeatsink = ui->heatsinkPower->text() == QLatin1String("none");
-    in.heatsink = eng::parseLineEdit(ui->heatsinkPower, QStringLiteral("R"));
-    in.compound = eng::parseLineEdit(ui->ThermalCompoundPower, QStringLiteral("R"));
+    if (!in.noHeatsink)
+        in.heatsink = thermalReader.read(ui->heatsinkPower, QStringLiteral("The heatsink"),
+                                         {Range::NonNegative, true, 1e12});
+    in.compound = thermalReader.read(ui->ThermalCompoundPower,
+                                     QStringLiteral("The thermal compound"), magnitude);
+
+    PowerFieldCheck c;
+    c.supply = supplyReader.allUsable();
+    c.signal = signalReader.allUsable();
+    c.thermal = thermalReader.allUsable();
+    c.notes = supplyReader.notes + signalReader.notes + thermalReader.notes;
+    if (!c.signal) {
+        in.FsigHz = 0;
+        in.Vmax = in.Vmin = 0;
+    }
+    if (!c.thermal) {
+        in.Ta = 25;
+        in.noHeatsink = true;
+        in.heatsink = in.compound = 0;
+    }
+    if (check) *check = c;
     return in;
 }
 
-SweepRange readSweepRange(const MainWindow &w)
+double readPlotFsig(const MainWindow &w)
 {
+    const double Fsig = usableValue(w.ui->FsigPWM, kFsigRule);
+    return std::isfinite(Fsig) ? Fsig : 0;
+}
+
+SweepRange readSweepRange(const MainWindow &w, QStringList *notes)
+{
+    FieldReader reader(QStringLiteral("the plot uses its default span"));
+    const FieldRule bound{eng::Range::NonNegative, false, 1e12};
     SweepRange r;
     r.minAuto = w.ui->Fmin->text() == QLatin1String("auto");
-    if (!r.minAuto) r.fmin = eng::parseLineEdit(w.ui->Fmin, QStringLiteral("R"));
+    if (!r.minAuto) {
+        r.fmin = reader.read(w.ui->Fmin, QStringLiteral("Fmin"), bound);
+        r.minAuto = std::isnan(r.fmin);
+    }
     r.maxAuto = w.ui->Fmax->text() == QLatin1String("auto");
-    if (!r.maxAuto) r.fmax = eng::parseLineEdit(w.ui->Fmax, QStringLiteral("R"));
+    if (!r.maxAuto) {
+        r.fmax = reader.read(w.ui->Fmax, QStringLiteral("Fmax"), {eng::Range::Positive, false, 1e12});
+        r.maxAuto = std::isnan(r.fmax);
+    }
+    if (notes) *notes << reader.notes;
     return r;
 }
 

@@ -42,8 +42,9 @@ void estimateCapacitorParasitics(Triple &capacitor, double rc, double lc, double
     capacitor.L = eng0(lc + lb * std::log10(micro));
 }
 
-Triple autoMatchingNetwork(double Zload, double AloadDeg, const Triple &L5)
+Triple autoMatchingNetwork(double Zload, double AloadDeg, const Triple &L5, bool *reactiveOnly)
 {
+    if (reactiveOnly) *reactiveOnly = false;
     const double theta = AloadDeg / 180 * 3.141592653589793;
     const QLatin1String open("open");
     if (L5.L == open || L5.R == open || L5.C == open || L5.C == QLatin1String("0") ||
@@ -51,6 +52,12 @@ Triple autoMatchingNetwork(double Zload, double AloadDeg, const Triple &L5)
         return {kZero, kZero, kZero};
     const double R = Zload * std::cos(theta);
     const double X = Zload * std::sin(theta);
+    // Without a resistive part the R^2 C and L / R^2 branches degenerate into a near short
+    // across the output (or an unbounded part).
+    if (!std::isfinite(R) || !std::isfinite(X) || !(std::fabs(R) > 1e-6 * std::fabs(X))) {
+        if (reactiveOnly) *reactiveOnly = true;
+        return {kZero, kZero, kZero};
+    }
     const double w = kTwoPi * 1000;
     if (theta < 0) // capacitive: series R and L
         return {eng0(R * R / (w * std::fabs(X))), eng0(R), QStringLiteral("short")};

@@ -19,8 +19,10 @@ void estimateCapacitorParasitics(Triple &capacitor, double rc, double lc, double
 
 // The series RL (capacitive load) or RC (inductive load) branch that makes the load, of
 // magnitude Zload (ohm) and angle AloadDeg at 1 kHz, look like its resistance R: L = R^2 C,
-// C = L / R^2. No matching network ("0", "0", "0") for an open load branch or a load that is
-// resistive already.
-Triple autoMatchingNetwork(double Zload, double AloadDeg, const Triple &L5);
+// C = L / R^2. No matching network ("0", "0", "0") for an open load branch, a load that is
+// resistive already, or one without resistance (a pure reactance, |angle| at 90 degrees: no
+// branch makes it look resistive); *reactiveOnly tells the last case.
+Triple autoMatchingNetwork(double Zload, double AloadDeg, const Triple &L5,
+                           bool *reactiveOnly = nullptr);
 
 } // namespace pwmpower

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <QVector>
 
-// Axis tickers of the PWM pages' frequency plots.
+// Axis tickers and curve data of the PWM pages' frequency plots.
 namespace pwmpower {
 
 // A fixed tick step with a fixed number of sub-ticks between ticks.
@@ -26,5 +26,12 @@ private:
 // logarithmic axis fall on 2 .. 9 of each decade.
 QSharedPointer<QCPAxisTickerText> decadeTicker(const QVector<double> &ticks,
                                                const QStringList &labels);
+
+// A drawing canvas rather than a chart: no legend, no axes, no grid lines.
+void hideAxesAndGrid(QCustomPlot *plot);
+
+// The curve's points, without those where x or y is not finite (a curve never shows NaN or
+// infinity as a point; the line simply skips them).
+void setFiniteData(QCPGraph *graph, const QVector<double> &x, const QVector<double> &y);
 
 } // namespace pwmpower

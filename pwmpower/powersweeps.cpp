@@ -11,14 +11,12 @@ namespace {
 constexpr double kPi = 3.141592653589793;
 constexpr double kSqrt2 = 1.4142135623730951;
 
-double outputFmin(const SweepRange &range)
-{
-    return range.minAuto ? 0 : range.fmin;
-}
+// The smallest span a plot axis can show; anything narrower is no span.
+constexpr double kNarrowestSpanHz = 1e-6;
 
-double outputFmax(const SweepRange &range, double FsigHz)
+bool ascending(double fmin, double fmax)
 {
-    return range.maxAuto ? 3 * FsigHz : range.fmax;
+    return std::isfinite(fmin) && std::isfinite(fmax) && fmax - fmin > kNarrowestSpanHz;
 }
 
 QVector<double> linearFrequencies(double fmin, double fmax)
@@ -39,12 +37,33 @@ double capacitance(const QString &text)
 
 } // namespace
 
+Span linearSpan(const SweepRange &range, double FsigHz)
+{
+    Span s;
+    s.fmin = range.minAuto ? 0 : range.fmin;
+    s.fmax = range.maxAuto ? 3 * FsigHz : range.fmax;
+    if (!ascending(s.fmin, s.fmax)) s = {0, 3 * kDefaultSpanFsigHz, true};
+    return s;
+}
+
+Span logSpan(const SweepRange &range, double FsigHz)
+{
+    Span s;
+    s.fmin = range.minAuto || range.fmin == 0 ? 1 : range.fmin;
+    s.fmax = range.maxAuto ? std::pow(10.0, 2 * std::log10(FsigHz)) : range.fmax;
+    if (!ascending(s.fmin, s.fmax) || s.fmax / s.fmin < 1.001)
+        s = {1, kDefaultSpanFsigHz * kDefaultSpanFsigHz, true};
+    return s;
+}
+
 OutputSweep outputSweep(const Network &net, const pwm &part, const PowerInput &in, double Piq,
                         const SweepRange &range)
 {
     OutputSweep s;
-    s.fmin = outputFmin(range);
-    s.fmax = outputFmax(range, in.FsigHz);
+    const Span span = linearSpan(range, in.FsigHz);
+    s.fmin = span.fmin;
+    s.fmax = span.fmax;
+    s.defaultSpan = span.fallback;
     s.f = linearFrequencies(s.fmin, s.fmax);
     s.f << 59.9 << 60.1;
 
@@ -118,8 +137,10 @@ OutputSweep outputSweep(const Network &net, const pwm &part, const PowerInput &i
 ImpedanceSweep impedanceSweep(const Network &net, double FsigHz, const SweepRange &range)
 {
     ImpedanceSweep s;
-    s.fmin = outputFmin(range);
-    s.fmax = outputFmax(range, FsigHz);
+    const Span span = linearSpan(range, FsigHz);
+    s.fmin = span.fmin;
+    s.fmax = span.fmax;
+    s.defaultSpan = span.fallback;
     s.f = linearFrequencies(s.fmin, s.fmax);
     for (double f : qAsConst(s.f)) {
         const AcResult ac = acResponse(net, f, 0, Drive::Voltage);
@@ -135,9 +156,10 @@ ImpedanceSweep impedanceSweep(const Network &net, double FsigHz, const SweepRang
 AttenuationSweep attenuationSweep(const Network &net, double FsigHz, const SweepRange &range)
 {
     AttenuationSweep s;
-    s.fmin = range.minAuto ? 1 : range.fmin;
-    if (s.fmin == 0) s.fmin = 1;
-    s.fmax = range.maxAuto ? std::pow(10.0, 2 * std::log10(FsigHz)) : range.fmax;
+    const Span span = logSpan(range, FsigHz);
+    s.fmin = span.fmin;
+    s.fmax = span.fmax;
+    s.defaultSpan = span.fallback;
     const double step = std::pow(s.fmax / s.fmin, 0.01);
     double f = s.fmin;
     for (int i = 0; i < 100; ++i) {

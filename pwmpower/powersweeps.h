@@ -20,9 +20,26 @@ struct SweepRange
     double fmax = 0;
 };
 
+// The signal frequency the sweeps take their default span from when the signal frequency and
+// bounds give none (Fsig 0 is a DC output; an Fsig below 1 Hz gives no attenuation span).
+constexpr double kDefaultSpanFsigHz = 1000;
+
+// A sweep's span: the typed bounds and the signal frequency, or, when they give no ascending
+// span, the default span of the sweep for kDefaultSpanFsigHz (fallback true).
+struct Span
+{
+    double fmin = 0, fmax = 0;
+    bool fallback = false;
+};
+// 0 .. 3 Fsig by default, linear.
+Span linearSpan(const SweepRange &range, double FsigHz);
+// 1 Hz .. Fsig^2 by default, logarithmic; a typed Fmin of 0 is 1 Hz.
+Span logSpan(const SweepRange &range, double FsigHz);
+
 struct OutputSweep
 {
     double fmin = 0, fmax = 0; // the x range to show
+    bool defaultSpan = false;  // the span is the default one (see Span)
     QVector<double> f;
     QVector<double> Iout, IL;             // A rms, amplifier output and load
     QVector<double> Vout, VL;             // V rms
@@ -43,6 +60,7 @@ OutputSweep outputSweep(const Network &net, const pwm &part, const PowerInput &i
 struct ImpedanceSweep
 {
     double fmin = 0, fmax = 0;
+    bool defaultSpan = false;
     QVector<double> f, Zout, Aout, Zload, Aload; // ohm, degrees
     double largest = 0;                          // largest magnitude of both curves
 };
@@ -52,6 +70,7 @@ ImpedanceSweep impedanceSweep(const Network &net, double FsigHz, const SweepRang
 struct AttenuationSweep
 {
     double fmin = 0, fmax = 0;
+    bool defaultSpan = false;
     QVector<double> f, dB, percent;
 };
 // 1 Hz .. Fsig^2 by default, 100 points on a geometric scale; a 100 V drive.

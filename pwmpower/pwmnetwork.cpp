@@ -7,6 +7,18 @@
 
 namespace pwmpower {
 
+Triple tripleOf(const QString t[3])
+{
+    return {t[0], t[1], t[2]};
+}
+
+void storeTriple(QString t[3], const Triple &v)
+{
+    t[0] = v.L;
+    t[1] = v.R;
+    t[2] = v.C;
+}
+
 namespace {
 
 constexpr double kDegreesPerRadian = 180.0 / 3.141592653589793;

@@ -22,6 +22,11 @@ struct Triple
     QString L, R, C;
 };
 
+// The window keeps each part as three strings in the order L, R, C; these move them into and
+// out of a Triple.
+Triple tripleOf(const QString t[3]);
+void storeTriple(QString t[3], const Triple &v);
+
 // How the filter is wired between the two outputs: a split inductor puts an identical
 // inductor in each output line, a dual capacitor also an identical capacitor from each line
 // to the return.

@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace pwmpower {
 
 namespace {
@@ -13,10 +15,20 @@ const QString kIndent = QStringLiteral("\n    ");
 
 } // namespace
 
+namespace {
+
+// Beyond the largest prefix no value of these circuits is meant: such a text is shown as typed.
+bool outOfScale(double v)
+{
+    return v != infiniteValue && std::fabs(v) >= 1e15;
+}
+
+} // namespace
+
 bool isShownWithUnit(const QString &text, bool *valid)
 {
     const double v = eng::parseItemText(text, valid);
-    return v != 0 && v != infiniteValue;
+    return v != 0 && v != infiniteValue && !outOfScale(v);
 }
 
 QString numberWordUnit(const QString &text, const QString &unit)
@@ -32,7 +44,13 @@ QString numberWordUnit(const QString &text, const QString &unit)
 
 QString valueLabelText(const QString &text, const QString &unit, bool *valid)
 {
-    if (isShownWithUnit(text, valid)) return numberWordUnit(text, unit);
+    bool readable = true;
+    if (isShownWithUnit(text, &readable)) {
+        if (valid) *valid = true;
+        return numberWordUnit(text, unit);
+    }
+    // A value out of scale is no usable value either: the label turns red.
+    if (valid) *valid = readable && !outOfScale(eng::parseItemText(text, nullptr));
     return text;
 }
 

@@ -8,7 +8,7 @@ namespace pwmpower {
 
 // True when the typed value is a real number for the labels' purposes: it reads as a value
 // (schematic rules: exact words, an upper-case F is no prefix) that is neither 0 nor the open
-// value 4294967295. Sets *valid to whether the text reads at all.
+// value 4294967295, and lies below 1e15 in magnitude. Sets *valid to whether the text reads at all.
 bool isShownWithUnit(const QString &text, bool *valid = nullptr);
 
 // The leading number printed with up to six significant digits, a blank, the word that
@@ -17,7 +17,8 @@ bool isShownWithUnit(const QString &text, bool *valid = nullptr);
 QString numberWordUnit(const QString &text, const QString &unit);
 
 // A value label: numberWordUnit for a value, the text unchanged (no unit) for "open",
-// "short", "0" or unreadable text. *valid as for isShownWithUnit (the label turns red).
+// "short", "0", unreadable text or a value beyond the largest prefix (1e15 and more). *valid is
+// false for unreadable text and for such a value (the label turns red).
 QString valueLabelText(const QString &text, const QString &unit, bool *valid = nullptr);
 
 // The label of a filter inductor: its inductance, then its series resistance and parallel

@@ -91,8 +91,24 @@ void TestPwmFilterDesign::orderWithEqualFrequencies()
     FilterOrderInput in = defaults();
     in.FcutKHz = 20;
     const FilterOrderResult r = filterOrder(in);
-    QVERIFY(std::isinf(r.recommended));
-    QCOMPARE(QString::number(r.recommended, 'g', 6), QStringLiteral("inf"));
+    QVERIFY(std::isnan(r.recommended)); // no order: the page shows its placeholder
+    QCOMPARE(r.notes, QStringList{"Fsw is not above Fcut: no filter order brings the ripple down"});
+    // The ripple of the order in use is a figure still: 1.25 x 48 x 2 x 0.5 at a ratio of 1.
+    QCOMPARE(r.rippleV, 60.0);
+
+    // Allowed ripple above the unfiltered one: no filter needed, order 0, never negative.
+    in = defaults();
+    in.Vrip = 600;
+    QCOMPARE(filterOrder(in).recommended, 0.0);
+    QVERIFY(!std::signbit(filterOrder(in).recommended));
+
+    // An unusable input (NaN) reaches every figure that needs it, and nothing else.
+    in = defaults();
+    in.RL = std::nan("");
+    const FilterOrderResult noLoad = filterOrder(in);
+    QCOMPARE(noLoad.recommended, 4.0);
+    QVERIFY(std::isnan(noLoad.rippleI) && std::isnan(noLoad.Cleg));
+    QVERIFY(noLoad.notes.isEmpty());
 }
 
 // Hand derivation with the defaults: L1 = 1.4142 x 15 / (2 pi 2) = 1.688 (mH),
@@ -198,6 +214,8 @@ void TestPwmFilterDesign::matching_data()
     QTest::newRow("C zero") << true << "0" << 0.0 << true << 0.0 << 0.0;
     QTest::newRow("L unreadable reads 0") << false << "x" << 0.0 << true << 0.0 << 0.0;
     QTest::newRow("L open") << false << "open" << 4294967295.0 << true << 0.0 << 0.0;
+    // Without resistance a capacitive load takes the R^2 C inductance, 0, and still no capacitor.
+    QTest::newRow("RC load, R 0") << true << "10" << 10.0 << false << 0.0 << 0.0;
 }
 
 void TestPwmFilterDesign::matching()
@@ -208,11 +226,13 @@ void TestPwmFilterDesign::matching()
     QFETCH(bool, none);
     QFETCH(double, L);
     QFETCH(double, C);
-    const Matching m = capacitive ? matchingForCapacitiveLoad(15, text, value)
-                                  : matchingForInductiveLoad(15, text, value);
+    const double R = QByteArray(QTest::currentDataTag()).endsWith("R 0") ? 0 : 15;
+    const Matching m = capacitive ? matchingForCapacitiveLoad(R, text, value)
+                                  : matchingForInductiveLoad(R, text, value);
     QCOMPARE(m.none, none);
+    QCOMPARE(m.capacitiveLoad, capacitive);
     if (!none) {
-        QCOMPARE(m.R, 15.0);
+        QCOMPARE(m.R, R);
         QVERIFY(close(m.L, L, 1e-12));
         QVERIFY(close(m.C, C, 1e-12));
     }

@@ -3,6 +3,8 @@
 // buttons and the hand-over to the PWM power page.
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
+#include "windowtest.h"
 
 #include <QtTest>
 #include <qcustomplot.h>
@@ -11,16 +13,9 @@
 
 namespace {
 
-QtMessageHandler previousHandler = nullptr;
-
-// A renamed widget would silently disconnect its slot: make that warning fail the test.
-void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
-{
-    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
-    if (previousHandler) previousHandler(type, context, msg);
-}
-
 const QString kMicro = QString(QChar(0x00B5));
+const QString kRedLabel = QStringLiteral("QLabel { color : red; }");
+const QString kBlackLabel = QStringLiteral("QLabel { color : black; }");
 
 // The texts of the visible items on a plot.
 QStringList visibleTexts(QCustomPlot *plot)
@@ -55,27 +50,33 @@ private slots:
     void startUp();
     void workedDefaults();
     void editRecomputes();
-    void equalFrequenciesShowInfinity();
+    void equalFrequenciesGiveNoOrder();
+    void unusableInputs_data();
+    void unusableInputs();
     void supplyAndFrequencyLimits();
     void fixedFrequencyPart();
     void ladderDrawing_data();
     void ladderDrawing();
+    void ladderTextsFit_data();
+    void ladderTextsFit();
     void attenuationPlot();
     void useButtons();
     void matchingSheet();
+    void matchingWithoutResistance();
     void handOver();
     void handOverOfPartPowerPageLacks();
     void navigation();
 
 private:
     void choosePart(const QString &name);
+    QString notes() const;
     std::unique_ptr<MainWindow> w;
     Ui_MainWindow *ui = nullptr;
 };
 
 void TestPwmFilterPage::initTestCase()
 {
-    previousHandler = qInstallMessageHandler(failOnUnboundSlots);
+    windowtest::failOnUnboundSlots();
 }
 
 void TestPwmFilterPage::init()
@@ -87,6 +88,13 @@ void TestPwmFilterPage::init()
 void TestPwmFilterPage::cleanup()
 {
     w.reset();
+}
+
+// The note lines under the results; empty while hidden.
+QString TestPwmFilterPage::notes() const
+{
+    auto *label = w->findChild<QLabel *>("filterNotes");
+    return label && !label->isHidden() ? label->text() : QString();
 }
 
 // As the user does it: pick the part, the combo box reports the activation.
@@ -156,12 +164,97 @@ void TestPwmFilterPage::editRecomputes()
     QCOMPARE(ui->filterVrip->palette().color(QPalette::Text), QColor(Qt::red));
 }
 
-void TestPwmFilterPage::equalFrequenciesShowInfinity()
+void TestPwmFilterPage::equalFrequenciesGiveNoOrder()
 {
     ui->filterFcut->setText("20k");
     emit ui->filterFcut->editingFinished();
-    QCOMPARE(ui->filterOrder->text(), QStringLiteral("inf"));
+    QCOMPARE(ui->filterOrder->text(), eng::noResultText());
+    QCOMPARE(ui->filterOrder->styleSheet(), kRedLabel);
+    QCOMPARE(notes(), QStringLiteral("Fsw is not above Fcut: no filter order brings the ripple down"));
+    // The ripple of the order in use is still a figure: 1.25 x 48 / 2 at a ratio of 1.
+    QCOMPARE(ui->filterVripActual->text(), QStringLiteral("30 V peak"));
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+// Each input that cannot be used leaves the placeholder in every figure it feeds, a red field
+// and one note line; no figure reads nan, inf or a number computed from it.
+void TestPwmFilterPage::unusableInputs_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("blank"); // labels that show the placeholder
+    QTest::addColumn<QString>("note");
+    const QStringList all{"filterOrder", "filterVripActual", "FilterIrip", "Cleg"};
+    QTest::newRow("Vs 0") << "filterVs"
+                          << "0" << QStringList{"filterOrder", "filterVripActual", "FilterIrip"}
+                          << "Vs is 0: the filter cannot be sized";
+    QTest::newRow("ripple 0") << "filterVrip"
+                              << "0" << QStringList{"filterOrder"}
+                              << "The allowable ripple is 0: the filter cannot be sized";
+    QTest::newRow("negative ripple") << "filterVrip"
+                                     << "-0.02" << QStringList{"filterOrder"}
+                                     << "The allowable ripple is negative: the filter cannot be "
+                                        "sized";
+    QTest::newRow("Fsw 0") << "filterFsw"
+                           << "0" << QStringList{"filterOrder", "filterVripActual", "FilterIrip"}
+                           << "Fsw is 0: the filter cannot be sized";
+    QTest::newRow("Fcut 0") << "filterFcut"
+                            << "0" << all << "Fcut is 0: the filter cannot be sized";
+    QTest::newRow("Fcut negative") << "filterFcut"
+                                   << "-2k" << all << "Fcut is negative: the filter cannot be sized";
+    QTest::newRow("R_L 0") << "filterR_L"
+                           << "0" << QStringList{"FilterIrip", "Cleg"}
+                           << "R_LOAD is 0: the filter cannot be sized";
+    QTest::newRow("R_L open") << "filterR_L"
+                              << "open" << QStringList{"FilterIrip", "Cleg"}
+                              << "R_LOAD is open: the filter cannot be sized";
+    QTest::newRow("limit message") << "filterFsw"
+                                   << "Fsw too Low"
+                                   << QStringList{"filterOrder", "filterVripActual", "FilterIrip"}
+                                   << "Fsw reads \"Fsw too Low\": the filter cannot be sized";
+}
+
+void TestPwmFilterPage::unusableInputs()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QStringList, blank);
+    QFETCH(QString, note);
+    choosePart("NV24"); // a bridge part: the leg capacitor is shown
+    ui->FBbutton->click();
+    ui->SIbutton->click();
+    auto *edit = w->findChild<QLineEdit *>(field);
+    edit->setText(text);
+    emit edit->editingFinished();
+    if (edit->text() == text) // a limit message may have replaced a typed value
+        QCOMPARE(edit->palette().color(QPalette::Text), QColor(Qt::red));
+    for (const char *name : {"filterOrder", "filterVripActual", "FilterIrip", "Cleg"}) {
+        auto *label = w->findChild<QLabel *>(name);
+        QVERIFY2(!label->text().contains("nan") && !label->text().contains("inf"),
+                 qPrintable(QString(name) + ": " + label->text()));
+        QCOMPARE(label->text() == eng::noResultText(), blank.contains(name));
+        if (blank.contains(name)) QCOMPARE(label->styleSheet(), kRedLabel);
+    }
+    QCOMPARE(notes(), note);
+    // Ladder values that need the field show the placeholder, never "inf H" or "0 H".
+    const bool ladderBlank = field == "filterFcut" || field == "filterR_L";
+    for (const QString &t : visibleTexts(ui->filterPlot))
+        QVERIFY2(!t.contains("inf") && !t.contains("nan"), qPrintable(t));
+    QCOMPARE(visibleTexts(ui->filterPlot).contains(eng::noResultText()), ladderBlank);
+    // The attenuation plot draws no curve or marker from a frequency it cannot use.
+    for (int i = 0; i < ui->attenuationPlot->graphCount(); ++i)
+        for (auto it = ui->attenuationPlot->graph(i)->data()->constBegin();
+             it != ui->attenuationPlot->graph(i)->data()->constEnd(); ++it)
+            QVERIFY(std::isfinite(it->key) && std::isfinite(it->value));
+
+    // Typing a usable value again clears the note.
+    edit->setText(field == "filterFsw" ? "20k" : field == "filterFcut" ? "2k" : "15");
+    if (field == "filterVs") edit->setText("48");
+    if (field == "filterVrip") edit->setText("0.02");
+    emit edit->editingFinished();
+    QCOMPARE(notes(), QString());
+    QCOMPARE(ui->filterOrder->text(), QStringLiteral("4"));
+    QCOMPARE(ui->filterOrder->styleSheet(), kBlackLabel);
 }
 
 void TestPwmFilterPage::supplyAndFrequencyLimits()
@@ -245,6 +338,54 @@ void TestPwmFilterPage::ladderDrawing()
     QCOMPARE(ui->filterPlot->xAxis->range(), QCPRange(400 - 1600, 400 + 1900));
 }
 
+// At every order, on a window of laptop size, the ladder's end texts lie wholly inside the
+// canvas and no wire runs through them.
+void TestPwmFilterPage::ladderTextsFit_data()
+{
+    QTest::addColumn<int>("order");
+    for (int n = 1; n <= 6; ++n)
+        QTest::newRow(qPrintable(QString("order %1").arg(n))) << n;
+}
+
+void TestPwmFilterPage::ladderTextsFit()
+{
+    QFETCH(int, order);
+    w->resize(1366, 720);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    ui->Page->setCurrentIndex(12);
+    choosePart("NV24");
+    ui->FBbutton->click();
+    ui->DCbutton->click();
+    ui->filterOrderActual->setValue(order);
+    QCustomPlot *plot = ui->filterPlot;
+    plot->replot();
+
+    const QRect canvas = plot->axisRect()->rect();
+    QVector<QRectF> boxes;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *t = qobject_cast<QCPItemText *>(plot->item(i));
+        if (!t || !t->visible()) continue;
+        if (!t->text().startsWith("PWM Out") && !t->text().startsWith("LOAD AND")) continue;
+        const QRectF box(t->topLeft->pixelPosition(), t->bottomRight->pixelPosition());
+        QVERIFY2(canvas.contains(box.toRect()), qPrintable(t->text().simplified()));
+        boxes << box.adjusted(1, 1, -1, -1);
+    }
+    QCOMPARE(boxes.size(), 3); // PWM Out A, PWM Out B and the load text
+    for (int g = 0; g < plot->graphCount(); ++g) {
+        const QCPGraphDataContainer &data = *plot->graph(g)->data();
+        for (int k = 1; k < data.size(); ++k) {
+            const QPointF a(plot->xAxis->coordToPixel(data.at(k - 1)->key),
+                            plot->yAxis->coordToPixel(data.at(k - 1)->value));
+            const QPointF b(plot->xAxis->coordToPixel(data.at(k)->key),
+                            plot->yAxis->coordToPixel(data.at(k)->value));
+            for (int step = 0; step <= 20; ++step)
+                for (const QRectF &box : qAsConst(boxes))
+                    QVERIFY(!box.contains(a + (b - a) * (step / 20.0)));
+        }
+    }
+}
+
 void TestPwmFilterPage::attenuationPlot()
 {
     QCustomPlot *plot = ui->attenuationPlot;
@@ -317,6 +458,36 @@ void TestPwmFilterPage::matchingSheet()
     QVERIFY(visibleTexts(ui->filterPlot).contains(QStringLiteral("PWM Out A")));
 }
 
+// A load without resistance: a capacitive one is matched by the R^2 C inductance, which is 0
+// (never by a capacitor); an inductive one would need an unbounded L / R^2 capacitor.
+void TestPwmFilterPage::matchingWithoutResistance()
+{
+    ui->MNbutton->click();
+    ui->filterRload->setText("0");
+    ui->filterLoadIsC->click();
+    ui->filterCload->setText("10");
+    emit ui->filterCload->editingFinished();
+    QCOMPARE(ui->filterRm->text(), QString::fromUtf8("0 Ω"));
+    QCOMPARE(ui->filterCm->text(), QStringLiteral("none"));
+    QCOMPARE(ui->filterLm->text(), QStringLiteral("0 H"));
+    QCOMPARE(notes(), QString());
+
+    ui->filterLoadIsL->click();
+    ui->filterLload->setText("2.25");
+    emit ui->filterLload->editingFinished();
+    QCOMPARE(ui->filterLm->text(), QStringLiteral("none"));
+    QCOMPARE(ui->filterCm->text(), eng::noResultText());
+    QCOMPARE(ui->filterCm->styleSheet(), kRedLabel);
+    QCOMPARE(notes(), QString::fromUtf8("R_LOAD is 0: the matching capacitor L / R² is unbounded"));
+
+    // A negative load is no load: red field, placeholders, its note.
+    ui->filterRload->setText("-15");
+    emit ui->filterRload->editingFinished();
+    QCOMPARE(ui->filterRload->palette().color(QPalette::Text), QColor(Qt::red));
+    QCOMPARE(ui->filterRm->text(), eng::noResultText());
+    QCOMPARE(notes(), QStringLiteral("R_LOAD is negative: the matching network cannot be sized"));
+}
+
 // The order-2 split-inductor design with a 2.25 mH load moves to the power page.
 void TestPwmFilterPage::handOver()
 {
@@ -357,6 +528,15 @@ void TestPwmFilterPage::handOverOfPartPowerPageLacks()
     QCOMPARE(ui->ampSelectorPower->findText("NV321"), -1);
     ui->loadFilterToPower->click();
     QCOMPARE(ui->ampSelectorPower->currentText(), before);
+    const QString note = "NV321 is not offered on this page: the design was taken over with " +
+                         before;
+    QVERIFY2(ui->PowerNotes->toPlainText().contains(note), qPrintable(ui->PowerNotes->toPlainText()));
+    // The note stays through the page's refreshes, until a part is picked there.
+    ui->FsigPWM->setText("1k");
+    emit ui->FsigPWM->editingFinished();
+    QVERIFY(ui->PowerNotes->toPlainText().contains(note));
+    emit ui->ampSelectorPower->activated(ui->ampSelectorPower->currentIndex());
+    QVERIFY(!ui->PowerNotes->toPlainText().contains(note));
 
     // A part further down the list than a three-phase part lands on its own name.
     choosePart("JNV300");

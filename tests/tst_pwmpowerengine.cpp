@@ -501,15 +501,33 @@ void TestPwmPowerEngine::impedanceAndAttenuationRanges()
     QVERIFY(near(a.dB[20], 0, 1e-9));
     QVERIFY(near(a.percent[20], 0, 1e-9));
 
-    // A typed Fmin of 0 starts at 1 Hz; Fsig below 1 Hz runs downwards, still 100 points.
+    // A typed Fmin of 0 starts at 1 Hz.
     SweepRange zero;
     zero.minAuto = false;
     zero.fmin = 0;
     QCOMPARE(attenuationSweep(n, 1000, zero).fmin, 1.0);
+    QVERIFY(!a.defaultSpan && !z.defaultSpan);
+
+    // Fsig below 1 Hz would run downwards, Fsig 0 would collapse the linear span: both take the
+    // default span of a 1 kHz signal instead, and say so.
     const AttenuationSweep down = attenuationSweep(n, 0.5, SweepRange{});
     QCOMPARE(down.f.size(), 100);
-    QVERIFY(near(down.fmax, 0.25, 1e-12));
-    QVERIFY(down.f.last() < down.f.first());
+    QVERIFY(down.defaultSpan);
+    QCOMPARE(down.fmin, 1.0);
+    QCOMPARE(down.fmax, 1e6);
+    QVERIFY(down.f.last() > down.f.first());
+    const ImpedanceSweep dc = impedanceSweep(n, 0, SweepRange{});
+    QVERIFY(dc.defaultSpan);
+    QCOMPARE(dc.fmin, 0.0);
+    QCOMPARE(dc.fmax, 3000.0);
+    SweepRange inverted;
+    inverted.minAuto = inverted.maxAuto = false;
+    inverted.fmin = 5000;
+    inverted.fmax = 1000;
+    const Span fallback = linearSpan(inverted, 1000);
+    QVERIFY(fallback.fallback);
+    QCOMPARE(fallback.fmax, 3000.0);
+    QVERIFY(logSpan(inverted, 1000).fallback);
 }
 
 void TestPwmPowerEngine::inductorParasitics_data()
@@ -589,6 +607,9 @@ void TestPwmPowerEngine::autoMatching_data()
     QTest::newRow("resistive") << t("0", "15", "short") << QStringList{"0", "0", "0"};
     QTest::newRow("open resistance") << t("2.25m", "open", "short") << QStringList{"0", "0", "0"};
     QTest::newRow("capacitance 0") << t("0", "15", "0") << QStringList{"0", "0", "0"};
+    // A capacitor alone once got a near short (9.5e-21 H in series with 0.975 fohm).
+    QTest::newRow("capacitor alone") << t("0", "short", "10u") << QStringList{"0", "0", "0"};
+    QTest::newRow("inductor alone") << t("10m", "short", "short") << QStringList{"0", "0", "0"};
 }
 
 void TestPwmPowerEngine::autoMatching()
@@ -598,8 +619,10 @@ void TestPwmPowerEngine::autoMatching()
     Network n = resistiveLoad();
     n.L[4] = load;
     const AcResult ac = acResponse(n, 1000, 0, Drive::Voltage);
-    const Triple m = autoMatchingNetwork(ac.Zload, ac.Aload, load);
+    bool reactiveOnly = true;
+    const Triple m = autoMatchingNetwork(ac.Zload, ac.Aload, load, &reactiveOnly);
     QCOMPARE((QStringList{m.L, m.R, m.C}), mn);
+    QCOMPARE(reactiveOnly, load.R == QLatin1String("short"));
 }
 
 QTEST_GUILESS_MAIN(TestPwmPowerEngine)

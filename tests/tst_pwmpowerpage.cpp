@@ -3,6 +3,8 @@
 // with the dialogs' answers injected, and the parasitics and matching-network buttons.
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
+#include "windowtest.h"
 
 #include <QDialog>
 #include <QInputDialog>
@@ -10,18 +12,9 @@
 #include <QtTest>
 #include <qcustomplot.h>
 
-#include <functional>
 #include <memory>
 
 namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
-{
-    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
-    if (previousHandler) previousHandler(type, context, msg);
-}
 
 const QString kOhm = QString(QChar(0x03A9));
 
@@ -42,23 +35,7 @@ QCPItemText *textItem(QCustomPlot *plot, const QString &text)
     return nullptr;
 }
 
-// Runs `act` on the next modal dialog as soon as it is shown. The watch belongs to the test
-// function: one whose dialog never came must not answer the next test's dialog.
-QObject *dialogWatches = nullptr;
-
-void onNextDialog(std::function<void(QDialog *)> act)
-{
-    auto *timer = new QTimer(dialogWatches);
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
+using windowtest::onNextDialog;
 
 void clickItem(QCustomPlot *plot, QCPItemText *item)
 {
@@ -94,6 +71,14 @@ private slots:
     void clickStaticText();
     void parasiticsButtons();
     void autoMatchingNetwork();
+    void autoMatchingNetworkOnReactiveLoad();
+    void unusableInputs_data();
+    void unusableInputs();
+    void signalAtDcPlotsDefaultSpan_data();
+    void signalAtDcPlotsDefaultSpan();
+    void hugeSignalGivesNoFigure_data();
+    void hugeSignalGivesNoFigure();
+    void wizardHandOverOfHalfBridge();
     void useMaximumButtons();
 
 private:
@@ -104,12 +89,11 @@ private:
 
 void TestPwmPowerPage::initTestCase()
 {
-    previousHandler = qInstallMessageHandler(failOnUnboundSlots);
+    windowtest::failOnUnboundSlots();
 }
 
 void TestPwmPowerPage::init()
 {
-    dialogWatches = new QObject;
     w.reset(new MainWindow);
     ui = w->ui;
     w->resize(1400, 820);
@@ -120,8 +104,7 @@ void TestPwmPowerPage::init()
 
 void TestPwmPowerPage::cleanup()
 {
-    delete dialogWatches;
-    dialogWatches = nullptr;
+    windowtest::dropPendingDialogHandlers();
     w.reset();
 }
 
@@ -504,6 +487,195 @@ void TestPwmPowerPage::useMaximumButtons()
     QCOMPARE(ui->FsPWM->text(), QStringLiteral("200k"));
     ui->PWMTut->click();
     QCOMPARE(ui->Page->currentIndex(), 11);
+}
+
+// A capacitor alone (a piezo-like load) has no resistance to match: no near-short network
+// across the output, and the notes say why.
+void TestPwmPowerPage::autoMatchingNetworkOnReactiveLoad()
+{
+    w->L5[0] = "0";
+    w->L5[1] = "short";
+    w->L5[2] = "10u";
+    ui->AutoMN->click();
+    QCOMPARE((QStringList{w->MN[0], w->MN[1], w->MN[2]}), (QStringList{"0", "0", "0"}));
+    const QString note = "The load has no resistance: a resistive match needs a resistive part "
+                         "in the load";
+    QVERIFY(ui->PowerNotes->toPlainText().contains(note));
+    QVERIFY(!ui->PowerNotes->toPlainText().contains("Thermal Runaway"));
+    QVERIFY(ui->tempJPower->text() != QLatin1String("Thermal Runaway"));
+    // A resistive part in the load: a network again, and the note goes.
+    w->L5[1] = "8";
+    ui->AutoMN->click();
+    QVERIFY(w->MN[0] != QLatin1String("0"));
+    QVERIFY(!ui->PowerNotes->toPlainText().contains(note));
+}
+
+// Each field that cannot be used: red, one note, the placeholder in red in every figure that
+// depends on it, and none anywhere else.
+void TestPwmPowerPage::unusableInputs_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("blank");
+    QTest::addColumn<QString>("note");
+    const QStringList all{"PiqVs",      "PiqVcc",    "IripplePower", "VripplePower",
+                          "PoutPower",  "PtopPower", "PbotPower",    "PampPower",
+                          "Pwire",      "Ptotal",    "TcMaxPower",   "minHeatsinkPower",
+                          "tempCPower", "tempJPower", "VrangePower"};
+    const QStringList signal{"PoutPower", "PtopPower", "PbotPower", "PampPower", "Pwire",
+                             "Ptotal", "TcMaxPower", "minHeatsinkPower", "tempCPower",
+                             "tempJPower", "VrangePower"};
+    const QStringList thermal{"PtopPower", "PbotPower", "PampPower", "Ptotal", "TcMaxPower",
+                              "minHeatsinkPower", "tempCPower", "tempJPower", "VrangePower"};
+    // The refresh checks Vs and Fsw against the part before the summary reads them: a value
+    // below the part's minimum is already its limit message then.
+    QTest::newRow("Vs 0") << "VsPWM"
+                          << "0" << all
+                          << "!!! Vs reads \"Vs too Low\": no figure of the page can be "
+                             "computed !!!";
+    QTest::newRow("Vs empty") << "VsPWM"
+                              << "" << all
+                              << "!!! Vs reads \"Vs too Low\": no figure of the page can be "
+                                 "computed !!!";
+    QTest::newRow("Fsw negative") << "FsPWM"
+                                  << "-20k" << all
+                                  << "!!! Fsw reads \"Fsw too Low\": no figure of the page can "
+                                     "be computed !!!";
+    QTest::newRow("Fsig negative") << "FsigPWM"
+                                   << "-1k" << signal
+                                   << "!!! Fsig is negative: the output power and losses cannot "
+                                      "be computed !!!";
+    QTest::newRow("ambient below absolute zero")
+        << "tempAPower"
+        << "-300" << thermal
+        << "!!! The ambient temperature is below absolute zero: the temperatures cannot be "
+           "computed !!!";
+    QTest::newRow("negative heatsink") << "heatsinkPower"
+                                       << "-1" << thermal
+                                       << "!!! The heatsink is negative: the temperatures cannot "
+                                          "be computed !!!";
+    QTest::newRow("negative compound") << "ThermalCompoundPower"
+                                       << "-0.1" << thermal
+                                       << "!!! The thermal compound is negative: the "
+                                          "temperatures cannot be computed !!!";
+}
+
+void TestPwmPowerPage::unusableInputs()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QStringList, blank);
+    QFETCH(QString, note);
+    auto *edit = w->findChild<QLineEdit *>(field);
+    edit->setText(text);
+    emit edit->editingFinished();
+    // Vs and Fsw: the refresh's limit check may have written its message over the value.
+    if (edit->text() == text) QCOMPARE(edit->palette().color(QPalette::Text), QColor(Qt::red));
+    const QString notes = ui->PowerNotes->toPlainText();
+    QVERIFY2(notes.contains(note), qPrintable(notes));
+    for (const char *name : {"PiqVs", "PiqVcc", "IripplePower", "VripplePower", "PoutPower",
+                             "PtopPower", "PbotPower", "PampPower", "Pwire", "Ptotal",
+                             "TcMaxPower", "minHeatsinkPower", "tempCPower", "tempJPower",
+                             "VrangePower", "Fhotspot"}) {
+        auto *label = w->findChild<QLabel *>(name);
+        QVERIFY2(!label->text().contains("nan") && !label->text().contains("inf"),
+                 qPrintable(QString(name) + ": " + label->text()));
+        if (blank.contains(name)) {
+            QCOMPARE(label->text(), eng::noResultText());
+            QCOMPARE(label->styleSheet(), QStringLiteral("QLabel { color : red; }"));
+        } else if (QString(name) != "Fhotspot") {
+            QVERIFY2(label->text() != eng::noResultText(), name);
+        }
+    }
+    // Ambient -300 once gave a junction at -295 °C; a -1 °C/W heatsink gave Tj = ambient.
+    QVERIFY(!notes.contains("Junction Temperature too High") || !blank.contains("tempJPower"));
+}
+
+// Fsig 0 is a DC output: the plots show their default span and the notes say so, instead of
+// an empty plot on the axis of the design before, or a sweep from 1 Hz down to 0.
+void TestPwmPowerPage::signalAtDcPlotsDefaultSpan_data()
+{
+    QTest::addColumn<int>("quantity");
+    QTest::addColumn<double>("low");
+    QTest::addColumn<double>("high");
+    QTest::newRow("impedance") << 0 << 0.0 << 3000.0;
+    QTest::newRow("current") << 1 << 0.0 << 3000.0;
+    QTest::newRow("attenuation") << 6 << 1.0 << 1e6;
+}
+
+void TestPwmPowerPage::signalAtDcPlotsDefaultSpan()
+{
+    QFETCH(int, quantity);
+    QFETCH(double, low);
+    QFETCH(double, high);
+    ui->yVariable->setCurrentIndex(quantity);
+    ui->FsigPWM->setText("0");
+    emit ui->FsigPWM->editingFinished();
+    QCustomPlot *plot = ui->FilterFreq;
+    QCOMPARE(plot->xAxis->range().lower, low);
+    QCOMPARE(plot->xAxis->range().upper, high);
+    QVERIFY(plot->graph(0)->dataCount() > 0);
+    QVERIFY(ui->PowerNotes->toPlainText().contains(
+        "Fsig is 0 (DC): the plot shows its default span, as for a 1 kHz signal"));
+    QVERIFY(ui->PoutPower->text() != eng::noResultText()); // a DC output is computed
+
+    // A span typed the wrong way round is no span either.
+    ui->FsigPWM->setText("1k");
+    ui->Fmin->setText("5k");
+    ui->Fmax->setText("1k");
+    emit ui->Fmax->editingFinished();
+    QCOMPARE(plot->xAxis->range().lower, low);
+    QCOMPARE(plot->xAxis->range().upper, high);
+    QVERIFY(ui->PowerNotes->toPlainText().contains("give no span"));
+
+    // A negative bound is unusable: the plot ignores it, the hot spot is no negative figure.
+    ui->Fmin->setText("-5");
+    ui->Fmax->setText("auto");
+    emit ui->Fmin->editingFinished();
+    QVERIFY(ui->PowerNotes->toPlainText().contains(
+        "Fmin is negative: the plot uses its default span"));
+    QVERIFY(plot->xAxis->range().lower >= 0);
+    QVERIFY(!ui->Fhotspot->text().startsWith("-"));
+}
+
+void TestPwmPowerPage::hugeSignalGivesNoFigure_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Fsig") << "FsigPWM"
+                          << "Fsig";
+    QTest::newRow("output") << "PWMOut"
+                            << "The maximum output";
+}
+
+void TestPwmPowerPage::hugeSignalGivesNoFigure()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, name);
+    fourthOrderDesign();
+    auto *edit = w->findChild<QLineEdit *>(field);
+    edit->setText("1e300");
+    emit edit->editingFinished();
+    QCOMPARE(ui->PoutPower->text(), eng::noResultText());
+    QVERIFY(ui->PowerNotes->toPlainText().contains(
+        "!!! " + name + " is too large: the output power and losses cannot be computed !!!"));
+    for (int i = 0; i < ui->FilterFreq->graphCount(); ++i)
+        for (auto it = ui->FilterFreq->graph(i)->data()->constBegin();
+             it != ui->FilterFreq->graph(i)->data()->constEnd(); ++it)
+            QVERIFY(std::isfinite(it->key) && std::isfinite(it->value));
+}
+
+// The wizard's list has no half-bridge part: it keeps its own and says which part it could
+// not take over, rather than copying the part's supply onto another part in silence.
+void TestPwmPowerPage::wizardHandOverOfHalfBridge()
+{
+    QCOMPARE(ui->ampSelectorPower->currentText(), QStringLiteral("NV22"));
+    QCOMPARE(ui->ampSelectorSCon->findText("NV22"), -1);
+    const QString before = ui->ampSelectorSCon->currentText();
+    ui->ImportFromPWMPower->click();
+    QCOMPARE(ui->ampSelectorSCon->currentText(), before);
+    QVERIFY(ui->SConNotes->toPlainText().contains(
+        "NV22 is not offered on this page: the design was taken over with " + before));
 }
 
 QTEST_MAIN(TestPwmPowerPage)

@@ -3,32 +3,17 @@
 // twin and ask for a new value.
 #include "app/mainwindow.h"
 #include "pwmpower/valuelabel.h"
+#include "windowtest.h"
 
 #include <QInputDialog>
 #include <QtTest>
 #include <qcustomplot.h>
 
-#include <functional>
 #include <memory>
 
 namespace {
 
 const QString kOhm = QString(QChar(0x03A9));
-
-// Runs `act` on the next modal dialog as soon as it is shown.
-void onNextDialog(std::function<void(QDialog *)> act)
-{
-    auto *timer = new QTimer;
-    timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [timer, act] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            act(dialog);
-        }
-    });
-    timer->start();
-}
 
 const QColor kRed(255, 0, 0), kBlack(0, 0, 0);
 
@@ -41,6 +26,7 @@ class TestValueLabels : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void cleanup();
 
     void valueText_data();
     void valueText();
@@ -52,6 +38,8 @@ private slots:
     void displayWithTwin();
     void dialogAnswer_data();
     void dialogAnswer();
+    void cancelKeepsStoredText_data();
+    void cancelKeepsStoredText();
 
 private:
     std::unique_ptr<MainWindow> w;
@@ -66,6 +54,11 @@ void TestValueLabels::initTestCase()
     plot = new QCustomPlot;
     label = new QCPItemText(plot);
     twin = new QCPItemText(plot);
+}
+
+void TestValueLabels::cleanup()
+{
+    windowtest::dropPendingDialogHandlers();
 }
 
 void TestValueLabels::cleanupTestCase()
@@ -101,6 +94,9 @@ void TestValueLabels::valueText_data()
                           << "F"
                           << "none" << true;
     QTest::newRow("unreadable word") << "abc" << kOhm << "abc" << false;
+    // Beyond the largest prefix no part value is meant: shown as typed, in red.
+    QTest::newRow("out of scale") << "1e308" << kOhm << "1e308" << false;
+    QTest::newRow("out of scale, negative") << "-1e20" << "F" << "-1e20" << false;
     QTest::newRow("stray text after prefix") << "5 kk" << kOhm << "5 kk" << false;
     // On a schematic an upper-case F is the farad, not femto.
     QTest::newRow("upper F is no prefix") << "4.7F"
@@ -262,7 +258,7 @@ void TestValueLabels::dialogAnswer()
     label->setText(before);
     twin->setText(before);
     QString title, prompt, initial;
-    onNextDialog([&](QDialog *d) {
+    windowtest::onNextDialog([&](QDialog *d) {
         auto *input = qobject_cast<QInputDialog *>(d);
         QVERIFY(input);
         title = input->windowTitle();
@@ -282,6 +278,32 @@ void TestValueLabels::dialogAnswer()
     QCOMPARE(twin->text(), accept && !typed.isEmpty() ? after : before);
     // A cancelled edit leaves the label as a value again; a stored unreadable text shows red.
     QCOMPARE(label->color(), answer == QLatin1String("2.2x") ? kRed : kBlack);
+}
+
+// A label written from a typed text gives that text back on Cancel, exactly: neither its
+// tidied form nor a character less ("foo" once came back as "fo", "1234567" as "1.23457e+06 ").
+void TestValueLabels::cancelKeepsStoredText_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("unreadable word") << "foo";
+    QTest::newRow("long plain number") << "1234567";
+    QTest::newRow("value with prefix") << "4.7n";
+    QTest::newRow("open") << "open";
+}
+
+void TestValueLabels::cancelKeepsStoredText()
+{
+    QFETCH(QString, stored);
+    w->displayItemText(stored, label, kOhm, twin);
+    const QString shown = label->text();
+    windowtest::onNextDialog([](QDialog *d) { d->reject(); });
+    QCOMPARE(w->changeSConValue(label, kOhm, twin), stored);
+    QCOMPARE(label->text(), shown);
+    QCOMPARE(twin->text(), shown);
+    // Once the label shows something else, it no longer stands for the stored text.
+    label->setText(QStringLiteral("open"));
+    windowtest::onNextDialog([](QDialog *d) { d->reject(); });
+    QCOMPARE(w->changeSConValue(label, kOhm), QStringLiteral("open"));
 }
 
 QTEST_MAIN(TestValueLabels)
