@@ -16,6 +16,7 @@
 #include "values/comp.h"
 #include "values/engvalues.h"
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPen>
 #include <QPointer>
@@ -29,6 +30,7 @@ class QComboBox;
 class QLabel;
 class QNetworkReply;
 class QResizeEvent;
+class QShortcut;
 class QStandardItemModel;
 class QLineEdit;
 class QModelIndex;
@@ -297,6 +299,18 @@ private:
     QSharedPointer<SchGridTicker> schYTicker;
     // Whether the wire tool set the cross cursor, so that only its own cursor is restored.
     bool schCursorOverridden = false;
+    // Where the item being dragged stood when the drag began, so that a tool or Escape can put
+    // it back; inactive while a new component is being placed.
+    struct SchDragOrigin
+    {
+        bool active = false;
+        bool horizontal = true;
+        QPointF start, end, centre;
+    } schDragOrigin;
+    void rememberSchDragOrigin(QCPAbstractItem *item);
+    void restoreSchDragOrigin(QCPAbstractItem *item);
+    // The editor's keys, live only while its page shows.
+    QVector<QShortcut *> schShortcuts;
 
 public:
 
@@ -1003,8 +1017,12 @@ private:
     void refreshAfterOpening();
     // Writes one value of a file into its widget or member; false with *why set when it could
     // not be used.
-    bool applyDesignValue(const designfile::Assignment &a, QString *why);
-    // Runs what a key does beyond storing its value.
+    bool applyDesignValue(const designfile::Assignment &a, const designfile::DesignMembers &m,
+                          const QHash<QString, QWidget *> &widgets, QString *why);
+    // The form's widgets that design-file keys name, by name.
+    QHash<QString, QWidget *> designWidgets();
+    // Whether a key does more than store its value, and that more.
+    static bool hasAfterDesignValue(const QString &key);
     void afterDesignValue(const QString &key);
     // Shows a problem with a design file without holding up the program.
     void reportDesignFile(const QString &text);
