@@ -26,7 +26,7 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         out = os.path.join(tmp, "results.csv")
         subprocess.run([os.path.abspath(args.binary), "-median", str(args.runs),
-                        "-o", out + ",csv", "-o", "-,silent"] + rest,
+                        "-o", out + ",csv"] + rest,
                        env=env, cwd=os.path.dirname(os.path.abspath(args.binary)), check=False)
         rows = []
         with open(out, newline="") as f:

@@ -137,14 +137,19 @@ QPointF amplifierPlacement(const QRectF &visible, int step, const QVector<QPoint
 {
     const QRectF view = visible.normalized();
     const int grid = step > 0 ? step : 1;
-    // Steps of 200 units or more, on the grid, so that a second symbol is plainly apart.
-    const double spacing = grid * std::ceil(200.0 / grid);
+    // Whole grid steps, a symbol's size and a little more: neighbours do not overlap.
+    const double size = 2 * ampSymHalfSize;
+    const double spacing = grid * std::ceil((size + 200) / grid);
     const QPointF middle(snapToGrid(view.center().x(), grid), snapToGrid(view.center().y(), grid));
     auto fits = [&view](const QPointF &c) {
         return c.x() - ampSymHalfSize >= view.left() && c.x() + ampSymHalfSize <= view.right() &&
                c.y() - ampSymHalfSize >= view.top() && c.y() + ampSymHalfSize <= view.bottom();
     };
-    auto free = [&taken](const QPointF &c) { return !taken.contains(c); };
+    auto free = [&taken, size](const QPointF &c) {
+        for (const QPointF &t : taken)
+            if (std::fabs(t.x() - c.x()) < size && std::fabs(t.y() - c.y()) < size) return false;
+        return true;
+    };
 
     // Rings of grid points about the middle, nearest first; the first free one that fits wins,
     // else the first free one.

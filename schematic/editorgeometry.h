@@ -49,9 +49,9 @@ constexpr double ampSymHalfSize = 400;
 
 // Where the amplifier tool puts a new symbol on the canvas showing `visible` (plot units, any
 // orientation of the y axis): on the grid point nearest the middle of the view, or, when a symbol
-// already stands there (`taken`, their centres), on the nearest grid point about it, in whole
-// steps of at least 200 units, that is free. Points where the whole symbol fits in the view are
-// preferred; a view too small for it gets the middle point.
+// would overlap one already there (`taken`, their centres), on the nearest grid point about it,
+// a symbol's size and more away in whole steps, where it overlaps none. Points where the whole
+// symbol fits in the view are preferred; a view too small for it gets the middle point.
 QPointF amplifierPlacement(const QRectF &visible, int step, const QVector<QPointF> &taken);
 
 // Upper bound on grid lines per axis: a line every few pixels on the widest screens.

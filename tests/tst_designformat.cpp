@@ -294,11 +294,10 @@ void TestDesignFormat::missingKeysOfCutFile()
     QVERIFY(missingKeys(parseDesign(text)).isEmpty());
     QCOMPARE(versionOf(parseDesign(text)), QStringLiteral("9.0.2"));
 
-    // Cut inside the second-last line, which is read as far as it goes.
+    // Cut inside the key of the second-last line.
     text.chop(QStringLiteral("ExampleSelection: 0\n").size() + 8);
     const ParsedDesign cut = parseDesign(text);
-    QCOMPARE(cut.lines.last().key, QStringLiteral("P3graphables"));
-    QCOMPARE(missingKeys(cut), QStringList({"ExampleSelection"}));
+    QCOMPARE(missingKeys(cut), QStringList({"P3graphables", "ExampleSelection"}));
 }
 
 void TestDesignFormat::versionRule_data()

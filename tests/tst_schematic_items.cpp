@@ -775,13 +775,15 @@ void TestSchematicItems::amplifierPlacement_data()
         << view << 200 << QVector<QPointF>{} << QPointF(3000, 1600);
     QTest::newRow("view given with y downward") << QRectF(QPointF(0, 3000), QPointF(6000, 0))
                                                 << 200 << QVector<QPointF>{} << QPointF(3000, 1600);
-    QTest::newRow("beside one already there")
-        << view << 200 << QVector<QPointF>{{3000, 1600}} << QPointF(2800, 1800);
-    QTest::newRow("on the grid of a fine step, still 200 apart")
-        << view << 25 << QVector<QPointF>{{3000, 1500}} << QPointF(2800, 1700);
+    QTest::newRow("beside one already there, not overlapping it")
+        << view << 200 << QVector<QPointF>{{3000, 1600}} << QPointF(2000, 2600);
+    QTest::newRow("beside one that is near the middle")
+        << view << 200 << QVector<QPointF>{{3200, 1400}} << QPointF(2000, 2600);
+    QTest::newRow("on the grid of a fine step")
+        << view << 25 << QVector<QPointF>{{3000, 1500}} << QPointF(2000, 2500);
     QTest::newRow("beside one, inside a narrow view")
-        << QRectF(QPointF(0, 0), QPointF(1000, 3000)) << 200 << QVector<QPointF>{{500, 1600}}
-        << QPointF(500, 1800);
+        << QRectF(QPointF(100, 0), QPointF(1100, 3000)) << 200 << QVector<QPointF>{{600, 1600}}
+        << QPointF(600, 2600);
     QTest::newRow("a view too small for it gets the middle")
         << QRectF(QPointF(0, 0), QPointF(300, 300)) << 100 << QVector<QPointF>{}
         << QPointF(200, 200);
