@@ -19,6 +19,7 @@
 
 #include <functional>
 
+#include <QHash>
 #include <QMainWindow>
 #include <QPen>
 #include <QPointer>
@@ -32,6 +33,7 @@ class QComboBox;
 class QLabel;
 class QNetworkReply;
 class QResizeEvent;
+class QShortcut;
 class QStandardItemModel;
 class QLineEdit;
 class QModelIndex;
@@ -305,6 +307,18 @@ private:
     QSharedPointer<SchGridTicker> schYTicker;
     // Whether the wire tool set the cross cursor, so that only its own cursor is restored.
     bool schCursorOverridden = false;
+    // Where the item being dragged stood when the drag began, so that a tool or Escape can put
+    // it back; inactive while a new component is being placed.
+    struct SchDragOrigin
+    {
+        bool active = false;
+        bool horizontal = true;
+        QPointF start, end, centre;
+    } schDragOrigin;
+    void rememberSchDragOrigin(QCPAbstractItem *item);
+    void restoreSchDragOrigin(QCPAbstractItem *item);
+    // The editor's keys, live only while its page shows.
+    QVector<QShortcut *> schShortcuts;
 
 public:
 
@@ -1055,8 +1069,12 @@ private:
     void refreshAfterOpening();
     // Writes one value of a file into its widget or member; false with *why set when it could
     // not be used.
-    bool applyDesignValue(const designfile::Assignment &a, QString *why);
-    // Runs what a key does beyond storing its value.
+    bool applyDesignValue(const designfile::Assignment &a, const designfile::DesignMembers &m,
+                          const QHash<QString, QWidget *> &widgets, QString *why);
+    // The form's widgets that design-file keys name, by name.
+    QHash<QString, QWidget *> designWidgets();
+    // Whether a key does more than store its value, and that more.
+    static bool hasAfterDesignValue(const QString &key);
     void afterDesignValue(const QString &key);
     // Shows a problem with a design file without holding up the program.
     void reportDesignFile(const QString &text);

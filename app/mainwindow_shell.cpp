@@ -110,9 +110,13 @@ void MainWindow::on_action6_pt_triggered()
 
 void MainWindow::fileIsReady(QNetworkReply *reply)
 {
+    reply->deleteLater();
+    // An error page carries whatever the server writes ("404" would read as release 404).
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (reply->error() != QNetworkReply::NoError || (status.isValid() && status.toInt() >= 400))
+        return;
     QTextStream in(reply->readAll());
     const QString published = in.readAll();
-    reply->deleteLater();
     if (published.isEmpty())
         return;
     if (!release::isNewerRelease(QString::fromLatin1(kAmpwrightVersion), published))

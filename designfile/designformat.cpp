@@ -409,8 +409,6 @@ ParsedDesign parseDesign(const QString &text)
 {
     ParsedDesign design;
     const QStringList raw = text.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
-    // Text after the last line feed is a line the writer never leaves unterminated.
-    const int cut = !raw.isEmpty() && !raw.last().isEmpty() ? raw.size() - 1 : -1;
     bool headerSeen = false;
     for (int i = 0; i < raw.size(); ++i) {
         const QString &line = raw[i];
@@ -419,6 +417,8 @@ ParsedDesign parseDesign(const QString &text)
         if (!headerSeen) {
             headerSeen = true;
             design.isDesign = line == kHeader;
+            design.crLineEnds = line.size() == kHeader.size() + 1 && line.startsWith(kHeader) &&
+                                line.endsWith(QLatin1Char('\r'));
             if (!design.isDesign) return design;
             continue;
         }
@@ -428,12 +428,7 @@ ParsedDesign parseDesign(const QString &text)
         l.key = colon < 0 ? line : line.left(colon);
         const int blank = line.indexOf(QLatin1Char(' '));
         l.value = blank < 0 ? line : line.mid(blank + 1);
-        if (i == cut) {
-            design.endsMidLine = true;
-            design.cutLine = l;
-        } else {
-            design.lines.append(l);
-        }
+        design.lines.append(l);
     }
     return design;
 }

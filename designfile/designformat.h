@@ -89,18 +89,18 @@ struct FileLine
 struct ParsedDesign
 {
     bool isDesign = false;   // the first non-blank line is the header
-    QVector<FileLine> lines; // every complete non-blank line after the header, in order
-    // The file ends without a line feed after a key line: it was cut short, and that last line
-    // (cutLine) may have lost part of its value, so it is not among `lines`.
-    bool endsMidLine = false;
-    FileLine cutLine;
+    QVector<FileLine> lines; // every non-blank line after the header, in order
+    // The header line ends in a carriage return: the file was given CR LF line ends on its way
+    // (an editor or a transfer in text mode). It is no design file as it stands.
+    bool crLineEnds = false;
     int lastLineNumber = 0; // number of the last non-blank line
 };
 
 // Cuts a file into keys and values. The key is the text before the first colon (the whole
 // line when there is none); the value is the text after the first blank of the line (the
-// whole line when there is none). Blank lines vanish wherever they stand. A carriage return
-// stays part of its line, so a file with CR LF line ends fails the header check.
+// whole line when there is none). Blank lines vanish wherever they stand; a last line without
+// its line feed is a line like the others. A carriage return stays part of its line, so a file
+// with CR LF line ends fails the header check (and says so in crLineEnds).
 ParsedDesign parseDesign(const QString &text);
 // The same on the bytes of a file, decoded with the system locale's encoding.
 ParsedDesign parseDesign(const QByteArray &bytes);

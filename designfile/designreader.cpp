@@ -115,9 +115,11 @@ OldSignalTab oldSignalTab(int tabWidget, int soaPrevTab)
         t.setsTab = true;
         t.tab = 0;
         break;
+    // The older releases' third signal was the DC motor; in this release the motor is signal
+    // type 3, and 2 is an uploaded waveform.
     case 2:
         t.setsSignalType = true;
-        t.signalType = 2;
+        t.signalType = 3;
         t.setsTab = true;
         t.tab = 1;
         t.dcMotor = true;
@@ -127,7 +129,7 @@ OldSignalTab oldSignalTab(int tabWidget, int soaPrevTab)
         t.tab = 2;
         if (soaPrevTab >= 0 && soaPrevTab <= 2) {
             t.setsSignalType = true;
-            t.signalType = soaPrevTab;
+            t.signalType = soaPrevTab == 2 ? 3 : soaPrevTab;
             t.dcMotor = soaPrevTab == 2;
         }
         break;

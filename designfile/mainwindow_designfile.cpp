@@ -5,6 +5,7 @@
 
 #include "app/version.h"
 #include "designfile/designformat.h"
+#include "designfile/designmembers.h"
 #include "designfile/designreader.h"
 #include "ui_mainwindow.h"
 
@@ -14,6 +15,7 @@
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QSet>
 #include <QStackedWidget>
 
 #include <algorithm>
@@ -144,6 +146,13 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
     file.close();
     setCursor(Qt::ArrowCursor);
 
+    if (design.crLineEnds) {
+        reportDesignFile(tr("%1 has CR LF line ends, which an editor or a file transfer in text "
+                            "mode gives it; Ampwright design files end each line with a line "
+                            "feed only. Nothing was loaded.")
+                             .arg(shownPath(path)));
+        return false;
+    }
     if (!design.isDesign) {
         reportDesignFile(notADesign);
         return false;
@@ -157,6 +166,8 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
     const QStringList problems = applyDesign(design);
     refreshAfterOpening();
     designModified = false;
+    // The way back from the page the file opens on, as when the user goes there.
+    if (ui->Page->currentIndex() != 0) ui->HomeButton->show();
     setCursor(Qt::ArrowCursor);
 
     if (!problems.isEmpty())
@@ -174,16 +185,14 @@ bool MainWindow::confirmIncompleteDesign(const QString &path,
     QStringList missing;
     if (designfile::versionOf(design) == QLatin1String(kAmpwrightVersion))
         missing = designfile::missingKeys(design);
-    if (!design.endsMidLine && missing.isEmpty()) return true;
+    if (missing.isEmpty()) return true;
 
-    QString text = tr("The design file %1 is incomplete").arg(shownPath(path));
-    if (design.endsMidLine) text += tr(": it breaks off in line %1").arg(design.cutLine.number);
-    text += QLatin1Char('.');
-    if (!missing.isEmpty())
-        text += tr(" %1 of its %2 settings are missing.")
-                    .arg(missing.size())
-                    .arg(designfile::currentKeys().size());
-    text += tr("\n\nOpen what it holds? Settings it lacks keep their present values.");
+    const QString text =
+        tr("The design file %1 is incomplete. %2 of its %3 settings are missing.\n\nOpen what it "
+           "holds? Settings it lacks keep their present values.")
+            .arg(shownPath(path))
+            .arg(missing.size())
+            .arg(designfile::currentKeys().size());
     return QMessageBox::question(this, tr("Open"), text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
@@ -200,20 +209,51 @@ QStringList MainWindow::applyDesign(const designfile::ParsedDesign &design)
     designfile::DesignReader reader({[this](int i) { return beforeV7IndextoAmpName(i); },
                                      [this](int i) { return beforeV7IndextoHostName(i); },
                                      [this](int i) { return beforeV7IndextoPwmName(i); }});
+    // Gathered once: a line then costs the same however long the file is.
+    const designfile::DesignMembers members = designMembers();
+    const QHash<QString, QWidget *> widgets = designWidgets();
+
+    // What a key runs beyond storing its value (a part's reset, a page refresh) waits until a
+    // later line could tell the difference, so that a run of repeats runs it once. The SOA
+    // part's reset waits for the values it resets or copies.
+    QString pending;
+    const auto runPending = [&] {
+        if (pending.isEmpty()) return;
+        const QString key = pending;
+        pending.clear();
+        afterDesignValue(key);
+    };
+    const auto seesPending = [&pending](const QString &key) {
+        if (key == pending) return false;
+        if (pending != QLatin1String("AmpSelecterSOA")) return true;
+        static const QSet<QString> resetByPart = {
+            QStringLiteral("LogCheckBox"), QStringLiteral("boostSup"),
+            QStringLiteral("R_FO"),        QStringLiteral("FOcheckBox"),
+            QStringLiteral("R_CL"),        QStringLiteral("RangeBox"),
+            QStringLiteral("SOAVs_pos"),   QStringLiteral("SOAVs_neg"),
+            QStringLiteral("SOAVb_pos"),   QStringLiteral("SOAVb_neg")};
+        return resetByPart.contains(key);
+    };
+
     QStringList problems;
     for (const designfile::FileLine &line : design.lines) {
         const designfile::WindowState now{SignalType, SOAprevTab, SOAmaxOut};
         for (const designfile::Assignment &a : reader.translate(line, now)) {
+            if (!pending.isEmpty() && seesPending(a.key)) runPending();
             QString why;
-            if (!applyDesignValue(a, &why)) {
+            if (!applyDesignValue(a, members, widgets, &why)) {
                 problems << QStringLiteral("line %1, %2: %3").arg(line.number).arg(a.key, why);
                 continue;
             }
             if (a.key == QLatin1String("CompOption")) fileCompOption = CompOption;
             if (a.key == QLatin1String("CompOptionIHCP")) fileCompOptionIHCP = CompOptionIHCP;
-            afterDesignValue(a.key);
+            if (hasAfterDesignValue(a.key)) {
+                if (pending != a.key) runPending();
+                pending = a.key;
+            }
         }
     }
+    runPending();
     problems = reader.problems() + problems;
     std::stable_sort(problems.begin(), problems.end(), [](const QString &a, const QString &b) {
         return lineOfProblem(a) < lineOfProblem(b);

@@ -8,11 +8,14 @@
 #include "designfile/designreader.h"
 #include "ui_mainwindow.h"
 
+#include <qcustomplot.h>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QDebug>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QSet>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabWidget>
@@ -230,15 +233,34 @@ designfile::DesignMembers MainWindow::designMembers()
     return m;
 }
 
+QHash<QString, QWidget *> MainWindow::designWidgets()
+{
+    QSet<QString> names;
+    for (const designfile::KeySpec &spec : designfile::currentKeys()) {
+        if (spec.source == designfile::Source::Widget) names.insert(spec.key);
+        if (spec.source == designfile::Source::Fields)
+            for (const QString &field : designfile::quadrupleFields(spec.key))
+                names.insert(field);
+    }
+    // One walk through the widget tree instead of one for every key.
+    QHash<QString, QWidget *> widgets;
+    for (QWidget *w : findChildren<QWidget *>()) {
+        const QString name = w->objectName();
+        if (names.contains(name) && !widgets.contains(name)) widgets.insert(name, w);
+    }
+    return widgets;
+}
+
 QVector<designfile::Entry> MainWindow::collectDesign()
 {
     const designfile::DesignMembers m = designMembers();
+    const QHash<QString, QWidget *> widgets = designWidgets();
     QVector<designfile::Entry> entries;
     for (const designfile::KeySpec &spec : designfile::currentKeys()) {
         QString value;
         switch (spec.source) {
         case designfile::Source::Widget:
-            if (QWidget *w = findChild<QWidget *>(spec.key))
+            if (QWidget *w = widgets.value(spec.key))
                 value = readWidget(w, spec.form);
             else
                 qWarning() << "design file: no widget" << spec.key;
@@ -248,7 +270,7 @@ QVector<designfile::Entry> MainWindow::collectDesign()
             // "4.7 k" and "4.7k" read as the same value.
             QStringList parts;
             for (const QString &name : designfile::quadrupleFields(spec.key)) {
-                const auto *edit = findChild<QLineEdit *>(name);
+                const auto *edit = qobject_cast<QLineEdit *>(widgets.value(name));
                 parts << designfile::removeBlanks(edit ? edit->text() : QString());
             }
             value = designfile::partsValue(parts);
@@ -282,7 +304,9 @@ QVector<designfile::Entry> MainWindow::collectDesign()
     return entries;
 }
 
-bool MainWindow::applyDesignValue(const designfile::Assignment &a, QString *why)
+bool MainWindow::applyDesignValue(const designfile::Assignment &a,
+                                  const designfile::DesignMembers &m,
+                                  const QHash<QString, QWidget *> &widgets, QString *why)
 {
     const int i = designfile::currentKeyIndex(a.key);
     const Form form = i >= 0 ? designfile::currentKeys()[i].form : Form::Integer;
@@ -290,7 +314,7 @@ bool MainWindow::applyDesignValue(const designfile::Assignment &a, QString *why)
         i >= 0 ? designfile::currentKeys()[i].source : designfile::Source::Member;
 
     if (source == designfile::Source::Widget) {
-        QWidget *w = findChild<QWidget *>(a.key);
+        QWidget *w = widgets.value(a.key);
         if (!w) {
             *why = QStringLiteral("this window has no field for it");
             return false;
@@ -302,11 +326,11 @@ bool MainWindow::applyDesignValue(const designfile::Assignment &a, QString *why)
         const QStringList fields = designfile::quadrupleFields(a.key);
         const QStringList parts = designfile::fixedPartsOf(a.value, fields.size());
         for (int k = 0; k < fields.size() && k < parts.size(); ++k)
-            if (auto *edit = findChild<QLineEdit *>(fields[k])) edit->setText(parts[k]);
+            if (auto *edit = qobject_cast<QLineEdit *>(widgets.value(fields[k])))
+                edit->setText(parts[k]);
         return true;
     }
 
-    const designfile::DesignMembers m = designMembers();
     if (QString *text = m.texts.value(a.key)) {
         *text = a.value;
     } else if (int *n = m.integers.value(a.key)) {
@@ -326,9 +350,22 @@ bool MainWindow::applyDesignValue(const designfile::Assignment &a, QString *why)
     return true;
 }
 
+bool MainWindow::hasAfterDesignValue(const QString &key)
+{
+    static const QSet<QString> keys = {
+        QStringLiteral("AmpSelecterSOA"), QStringLiteral("AmpSelectorStab"),
+        QStringLiteral("ExampleSelection"), QStringLiteral("extendedLoad"),
+        QStringLiteral("sweepIHCP")};
+    return keys.contains(key);
+}
+
 void MainWindow::afterDesignValue(const QString &key)
 {
     if (key == QLatin1String("AmpSelecterSOA")) {
+        // The reset draws the new part's curves and a load line; only the page refresh clears
+        // the plot, and that comes once the whole file is read.
+        ui->SOA->clearGraphs();
+        ui->SOA->clearPlottables();
         makeSOAplot();
     } else if (key == QLatin1String("AmpSelectorStab")) {
         refreshStab();

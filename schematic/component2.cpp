@@ -47,30 +47,18 @@ void component2::moveCenterTo(double x, double y)
 
 void component2::moveStartTo(double x, double y)
 {
-    const double half = length / 2;
-    if (horizontal) {
-        start->setCoords(x, y);
-        center->setCoords(x + half, y);
-        end->setCoords(x + length, y);
-    } else {
-        start->setCoords(x, y);
-        center->setCoords(x, y - half);
-        end->setCoords(x, y - length);
-    }
+    if (horizontal)
+        moveCenterTo(x + length / 2, y);
+    else
+        moveCenterTo(x, y - length / 2);
 }
 
 void component2::moveEndTo(double x, double y)
 {
-    const double half = length / 2;
-    if (horizontal) {
-        end->setCoords(x, y);
-        center->setCoords(x - half, y);
-        start->setCoords(x - length, y);
-    } else {
-        end->setCoords(x, y);
-        center->setCoords(x, y + half);
-        start->setCoords(x, y + length);
-    }
+    if (horizontal)
+        moveCenterTo(x - length / 2, y);
+    else
+        moveCenterTo(x, y + length / 2);
 }
 
 void component2::showValue(bool show)
@@ -147,4 +135,26 @@ void component2::draw(QCPPainter *painter)
     if (a.toPoint() == b.toPoint()) return;
     painter->setPen(mainPen());
     drawClippedLine(painter, a, b);
+}
+
+cornerComponent::cornerComponent(QCustomPlot *parentPlot, const Layout &layout)
+    : component2(parentPlot), C1(createPosition(QStringLiteral("C1"))),
+      C2(createPosition(QStringLiteral("C2"))), C3(createPosition(QStringLiteral("C3"))),
+      C4(createPosition(QStringLiteral("C4"))), C5(createPosition(QStringLiteral("C5"))),
+      C6(createPosition(QStringLiteral("C6"))), layout(layout)
+{
+}
+
+void cornerComponent::moveCenterTo(double x, double y)
+{
+    component2::moveCenterTo(x, y);
+    const auto at = [this, x, y](const Offset &o) {
+        const double dx = length * o.dx / o.over;
+        const double dy = length * o.dy / o.over;
+        return horizontal ? QPointF(x + dx, y + dy) : QPointF(x + dy, y - dx);
+    };
+    QCPItemPosition *const corners[] = {C1, C2, C3, C4, C5, C6};
+    for (int i = 0; i < 6; ++i)
+        corners[i]->setCoords(at(layout[i]));
+    placeTexts(at(layout[6]), at(layout[7]));
 }

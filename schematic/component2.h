@@ -6,6 +6,8 @@
 #include <QPointer>
 #include <QString>
 
+#include <array>
+
 // A two-terminal component of the schematic editor: a straight lead from start to end, 400
 // units long, horizontal or vertical, with its value (and on request its label) shown as text
 // items of the same plot beside it. resistor and capacitor draw their symbols over the same
@@ -43,6 +45,8 @@ public:
     double selectTest(const QPointF &pos, bool onlySelectable,
                       QVariant *details = nullptr) const override;
 
+    // A subclass that draws more than the lead overrides moveCenterTo only: the ends are placed
+    // through it.
     virtual void moveCenterTo(double x, double y);
     virtual void moveStartTo(double x, double y);
     virtual void moveEndTo(double x, double y);
@@ -71,4 +75,37 @@ protected:
 
     QPen pen;
     QPen selectedPen;
+};
+
+// A component whose symbol is drawn through six corner points between its terminals: the
+// zigzag of a resistor, the leads and plates of a capacitor. A subclass gives the corners' and
+// texts' places and draws the symbol.
+class cornerComponent : public component2
+{
+    Q_OBJECT
+
+public:
+    QCPItemPosition *const C1;
+    QCPItemPosition *const C2;
+    QCPItemPosition *const C3;
+    QCPItemPosition *const C4;
+    QCPItemPosition *const C5;
+    QCPItemPosition *const C6;
+
+    void moveCenterTo(double x, double y) override;
+
+protected:
+    // An offset from the centre of the horizontal symbol, (dx, dy) / over times its length;
+    // the upright symbol is the horizontal one turned, (dx, dy) becoming (dy, -dx).
+    struct Offset
+    {
+        int dx, dy, over;
+    };
+    // The six corners in order, then the value text and the label text.
+    using Layout = std::array<Offset, 8>;
+
+    cornerComponent(QCustomPlot *parentPlot, const Layout &layout);
+
+private:
+    Layout layout;
 };

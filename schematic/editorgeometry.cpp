@@ -1,6 +1,8 @@
 #include "schematic/editorgeometry.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace schem {
 
@@ -129,6 +131,47 @@ QVector<double> gridLinePositions(double lower, double upper, int step, int maxL
     for (double i = first; i <= last; ++i)
         positions.append(spacing * i);
     return positions;
+}
+
+QPointF amplifierPlacement(const QRectF &visible, int step, const QVector<QPointF> &taken)
+{
+    const QRectF view = visible.normalized();
+    const int grid = step > 0 ? step : 1;
+    // Whole grid steps, a symbol's size and a little more: neighbours do not overlap.
+    const double size = 2 * ampSymHalfSize;
+    const double spacing = grid * std::ceil((size + 200) / grid);
+    const QPointF middle(snapToGrid(view.center().x(), grid), snapToGrid(view.center().y(), grid));
+    auto fits = [&view](const QPointF &c) {
+        return c.x() - ampSymHalfSize >= view.left() && c.x() + ampSymHalfSize <= view.right() &&
+               c.y() - ampSymHalfSize >= view.top() && c.y() + ampSymHalfSize <= view.bottom();
+    };
+    auto free = [&taken, size](const QPointF &c) {
+        for (const QPointF &t : taken)
+            if (std::fabs(t.x() - c.x()) < size && std::fabs(t.y() - c.y()) < size) return false;
+        return true;
+    };
+
+    // Rings of grid points about the middle, nearest first; the first free one that fits wins,
+    // else the first free one.
+    QPointF firstFree = middle;
+    bool haveFree = free(middle);
+    if (haveFree && fits(middle)) return middle;
+    const int rings = 2 + taken.size();
+    for (int r = 1; r <= rings; ++r) {
+        for (int i = -r; i <= r; ++i) {
+            for (int j = -r; j <= r; ++j) {
+                if (std::max(std::abs(i), std::abs(j)) != r) continue;
+                const QPointF c(middle.x() + i * spacing, middle.y() - j * spacing);
+                if (!free(c)) continue;
+                if (fits(c)) return c;
+                if (!haveFree) {
+                    haveFree = true;
+                    firstFree = c;
+                }
+            }
+        }
+    }
+    return firstFree;
 }
 
 } // namespace schem

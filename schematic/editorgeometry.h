@@ -3,6 +3,7 @@
 #include <QLineF>
 #include <QPointF>
 #include <QRect>
+#include <QRectF>
 #include <QVector>
 
 // Widget-free geometry of the schematic editor and its items: clipping and hit distances in
@@ -42,6 +43,16 @@ WireTarget wireModeTarget(const QPointF &start, const QPointF &pointer, int step
 // `maxLines` lines the spacing widens to step times 2, 5, 10, 20, ... so that the lines still lie
 // on snap points; an empty, inverted or non-finite range, or a step below 1, gives no lines.
 QVector<double> gridLinePositions(double lower, double upper, int step, int maxLines);
+
+// Half the width and half the height of the amplifier symbol about its centre, in plot units.
+constexpr double ampSymHalfSize = 400;
+
+// Where the amplifier tool puts a new symbol on the canvas showing `visible` (plot units, any
+// orientation of the y axis): on the grid point nearest the middle of the view, or, when a symbol
+// would overlap one already there (`taken`, their centres), on the nearest grid point about it,
+// a symbol's size and more away in whole steps, where it overlaps none. Points where the whole
+// symbol fits in the view are preferred; a view too small for it gets the middle point.
+QPointF amplifierPlacement(const QRectF &visible, int step, const QVector<QPointF> &taken);
 
 // Upper bound on grid lines per axis: a line every few pixels on the widest screens.
 constexpr int maxSchGridLines = 500;

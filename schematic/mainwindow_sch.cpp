@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QStackedWidget>
 
 #include <memory>
 
@@ -53,7 +54,16 @@ void MainWindow::setupSch()
         shortcut->setContext(Qt::WindowShortcut);
         shortcut->setAutoRepeat(false);
         connect(shortcut, &QShortcut::activated, this, s.slot);
+        schShortcuts << shortcut;
     }
+    // Plain letters are what the user types into the other pages' fields and lists; there the
+    // keys must reach the widget, not the editor.
+    auto enableShortcuts = [this](int page) {
+        for (QShortcut *shortcut : qAsConst(schShortcuts))
+            shortcut->setEnabled(page == schematicEditorPage);
+    };
+    enableShortcuts(ui->Page->currentIndex());
+    connect(ui->Page, &QStackedWidget::currentChanged, this, enableShortcuts);
 
     // The axes show nothing but their grid lines, one every grid step.
     schXTicker.reset(new SchGridTicker);
@@ -132,7 +142,20 @@ void MainWindow::placeAmplifier()
 {
     exitSchMode();
     if (ui->Page->currentIndex() != schematicEditorPage) return;
-    currentSchItem = new ampSym(ui->sch);
+    // The editor cannot move an amplifier afterwards: it must land where the user sees it, and
+    // not hide under one placed before.
+    QCustomPlot *plot = ui->sch;
+    QVector<QPointF> taken;
+    for (int i = 0; i < plot->itemCount(); ++i)
+        if (auto *other = qobject_cast<ampSym *>(plot->item(i)))
+            taken << other->center->coords();
+    const QCPRange x = plot->xAxis->range();
+    const QCPRange y = plot->yAxis->range();
+    const QPointF c = schem::amplifierPlacement(
+        QRectF(QPointF(x.lower, y.lower), QPointF(x.upper, y.upper)), schGridStep, taken);
+    auto *amplifier = new ampSym(plot);
+    amplifier->moveCenterTo(c.x(), c.y());
+    currentSchItem = amplifier;
 }
 
 void MainWindow::placeInductor()
@@ -154,10 +177,13 @@ void MainWindow::placeWire()
 void MainWindow::exitSchMode()
 {
     QCPAbstractItem *item = currentSchItem;
-    if (isComponent2(item))
+    if (schDragOrigin.active && !wireMode)
+        restoreSchDragOrigin(item); // a drag is cancelled, not the item it moves
+    else if (isComponent2(item))
         static_cast<component2 *>(item)->removeComponent();
     else if (wireMode && isWireItem(item))
         static_cast<wire *>(item)->removeComponent();
+    schDragOrigin.active = false;
     wireMode = false;
     currentSchItem = nullptr;
     // Only the wire tool's own cursor: another part of the program may hold one underneath.
@@ -241,6 +267,8 @@ void MainWindow::regMousePress(QCustomPlot *plot, QMouseEvent *event, QCPAbstrac
 
     if (event->button() == Qt::LeftButton) {
         if (itemIsComponent || itemIsWire) {
+            // A component being placed stays new when the press drops it where it is.
+            if (item != currentSchItem) rememberSchDragOrigin(item);
             currentSchItem = item;
             plot->setInteractions(QCP::Interactions());
         }
@@ -286,7 +314,41 @@ void MainWindow::regMouseRelease(QCustomPlot *plot, QMouseEvent *event)
     if (event->button() != Qt::LeftButton || !(isComponent2(item) || isWireItem(item))) return;
     regMouseMove(plot, event);
     currentSchItem = nullptr;
+    schDragOrigin.active = false;
     plot->replot();
+}
+
+void MainWindow::rememberSchDragOrigin(QCPAbstractItem *item)
+{
+    SchDragOrigin &o = schDragOrigin;
+    o.active = true;
+    if (isComponent2(item)) {
+        const auto *c = static_cast<component2 *>(item);
+        o.horizontal = c->horizontal;
+        o.centre = c->center->coords();
+    } else if (isWireItem(item)) {
+        const auto *w = static_cast<wire *>(item);
+        o.horizontal = w->horizontal;
+        o.start = w->start->coords();
+        o.end = w->end->coords();
+    } else {
+        o.active = false;
+    }
+}
+
+void MainWindow::restoreSchDragOrigin(QCPAbstractItem *item)
+{
+    const SchDragOrigin &o = schDragOrigin;
+    if (isComponent2(item)) {
+        auto *c = static_cast<component2 *>(item);
+        c->horizontal = o.horizontal;
+        c->moveCenterTo(o.centre.x(), o.centre.y());
+    } else if (isWireItem(item)) {
+        auto *w = static_cast<wire *>(item);
+        w->horizontal = o.horizontal;
+        w->moveStartTo(o.start.x(), o.start.y());
+        w->moveEndTo(o.end.x(), o.end.y());
+    }
 }
 
 // ------------------------------------------------------------------------------ wire mode

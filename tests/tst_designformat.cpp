@@ -53,7 +53,7 @@ private slots:
     void writtenFile();
     void parsing_data();
     void parsing();
-    void cutShortFile();
+    void lastLineWithoutLineFeed();
     void integersAndFlags_data();
     void integersAndFlags();
     void fixedParts_data();
@@ -181,6 +181,8 @@ void TestDesignFormat::parsing_data()
     QTest::newRow("header only") << kHead << true << QStringList();
     QTest::newRow("empty file") << QString() << false << QStringList();
     QTest::newRow("other first line") << QStringLiteral("Hello\n") << false << QStringList();
+    QTest::newRow("other first line with CR LF")
+        << QStringLiteral("Hello\r\nPage: 1\r\n") << false << QStringList();
     QTest::newRow("header in small letters")
         << QStringLiteral("kest ampwright saved preferences\nPage: 1\n") << false << QStringList();
     QTest::newRow("carriage returns keep the header from matching")
@@ -215,22 +217,22 @@ void TestDesignFormat::parsing()
     for (const FileLine &l : d.lines)
         got << l.key + QLatin1Char('=') + l.value;
     QCOMPARE(got, lines);
-    QVERIFY(!d.endsMidLine);
+    QCOMPARE(d.crLineEnds, text.startsWith(QStringLiteral("KEST AMPWRIGHT SAVED PREFERENCES\r\n")));
 }
 
-void TestDesignFormat::cutShortFile()
+void TestDesignFormat::lastLineWithoutLineFeed()
 {
     const ParsedDesign d = parseDesign(kHead + QStringLiteral("Page: 4\n\nSOAVs_pos: 5"));
     QVERIFY(d.isDesign);
-    QVERIFY(d.endsMidLine);
-    QCOMPARE(d.lines.size(), 1);
-    QCOMPARE(d.cutLine.key, QStringLiteral("SOAVs_pos"));
-    QCOMPARE(d.cutLine.number, 4);
+    QCOMPARE(d.lines.size(), 2);
+    QCOMPARE(d.lines[1].key, QStringLiteral("SOAVs_pos"));
+    QCOMPARE(d.lines[1].value, QStringLiteral("5"));
+    QCOMPARE(d.lines[1].number, 4);
+    QCOMPARE(d.lastLineNumber, 4);
 
-    // A header without its line feed has lost nothing.
     const ParsedDesign header = parseDesign(QStringLiteral("KEST AMPWRIGHT SAVED PREFERENCES"));
     QVERIFY(header.isDesign);
-    QVERIFY(!header.endsMidLine);
+    QVERIFY(header.lines.isEmpty());
 }
 
 void TestDesignFormat::integersAndFlags_data()
@@ -292,10 +294,9 @@ void TestDesignFormat::missingKeysOfCutFile()
     QVERIFY(missingKeys(parseDesign(text)).isEmpty());
     QCOMPARE(versionOf(parseDesign(text)), QStringLiteral("9.0.2"));
 
-    // Cut inside the second-last line.
+    // Cut inside the key of the second-last line.
     text.chop(QStringLiteral("ExampleSelection: 0\n").size() + 8);
     const ParsedDesign cut = parseDesign(text);
-    QVERIFY(cut.endsMidLine);
     QCOMPARE(missingKeys(cut), QStringList({"P3graphables", "ExampleSelection"}));
 }
 
@@ -404,11 +405,12 @@ void TestDesignFormat::olderSignalTab_data()
     QTest::addColumn<QString>("assignments");
     QTest::newRow("sine") << 0 << 2 << "SignalType=0|SOAtabWidget=0";
     QTest::newRow("trapezoid") << 1 << 2 << "SignalType=1|SOAtabWidget=0";
-    QTest::newRow("motor") << 2 << 0 << "SignalType=2|SOAtabWidget=1|loadTypeBox=DC Motor";
+    // The motor is signal type 3 in this release (2 is an uploaded waveform).
+    QTest::newRow("motor") << 2 << 0 << "SignalType=3|SOAtabWidget=1|loadTypeBox=DC Motor";
     QTest::newRow("third tab after sine") << 3 << 0 << "SignalType=0|SOAtabWidget=2";
     QTest::newRow("third tab after trapezoid") << 3 << 1 << "SignalType=1|SOAtabWidget=2";
     QTest::newRow("third tab after motor")
-        << 3 << 2 << "SignalType=2|SOAtabWidget=2|loadTypeBox=DC Motor";
+        << 3 << 2 << "SignalType=3|SOAtabWidget=2|loadTypeBox=DC Motor";
     QTest::newRow("third tab, unknown previous") << 3 << 5 << "SOAtabWidget=2";
     QTest::newRow("other") << 4 << 0 << "";
     QTest::newRow("negative") << -1 << 0 << "";

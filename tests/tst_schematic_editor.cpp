@@ -8,6 +8,7 @@
 #include "schematic/editorgeometry.h"
 #include "schematic/resistor.h"
 #include "schematic/wire.h"
+#include "windowtest.h"
 // The relative path lets this test generate the form header from forms/ itself.
 #include "ui_mainwindow.h"
 
@@ -18,26 +19,6 @@
 #include <functional>
 
 namespace {
-
-QStringList unboundSlots;
-
-void recordUnboundSlots(QtMsgType type, const QMessageLogContext &, const QString &msg)
-{
-    if (type == QtWarningMsg && msg.contains("connectSlotsByName")) unboundSlots << msg;
-}
-
-// Runs `answer` on the modal dialog once it is open (polling, so a slow start cannot hang).
-void answerNextDialog(std::function<void(QDialog *)> answer, int triesLeft = 500)
-{
-    QTimer::singleShot(triesLeft == 500 ? 0 : 10, [answer, triesLeft] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
-            answer(dialog);
-        else if (triesLeft > 0)
-            answerNextDialog(answer, triesLeft - 1);
-        else
-            qFatal("no modal dialog opened");
-    });
-}
 
 template <typename T> QList<T *> itemsOf(QCustomPlot *plot)
 {
@@ -68,6 +49,11 @@ private slots:
     void toolsOnOtherPagesCreateNothing();
     void inductorToolDoesNothing();
     void escapeEndsTools();
+    void toolKeysCancelDrag_data();
+    void toolKeysCancelDrag();
+    void escapeCancelsWireDrag();
+    void keysReachOtherPagesWidgets();
+    void amplifiersLandInView();
     void wireModeAnchors();
     void wireDragKeepsGridOffset();
     void rightPressFlipsComponentBeingPlaced();
@@ -97,12 +83,8 @@ private:
 void TestSchematicEditor::initTestCase()
 {
     // Every slot of the page must bind to its widget by name.
-    QtMessageHandler previous = qInstallMessageHandler(recordUnboundSlots);
-    {
-        MainWindow probe;
-    }
-    qInstallMessageHandler(previous);
-    QVERIFY2(unboundSlots.isEmpty(), qPrintable(unboundSlots.join('\n')));
+    windowtest::failOnUnboundSlots();
+    MainWindow probe;
 }
 
 void TestSchematicEditor::init()
@@ -367,12 +349,13 @@ void TestSchematicEditor::escapeEndsTools()
     QCOMPARE(sch->itemCount(), 0);
     QVERIFY(!w->currentSchItem);
 
-    // A placed amplifier stays at the origin and does not move.
+    // A placed amplifier stays where it was put and does not move.
     w->findChild<QToolButton *>("ampButton")->click();
     auto *a = qobject_cast<ampSym *>(w->currentSchItem.data());
     QVERIFY(a);
+    const QPointF placed = a->center->coords();
     move(1000, 1000);
-    QCOMPARE(a->center->coords(), QPointF(0, 0));
+    QCOMPARE(a->center->coords(), placed);
     QTest::keyClick(w, Qt::Key_Escape);
     QVERIFY(!w->currentSchItem);
     QCOMPARE(itemsOf<ampSym>(sch).size(), 1);
@@ -385,6 +368,124 @@ void TestSchematicEditor::escapeEndsTools()
     QTest::keyClick(w, Qt::Key_Escape);
     QVERIFY(!w->wireMode);
     QVERIFY(!QApplication::overrideCursor());
+}
+
+// A key of the editor pressed while a placed resistor is dragged (and flipped on the way) puts
+// it back as it stood; only the drag ends.
+void TestSchematicEditor::toolKeysCancelDrag_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("newTool"); // the key starts a tool that makes a current item
+    QTest::newRow("Escape") << int(Qt::Key_Escape) << false;
+    QTest::newRow("R") << int(Qt::Key_R) << true;
+    QTest::newRow("C") << int(Qt::Key_C) << true;
+    QTest::newRow("L") << int(Qt::Key_L) << false;
+    QTest::newRow("W") << int(Qt::Key_W) << false;
+}
+
+void TestSchematicEditor::toolKeysCancelDrag()
+{
+    QFETCH(int, key);
+    QFETCH(bool, newTool);
+    QPointer<resistor> r = dropResistorAt(600, -200);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+
+    press(600, -200);
+    move(1400, 600, Qt::LeftButton);
+    press(1400, 600, Qt::RightButton, Qt::LeftButton); // flipped while dragged
+    QCOMPARE(r->center->coords(), QPointF(1400, 600));
+    QVERIFY(!r->horizontal);
+
+    QTest::keyClick(w, Qt::Key(key));
+    QVERIFY(r);
+    QCOMPARE(itemsOf<resistor>(sch).count(r.data()), 1);
+    QVERIFY(r->horizontal);
+    QCOMPARE(r->center->coords(), QPointF(600, -200));
+    QCOMPARE(r->start->coords(), QPointF(400, -200));
+    QCOMPARE(r->C1->coords(), QPointF(600 - 500.0 / 3, -100));
+    QCOMPARE(r->valueText->position->coords(), QPointF(600, -200 + 400.0 / 3));
+    QCOMPARE(w->currentSchItem.data() != nullptr, newTool);
+    QVERIFY(w->currentSchItem.data() != r.data());
+
+    // It no longer follows the pointer; the button's release drops nothing.
+    move(2000, 2000, Qt::LeftButton);
+    release(2000, 2000);
+    QCOMPARE(r->center->coords(), QPointF(600, -200));
+    w->exitSchMode();
+}
+
+void TestSchematicEditor::escapeCancelsWireDrag()
+{
+    wire *wr = drawWire(0, 0, 400, 0);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    press(200, 0);
+    move(800, 600, Qt::LeftButton);
+    QCOMPARE(wr->center->coords(), QPointF(800, 600));
+    QTest::keyClick(w, Qt::Key_Escape);
+    QCOMPARE(itemsOf<wire>(sch).size(), 1);
+    QCOMPARE(wr->start->coords(), QPointF(0, 0));
+    QCOMPARE(wr->end->coords(), QPointF(400, 0));
+    QVERIFY(!w->currentSchItem);
+}
+
+// On the other pages the editor's letters belong to the field or list that has the focus; the
+// resistor still following the pointer on the editor page stays.
+void TestSchematicEditor::keysReachOtherPagesWidgets()
+{
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w, Qt::Key_R);
+    QPointer<QCPAbstractItem> placing = w->currentSchItem.data();
+    QVERIFY(placing);
+    const int items = sch->itemCount();
+
+    w->ui->Page->setCurrentIndex(2);
+    QComboBox *parts = w->ui->AmpSelecterSOA;
+    parts->setFocus();
+    QTRY_VERIFY(parts->hasFocus());
+    parts->setCurrentIndex(0);
+    QSignalSpy picked(parts, QOverload<int>::of(&QComboBox::activated));
+    QTest::keyClick(parts, Qt::Key_L);
+    QCOMPARE(picked.count(), 1); // the list's own search by first letter
+    QVERIFY(parts->currentText().startsWith('L'));
+    for (Qt::Key key : {Qt::Key_R, Qt::Key_C, Qt::Key_W, Qt::Key_Escape})
+        QTest::keyClick(parts, key);
+    QCOMPARE(w->currentSchItem.data(), placing.data());
+    QCOMPARE(sch->itemCount(), items);
+    QVERIFY(!w->wireMode);
+
+    // Back on the editor the keys are its own again.
+    w->ui->Page->setCurrentIndex(19);
+    QTest::keyClick(w, Qt::Key_Escape);
+    QVERIFY(!placing);
+    QVERIFY(!w->currentSchItem);
+}
+
+// The amplifier cannot be moved once placed: it lands wholly inside the view, and a second one
+// beside the first.
+void TestSchematicEditor::amplifiersLandInView()
+{
+    const QCPRange x = sch->xAxis->range();
+    const QCPRange y = sch->yAxis->range();
+    auto inView = [&](const ampSym *a) {
+        const QPointF c = a->center->coords();
+        return c.x() - 400 >= x.lower && c.x() + 400 <= x.upper && c.y() - 400 >= y.lower &&
+               c.y() + 400 <= y.upper;
+    };
+    w->findChild<QToolButton *>("ampButton")->click();
+    auto *first = qobject_cast<ampSym *>(w->currentSchItem.data());
+    QVERIFY(first);
+    w->findChild<QToolButton *>("ampButton")->click();
+    auto *second = qobject_cast<ampSym *>(w->currentSchItem.data());
+    QVERIFY(second && second != first);
+    QVERIFY(inView(first));
+    QVERIFY(inView(second));
+    const QPointF apart = first->center->coords() - second->center->coords();
+    QVERIFY(std::fabs(apart.x()) >= 800 || std::fabs(apart.y()) >= 800); // no overlap
+    for (const ampSym *a : {first, second}) {
+        const QPointF c = a->center->coords();
+        QCOMPARE(schem::snapToGrid(c.x(), 200), c.x());
+        QCOMPARE(schem::snapToGrid(c.y(), 200), c.y());
+    }
 }
 
 void TestSchematicEditor::wireModeAnchors()
@@ -525,7 +626,7 @@ void TestSchematicEditor::editChangesValueAndLabel()
 {
     resistor *r = dropResistorAt(600, -200);
     QVERIFY(!r->labelText);
-    answerNextDialog([](QDialog *d) {
+    windowtest::onNextDialog([](QDialog *d) {
         d->findChild<QLineEdit *>("valueEdit")->setText("4k7");
         d->findChild<QLineEdit *>("labelEdit")->setText("R5");
         d->findChild<QCheckBox *>("showLabelBox")->setChecked(true);
@@ -549,7 +650,7 @@ void TestSchematicEditor::editCancelChangesNothing()
     press(-800, 400);
     release(-800, 400);
     auto *c = itemsOf<capacitor>(sch).first();
-    answerNextDialog([](QDialog *d) {
+    windowtest::onNextDialog([](QDialog *d) {
         QCOMPARE(d->findChild<QLineEdit *>("valueEdit")->text(), QString("1n"));
         d->findChild<QLineEdit *>("valueEdit")->setText("100n");
         d->reject();
@@ -566,7 +667,7 @@ void TestSchematicEditor::deleteFromDialog()
     dropResistorAt(0, 1000);
     QCOMPARE(sch->itemCount(), 5);
     QPointer<resistor> guard(r);
-    answerNextDialog([](QDialog *d) {
+    windowtest::onNextDialog([](QDialog *d) {
         auto *del = d->findChild<QPushButton *>("deleteButton");
         QTest::mousePress(del, Qt::LeftButton);
         QTest::mouseRelease(del, Qt::LeftButton);
@@ -597,7 +698,7 @@ void TestSchematicEditor::deleteFromDialogOverWire()
     c->horizontal = false;
     c->moveCenterTo(0, 0); // standing across the wire, centred on it
     QPointer<capacitor> guard(c);
-    answerNextDialog([](QDialog *d) {
+    windowtest::onNextDialog([](QDialog *d) {
         QTest::mousePress(d->findChild<QPushButton *>("deleteButton"), Qt::LeftButton);
     });
     // (0, 100): 0 px from the capacitor's lead, 20 px from the wire, so the capacitor is hit.

@@ -7,6 +7,7 @@
 #include "schematic/editorgeometry.h"
 #include "schematic/resistor.h"
 #include "schematic/wire.h"
+#include "windowtest.h"
 
 #include <qcustomplot.h>
 
@@ -18,19 +19,6 @@ using PositionMap = QMap<QString, QPointF>;
 Q_DECLARE_METATYPE(PositionMap)
 
 namespace {
-
-// Runs `answer` on the modal dialog once it is open (polling, so a slow start cannot hang).
-void answerNextDialog(std::function<void(QDialog *)> answer, int triesLeft = 500)
-{
-    QTimer::singleShot(triesLeft == 500 ? 0 : 10, [answer, triesLeft] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
-            answer(dialog);
-        else if (triesLeft > 0)
-            answerNextDialog(answer, triesLeft - 1);
-        else
-            qFatal("no modal dialog opened");
-    });
-}
 
 bool near(double a, double b)
 {
@@ -93,6 +81,8 @@ private slots:
     void wireTarget();
     void gridLines_data();
     void gridLines();
+    void amplifierPlacement_data();
+    void amplifierPlacement();
 
 private:
     QImage render();
@@ -564,7 +554,7 @@ void TestSchematicItems::dialogDefaults()
     c->moveCenterTo(0, 0);
     QString value, label, title;
     bool showValue = false, showLabel = true, selected = false;
-    answerNextDialog([&](QDialog *d) {
+    windowtest::onNextDialog([&](QDialog *d) {
         title = d->windowTitle();
         value = d->findChild<QLineEdit *>("valueEdit")->text();
         selected = d->findChild<QLineEdit *>("valueEdit")->selectedText() == value;
@@ -590,7 +580,7 @@ void TestSchematicItems::dialogOk()
 {
     auto *r = new resistor(plot);
     r->moveCenterTo(0, 0);
-    answerNextDialog([](QDialog *d) {
+    windowtest::onNextDialog([](QDialog *d) {
         d->findChild<QLineEdit *>("valueEdit")->setText("22k");
         d->findChild<QLineEdit *>("labelEdit")->setText("R12");
         d->findChild<QCheckBox *>("showValueBox")->setChecked(false);
@@ -611,7 +601,7 @@ void TestSchematicItems::dialogOk()
 void TestSchematicItems::dialogEmptyValueKeepsOld()
 {
     auto *r = new resistor(plot);
-    answerNextDialog([](QDialog *d) {
+    windowtest::onNextDialog([](QDialog *d) {
         d->findChild<QLineEdit *>("valueEdit")->clear();
         d->findChild<QLineEdit *>("labelEdit")->clear();
         d->findChild<QCheckBox *>("showLabelBox")->setChecked(true);
@@ -627,7 +617,7 @@ void TestSchematicItems::dialogEmptyValueKeepsOld()
 void TestSchematicItems::dialogCancel()
 {
     auto *r = new resistor(plot);
-    answerNextDialog([](QDialog *d) {
+    windowtest::onNextDialog([](QDialog *d) {
         d->findChild<QLineEdit *>("valueEdit")->setText("5");
         d->findChild<QLineEdit *>("labelEdit")->setText("Q");
         d->findChild<QCheckBox *>("showValueBox")->setChecked(false);
@@ -647,7 +637,7 @@ void TestSchematicItems::dialogDelete()
     QCOMPARE(plot->itemCount(), 5);
     QPointer<component2> guard(r);
     bool closedOnPress = false;
-    answerNextDialog([&](QDialog *d) {
+    windowtest::onNextDialog([&](QDialog *d) {
         auto *del = d->findChild<QPushButton *>("deleteButton");
         QTest::mousePress(del, Qt::LeftButton);
         closedOnPress = !d->isVisible();
@@ -665,7 +655,7 @@ void TestSchematicItems::dialogReturnMeansOk()
 {
     auto *r = new resistor(plot);
     QPointer<component2> guard(r);
-    answerNextDialog([](QDialog *d) {
+    windowtest::onNextDialog([](QDialog *d) {
         auto *edit = d->findChild<QLineEdit *>("valueEdit");
         edit->setText("47k");
         QTest::keyClick(edit, Qt::Key_Return);
@@ -771,6 +761,41 @@ void TestSchematicItems::gridLines()
     QFETCH(int, step);
     QFETCH(QVector<double>, expected);
     QCOMPARE(schem::gridLinePositions(lower, upper, step, schem::maxSchGridLines), expected);
+}
+
+void TestSchematicItems::amplifierPlacement_data()
+{
+    QTest::addColumn<QRectF>("view");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<QVector<QPointF>>("taken");
+    QTest::addColumn<QPointF>("centre");
+
+    const QRectF view(QPointF(0, 0), QPointF(6000, 3000));
+    QTest::newRow("grid point nearest the middle")
+        << view << 200 << QVector<QPointF>{} << QPointF(3000, 1600);
+    QTest::newRow("view given with y downward") << QRectF(QPointF(0, 3000), QPointF(6000, 0))
+                                                << 200 << QVector<QPointF>{} << QPointF(3000, 1600);
+    QTest::newRow("beside one already there, not overlapping it")
+        << view << 200 << QVector<QPointF>{{3000, 1600}} << QPointF(2000, 2600);
+    QTest::newRow("beside one that is near the middle")
+        << view << 200 << QVector<QPointF>{{3200, 1400}} << QPointF(2000, 2600);
+    QTest::newRow("on the grid of a fine step")
+        << view << 25 << QVector<QPointF>{{3000, 1500}} << QPointF(2000, 2500);
+    QTest::newRow("beside one, inside a narrow view")
+        << QRectF(QPointF(100, 0), QPointF(1100, 3000)) << 200 << QVector<QPointF>{{600, 1600}}
+        << QPointF(600, 2600);
+    QTest::newRow("a view too small for it gets the middle")
+        << QRectF(QPointF(0, 0), QPointF(300, 300)) << 100 << QVector<QPointF>{}
+        << QPointF(200, 200);
+}
+
+void TestSchematicItems::amplifierPlacement()
+{
+    QFETCH(QRectF, view);
+    QFETCH(int, step);
+    QFETCH(QVector<QPointF>, taken);
+    QFETCH(QPointF, centre);
+    QCOMPARE(schem::amplifierPlacement(view, step, taken), centre);
 }
 
 QTEST_MAIN(TestSchematicItems)

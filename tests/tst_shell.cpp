@@ -67,18 +67,22 @@ QString readFile(const QString &path)
     return QString::fromUtf8(f.readAll());
 }
 
-// Serves one fixed body to every HTTP request on 127.0.0.1.
+// Serves one fixed status line and body to every HTTP request on 127.0.0.1.
 class ReleaseServer : public QTcpServer
 {
 public:
-    explicit ReleaseServer(const QByteArray &body) : body(body)
+    // `missing`: bytes the header announces beyond the body, so that the answer breaks off.
+    explicit ReleaseServer(const QByteArray &body, const QByteArray &status = "200 OK",
+                           int missing = 0)
+        : body(body), status(status), missing(missing)
     {
         connect(this, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket *s = nextPendingConnection()) {
                 connect(s, &QTcpSocket::readyRead, s, [this, s] {
                     s->readAll();
-                    s->write("HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\nContent-Length: " +
-                             QByteArray::number(this->body.size()) +
+                    s->write("HTTP/1.1 " + this->status +
+                             "\r\nContent-Type: text/plain\r\nContent-Length: " +
+                             QByteArray::number(this->body.size() + this->missing) +
                              "\r\nConnection: close\r\n\r\n" + this->body);
                     s->disconnectFromHost();
                 });
@@ -87,6 +91,8 @@ public:
         listen(QHostAddress::LocalHost, 0);
     }
     QByteArray body;
+    QByteArray status;
+    int missing;
 };
 
 } // namespace
@@ -229,18 +235,32 @@ void TestShell::releaseComparison()
 void TestShell::releaseCheckOverHttp_data()
 {
     QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QByteArray>("status");
+    QTest::addColumn<int>("missing");
     QTest::addColumn<bool>("message");
-    QTest::newRow("newer") << QByteArray("9.0.3\n") << true;
-    QTest::newRow("older") << QByteArray("8.9.9") << false;
-    QTest::newRow("equal") << QByteArray("9.0.2") << false;
-    QTest::newRow("empty answer") << QByteArray() << false;
+    const QByteArray ok("200 OK");
+    QTest::newRow("newer") << QByteArray("9.0.3\n") << ok << 0 << true;
+    QTest::newRow("older") << QByteArray("8.9.9") << ok << 0 << false;
+    QTest::newRow("equal") << QByteArray("9.0.2") << ok << 0 << false;
+    QTest::newRow("empty answer") << QByteArray() << ok << 0 << false;
+    // An error page's body is no release number, whatever it reads as.
+    QTest::newRow("404 page whose body is 404")
+        << QByteArray("404") << QByteArray("404 Not Found") << 0 << false;
+    QTest::newRow("400 with a newer number")
+        << QByteArray("9.0.3") << QByteArray("400 Bad Request") << 0 << false;
+    QTest::newRow("server error with a newer number")
+        << QByteArray("10") << QByteArray("500 Internal Server Error") << 0 << false;
+    QTest::newRow("answer broken off after a newer number")
+        << QByteArray("9.0.3") << ok << 5 << false;
 }
 
 void TestShell::releaseCheckOverHttp()
 {
     QFETCH(QByteArray, body);
+    QFETCH(QByteArray, status);
+    QFETCH(int, missing);
     QFETCH(bool, message);
-    ReleaseServer server(body);
+    ReleaseServer server(body, status, missing);
     QVERIFY(server.isListening());
     qputenv("AMPWRIGHT_RELEASE_HOST",
             QByteArray("http://127.0.0.1:") + QByteArray::number(server.serverPort()));

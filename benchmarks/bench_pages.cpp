@@ -1,0 +1,134 @@
+// How long each page takes to recompute, and the other paths a user waits on: every page's
+// refresh on the design the window starts with, the three-phase page on each of its worked
+// examples, the automatic compensation, and opening a saved design. Every edit recomputes its
+// page, so each of these should stay well below 50 ms.
+//
+//   QT_QPA_PLATFORM=offscreen ./bench_pages -median 5
+//   benchmarks/median_table.py build/benchmarks/bench_pages      (a table of the medians)
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <iterator>
+#include <memory>
+
+namespace {
+
+struct PageRefresh
+{
+    const char *name;
+    void (MainWindow::*refresh)();
+};
+
+const PageRefresh pageRefreshes[] = {
+    {"linear selector", &MainWindow::refreshLPS},
+    {"SOA", &MainWindow::refreshSOA},
+    {"stability", &MainWindow::refreshStab},
+    {"Bode generator", &MainWindow::refreshDemoPlot},
+    {"heatsinks", &MainWindow::refreshHeatsinks},
+    {"switching selector", &MainWindow::refreshSPS},
+    {"PWM filter", &MainWindow::refreshFilter},
+    {"PWM power", &MainWindow::refreshPower},
+    {"PWM control", &MainWindow::refreshSCon},
+    {"Howland pump", &MainWindow::refreshIHCP},
+    {"three-phase", &MainWindow::refreshP3},
+};
+
+} // namespace
+
+class BenchPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void pageRefresh_data();
+    void pageRefresh();
+    void threePhaseExample_data();
+    void threePhaseExample();
+    void autoStabilize();
+    void openDesignAfterExample95();
+
+private:
+    std::unique_ptr<MainWindow> w;
+};
+
+void BenchPages::initTestCase()
+{
+    // The release check must not wait on the network.
+    qputenv("AMPWRIGHT_RELEASE_HOST", "http://127.0.0.1:9");
+}
+
+void BenchPages::init()
+{
+    w.reset(new MainWindow);
+}
+
+void BenchPages::cleanup()
+{
+    w.reset();
+}
+
+void BenchPages::pageRefresh_data()
+{
+    QTest::addColumn<int>("page");
+    for (int i = 0; i < int(std::size(pageRefreshes)); ++i)
+        QTest::newRow(pageRefreshes[i].name) << i;
+}
+
+void BenchPages::pageRefresh()
+{
+    QFETCH(int, page);
+    const auto refresh = pageRefreshes[page].refresh;
+    QBENCHMARK
+    {
+        (w.get()->*refresh)();
+    }
+}
+
+void BenchPages::threePhaseExample_data()
+{
+    QTest::addColumn<int>("example");
+    for (int n = 88; n <= 95; ++n)
+        QTest::newRow(qPrintable(QStringLiteral("example %1").arg(n))) << n;
+}
+
+void BenchPages::threePhaseExample()
+{
+    QFETCH(int, example);
+    w->displayExample(example);
+    QBENCHMARK
+    {
+        w->refreshP3();
+    }
+}
+
+void BenchPages::autoStabilize()
+{
+    // Later rounds start from the compensation the first one found; the search is as long.
+    QBENCHMARK
+    {
+        w->autoStabilize();
+    }
+}
+
+void BenchPages::openDesignAfterExample95()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    w->displayExample(95);
+    w->fileName = dir.filePath(QStringLiteral("example95.kwd"));
+    w->hasFileName = true;
+    QVERIFY(w->saveEntries(false));
+    QBENCHMARK
+    {
+        w->openFile();
+    }
+}
+
+QTEST_MAIN(BenchPages)
+#include "bench_pages.moc"
