@@ -33,9 +33,16 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
     const bool diodeOwnPath = part.getRtheta_JC_diode() > 1e-6;
 
     double T = 85;
+    bool recorded = false;
     for (;;) {
         res.Rdson = (part.topResistance(T) + part.bottomResistance(T)) * 0.5;
-        const BridgeResult b = simulateBridge(in, res.Rdson, out);
+        // Only the result of the last run is shown, but whether a run is the last is known
+        // only after it. The first guess rarely settles: it runs without storing anything,
+        // the later ones store (each replacing the one before), and a first run that did
+        // settle is repeated below to fill the waveforms.
+        recorded = out && res.runs > 0;
+        const BridgeResult b = recorded ? simulateBridge(in, res.Rdson, out)
+                                        : simulateBridge(in, res.Rdson, static_cast<StepSink *>(nullptr));
         const double Psw = b.Pc + (in.removeSwitching ? 0 : b.Ps);
         const double Pdd = in.removeDiode ? 0 : b.Pd;
         res.Tcase = (b.Pq + Psw + Pdd + b.Pw) * (Rhs + thermal.Rtim) + thermal.Tamb;
@@ -55,6 +62,7 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
         if (std::fabs(res.Tj - T) <= 0.01 * std::fabs(res.Tj)) break;
         T = res.Tj;
     }
+    if (out && !recorded) simulateBridge(in, res.Rdson, out);
     res.Tjunction = std::max(res.Tjd, res.Tj);
     res.flags = res.bridge.flags;
     if (res.Tcase > part.getTc_max()) res.flags |= flag::CaseHot;
@@ -122,10 +130,11 @@ QString warningMessage(quint32 bit)
     case flag::DutyHigh:
         return QStringLiteral("\nWarning: Duty Cycle exceeds the device capability; expect "
                               "clipping");
-    case flag::StepLimit:
-        return QStringLiteral("\nWarning: The simulation stopped early because it needed "
-                              "too many time steps; shorten the display window or lower the "
-                              "switching frequency.");
+    case flag::WindowTooLong:
+        return QStringLiteral("\nWarning: The display window ends after more than %1 "
+                              "switching periods, too many to simulate; shorten the display "
+                              "window or lower the switching frequency.")
+            .arg(kMaxPeriods);
     default:
         return QString();
     }
