@@ -102,6 +102,7 @@ void TestValues::engString_data()
     QTest::newRow("zero") << 0.0 << "V" << "0 V";
     QTest::newRow("negative zero") << -0.0 << "V" << "0 V";
     QTest::newRow("below femto") << 1e-20 << "V" << "1e-05 fV";
+    QTest::newRow("negligible is 0") << -4.39e-289 << "W" << "0 W";
     QTest::newRow("above tera") << 2e15 << "V" << "2e+15 V";
     QTest::newRow("empty unit") << 4700.0 << "" << "4.7 k";
     QTest::newRow("ohm") << 1000.0 << u8("Ω") << u8("1 kΩ");

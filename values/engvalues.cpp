@@ -49,9 +49,17 @@ QString ladderText(double a, const QString &unit, const Rung *begin, const Rung 
     return QString::number(a, 'g', 3) + fallbackPrefix + unit;
 }
 
+// Below this a magnitude prints as 0: at three digits in femto it would read as an exponent
+// glued to the prefix ("4.39e-289 fW"), a figure nobody can use.
+constexpr double kNegligible = 1e-24;
+
 // Splits off the sign so the ladders see a magnitude; negative zero has no sign.
 QString signOf(double &value)
 {
+    if (std::abs(value) < kNegligible) {
+        value = 0;
+        return QString();
+    }
     if (value < 0) {
         value = -value;
         return QStringLiteral("-");
