@@ -317,23 +317,23 @@ class WaveformRecorder final : public StepSink
 {
 public:
     WaveformRecorder(Waveforms *w, double start, double end, bool delta)
-        : w(w), start(start), width((end - start) / kBuckets), delta(delta)
+        : w(w), rows(w->rows), start(start), width((end - start) / kBuckets), delta(delta)
     {
+        rows.clear();
     }
 
     void step(const double *v) override
     {
         if (!decimating) {
             if (int(rows.size()) < kRawSteps) {
-                Row row;
-                std::copy(v, v + sig::count, row.begin());
-                rows.push_back(row);
+                rows.emplace_back();
+                std::copy(v, v + sig::count, rows.back().begin());
                 return;
             }
             decimating = true;
             for (const Row &row : rows)
                 addToSlice(row.data());
-            std::vector<Row>().swap(rows);
+            rows.clear();
         }
         addToSlice(v);
     }
@@ -346,6 +346,7 @@ public:
             return;
         }
         const int n = int(rows.size());
+        // QVector::clear keeps the capacity: a list that held a run before fills in place.
         for (int s = 0; s < sig::count; ++s) {
             if (!keeps(s)) continue;
             QVector<double> &list = *w->list(s);
@@ -430,10 +431,10 @@ private:
     }
 
     Waveforms *w;
+    std::vector<Row> &rows;
     const double start, width;
     const bool delta;
     bool decimating = false;
-    std::vector<Row> rows;
     int current = -1, count = 0;
     Row first{}, second{}, lo{}, hi{};
     std::array<int, sig::count> loAt{}, hiAt{};

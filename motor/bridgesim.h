@@ -7,6 +7,9 @@
 #include <QVector>
 #include <QtGlobal>
 
+#include <array>
+#include <vector>
+
 // The three-phase bridge of a PWM amplifier driving a motor: the control profile, the two
 // motor-equation solvers and the time-stepped simulation of one run. Volts, amperes, ohms,
 // henries, seconds, hertz, watts; the part's values in the catalog's units as pwm gives them.
@@ -46,7 +49,7 @@ constexpr double kMaxPeriods = 250000;
 // each of kBuckets equal slices of the display window, the lowest and the highest value of
 // every signal in the order they occurred (a slice with one or two steps keeps them as they
 // are): every peak and edge stays visible on a graph, and memory stays bounded.
-constexpr int kRawSteps = 1 << 17;
+constexpr int kRawSteps = 1 << 16;
 constexpr int kBuckets = 8192;
 constexpr int kMaxStoredSamples = kRawSteps > 2 * kBuckets ? kRawSteps : 2 * kBuckets;
 
@@ -135,6 +138,10 @@ struct Waveforms
     int steps() const { return time.size(); } // stored samples
     bool decimated = false;
     double Rdson = 0; // switch on-resistance of the run that filled them: a re-run repeats it
+
+    // The recorder's scratch: a run's steps until it is known whether they fit. Kept between
+    // runs, so that a refresh does not allocate and fault in its memory again.
+    std::vector<std::array<double, sig::count>> rows;
 };
 
 // What one run found. Losses are averages over the display window.

@@ -24,6 +24,29 @@ std::array<QLabel *, 12> p3resultLabels(Ui_MainWindow *ui)
             ui->P3Ipeak,      ui->P3RMScurrent,      ui->P3Tcase,      ui->P3Tjunction};
 }
 
+// How a value is named in a note: as typed where that is a plain figure.
+QString describedValue(double value)
+{
+    if (value == infiniteValue) return QStringLiteral("open");
+    // Beyond any quantity of this page; the figure itself would read as a runaway result.
+    if (!(std::fabs(value) < 1e10)) return QStringLiteral("out of range");
+    return eng::number2String(value);
+}
+
+// The note line for an input the simulation cannot use.
+QString unusableLine(const QString &name, const QString &text, bool readable, double value,
+                     const QString &why)
+{
+    QString state;
+    if (text.trimmed().isEmpty())
+        state = QStringLiteral("is empty");
+    else if (!readable)
+        state = QStringLiteral("cannot be read");
+    else
+        state = QStringLiteral("is ") + describedValue(value);
+    return QStringLiteral("%1 %2: %3").arg(name, state, why);
+}
+
 // A field the page cannot compute from, coloured as the field reader colours one.
 void markRed(QLineEdit *edit)
 {
@@ -43,19 +66,9 @@ double usableField(QLineEdit *edit, eng::Range range, const QString &name, const
     if (usable && value != infiniteValue) return value;
     if (usable) markRed(edit); // the stand-in passes the range test
 
-    const QString text = edit->text().trimmed();
     bool readable = false;
-    eng::parseFieldText(text, QStringLiteral("R"), &readable);
-    QString state;
-    if (text.isEmpty())
-        state = QStringLiteral("is empty");
-    else if (!readable)
-        state = QStringLiteral("cannot be read");
-    else if (value == infiniteValue)
-        state = QStringLiteral("is open");
-    else
-        state = QStringLiteral("is ") + eng::number2String(value);
-    problems->append(QStringLiteral("%1 %2: %3").arg(name, state, why));
+    eng::parseFieldText(edit->text().trimmed(), QStringLiteral("R"), &readable);
+    problems->append(unusableLine(name, edit->text(), readable, value, why));
     return value;
 }
 
@@ -66,16 +79,7 @@ void usableMotorValue(const QString &text, eng::Range range, const QString &name
     bool readable = false;
     const double value = eng::parseFieldText(text, QStringLiteral("R"), &readable);
     if (readable && eng::inRange(value, range) && value != infiniteValue) return;
-    QString state;
-    if (text.trimmed().isEmpty())
-        state = QStringLiteral("is empty");
-    else if (!readable)
-        state = QStringLiteral("cannot be read");
-    else if (value == infiniteValue)
-        state = QStringLiteral("is open");
-    else
-        state = QStringLiteral("is ") + eng::number2String(value);
-    problems->append(QStringLiteral("%1 %2: %3").arg(name, state, why));
+    problems->append(unusableLine(name, text, readable, value, why));
 }
 
 // Every input of the page and of the motor dialog that the simulation cannot use, one note
@@ -181,8 +185,8 @@ QString p3OverflowCause(const MainWindow &w)
         if (std::fabs(in.value) > std::fabs(largest->value)) largest = &in;
     }
     if (largest->field) markRed(largest->field);
-    return QStringLiteral("%1 is %2: the simulation overflows")
-        .arg(largest->name, eng::number2String(largest->value));
+    return QStringLiteral("%1 is %2: the results overflow")
+        .arg(largest->name, describedValue(largest->value));
 }
 
 // Results that cannot be computed: the placeholder in every result label, and the notes
@@ -356,8 +360,10 @@ void MainWindow::refreshP3()
         const double shown[] = {b.loadPower, b.Pc,   b.Pw,        b.Pd,      b.Ps,
                                 b.Pq,        b.ampPower, b.Ipeak, b.Irms,    res.Tcase,
                                 res.Tjunction, res.Rdson};
+        // No quantity of this page comes near 1e10 (W, A, °C, ohm): a result beyond it is an
+        // overflow of absurd inputs as surely as an infinity is.
         const bool finite = std::all_of(std::begin(shown), std::end(shown),
-                                        [](double x) { return std::isfinite(x); });
+                                        [](double x) { return std::fabs(x) < 1e10; });
         const double end = std::max(in.end, 0.0);
         if (res.flags & motor::flag::WindowTooLong) {
             problems << QStringLiteral("The display window needs too many switching periods: "
