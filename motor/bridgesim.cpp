@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace motor {
@@ -440,23 +441,70 @@ private:
     std::array<int, sig::count> loAt{}, hiAt{};
 };
 
-} // namespace
-
-BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *out)
+// The profile's envelope and frequency at the run's time, which only grows: while it stays
+// inside the segment of the last lookup the values come straight from that segment, which is
+// what linterp would find from there; anything else goes to linterp.
+class ProfileCursor
 {
-    if (!out) return simulateBridge(in, Rdson, static_cast<StepSink *>(nullptr));
-    out->clear();
-    out->Rdson = Rdson;
-    // The recorder needs the window as the run clamps it.
-    const double end = std::max(in.end, 0.0);
-    const double start = std::min(std::max(in.start, 0.0), end);
-    WaveformRecorder recorder(out, start, end, in.motor.isDelta);
-    const BridgeResult r = simulateBridge(in, Rdson, &recorder);
-    recorder.finish();
-    return r;
+public:
+    explicit ProfileCursor(const ControlProfile &p)
+        : p(p), size(std::min(p.timebase.size(), std::min(p.fCycle.size(), p.DutyCycleEnv.size())))
+    {
+    }
+
+    void at(double t, double *DCenv, double *f, quint32 *flags)
+    {
+        if (!(t > x0 && t <= x1)) {
+            *DCenv = linterp(p.timebase, p.DutyCycleEnv, t, &index, flags);
+            *f = linterp(p.timebase, p.fCycle, t, &index, flags);
+            cache(t);
+            return;
+        }
+        const double dt = t - x0;
+        *DCenv = d0 + dt * dd / dx;
+        *f = f0 + dt * df / dx;
+    }
+
+private:
+    // The segment linterp used for t, when it is an ordinary one: its lower end is at or after
+    // the resumed index, and t lies strictly inside (lower, upper]; the last one extends.
+    void cache(double t)
+    {
+        x0 = 1, x1 = 0; // empty
+        const int i = index + 1;
+        if (i <= 0 || i >= size) return;
+        const double *tb = p.timebase.constData();
+        if (!(tb[i] > tb[i - 1]) || !(t > tb[i - 1]) || !(t <= tb[i] || i == size - 1)) return;
+        x0 = tb[i - 1];
+        x1 = i == size - 1 ? std::numeric_limits<double>::infinity() : tb[i];
+        dx = tb[i] - tb[i - 1];
+        d0 = p.DutyCycleEnv[i - 1];
+        dd = p.DutyCycleEnv[i] - d0;
+        f0 = p.fCycle[i - 1];
+        df = p.fCycle[i] - f0;
+    }
+
+    const ControlProfile &p;
+    const int size;
+    int index = 0;
+    double x0 = 1, x1 = 0, dx = 1, d0 = 0, dd = 0, f0 = 0, df = 0;
+};
+
+// The carrier triangle, 1 at whole periods and −1 half way: t·Fsw less its nearest integer, by
+// adding and taking away 1.5·2^52 (rounds to nearest in double arithmetic), which is what
+// remainder(t, 1/Fsw)·Fsw gives without a library call per step.
+inline double carrierAt(double t, double Fsw)
+{
+    constexpr double kRound = 6755399441055744.0; // 1.5 * 2^52
+    const double x = t * Fsw;
+    if (!(std::fabs(x) < 1e15)) return 1 - 2 * std::fabs(std::remainder(t, 1 / Fsw) * Fsw);
+    return 1 - 2 * std::fabs(x - ((x + kRound) - kRound));
 }
 
-BridgeResult simulateBridge(const BridgeInput &in, double Rdson, StepSink *sink)
+// One run, handing each step to `sink` (may be null). A template so that the recorder's step
+// is inlined into the loop.
+template <class Sink>
+BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
 {
     BridgeResult res;
     quint32 &flags = res.flags;
@@ -510,7 +558,7 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, StepSink *sink)
 
     double t = 0, tPrev = 0;
     bool first = true, inWindow = false;
-    int profileIndex = 0;
+    ProfileCursor profile(prof);
     // The drive phase (2π·cycles) runs one base step ahead of the rotor angle: it advances
     // on the first step, the angle only after it.
     Rotor drive, rotor;
@@ -529,10 +577,10 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, StepSink *sink)
         const double weight = inWindow ? dt * invSpan : 0;
         anyInWindow = anyInWindow || (inWindow && span > 0);
 
-        const double DCenv =
-            clampUnit(linterp(prof.timebase, prof.DutyCycleEnv, t, &profileIndex, &flags));
-        const double f = linterp(prof.timebase, prof.fCycle, t, &profileIndex, &flags);
-        const double carrier = 1 - 2 * std::fabs(std::remainder(t, period) * Fsw);
+        double DCenv, f;
+        profile.at(t, &DCenv, &f, &flags);
+        DCenv = clampUnit(DCenv);
+        const double carrier = carrierAt(t, Fsw);
 
         const double E = std::fabs(f) * Vemf * 60 / n;
         const double d = 2 * kPi * f * dt;
@@ -585,10 +633,10 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, StepSink *sink)
 
         // Backward Euler on each leg: L dI/dt + (R + Rsw) I = V − Vwye − Vemf − Vsw.
         const double Ldt = L / dt;
-        const double Z = R + Rsw + Ldt;
+        const double invZ = 1 / (R + Rsw + Ldt);
         double I[3];
         for (int k = 0; k < 3; ++k)
-            I[k] = (V[k] - Vwye - emf[k] - Vsw + Iprev[k] * Ldt) / Z;
+            I[k] = (V[k] - Vwye - emf[k] - Vsw + Iprev[k] * Ldt) * invZ;
         if (inWindow)
             peak = std::max(peak, std::max(std::fabs(I[0]), std::max(std::fabs(I[1]), std::fabs(I[2]))));
 
@@ -752,6 +800,27 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, StepSink *sink)
     if (res.Ipeak > part.getI_pk()) flags |= flag::PeakCurrent;
     if (res.Irms > part.getI_cont()) flags |= flag::RmsCurrent;
     return res;
+}
+
+} // namespace
+
+BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *out)
+{
+    if (!out) return simulateBridge(in, Rdson, static_cast<StepSink *>(nullptr));
+    out->clear();
+    out->Rdson = Rdson;
+    // The recorder needs the window as the run clamps it.
+    const double end = std::max(in.end, 0.0);
+    const double start = std::min(std::max(in.start, 0.0), end);
+    WaveformRecorder recorder(out, start, end, in.motor.isDelta);
+    const BridgeResult r = runBridge(in, Rdson, &recorder);
+    recorder.finish();
+    return r;
+}
+
+BridgeResult simulateBridge(const BridgeInput &in, double Rdson, StepSink *sink)
+{
+    return runBridge(in, Rdson, sink);
 }
 
 QStringList lossLines(const BridgeResult &r)

@@ -33,14 +33,15 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
     const bool diodeOwnPath = part.getRtheta_JC_diode() > 1e-6;
 
     double T = 85;
-    bool recorded = false;
+    // Only the result of the last run is shown, but whether a run is the last is known only
+    // after it. Storing waveforms costs a good part of a run, so a run stores them only when
+    // the iteration, which closes in on the equilibrium about geometrically, is expected to
+    // settle with it; a last run that did not store is repeated below to fill the waveforms.
+    bool record = false, recorded = false;
+    double previousChange = 0;
     for (;;) {
         res.Rdson = (part.topResistance(T) + part.bottomResistance(T)) * 0.5;
-        // Only the result of the last run is shown, but whether a run is the last is known
-        // only after it. The first guess rarely settles: it runs without storing anything,
-        // the later ones store (each replacing the one before), and a first run that did
-        // settle is repeated below to fill the waveforms.
-        recorded = out && res.runs > 0;
+        recorded = out && record;
         const BridgeResult b = recorded ? simulateBridge(in, res.Rdson, out)
                                         : simulateBridge(in, res.Rdson, static_cast<StepSink *>(nullptr));
         const double Psw = b.Pc + (in.removeSwitching ? 0 : b.Ps);
@@ -59,7 +60,15 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
             break;
         }
         // Within 1 % of the guess; written without a division so that Tj = 0 °C is no fault.
-        if (std::fabs(res.Tj - T) <= 0.01 * std::fabs(res.Tj)) break;
+        const double change = res.Tj - T;
+        const double tolerance = 0.01 * std::fabs(res.Tj);
+        if (std::fabs(change) <= tolerance) break;
+        // The next change, from the ratio of the last two (the first guess is far off, so
+        // the first ratio is taken as 1/2); half as much again as the tolerance still stores,
+        // and so does the run before the cap.
+        const double ratio = res.runs > 1 && previousChange != 0 ? change / previousChange : 0.5;
+        record = std::fabs(change * ratio) <= 1.5 * tolerance || res.runs + 1 >= kMaxThermalRuns;
+        previousChange = change;
         T = res.Tj;
     }
     if (out && !recorded) simulateBridge(in, res.Rdson, out);
