@@ -269,9 +269,15 @@ inline void smallSinCos(double d, double *s, double *c)
         *c = std::cos(d);
         return;
     }
+    // Reciprocals of the factorial ratios: a division per term would cost more than the rest.
     const double d2 = d * d;
-    *s = d * (1 - d2 / 6 * (1 - d2 / 20 * (1 - d2 / 42 * (1 - d2 / 72 * (1 - d2 / 110)))));
-    *c = 1 - d2 / 2 * (1 - d2 / 12 * (1 - d2 / 30 * (1 - d2 / 56 * (1 - d2 / 90 * (1 - d2 / 132)))));
+    *s = d * (1 - d2 * (1.0 / 6) *
+                      (1 - d2 * (1.0 / 20) *
+                               (1 - d2 * (1.0 / 42) * (1 - d2 * (1.0 / 72) * (1 - d2 * (1.0 / 110))))));
+    *c = 1 - d2 * (1.0 / 2) *
+                 (1 - d2 * (1.0 / 12) *
+                          (1 - d2 * (1.0 / 30) *
+                                   (1 - d2 * (1.0 / 56) * (1 - d2 * (1.0 / 90) * (1 - d2 * (1.0 / 132))))));
 }
 
 // An angle whose sine and cosine follow it by rotation; every 512 advances they are taken
@@ -388,14 +394,15 @@ private:
                     hiAt[s] = firstLower ? 1 : 0;
                 }
             }
+            // Without branches: which signal moves on a step is unpredictable.
             for (int s = 0; s < sig::count; ++s) {
-                if (v[s] < lo[s]) {
-                    lo[s] = v[s];
-                    loAt[s] = count;
-                } else if (v[s] > hi[s]) {
-                    hi[s] = v[s];
-                    hiAt[s] = count;
-                }
+                const double x = v[s];
+                const bool lower = x < lo[s];
+                const bool higher = !lower && x > hi[s];
+                lo[s] = lower ? x : lo[s];
+                loAt[s] = lower ? count : loAt[s];
+                hi[s] = higher ? x : hi[s];
+                hiAt[s] = higher ? count : hiAt[s];
             }
             second[sig::time] = t; // the slice's last time
         }
@@ -568,6 +575,7 @@ BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
     bool lastEdgeRising[3] = {false, false, false};
     int stepsInGroup = 0;
     double v[sig::count] = {};
+    double lastDt = 0, Ldt = 0, invZ = 0;
 
     while (canStep && t < end) {
         // The first sample stands for one base step: the run starts from rest, and a longer
@@ -632,8 +640,12 @@ BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
         const double Vwye = (V[0] + V[1] + V[2] - emf[0] - emf[1] - emf[2]) / 3;
 
         // Backward Euler on each leg: L dI/dt + (R + Rsw) I = V − Vwye − Vemf − Vsw.
-        const double Ldt = L / dt;
-        const double invZ = 1 / (R + Rsw + Ldt);
+        // Most steps are base steps: their two divisions are taken once.
+        if (dt != lastDt) {
+            lastDt = dt;
+            Ldt = L / dt;
+            invZ = 1 / (R + Rsw + Ldt);
+        }
         double I[3];
         for (int k = 0; k < 3; ++k)
             I[k] = (V[k] - Vwye - emf[k] - Vsw + Iprev[k] * Ldt) * invZ;
