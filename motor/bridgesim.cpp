@@ -3,7 +3,10 @@
 #include "values/engvalues.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 namespace motor {
 
@@ -50,25 +53,35 @@ const QStringList &Waveforms::names()
     return list;
 }
 
-QVector<double> *Waveforms::byName(const QString &name)
+QVector<double> *Waveforms::list(int signal)
 {
-    QVector<double> *lists[] = {
+    QVector<double> *lists[sig::count] = {
         &time, &carrier, &freq,  &DCenv, &Angle,  &DCA,    &DCB,    &DCC, &VA,       &VB, &VC,
         &Vwye, &VemfA,   &VemfB, &VemfC, &VemfAB, &VemfBC, &VemfCA, &I1,  &I2,       &I3, &V1,
         &V2,   &V3,      &At,    &Ab,    &Bt,     &Bb,     &Ct,     &Cb,  &loadPower};
-    const int i = names().indexOf(name);
-    return i >= 0 ? lists[i] : nullptr;
+    return signal >= 0 && signal < sig::count ? lists[signal] : nullptr;
+}
+
+const QVector<double> *Waveforms::list(int signal) const
+{
+    return const_cast<Waveforms *>(this)->list(signal);
+}
+
+QVector<double> *Waveforms::byName(const QString &name)
+{
+    return list(names().indexOf(name));
 }
 
 const QVector<double> *Waveforms::byName(const QString &name) const
 {
-    return const_cast<Waveforms *>(this)->byName(name);
+    return list(names().indexOf(name));
 }
 
 void Waveforms::clear()
 {
-    for (const QString &name : names())
-        byName(name)->clear();
+    for (int s = 0; s < sig::count; ++s)
+        list(s)->clear();
+    decimated = false;
 }
 
 MotorConstants motorConstants(const MotorModel &m)
@@ -141,8 +154,16 @@ double rpmFromIandDC(double Ipk, double DCenv, double Vs, double R, double L, in
             setFlag(flags, flag::ZeroBackEmf);
             return 0;
         }
-        return commutation == Trapezoidal ? (Vs * DCenv - 2 * Ipk * R) / (2 * Vemf)
-                                          : (Vs * DCenv - 1.5 * Ipk * R) / Vemf;
+    {
+        const double rpm = commutation == Trapezoidal ? (Vs * DCenv - 2 * Ipk * R) / (2 * Vemf)
+                                                      : (Vs * DCenv - 1.5 * Ipk * R) / Vemf;
+        // The drive cannot even hold the current at standstill.
+        if (!(rpm >= 0)) {
+            setFlag(flags, flag::NoRpmSolution);
+            return 0;
+        }
+        return rpm;
+    }
     default:
         return 0;
     }
@@ -237,7 +258,260 @@ ControlProfile generateControlVector(const BridgeInput &in, double endTime, quin
     return p;
 }
 
-BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
+namespace {
+
+// sin and cos of a small angle by their series, to double precision for |d| <= 0.25; larger
+// angles (a slow carrier or a long jump) go to the library.
+inline void smallSinCos(double d, double *s, double *c)
+{
+    if (std::fabs(d) > 0.25) {
+        *s = std::sin(d);
+        *c = std::cos(d);
+        return;
+    }
+    // Reciprocals of the factorial ratios: a division per term would cost more than the rest.
+    const double d2 = d * d;
+    *s = d * (1 - d2 * (1.0 / 6) *
+                      (1 - d2 * (1.0 / 20) *
+                               (1 - d2 * (1.0 / 42) * (1 - d2 * (1.0 / 72) * (1 - d2 * (1.0 / 110))))));
+    *c = 1 - d2 * (1.0 / 2) *
+                 (1 - d2 * (1.0 / 12) *
+                          (1 - d2 * (1.0 / 30) *
+                                   (1 - d2 * (1.0 / 56) * (1 - d2 * (1.0 / 90) * (1 - d2 * (1.0 / 132))))));
+}
+
+// An angle whose sine and cosine follow it by rotation; every 512 advances they are taken
+// afresh from the library, so rounding cannot build up over millions of steps.
+class Rotor
+{
+public:
+    void set(double angle)
+    {
+        a = angle;
+        s = std::sin(angle);
+        c = std::cos(angle);
+        sinceExact = 0;
+    }
+    void advance(double d, double sd, double cd)
+    {
+        a += d;
+        if (++sinceExact == 512) {
+            set(a);
+            return;
+        }
+        const double s1 = s * cd + c * sd;
+        c = c * cd - s * sd;
+        s = s1;
+    }
+    // sin(a), sin(a + 2π/3), sin(a + 4π/3)
+    void threePhase(double out[3]) const
+    {
+        constexpr double kHalfRoot3 = 0.86602540378443864676;
+        out[0] = s;
+        out[1] = -0.5 * s + kHalfRoot3 * c;
+        out[2] = -0.5 * s - kHalfRoot3 * c;
+    }
+    double angle() const { return a; }
+
+private:
+    double a = 0, s = 0, c = 1;
+    int sinceExact = 0;
+};
+
+// Keeps a run's steps in a Waveforms: every step while there are few, else min/max pairs per
+// slice of the display window (see kRawSteps).
+class WaveformRecorder final : public StepSink
+{
+public:
+    WaveformRecorder(Waveforms *w, double start, double end, bool delta)
+        : w(w), rows(w->rows), start(start), width((end - start) / kBuckets), delta(delta)
+    {
+        rows.clear();
+    }
+
+    void step(const double *v) override
+    {
+        if (!decimating) {
+            if (int(rows.size()) < kRawSteps) {
+                rows.emplace_back();
+                std::copy(v, v + sig::count, rows.back().begin());
+                return;
+            }
+            decimating = true;
+            for (const Row &row : rows)
+                addToSlice(row.data());
+            rows.clear();
+        }
+        addToSlice(v);
+    }
+
+    void finish()
+    {
+        w->decimated = decimating;
+        if (decimating) {
+            flushSlice();
+            return;
+        }
+        const int n = int(rows.size());
+        // QVector::clear keeps the capacity: a list that held a run before fills in place.
+        for (int s = 0; s < sig::count; ++s) {
+            if (!keeps(s)) continue;
+            QVector<double> &list = *w->list(s);
+            list.resize(n);
+            double *out = list.data();
+            for (int i = 0; i < n; ++i)
+                out[i] = rows[i][s];
+        }
+    }
+
+private:
+    using Row = std::array<double, sig::count>;
+
+    bool keeps(int s) const
+    {
+        return delta || (s != sig::VemfAB && s != sig::VemfBC && s != sig::VemfCA);
+    }
+
+    void addToSlice(const double *v)
+    {
+        const double t = v[sig::time];
+        if (t < start) return;
+        const double at = width > 0 ? (t - start) / width : 0;
+        const int slice = at < kBuckets - 1 ? int(at) : kBuckets - 1;
+        if (slice != current) {
+            flushSlice();
+            current = slice;
+        }
+        if (count < 2) {
+            std::copy(v, v + sig::count, (count == 0 ? first : second).begin());
+        } else {
+            if (count == 2) {
+                for (int s = 0; s < sig::count; ++s) {
+                    const bool firstLower = first[s] <= second[s];
+                    lo[s] = firstLower ? first[s] : second[s];
+                    hi[s] = firstLower ? second[s] : first[s];
+                    loAt[s] = firstLower ? 0 : 1;
+                    hiAt[s] = firstLower ? 1 : 0;
+                }
+            }
+            // Without branches: which signal moves on a step is unpredictable.
+            for (int s = 0; s < sig::count; ++s) {
+                const double x = v[s];
+                const bool lower = x < lo[s];
+                const bool higher = !lower && x > hi[s];
+                lo[s] = lower ? x : lo[s];
+                loAt[s] = lower ? count : loAt[s];
+                hi[s] = higher ? x : hi[s];
+                hiAt[s] = higher ? count : hiAt[s];
+            }
+            second[sig::time] = t; // the slice's last time
+        }
+        ++count;
+    }
+
+    void append(const double *v)
+    {
+        for (int s = 0; s < sig::count; ++s) {
+            if (keeps(s)) w->list(s)->append(v[s]);
+        }
+    }
+
+    void flushSlice()
+    {
+        if (count >= 1 && count <= 2) {
+            append(first.data());
+            if (count == 2) append(second.data());
+        } else if (count > 2) {
+            // Both extremes of every signal, in the order they occurred, at the slice's first
+            // and last time.
+            Row a, b;
+            for (int s = 0; s < sig::count; ++s) {
+                const bool lowFirst = loAt[s] <= hiAt[s];
+                a[s] = lowFirst ? lo[s] : hi[s];
+                b[s] = lowFirst ? hi[s] : lo[s];
+            }
+            a[sig::time] = first[sig::time];
+            b[sig::time] = second[sig::time];
+            append(a.data());
+            append(b.data());
+        }
+        count = 0;
+    }
+
+    Waveforms *w;
+    std::vector<Row> &rows;
+    const double start, width;
+    const bool delta;
+    bool decimating = false;
+    int current = -1, count = 0;
+    Row first{}, second{}, lo{}, hi{};
+    std::array<int, sig::count> loAt{}, hiAt{};
+};
+
+// The profile's envelope and frequency at the run's time, which only grows: while it stays
+// inside the segment of the last lookup the values come straight from that segment, which is
+// what linterp would find from there; anything else goes to linterp.
+class ProfileCursor
+{
+public:
+    explicit ProfileCursor(const ControlProfile &p)
+        : p(p), size(std::min(p.timebase.size(), std::min(p.fCycle.size(), p.DutyCycleEnv.size())))
+    {
+    }
+
+    void at(double t, double *DCenv, double *f, quint32 *flags)
+    {
+        if (!(t > x0 && t <= x1)) {
+            *DCenv = linterp(p.timebase, p.DutyCycleEnv, t, &index, flags);
+            *f = linterp(p.timebase, p.fCycle, t, &index, flags);
+            cache(t);
+            return;
+        }
+        const double dt = t - x0;
+        *DCenv = d0 + dt * dd / dx;
+        *f = f0 + dt * df / dx;
+    }
+
+private:
+    // The segment linterp used for t, when it is an ordinary one: its lower end is at or after
+    // the resumed index, and t lies strictly inside (lower, upper]; the last one extends.
+    void cache(double t)
+    {
+        x0 = 1, x1 = 0; // empty
+        const int i = index + 1;
+        if (i <= 0 || i >= size) return;
+        const double *tb = p.timebase.constData();
+        if (!(tb[i] > tb[i - 1]) || !(t > tb[i - 1]) || !(t <= tb[i] || i == size - 1)) return;
+        x0 = tb[i - 1];
+        x1 = i == size - 1 ? std::numeric_limits<double>::infinity() : tb[i];
+        dx = tb[i] - tb[i - 1];
+        d0 = p.DutyCycleEnv[i - 1];
+        dd = p.DutyCycleEnv[i] - d0;
+        f0 = p.fCycle[i - 1];
+        df = p.fCycle[i] - f0;
+    }
+
+    const ControlProfile &p;
+    const int size;
+    int index = 0;
+    double x0 = 1, x1 = 0, dx = 1, d0 = 0, dd = 0, f0 = 0, df = 0;
+};
+
+// The carrier triangle, 1 at whole periods and −1 half way: t·Fsw less its nearest integer, by
+// adding and taking away 1.5·2^52 (rounds to nearest in double arithmetic), which is what
+// remainder(t, 1/Fsw)·Fsw gives without a library call per step.
+inline double carrierAt(double t, double Fsw)
+{
+    constexpr double kRound = 6755399441055744.0; // 1.5 * 2^52
+    const double x = t * Fsw;
+    if (!(std::fabs(x) < 1e15)) return 1 - 2 * std::fabs(std::remainder(t, 1 / Fsw) * Fsw);
+    return 1 - 2 * std::fabs(x - ((x + kRound) - kRound));
+}
+
+// One run, handing each step to `sink` (may be null). A template so that the recorder's step
+// is inlined into the loop.
+template <class Sink>
+BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
 {
     BridgeResult res;
     quint32 &flags = res.flags;
@@ -260,6 +534,8 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
     const int n = mc.n;
     const bool delta = in.motor.isDelta;
     const bool blockCommutation = in.commutation == Trapezoidal || in.commutation == SixStep;
+    const auto &table = in.commutation == Trapezoidal ? kTrapezoidal : kSixStep;
+    const double angleScale = in.motor.isLinear ? mc.cycleLength / (2 * kPi) : 1;
 
     double start = in.start, end = in.end;
     if (start < 0) start = 0;
@@ -271,7 +547,6 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
     const double span = end - start;
 
     const ControlProfile prof = generateControlVector(in, end, &flags);
-    w->clear();
 
     double upperSw[3] = {0, 0, 0}, lowerSw[3] = {0, 0, 0};
     double upperD[3] = {0, 0, 0}, lowerD[3] = {0, 0, 0};
@@ -280,93 +555,102 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
 
     // Without a positive switching frequency there is no carrier to step along.
     const double h = 1.0 / (100.0 * Fsw);
-    const bool canStep = Fsw > 0 && end > 0;
+    bool canStep = Fsw > 0 && end > 0;
+    if (canStep && !(end * Fsw <= kMaxPeriods)) {
+        flags |= flag::WindowTooLong;
+        canStep = false;
+    }
+    const double period = 1 / Fsw;
+    const double invSpan = span > 0 ? 1 / span : 0;
 
     double t = 0, tPrev = 0;
     bool first = true, inWindow = false;
-    int profileIndex = 0;
-    double phase = 0, angle = 0;
+    ProfileCursor profile(prof);
+    // The drive phase (2π·cycles) runs one base step ahead of the rotor angle: it advances
+    // on the first step, the angle only after it.
+    Rotor drive, rotor;
+    double turn = 0; // the rotor angle wrapped into [0, 2π), for the block commutations
     double Iprev[3] = {0, 0, 0}, Vprev[3] = {0, 0, 0};
     double lastEdge[3] = {0, 0, 0};
     bool lastEdgeRising[3] = {false, false, false};
     int stepsInGroup = 0;
+    double v[sig::count] = {};
+    double lastDt = 0, Ldt = 0, invZ = 0;
 
     while (canStep && t < end) {
-        if (w->time.size() >= kMaxSteps) {
-            flags |= flag::StepLimit;
-            break;
-        }
         // The first sample stands for one base step: the run starts from rest, and a longer
         // first interval would weigh that one sample heavily in every window average.
         const double dt = first ? h : t - tPrev;
         if (!inWindow && t >= start) inWindow = true;
-        const double weight = inWindow && span > 0 ? dt / span : 0;
+        const double weight = inWindow ? dt * invSpan : 0;
         anyInWindow = anyInWindow || (inWindow && span > 0);
 
-        const double DCenv =
-            clampUnit(linterp(prof.timebase, prof.DutyCycleEnv, t, &profileIndex, &flags));
-        const double f = linterp(prof.timebase, prof.fCycle, t, &profileIndex, &flags);
-        const double carrier = 1 - 2 * std::fabs(std::remainder(t, 1 / Fsw) * Fsw);
-        w->time.append(t);
-        w->carrier.append(carrier);
-        w->freq.append(f);
-        w->DCenv.append(DCenv);
+        double DCenv, f;
+        profile.at(t, &DCenv, &f, &flags);
+        DCenv = clampUnit(DCenv);
+        const double carrier = carrierAt(t, Fsw);
 
         const double E = std::fabs(f) * Vemf * 60 / n;
-        phase += f * dt;
-        if (!first) angle += 2 * kPi * f * dt;
-        w->Angle.append(in.motor.isLinear ? angle * mc.cycleLength / (2 * kPi) : angle);
-        const double turn = std::fmod(angle, 2 * kPi);
-        const int sector = static_cast<int>(turn / (kPi / 3));
-        // The position within the sector comes from the same reduction as the sector: a
-        // separate fmod(angle, π/3) can fall on the other side of a boundary by a rounding,
-        // and the trapezoidal EMF would jump by 2E for that sample.
-        const double x = turn - sector * (kPi / 3);
-        const double r = 6 * x / kPi - 1;
-        const int row = sector >= 0 && sector <= 5 ? sector : 0;
+        const double d = 2 * kPi * f * dt;
+        if (first) {
+            drive.set(d);
+            rotor.set(0);
+        } else {
+            double sd, cd;
+            smallSinCos(d, &sd, &cd);
+            drive.advance(d, sd, cd);
+            rotor.advance(d, sd, cd);
+        }
+        const double angle = rotor.angle();
+        if (blockCommutation) {
+            // Wrapped into [0, 2π): a motor turning backwards has negative angles, and their
+            // sectors count down from 5.
+            turn = std::fmod(angle, 2 * kPi);
+            if (turn < 0) turn += 2 * kPi;
+            if (turn >= 2 * kPi) turn = 0;
+        }
+        int sector = 0;
+        double r = 0;
+        if (blockCommutation) {
+            sector = std::min(5, static_cast<int>(turn / (kPi / 3)));
+            // The position within the sector comes from the same reduction as the sector: a
+            // separate reduction can fall on the other side of a boundary by a rounding, and
+            // the trapezoidal EMF would jump by 2E for that sample.
+            const double x = turn - sector * (kPi / 3);
+            r = 6 * x / kPi - 1;
+        }
 
         double DC[3], V[3], emf[3];
         if (blockCommutation) {
-            const auto &table = in.commutation == Trapezoidal ? kTrapezoidal : kSixStep;
             for (int k = 0; k < 3; ++k) {
-                DC[k] = table[row][k];
+                DC[k] = table[sector][k];
                 V[k] = DCenv > carrier ? DC[k] * Vs : Vs / 2;
             }
-            trapezoidalEmf(row, r, E, emf);
+            trapezoidalEmf(sector, r, E, emf);
         } else {
+            double sinDrive[3], sinRotor[3];
+            drive.threePhase(sinDrive);
+            rotor.threePhase(sinRotor);
             for (int k = 0; k < 3; ++k) {
-                DC[k] = DCenv * 0.5 * std::sin(2 * kPi * phase + k * 2 * kPi / 3) + 0.5;
+                DC[k] = DCenv * 0.5 * sinDrive[k] + 0.5;
                 V[k] = DC[k] > carrier ? Vs : 0;
-                emf[k] = E * std::sin(angle + k * 2 * kPi / 3);
+                emf[k] = E * sinRotor[k];
             }
         }
-        w->DCA.append(DC[0]);
-        w->DCB.append(DC[1]);
-        w->DCC.append(DC[2]);
-        w->VA.append(V[0]);
-        w->VB.append(V[1]);
-        w->VC.append(V[2]);
-        w->VemfA.append(emf[0]);
-        w->VemfB.append(emf[1]);
-        w->VemfC.append(emf[2]);
-        if (delta) {
-            w->VemfAB.append(emf[0] - emf[1]);
-            w->VemfBC.append(emf[1] - emf[2]);
-            w->VemfCA.append(emf[2] - emf[0]);
-        }
         const double Vwye = (V[0] + V[1] + V[2] - emf[0] - emf[1] - emf[2]) / 3;
-        w->Vwye.append(Vwye);
 
         // Backward Euler on each leg: L dI/dt + (R + Rsw) I = V − Vwye − Vemf − Vsw.
-        const double Z = R + Rsw + L / dt;
-        double I[3];
-        for (int k = 0; k < 3; ++k) {
-            I[k] = (V[k] - Vwye - emf[k] - Vsw + Iprev[k] * L / dt) / Z;
-            if (inWindow) peak = std::max(peak, std::fabs(I[k]));
+        // Most steps are base steps: their two divisions are taken once.
+        if (dt != lastDt) {
+            lastDt = dt;
+            Ldt = L / dt;
+            invZ = 1 / (R + Rsw + Ldt);
         }
-        w->I1.append(I[0]);
-        w->I2.append(I[1]);
-        w->I3.append(I[2]);
+        double I[3];
+        for (int k = 0; k < 3; ++k)
+            I[k] = (V[k] - Vwye - emf[k] - Vsw + Iprev[k] * Ldt) * invZ;
+        if (inWindow)
+            peak = std::max(peak, std::max(std::fabs(I[0]), std::max(std::fabs(I[1]), std::fabs(I[2]))));
 
         // Which device carries each phase current, and the output voltage it leaves.
         double top[3] = {0, 0, 0}, bottom[3] = {0, 0, 0}, Vout[3] = {V[0], V[1], V[2]};
@@ -402,22 +686,37 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
                 Vout[k] = -Vdiode - I[k] * Rdiode;
             }
         }
-        w->V1.append(Vout[0]);
-        w->V2.append(Vout[1]);
-        w->V3.append(Vout[2]);
-        w->At.append(top[0]);
-        w->Ab.append(bottom[0]);
-        w->Bt.append(top[1]);
-        w->Bb.append(bottom[1]);
-        w->Ct.append(top[2]);
-        w->Cb.append(bottom[2]);
 
         double load = 0;
         for (int k = 0; k < 3; ++k)
             load += (emf[k] + R * I[k]) * I[k];
-        w->loadPower.append(load);
         loadSum += load * weight;
         rmsSum += I[0] * I[0] * weight;
+
+        if (sink) {
+            v[sig::time] = t;
+            v[sig::carrier] = carrier;
+            v[sig::freq] = f;
+            v[sig::DCenv] = DCenv;
+            v[sig::Angle] = angle * angleScale;
+            for (int k = 0; k < 3; ++k) {
+                v[sig::DCA + k] = DC[k];
+                v[sig::VA + k] = V[k];
+                v[sig::VemfA + k] = emf[k];
+                v[sig::I1 + k] = I[k];
+                v[sig::V1 + k] = Vout[k];
+                v[sig::At + 2 * k] = top[k];
+                v[sig::Ab + 2 * k] = bottom[k];
+            }
+            if (delta) {
+                v[sig::VemfAB] = emf[0] - emf[1];
+                v[sig::VemfBC] = emf[1] - emf[2];
+                v[sig::VemfCA] = emf[2] - emf[0];
+            }
+            v[sig::Vwye] = Vwye;
+            v[sig::loadPower] = load;
+            sink->step(v);
+        }
 
         // Hard switching: each edge of a node costs half of V·I over the transition time.
         if (!first) {
@@ -451,15 +750,16 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
                 double smallest = 0;
                 for (int k = 0; k < 3; ++k) {
                     const double elapsed = t - lastEdge[k];
-                    const double d = lastEdgeRising[k] ? DC[k] : 1 - DC[k];
-                    double next = std::fabs(d / Fsw - elapsed);
+                    const double dk = lastEdgeRising[k] ? DC[k] : 1 - DC[k];
+                    double next = std::fabs(dk * period - elapsed);
                     if (blockCommutation) {
-                        const double e = DCenv > carrier ? DCenv / Fsw : (1 - DCenv) / Fsw;
+                        const double e = DCenv > carrier ? DCenv * period : (1 - DCenv) * period;
                         const double envelopeEdge = std::fabs(e - elapsed);
                         if (envelopeEdge < next) next = envelopeEdge;
                         if (k == 0) {
-                            const double boundary =
-                                std::floor(angle / (2 * kPi)) * 2 * kPi + (sector + 1) * kPi / 3;
+                            // The next sector boundary in the direction of rotation.
+                            const double boundary = std::floor(angle / (2 * kPi)) * 2 * kPi +
+                                                    (f >= 0 ? sector + 1 : sector) * kPi / 3;
                             const double sectorEdge = std::fabs((boundary - angle) / (2 * kPi * f));
                             if (sectorEdge < next) next = sectorEdge;
                         }
@@ -474,7 +774,7 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
         first = false;
         const double nextT = t + step;
         if (!(nextT > t)) { // the step is lost in the rounding of t: no progress is possible
-            flags |= flag::StepLimit;
+            flags |= flag::WindowTooLong;
             break;
         }
         t = nextT;
@@ -494,7 +794,7 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
         res.lowerDiode[k] = lowerD[k];
         res.Pd += upperD[k] + lowerD[k];
     }
-    res.Ps = span > 0 ? switchingEnergy / span : 0;
+    res.Ps = switchingEnergy * invSpan;
     res.Pq =
         Vcc * (part.getIq_Vcc_vsF() * (Fsw / 1000 - part.getFsw_nom()) + part.getIq_Vcc()) / 1000;
     res.ampPower = res.Pw + res.Pq + res.Pc;
@@ -512,6 +812,27 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *w)
     if (res.Ipeak > part.getI_pk()) flags |= flag::PeakCurrent;
     if (res.Irms > part.getI_cont()) flags |= flag::RmsCurrent;
     return res;
+}
+
+} // namespace
+
+BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *out)
+{
+    if (!out) return simulateBridge(in, Rdson, static_cast<StepSink *>(nullptr));
+    out->clear();
+    out->Rdson = Rdson;
+    // The recorder needs the window as the run clamps it.
+    const double end = std::max(in.end, 0.0);
+    const double start = std::min(std::max(in.start, 0.0), end);
+    WaveformRecorder recorder(out, start, end, in.motor.isDelta);
+    const BridgeResult r = runBridge(in, Rdson, &recorder);
+    recorder.finish();
+    return r;
+}
+
+BridgeResult simulateBridge(const BridgeInput &in, double Rdson, StepSink *sink)
+{
+    return runBridge(in, Rdson, sink);
 }
 
 QStringList lossLines(const BridgeResult &r)

@@ -7,6 +7,9 @@
 #include <QVector>
 #include <QtGlobal>
 
+#include <array>
+#include <vector>
+
 // The three-phase bridge of a PWM amplifier driving a motor: the control profile, the two
 // motor-equation solvers and the time-stepped simulation of one run. Volts, amperes, ohms,
 // henries, seconds, hertz, watts; the part's values in the catalog's units as pwm gives them.
@@ -33,12 +36,39 @@ constexpr quint32 JunctionHot = 0x1000;
 constexpr quint32 VsLow = 0x2000;
 constexpr quint32 VccLow = 0x4000;
 constexpr quint32 DutyHigh = 0x8000;   // a profile duty cycle beyond the part's maximum
-constexpr quint32 StepLimit = 0x10000; // the run stopped before its end (too many steps)
+constexpr quint32 WindowTooLong = 0x10000; // more switching periods than a run may take
 } // namespace flag
 
-// A run never takes more steps than this; beyond it the window would need more memory and
-// time than an interactive page can spend, and the run stops with flag::StepLimit.
-constexpr int kMaxSteps = 600000;
+// A run covers its whole window, however many steps that takes, but a window that ends after
+// more switching periods than this (about ten million steps) is refused with
+// flag::WindowTooLong and no step is taken: it would block the page for many seconds, and is
+// almost always a switching frequency typed in the wrong unit.
+constexpr double kMaxPeriods = 250000;
+
+// A run of up to kRawSteps steps keeps every step in its waveforms. A longer one keeps, for
+// each of kBuckets equal slices of the display window, the lowest and the highest value of
+// every signal in the order they occurred (a slice with one or two steps keeps them as they
+// are): every peak and edge stays visible on a graph, and memory stays bounded.
+constexpr int kRawSteps = 1 << 16;
+constexpr int kBuckets = 8192;
+constexpr int kMaxStoredSamples = kRawSteps > 2 * kBuckets ? kRawSteps : 2 * kBuckets;
+
+// The signals of one simulation step, in the order of Waveforms::names().
+namespace sig {
+enum : int {
+    time, carrier, freq, DCenv, Angle, DCA, DCB, DCC, VA, VB, VC, Vwye, VemfA, VemfB, VemfC,
+    VemfAB, VemfBC, VemfCA, I1, I2, I3, V1, V2, V3, At, Ab, Bt, Bb, Ct, Cb, loadPower,
+    count
+};
+} // namespace sig
+
+// Receives every step of a run as sig::count values (the line EMFs are 0 for a wye motor).
+class StepSink
+{
+public:
+    virtual ~StepSink() = default;
+    virtual void step(const double *values) = 0;
+};
 
 // The motor and its control profile as the user typed them (the page's ThreePhase* values).
 struct MotorModel
@@ -90,8 +120,9 @@ struct ControlProfile
     QVector<double> DutyCycleEnv; // duty-cycle envelope, fraction of full drive
 };
 
-// The 31 waveforms of a run, one entry per simulation step. The line EMFs are filled for a
-// delta motor only; every other list has one entry per step.
+// The 31 waveforms of a run: one entry per simulation step from t = 0, or, for a run of more
+// than kRawSteps steps, min/max pairs over the display window (decimated). The line EMFs are
+// filled for a delta motor only; every other list has one entry per stored sample.
 struct Waveforms
 {
     QVector<double> time, carrier, freq, DCenv, Angle, DCA, DCB, DCC, VA, VB, VC, Vwye, VemfA,
@@ -101,8 +132,16 @@ struct Waveforms
     static const QStringList &names();                        // the 31 names above, in that order
     const QVector<double> *byName(const QString &name) const; // null for another name
     QVector<double> *byName(const QString &name);
+    QVector<double> *list(int signal); // by sig:: index; null outside 0 .. sig::count - 1
+    const QVector<double> *list(int signal) const;
     void clear();
-    int steps() const { return time.size(); }
+    int steps() const { return time.size(); } // stored samples
+    bool decimated = false;
+    double Rdson = 0; // switch on-resistance of the run that filled them: a re-run repeats it
+
+    // The recorder's scratch: a run's steps until it is known whether they fit. Kept between
+    // runs, so that a refresh does not allocate and fault in its memory again.
+    std::vector<std::array<double, sig::count>> rows;
 };
 
 // What one run found. Losses are averages over the display window.
@@ -133,8 +172,9 @@ double dcFromIandRPM(double Ipk, double RPM, double Vs, double R, double L, int 
 // The speed the duty cycle DCenv reaches with a peak current Ipk: the inverse of
 // dcFromIandRPM. The sinusoidal case solves a·RPM² + b·RPM + c = 0 (k = 2π·Ipk·L·n/60,
 // a = k² − Vemf², b = Vemf·DCenv·Vs, c = Ipk²R² − (Vs·DCenv)²/4) and takes (√D − b)/2a, or −c/b
-// when a is 0. An unsolvable speed gives 0 with flag::NoRpmSolution; trapezoidal and six-step
-// with Vemf 0 give 0 with flag::ZeroBackEmf.
+// when a is 0. An unsolvable speed gives 0 with flag::NoRpmSolution, and so does a negative
+// speed in trapezoidal and six-step (the duty cycle cannot hold the current even at
+// standstill); those two with Vemf 0 give 0 with flag::ZeroBackEmf.
 double rpmFromIandDC(double Ipk, double DCenv, double Vs, double R, double L, int n, double Vemf,
                      int commutation, quint32 *flags);
 
@@ -152,9 +192,13 @@ double linterp(const QVector<double> &searchVector, const QVector<double> &retur
 // flag::SlowSwitching and flag::DutyHigh by point.
 ControlProfile generateControlVector(const BridgeInput &in, double endTime, quint32 *flags);
 
-// One run of the bridge with switch on-resistance Rdson (ohm): fills `out` (cleared first) and
-// returns the losses, results and flags. The phase currents follow backward Euler on
-// R + Rsw + L/dt; steps are 1/100 of the switching period near edges and jump between them.
+// One run of the bridge with switch on-resistance Rdson (ohm): returns the losses, results and
+// flags, and hands every step to `sink` (may be null). The phase currents follow backward
+// Euler on R + Rsw + L/dt; steps are 1/100 of the switching period near edges and jump between
+// them. The block commutations take the sector of the electrical angle wrapped into [0, 2π),
+// so a motor turning backwards runs through the sectors backwards.
+BridgeResult simulateBridge(const BridgeInput &in, double Rdson, StepSink *sink);
+// The same run storing its waveforms in `out` (cleared first; may be null).
 BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *out);
 
 // The twelve per-device lines of the page's notes ("Upper Switch A Power: 1.23 W", ...).

@@ -5,9 +5,204 @@
 #include "motor/p3thermal.h"
 #include "motor/waitcursor.h"
 #include "ui_mainwindow.h"
+#include "values/engvalues.h"
+#include "values/engwidgets.h"
 
 #include <QIcon>
 #include <qcustomplot.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+namespace {
+
+std::array<QLabel *, 12> p3resultLabels(Ui_MainWindow *ui)
+{
+    return {ui->P3loadPower,  ui->P3conductionPower, ui->P3wirePower,  ui->P3diodePower,
+            ui->P3switchingPower, ui->P3VccPower,    ui->P3ampPower,   ui->P3efficiency,
+            ui->P3Ipeak,      ui->P3RMScurrent,      ui->P3Tcase,      ui->P3Tjunction};
+}
+
+// How a value is named in a note: as typed where that is a plain figure.
+QString describedValue(double value)
+{
+    if (value == infiniteValue) return QStringLiteral("open");
+    // Beyond any quantity of this page; the figure itself would read as a runaway result.
+    if (!(std::fabs(value) < 1e10)) return QStringLiteral("out of range");
+    return eng::number2String(value);
+}
+
+// The note line for an input the simulation cannot use.
+QString unusableLine(const QString &name, const QString &text, bool readable, double value,
+                     const QString &why)
+{
+    QString state;
+    if (text.trimmed().isEmpty())
+        state = QStringLiteral("is empty");
+    else if (!readable)
+        state = QStringLiteral("cannot be read");
+    else
+        state = QStringLiteral("is ") + describedValue(value);
+    return QStringLiteral("%1 %2: %3").arg(name, state, why);
+}
+
+// A field the page cannot compute from, coloured as the field reader colours one.
+void markRed(QLineEdit *edit)
+{
+    QPalette palette;
+    palette.setBrush(QPalette::Text, QBrush(Qt::red));
+    edit->setPalette(palette);
+}
+
+// Reads a field of the page with the range its quantity must lie in. A field that cannot be
+// used turns red and adds one note line that names it and says why.
+double usableField(QLineEdit *edit, eng::Range range, const QString &name, const QString &why,
+                   QStringList *problems)
+{
+    bool usable = false;
+    const double value = eng::parseLineEdit(edit, QStringLiteral("R"), range, &usable);
+    // "open" and "inf" read as a 4.29e9 stand-in, which no quantity of this page can be.
+    if (usable && value != infiniteValue) return value;
+    if (usable) markRed(edit); // the stand-in passes the range test
+
+    bool readable = false;
+    eng::parseFieldText(edit->text().trimmed(), QStringLiteral("R"), &readable);
+    problems->append(unusableLine(name, edit->text(), readable, value, why));
+    return value;
+}
+
+// The same for a motor or profile value kept as text (the motor dialog's, or a design file's).
+void usableMotorValue(const QString &text, eng::Range range, const QString &name,
+                      const QString &why, QStringList *problems)
+{
+    bool readable = false;
+    const double value = eng::parseFieldText(text, QStringLiteral("R"), &readable);
+    if (readable && eng::inRange(value, range) && value != infiniteValue) return;
+    problems->append(unusableLine(name, text, readable, value, why));
+}
+
+// Every input of the page and of the motor dialog that the simulation cannot use, one note
+// line each; also reads the thermal inputs.
+QStringList p3InputProblems(MainWindow &w, motor::ThermalInput *thermal)
+{
+    Ui_MainWindow *ui = w.ui;
+    using eng::Range;
+    QStringList problems;
+    usableField(ui->P3Vs, Range::Positive, QStringLiteral("Vs"),
+                QStringLiteral("the bridge needs a finite, positive supply"), &problems);
+    usableField(ui->P3Vcc, Range::NonNegative, QStringLiteral("Vcc"),
+                QStringLiteral("the driver supply must be finite and not negative"), &problems);
+    usableField(ui->P3Fsw, Range::Positive, QStringLiteral("Fsw"),
+                QStringLiteral("the carrier needs a finite, positive switching frequency"), &problems);
+    usableField(ui->P3startTime, Range::Any, QStringLiteral("The display start"),
+                QStringLiteral("the window needs a finite time"), &problems);
+    usableField(ui->P3endTime, Range::Any, QStringLiteral("The display end"),
+                QStringLiteral("the window needs a finite time"), &problems);
+    thermal->Tamb = usableField(ui->P3Tambient, Range::Temperature, QStringLiteral("Tambient"),
+                                QStringLiteral("the ambient must be a finite temperature above -273.15 °C"),
+                                &problems);
+    thermal->heatsinkNone = ui->P3heatsink->text() == QLatin1String("none");
+    if (thermal->heatsinkNone) {
+        w.parseLineEdit(ui->P3heatsink, QStringLiteral("R"));
+    } else {
+        thermal->Rhs = usableField(ui->P3heatsink, Range::NonNegative, QStringLiteral("Heatsink"),
+                                   QStringLiteral("the heat needs a finite, non-negative thermal resistance"),
+                                   &problems);
+    }
+    thermal->Rtim = usableField(ui->P3TIM, Range::NonNegative, QStringLiteral("TIM"),
+                                QStringLiteral("the heat needs a finite, non-negative thermal resistance"),
+                                &problems);
+
+    const QString edit = QStringLiteral(" (Edit Motor)");
+    usableMotorValue(w.ThreePhaseR, Range::NonNegative, QStringLiteral("Motor R"),
+                     QStringLiteral("the winding resistance must be finite and not negative") + edit, &problems);
+    usableMotorValue(w.ThreePhaseL, Range::NonNegative, QStringLiteral("Motor L"),
+                     QStringLiteral("the winding inductance must be finite and not negative") + edit, &problems);
+    usableMotorValue(w.ThreePhaseVemf, Range::NonNegative, QStringLiteral("Motor Vemf"),
+                     QStringLiteral("the back-EMF constant must be finite and not negative") + edit, &problems);
+    if (w.ThreePhaseisLinear) {
+        usableMotorValue(w.ThreePhaseCycleLength, Range::Positive,
+                         QStringLiteral("Motor cycle length"),
+                         QStringLiteral("a cycle needs a finite, positive length") + edit, &problems);
+    }
+    const QString profile = QStringLiteral(" (Edit Control)");
+    usableMotorValue(w.ThreePhaseConstantAmplitude, Range::Any,
+                     QStringLiteral("The constant amplitude"), QStringLiteral("a finite number is needed") + profile,
+                     &problems);
+    if (w.ThreePhaseControlType == 0) {
+        usableMotorValue(w.ThreePhaseControlAmplitude, Range::Any,
+                         QStringLiteral("The control amplitude"),
+                         QStringLiteral("a finite number is needed") + profile, &problems);
+    } else {
+        const int points = std::min(w.ThreePhaseTimeVector.size(), w.ThreePhaseAmplitudeVector.size());
+        for (int i = 0; i < points; ++i) {
+            const QString point = QStringLiteral("Profile point %1 ").arg(i + 1);
+            usableMotorValue(w.ThreePhaseTimeVector[i], Range::Any, point + QStringLiteral("time"),
+                             QStringLiteral("a finite number is needed") + profile, &problems);
+            usableMotorValue(w.ThreePhaseAmplitudeVector[i], Range::Any,
+                             point + QStringLiteral("amplitude"),
+                             QStringLiteral("a finite number is needed") + profile, &problems);
+        }
+    }
+    return problems;
+}
+
+// The note for results that overflowed: only an absurdly large input does that, so it names
+// the largest one (and turns its field red).
+QString p3OverflowCause(const MainWindow &w)
+{
+    const Ui_MainWindow *ui = w.ui;
+    struct Input
+    {
+        QString name;
+        double value;
+        QLineEdit *field; // null for a motor value
+    };
+    const auto field = [](const QString &name, QLineEdit *edit) {
+        return Input{name, eng::parseFieldText(edit->text(), QStringLiteral("R"), nullptr), edit};
+    };
+    const auto motorValue = [](const QString &name, const QString &text) {
+        return Input{name, eng::parseValue(text), nullptr};
+    };
+    QVector<Input> inputs{field(QStringLiteral("Vs"), ui->P3Vs),
+                          field(QStringLiteral("Vcc"), ui->P3Vcc),
+                          field(QStringLiteral("Tambient"), ui->P3Tambient),
+                          field(QStringLiteral("Heatsink"), ui->P3heatsink),
+                          field(QStringLiteral("TIM"), ui->P3TIM),
+                          motorValue(QStringLiteral("Motor R"), w.ThreePhaseR),
+                          motorValue(QStringLiteral("Motor L"), w.ThreePhaseL),
+                          motorValue(QStringLiteral("Motor Vemf"), w.ThreePhaseVemf),
+                          motorValue(QStringLiteral("The constant amplitude"),
+                                     w.ThreePhaseConstantAmplitude),
+                          motorValue(QStringLiteral("The control amplitude"),
+                                     w.ThreePhaseControlAmplitude)};
+    for (int i = 0; i < w.ThreePhaseAmplitudeVector.size(); ++i)
+        inputs.append(motorValue(QStringLiteral("Profile point %1 amplitude").arg(i + 1),
+                                 w.ThreePhaseAmplitudeVector[i]));
+    const Input *largest = &inputs.first();
+    for (const Input &in : qAsConst(inputs)) {
+        if (std::fabs(in.value) > std::fabs(largest->value)) largest = &in;
+    }
+    if (largest->field) markRed(largest->field);
+    return QStringLiteral("%1 is %2: the results overflow")
+        .arg(largest->name, describedValue(largest->value));
+}
+
+// Results that cannot be computed: the placeholder in every result label, and the notes
+// that say why.
+void showP3noResult(Ui_MainWindow *ui, const QStringList &problems)
+{
+    for (QLabel *label : p3resultLabels(ui))
+        eng::setNoResult(label);
+    ui->P3TextBrowser->clear();
+    ui->P3TextBrowser->setTextColor(Qt::red);
+    for (const QString &line : problems)
+        ui->P3TextBrowser->append(QStringLiteral("!!! ") + line + QStringLiteral(" !!!"));
+    ui->P3TextBrowser->setTextColor(Qt::black);
+}
+
+} // namespace
 
 void MainWindow::setupP3page()
 {
@@ -67,6 +262,8 @@ void MainWindow::showP3bridgeResult(const motor::BridgeResult &r, bool removeDio
         const QString text = number2String(value);
         return leftOut ? QStringLiteral("(") + text + QStringLiteral(")") : text;
     };
+    for (QLabel *label : p3resultLabels(ui))
+        eng::setResultRed(label, false);
     ui->P3loadPower->setText(number2String(r.loadPower));
     ui->P3conductionPower->setText(number2String(r.Pc));
     ui->P3wirePower->setText(number2String(r.Pw));
@@ -74,7 +271,13 @@ void MainWindow::showP3bridgeResult(const motor::BridgeResult &r, bool removeDio
     ui->P3switchingPower->setText(bracketed(r.Ps, removeSwitching));
     ui->P3VccPower->setText(number2String(r.Pq));
     ui->P3ampPower->setText(number2String(r.ampPower));
-    ui->P3efficiency->setText(number2String(r.efficiency));
+    // A motor that takes no net power (it is at rest, or it gives back more than it takes)
+    // has no efficiency to show.
+    const bool delivers = r.loadPower > 0 && r.efficiency >= 0;
+    if (delivers)
+        ui->P3efficiency->setText(number2String(r.efficiency));
+    else
+        eng::setNoResult(ui->P3efficiency);
     ui->P3Ipeak->setText(number2String(r.Ipeak));
     ui->P3RMScurrent->setText(number2String(r.Irms));
 
@@ -82,6 +285,11 @@ void MainWindow::showP3bridgeResult(const motor::BridgeResult &r, bool removeDio
     ui->P3TextBrowser->setTextColor(Qt::black);
     for (const QString &line : motor::lossLines(r))
         ui->P3TextBrowser->append(line);
+    if (!delivers) {
+        ui->P3TextBrowser->append(
+            QStringLiteral("\nThe motor takes no net power (load power %1 W): no efficiency")
+                .arg(number2String(r.loadPower)));
+    }
 }
 
 void MainWindow::analyzeThreePhase(double Rdson, double *Pc, double *Pd, double *Ps, double *Pq,
@@ -134,6 +342,7 @@ double MainWindow::P3minHeatsink(double Ieffective, double Pother, pwm inverter)
     return motor::minHeatsink(Ieffective, Pother, inverter, Tamb, Rtim);
 }
 
+
 void MainWindow::refreshP3()
 {
     const WaitCursor wait;
@@ -141,18 +350,44 @@ void MainWindow::refreshP3()
 
     const motor::BridgeInput in = readP3inputs();
     motor::ThermalInput thermal;
-    thermal.Tamb = parseLineEdit(ui->P3Tambient, QStringLiteral("R"));
-    thermal.Rhs = parseLineEdit(ui->P3heatsink, QStringLiteral("R"));
-    thermal.heatsinkNone = ui->P3heatsink->text() == QLatin1String("none");
-    thermal.Rtim = parseLineEdit(ui->P3TIM, QStringLiteral("R"));
+    QStringList problems = p3InputProblems(*this, &thermal);
 
-    const motor::ThermalResult res = motor::runToEquilibrium(in, thermal, &P3waveforms);
+    motor::ThermalResult res;
+    P3waveforms.clear();
+    if (problems.isEmpty()) {
+        res = motor::runToEquilibrium(in, thermal, &P3waveforms);
+        const motor::BridgeResult &b = res.bridge;
+        const double shown[] = {b.loadPower, b.Pc,   b.Pw,        b.Pd,      b.Ps,
+                                b.Pq,        b.ampPower, b.Ipeak, b.Irms,    res.Tcase,
+                                res.Tjunction, res.Rdson};
+        // No quantity of this page comes near 1e10 (W, A, °C, ohm): a result beyond it is an
+        // overflow of absurd inputs as surely as an infinity is.
+        const bool finite = std::all_of(std::begin(shown), std::end(shown),
+                                        [](double x) { return std::fabs(x) < 1e10; });
+        const double end = std::max(in.end, 0.0);
+        if (res.flags & motor::flag::WindowTooLong) {
+            problems << QStringLiteral("The display window needs too many switching periods: "
+                                       "nothing was simulated");
+        } else if (!(end > std::max(in.start, 0.0))) {
+            problems << QStringLiteral("The display window is empty: the start time must be "
+                                       "before the end time");
+        } else if (!finite) {
+            problems << p3OverflowCause(*this);
+        }
+    }
     P3warningFlags = res.flags;
-    showP3bridgeResult(res.bridge, in.removeDiode, in.removeSwitching);
-    ui->P3Tcase->setText(number2String(res.Tcase));
-    ui->P3Tjunction->setText(number2String(res.Tjunction));
+    if (!problems.isEmpty()) {
+        P3waveforms.clear();
+        showP3noResult(ui, problems);
+    } else {
+        showP3bridgeResult(res.bridge, in.removeDiode, in.removeSwitching);
+        ui->P3Tcase->setText(number2String(res.Tcase));
+        ui->P3Tjunction->setText(number2String(res.Tjunction));
+    }
 
     P3warnings();
+    if (!problems.isEmpty() && P3warningFlags == 0)
+        ui->P3outputTabs->setTabIcon(3, QIcon(QStringLiteral(":/KestLinear/Warning.png")));
 
     // A delta winding has no star point to show.
     if (ThreePhaseisDelta) {
@@ -163,6 +398,7 @@ void MainWindow::refreshP3()
     P3refreshGraphs();
     drawP3schematic(ThreePhaseisDelta);
 
+    if (!problems.isEmpty()) return;
     ui->P3TextBrowser->append(QStringLiteral("\nAverage Rds(ON) for a single switch: ") +
                               number2String(res.Rdson) + QString::fromUtf8(" Ω"));
     ui->P3TextBrowser->append(QStringLiteral("Iterations to achieve thermal equilibrium: ") +

@@ -13,6 +13,56 @@
 
 #include <algorithm>
 
+namespace {
+
+// How many value-axis ticks fit the plot's height with a line of space between labels: six
+// plots share the column, and a short one gets fewer ticks rather than crowded labels.
+int ticksThatFit(const QCPAxis *axis)
+{
+    const int lineHeight = QFontMetrics(axis->tickLabelFont()).height();
+    return std::max(2, axis->axisRect()->height() / (2 * std::max(1, lineHeight)) + 1);
+}
+
+class RoomTicker : public QCPAxisTicker
+{
+public:
+    explicit RoomTicker(const QCPAxis *axis) : axis(axis) {}
+
+protected:
+    double getTickStep(const QCPRange &range) override
+    {
+        setTickCount(std::min(5, ticksThatFit(axis)));
+        return QCPAxisTicker::getTickStep(range);
+    }
+
+private:
+    const QCPAxis *axis;
+};
+
+// Duty cycles: 0 to 1 in quarters, or halves or the ends alone where quarters do not fit.
+class UnitTicker : public QCPAxisTickerFixed
+{
+public:
+    explicit UnitTicker(const QCPAxis *axis) : axis(axis)
+    {
+        setScaleStrategy(QCPAxisTickerFixed::ssNone);
+        setTickStep(0.25);
+    }
+
+protected:
+    double getTickStep(const QCPRange &range) override
+    {
+        const int room = ticksThatFit(axis);
+        setTickStep(room >= 5 ? 0.25 : (room >= 3 ? 0.5 : 1));
+        return QCPAxisTickerFixed::getTickStep(range);
+    }
+
+private:
+    const QCPAxis *axis;
+};
+
+} // namespace
+
 motor::SignalView MainWindow::P3signalView() const
 {
     motor::SignalView view;
@@ -55,25 +105,29 @@ void MainWindow::P3refreshGraphs()
         }
         plot->show();
         const motor::GraphSource source = motor::graphSource(key, P3waveforms, view);
+        const bool hasData = source.values && !source.values->isEmpty();
         if (source.values) {
             graph->setData(P3waveforms.time, *source.values, true);
             plot->yAxis->setLabel(source.label);
         }
-        // Six plots share the column: a smaller label fits beside a short value axis.
-        QFont labelFont = plot->yAxis->labelFont();
-        labelFont.setPointSizeF(std::min(labelFont.pointSizeF(), 7.5));
-        plot->yAxis->setLabelFont(labelFont);
+        // The axis title reads as large as the numbers beside it.
+        plot->yAxis->setLabelFont(plot->yAxis->tickLabelFont());
+        plot->xAxis->setLabelFont(plot->xAxis->tickLabelFont());
         graph->setPen(QPen(motor::graphColour(i), 1));
-        plot->xAxis->setRange(start, end);
+        // An empty or reversed window has nothing to show: a unit span stands in for it.
+        if (end > start)
+            plot->xAxis->setRange(start, end);
+        else
+            plot->xAxis->setRange(0, 1);
         if (motor::isUnitAxisKey(key)) {
-            QSharedPointer<QCPAxisTickerFixed> ticker(new QCPAxisTickerFixed);
-            ticker->setTickStep(0.25);
-            ticker->setScaleStrategy(QCPAxisTickerFixed::ssNone);
-            plot->yAxis->setTicker(ticker);
+            plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new UnitTicker(plot->yAxis)));
             plot->yAxis->setRange(0, 1);
         } else {
-            plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
-            graph->rescaleValueAxis();
+            plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new RoomTicker(plot->yAxis)));
+            if (hasData)
+                graph->rescaleValueAxis();
+            else
+                plot->yAxis->setRange(0, 1); // no stale span from the previous data
         }
         plot->replot();
     }
@@ -85,7 +139,14 @@ QString MainWindow::writeP3PWL(const QString &path)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return QStringLiteral("Could not open %1 for writing: %2").arg(path, file.errorString());
     QTextStream out(&file);
-    motor::writePwl(out, P3waveforms, P3graphables, P3signalView());
+    if (P3waveforms.decimated) {
+        // The graphs keep only the extremes of a long run; the file gets every step of it
+        // again, written as the run goes.
+        motor::PwlWriter writer(out, P3graphables, P3signalView());
+        motor::simulateBridge(readP3inputs(), P3waveforms.Rdson, &writer);
+    } else {
+        motor::writePwl(out, P3waveforms, P3graphables, P3signalView());
+    }
     out.flush();
     if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError || !file.flush())
         return QStringLiteral("Could not write %1: %2").arg(path, file.errorString());

@@ -2,7 +2,11 @@
 
 #include "ui_motordialog.h"
 
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QTableWidgetItem>
+
+#include <algorithm>
 
 namespace {
 
@@ -106,6 +110,24 @@ void P3motor::setMotorValues(QString R, QString L, QString Vemf, int nPoles, boo
     ui->LinearMotorCheckBox->setChecked(isLinear);
     showLinearMotor(isLinear);
     ui->CycleLength->setText(CycleLength);
+    fitTableToRows();
+}
+
+void P3motor::fitTableToRows()
+{
+    // The profile table opens tall enough for every row it holds, whatever the font; the
+    // dialog grows with it.
+    QTableWidget *t = ui->ProfileTable;
+    t->resizeRowsToContents();
+    int needed = t->horizontalHeader()->sizeHint().height() + 2 * t->frameWidth();
+    for (int r = 0; r < t->rowCount(); ++r)
+        needed += t->rowHeight(r);
+    if (t->horizontalScrollBar()->isVisible() ||
+        t->horizontalHeader()->length() > t->viewport()->width())
+        needed += t->horizontalScrollBar()->sizeHint().height();
+    t->setMinimumHeight(std::max(t->minimumHeight(), needed));
+    const QSize hint = sizeHint();
+    resize(std::max(width(), hint.width()), std::max(height(), hint.height()));
 }
 
 void P3motor::setupP3ProfileTable(int controlVariable, QVector<QString> timeVector,

@@ -66,4 +66,5 @@ private:
     void showWiringPicture(bool delta);
     void showLinearMotor(bool linear);
     void numberRows();
+    void fitTableToRows();
 };

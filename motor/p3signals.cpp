@@ -4,70 +4,84 @@
 
 namespace motor {
 
-GraphSource graphSource(const QString &key, const Waveforms &w, const SignalView &view)
+namespace {
+
+struct Entry
 {
-    struct Entry
-    {
-        const char *key;
-        const QVector<double> Waveforms::*values;
-        const char *label;
-    };
+    const char *key;
+    int signal; // sig:: index
+    const char *label;
+};
+
+const Entry *findEntry(const QString &key, const SignalView &view)
+{
     static const Entry plain[] = {
-        {"At", &Waveforms::At, "At in"},
-        {"Ab", &Waveforms::Ab, "Ab in"},
-        {"Bt", &Waveforms::Bt, "Bt in"},
-        {"Bb", &Waveforms::Bb, "Bb in"},
-        {"Ct", &Waveforms::Ct, "Ct in"},
-        {"Cb", &Waveforms::Cb, "Cb in"},
-        {"I1", &Waveforms::I1, "A Line Current [A]"},
-        {"I2", &Waveforms::I2, "B Line Current [A]"},
-        {"I3", &Waveforms::I3, "C Line Current [A]"},
-        {"Vwye", &Waveforms::Vwye, "Wye Voltage [V]"},
-        {"DCA", &Waveforms::DCA, "A Duty Cycle"},
-        {"DCB", &Waveforms::DCB, "B Duty Cycle"},
-        {"DCC", &Waveforms::DCC, "C Duty Cycle"},
-        {"DCenv", &Waveforms::DCenv, "Duty Cycle Envelope"},
-        {"freq", &Waveforms::freq, "frequency (Hz)"},
-        {"loadPower", &Waveforms::loadPower, "load Power [W]"},
+        {"At", sig::At, "At in"},
+        {"Ab", sig::Ab, "Ab in"},
+        {"Bt", sig::Bt, "Bt in"},
+        {"Bb", sig::Bb, "Bb in"},
+        {"Ct", sig::Ct, "Ct in"},
+        {"Cb", sig::Cb, "Cb in"},
+        {"I1", sig::I1, "A Line Current [A]"},
+        {"I2", sig::I2, "B Line Current [A]"},
+        {"I3", sig::I3, "C Line Current [A]"},
+        {"Vwye", sig::Vwye, "Wye Voltage [V]"},
+        {"DCA", sig::DCA, "A Duty Cycle"},
+        {"DCB", sig::DCB, "B Duty Cycle"},
+        {"DCC", sig::DCC, "C Duty Cycle"},
+        {"DCenv", sig::DCenv, "Duty Cycle Envelope"},
+        {"freq", sig::freq, "frequency (Hz)"},
+        {"loadPower", sig::loadPower, "load Power [W]"},
     };
     // Phase voltages (or their duty cycles), EMFs (leg or line) and the angle (or position).
-    static const Entry phaseVoltage[] = {{"V1", &Waveforms::V1, "A Voltage [V]"},
-                                         {"V2", &Waveforms::V2, "B Voltage [V]"},
-                                         {"V3", &Waveforms::V3, "C Voltage [V]"}};
-    static const Entry phaseDuty[] = {{"V1", &Waveforms::DCA, "A Duty Cycle"},
-                                      {"V2", &Waveforms::DCB, "B Duty Cycle"},
-                                      {"V3", &Waveforms::DCC, "C Duty Cycle"}};
-    static const Entry legEmf[] = {{"VemfA", &Waveforms::VemfA, "A EMF Voltage [V]"},
-                                   {"VemfB", &Waveforms::VemfB, "B EMF Voltage [V]"},
-                                   {"VemfC", &Waveforms::VemfC, "C EMF Voltage [V]"}};
-    static const Entry lineEmf[] = {{"VemfA", &Waveforms::VemfAB, "A-B EMF Voltage [V]"},
-                                    {"VemfB", &Waveforms::VemfCA, "C-A EMF Voltage [V]"},
-                                    {"VemfC", &Waveforms::VemfBC, "B-C EMF Voltage [V]"}};
-    static const Entry angle[] = {{"Angle", &Waveforms::Angle, "Rotor Angle [rad]"}};
-    static const Entry position[] = {{"Angle", &Waveforms::Angle, "Motor Position [m]"}};
+    static const Entry phaseVoltage[] = {{"V1", sig::V1, "A Voltage [V]"},
+                                         {"V2", sig::V2, "B Voltage [V]"},
+                                         {"V3", sig::V3, "C Voltage [V]"}};
+    static const Entry phaseDuty[] = {{"V1", sig::DCA, "A Duty Cycle"},
+                                      {"V2", sig::DCB, "B Duty Cycle"},
+                                      {"V3", sig::DCC, "C Duty Cycle"}};
+    static const Entry legEmf[] = {{"VemfA", sig::VemfA, "A EMF Voltage [V]"},
+                                   {"VemfB", sig::VemfB, "B EMF Voltage [V]"},
+                                   {"VemfC", sig::VemfC, "C EMF Voltage [V]"}};
+    static const Entry lineEmf[] = {{"VemfA", sig::VemfAB, "A-B EMF Voltage [V]"},
+                                    {"VemfB", sig::VemfCA, "C-A EMF Voltage [V]"},
+                                    {"VemfC", sig::VemfBC, "B-C EMF Voltage [V]"}};
+    static const Entry angle[] = {{"Angle", sig::Angle, "Rotor Angle [rad]"}};
+    static const Entry position[] = {{"Angle", sig::Angle, "Motor Position [m]"}};
 
-    const auto find = [&key, &w](const Entry *begin, const Entry *end, GraphSource *found) {
+    const auto find = [&key](const Entry *begin, const Entry *end) -> const Entry * {
         for (const Entry *e = begin; e != end; ++e) {
-            if (key == QLatin1String(e->key)) {
-                found->values = &(w.*(e->values));
-                found->label = QString::fromLatin1(e->label);
-                return true;
-            }
+            if (key == QLatin1String(e->key)) return e;
         }
-        return false;
+        return nullptr;
     };
+    if (const Entry *e = find(std::begin(plain), std::end(plain))) return e;
+    if (const Entry *e = view.dispDC ? find(std::begin(phaseDuty), std::end(phaseDuty))
+                                     : find(std::begin(phaseVoltage), std::end(phaseVoltage)))
+        return e;
+    if (const Entry *e = view.delta ? find(std::begin(lineEmf), std::end(lineEmf))
+                                    : find(std::begin(legEmf), std::end(legEmf)))
+        return e;
+    return view.linear ? find(std::begin(position), std::end(position))
+                       : find(std::begin(angle), std::end(angle));
+}
+
+} // namespace
+
+GraphSource graphSource(const QString &key, const Waveforms &w, const SignalView &view)
+{
     GraphSource s;
-    if (find(std::begin(plain), std::end(plain), &s)) return s;
-    if (view.dispDC ? find(std::begin(phaseDuty), std::end(phaseDuty), &s)
-                    : find(std::begin(phaseVoltage), std::end(phaseVoltage), &s))
-        return s;
-    if (view.delta ? find(std::begin(lineEmf), std::end(lineEmf), &s)
-                   : find(std::begin(legEmf), std::end(legEmf), &s))
-        return s;
-    if (view.linear ? find(std::begin(position), std::end(position), &s)
-                    : find(std::begin(angle), std::end(angle), &s))
-        return s;
-    return GraphSource();
+    if (const Entry *e = findEntry(key, view)) {
+        s.values = w.list(e->signal);
+        s.label = QString::fromLatin1(e->label);
+    }
+    return s;
+}
+
+int graphSignal(const QString &key, const SignalView &view)
+{
+    const Entry *e = findEntry(key, view);
+    return e ? e->signal : -1;
 }
 
 bool isUnitAxisKey(const QString &key)
@@ -102,24 +116,49 @@ QColor schematicColour(int slot)
     return graphColour(slot);
 }
 
+namespace {
+
+// The signal of each slot that names one, in slot order.
+QVector<int> pwlColumns(const QStringList &graphSlots, const SignalView &view)
+{
+    QVector<int> columns;
+    for (const QString &key : graphSlots) {
+        const int s = graphSignal(key, view);
+        if (s >= 0) columns << s;
+    }
+    return columns;
+}
+
+} // namespace
+
 void writePwl(QTextStream &out, const Waveforms &w, const QStringList &graphSlots,
               const SignalView &view)
 {
-    QVector<const QVector<double> *> columns;
-    for (const QString &key : graphSlots) {
-        const GraphSource s = graphSource(key, w, view);
-        if (s.values) columns << s.values;
-    }
+    const QVector<int> columns = pwlColumns(graphSlots, view);
     for (int i = 0; i < w.time.size(); ++i) {
         out << w.time[i];
-        for (const QVector<double> *c : qAsConst(columns)) {
+        for (int s : columns) {
+            const QVector<double> &c = *w.list(s);
             out << ',';
             // Every waveform has a value at each step; a shorter list would be a fault of the
             // run, and a missing value must not shift the columns.
-            if (i < c->size()) out << c->at(i);
+            if (i < c.size()) out << c.at(i);
         }
         out << '\n';
     }
+}
+
+PwlWriter::PwlWriter(QTextStream &out, const QStringList &graphSlots, const SignalView &view)
+    : out(out), columns(pwlColumns(graphSlots, view))
+{
+}
+
+void PwlWriter::step(const double *values)
+{
+    out << values[sig::time];
+    for (int s : qAsConst(columns))
+        out << ',' << values[s];
+    out << '\n';
 }
 
 } // namespace motor

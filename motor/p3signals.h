@@ -38,6 +38,9 @@ struct GraphSource
 // The waveform and value-axis label that a graph key shows.
 GraphSource graphSource(const QString &key, const Waveforms &w, const SignalView &view);
 
+// The sig:: index of the waveform a graph key shows; -1 for "null" and unknown keys.
+int graphSignal(const QString &key, const SignalView &view);
+
 // Keys whose value axis is fixed at 0 to 1 in steps of 0.25 (duty cycles by key, not by the
 // waveform shown).
 bool isUnitAxisKey(const QString &key);
@@ -55,5 +58,18 @@ QColor schematicColour(int slot);
 // of a text stream (six significant digits), "\n" line ends, no header.
 void writePwl(QTextStream &out, const Waveforms &w, const QStringList &graphSlots,
               const SignalView &view);
+
+// The same lines written as a run hands over its steps: the export of a run whose stored
+// waveforms are decimated repeats the run into one of these.
+class PwlWriter final : public StepSink
+{
+public:
+    PwlWriter(QTextStream &out, const QStringList &graphSlots, const SignalView &view);
+    void step(const double *values) override;
+
+private:
+    QTextStream &out;
+    const QVector<int> columns;
+};
 
 } // namespace motor

@@ -33,9 +33,17 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
     const bool diodeOwnPath = part.getRtheta_JC_diode() > 1e-6;
 
     double T = 85;
+    // Only the result of the last run is shown, but whether a run is the last is known only
+    // after it. Storing waveforms costs a good part of a run, so a run stores them only when
+    // the iteration, which closes in on the equilibrium about geometrically, is expected to
+    // settle with it; a last run that did not store is repeated below to fill the waveforms.
+    bool record = false, recorded = false;
+    double previousChange = 0;
     for (;;) {
         res.Rdson = (part.topResistance(T) + part.bottomResistance(T)) * 0.5;
-        const BridgeResult b = simulateBridge(in, res.Rdson, out);
+        recorded = out && record;
+        const BridgeResult b = recorded ? simulateBridge(in, res.Rdson, out)
+                                        : simulateBridge(in, res.Rdson, static_cast<StepSink *>(nullptr));
         const double Psw = b.Pc + (in.removeSwitching ? 0 : b.Ps);
         const double Pdd = in.removeDiode ? 0 : b.Pd;
         res.Tcase = (b.Pq + Psw + Pdd + b.Pw) * (Rhs + thermal.Rtim) + thermal.Tamb;
@@ -52,9 +60,18 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
             break;
         }
         // Within 1 % of the guess; written without a division so that Tj = 0 °C is no fault.
-        if (std::fabs(res.Tj - T) <= 0.01 * std::fabs(res.Tj)) break;
+        const double change = res.Tj - T;
+        const double tolerance = 0.01 * std::fabs(res.Tj);
+        if (std::fabs(change) <= tolerance) break;
+        // The next change, from the ratio of the last two (the first guess is far off, so
+        // the first ratio is taken as 1/2); half as much again as the tolerance still stores,
+        // and so does the run before the cap.
+        const double ratio = res.runs > 1 && previousChange != 0 ? change / previousChange : 0.5;
+        record = std::fabs(change * ratio) <= 1.5 * tolerance || res.runs + 1 >= kMaxThermalRuns;
+        previousChange = change;
         T = res.Tj;
     }
+    if (out && !recorded) simulateBridge(in, res.Rdson, out);
     res.Tjunction = std::max(res.Tjd, res.Tj);
     res.flags = res.bridge.flags;
     if (res.Tcase > part.getTc_max()) res.flags |= flag::CaseHot;
@@ -122,10 +139,11 @@ QString warningMessage(quint32 bit)
     case flag::DutyHigh:
         return QStringLiteral("\nWarning: Duty Cycle exceeds the device capability; expect "
                               "clipping");
-    case flag::StepLimit:
-        return QStringLiteral("\nWarning: The simulation stopped early because it needed "
-                              "too many time steps; shorten the display window or lower the "
-                              "switching frequency.");
+    case flag::WindowTooLong:
+        return QStringLiteral("\nWarning: The display window ends after more than %1 "
+                              "switching periods, too many to simulate; shorten the display "
+                              "window or lower the switching frequency.")
+            .arg(kMaxPeriods);
     default:
         return QString();
     }

@@ -2,6 +2,7 @@
 // the motor dialog driven as a user would, signal picking on the schematic, and the PWL export.
 #include "app/mainwindow.h"
 #include "motor/motordialog.h"
+#include "values/engvalues.h"
 #include "ui_mainwindow.h"
 #include "ui_motordialog.h"
 
@@ -95,12 +96,19 @@ private slots:
     void partChange();
     void preReleasedPartSwitchedOut();
     void heatsinkWord();
-    void oddInputsStayFinite_data();
-    void oddInputsStayFinite();
+    void unusableInputs_data();
+    void unusableInputs();
+    void noNetPowerNoEfficiency();
+    void reverseRotation_data();
+    void reverseRotation();
+    void wholeWindow_data();
+    void wholeWindow();
+    void graphAxes();
     void deltaDropsStarPoint();
     void phaseVoltageAsDutyCycle();
 
     void dialogControlPage();
+    void dialogShowsAllRows();
     void dialogMotorPage();
     void dialogCancel();
     void dialogProfileCounts_data();
@@ -272,7 +280,9 @@ void TestMotorPage::useButtons()
     ui->P3useMaxFsw->click();
     QCOMPARE(ui->P3Fsw->text(), QStringLiteral("100")); // kHz, as typed into the field
     QCOMPARE(w->P3warningFlags & motor::flag::FswHigh, quint32(0));
-    QVERIFY(w->P3waveforms.steps() > 20000);
+    // The 100 kHz run reaches the end of its window (stored as min/max pairs by then).
+    QVERIFY(w->P3waveforms.steps() > motor::kBuckets);
+    QVERIFY(w->P3waveforms.time.last() > 0.0299);
 }
 
 void TestMotorPage::partChange()
@@ -332,41 +342,205 @@ void TestMotorPage::heatsinkWord()
              qPrintable(QStringLiteral("%1 vs %2").arg(Tcase).arg(expected)));
     QVERIFY(P > 0);
 
-    ui->P3heatsink->setText("None"); // not the word: an open circuit to the field parser
+    // Not the word: an open circuit to the field parser, through which no heat flows. No
+    // temperature can be given.
+    ui->P3heatsink->setText("None");
     emit ui->P3heatsink->editingFinished();
-    QVERIFY(ui->P3Tcase->text().toDouble() > 1e6);
-    QVERIFY(w->P3warningFlags & motor::flag::CaseHot);
+    QCOMPARE(ui->P3Tcase->text(), eng::noResultText());
+    QVERIFY(ui->P3TextBrowser->toPlainText().contains(
+        "!!! Heatsink is open: the heat needs a finite, non-negative thermal resistance !!!"));
 }
 
-void TestMotorPage::oddInputsStayFinite_data()
+void TestMotorPage::unusableInputs_data()
 {
-    QTest::addColumn<QString>("field");
+    // A field name, or "motor:" and a motor value; the text; the note that names it.
+    QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("text");
-    QTest::newRow("no switching frequency") << "P3Fsw"
-                                            << "0";
-    QTest::newRow("negative switching frequency") << "P3Fsw"
-                                                  << "-5";
-    QTest::newRow("unreadable supply") << "P3Vs"
-                                       << "abc";
-    QTest::newRow("no supply") << "P3Vs"
-                               << "0";
-    QTest::newRow("end before start") << "P3endTime"
-                                      << "10m";
-    QTest::newRow("no window") << "P3endTime"
-                               << "0";
+    QTest::addColumn<QString>("note");
+    const QString supply = "the bridge needs a finite, positive supply";
+    QTest::newRow("no supply") << "P3Vs" << "0" << "Vs is 0: " + supply;
+    QTest::newRow("empty supply") << "P3Vs" << "" << "Vs is empty: " + supply;
+    QTest::newRow("unreadable supply") << "P3Vs" << "abc" << "Vs cannot be read: " + supply;
+    QTest::newRow("negative supply") << "P3Vs" << "-5" << "Vs is -5: " + supply;
+    QTest::newRow("limit message in the supply") << "P3Vs" << "Vs too Low"
+                                                 << "Vs cannot be read: " + supply;
+    QTest::newRow("huge supply") << "P3Vs" << "1e300"
+                                 << "Vs is out of range: the results overflow";
+    QTest::newRow("huge driver supply") << "P3Vcc" << "1e300"
+                                        << "Vcc is out of range: the results overflow";
+    QTest::newRow("negative driver supply")
+        << "P3Vcc" << "-1" << "Vcc is -1: the driver supply must be finite and not negative";
+    const QString carrier = "the carrier needs a finite, positive switching frequency";
+    QTest::newRow("no switching frequency") << "P3Fsw" << "0" << "Fsw is 0: " + carrier;
+    QTest::newRow("negative switching frequency") << "P3Fsw" << "-5" << "Fsw is -5: " + carrier;
+    QTest::newRow("open switching frequency") << "P3Fsw" << "open" << "Fsw is open: " + carrier;
+    QTest::newRow("huge ambient") << "P3Tambient" << "1e300"
+                                  << "Tambient is out of range: the results overflow";
+    QTest::newRow("below absolute zero")
+        << "P3Tambient" << "-300"
+        << QString::fromUtf8("Tambient is -300: the ambient must be a finite temperature "
+                             "above -273.15 °C");
+    const QString heat = "the heat needs a finite, non-negative thermal resistance";
+    QTest::newRow("huge heatsink") << "P3heatsink" << "1e300"
+                                   << "Heatsink is out of range: the results overflow";
+    QTest::newRow("negative heatsink") << "P3heatsink" << "-1" << "Heatsink is -1: " + heat;
+    QTest::newRow("huge interface") << "P3TIM" << "1e300"
+                                    << "TIM is out of range: the results overflow";
+    QTest::newRow("negative interface") << "P3TIM" << "-0.1" << "TIM is -0.1: " + heat;
+    QTest::newRow("end before start")
+        << "P3endTime" << "10m"
+        << "The display window is empty: the start time must be before the end time";
+    QTest::newRow("no window") << "P3endTime" << "0"
+                               << "The display window is empty: the start time must be before "
+                                  "the end time";
+    QTest::newRow("huge back-EMF") << "motor:Vemf" << "1e300"
+                                   << "Motor Vemf is out of range: the results overflow";
+    QTest::newRow("negative winding")
+        << "motor:R" << "-1"
+        << "Motor R is -1: the winding resistance must be finite and not negative (Edit Motor)";
+    QTest::newRow("unreadable inductance")
+        << "motor:L" << "abc"
+        << "Motor L cannot be read: the winding inductance must be finite and not negative "
+           "(Edit Motor)";
 }
 
-void TestMotorPage::oddInputsStayFinite()
+void TestMotorPage::unusableInputs()
 {
-    QFETCH(QString, field);
+    // No figure is shown that the inputs cannot give: every result label holds the red
+    // placeholder, and the notes say in one line which input prevents them.
+    QFETCH(QString, input);
     QFETCH(QString, text);
-    w->findChild<QLineEdit *>(field)->setText(text);
+    QFETCH(QString, note);
+    QLineEdit *field = nullptr;
+    if (input == "motor:Vemf")
+        w->ThreePhaseVemf = text;
+    else if (input == "motor:R")
+        w->ThreePhaseR = text;
+    else if (input == "motor:L")
+        w->ThreePhaseL = text;
+    else
+        (field = w->findChild<QLineEdit *>(input))->setText(text);
     w->refreshP3();
-    for (QLabel *label : {ui->P3loadPower, ui->P3ampPower, ui->P3Tcase, ui->P3Tjunction,
-                          ui->P3Ipeak, ui->P3RMScurrent, ui->P3efficiency}) {
-        bool ok = false;
-        const double v = label->text().toDouble(&ok);
-        QVERIFY2(ok && std::isfinite(v), qPrintable(label->objectName() + ": " + label->text()));
+    for (QLabel *label : {ui->P3loadPower, ui->P3conductionPower, ui->P3wirePower,
+                          ui->P3diodePower, ui->P3switchingPower, ui->P3VccPower, ui->P3ampPower,
+                          ui->P3efficiency, ui->P3Ipeak, ui->P3RMScurrent, ui->P3Tcase,
+                          ui->P3Tjunction}) {
+        QCOMPARE(label->text(), eng::noResultText());
+        QVERIFY2(label->styleSheet().contains("red"), qPrintable(label->objectName()));
+    }
+    const QString notes = ui->P3TextBrowser->toPlainText();
+    QVERIFY2(notes.contains("!!! " + note + " !!!"), qPrintable(notes));
+    for (const char *bad : {"nan", "inf", "e+09", "W\n"})
+        QVERIFY2(!notes.contains(QLatin1String(bad)), qPrintable(notes));
+    QVERIFY(!ui->P3outputTabs->tabIcon(3).isNull());
+    if (field && !input.startsWith("P3endTime"))
+        QCOMPARE(field->palette().color(QPalette::Text), QColor(Qt::red));
+
+    // Mended, the page computes again in black.
+    if (field) {
+        field->setText(input == "P3Vs" ? "50" : input == "P3Vcc" ? "5" : input == "P3Fsw" ? "1"
+                       : input == "P3Tambient" ? "25" : input == "P3endTime" ? "75m" : "0");
+    } else {
+        w->ThreePhaseVemf = "5m";
+        w->ThreePhaseR = "10";
+        w->ThreePhaseL = "33m";
+    }
+    w->refreshP3();
+    QVERIFY(ui->P3loadPower->text().toDouble() > 10);
+    QVERIFY(ui->P3efficiency->text().toDouble() > 0);
+    QVERIFY(!ui->P3loadPower->styleSheet().contains("red"));
+}
+
+void TestMotorPage::noNetPowerNoEfficiency()
+{
+    // A motor held at rest with no drive takes no power: no efficiency, never a negative one.
+    w->ThreePhaseControlAmplitude = "0";
+    w->ThreePhaseConstantAmplitude = "0";
+    w->refreshP3();
+    QCOMPARE(ui->P3efficiency->text(), eng::noResultText());
+    QVERIFY(ui->P3TextBrowser->toPlainText().contains(
+        "The motor takes no net power (load power 0 W): no efficiency"));
+    QCOMPARE(ui->P3loadPower->text(), QStringLiteral("0"));
+}
+
+void TestMotorPage::reverseRotation_data()
+{
+    QTest::addColumn<int>("commutation");
+    QTest::addColumn<QString>("load");
+    QTest::newRow("trapezoidal") << 1 << "98.2";
+}
+
+void TestMotorPage::reverseRotation()
+{
+    // The start-up motor at 600 RPM either way round takes the same power.
+    QFETCH(int, commutation);
+    QFETCH(QString, load);
+    ui->P3commType->setCurrentIndex(commutation);
+    const QString forward = ui->P3loadPower->text();
+    QCOMPARE(forward, load);
+    w->ThreePhaseControlAmplitude = "-600";
+    w->refreshP3();
+    QCOMPARE(ui->P3loadPower->text(), forward);
+    QCOMPARE(w->P3warningFlags, quint32(0));
+}
+
+void TestMotorPage::wholeWindow_data()
+{
+    QTest::addColumn<int>("example");
+    QTest::newRow("example 94") << 94;
+    QTest::newRow("example 95") << 95;
+    QTest::newRow("start-up profile at 20 kHz") << -1;
+}
+
+void TestMotorPage::wholeWindow()
+{
+    // Long windows are simulated to their end: no warning, graphs that reach the end.
+    QFETCH(int, example);
+    if (example >= 0) {
+        w->loadExample(example);
+    } else {
+        w->ThreePhaseControlType = 1; // the profile of 0 to 4 s
+        ui->P3Fsw->setText("20");
+        ui->P3startTime->setText("0");
+        ui->P3endTime->setText("4");
+        w->refreshP3();
+    }
+    QCOMPARE(w->P3warningFlags & motor::flag::WindowTooLong, quint32(0));
+    QVERIFY(!ui->P3TextBrowser->toPlainText().contains("Warning: The"));
+    const double end = ui->P3endTime->text() == "4" ? 4 : 1;
+    QVERIFY(w->P3waveforms.decimated);
+    QVERIFY(w->P3waveforms.steps() <= motor::kMaxStoredSamples);
+    QCustomPlot *plot = ui->P3graph0;
+    QVERIFY(!plot->graph(0)->data()->isEmpty());
+    const double lastKey = (plot->graph(0)->data()->constEnd() - 1)->key;
+    QVERIFY2(lastKey > end - 1e-3, qPrintable(QString::number(lastKey)));
+    QCOMPARE(plot->xAxis->range().upper, end);
+    if (example < 0) {
+        // Undiluted: the profile's averages, not a tenth of them.
+        QVERIFY(ui->P3ampPower->text().toDouble() > 0.89 * 1.05);
+    }
+}
+
+void TestMotorPage::graphAxes()
+{
+    // All six plots in their column: axis titles as large as the tick labels, and tick labels
+    // that do not run into each other (a short plot may keep a single one).
+    w->P3graphables = QStringList{"I1", "I2", "I3", "DCA", "DCenv", "loadPower"};
+    w->refreshP3();
+    QApplication::processEvents();
+    for (QCustomPlot *plot : {ui->P3graph0, ui->P3graph1, ui->P3graph2, ui->P3graph3,
+                              ui->P3graph4, ui->P3graph5}) {
+        plot->replot();
+        QCOMPARE(plot->yAxis->labelFont().pointSizeF(), plot->yAxis->tickLabelFont().pointSizeF());
+        const QVector<double> ticks = plot->yAxis->tickVector();
+        const int line = QFontMetrics(plot->yAxis->tickLabelFont()).height();
+        QVERIFY2(!ticks.isEmpty(), qPrintable(plot->objectName()));
+        for (int i = 1; i < ticks.size(); ++i) {
+            const double gap = std::fabs(plot->yAxis->coordToPixel(ticks[i]) -
+                                         plot->yAxis->coordToPixel(ticks[i - 1]));
+            QVERIFY2(gap >= line, qPrintable(plot->objectName() + ": " +
+                                                   QString::number(gap) + " px"));
+        }
     }
 }
 
@@ -396,6 +570,35 @@ void TestMotorPage::phaseVoltageAsDutyCycle()
     QCOMPARE(data->at(7)->value, w->P3waveforms.DCA[7]);
     // Rescaled to the duty cycle, not fixed at 0 to 1 as the DCA key is.
     QVERIFY(ui->P3graph1->yAxis->range() != QCPRange(0, 1));
+}
+
+void TestMotorPage::dialogShowsAllRows()
+{
+    // The profile table shows every point at the dialog's opening size, whatever the font.
+    for (int points : {5, 16}) {
+        w->ThreePhaseTimeVector.clear();
+        w->ThreePhaseAmplitudeVector.clear();
+        for (int i = 0; i < points; ++i) {
+            w->ThreePhaseTimeVector << QString::number(i);
+            w->ThreePhaseAmplitudeVector << "600";
+        }
+        P3motor *d = openDialog("P3editWaveform");
+        QVERIFY(d);
+        d->ui->ControlType->setCurrentIndex(1);
+        d->ui->ControlTypeStack->setCurrentIndex(1);
+        QApplication::processEvents();
+        QTableWidget *t = d->ui->ProfileTable;
+        QCOMPARE(t->rowCount(), points);
+        const int last = points - 1;
+        QVERIFY2(t->rowViewportPosition(last) + t->rowHeight(last) <= t->viewport()->height(),
+                 qPrintable(QStringLiteral("%1 rows: row end %2, viewport %3")
+                                .arg(points)
+                                .arg(t->rowViewportPosition(last) + t->rowHeight(last))
+                                .arg(t->viewport()->height())));
+        QCOMPARE(t->rowViewportPosition(0), 0);
+        d->close();
+        QTRY_VERIFY(!w->P3motorDialog);
+    }
 }
 
 void TestMotorPage::dialogControlPage()
