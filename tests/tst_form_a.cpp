@@ -5,6 +5,8 @@
 #include "app/resources.h"
 #include "ui_mainwindow.h"
 
+#include "formtest.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGridLayout>
@@ -43,27 +45,9 @@ struct Form
 // The pages this test covers, by object name.
 const QStringList ownPages = {"page", "page_2", "SOApage", "SOAoptions", "page_3"};
 
-QString u8(const char *s)
-{
-    return QString::fromUtf8(s);
-}
-
-// Where a widget sits in the grid layout of its parent widget.
-struct Cell
-{
-    int row = -1, column = -1, rowSpan = 0, columnSpan = 0;
-};
-
-Cell cellOf(QWidget *w)
-{
-    Cell c;
-    auto *grid =
-        w && w->parentWidget() ? qobject_cast<QGridLayout *>(w->parentWidget()->layout()) : nullptr;
-    if (!grid) return c;
-    const int i = grid->indexOf(w);
-    if (i >= 0) grid->getItemPosition(i, &c.row, &c.column, &c.rowSpan, &c.columnSpan);
-    return c;
-}
+using formtest::Cell;
+using formtest::cellOf;
+using formtest::u8;
 
 const QString richNotesFont = QStringLiteral("MS Shell Dlg 2");
 

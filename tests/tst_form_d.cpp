@@ -6,13 +6,12 @@
 // The relative path lets this test generate the form header from forms/ itself.
 #include "ui_mainwindow.h"
 
+#include "formtest.h"
+
 #include <QtTest>
 
 namespace {
-QString u8(const char *s)
-{
-    return QString::fromUtf8(s);
-}
+using formtest::u8;
 } // namespace
 
 class TestFormD : public QObject
@@ -690,14 +689,9 @@ void TestFormD::cells()
     QGridLayout *grid = find<QGridLayout>(layout);
     QWidget *wid = find<QWidget>(name);
     QVERIFY(grid && wid);
-    const int at = grid->indexOf(wid);
-    QVERIFY2(at >= 0, "widget not in this layout");
-    int r, c, rs, cs;
-    grid->getItemPosition(at, &r, &c, &rs, &cs);
-    QCOMPARE(r, row);
-    QCOMPARE(c, column);
-    QCOMPARE(rs, rowSpan);
-    QCOMPARE(cs, columnSpan);
+    const formtest::Cell cell = formtest::cellIn(grid, wid);
+    QVERIFY2(cell.row >= 0, "widget not in this layout");
+    QCOMPARE(cell.list(), QList<int>({row, column, rowSpan, columnSpan}));
 }
 
 void TestFormD::focusOrder_data()
