@@ -6,6 +6,8 @@
 // The test target generates its own copy of the form header from forms/mainwindow.ui.
 #include "ui_mainwindow.h"
 
+#include "formtest.h"
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QGridLayout>
@@ -227,11 +229,9 @@ void TestFormC::cells()
     auto *grid = get<QGridLayout>(layout);
     auto *w = get<QWidget>(widget);
     QVERIFY(grid && w);
-    const int at = grid->indexOf(w);
-    QVERIFY2(at >= 0, "widget is not in this layout");
-    int r, c, rs, cs;
-    grid->getItemPosition(at, &r, &c, &rs, &cs);
-    QCOMPARE(QList<int>({r, c, rs, cs}), QList<int>({row, column, rowSpan, columnSpan}));
+    const formtest::Cell cell = formtest::cellIn(grid, w);
+    QVERIFY2(cell.row >= 0, "widget is not in this layout");
+    QCOMPARE(cell.list(), QList<int>({row, column, rowSpan, columnSpan}));
 }
 
 void TestFormC::lineEditDefaults_data()
@@ -894,10 +894,8 @@ void TestFormC::richTexts()
     QVERIFY(note);
     QCOMPARE(note->frameShape(), QFrame::Box);
     QVERIFY(note->wordWrap());
-    auto *grid = get<QGridLayout>("gridLayout_45");
-    int r, c, rs, cs;
-    grid->getItemPosition(grid->indexOf(note), &r, &c, &rs, &cs);
-    QCOMPARE(QList<int>({r, c, rs, cs}), QList<int>({4, 4, 2, 1}));
+    QCOMPARE(formtest::cellIn(get<QGridLayout>("gridLayout_45"), note).list(),
+             QList<int>({4, 4, 2, 1}));
 
     const QString hint =
         "<html><head/><body><p>The <span style=\" font-weight:600;\">WHITE</span> fields can be "
@@ -907,9 +905,8 @@ void TestFormC::richTexts()
         "entries.</p></body></html>";
     QLabel *l = caption("tab_3", hint);
     QVERIFY(l);
-    auto *g40 = get<QGridLayout>("gridLayout_40");
-    g40->getItemPosition(g40->indexOf(l), &r, &c, &rs, &cs);
-    QCOMPARE(QList<int>({r, c, rs, cs}), QList<int>({2, 0, 1, 2}));
+    QCOMPARE(formtest::cellIn(get<QGridLayout>("gridLayout_40"), l).list(),
+             QList<int>({2, 0, 1, 2}));
 }
 
 void TestFormC::powerNotesDocument()
@@ -934,17 +931,16 @@ void TestFormC::demoPlotStyle()
     // the generator's plot sits between spacers on the right of the gain table
     auto *grid = get<QGridLayout>("page_5_grid");
     QVERIFY(grid);
-    int r, c, rs, cs;
-    grid->getItemPosition(grid->indexOf(ui.demoPlot), &r, &c, &rs, &cs);
+    const formtest::Cell plot = formtest::cellIn(grid, ui.demoPlot);
     for (const QPoint step : {QPoint(0, -1), QPoint(0, 1), QPoint(-1, 0), QPoint(1, 0)}) {
-        QLayoutItem *neighbour = grid->itemAtPosition(r + step.y(), c + step.x());
+        QLayoutItem *neighbour = grid->itemAtPosition(plot.row + step.y(), plot.column + step.x());
         QVERIFY(neighbour && neighbour->spacerItem());
     }
     auto *table = get<QGroupBox>("page_5_groupBox");
     QVERIFY(table);
     QVERIFY(table->title().isEmpty());
-    grid->getItemPosition(grid->indexOf(table), &r, &c, &rs, &cs);
-    QCOMPARE(QList<int>({r, c, rs}), QList<int>({0, 0, grid->rowCount()}));
+    const formtest::Cell box = formtest::cellIn(grid, table);
+    QCOMPARE(QList<int>({box.row, box.column, box.rowSpan}), QList<int>({0, 0, grid->rowCount()}));
     for (const char *heading : {"Freq (Hz)", "Open Loop Gain (dB)", "Closed Loop Gain (dB)"})
         QVERIFY2(caption("page_5_groupBox", heading), heading);
 }

@@ -6,13 +6,12 @@
 // The relative path lets this test generate the form header from forms/ itself.
 #include "ui_mainwindow.h"
 
+#include "formtest.h"
+
 #include <QtTest>
 
 namespace {
-QString u8(const char *s)
-{
-    return QString::fromUtf8(s);
-}
+using formtest::u8;
 } // namespace
 
 class TestFormD : public QObject
@@ -170,12 +169,18 @@ void TestFormD::texts_data()
                                   << "Snap";
     QTest::newRow("grid switch") << "SchGridBox"
                                  << "Grid On";
+    // The tools say what they place: the letter of the part (and of its shortcut), W for a
+    // wire, a triangle for an amplifier.
     QTest::newRow("resistor tool") << "resButton"
-                                   << "...";
+                                   << "R";
+    QTest::newRow("capacitor tool") << "capButton"
+                                    << "C";
     QTest::newRow("inductor tool") << "indButton"
-                                   << "...";
+                                   << "L";
+    QTest::newRow("wire tool") << "wireButton"
+                               << "W";
     QTest::newRow("amplifier tool") << "ampButton"
-                                    << "...";
+                                    << u8("\u25B7");
 
     QTest::newRow("SPS current") << "SPScurrent"
                                  << "0";
@@ -684,14 +689,9 @@ void TestFormD::cells()
     QGridLayout *grid = find<QGridLayout>(layout);
     QWidget *wid = find<QWidget>(name);
     QVERIFY(grid && wid);
-    const int at = grid->indexOf(wid);
-    QVERIFY2(at >= 0, "widget not in this layout");
-    int r, c, rs, cs;
-    grid->getItemPosition(at, &r, &c, &rs, &cs);
-    QCOMPARE(r, row);
-    QCOMPARE(c, column);
-    QCOMPARE(rs, rowSpan);
-    QCOMPARE(cs, columnSpan);
+    const formtest::Cell cell = formtest::cellIn(grid, wid);
+    QVERIFY2(cell.row >= 0, "widget not in this layout");
+    QCOMPARE(cell.list(), QList<int>({row, column, rowSpan, columnSpan}));
 }
 
 void TestFormD::focusOrder_data()
@@ -931,14 +931,15 @@ void TestFormD::fixedGeometry_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QRect>("geometry");
-    QTest::newRow("protocols caption") << "label_39" << QRect(60, 70, 181, 16);
-    QTest::newRow("protocol choice") << "comboBox_5" << QRect(100, 110, 69, 22);
-    QTest::newRow("protocol stack") << "stackedWidget_2" << QRect(140, 180, 461, 251);
-    QTest::newRow("connect") << "connectButton" << QRect(200, 500, 75, 23);
-    QTest::newRow("I2C label") << "label_40" << QRect(80, 40, 161, 16);
-    QTest::newRow("UART label") << "label_51" << QRect(30, 40, 261, 16);
-    QTest::newRow("SPI label") << "label_52" << QRect(170, 20, 211, 20);
-    QTest::newRow("brushed motor") << "label_245" << QRect(30, 10, 91, 16);
+    // Positions as placed; sizes grown so that each caption fits at 16 pt.
+    QTest::newRow("protocols caption") << "label_39" << QRect(60, 70, 300, 30);
+    QTest::newRow("protocol choice") << "comboBox_5" << QRect(100, 110, 100, 30);
+    QTest::newRow("protocol stack") << "stackedWidget_2" << QRect(140, 180, 661, 251);
+    QTest::newRow("connect") << "connectButton" << QRect(200, 500, 110, 32);
+    QTest::newRow("I2C label") << "label_40" << QRect(80, 40, 330, 30);
+    QTest::newRow("UART label") << "label_51" << QRect(30, 40, 620, 30);
+    QTest::newRow("SPI label") << "label_52" << QRect(170, 20, 360, 30);
+    QTest::newRow("brushed motor") << "label_245" << QRect(30, 10, 200, 30);
 }
 
 void TestFormD::fixedGeometry()
