@@ -338,6 +338,10 @@ public:
                 return;
             }
             decimating = true;
+            // At most two samples a slice: the lists never grow past this.
+            for (int s = 0; s < sig::count; ++s) {
+                if (keeps(s)) w->list(s)->reserve(2 * kBuckets);
+            }
             for (const Row &row : rows)
                 addToSlice(row.data());
             rows.clear();
