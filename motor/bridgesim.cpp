@@ -338,6 +338,10 @@ public:
                 return;
             }
             decimating = true;
+            // At most two samples a slice: the lists never grow past this.
+            for (int s = 0; s < sig::count; ++s) {
+                if (keeps(s)) w->list(s)->reserve(2 * kBuckets);
+            }
             for (const Row &row : rows)
                 addToSlice(row.data());
             rows.clear();
@@ -576,6 +580,7 @@ BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
     int stepsInGroup = 0;
     double v[sig::count] = {};
     double lastDt = 0, Ldt = 0, invZ = 0;
+    double lastD = 0, sd = 0, cd = 1; // sin and cos of lastD
 
     while (canStep && t < end) {
         // The first sample stands for one base step: the run starts from rest, and a longer
@@ -596,8 +601,11 @@ BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
             drive.set(d);
             rotor.set(0);
         } else {
-            double sd, cd;
-            smallSinCos(d, &sd, &cd);
+            // At a steady speed the advance repeats from one base step to the next.
+            if (d != lastD) {
+                lastD = d;
+                smallSinCos(d, &sd, &cd);
+            }
             drive.advance(d, sd, cd);
             rotor.advance(d, sd, cd);
         }

@@ -79,6 +79,19 @@ double sum3(const double v[3])
     return v[0] + v[1] + v[2];
 }
 
+// The thermal loop stores waveforms only in runs it expects to be the last: whichever run
+// that turns out to be, the waveforms are those of a run at the final on-resistance.
+void verifyWaveformsOfLastRun(const motor::BridgeInput &in, const motor::ThermalResult &r,
+                              const motor::Waveforms &w)
+{
+    QCOMPARE(w.Rdson, r.Rdson);
+    motor::Waveforms fresh;
+    motor::simulateBridge(in, r.Rdson, &fresh);
+    QVERIFY(w.steps() > 0);
+    QCOMPARE(w.I1, fresh.I1);
+    QCOMPARE(w.V1, fresh.V1);
+}
+
 } // namespace
 
 class TestMotorEngine : public QObject
@@ -123,6 +136,8 @@ private slots:
     void thermalLoop_data();
     void thermalLoop();
     void thermalRunaway();
+    void slowThermalLoop_data();
+    void slowThermalLoop();
     void minHeatsink_data();
     void minHeatsink();
     void warningTexts_data();
@@ -874,6 +889,7 @@ void TestMotorEngine::thermalLoop()
     QCOMPARE(r.Tjunction, std::max(r.Tj, r.Tjd));
     QCOMPARE(bool(r.flags & motor::flag::CaseHot), r.Tcase > 85);
     QCOMPARE(bool(r.flags & motor::flag::ThermalRunaway), false);
+    verifyWaveformsOfLastRun(in, r, w);
 }
 
 void TestMotorEngine::thermalRunaway()
@@ -891,6 +907,35 @@ void TestMotorEngine::thermalRunaway()
     const motor::ThermalResult r = motor::runToEquilibrium(in, th, &w);
     QCOMPARE(r.runs, motor::kMaxThermalRuns);
     QVERIFY(r.flags & motor::flag::ThermalRunaway);
+    verifyWaveformsOfLastRun(in, r, w);
+}
+
+void TestMotorEngine::slowThermalLoop_data()
+{
+    QTest::addColumn<QString>("tempco");
+    QTest::addColumn<double>("Rhs");
+    QTest::newRow("settles in a few runs") << "0.001" << 1.0;
+    QTest::newRow("settles slowly") << "0.001" << 1.5;
+    QTest::newRow("settles very slowly") << "0.001" << 2.0;
+}
+
+// An on-resistance that rises with temperature on a modest heatsink: each run closes part of
+// the way to the equilibrium, and the waveforms shown are still those of the last run.
+void TestMotorEngine::slowThermalLoop()
+{
+    QFETCH(QString, tempco);
+    QFETCH(double, Rhs);
+    motor::BridgeInput in = baseInput();
+    in.end = 0.03;
+    in.start = 0.02;
+    in.part = makePart({{"top_A", tempco}, {"bot_A", tempco}});
+    motor::ThermalInput th;
+    th.Rhs = Rhs;
+    motor::Waveforms w;
+    const motor::ThermalResult r = motor::runToEquilibrium(in, th, &w);
+    QVERIFY(r.runs > 3);
+    QVERIFY(!(r.flags & motor::flag::ThermalRunaway));
+    verifyWaveformsOfLastRun(in, r, w);
 }
 
 void TestMotorEngine::minHeatsink_data()
