@@ -166,8 +166,16 @@ void MainWindow::drawSOAloadLine(const soa::LoadLineResult &line)
     QCPGraph *v = volts->addGraph();
     v->setPen(bluePen);
     v->setData(line.T, line.V, true);
-    if (!line.T.isEmpty()) volts->xAxis->setRange(line.T.first(), line.T.last());
-    volts->yAxis->rescale();
+    // With no waveform (a load line that could not be computed) the axes go back to a neutral
+    // span rather than keeping the scale of a signal that is no longer shown.
+    const bool empty = line.T.isEmpty();
+    if (empty) {
+        volts->xAxis->setRange(0, 1);
+        volts->yAxis->setRange(-1, 1);
+    } else {
+        volts->xAxis->setRange(line.T.first(), line.T.last());
+        volts->yAxis->rescale();
+    }
     volts->replot();
 
     QCustomPlot *amps = ui->currentViewer;
@@ -175,7 +183,12 @@ void MainWindow::drawSOAloadLine(const soa::LoadLineResult &line)
     QCPGraph *i = amps->addGraph();
     i->setPen(redPen);
     i->setData(line.T, line.I, true);
-    amps->rescaleAxes();
+    if (empty) {
+        amps->xAxis->setRange(0, 1);
+        amps->yAxis->setRange(-1, 1);
+    } else {
+        amps->rescaleAxes();
+    }
     amps->replot();
 
     if (line.connected && line.computable) {

@@ -416,6 +416,9 @@ void TestSoaPage::uncomputableLoad()
     QVERIFY(details.contains(QStringLiteral("Most Efficient Supplies: \t") + eng::noResultText()));
     QVERIFY(!loadLineCurve(ui->SOA));
     QCOMPARE(ui->voltageViewer->graph(0)->dataCount(), 0);
+    // No axis keeps the scale of the waveform that went away.
+    QCOMPARE(ui->voltageViewer->yAxis->range(), QCPRange(-1, 1));
+    QCOMPARE(ui->currentViewer->xAxis->range(), QCPRange(0, 1));
     QVERIFY(std::isnan(w->SOAmaxIout)); // the pump page's import shows no figure either
 
     // A readable load brings every figure back, in black.
