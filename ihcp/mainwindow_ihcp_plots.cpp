@@ -1,5 +1,6 @@
 // The pump page's plot: its two modes (Bode gain plot, load sweep), the loop analysis drawn
 // on it and the sweep of the worst-case error.
+#include "app/plotview.h"
 #include "app/mainwindow.h"
 
 #include "ihcp/pumpcheck.h"
@@ -71,6 +72,7 @@ void MainWindow::setupIHCPplots()
     plot->yAxis->setLabel(QStringLiteral("Gain [dB]"));
     if (IHCPbodeTitle) IHCPbodeTitle->setText(QStringLiteral("Bode Plot - Gain"));
     plot->legend->setVisible(true);
+    plotview::keepLegendClear(plot);
     plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
 
     plot->xAxis->grid()->setSubGridVisible(true);

@@ -1,5 +1,6 @@
 // The filter design page (page 12): refresh, order and ripple, attenuation plot, matching
 // network and the hand-over to the power page. Arithmetic in pwmpower/filterdesign.h.
+#include "app/plotview.h"
 #include "app/mainwindow.h"
 
 #include "pwmpower/fieldcheck.h"
@@ -172,6 +173,7 @@ void MainWindow::setupFilterPlot()
 
     QCustomPlot *plot = ui->attenuationPlot;
     plot->legend->setVisible(true);
+    plotview::keepLegendClear(plot);
     plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignBottom | Qt::AlignLeft);
     plot->xAxis->setScaleType(QCPAxis::stLogarithmic);
     plot->xAxis->setTicker(pwmpower::decadeTicker({1, 10, 100, 1000, 10000, 100000, 1000000},

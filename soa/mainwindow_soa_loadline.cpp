@@ -1,5 +1,6 @@
 // The load line with its power and temperature results: reads the page, runs the engine,
 // writes the results and draws the load line, waveforms and current-limit band.
+#include "app/plotview.h"
 #include "app/mainwindow.h"
 
 #include "soa/soasignal.h"
@@ -175,6 +176,7 @@ void MainWindow::drawSOAloadLine(const soa::LoadLineResult &line)
     } else {
         volts->xAxis->setRange(line.T.first(), line.T.last());
         volts->yAxis->rescale();
+        plotview::padRange(volts->yAxis);
     }
     volts->replot();
 
@@ -188,6 +190,7 @@ void MainWindow::drawSOAloadLine(const soa::LoadLineResult &line)
         amps->yAxis->setRange(-1, 1);
     } else {
         amps->rescaleAxes();
+        plotview::padRange(amps->yAxis);
     }
     amps->replot();
 

@@ -1,5 +1,6 @@
 // The SOA plot and the waveform plots: their set-up, the log/linear switch, and the part's
 // limit curves with the custom-temperature line and the swing box.
+#include "app/plotview.h"
 #include "app/mainwindow.h"
 
 #include "soa/soacurves.h"
@@ -63,6 +64,7 @@ void MainWindow::setupSOAplot()
 {
     QCustomPlot *plot = ui->SOA;
     plot->legend->setVisible(true);
+    plotview::keepLegendClear(plot);
     plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignLeft | Qt::AlignBottom);
     plot->xAxis->setLabel(QStringLiteral("Differential Voltage (Vs-Vo) [V]"));
     plot->yAxis->setLabel(QStringLiteral("Output Current [A]"));

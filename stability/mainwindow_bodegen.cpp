@@ -1,4 +1,5 @@
 // Bode plot generator page: open- and closed-loop gains typed per decade, drawn as typed.
+#include "app/plotview.h"
 #include "app/mainwindow.h"
 
 #include "stability/bodegenerator.h"
@@ -58,6 +59,7 @@ void MainWindow::setupDemoPlot()
     }
 
     plot->legend->setVisible(true);
+    plotview::keepLegendClear(plot);
     plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
 
     refreshDemoPlot();

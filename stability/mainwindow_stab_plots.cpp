@@ -1,4 +1,5 @@
 // Stability page: the gain and phase plots, set up once.
+#include "app/plotview.h"
 #include "app/mainwindow.h"
 
 #include "stability/bodegenerator.h"
@@ -39,6 +40,7 @@ void MainWindow::setupBodePlot()
 
     for (QCustomPlot *plot : {gain, phase}) {
         plot->legend->setVisible(true);
+        plotview::keepLegendClear(plot);
         plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
         plot->xAxis->setScaleType(QCPAxis::stLogarithmic);
         plot->xAxis->setLabel(QStringLiteral("Frequency [Hz]"));

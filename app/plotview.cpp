@@ -1,0 +1,116 @@
+#include "app/plotview.h"
+
+#include <QPolygonF>
+#include <QRectF>
+
+#include <array>
+#include <cmath>
+
+namespace plotview {
+namespace {
+
+// The curve as pixel points, in drawing order; points off the axes' range still count for
+// the segments that cross into view.
+QPolygonF pixelPath(QCPAbstractPlottable *plottable)
+{
+    QPolygonF path;
+    const QCPAxis *key = plottable->keyAxis();
+    const QCPAxis *value = plottable->valueAxis();
+    if (!key || !value) return path;
+    auto add = [&](double k, double v) {
+        if (!std::isfinite(k) || !std::isfinite(v)) return;
+        const double x = key->coordToPixel(k);
+        const double y = value->coordToPixel(v);
+        if (std::isfinite(x) && std::isfinite(y))
+            path << (key->orientation() == Qt::Horizontal ? QPointF(x, y) : QPointF(y, x));
+    };
+    if (auto *graph = qobject_cast<QCPGraph *>(plottable)) {
+        for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it)
+            add(it->key, it->value);
+    } else if (auto *curve = qobject_cast<QCPCurve *>(plottable)) {
+        for (auto it = curve->data()->constBegin(); it != curve->data()->constEnd(); ++it)
+            add(it->key, it->value);
+    }
+    return path;
+}
+
+// How much of the path lies in each box: samples every few pixels along each segment, so a
+// straight line with only two points weighs as much as a densely sampled one.
+void countCover(const QPolygonF &path, const std::array<QRectF, 4> &boxes,
+                std::array<double, 4> &cover)
+{
+    constexpr double step = 3.0;
+    for (int i = 0; i < path.size(); ++i) {
+        const QPointF a = path[i];
+        const QPointF b = i + 1 < path.size() ? path[i + 1] : a;
+        const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
+        const int samples = std::min(2000, std::max(1, int(length / step)));
+        for (int s = 0; s < samples; ++s) {
+            const QPointF p = a + (b - a) * (double(s) / samples);
+            for (int c = 0; c < 4; ++c)
+                if (boxes[c].contains(p)) cover[c] += 1;
+        }
+    }
+}
+
+} // namespace
+
+void placeLegendClear(QCustomPlot *plot)
+{
+    QCPAxisRect *rect = plot->axisRect();
+    QCPLegend *legend = plot->legend;
+    if (!rect || !legend || !legend->visible()) return;
+    QCPLayoutInset *inset = rect->insetLayout();
+    int index = -1;
+    for (int i = 0; i < inset->elementCount(); ++i)
+        if (inset->elementAt(i) == legend) index = i;
+    if (index < 0 || inset->insetPlacement(index) != QCPLayoutInset::ipBorderAligned) return;
+
+    const QRect area = rect->rect();
+    const QSize size = legend->minimumOuterSizeHint();
+    if (area.isEmpty() || size.isEmpty()) return;
+    const std::array<Qt::Alignment, 4> corners = {
+        Qt::AlignRight | Qt::AlignTop, Qt::AlignLeft | Qt::AlignTop,
+        Qt::AlignRight | Qt::AlignBottom, Qt::AlignLeft | Qt::AlignBottom};
+    std::array<QRectF, 4> boxes;
+    for (int c = 0; c < 4; ++c) {
+        const double x = (corners[c] & Qt::AlignLeft) ? area.left() : area.right() - size.width();
+        const double y = (corners[c] & Qt::AlignTop) ? area.top() : area.bottom() - size.height();
+        boxes[c] = QRectF(x, y, size.width(), size.height());
+    }
+
+    std::array<double, 4> cover{};
+    for (int i = 0; i < plot->plottableCount(); ++i) {
+        QCPAbstractPlottable *p = plot->plottable(i);
+        if (p->visible() && p->keyAxis() && p->keyAxis()->axisRect() == rect)
+            countCover(pixelPath(p), boxes, cover);
+    }
+
+    const Qt::Alignment current = inset->insetAlignment(index);
+    int best = -1;
+    for (int c = 0; c < 4; ++c)
+        if (corners[c] == current) best = c;
+    for (int c = 0; c < 4; ++c)
+        if (best < 0 || cover[c] < cover[best]) best = c;
+    inset->setInsetAlignment(index, corners[best]);
+}
+
+void keepLegendClear(QCustomPlot *plot)
+{
+    QObject::connect(plot, &QCustomPlot::beforeReplot, plot, [plot] { placeLegendClear(plot); });
+}
+
+void padRange(QCPAxis *axis, double share)
+{
+    const QCPRange r = axis->range();
+    if (axis->scaleType() == QCPAxis::stLogarithmic) {
+        if (r.lower <= 0 || r.upper <= 0) return;
+        const double pad = std::pow(r.upper / r.lower, share);
+        axis->setRange(r.lower / pad, r.upper * pad);
+        return;
+    }
+    const double pad = r.size() * share;
+    if (pad > 0 && std::isfinite(pad)) axis->setRange(r.lower - pad, r.upper + pad);
+}
+
+} // namespace plotview
