@@ -47,14 +47,6 @@ QString unusableLine(const QString &name, const QString &text, bool readable, do
     return QStringLiteral("%1 %2: %3").arg(name, state, why);
 }
 
-// A field the page cannot compute from, coloured as the field reader colours one.
-void markRed(QLineEdit *edit)
-{
-    QPalette palette;
-    palette.setBrush(QPalette::Text, QBrush(Qt::red));
-    edit->setPalette(palette);
-}
-
 // Reads a field of the page with the range its quantity must lie in. A field that cannot be
 // used turns red and adds one note line that names it and says why.
 double usableField(QLineEdit *edit, eng::Range range, const QString &name, const QString &why,
@@ -64,7 +56,7 @@ double usableField(QLineEdit *edit, eng::Range range, const QString &name, const
     const double value = eng::parseLineEdit(edit, QStringLiteral("R"), range, &usable);
     // "open" and "inf" read as a 4.29e9 stand-in, which no quantity of this page can be.
     if (usable && value != infiniteValue) return value;
-    if (usable) markRed(edit); // the stand-in passes the range test
+    if (usable) eng::setFieldRed(edit); // the stand-in passes the range test
 
     bool readable = false;
     eng::parseFieldText(edit->text().trimmed(), QStringLiteral("R"), &readable);
@@ -184,7 +176,7 @@ QString p3OverflowCause(const MainWindow &w)
     for (const Input &in : qAsConst(inputs)) {
         if (std::fabs(in.value) > std::fabs(largest->value)) largest = &in;
     }
-    if (largest->field) markRed(largest->field);
+    if (largest->field) eng::setFieldRed(largest->field);
     return QStringLiteral("%1 is %2: the results overflow")
         .arg(largest->name, describedValue(largest->value));
 }

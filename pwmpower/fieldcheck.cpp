@@ -3,7 +3,6 @@
 #include "values/engvalues.h"
 
 #include <QLineEdit>
-#include <QPalette>
 
 #include <cmath>
 #include <limits>
@@ -31,9 +30,7 @@ double FieldReader::read(QLineEdit *edit, const QString &name, const FieldRule &
     const QString why = unusableReason(edit->text(), value, readable, rule);
     if (ok) *ok = why.isEmpty();
     if (why.isEmpty()) return value;
-    QPalette palette;
-    palette.setBrush(QPalette::Text, QBrush(Qt::red));
-    edit->setPalette(palette);
+    eng::setFieldRed(edit);
     notes << QStringLiteral("%1 %2: %3").arg(name, why, consequence);
     return std::numeric_limits<double>::quiet_NaN();
 }

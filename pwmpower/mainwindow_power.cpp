@@ -14,14 +14,6 @@
 
 namespace {
 
-const QString kRedLabel = QStringLiteral("QLabel { color : red; }");
-const QString kBlackLabel = QStringLiteral("QLabel { color : black; }");
-
-void colourLabel(QLabel *label, bool red)
-{
-    label->setStyleSheet(red ? kRedLabel : kBlackLabel);
-}
-
 QString plain(double value)
 {
     return QString::number(value, 'g', 3);
@@ -89,7 +81,7 @@ void MainWindow::PWMpowerDetails()
     auto show = [&](QLabel *label, double value, bool usable, bool red, const QString &text) {
         if (usable && pwmpower::isShowable(value)) {
             label->setText(text);
-            colourLabel(label, red);
+            eng::setResultRed(label, red);
             return;
         }
         eng::setNoResult(label);
@@ -112,15 +104,15 @@ void MainWindow::PWMpowerDetails()
     plainFigure(ui->TcMaxPower, r.TcLimit, thermal, r.TcLimitRed);
     if (thermal && !r.heatsinkNeeded) {
         ui->minHeatsinkPower->setText(QStringLiteral("none"));
-        colourLabel(ui->minHeatsinkPower, r.heatsinkRed);
+        eng::setResultRed(ui->minHeatsinkPower, r.heatsinkRed);
     } else {
         plainFigure(ui->minHeatsinkPower, r.thetaMax, thermal, r.heatsinkRed);
     }
     if (thermal && r.runaway) {
         ui->tempCPower->setText(QStringLiteral("Thermal Runaway"));
         ui->tempJPower->setText(QStringLiteral("Thermal Runaway"));
-        colourLabel(ui->tempCPower, r.TcRed);
-        colourLabel(ui->tempJPower, r.TjRed);
+        eng::setResultRed(ui->tempCPower, r.TcRed);
+        eng::setResultRed(ui->tempJPower, r.TjRed);
     } else {
         plainFigure(ui->tempCPower, r.Tc, thermal, r.TcRed);
         plainFigure(ui->tempJPower, r.Tj, thermal, r.TjRed);
@@ -128,7 +120,7 @@ void MainWindow::PWMpowerDetails()
     if (thermal && pwmpower::isShowable(r.Vlo) && pwmpower::isShowable(r.Vhi)) {
         ui->VrangePower->setText(plain(r.Vlo) + QStringLiteral(" to ") + plain(r.Vhi) +
                                  QStringLiteral(" V"));
-        colourLabel(ui->VrangePower, false);
+        eng::setResultRed(ui->VrangePower, false);
     } else {
         plainFigure(ui->VrangePower, r.Vlo + r.Vhi, thermal, false);
     }

@@ -44,9 +44,7 @@ double MainWindow::readSOAfield(QLineEdit *edit, const char *kind, eng::Range ra
         fault = QStringLiteral("is negative");
     else
         fault = QStringLiteral("is 0");
-    QPalette red;
-    red.setBrush(QPalette::Text, QBrush(Qt::red));
-    edit->setPalette(red);
+    eng::setFieldRed(edit);
     SOAproblems.append({QStringLiteral("!!! ") + QLatin1String(name) + QLatin1Char(' ') + fault +
                             QStringLiteral(": ") + QLatin1String(consequence) +
                             QStringLiteral(" !!!"),

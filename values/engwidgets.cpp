@@ -75,10 +75,15 @@ double parseLineEdit(QLineEdit *edit, const QString &kind, Range range, bool *ok
     const double value = parseLineEdit(edit, kind, &readable);
     const bool usable = readable && inRange(value, range);
     if (!usable)
-        setTextColour(edit, Qt::red);
+        setFieldRed(edit);
     if (ok)
         *ok = usable;
     return value;
+}
+
+void setFieldRed(QLineEdit *edit)
+{
+    setTextColour(edit, Qt::red);
 }
 
 void setNoResult(QLabel *label)

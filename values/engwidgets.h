@@ -34,6 +34,10 @@ enum class Range {
 double parseLineEdit(QLineEdit *edit, const QString &kind, Range range, bool *ok);
 bool inRange(double value, Range range);
 
+// Turns a field's text red, as the parsers do for a text they cannot read; for a field whose
+// text reads but whose value the page cannot use.
+void setFieldRed(QLineEdit *edit);
+
 // A result label that could not be computed: the placeholder, in red.
 void setNoResult(QLabel *label);
 // A result label's colour: red for out-of-range results, black otherwise.
