@@ -232,6 +232,48 @@ void addGraph(QVector<BodeGraph> &graphs, const QString &name, const QVector<dou
     graphs.append({name, keys, values, colour, style});
 }
 
+const CornerCurve &cornerCurve(double x)
+{
+    // Least recently used goes first. A model looks up fewer corners than are kept, so every
+    // reference it holds stays valid until its next run.
+    struct Entry
+    {
+        CornerCurve curve;
+        unsigned long long used = 0;
+        bool filled = false;
+    };
+    constexpr int kKept = 16;
+    thread_local std::array<Entry, kKept> kept;
+    thread_local unsigned long long clock = 0;
+    ++clock;
+    Entry *oldest = &kept[0];
+    for (Entry &e : kept) {
+        if (e.filled && e.curve.corner == x) {
+            e.used = clock;
+            return e.curve;
+        }
+        if (e.used < oldest->used) oldest = &e;
+    }
+
+    Entry &e = *oldest;
+    e.used = clock;
+    e.filled = true;
+    CornerCurve &c = e.curve;
+    c.corner = x;
+    const QVector<double> f = frequencyGrid();
+    for (int i = 0; i < kGridPoints; ++i) {
+        // The ratio and logarithm poleGain() and lagPhase() take, once for both.
+        const double fi = f[i];
+        const double ratio = fi / x;
+        const bool above = x < fi;
+        const bool turning = ratio > 0.1 && !(ratio > 10);
+        const double decades = above || turning ? std::log10(ratio) : 0.0;
+        c.rise[i] = above ? 20 * decades : 0.0;
+        c.turn[i] = ratio > 10 ? 90 : turning ? 45 * (decades + 1) : 0.0;
+    }
+    return c;
+}
+
 namespace {
 
 bool allFinite(const BodeResult &r)
@@ -369,37 +411,42 @@ bool addCapacitiveGraphs(BodeResult &r, const QString &gainName, const QVector<d
     return false;
 }
 
-// The open-loop gain with C_LOAD on the grid, dB, for {A_OL, pole 1..3, C_LOAD pole, R_ISO
-// zero}. The automatic compensation runs the model thousands of times with only a few
-// distinct open loops (one per compensation option while it sweeps the feedback network), so
-// the last few are kept; a kept curve is the very one the formula gives.
-const double *openLoopGains(const std::array<double, 6> &key)
+// The open loop with C_LOAD on the grid: its gain (dB) and the phase of its five corners
+// summed in table order, for {A_OL, pole 1..3, C_LOAD pole, R_ISO zero}. The automatic
+// compensation meets only a few open loops (one per compensation option while it sweeps the
+// feedback network), so the last few are kept.
+struct OpenLoop
 {
-    struct Entry
-    {
-        std::array<double, 6> key;
-        std::array<double, kGridPoints> gain;
-    };
+    std::array<double, 6> key;
+    std::array<double, kGridPoints> gain, phase;
+};
+
+const OpenLoop &openLoop(const std::array<double, 6> &key)
+{
     constexpr int kKept = 8;
-    thread_local std::array<Entry, kKept> kept;
+    thread_local std::array<OpenLoop, kKept> kept;
     thread_local int count = 0, next = 0;
     for (int k = 0; k < count; ++k)
-        if (kept[k].key == key) return kept[k].gain.data();
+        if (kept[k].key == key) return kept[k];
 
-    Entry &e = kept[next];
+    OpenLoop &e = kept[next];
     next = (next + 1) % kKept;
     count = std::min(count + 1, kKept);
     e.key = key;
     const auto [Aol, p1, p2, p3, pCL, zISO] = key;
-    const QVector<double> f = frequencyGrid();
+    const CornerCurve *poles[] = {&cornerCurve(p1), &cornerCurve(p2), &cornerCurve(p3),
+                                  &cornerCurve(pCL)};
+    const CornerCurve &zero = cornerCurve(zISO);
     for (int i = 0; i < kGridPoints; ++i) {
-        const double fi = f[i];
-        double ol =
-            Aol + poleGain(fi, p1) + poleGain(fi, p2) + poleGain(fi, p3) + poleGain(fi, pCL);
-        ol += zeroGain(fi, zISO);
-        e.gain[i] = ol;
+        double gain = Aol, phase = 0;
+        for (const CornerCurve *pole : poles) {
+            gain -= pole->rise[i];
+            phase -= pole->turn[i];
+        }
+        e.gain[i] = gain + zero.rise[i];
+        e.phase[i] = phase + zero.turn[i];
     }
-    return e.gain.data();
+    return e;
 }
 
 } // namespace
@@ -487,6 +534,15 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
     const double corners[9] = {p1, p2, p3, pCL, zISO, pNG, zNG, pCFB, zCFB};
     const bool lead[9] = {false, false, false, false, true, true, false, true, false};
     bool shown[9] = {true, true, true, false, false, false, false, false, false};
+    // The open loop's corners come summed; the report draws each corner on its own.
+    const OpenLoop &open = openLoop({Aol, p1, p2, p3, pCL, zISO});
+    const CornerCurve &cISO = cornerCurve(zISO), &cPNG = cornerCurve(pNG),
+                      &cZNG = cornerCurve(zNG), &cPCFB = cornerCurve(pCFB),
+                      &cZCFB = cornerCurve(zCFB);
+    const CornerCurve *drawnCurve[9] = {};
+    if (in.report)
+        for (int k = 0; k < 9; ++k)
+            drawnCurve[k] = &cornerCurve(corners[k]);
 
     double best = Aol, best20 = Aol;
     double f20 = 1.0;
@@ -494,21 +550,20 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
     double m = 0;
     double lowestLoopGain = std::numeric_limits<double>::infinity();
     const double dcBeta = 20 * std::log10(invBetaDC);
-    const double *openLoop = openLoopGains({Aol, p1, p2, p3, pCL, zISO});
     for (int i = 0; i < kGridPoints; ++i) {
         const double fi = f[i];
-        const double ol = openLoop[i];
-        double b = dcBeta + poleGain(fi, pCFB);
-        b += zeroGain(fi, zCFB);
-        b += poleGain(fi, pNG);
-        b += zeroGain(fi, zNG);
+        const double ol = open.gain[i];
+        double b = dcBeta - cPCFB.rise[i];
+        b += cZCFB.rise[i];
+        b -= cPNG.rise[i];
+        b += cZNG.rise[i];
         if (b < 0) b = 0;
         OL[i] = ol;
         B[i] = b;
         if (in.report) {
-            double s = dcBeta + poleGain(fi, pCFB);
+            double s = dcBeta - cPCFB.rise[i];
             if (s > ol) s = ol;
-            if (zISO < fi) s -= 20 * std::log10(fi / zISO);
+            s -= cISO.rise[i];
             S[i] = s;
         }
         trackLoopGain(lowestLoopGain, ol - b);
@@ -528,16 +583,19 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
         // The lowest phase met among the points that were closure candidates when reached.
         const bool candidate = fi <= fc;
         if (!candidate && !in.report) continue;
-        double sum = 0;
+        double sum = open.phase[i];
+        sum += cPNG.turn[i];
+        sum -= cZNG.turn[i];
+        sum += cPCFB.turn[i];
+        sum -= cZCFB.turn[i];
+        if (candidate) m = std::min(m, sum);
+        if (!in.report) continue;
+        OLP[i] = sum;
         for (int k = 0; k < 9; ++k) {
-            const double phase = lead[k] ? leadPhase(fi, corners[k]) : lagPhase(fi, corners[k]);
-            sum += phase;
-            if (!in.report) continue;
-            ph[k][i] = phase;
+            const double turn = drawnCurve[k]->turn[i];
+            ph[k][i] = lead[k] ? turn : -turn;
             if (k >= 3 && fi / corners[k] > 0.1) shown[k] = true;
         }
-        if (in.report) OLP[i] = sum;
-        if (candidate) m = std::min(m, sum);
     }
 
     r.closureFrequency = fc;

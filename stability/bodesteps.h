@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVector>
 
+#include <array>
+
 // Steps that the four Bode models share and that only they use.
 namespace stab {
 namespace steps {
@@ -46,6 +48,18 @@ void readFeedback(const amp &part, const CircuitValues &v, InputCheck &check, do
 double outputImpedance(const amp &part, const CircuitValues &v, InputCheck &check);
 // The host fields and HOST R_IN, HOST R_FB, HOST C_FB of a composite loop.
 void readHost(const BodeInput &in, InputCheck &check, double &HRin, double &HRfb, double &HCfb);
+
+// A corner on the grid: the rise of its straight-line gain above it (20 log10(f/x), 0 at and
+// below it) and its phase turn (0 up to a tenth of it, 45° per decade, then 90°). Equal to
+// poleGain/zeroGain and lagPhase/leadPhase up to the sign, to the last bit. The automatic
+// compensation runs the models thousands of times with few new corners per run, so the
+// curves of the last corners met are kept.
+struct CornerCurve
+{
+    double corner = 0;
+    std::array<double, kGridPoints> rise, turn;
+};
+const CornerCurve &cornerCurve(double x);
 
 // Host op-amp gain at f (dB), and the lag of one host pole; a pole not above 0 Hz is absent.
 double hostGain(const HostAmp &host, double f);
