@@ -116,23 +116,52 @@ void InputCheck::fail(const QString &problem)
     if (problem_.isEmpty()) problem_ = problem;
 }
 
+namespace {
+
+// What a value text reads as.
+struct Reading
+{
+    bool word = false;  // "open", "short", ...
+    bool valid = false; // a number, or a word
+    bool blank = false;
+    double value = 0;
+};
+
+const Reading &readText(const QString &text)
+{
+    thread_local RecentValues<QString, Reading, 32> kept;
+    return kept.get(text, [](const QString &t, Reading &r) {
+        r = Reading();
+        r.word = eng::exactWordValue(t, r.value);
+        if (r.word) {
+            r.valid = true;
+            return;
+        }
+        const eng::ReadResult number = eng::readNumber(t);
+        r.valid = number.status == eng::ReadStatus::Valid;
+        r.value = r.valid ? number.value : 0.0;
+        r.blank = t.trimmed().isEmpty();
+    });
+}
+
+} // namespace
+
 double InputCheck::read(const char *label, const QString &text, bool isCapacitor,
                         const char *zeroWhy)
 {
     if (isCapacitor && text == QLatin1String("open")) return 0.0;
-    double value = 0;
-    if (eng::exactWordValue(text, value)) {
-        if (value == 0 && zeroWhy)
+    const Reading &r = readText(text);
+    if (r.word) {
+        if (r.value == 0 && zeroWhy)
             fail(QStringLiteral("%1 is %2: %3")
                      .arg(QLatin1String(label), text, QString::fromUtf8(zeroWhy)));
-        return value;
+        return r.value;
     }
-    const eng::ReadResult r = eng::readNumber(text);
-    if (r.status != eng::ReadStatus::Valid) {
+    if (!r.valid) {
         fail(QLatin1String(label) + QStringLiteral(" is unreadable"));
         return 0.0;
     }
-    if (text.trimmed().isEmpty())
+    if (r.blank)
         fail(QLatin1String(label) + QStringLiteral(" is empty"));
     else if (r.value < 0)
         fail(QLatin1String(label) + QStringLiteral(" is negative"));
@@ -234,44 +263,20 @@ void addGraph(QVector<BodeGraph> &graphs, const QString &name, const QVector<dou
 
 const CornerCurve &cornerCurve(double x)
 {
-    // Least recently used goes first. A model looks up fewer corners than are kept, so every
-    // reference it holds stays valid until its next run.
-    struct Entry
-    {
-        CornerCurve curve;
-        unsigned long long used = 0;
-        bool filled = false;
-    };
-    constexpr int kKept = 16;
-    thread_local std::array<Entry, kKept> kept;
-    thread_local unsigned long long clock = 0;
-    ++clock;
-    Entry *oldest = &kept[0];
-    for (Entry &e : kept) {
-        if (e.filled && e.curve.corner == x) {
-            e.used = clock;
-            return e.curve;
+    thread_local RecentValues<double, CornerCurve, 16> kept;
+    return kept.get(x, [](double corner, CornerCurve &c) {
+        const QVector<double> f = frequencyGrid();
+        for (int i = 0; i < kGridPoints; ++i) {
+            // The ratio and logarithm poleGain() and lagPhase() take, once for both.
+            const double fi = f[i];
+            const double ratio = fi / corner;
+            const bool above = corner < fi;
+            const bool turning = ratio > 0.1 && !(ratio > 10);
+            const double decades = above || turning ? std::log10(ratio) : 0.0;
+            c.rise[i] = above ? 20 * decades : 0.0;
+            c.turn[i] = ratio > 10 ? 90 : turning ? 45 * (decades + 1) : 0.0;
         }
-        if (e.used < oldest->used) oldest = &e;
-    }
-
-    Entry &e = *oldest;
-    e.used = clock;
-    e.filled = true;
-    CornerCurve &c = e.curve;
-    c.corner = x;
-    const QVector<double> f = frequencyGrid();
-    for (int i = 0; i < kGridPoints; ++i) {
-        // The ratio and logarithm poleGain() and lagPhase() take, once for both.
-        const double fi = f[i];
-        const double ratio = fi / x;
-        const bool above = x < fi;
-        const bool turning = ratio > 0.1 && !(ratio > 10);
-        const double decades = above || turning ? std::log10(ratio) : 0.0;
-        c.rise[i] = above ? 20 * decades : 0.0;
-        c.turn[i] = ratio > 10 ? 90 : turning ? 45 * (decades + 1) : 0.0;
-    }
-    return c;
+    });
 }
 
 namespace {
@@ -330,11 +335,6 @@ void refuse(BodeResult &r, const QString &problem)
 }
 
 } // namespace
-
-void trackLoopGain(double &lowest, double loopGain)
-{
-    if (loopGain < lowest || std::isnan(loopGain)) lowest = loopGain;
-}
 
 BodeResult refusedResult(const QString &problem, const amp &part, int compOption)
 {
@@ -417,36 +417,27 @@ bool addCapacitiveGraphs(BodeResult &r, const QString &gainName, const QVector<d
 // feedback network), so the last few are kept.
 struct OpenLoop
 {
-    std::array<double, 6> key;
     std::array<double, kGridPoints> gain, phase;
 };
 
 const OpenLoop &openLoop(const std::array<double, 6> &key)
 {
-    constexpr int kKept = 8;
-    thread_local std::array<OpenLoop, kKept> kept;
-    thread_local int count = 0, next = 0;
-    for (int k = 0; k < count; ++k)
-        if (kept[k].key == key) return kept[k];
-
-    OpenLoop &e = kept[next];
-    next = (next + 1) % kKept;
-    count = std::min(count + 1, kKept);
-    e.key = key;
-    const auto [Aol, p1, p2, p3, pCL, zISO] = key;
-    const CornerCurve *poles[] = {&cornerCurve(p1), &cornerCurve(p2), &cornerCurve(p3),
-                                  &cornerCurve(pCL)};
-    const CornerCurve &zero = cornerCurve(zISO);
-    for (int i = 0; i < kGridPoints; ++i) {
-        double gain = Aol, phase = 0;
-        for (const CornerCurve *pole : poles) {
-            gain -= pole->rise[i];
-            phase -= pole->turn[i];
+    thread_local RecentValues<std::array<double, 6>, OpenLoop, 8> kept;
+    return kept.get(key, [](const std::array<double, 6> &corners, OpenLoop &e) {
+        const auto [Aol, p1, p2, p3, pCL, zISO] = corners;
+        const CornerCurve *poles[] = {&cornerCurve(p1), &cornerCurve(p2), &cornerCurve(p3),
+                                      &cornerCurve(pCL)};
+        const CornerCurve &zero = cornerCurve(zISO);
+        for (int i = 0; i < kGridPoints; ++i) {
+            double gain = Aol, phase = 0;
+            for (const CornerCurve *pole : poles) {
+                gain -= pole->rise[i];
+                phase -= pole->turn[i];
+            }
+            e.gain[i] = gain + zero.rise[i];
+            e.phase[i] = phase + zero.turn[i];
         }
-        e.gain[i] = gain + zero.rise[i];
-        e.phase[i] = phase + zero.turn[i];
-    }
-    return e;
+    });
 }
 
 } // namespace
@@ -525,7 +516,8 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
     // Without report only the verdict's figures are needed: the phases only where the closure
     // moves, no drawn curves.
     const int drawn = in.report ? kGridPoints : 0;
-    QVector<double> OL(kGridPoints), B(kGridPoints), S(drawn), OLP(drawn);
+    std::array<double, kGridPoints> B;
+    QVector<double> S(drawn), OLP(drawn);
     // Components in table order: three amplifier poles, then the six that are drawn only
     // where they reach into the grid.
     QVector<double> ph[9];
@@ -536,9 +528,8 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
     bool shown[9] = {true, true, true, false, false, false, false, false, false};
     // The open loop's corners come summed; the report draws each corner on its own.
     const OpenLoop &open = openLoop({Aol, p1, p2, p3, pCL, zISO});
-    const CornerCurve &cISO = cornerCurve(zISO), &cPNG = cornerCurve(pNG),
-                      &cZNG = cornerCurve(zNG), &cPCFB = cornerCurve(pCFB),
-                      &cZCFB = cornerCurve(zCFB);
+    const CornerCurve &cISO = cornerCurve(zISO), &cPNG = cornerCurve(pNG), &cZNG = cornerCurve(zNG),
+                      &cPCFB = cornerCurve(pCFB), &cZCFB = cornerCurve(zCFB);
     const CornerCurve *drawnCurve[9] = {};
     if (in.report)
         for (int k = 0; k < 9; ++k)
@@ -558,7 +549,6 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
         b -= cPNG.rise[i];
         b += cZNG.rise[i];
         if (b < 0) b = 0;
-        OL[i] = ol;
         B[i] = b;
         if (in.report) {
             double s = dcBeta - cPCFB.rise[i];
@@ -608,10 +598,10 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
             j = 1;
             k = 0;
         }
-        r.rateOfClosure = ((OL[k] - OL[j]) - (B[k] - B[j])) * 16;
+        r.rateOfClosure = ((open.gain[k] - open.gain[j]) - (B[k] - B[j])) * 16;
     }
     x.f20 = f20;
-    if (!finishResult(r, part, opt, OL[0] - B[0], lowestLoopGain) || !in.report) return r;
+    if (!finishResult(r, part, opt, open.gain[0] - B[0], lowestLoopGain) || !in.report) return r;
 
     QVector<double> CLP(kGridPoints);
     for (int i = 0; i < kGridPoints; ++i) {
@@ -629,15 +619,16 @@ BodeResult capacitiveLoadBode(const BodeInput &in, const amp &part)
                                       {0, 0, 255},     {0, 200, 0},   {0, 128, 0}};
 
     r.frequency = f;
+    const QVector<double> OL(open.gain.begin(), open.gain.end()), beta(B.begin(), B.end());
     r.curves.insert(QStringLiteral("Open Loop Gain w/ C_LOAD"), OL);
-    r.curves.insert(QStringLiteral("1/Beta"), B);
+    r.curves.insert(QStringLiteral("1/Beta"), beta);
     r.curves.insert(QStringLiteral("Signal at C_LOAD"), S);
     r.curves.insert(QStringLiteral("Open Loop Phase"), OLP);
     r.curves.insert(QStringLiteral("Closed Loop Phase"), CLP);
     for (int k = 0; k < 9; ++k)
         r.curves.insert(QString::fromLatin1(names[k]), ph[k]);
 
-    if (addCapacitiveGraphs(r, QStringLiteral("Open Loop Gain w/ C_LOAD"), OL, B, S, fc,
+    if (addCapacitiveGraphs(r, QStringLiteral("Open Loop Gain w/ C_LOAD"), OL, beta, S, fc,
                             in.phaseShiftComponents, CLP)) {
         for (int k = 0; k < 9; ++k)
             if (shown[k])

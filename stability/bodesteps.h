@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <array>
+#include <cmath>
 
 // Steps that the four Bode models share and that only they use.
 namespace stab {
@@ -49,14 +50,45 @@ double outputImpedance(const amp &part, const CircuitValues &v, InputCheck &chec
 // The host fields and HOST R_IN, HOST R_FB, HOST C_FB of a composite loop.
 void readHost(const BodeInput &in, InputCheck &check, double &HRin, double &HRfb, double &HCfb);
 
+// The values last made for a few keys; the least recently used goes first. The automatic
+// compensation runs the models thousands of times on few distinct inputs. A model that looks
+// up fewer keys than are kept may hold every reference it got until its next run.
+template <class Key, class Value, int N> class RecentValues
+{
+public:
+    // The value kept for `key`, else the one `make(key, value)` fills in.
+    template <class Make> const Value &get(const Key &key, Make make)
+    {
+        ++clock_;
+        int oldest = 0;
+        for (int k = 0; k < count_; ++k) {
+            if (keys_[k] == key) {
+                used_[k] = clock_;
+                return values_[k];
+            }
+            if (used_[k] < used_[oldest]) oldest = k;
+        }
+        const int slot = count_ < N ? count_++ : oldest;
+        keys_[slot] = key;
+        used_[slot] = clock_;
+        make(key, values_[slot]);
+        return values_[slot];
+    }
+
+private:
+    std::array<Key, N> keys_{};
+    std::array<Value, N> values_{};
+    std::array<unsigned long long, N> used_{};
+    unsigned long long clock_ = 0;
+    int count_ = 0;
+};
+
 // A corner on the grid: the rise of its straight-line gain above it (20 log10(f/x), 0 at and
 // below it) and its phase turn (0 up to a tenth of it, 45° per decade, then 90°). Equal to
-// poleGain/zeroGain and lagPhase/leadPhase up to the sign, to the last bit. The automatic
-// compensation runs the models thousands of times with few new corners per run, so the
-// curves of the last corners met are kept.
+// poleGain/zeroGain and lagPhase/leadPhase up to the sign, to the last bit. The curves of the
+// last corners met are kept.
 struct CornerCurve
 {
-    double corner = 0;
     std::array<double, kGridPoints> rise, turn;
 };
 const CornerCurve &cornerCurve(double x);
@@ -80,7 +112,10 @@ void addGraph(QVector<BodeGraph> &graphs, const QString &name, const QVector<dou
 bool finishResult(BodeResult &r, const amp &part, int compOption, double loopGainAt1Hz,
                   double lowestLoopGain);
 // lowest = the lower of lowest and loopGain; a loop gain that is not a number sticks.
-void trackLoopGain(double &lowest, double loopGain);
+inline void trackLoopGain(double &lowest, double loopGain)
+{
+    if (loopGain < lowest || std::isnan(loopGain)) lowest = loopGain;
+}
 // A loop refused before it was computed.
 BodeResult refusedResult(const QString &problem, const amp &part, int compOption);
 
