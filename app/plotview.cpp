@@ -100,6 +100,61 @@ void keepLegendClear(QCustomPlot *plot)
     QObject::connect(plot, &QCustomPlot::beforeReplot, plot, [plot] { placeLegendClear(plot); });
 }
 
+void legendBesideAxes(QCustomPlot *plot)
+{
+    QCPLegend *legend = plot->legend;
+    QCPAxisRect *rect = plot->axisRect();
+    if (!legend || !rect) return;
+    QCPLayoutGrid *layout = plot->plotLayout();
+    int row = -1, column = -1;
+    for (int r = 0; r < layout->rowCount(); ++r)
+        for (int c = 0; c < layout->columnCount(); ++c)
+            if (layout->element(r, c) == rect) {
+                row = r;
+                column = c;
+            }
+    if (row < 0) return;
+    if (!rect->insetLayout()->take(legend)) return;
+    rect->insetLayout()->simplify();
+
+    // The legend at the top of its column, the spare height below it.
+    auto *side = new QCPLayoutGrid;
+    layout->addElement(row, column + 1, side);
+    side->addElement(0, 0, legend);
+    side->addElement(1, 0, new QCPLayoutElement(plot));
+    side->setRowStretchFactor(0, 0.001);
+    side->setRowStretchFactor(1, 1);
+    // Level with the top of the axes, whatever the axis rect's top margin becomes.
+    auto *top = new QCPMarginGroup(plot);
+    rect->setMarginGroup(QCP::msTop, top);
+    side->setMarginGroup(QCP::msTop, top);
+    side->setMargins(QMargins(0, 0, 6, 0)); // the legend's frame clear of the widget's edge
+    side->setAutoMargins(QCP::msTop);
+    legend->setSizeConstraintRect(QCPLayoutElement::scrOuterRect);
+    layout->setColumnStretchFactor(column + 1, 0.001);
+}
+
+void matchLegendWidths(const QList<QCustomPlot *> &plots)
+{
+    int width = 0;
+    for (QCustomPlot *plot : plots) {
+        plot->legend->setMinimumSize(0, 0);
+        plot->legend->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        if (plot->legend->visible())
+            width = std::max(width, plot->legend->minimumOuterSizeHint().width());
+    }
+    for (QCustomPlot *plot : plots) {
+        // A hidden legend keeps its size in the layout unless it is given none.
+        const int own = plot->legend->visible() ? width : 1;
+        plot->legend->setMinimumSize(own, 0);
+        plot->legend->setMaximumSize(own, QWIDGETSIZE_MAX);
+        if (QCPLayoutElement *side = plot->legend->layout()) {
+            side->setMinimumSize(width, 0);
+            side->setMaximumSize(std::max(width, 1), QWIDGETSIZE_MAX);
+        }
+    }
+}
+
 void padRange(QCPAxis *axis, double share)
 {
     const QCPRange r = axis->range();

@@ -14,6 +14,16 @@ void placeLegendClear(QCustomPlot *plot);
 // Re-places the legend as above before every replot of the plot, whatever redraws it.
 void keepLegendClear(QCustomPlot *plot);
 
+// Moves the plot's legend out of the axis rect into a column on its right, at the top, where
+// no curve can pass under it: for plots whose curves leave no inner corner free. A hidden
+// legend leaves the whole width to the axis rect.
+void legendBesideAxes(QCustomPlot *plot);
+
+// Gives the legends beside the axes of plots drawn one above the other the width of the
+// widest, so their axis rects keep the same width and their key axes line up. Call it after
+// the legends are filled and shown or hidden.
+void matchLegendWidths(const QList<QCustomPlot *> &plots);
+
 // Widens the axis by a small share of its span on both sides, so a curve lying on the extreme
 // of its data is drawn inside the frame rather than on it, and the outermost tick label of an
 // axis fitted to the data is not lost to rounding. A logarithmic axis is widened in decades.

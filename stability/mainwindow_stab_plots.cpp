@@ -40,8 +40,8 @@ void MainWindow::setupBodePlot()
 
     for (QCustomPlot *plot : {gain, phase}) {
         plot->legend->setVisible(true);
-        plotview::keepLegendClear(plot);
-        plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
+        // The phase components fill every corner of the short axis rect.
+        plotview::legendBesideAxes(plot);
         plot->xAxis->setScaleType(QCPAxis::stLogarithmic);
         plot->xAxis->setLabel(QStringLiteral("Frequency [Hz]"));
         // Decade ticks with 2..9 between them, on the sub-grid.

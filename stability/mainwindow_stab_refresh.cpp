@@ -1,5 +1,6 @@
 // Stability page: the refresh that every edit of the page ends in.
 #include "app/mainwindow.h"
+#include "app/plotview.h"
 
 #include "ui_mainwindow.h"
 
@@ -16,6 +17,7 @@ void MainWindow::refreshStab()
     const bool legends = !ui->HidePhaseLegend->isChecked();
     ui->PhasePlot->legend->setVisible(legends && ui->PhasePlot->graphCount() > 0);
     ui->GainPlot->legend->setVisible(legends && ui->GainPlot->graphCount() > 0);
+    plotview::matchLegendWidths({ui->GainPlot, ui->PhasePlot});
     ui->phaseButton->setText(phaseShiftComponents ? QStringLiteral("View Phase Shift")
                                                   : QStringLiteral("View Phase Components"));
     ui->GainPlot->replot();
