@@ -134,14 +134,23 @@ void legendBesideAxes(QCustomPlot *plot)
     layout->setColumnStretchFactor(column + 1, 0.001);
 }
 
-void matchLegendWidths(const QList<QCustomPlot *> &plots)
+void fitLegendsBesideAxes(const QList<QCustomPlot *> &plots)
 {
     int width = 0;
     for (QCustomPlot *plot : plots) {
-        plot->legend->setMinimumSize(0, 0);
-        plot->legend->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        if (plot->legend->visible())
-            width = std::max(width, plot->legend->minimumOuterSizeHint().width());
+        QCPLegend *legend = plot->legend;
+        legend->setMinimumSize(0, 0);
+        legend->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        if (!legend->visible() || legend->itemCount() == 0) continue;
+        // As many rows as fit below the top of the axes, then another column.
+        const int itemHeight =
+            legend->item(0)->minimumOuterSizeHint().height() + legend->rowSpacing();
+        const QMargins frame = legend->margins();
+        const int room = plot->viewport().bottom() - plot->axisRect()->rect().top() - frame.top() -
+                         frame.bottom();
+        legend->setWrap(itemHeight > 0 ? std::max(1, room / itemHeight) : 0);
+        legend->setFillOrder(QCPLayoutGrid::foRowsFirst, true);
+        width = std::max(width, legend->minimumOuterSizeHint().width());
     }
     for (QCustomPlot *plot : plots) {
         // A hidden legend keeps its size in the layout unless it is given none.

@@ -19,10 +19,11 @@ void keepLegendClear(QCustomPlot *plot);
 // legend leaves the whole width to the axis rect.
 void legendBesideAxes(QCustomPlot *plot);
 
-// Gives the legends beside the axes of plots drawn one above the other the width of the
-// widest, so their axis rects keep the same width and their key axes line up. Call it after
-// the legends are filled and shown or hidden.
-void matchLegendWidths(const QList<QCustomPlot *> &plots);
+// Fits the legends beside the axes of plots drawn one above the other: each wraps into more
+// columns when its entries would run below the plot, and all take the width of the widest,
+// so their axis rects keep the same width and their key axes line up. Call it after the
+// legends are filled and shown or hidden; the heights are those of the last replot.
+void fitLegendsBesideAxes(const QList<QCustomPlot *> &plots);
 
 // Widens the axis by a small share of its span on both sides, so a curve lying on the extreme
 // of its data is drawn inside the frame rather than on it, and the outermost tick label of an

@@ -17,7 +17,7 @@ void MainWindow::refreshStab()
     const bool legends = !ui->HidePhaseLegend->isChecked();
     ui->PhasePlot->legend->setVisible(legends && ui->PhasePlot->graphCount() > 0);
     ui->GainPlot->legend->setVisible(legends && ui->GainPlot->graphCount() > 0);
-    plotview::matchLegendWidths({ui->GainPlot, ui->PhasePlot});
+    plotview::fitLegendsBesideAxes({ui->GainPlot, ui->PhasePlot});
     ui->phaseButton->setText(phaseShiftComponents ? QStringLiteral("View Phase Shift")
                                                   : QStringLiteral("View Phase Components"));
     ui->GainPlot->replot();

@@ -90,6 +90,32 @@ void setUpCompositeExample(MainWindow *w, Ui_MainWindow *ui, bool inverting = fa
     w->refreshStab();
 }
 
+// The first curve of the plot that passes under its visible legend where the axis rect draws
+// it, sampled every pixel along each segment; empty when none does.
+QString curveUnderLegend(QCustomPlot *plot)
+{
+    if (!plot->legend->visible()) return QString();
+    const QRectF box = plot->legend->outerRect();
+    const QRectF axes = plot->axisRect()->rect();
+    for (int g = 0; g < plot->graphCount(); ++g) {
+        const QCPGraph *graph = plot->graph(g);
+        QPointF last;
+        bool first = true;
+        for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it) {
+            const QPointF p(plot->xAxis->coordToPixel(it->key),
+                            plot->yAxis->coordToPixel(it->value));
+            const int steps = first ? 1 : std::max(1, int(QLineF(last, p).length()));
+            for (int s = 1; s <= steps; ++s) {
+                const QPointF q = first ? p : last + (p - last) * (double(s) / steps);
+                if (axes.contains(q) && box.contains(q)) return graph->name();
+            }
+            last = p;
+            first = false;
+        }
+    }
+    return QString();
+}
+
 } // namespace
 
 class TestStabWindow : public QObject
@@ -122,6 +148,8 @@ private slots:
     void calculatorsWithoutResult();
     void bodeGeneratorRefreshAndSave();
     void lastDecadeLabelShows();
+    void legendsClearOfCurves_data();
+    void legendsClearOfCurves();
 
 private:
     std::unique_ptr<MainWindow> w;
@@ -700,6 +728,60 @@ void TestStabWindow::lastDecadeLabelShows()
             QVERIFY2(right + half <= plot->viewport().right(), qPrintable(plot->objectName()));
         }
     }
+}
+
+void TestStabWindow::legendsClearOfCurves_data()
+{
+    QTest::addColumn<QString>("design");
+    QTest::addColumn<int>("font");
+    for (int font : {10, 12})
+        for (const char *design : {"default", "auto-compensated", "closed loop", "composite"})
+            QTest::addRow("%s %d pt", design, font) << QString::fromLatin1(design) << font;
+}
+
+void TestStabWindow::legendsClearOfCurves()
+{
+    QFETCH(QString, design);
+    QFETCH(int, font);
+    const QFont before = QApplication::font();
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), font));
+    w.reset(new MainWindow);
+    ui = w->ui;
+    w->resize(1366, 720);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    ui->Page->setCurrentWidget(ui->page_4);
+    ui->StabilityTab->setCurrentWidget(ui->page_4_tabBode);
+    ui->AmpSelectorStab->setCurrentText(QStringLiteral("LX27"));
+    if (design == QLatin1String("auto-compensated")) {
+        w->CLoadStab = QStringLiteral("1u");
+        w->CompOption = 2;
+        w->refreshStab();
+        w->autoStabilize();
+    } else if (design == QLatin1String("closed loop")) {
+        w->phaseShiftComponents = false;
+    } else if (design == QLatin1String("composite")) {
+        setUpCompositeExample(w.get(), ui);
+    }
+    w->refreshStab();
+    QApplication::setFont(before);
+
+    for (QCustomPlot *plot : {ui->GainPlot, ui->PhasePlot}) {
+        plot->replot();
+        QVERIFY(plot->legend->visible());
+        QVERIFY(plot->legend->itemCount() > 0);
+        const QString under = curveUnderLegend(plot);
+        QVERIFY2(under.isEmpty(), qPrintable(plot->objectName() + ": " + under));
+    }
+    // One above the other, the frequency axes end at the same pixel column.
+    QCOMPARE(ui->GainPlot->axisRect()->rect().right(), ui->PhasePlot->axisRect()->rect().right());
+
+    // Hidden legends leave the width to the axes.
+    const int right = ui->PhasePlot->axisRect()->rect().right();
+    ui->HidePhaseLegend->setChecked(true);
+    w->refreshStab();
+    QVERIFY(ui->PhasePlot->axisRect()->rect().right() > right);
+    QCOMPARE(ui->GainPlot->axisRect()->rect().right(), ui->PhasePlot->axisRect()->rect().right());
 }
 
 QTEST_MAIN(TestStabWindow)
