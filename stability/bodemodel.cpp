@@ -263,7 +263,7 @@ void addGraph(QVector<BodeGraph> &graphs, const QString &name, const QVector<dou
 
 const CornerCurve &cornerCurve(double x)
 {
-    thread_local RecentValues<double, CornerCurve, 16> kept;
+    thread_local RecentValues<double, CornerCurve, 32> kept;
     return kept.get(x, [](double corner, CornerCurve &c) {
         const QVector<double> f = frequencyGrid();
         for (int i = 0; i < kGridPoints; ++i) {
@@ -738,22 +738,34 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
     int iCL = 1;
     double lowestLoopGain = std::numeric_limits<double>::infinity();
     const double ngDb = 20 * std::log10(NG);
+    const double span = std::log(fNGP / fNGZ); // width of the noise-gain ramp, natural log
+    const CornerCurve &cP1 = cornerCurve(fP1), &cP2 = cornerCurve(fP2), &cP3 = cornerCurve(fP3),
+                      &cOUT = cornerCurve(fOUT), &cISO = cornerCurve(fISO),
+                      &cCFB = cornerCurve(fCFB), &cCC = cornerCurve(fCC);
+    // The host's poles; one not above 0 Hz is absent.
+    const CornerCurve *hostPoles[3] = {};
+    {
+        const double poles[3] = {host.pole1, host.pole2, host.pole3};
+        for (int k = 0; k < 3; ++k)
+            if (poles[k] > 0) hostPoles[k] = &cornerCurve(poles[k]);
+    }
     for (int i = 0; i < kGridPoints; ++i) {
         const double fi = f[i];
         double p = AP;
-        for (double c : {fP1, fP2, fP3, fOUT})
-            if (fi > c) p -= 20 * std::log10(fi / c);
-        if (fi > fISO) p += 20 * std::log10(fi / fISO);
+        for (const CornerCurve *c : {&cP1, &cP2, &cP3, &cOUT})
+            p -= c->rise[i];
+        p += cISO.rise[i];
         double q = 20 * std::log10(BP);
-        if (fi > fCFB) q -= 20 * std::log10(fi / fCFB);
+        q -= cCFB.rise[i];
         double b = 20 * std::log10(BDC);
-        if (fi > fCC) b -= 20 * std::log10(fi / fCC);
-        const double h = hostGain(host, fi);
+        b -= cCC.rise[i];
+        double h = host.aolDb;
+        for (const CornerCurve *c : hostPoles)
+            if (c) h -= c->rise[i];
         // Seen from the host, the power stage is the lower of its loop gain and its own 1/β.
         const double g = p > q ? h + q : h + p;
         double n = b;
         if (!(fi < fNGZ)) {
-            const double span = std::log(fNGP / fNGZ);
             if (fi > fNGP || span == 0)
                 n += ngDb;
             else
@@ -762,9 +774,9 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
         if (n < 0) n = 0;
         if (in.report) {
             double s = 20 * std::log10(BDC);
-            if (fi > fCC) s -= 20 * std::log10(fi / fCC);
+            s -= cCC.rise[i];
             if (s > g) s = g;
-            if (fi > fISO) s -= 20 * std::log10(fi / fISO);
+            s -= cISO.rise[i];
             S[i] = s;
         }
         P[i] = p;
@@ -786,17 +798,19 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
     }
 
     // The phase of each component; those the circuit does not have stay 0.
-    const auto phasesAt = [&](double fi, double(&c)[kComponents]) {
-        c[H1] = hostLag(fi, host.pole1);
-        c[H2] = hostLag(fi, host.pole2);
-        c[H3] = hostLag(fi, host.pole3);
-        c[PP2] = lagPhase(fi, fP2);
-        c[PFCL] = lagPhase(fi, fPC);
-        c[PCF] = fPC > fCFB ? lagPhase(fi, fCFB) : 0.0;
-        c[NGP] = NG > 1 ? leadPhase(fi, fNGP) : 0.0;
-        c[NGZ] = NG > 1 ? lagPhase(fi, fNGZ) : 0.0;
-        c[ZCFB] = lagPhase(fi, fZC);
-        c[PCFB] = fCL > fCC ? leadPhase(fi, fCC) : 0.0;
+    const CornerCurve &cPC = cornerCurve(fPC), &cZC = cornerCurve(fZC);
+    const CornerCurve *cNGP = NG > 1 ? &cornerCurve(fNGP) : nullptr;
+    const CornerCurve *cNGZ = NG > 1 ? &cornerCurve(fNGZ) : nullptr;
+    const auto phasesAt = [&](int i, double(&c)[kComponents]) {
+        for (int k = 0; k < 3; ++k)
+            c[H1 + k] = hostPoles[k] ? -hostPoles[k]->turn[i] : 0.0;
+        c[PP2] = -cP2.turn[i];
+        c[PFCL] = -cPC.turn[i];
+        c[PCF] = fPC > fCFB ? -cCFB.turn[i] : 0.0;
+        c[NGP] = cNGP ? cNGP->turn[i] : 0.0;
+        c[NGZ] = cNGZ ? -cNGZ->turn[i] : 0.0;
+        c[ZCFB] = -cZC.turn[i];
+        c[PCFB] = fCL > fCC ? cCC.turn[i] : 0.0;
     };
 
     // Without report only the points up to the closure count for the margin.
@@ -806,7 +820,7 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
     for (int i = 0; i < phasePoints; ++i) {
         const double fi = f[i];
         double c[kComponents];
-        phasesAt(fi, c);
+        phasesAt(i, c);
         double t = 0;
         for (double phase : c)
             t += phase;
