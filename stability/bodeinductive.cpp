@@ -7,6 +7,7 @@
 #include "values/engvalues.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -53,18 +54,13 @@ InductiveNetwork readNetwork(const CircuitValues &v, const amp &part, InputCheck
     return n;
 }
 
-double path1(const InductiveNetwork &n, double f)
+// The amplifier's open-loop gain at grid point i: A_OL less the rise of its three poles, dB.
+double amplifierGain(double A0, const std::array<const CornerCurve *, 3> &poles, int i)
 {
-    double b1 = 20 * std::log10(1 / n.betaDC);
-    if (f > n.fzL) b1 += 20 * std::log10(f / n.fzL);
-    return b1;
-}
-
-double path2(const InductiveNetwork &n, double f)
-{
-    double b2 = 20 * std::log10(n.Nac);
-    if (f < n.fzC) b2 += 20 * std::log10(n.fzC / f);
-    return b2;
+    double a = A0;
+    for (const CornerCurve *pole : poles)
+        a -= pole->rise[i];
+    return a;
 }
 
 bool inDrawnRange(double dB)
@@ -141,7 +137,7 @@ struct InductiveScan
     double lowestPhase = 0;
 };
 
-// `gain(i, f)`: the loop's open-loop gain at grid point i, dB. `lags`: the lag components in
+// `gain(i)`: the loop's open-loop gain at grid point i, dB. `lags`: the lag components in
 // summing order; `closedLag2`, `closedLag3`: the last two arctangents of the closed-loop phase.
 template <class Gain>
 InductiveScan scanInductive(const InductiveNetwork &n, double A0, bool report, Gain gain,
@@ -157,12 +153,16 @@ InductiveScan scanInductive(const InductiveNetwork &n, double A0, bool report, G
     c.S.resize(drawn);
     s.B.resize(kGridPoints);
 
+    // Path 1 rises above the load zero; path 2 falls to its AC level at the C_FB zero.
+    const double path1DC = 20 * std::log10(1 / n.betaDC), path2AC = 20 * std::log10(n.Nac);
+    const CornerCurve &loadZero = cornerCurve(n.fzL);
     double best = A0, bestBW = A0, bestX = A0;
     for (int i = 0; i < kGridPoints; ++i) {
         const double fi = f[i];
-        const double a = gain(i, fi);
-        const double b1 = path1(n, fi);
-        const double b2 = path2(n, fi);
+        const double a = gain(i);
+        const double b1 = path1DC + loadZero.rise[i];
+        double b2 = path2AC;
+        if (fi < n.fzC) b2 += 20 * std::log10(n.fzC / fi);
         const double b = std::min(b1, b2);
         c.A[i] = a;
         s.B[i] = b;
@@ -193,9 +193,11 @@ InductiveScan scanInductive(const InductiveNetwork &n, double A0, bool report, G
         }
     }
 
-    const auto lagAt = [](double fi, const Lag &l) {
-        return l.hostPole ? hostLag(fi, l.corner) : lagPhase(fi, l.corner);
-    };
+    // A host pole not above 0 Hz is absent.
+    QVector<const CornerCurve *> lagCurves;
+    for (const Lag &l : lags)
+        lagCurves << (l.hostPole && !(l.corner > 0) ? nullptr : &cornerCurve(l.corner));
+    const CornerCurve &crossZero = cornerCurve(s.fX);
     const auto atanOf = [](double fi, const Lag &l) {
         return l.hostPole ? hostAtan(fi, l.corner) : std::atan(fi / l.corner);
     };
@@ -211,14 +213,14 @@ InductiveScan scanInductive(const InductiveNetwork &n, double A0, bool report, G
         const double fi = f[i];
         double phi = 0;
         for (int k = 0; k < lags.size(); ++k) {
-            const double phase = lagAt(fi, lags[k]);
+            const double phase = lagCurves[k] ? -lagCurves[k]->turn[i] : 0.0;
             phi += phase;
             if (!report) continue;
             s.lagPhases[k][i] = phase;
             if (fi / lags[k].corner > 0.1) s.lagShown[k] = true;
         }
-        const double load = lagPhase(fi, n.fzL);
-        const double cross = leadPhase(fi, s.fX);
+        const double load = -loadZero.turn[i];
+        const double cross = crossZero.turn[i];
         phi = phi + load + cross;
         if (fi <= s.fc) s.lowestPhase = std::min(s.lowestPhase, phi);
         if (!report) continue;
@@ -330,14 +332,10 @@ BodeResult inductiveLoadBode(const BodeInput &in, const amp &part)
                   << hzLine(QStringLiteral("Zero C_FB R_D:\t\t"), n.fzC);
     }
 
+    const std::array<const CornerCurve *, 3> poles{&cornerCurve(p1), &cornerCurve(p2),
+                                                   &cornerCurve(p3)};
     const InductiveScan s =
-        scanInductive(n, A0, in.report,
-                      [&](int, double fi) {
-                          double a = A0;
-                          for (double p : {p1, p2, p3})
-                              if (fi > p) a -= 20 * std::log10(fi / p);
-                          return a;
-                      },
+        scanInductive(n, A0, in.report, [&](int i) { return amplifierGain(A0, poles, i); },
                       {{p1, false}, {p2, false}, {p3, false}}, {p2, false}, {p3, false});
     if (in.report) r.details << hzLine(QStringLiteral("Zero Cross:\t\t"), s.fX);
     if (!finishInductive(r, s, part, opt) || !in.report) return r;
@@ -398,21 +396,25 @@ BodeResult compositeInductiveBode(const BodeInput &in, const amp &part)
     }
 
     const bool report = in.report;
+    // The power stage's own 1/β, falling above the composite C_FB pole.
+    const double stageDC = 20 * std::log10(1 / n.betaDC);
+    const CornerCurve &hostFeedback = cornerCurve(fCC);
+    const std::array<const CornerCurve *, 3> poles{&cornerCurve(p1), &cornerCurve(p2),
+                                                   &cornerCurve(p3)};
+    const HostPoles hostPoles = hostPoleCurves(host);
     QVector<double> powerGain(report ? kGridPoints : 0), Q(report ? kGridPoints : 0);
     const InductiveScan s = scanInductive(
         n, A0, report,
-        [&](int i, double fi) {
-            double a = A0;
-            for (double p : {p1, p2, p3})
-                if (fi > p) a -= 20 * std::log10(fi / p);
-            double q = 20 * std::log10(1 / n.betaDC);
-            if (fi > fCC) q -= 20 * std::log10(fi / fCC);
+        [&](int i) {
+            double a = amplifierGain(A0, poles, i);
+            double q = stageDC;
+            q -= hostFeedback.rise[i];
             if (a > q) a = q;
             if (report) {
                 powerGain[i] = a;
                 Q[i] = q;
             }
-            return a + hostGain(host, fi);
+            return a + hostGain(host, hostPoles, i);
         },
         {{host.pole1, true}, {host.pole2, true}, {host.pole3, true}, {fPC, false}, {p2, false}},
         {host.pole2, true}, {host.pole3, true});

@@ -226,17 +226,21 @@ void readHost(const BodeInput &in, InputCheck &check, double &HRin, double &HRfb
     HCfb = check.capacitor("HOST C_FB", in.values.compCfb);
 }
 
-double hostGain(const HostAmp &host, double f)
+HostPoles hostPoleCurves(const HostAmp &host)
 {
-    double g = host.aolDb;
-    for (double x : {host.pole1, host.pole2, host.pole3})
-        if (x > 0 && f > x) g -= 20 * std::log10(f / x);
-    return g;
+    HostPoles curves{};
+    const double poles[3] = {host.pole1, host.pole2, host.pole3};
+    for (int k = 0; k < 3; ++k)
+        if (poles[k] > 0) curves[k] = &cornerCurve(poles[k]);
+    return curves;
 }
 
-double hostLag(double f, double pole)
+double hostGain(const HostAmp &host, const HostPoles &poles, int i)
 {
-    return pole > 0 ? lagPhase(f, pole) : 0.0;
+    double g = host.aolDb;
+    for (const CornerCurve *pole : poles)
+        if (pole) g -= pole->rise[i];
+    return g;
 }
 
 double hostAtan(double f, double pole)
@@ -742,13 +746,7 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
     const CornerCurve &cP1 = cornerCurve(fP1), &cP2 = cornerCurve(fP2), &cP3 = cornerCurve(fP3),
                       &cOUT = cornerCurve(fOUT), &cISO = cornerCurve(fISO),
                       &cCFB = cornerCurve(fCFB), &cCC = cornerCurve(fCC);
-    // The host's poles; one not above 0 Hz is absent.
-    const CornerCurve *hostPoles[3] = {};
-    {
-        const double poles[3] = {host.pole1, host.pole2, host.pole3};
-        for (int k = 0; k < 3; ++k)
-            if (poles[k] > 0) hostPoles[k] = &cornerCurve(poles[k]);
-    }
+    const HostPoles hostPoles = hostPoleCurves(host);
     for (int i = 0; i < kGridPoints; ++i) {
         const double fi = f[i];
         double p = AP;
@@ -759,9 +757,7 @@ BodeResult compositeCapacitiveBode(const BodeInput &in, const amp &part)
         q -= cCFB.rise[i];
         double b = 20 * std::log10(BDC);
         b -= cCC.rise[i];
-        double h = host.aolDb;
-        for (const CornerCurve *c : hostPoles)
-            if (c) h -= c->rise[i];
+        const double h = hostGain(host, hostPoles, i);
         // Seen from the host, the power stage is the lower of its loop gain and its own 1/β.
         const double g = p > q ? h + q : h + p;
         double n = b;

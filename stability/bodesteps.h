@@ -93,9 +93,12 @@ struct CornerCurve
 };
 const CornerCurve &cornerCurve(double x);
 
-// Host op-amp gain at f (dB), and the lag of one host pole; a pole not above 0 Hz is absent.
-double hostGain(const HostAmp &host, double f);
-double hostLag(double f, double pole);
+// The corner curves of the host op-amp's three poles; a pole not above 0 Hz is absent (null).
+using HostPoles = std::array<const CornerCurve *, 3>;
+HostPoles hostPoleCurves(const HostAmp &host);
+// Host op-amp gain at grid point i, dB.
+double hostGain(const HostAmp &host, const HostPoles &poles, int i);
+// The arctangent of f over a host pole, 0 when the pole is absent.
 double hostAtan(double f, double pole);
 
 // "label" + value + "V/V (" + dB + " dB)".
