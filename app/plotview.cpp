@@ -122,6 +122,7 @@ void legendBesideAxes(QCustomPlot *plot)
     layout->addElement(row, column + 1, side);
     side->addElement(0, 0, legend);
     side->addElement(1, 0, new QCPLayoutElement(plot));
+    side->setRowSpacing(0);
     side->setRowStretchFactor(0, 0.001);
     side->setRowStretchFactor(1, 1);
     // Level with the top of the axes, whatever the axis rect's top margin becomes.
@@ -142,12 +143,20 @@ void fitLegendsBesideAxes(const QList<QCustomPlot *> &plots)
         legend->setMinimumSize(0, 0);
         legend->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         if (!legend->visible() || legend->itemCount() == 0) continue;
-        // As many rows as fit below the top of the axes, then another column.
-        const int itemHeight =
-            legend->item(0)->minimumOuterSizeHint().height() + legend->rowSpacing();
+        // An entry is clipped to its box, and at larger fonts the underscore of "C_LOAD" lies
+        // below the font's descent.
+        int itemHeight = 0;
+        for (int k = 0; k < legend->itemCount(); ++k)
+            if (QCPAbstractLegendItem *item = legend->item(k)) { // wrapped: cells may be empty
+                item->setMargins(QMargins(0, 0, 0, 2));
+                itemHeight = std::max(itemHeight, item->minimumOuterSizeHint().height());
+            }
+        itemHeight += legend->rowSpacing();
+        // As many rows as the legend's place held at the last replot, then another column.
+        const QCPLayoutElement *place = legend->layout();
+        const int height = place ? place->rect().height() : plot->axisRect()->rect().height();
         const QMargins frame = legend->margins();
-        const int room = plot->viewport().bottom() - plot->axisRect()->rect().top() - frame.top() -
-                         frame.bottom();
+        const int room = height - frame.top() - frame.bottom() + legend->rowSpacing();
         legend->setWrap(itemHeight > 0 ? std::max(1, room / itemHeight) : 0);
         legend->setFillOrder(QCPLayoutGrid::foRowsFirst, true);
         width = std::max(width, legend->minimumOuterSizeHint().width());

@@ -735,7 +735,8 @@ void TestStabWindow::legendsClearOfCurves_data()
     QTest::addColumn<QString>("design");
     QTest::addColumn<int>("font");
     for (int font : {10, 12})
-        for (const char *design : {"default", "auto-compensated", "closed loop", "composite"})
+        for (const char *design : {"default", "auto-compensated", "closed loop", "composite",
+                                   "composite with noise gain"})
             QTest::addRow("%s %d pt", design, font) << QString::fromLatin1(design) << font;
 }
 
@@ -762,6 +763,11 @@ void TestStabWindow::legendsClearOfCurves()
         w->phaseShiftComponents = false;
     } else if (design == QLatin1String("composite")) {
         setUpCompositeExample(w.get(), ui);
+    } else if (design == QLatin1String("composite with noise gain")) {
+        // Twelve entries: more than the plot is high, so the legend wraps.
+        w->hostRng = QStringLiteral("1k");
+        w->hostCng = QStringLiteral("10n");
+        setUpCompositeExample(w.get(), ui, true);
     }
     w->refreshStab();
     QApplication::setFont(before);
@@ -772,6 +778,10 @@ void TestStabWindow::legendsClearOfCurves()
         QVERIFY(plot->legend->itemCount() > 0);
         const QString under = curveUnderLegend(plot);
         QVERIFY2(under.isEmpty(), qPrintable(plot->objectName() + ": " + under));
+        // Whole, not squeezed, inside the plot.
+        QVERIFY(plot->viewport().contains(plot->legend->outerRect()));
+        QVERIFY(plot->legend->outerRect().height() >=
+                plot->legend->minimumOuterSizeHint().height());
     }
     // One above the other, the frequency axes end at the same pixel column.
     QCOMPARE(ui->GainPlot->axisRect()->rect().right(), ui->PhasePlot->axisRect()->rect().right());
