@@ -105,8 +105,10 @@ void placeLegendClear(QCustomPlot *plot)
         Qt::AlignRight | Qt::AlignBottom, Qt::AlignLeft | Qt::AlignBottom};
     std::array<QRectF, 4> boxes;
     for (int c = 0; c < 4; ++c) {
-        const double x = (corners[c] & Qt::AlignLeft) ? corner.left() : corner.right() - size.width();
-        const double y = (corners[c] & Qt::AlignTop) ? corner.top() : corner.bottom() - size.height();
+        const double x =
+            (corners[c] & Qt::AlignLeft) ? corner.left() : corner.right() - size.width();
+        const double y =
+            (corners[c] & Qt::AlignTop) ? corner.top() : corner.bottom() - size.height();
         boxes[c] = QRectF(x, y, size.width(), size.height());
     }
 

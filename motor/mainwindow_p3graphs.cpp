@@ -28,7 +28,7 @@ int ticksThatFit(const QCPAxis *axis)
 }
 
 // Value-axis ticks on the smallest round step (1, 2, 2.5 or 5 times a power of ten) that sets
-// the labels at least a line apart, and no more than about five of them.
+// the labels at least a line apart, and no more than about six of them.
 class RoomTicker : public QCPAxisTicker
 {
 public:
@@ -39,7 +39,7 @@ protected:
     {
         const double height = std::max(1, axis->axisRect()->height());
         const double gap = QFontMetrics(axis->tickLabelFont()).height();
-        const double least = std::max(range.size() * gap / height, range.size() / 5);
+        const double least = std::max(range.size() * gap / height, range.size() / 6);
         if (!(least > 0) || !std::isfinite(least)) return QCPAxisTicker::getTickStep(range);
         const double decade = std::pow(10.0, std::floor(std::log10(least)));
         for (const double m : {1.0, 2.0, 2.5, 5.0})
@@ -88,8 +88,8 @@ QString unitOf(const QString &title)
 void fitTitle(QCustomPlot *plot)
 {
     QCPLayoutGrid *layout = plot->plotLayout();
-    auto *line = layout->rowCount() > 1 ? qobject_cast<QCPTextElement *>(layout->element(0, 0))
-                                        : nullptr;
+    auto *line =
+        layout->rowCount() > 1 ? qobject_cast<QCPTextElement *>(layout->element(0, 0)) : nullptr;
     const QString title = plot->property(kTitle).toString();
     QCPAxis *axis = plot->yAxis;
     int room = axis->axisRect()->height();
@@ -135,8 +135,7 @@ void setTitle(QCustomPlot *plot, const QString &title)
         *tickedHeight = plot->axisRect()->height();
     });
     QObject::connect(plot, &QCustomPlot::afterReplot, plot, [plot, tickedHeight] {
-        if (plot->axisRect()->height() != *tickedHeight)
-            plot->replot(QCustomPlot::rpQueuedReplot);
+        if (plot->axisRect()->height() != *tickedHeight) plot->replot(QCustomPlot::rpQueuedReplot);
     });
 }
 

@@ -27,15 +27,14 @@ bool firstHidden(const QCPAbstractPlottable *p, const Container &data, const QRe
     for (auto it = data.constBegin(); it != data.constEnd(); ++it) {
         const QPointF a = pixel(it->key, it->value);
         const QPointF b = it + 1 != data.constEnd() ? pixel((it + 1)->key, (it + 1)->value) : a;
-        if (!finite(a) || !finite(b))
-            continue;
+        if (!finite(a) || !finite(b)) continue;
         const int steps =
             std::min(4000, std::max(1, int(std::hypot(b.x() - a.x(), b.y() - a.y()))));
         for (int s = 0; s <= steps; ++s) {
             const QPointF q = a + (b - a) * (double(s) / steps);
             if (area.contains(q) && box.contains(q)) {
-                *where = QPointF(p->keyAxis()->pixelToCoord(q.x()),
-                                 p->valueAxis()->pixelToCoord(q.y()));
+                *where =
+                    QPointF(p->keyAxis()->pixelToCoord(q.x()), p->valueAxis()->pixelToCoord(q.y()));
                 return true;
             }
         }
@@ -52,8 +51,7 @@ inline QStringList curvesUnderLegend(QCustomPlot *plot)
 {
     QStringList hidden;
     const QCPLegend *legend = plot->legend;
-    if (!legend || !legend->visible())
-        return hidden;
+    if (!legend || !legend->visible()) return hidden;
     const QRectF box = legend->outerRect();
     for (int i = 0; i < plot->plottableCount(); ++i) {
         QCPAbstractPlottable *p = plot->plottable(i);

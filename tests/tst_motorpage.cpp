@@ -5,6 +5,7 @@
 #include "values/engvalues.h"
 #include "ui_mainwindow.h"
 #include "ui_motordialog.h"
+#include "windowtest.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -26,15 +27,6 @@
 #include <memory>
 
 namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-// A renamed widget would silently disconnect its slot: make that warning fail the test.
-void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
-{
-    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
-    if (previousHandler) previousHandler(type, context, msg);
-}
 
 // Answers the modal dialogs that appear while it lives: file dialogs with `path` (or a
 // cancel when it is empty), message boxes by their default button, recording their texts.
@@ -150,7 +142,7 @@ private:
 
 void TestMotorPage::initTestCase()
 {
-    previousHandler = qInstallMessageHandler(failOnUnboundSlots);
+    windowtest::failOnUnboundSlots();
 }
 
 void TestMotorPage::init()
