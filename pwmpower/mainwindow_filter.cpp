@@ -220,6 +220,8 @@ void MainWindow::plotAttenuation()
         plot->yAxis->setRange(0, 100);
         plot->yAxis->setLabel(QStringLiteral("Attenuation [%]"));
     }
+    // The pass band lies on 0: keep it off the frame.
+    plotview::padRange(plot->yAxis);
     QCPGraph *cut = plot->addGraph();
     cut->setName(QStringLiteral("Cutoff Frequency"));
     cut->setPen(QPen(QColor(0, 160, 0), 3, Qt::DashLine));

@@ -4,6 +4,7 @@
 #include "motor/motordialog.h"
 #include "values/engvalues.h"
 #include "ui_mainwindow.h"
+#include "windowtest.h"
 #include "ui_motordialog.h"
 #include "windowtest.h"
 

@@ -4,6 +4,7 @@
 #include "soa/loadcalc.h"
 #include "soa/supplyschematic.h"
 #include "ui_mainwindow.h"
+#include "windowtest.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -19,33 +20,6 @@
 #include <memory>
 
 namespace {
-
-QtMessageHandler previousHandler = nullptr;
-
-void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
-{
-    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
-    if (previousHandler) previousHandler(type, context, msg);
-}
-
-// Runs `act` on the next modal dialog once it is shown; `seen` tells whether one came. The
-// watcher lives until it has acted or the returned guard goes out of scope.
-std::unique_ptr<QTimer> onNextDialog(std::function<void(QDialog *)> act, bool *seen = nullptr)
-{
-    if (seen) *seen = false;
-    std::unique_ptr<QTimer> timer(new QTimer);
-    timer->setInterval(5);
-    QTimer *t = timer.get();
-    QObject::connect(t, &QTimer::timeout, [t, act, seen] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-            t->stop();
-            if (seen) *seen = true;
-            act(dialog);
-        }
-    });
-    t->start();
-    return timer;
-}
 
 QCPCurve *loadLineCurve(QCustomPlot *plot)
 {
@@ -99,7 +73,7 @@ private:
 
 void TestSoaPageEdits::initTestCase()
 {
-    previousHandler = qInstallMessageHandler(failOnUnboundSlots);
+    windowtest::failOnUnboundSlots();
 }
 
 void TestSoaPageEdits::init()
@@ -241,7 +215,7 @@ void TestSoaPageEdits::clickingSupplyValueOpensDialog()
 
     QString title;
     bool seen = false;
-    const auto watcher1 = onNextDialog(
+    const auto watcher1 = windowtest::watchNextDialog(
         [&title](QDialog *d) {
             title = d->windowTitle();
             auto *edit = d->findChild<QLineEdit *>("SupplyPositive");
@@ -301,7 +275,7 @@ void TestSoaPageEdits::supplyDialog()
     const bool negative = label == int(soa::SupplyLabel::NegSupply);
 
     QString maximum;
-    const auto watcher2 = onNextDialog([&](QDialog *d) {
+    const auto watcher2 = windowtest::watchNextDialog([&](QDialog *d) {
         auto *p = d->findChild<QLineEdit *>("SupplyPositive");
         auto *n = d->findChild<QLineEdit *>("SupplyNegative");
         QVERIFY(p && n);
@@ -333,7 +307,7 @@ void TestSoaPageEdits::boostDialog()
     QVERIFY(w->SOAschLabels[int(soa::SupplyLabel::PosBoost)]);
 
     QStringList items;
-    const auto watcher3 = onNextDialog([&items](QDialog *d) {
+    const auto watcher3 = windowtest::watchNextDialog([&items](QDialog *d) {
         QCOMPARE(d->windowTitle(), QStringLiteral("Change Boost Supply Voltage"));
         auto *choice = d->findChild<QComboBox *>("BoostChoice");
         QVERIFY(choice);
@@ -351,7 +325,7 @@ void TestSoaPageEdits::boostDialog()
     QCOMPARE(labelText(*w, soa::SupplyLabel::PosBoost), QStringLiteral("+V_B =\n60 V"));
 
     // A supply edit moves the boost supplies with it.
-    const auto watcher4 = onNextDialog([](QDialog *d) {
+    const auto watcher4 = windowtest::watchNextDialog([](QDialog *d) {
         d->findChild<QLineEdit *>("SupplyPositive")->setText(QStringLiteral("40"));
         d->accept();
     });
@@ -359,7 +333,7 @@ void TestSoaPageEdits::boostDialog()
     QCOMPARE(w->SOAVb_pos, QStringLiteral("50"));
     QCOMPARE(w->SOAVb_neg, QStringLiteral("-60"));
 
-    const auto watcher5 = onNextDialog([](QDialog *d) { d->accept(); }); // "No Boost"
+    const auto watcher5 = windowtest::watchNextDialog([](QDialog *d) { d->accept(); }); // "No Boost"
     w->onSOAschItemClicked(w->SOAschLabels[int(soa::SupplyLabel::PosBoost)], nullptr);
     QVERIFY(!w->boostSup);
     QCOMPARE(w->SOAVb_pos, QStringLiteral("40"));
@@ -374,7 +348,7 @@ void TestSoaPageEdits::currentSharingResistor()
     QVERIFY(rcs);
     QCOMPARE(rcs->text(), QString::fromUtf8("R_CS\n1 Ω"));
 
-    const auto watcher6 = onNextDialog([](QDialog *d) {
+    const auto watcher6 = windowtest::watchNextDialog([](QDialog *d) {
         auto *input = qobject_cast<QInputDialog *>(d);
         QVERIFY(input);
         QCOMPARE(input->windowTitle(), QStringLiteral("New Value"));
@@ -386,7 +360,7 @@ void TestSoaPageEdits::currentSharingResistor()
     QCOMPARE(labelText(*w, soa::SupplyLabel::RCS), QString::fromUtf8("R_CS\n0.22 Ω"));
     QVERIFY(ui->PowerDetails->toPlainText().contains(QLatin1String("R_CS")));
 
-    const auto watcher7 = onNextDialog([](QDialog *d) { d->reject(); });
+    const auto watcher7 = windowtest::watchNextDialog([](QDialog *d) { d->reject(); });
     w->onSOAschItemClicked(w->SOAschLabels[int(soa::SupplyLabel::RCS)], nullptr);
     QCOMPARE(w->SOAR_CS, QStringLiteral("0.22"));
 }
@@ -400,7 +374,7 @@ void TestSoaPageEdits::clickOffTheLabelsOnlyRefreshes()
     }
     QVERIFY(name);
     bool seen = true;
-    const auto watcher8 = onNextDialog([](QDialog *d) { d->reject(); }, &seen);
+    const auto watcher8 = windowtest::watchNextDialog([](QDialog *d) { d->reject(); }, &seen);
     w->onSOAschItemClicked(name, nullptr);
     QVERIFY(!seen);
     QVERIFY(w->designModified);

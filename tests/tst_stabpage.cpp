@@ -7,6 +7,7 @@
 #include "stability/bodemodel.h"
 #include "stability/stabschematic.h"
 #include "ui_mainwindow.h"
+#include "windowtest.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -24,38 +25,10 @@
 
 namespace {
 
-QtMessageHandler previousHandler = nullptr;
-
-// A renamed widget would silently disconnect its slot: make that warning fail the test.
-void failOnUnboundSlots(QtMsgType type, const QMessageLogContext &context, const QString &msg)
-{
-    if (msg.contains(QLatin1String("No matching signal"))) QFAIL(qPrintable(msg));
-    if (previousHandler) previousHandler(type, context, msg);
-}
-
-// Runs `act` on the next modal dialog once it is shown; `seen` tells whether one came. The
-// watcher lives until it has acted or the returned guard goes out of scope.
-std::unique_ptr<QTimer> onNextDialog(std::function<void(QDialog *)> act, bool *seen = nullptr)
-{
-    if (seen) *seen = false;
-    std::unique_ptr<QTimer> timer(new QTimer);
-    timer->setInterval(5);
-    QTimer *t = timer.get();
-    QObject::connect(t, &QTimer::timeout, [t, act, seen] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
-            t->stop();
-            if (seen) *seen = true;
-            act(dialog);
-        }
-    });
-    t->start();
-    return timer;
-}
-
 // Answers the next "New Value" dialog with `text`, pressing OK or Cancel.
 std::unique_ptr<QTimer> answerValue(const QString &text, bool accept, bool *seen)
 {
-    return onNextDialog(
+    return windowtest::watchNextDialog(
         [text, accept](QDialog *d) {
             auto *input = qobject_cast<QInputDialog *>(d);
             QVERIFY(input);
@@ -117,7 +90,7 @@ private:
 
 void TestStabPage::initTestCase()
 {
-    previousHandler = qInstallMessageHandler(failOnUnboundSlots);
+    windowtest::failOnUnboundSlots();
 }
 
 void TestStabPage::init()
@@ -521,7 +494,7 @@ void TestStabPage::optionLabelChoosesCompensation()
     int shownIndex = -1;
     QString title;
     bool seen = false;
-    auto watcher = onNextDialog(
+    auto watcher = windowtest::watchNextDialog(
         [&](QDialog *d) {
             title = d->windowTitle();
             auto *box = d->findChild<QComboBox *>(QStringLiteral("CcompOptions"));
@@ -547,7 +520,7 @@ void TestStabPage::optionLabelChoosesCompensation()
     QCOMPARE(ui->SlewRateStab->text(), w->number2String(lx27.getSlewRate(2)) + u8(" V/µs"));
 
     // Cancel keeps the option.
-    watcher = onNextDialog(
+    watcher = windowtest::watchNextDialog(
         [](QDialog *d) {
             auto *box = d->findChild<QComboBox *>(QStringLiteral("CcompOptions"));
             QVERIFY(box);
@@ -570,7 +543,7 @@ void TestStabPage::rcompLabelOnlyExplains()
     QString title;
     QString note;
     bool seen = false;
-    const auto watcher = onNextDialog(
+    const auto watcher = windowtest::watchNextDialog(
         [&](QDialog *d) {
             title = d->windowTitle();
             for (QLabel *label : d->findChildren<QLabel *>())
