@@ -6,7 +6,6 @@
 #include "ui_mainwindow.h"
 #include "windowtest.h"
 #include "ui_motordialog.h"
-#include "windowtest.h"
 
 #include <QCheckBox>
 #include <QComboBox>
