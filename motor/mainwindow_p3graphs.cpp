@@ -92,9 +92,10 @@ void fitTitle(QCustomPlot *plot)
         layout->rowCount() > 1 ? qobject_cast<QCPTextElement *>(layout->element(0, 0)) : nullptr;
     const QString title = plot->property(kTitle).toString();
     QCPAxis *axis = plot->yAxis;
-    int room = axis->axisRect()->height();
-    if (line) room += line->outerRect().height();
-    if (QFontMetrics(axis->labelFont()).horizontalAdvance(title) <= room) {
+    // Judged on the axis rect as it is: with the title line shown it is shorter than it would
+    // be without, so a title that fits now fits once the line goes, and one that does not fit
+    // without the line keeps it; no size flips between the two.
+    if (QFontMetrics(axis->labelFont()).horizontalAdvance(title) <= axis->axisRect()->height()) {
         axis->setLabel(title);
         axis->axisRect()->setAutoMargins(QCP::msAll);
         if (line) {
