@@ -77,6 +77,7 @@ private:
 // short plot (six share the column) names it in a line above the curve instead, and its axis
 // keeps the unit alone, so no title is cut at the plot's edges.
 const char *const kTitle = "p3title";
+const char *const kTitleWatched = "p3titleWatched";
 
 QString unitOf(const QString &title)
 {
@@ -126,8 +127,8 @@ void fitTitle(QCustomPlot *plot)
 void setTitle(QCustomPlot *plot, const QString &title)
 {
     plot->setProperty(kTitle, title);
-    if (plot->property("p3titleFitted").toBool()) return;
-    plot->setProperty("p3titleFitted", true);
+    if (plot->property(kTitleWatched).toBool()) return;
+    plot->setProperty(kTitleWatched, true);
     // The ticks are chosen for the axis rect of the last layout; when this drawing's layout
     // gave it another height, one more drawing spaces them for the new one.
     const auto tickedHeight = std::make_shared<int>(-1);
