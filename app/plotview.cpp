@@ -1,13 +1,21 @@
 #include "app/plotview.h"
 
+#include <QFontMetrics>
 #include <QPolygonF>
 #include <QRectF>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
 namespace plotview {
 namespace {
+
+// Marks on a legend that placeLegendClear moved beside the axis rect, with what it changed.
+const char *const kBeside = "plotview_beside";
+const char *const kAutoMargins = "plotview_autoMargins";
+const char *const kAutoRight = "plotview_autoRight";
+const char *const kKept = "plotview_kept";
 
 // The curve as pixel points, in drawing order; points off the axes' range still count for
 // the segments that cross into view.
@@ -59,31 +67,59 @@ void placeLegendClear(QCustomPlot *plot)
 {
     QCPAxisRect *rect = plot->axisRect();
     QCPLegend *legend = plot->legend;
-    if (!rect || !legend || !legend->visible()) return;
+    if (!rect || !legend) return;
     QCPLayoutInset *inset = rect->insetLayout();
     int index = -1;
     for (int i = 0; i < inset->elementCount(); ++i)
         if (inset->elementAt(i) == legend) index = i;
-    if (index < 0 || inset->insetPlacement(index) != QCPLayoutInset::ipBorderAligned) return;
+    if (index < 0) return;
+    // A legend a page placed freely is the page's business; one this function put beside the
+    // axis rect is marked so.
+    const bool beside = legend->property(kBeside).toBool();
+    const auto moveInside = [&] {
+        if (!beside) return;
+        rect->setAutoMargins(QCP::MarginSides(legend->property(kAutoMargins).toInt()));
+        legend->setProperty(kBeside, false);
+        inset->setInsetPlacement(index, QCPLayoutInset::ipBorderAligned);
+    };
+    if (!legend->visible()) {
+        moveInside(); // a hidden legend takes no room
+        return;
+    }
+    if (!beside && inset->insetPlacement(index) != QCPLayoutInset::ipBorderAligned) return;
 
     const QRect area = rect->rect();
+    const QRect insetArea = inset->rect();
     const QSize size = legend->minimumOuterSizeHint();
-    if (area.isEmpty() || size.isEmpty()) return;
+    if (area.isEmpty() || insetArea.isEmpty() || size.isEmpty()) return;
+    // Judge the corners on the axis rect as wide as it is with the legend inside it: `extra` is
+    // what the legend beside it takes from it now.
+    const int extra =
+        beside ? std::max(0, rect->margins().right() - legend->property(kAutoRight).toInt()) : 0;
+    const double stretch = double(area.width() + extra) / area.width();
+    const QRectF corner(insetArea.left(), insetArea.top(), insetArea.width() + extra,
+                        insetArea.height());
+
     const std::array<Qt::Alignment, 4> corners = {
         Qt::AlignRight | Qt::AlignTop, Qt::AlignLeft | Qt::AlignTop,
         Qt::AlignRight | Qt::AlignBottom, Qt::AlignLeft | Qt::AlignBottom};
     std::array<QRectF, 4> boxes;
     for (int c = 0; c < 4; ++c) {
-        const double x = (corners[c] & Qt::AlignLeft) ? area.left() : area.right() - size.width();
-        const double y = (corners[c] & Qt::AlignTop) ? area.top() : area.bottom() - size.height();
+        const double x =
+            (corners[c] & Qt::AlignLeft) ? corner.left() : corner.right() - size.width();
+        const double y =
+            (corners[c] & Qt::AlignTop) ? corner.top() : corner.bottom() - size.height();
         boxes[c] = QRectF(x, y, size.width(), size.height());
     }
 
     std::array<double, 4> cover{};
     for (int i = 0; i < plot->plottableCount(); ++i) {
         QCPAbstractPlottable *p = plot->plottable(i);
-        if (p->visible() && p->keyAxis() && p->keyAxis()->axisRect() == rect)
-            countCover(pixelPath(p), boxes, cover);
+        if (!p->visible() || !p->keyAxis() || p->keyAxis()->axisRect() != rect) continue;
+        QPolygonF path = pixelPath(p);
+        for (QPointF &point : path)
+            point.setX(area.left() + (point.x() - area.left()) * stretch);
+        countCover(path, boxes, cover);
     }
 
     const Qt::Alignment current = inset->insetAlignment(index);
@@ -92,11 +128,50 @@ void placeLegendClear(QCustomPlot *plot)
         if (corners[c] == current) best = c;
     for (int c = 0; c < 4; ++c)
         if (best < 0 || cover[c] < cover[best]) best = c;
+
+    // Every inner corner hides some curve: the legend goes beside the axis rect, on its right,
+    // where the plot is wide enough to spare the room. The gap keeps it clear of the last
+    // tick label, which stands half outside the axis rect.
+    const QCPAxis *keyAxis = rect->axis(QCPAxis::atBottom);
+    const QFontMetrics tickFont(keyAxis->tickLabelFont());
+    int lastTick = 0;
+    for (const QString &label : keyAxis->tickVectorLabels())
+        lastTick = std::max(lastTick, tickFont.horizontalAdvance(label));
+    const int gap = lastTick / 2 + 6;
+    const int room = size.width() + gap + 4;
+    const bool fitsBeside = room <= (area.width() + extra) / 3 &&
+                            size.height() <= area.height() + rect->margins().bottom();
+    if (cover[best] > 0 && fitsBeside) {
+        if (!beside) {
+            legend->setProperty(kBeside, true);
+            legend->setProperty(kAutoMargins, int(rect->autoMargins()));
+            legend->setProperty(kAutoRight, rect->margins().right());
+        }
+        QMargins margins = rect->margins();
+        margins.setRight(legend->property(kAutoRight).toInt() + room);
+        rect->setAutoMargins(QCP::MarginSides(legend->property(kAutoMargins).toInt()) &
+                             ~QCP::msRight);
+        rect->setMargins(margins);
+        // The inset's fractions refer to its own area as the coming layout will make it: the
+        // axis rect narrowed by the room, less the inset's margins.
+        const QMargins im = inset->margins();
+        const double axisWidth = area.width() + extra - room;
+        const double width = axisWidth - im.left() - im.right();
+        const double height = insetArea.height();
+        inset->setInsetPlacement(index, QCPLayoutInset::ipFree);
+        inset->setInsetRect(index, QRectF((axisWidth + gap - im.left()) / width, -im.top() / height,
+                                          size.width() / width, size.height() / height));
+        return;
+    }
+    moveInside();
     inset->setInsetAlignment(index, corners[best]);
 }
 
 void keepLegendClear(QCustomPlot *plot)
 {
+    // Pages set their plots up again on a change of mode; one watcher is enough.
+    if (plot->property(kKept).toBool()) return;
+    plot->setProperty(kKept, true);
     QObject::connect(plot, &QCustomPlot::beforeReplot, plot, [plot] { placeLegendClear(plot); });
 }
 

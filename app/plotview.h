@@ -7,8 +7,10 @@ namespace plotview {
 
 // Moves the plot's legend (an inset of the main axis rect) to the inner corner where its box
 // covers the least of the drawn curves, judged in pixels on the current axis ranges. The
-// current corner is kept unless another one is clearer. Call it after the curves are set and
-// the ranges chosen, right before replot.
+// current corner is kept unless another one is clearer. When every corner would hide part of a
+// curve and the plot is wide enough, the legend goes beside the axis rect on its right instead
+// (the axis rect narrows to make room) and comes back once a corner is clear. Call it after the
+// curves are set and the ranges chosen, right before replot.
 void placeLegendClear(QCustomPlot *plot);
 
 // Re-places the legend as above before every replot of the plot, whatever redraws it.

@@ -171,7 +171,10 @@ void MainWindow::IHCPsweepLoad(double Rin, double Rip, double Rfn, double Rfp, d
         // A load-independent error (a balanced bridge of trim pots) is a flat line: show it
         // from 0 rather than on a span of rounding noise.
         const QCPRange y = plot->yAxis->range();
-        if (y.size() < 1e-6) plot->yAxis->setRange(0, std::max(1.0, 2 * y.upper));
+        if (y.size() < 1e-6)
+            plot->yAxis->setRange(0, std::max(1.0, 2 * y.upper));
+        else
+            plotview::padRange(plot->yAxis); // the extremes of the error off the frame
     }
     plot->replot();
 }

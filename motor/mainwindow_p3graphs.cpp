@@ -1,6 +1,7 @@
 // The three-phase page's six waveform graphs, the slot list behind them, and the
 // piecewise-linear export of the graphed waveforms.
 #include "app/mainwindow.h"
+#include "app/plotview.h"
 
 #include "motor/waitcursor.h"
 #include "ui_mainwindow.h"
@@ -8,14 +9,17 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <cmath>
+#include <memory>
 
 namespace {
 
-// How many value-axis ticks fit the plot's height with a line of space between labels: six
+// How many duty-cycle ticks fit the plot's height with a line of space between labels: six
 // plots share the column, and a short one gets fewer ticks rather than crowded labels.
 int ticksThatFit(const QCPAxis *axis)
 {
@@ -23,6 +27,8 @@ int ticksThatFit(const QCPAxis *axis)
     return std::max(2, axis->axisRect()->height() / (2 * std::max(1, lineHeight)) + 1);
 }
 
+// Value-axis ticks on the smallest round step (1, 2, 2.5 or 5 times a power of ten) that sets
+// the labels at least a line apart, and no more than about six of them.
 class RoomTicker : public QCPAxisTicker
 {
 public:
@@ -31,8 +37,14 @@ public:
 protected:
     double getTickStep(const QCPRange &range) override
     {
-        setTickCount(std::min(5, ticksThatFit(axis)));
-        return QCPAxisTicker::getTickStep(range);
+        const double height = std::max(1, axis->axisRect()->height());
+        const double gap = QFontMetrics(axis->tickLabelFont()).height();
+        const double least = std::max(range.size() * gap / height, range.size() / 6);
+        if (!(least > 0) || !std::isfinite(least)) return QCPAxisTicker::getTickStep(range);
+        const double decade = std::pow(10.0, std::floor(std::log10(least)));
+        for (const double m : {1.0, 2.0, 2.5, 5.0})
+            if (m * decade >= least * (1 - 1e-9)) return m * decade;
+        return 10 * decade;
     }
 
 private:
@@ -60,6 +72,74 @@ protected:
 private:
     const QCPAxis *axis;
 };
+
+// The name of a graph's quantity reads along its value axis where the plot is tall enough; a
+// short plot (six share the column) names it in a line above the curve instead, and its axis
+// keeps the unit alone, so no title is cut at the plot's edges.
+const char *const kTitle = "p3title";
+const char *const kTitleWatched = "p3titleWatched";
+
+QString unitOf(const QString &title)
+{
+    static const QRegularExpression unit(QStringLiteral("\\s*([\\[(][^\\[(]*[\\])])$"));
+    const QRegularExpressionMatch m = unit.match(title);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+void fitTitle(QCustomPlot *plot)
+{
+    QCPLayoutGrid *layout = plot->plotLayout();
+    auto *line =
+        layout->rowCount() > 1 ? qobject_cast<QCPTextElement *>(layout->element(0, 0)) : nullptr;
+    const QString title = plot->property(kTitle).toString();
+    QCPAxis *axis = plot->yAxis;
+    // Judged on the axis rect as it is: with the title line shown it is shorter than it would
+    // be without, so a title that fits now fits once the line goes, and one that does not fit
+    // without the line keeps it; no size flips between the two.
+    if (QFontMetrics(axis->labelFont()).horizontalAdvance(title) <= axis->axisRect()->height()) {
+        axis->setLabel(title);
+        axis->axisRect()->setAutoMargins(QCP::msAll);
+        if (line) {
+            layout->remove(line);
+            layout->simplify();
+        }
+        return;
+    }
+    axis->setLabel(unitOf(title));
+    // The title line gives the top tick label its room; the axis rect needs no margin for it.
+    QCPAxisRect *rect = axis->axisRect();
+    rect->setAutoMargins(QCP::msLeft | QCP::msRight | QCP::msBottom);
+    QMargins margins = rect->margins();
+    margins.setTop(2);
+    rect->setMargins(margins);
+    if (!line) {
+        layout->insertRow(0);
+        layout->setRowSpacing(0);
+        line = new QCPTextElement(plot);
+        line->setMargins(QMargins(0, 1, 0, 0));
+        layout->addElement(0, 0, line);
+    }
+    line->setFont(axis->tickLabelFont());
+    line->setText(title);
+}
+
+// Shows the graph's title, fitted anew whenever the plot is drawn at another size.
+void setTitle(QCustomPlot *plot, const QString &title)
+{
+    plot->setProperty(kTitle, title);
+    if (plot->property(kTitleWatched).toBool()) return;
+    plot->setProperty(kTitleWatched, true);
+    // The ticks are chosen for the axis rect of the last layout; when this drawing's layout
+    // gave it another height, one more drawing spaces them for the new one.
+    const auto tickedHeight = std::make_shared<int>(-1);
+    QObject::connect(plot, &QCustomPlot::beforeReplot, plot, [plot, tickedHeight] {
+        fitTitle(plot);
+        *tickedHeight = plot->axisRect()->height();
+    });
+    QObject::connect(plot, &QCustomPlot::afterReplot, plot, [plot, tickedHeight] {
+        if (plot->axisRect()->height() != *tickedHeight) plot->replot(QCustomPlot::rpQueuedReplot);
+    });
+}
 
 } // namespace
 
@@ -94,6 +174,11 @@ void MainWindow::P3refreshGraphs()
     QCustomPlot *const plots[motor::kGraphSlots] = {ui->P3graph0, ui->P3graph1, ui->P3graph2,
                                                     ui->P3graph3, ui->P3graph4, ui->P3graph5};
     const motor::SignalView view = P3signalView();
+    // The graphs share one time axis: only the lowest one shown numbers it, which leaves the
+    // others the height for their curves.
+    int lowest = -1;
+    for (int i = 0; i < motor::kGraphSlots; ++i)
+        if (P3graphables.value(i, motor::emptySlot()) != motor::emptySlot()) lowest = i;
     for (int i = 0; i < motor::kGraphSlots; ++i) {
         QCustomPlot *plot = plots[i];
         plot->clearGraphs();
@@ -106,13 +191,16 @@ void MainWindow::P3refreshGraphs()
         plot->show();
         const motor::GraphSource source = motor::graphSource(key, P3waveforms, view);
         const bool hasData = source.values && !source.values->isEmpty();
-        if (source.values) {
-            graph->setData(P3waveforms.time, *source.values, true);
-            plot->yAxis->setLabel(source.label);
-        }
+        if (source.values) graph->setData(P3waveforms.time, *source.values, true);
+        setTitle(plot, source.label);
         // The axis title reads as large as the numbers beside it.
         plot->yAxis->setLabelFont(plot->yAxis->tickLabelFont());
         plot->xAxis->setLabelFont(plot->xAxis->tickLabelFont());
+        plot->xAxis->setTickLabels(i == lowest);
+        // Six graphs share the column: a curve two lines high is still worth showing, and a
+        // taller minimum would push the window off a laptop screen.
+        const int line = QFontMetrics(plot->yAxis->tickLabelFont()).height();
+        plot->axisRect()->setMinimumSize(50, 2 * line);
         graph->setPen(QPen(motor::graphColour(i), 1));
         // An empty or reversed window has nothing to show: a unit span stands in for it.
         if (end > start)
@@ -124,9 +212,10 @@ void MainWindow::P3refreshGraphs()
             plot->yAxis->setRange(0, 1);
         } else {
             plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new RoomTicker(plot->yAxis)));
-            if (hasData)
+            if (hasData) {
                 graph->rescaleValueAxis();
-            else
+                plotview::padRange(plot->yAxis); // a flat top or bottom stays off the frame
+            } else
                 plot->yAxis->setRange(0, 1); // no stale span from the previous data
         }
         plot->replot();

@@ -1,6 +1,7 @@
 // The PWM power page's plot against frequency: the quantity chosen in yVariable, from the
 // sweeps of pwmpower/powersweeps.h.
 #include "app/mainwindow.h"
+#include "app/plotview.h"
 
 #include "pwmpower/fieldcheck.h"
 #include "pwmpower/plotaxes.h"
@@ -25,16 +26,18 @@ void addCurve(QCustomPlot *plot, const QString &name, const QColor &colour,
     pwmpower::setFiniteData(g, x, y);
 }
 
-// The y axis fitted to the curves; with no point to fit, a plain 0 .. 1 rather than the range
-// of whatever was drawn before.
+// The y axis fitted to the curves with a small margin, so that a curve at its extreme is not
+// hidden in the frame; with no point to fit, a plain 0 .. 1 rather than the range of whatever
+// was drawn before.
 void rescaleY(QCustomPlot *plot)
 {
     bool any = false;
     for (int i = 0; i < plot->graphCount(); ++i)
         any = any || !plot->graph(i)->data()->isEmpty();
-    if (any)
+    if (any) {
         plot->yAxis->rescale();
-    else
+        plotview::padRange(plot->yAxis);
+    } else
         plot->yAxis->setRange(0, 1);
 }
 

@@ -1,6 +1,7 @@
 // The PWM power page's schematic of the whole output network on FullFilter: amplifier, filter
 // with parasitics, matching network and load, every value a label that is edited by clicking.
 #include "app/mainwindow.h"
+#include "app/plotview.h"
 
 #include "pwmpower/plotaxes.h"
 #include "pwmpower/valuelabel.h"
@@ -43,6 +44,7 @@ void MainWindow::setupSPower()
     ui->SigTypePWM->addItems({QStringLiteral("Max V_out = "), QStringLiteral("Max I_out = ")});
     ui->SigTypePWM->setCurrentIndex(0);
     ui->FilterFreq->legend->setVisible(true);
+    plotview::keepLegendClear(ui->FilterFreq);
     ui->ExtendedLoad->setText(QStringLiteral("Extended Load"));
     ui->FullFilter->setInteraction(QCP::iSelectItems, true);
     connect(ui->FullFilter, &QCustomPlot::itemClick, this, &MainWindow::onSPowerItemClicked,

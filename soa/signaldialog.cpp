@@ -99,6 +99,11 @@ SignalDialog::SignalDialog(const soa::SignalTexts &texts, QWidget *parent)
                                            "in (Volts or Amps)."),
                             uploadPage);
     rule->setWordWrap(true);
+    // A dialog's minimum size does not follow wrapped lines: the rule asks for the height its
+    // lines take at the narrowest width it is given, so that no line is cut at large fonts.
+    const int narrowest = rule->fontMetrics().averageCharWidth() * 32;
+    rule->setMinimumWidth(narrowest);
+    rule->setMinimumHeight(rule->heightForWidth(narrowest));
     uploadForm->addRow(rule);
     gain_ = field(texts.csvGain, QStringLiteral("uploadGain"), uploadPage);
     uploadForm->addRow(QStringLiteral("Scale Factor (V/V)"), gain_);

@@ -200,8 +200,6 @@ void TestLayout::dialogsShowWholeCaptions()
     d->resize(minimumOf(d.get()));
     QStringList clipped;
     checkAllFaces(d.get(), dialog, &clipped);
-    QEXPECT_FAIL("signal, 16 pt", "the upload rule's wrapped lines do not count in the signal "
-                 "dialog's minimum height", Continue);
     QVERIFY2(noneClipped(clipped), qPrintable(QStringLiteral("%1 captions clipped at %2 pt")
                                                   .arg(clipped.size())
                                                   .arg(points)));

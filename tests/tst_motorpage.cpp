@@ -65,6 +65,17 @@ private:
     QTimer timer_;
 };
 
+// The graph's title as the user reads it: along the value axis, or in the line above the
+// curve where the plot is too short for it.
+QString shownTitle(QCustomPlot *plot)
+{
+    QCPLayoutGrid *layout = plot->plotLayout();
+    if (layout->rowCount() > 1)
+        if (auto *line = qobject_cast<QCPTextElement *>(layout->element(0, 0)))
+            return line->text();
+    return plot->yAxis->label();
+}
+
 QPoint pixelOf(QCustomPlot *plot, double x, double y)
 {
     return QPoint(qRound(plot->xAxis->coordToPixel(x)), qRound(plot->yAxis->coordToPixel(y)));
@@ -197,7 +208,7 @@ void TestMotorPage::startUp()
     // Slot 0 shows the phase A current; the other plots are hidden.
     QVERIFY(!ui->P3graph0->isHidden());
     QCOMPARE(ui->P3graph0->graph(0)->dataCount(), w->P3waveforms.steps());
-    QCOMPARE(ui->P3graph0->yAxis->label(), QStringLiteral("A Line Current [A]"));
+    QCOMPARE(shownTitle(ui->P3graph0), QStringLiteral("A Line Current [A]"));
     QCOMPARE(ui->P3graph0->graph(0)->pen().color(), QColor(0, 0, 255));
     QCOMPARE(ui->P3graph0->xAxis->range().lower, 0.025);
     QCOMPARE(ui->P3graph0->xAxis->range().upper, 0.075);
@@ -520,10 +531,37 @@ void TestMotorPage::graphAxes()
     w->P3graphables = QStringList{"I1", "I2", "I3", "DCA", "DCenv", "loadPower"};
     w->refreshP3();
     QApplication::processEvents();
-    for (QCustomPlot *plot : {ui->P3graph0, ui->P3graph1, ui->P3graph2, ui->P3graph3,
-                              ui->P3graph4, ui->P3graph5}) {
+    const QStringList titles = {"A Line Current [A]", "B Line Current [A]", "C Line Current [A]",
+                                "A Duty Cycle",       "Duty Cycle Envelope", "load Power [W]"};
+    const QList<QCustomPlot *> plots = {ui->P3graph0, ui->P3graph1, ui->P3graph2,
+                                        ui->P3graph3, ui->P3graph4, ui->P3graph5};
+    for (int slot = 0; slot < plots.size(); ++slot) {
+        QCustomPlot *plot = plots[slot];
         plot->replot();
         QCOMPARE(plot->yAxis->labelFont().pointSizeF(), plot->yAxis->tickLabelFont().pointSizeF());
+        // The title fits: along the axis within the axis rect's height, or whole in the line
+        // above at the tick labels' size, the axis then naming the unit alone.
+        const QString title = titles[slot];
+        QCOMPARE(shownTitle(plot), title);
+        const QFontMetrics labelFont(plot->yAxis->labelFont());
+        QVERIFY2(labelFont.horizontalAdvance(plot->yAxis->label()) <= plot->axisRect()->height(),
+                 qPrintable(plot->objectName() + ": " + plot->yAxis->label()));
+        if (plot->yAxis->label() != title) {
+            auto *line = qobject_cast<QCPTextElement *>(plot->plotLayout()->element(0, 0));
+            QVERIFY(line);
+            QCOMPARE(line->font().pointSizeF(), plot->yAxis->tickLabelFont().pointSizeF());
+            QVERIFY(QFontMetrics(line->font()).horizontalAdvance(title) <= line->rect().width());
+            QVERIFY(title.endsWith(plot->yAxis->label()));
+        }
+        // Only the lowest graph numbers the shared time axis.
+        QCOMPARE(plot->xAxis->tickLabels(), slot == 5);
+        // A fitted axis (all but the duty cycles' 0 to 1) keeps the curve off the frame.
+        if (slot != 3 && slot != 4) {
+            const QCPRange y = plot->yAxis->range();
+            const auto data = plot->graph(0)->data();
+            for (auto it = data->constBegin(); it != data->constEnd(); ++it)
+                QVERIFY2(it->value > y.lower && it->value < y.upper, qPrintable(title));
+        }
         const QVector<double> ticks = plot->yAxis->tickVector();
         const int line = QFontMetrics(plot->yAxis->tickLabelFont()).height();
         QVERIFY2(!ticks.isEmpty(), qPrintable(plot->objectName()));
@@ -553,10 +591,10 @@ void TestMotorPage::phaseVoltageAsDutyCycle()
 {
     w->P3graphables = QStringList{"I1", "V1", "DCA", "null", "null", "null"};
     w->P3refreshGraphs();
-    QCOMPARE(ui->P3graph1->yAxis->label(), QStringLiteral("A Voltage [V]"));
+    QCOMPARE(shownTitle(ui->P3graph1), QStringLiteral("A Voltage [V]"));
     QCOMPARE(ui->P3graph2->yAxis->range(), QCPRange(0, 1));
     ui->P3dispDC->click();
-    QCOMPARE(ui->P3graph1->yAxis->label(), QStringLiteral("A Duty Cycle"));
+    QCOMPARE(shownTitle(ui->P3graph1), QStringLiteral("A Duty Cycle"));
     const auto data = ui->P3graph1->graph(0)->data();
     QCOMPARE(data->size(), w->P3waveforms.steps());
     QCOMPARE(data->at(7)->value, w->P3waveforms.DCA[7]);
@@ -805,7 +843,7 @@ void TestMotorPage::clickPicksSignal()
     clickSchematic(400, 900);
     QCOMPARE(w->P3graphables, (QStringList{"I1", "I2", "null", "null", "null", "null"}));
     QVERIFY(!ui->P3graph1->isHidden());
-    QCOMPARE(ui->P3graph1->yAxis->label(), QStringLiteral("B Line Current [A]"));
+    QCOMPARE(shownTitle(ui->P3graph1), QStringLiteral("B Line Current [A]"));
     QCOMPARE(ui->P3graph1->graph(0)->pen().color(), QColor(255, 0, 0));
     QCOMPARE(w->P3schCurrentArrows[1]->pen().color(), QColor(255, 0, 0));
     QCOMPARE(w->P3schCurrentArrows[1]->pen().width(), 2);
@@ -895,7 +933,7 @@ void TestMotorPage::deltaSchematic()
     // The EMF of the coil on the right side is the line EMF C − A.
     clickSchematic(2009.75, 879); // on coil B's first arc, 3/4 of the bulge off its chord
     QCOMPARE(w->P3graphables[2], QStringLiteral("VemfB"));
-    QCOMPARE(ui->P3graph2->yAxis->label(), QStringLiteral("C-A EMF Voltage [V]"));
+    QCOMPARE(shownTitle(ui->P3graph2), QStringLiteral("C-A EMF Voltage [V]"));
     // Panning is undone by the next drawing.
     ui->P3schematic->xAxis->setRange(0, 100);
     w->drawP3schematic(true);

@@ -1,5 +1,7 @@
 #include "app/plotview.h"
 
+#include "plotcheck.h"
+
 #include <QtTest>
 
 // The legend goes to the one inner corner that no curve reaches.
@@ -9,6 +11,7 @@ class TestPlotView : public QObject
 private slots:
     void legendTakesEmptyCorner_data();
     void legendTakesEmptyCorner();
+    void legendStepsBesideWhenNoCornerIsClear();
     void padWidensBothEnds();
 };
 
@@ -52,6 +55,43 @@ void TestPlotView::legendTakesEmptyCorner()
     plot.replot(); // lays out the axis rect
     plotview::placeLegendClear(&plot);
     QCOMPARE(int(plot.axisRect()->insetLayout()->insetAlignment(0)), expected);
+}
+
+// Curves through all four corners: the legend goes beside the axis rect, and back into the
+// clear corner once the curves leave one.
+void TestPlotView::legendStepsBesideWhenNoCornerIsClear()
+{
+    QCustomPlot plot;
+    plot.resize(900, 300);
+    plot.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    plot.legend->setVisible(true);
+    plotview::keepLegendClear(&plot);
+    QCPGraph *rising = plot.addGraph();
+    rising->setName(QStringLiteral("rising"));
+    rising->setData({0, 10}, {0, 10});
+    QCPGraph *falling = plot.addGraph();
+    falling->setName(QStringLiteral("falling"));
+    falling->setData({0, 10}, {10, 0});
+    plot.xAxis->setRange(0, 10);
+    plot.yAxis->setRange(0, 10);
+    plot.replot();
+    plot.replot(); // the second drawing sees the layout of the first
+    QVERIFY2(plotcheck::curvesUnderLegend(&plot).isEmpty(),
+             qPrintable(plotcheck::curvesUnderLegend(&plot).join("; ")));
+    const QRect area = plot.axisRect()->rect();
+    QVERIFY(plot.legend->outerRect().left() > area.right());
+    QVERIFY(plot.legend->outerRect().right() < plot.width());
+    // The curves keep their full x span: the axis rect narrowed, the range did not change.
+    QCOMPARE(plot.xAxis->range(), QCPRange(0, 10));
+
+    falling->setVisible(false);
+    plot.replot();
+    plot.replot();
+    QVERIFY(plotcheck::curvesUnderLegend(&plot).isEmpty());
+    QVERIFY(plot.axisRect()->rect().contains(plot.legend->outerRect()));
+    QCOMPARE(int(plot.axisRect()->insetLayout()->insetAlignment(0)),
+             int(Qt::AlignLeft | Qt::AlignTop));
 }
 
 void TestPlotView::padWidensBothEnds()

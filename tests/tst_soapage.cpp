@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 #include "values/engvalues.h"
+#include "plotcheck.h"
 #include "windowtest.h"
 
 #include <QComboBox>
@@ -64,6 +65,8 @@ private slots:
     void cleanup();
 
     void defaultPartCurvesAndLoadLine();
+    void legendClearOfCurves_data();
+    void legendClearOfCurves();
     void logLinearSwitch();
     void reactiveLoadLoops();
     void openSeriesCapacitorDrawsNoLoadLine();
@@ -144,6 +147,53 @@ void TestSoaPage::defaultPartCurvesAndLoadLine()
     QVERIFY(!w->designModified);
     w->refreshSOA();
     QVERIFY(w->designModified);
+}
+
+void TestSoaPage::legendClearOfCurves_data()
+{
+    QTest::addColumn<int>("signalType");
+    QTest::addColumn<QString>("load");
+    QTest::addColumn<QString>("rload");
+    QTest::newRow("start-up design") << 0 << QString() << QString();
+    // +-48 V into 100 ohm: the load line runs through the corner the legend starts in.
+    QTest::newRow("sine near the rails") << 0 << QString() << QStringLiteral("100");
+    QTest::newRow("trapezoid") << 1 << QString() << QString();
+    QTest::newRow("motor stall") << 3 << QStringLiteral("DC Motor") << QString();
+}
+
+// The SOA chart's legend hides neither the load line nor a limit curve, on the window's
+// start-up design and on the other kinds of signal.
+void TestSoaPage::legendClearOfCurves()
+{
+    QFETCH(int, signalType);
+    QFETCH(QString, load);
+    QFETCH(QString, rload);
+    w->resize(1366, 720);
+    w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+    ui->Page->setCurrentIndex(2);
+    ui->SOAdisplayTab->setCurrentIndex(1);
+    if (!rload.isEmpty()) {
+        w->SOAmaxOut = "48";
+        w->SOAminOut = "-48";
+        ui->SOA_Rload->setText(rload);
+        w->refreshSOA();
+    }
+    if (signalType != 0) {
+        w->SignalType = signalType;
+        w->SOAtRise = w->SOAtFall = "10u";
+        w->SOAtHigh = w->SOAtLow = "40u";
+        if (!load.isEmpty()) {
+            ui->loadTypeBox->setCurrentText(load);
+            ui->MotorBox->setCurrentText("Stall");
+        }
+        w->refreshSOA();
+    }
+    QApplication::processEvents();
+    ui->SOA->replot();
+    QVERIFY(loadLineCurve(ui->SOA));
+    const QStringList hidden = plotcheck::curvesUnderLegend(ui->SOA);
+    QVERIFY2(hidden.isEmpty(), qPrintable(hidden.join("; ")));
 }
 
 void TestSoaPage::logLinearSwitch()

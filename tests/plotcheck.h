@@ -1,0 +1,72 @@
+#pragma once
+// What a chart shows of its curves: the places where its legend box hides one. Used by the
+// window tests of the pages whose charts carry a legend.
+
+#include <qcustomplot.h>
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cmath>
+
+namespace plotcheck {
+
+namespace detail {
+
+// The first point of the line through `data` (in drawing order) that lies in `box` and inside
+// the axis rect, followed pixel by pixel between data points; false when there is none.
+template <typename Container>
+bool firstHidden(const QCPAbstractPlottable *p, const Container &data, const QRectF &box,
+                 QPointF *where)
+{
+    const QRectF area = p->keyAxis()->axisRect()->rect();
+    const auto pixel = [&](double key, double value) {
+        return QPointF(p->keyAxis()->coordToPixel(key), p->valueAxis()->coordToPixel(value));
+    };
+    const auto finite = [](QPointF q) { return std::isfinite(q.x()) && std::isfinite(q.y()); };
+    for (auto it = data.constBegin(); it != data.constEnd(); ++it) {
+        const QPointF a = pixel(it->key, it->value);
+        const QPointF b = it + 1 != data.constEnd() ? pixel((it + 1)->key, (it + 1)->value) : a;
+        if (!finite(a) || !finite(b)) continue;
+        const int steps =
+            std::min(4000, std::max(1, int(std::hypot(b.x() - a.x(), b.y() - a.y()))));
+        for (int s = 0; s <= steps; ++s) {
+            const QPointF q = a + (b - a) * (double(s) / steps);
+            if (area.contains(q) && box.contains(q)) {
+                *where =
+                    QPointF(p->keyAxis()->pixelToCoord(q.x()), p->valueAxis()->pixelToCoord(q.y()));
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+} // namespace detail
+
+// The curves the legend hides, one line per curve: its name and the first hidden point as
+// (key, value). Lines drawn between data points count too. Draw the plot first (replot), so
+// that the legend stands where the user sees it.
+inline QStringList curvesUnderLegend(QCustomPlot *plot)
+{
+    QStringList hidden;
+    const QCPLegend *legend = plot->legend;
+    if (!legend || !legend->visible()) return hidden;
+    const QRectF box = legend->outerRect();
+    for (int i = 0; i < plot->plottableCount(); ++i) {
+        QCPAbstractPlottable *p = plot->plottable(i);
+        if (!p->visible() || !p->keyAxis() || p->keyAxis()->axisRect() != plot->axisRect())
+            continue;
+        QPointF where;
+        bool found = false;
+        if (auto *g = qobject_cast<QCPGraph *>(p))
+            found = detail::firstHidden(p, *g->data(), box, &where);
+        else if (auto *c = qobject_cast<QCPCurve *>(p))
+            found = detail::firstHidden(p, *c->data(), box, &where);
+        if (found)
+            hidden << QStringLiteral("%1 (%2, %3)").arg(p->name()).arg(where.x()).arg(where.y());
+    }
+    return hidden;
+}
+
+} // namespace plotcheck
