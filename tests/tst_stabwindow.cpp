@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "stability/bodemodel.h"
 #include "ui_mainwindow.h"
+#include "plotcheck.h"
 #include "windowtest.h"
 
 #include <QComboBox>
@@ -88,32 +89,6 @@ void setUpCompositeExample(MainWindow *w, Ui_MainWindow *ui, bool inverting = fa
     w->CLoadStab = cLoad;
     w->compCfb = hostCfb;
     w->refreshStab();
-}
-
-// The first curve of the plot that passes under its visible legend where the axis rect draws
-// it, sampled every pixel along each segment; empty when none does.
-QString curveUnderLegend(QCustomPlot *plot)
-{
-    if (!plot->legend->visible()) return QString();
-    const QRectF box = plot->legend->outerRect();
-    const QRectF axes = plot->axisRect()->rect();
-    for (int g = 0; g < plot->graphCount(); ++g) {
-        const QCPGraph *graph = plot->graph(g);
-        QPointF last;
-        bool first = true;
-        for (auto it = graph->data()->constBegin(); it != graph->data()->constEnd(); ++it) {
-            const QPointF p(plot->xAxis->coordToPixel(it->key),
-                            plot->yAxis->coordToPixel(it->value));
-            const int steps = first ? 1 : std::max(1, int(QLineF(last, p).length()));
-            for (int s = 1; s <= steps; ++s) {
-                const QPointF q = first ? p : last + (p - last) * (double(s) / steps);
-                if (axes.contains(q) && box.contains(q)) return graph->name();
-            }
-            last = p;
-            first = false;
-        }
-    }
-    return QString();
 }
 
 } // namespace
@@ -776,8 +751,8 @@ void TestStabWindow::legendsClearOfCurves()
         plot->replot();
         QVERIFY(plot->legend->visible());
         QVERIFY(plot->legend->itemCount() > 0);
-        const QString under = curveUnderLegend(plot);
-        QVERIFY2(under.isEmpty(), qPrintable(plot->objectName() + ": " + under));
+        const QStringList under = plotcheck::curvesUnderLegend(plot);
+        QVERIFY2(under.isEmpty(), qPrintable(plot->objectName() + ": " + under.join("; ")));
         // Whole, not squeezed, inside the plot.
         QVERIFY(plot->viewport().contains(plot->legend->outerRect()));
         QVERIFY(plot->legend->outerRect().height() >=
