@@ -2,11 +2,13 @@
 
 #include <QFontMetrics>
 #include <QPolygonF>
+#include <QRegularExpression>
 #include <QRectF>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
 
 namespace plotview {
 namespace {
@@ -16,6 +18,11 @@ const char *const kBeside = "plotview_beside";
 const char *const kAutoMargins = "plotview_autoMargins";
 const char *const kAutoRight = "plotview_autoRight";
 const char *const kKept = "plotview_kept";
+// The full title the page gave the value axis, what this module left on the axis, and the
+// mark of a plot already watched.
+const char *const kTitle = "plotview_title";
+const char *const kShownLabel = "plotview_shownLabel";
+const char *const kTitleKept = "plotview_titleKept";
 
 // The curve as pixel points, in drawing order; points off the axes' range still count for
 // the segments that cross into view.
@@ -59,6 +66,66 @@ void countCover(const QPolygonF &path, const std::array<QRectF, 4> &boxes,
                 if (boxes[c].contains(p)) cover[c] += 1;
         }
     }
+}
+
+// The unit at the end of a title: "[A]" of "A Line Current [A]"; empty when it has none.
+QString unitOf(const QString &title)
+{
+    static const QRegularExpression unit(QStringLiteral("\\s*([\\[(][^\\[(]*[\\])])$"));
+    const QRegularExpressionMatch m = unit.match(title);
+    return m.hasMatch() ? m.captured(1) : QString();
+}
+
+QCPTextElement *titleLine(QCustomPlot *plot)
+{
+    QCPLayoutGrid *layout = plot->plotLayout();
+    for (int i = 0; i < layout->elementCount(); ++i)
+        if (auto *line = qobject_cast<QCPTextElement *>(layout->elementAt(i)))
+            if (line->objectName() == QLatin1String(valueTitleLineName())) return line;
+    return nullptr;
+}
+
+void fitValueTitle(QCustomPlot *plot)
+{
+    QCPAxis *axis = plot->yAxis;
+    QCPAxisRect *rect = axis->axisRect();
+    QCPLayoutGrid *layout = plot->plotLayout();
+    // A label other than the one left here is a new title from the page.
+    if (axis->label() != plot->property(kShownLabel).toString())
+        plot->setProperty(kTitle, axis->label());
+    const QString title = plot->property(kTitle).toString();
+    QCPTextElement *line = titleLine(plot);
+    // Judged on the axis rect as it is: with the title line shown it is shorter than it would
+    // be without, so a title that fits now fits once the line goes, and one that does not fit
+    // without the line keeps it; no size flips between the two.
+    if (QFontMetrics(axis->labelFont()).horizontalAdvance(title) <= rect->height()) {
+        axis->setLabel(title);
+        plot->setProperty(kShownLabel, title);
+        if (line) {
+            rect->setAutoMargins(QCP::msAll);
+            layout->remove(line);
+            layout->simplify();
+        }
+        return;
+    }
+    const QString unit = unitOf(title);
+    axis->setLabel(unit);
+    plot->setProperty(kShownLabel, unit);
+    // The title line gives the top tick label its room; the axis rect needs no margin for it.
+    rect->setAutoMargins(QCP::msLeft | QCP::msRight | QCP::msBottom);
+    QMargins margins = rect->margins();
+    margins.setTop(2);
+    rect->setMargins(margins);
+    if (!line) {
+        layout->insertRow(0);
+        layout->setRowSpacing(0);
+        line = new QCPTextElement(plot);
+        line->setObjectName(QLatin1String(valueTitleLineName()));
+        line->setMargins(QMargins(0, 1, 0, 0));
+        layout->addElement(0, 0, line);
+    }
+    line->setFont(axis->tickLabelFont());
+    line->setText(title);
 }
 
 } // namespace
@@ -246,6 +313,22 @@ void fitLegendsBesideAxes(const QList<QCustomPlot *> &plots)
             side->setMaximumSize(std::max(width, 1), QWIDGETSIZE_MAX);
         }
     }
+}
+
+void keepValueTitleReadable(QCustomPlot *plot)
+{
+    if (plot->property(kTitleKept).toBool()) return;
+    plot->setProperty(kTitleKept, true);
+    // Tickers that space their ticks by the axis rect's height chose them for the last layout;
+    // when this drawing's layout gave it another height, one more drawing spaces them anew.
+    const auto tickedHeight = std::make_shared<int>(-1);
+    QObject::connect(plot, &QCustomPlot::beforeReplot, plot, [plot, tickedHeight] {
+        fitValueTitle(plot);
+        *tickedHeight = plot->axisRect()->height();
+    });
+    QObject::connect(plot, &QCustomPlot::afterReplot, plot, [plot, tickedHeight] {
+        if (plot->axisRect()->height() != *tickedHeight) plot->replot(QCustomPlot::rpQueuedReplot);
+    });
 }
 
 void padRange(QCPAxis *axis, double share)

@@ -27,6 +27,15 @@ void legendBesideAxes(QCustomPlot *plot);
 // legends are filled and shown or hidden; the heights are those of the last replot.
 void fitLegendsBesideAxes(const QList<QCustomPlot *> &plots);
 
+// Keeps the title of the plot's left axis readable whatever the plot's height: where the axis
+// rect is tall enough the title reads along the axis; on a shorter plot it stands whole in a
+// line above the axis rect, at the tick labels' size, and the axis keeps the unit alone (the
+// bracketed end of the title). The page goes on setting the full title with setLabel.
+void keepValueTitleReadable(QCustomPlot *plot);
+
+// The object name of that line above the axis rect.
+inline const char *valueTitleLineName() { return "plotview_valueTitle"; }
+
 // Widens the axis by a small share of its span on both sides, so a curve lying on the extreme
 // of its data is drawn inside the frame rather than on it, and the outermost tick label of an
 // axis fitted to the data is not lost to rounding. A logarithmic axis is widened in decades.

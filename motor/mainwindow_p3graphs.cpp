@@ -9,13 +9,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QTextStream>
 #include <qcustomplot.h>
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 
 namespace {
 
@@ -73,74 +71,6 @@ private:
     const QCPAxis *axis;
 };
 
-// The name of a graph's quantity reads along its value axis where the plot is tall enough; a
-// short plot (six share the column) names it in a line above the curve instead, and its axis
-// keeps the unit alone, so no title is cut at the plot's edges.
-const char *const kTitle = "p3title";
-const char *const kTitleWatched = "p3titleWatched";
-
-QString unitOf(const QString &title)
-{
-    static const QRegularExpression unit(QStringLiteral("\\s*([\\[(][^\\[(]*[\\])])$"));
-    const QRegularExpressionMatch m = unit.match(title);
-    return m.hasMatch() ? m.captured(1) : QString();
-}
-
-void fitTitle(QCustomPlot *plot)
-{
-    QCPLayoutGrid *layout = plot->plotLayout();
-    auto *line =
-        layout->rowCount() > 1 ? qobject_cast<QCPTextElement *>(layout->element(0, 0)) : nullptr;
-    const QString title = plot->property(kTitle).toString();
-    QCPAxis *axis = plot->yAxis;
-    // Judged on the axis rect as it is: with the title line shown it is shorter than it would
-    // be without, so a title that fits now fits once the line goes, and one that does not fit
-    // without the line keeps it; no size flips between the two.
-    if (QFontMetrics(axis->labelFont()).horizontalAdvance(title) <= axis->axisRect()->height()) {
-        axis->setLabel(title);
-        axis->axisRect()->setAutoMargins(QCP::msAll);
-        if (line) {
-            layout->remove(line);
-            layout->simplify();
-        }
-        return;
-    }
-    axis->setLabel(unitOf(title));
-    // The title line gives the top tick label its room; the axis rect needs no margin for it.
-    QCPAxisRect *rect = axis->axisRect();
-    rect->setAutoMargins(QCP::msLeft | QCP::msRight | QCP::msBottom);
-    QMargins margins = rect->margins();
-    margins.setTop(2);
-    rect->setMargins(margins);
-    if (!line) {
-        layout->insertRow(0);
-        layout->setRowSpacing(0);
-        line = new QCPTextElement(plot);
-        line->setMargins(QMargins(0, 1, 0, 0));
-        layout->addElement(0, 0, line);
-    }
-    line->setFont(axis->tickLabelFont());
-    line->setText(title);
-}
-
-// Shows the graph's title, fitted anew whenever the plot is drawn at another size.
-void setTitle(QCustomPlot *plot, const QString &title)
-{
-    plot->setProperty(kTitle, title);
-    if (plot->property(kTitleWatched).toBool()) return;
-    plot->setProperty(kTitleWatched, true);
-    // The ticks are chosen for the axis rect of the last layout; when this drawing's layout
-    // gave it another height, one more drawing spaces them for the new one.
-    const auto tickedHeight = std::make_shared<int>(-1);
-    QObject::connect(plot, &QCustomPlot::beforeReplot, plot, [plot, tickedHeight] {
-        fitTitle(plot);
-        *tickedHeight = plot->axisRect()->height();
-    });
-    QObject::connect(plot, &QCustomPlot::afterReplot, plot, [plot, tickedHeight] {
-        if (plot->axisRect()->height() != *tickedHeight) plot->replot(QCustomPlot::rpQueuedReplot);
-    });
-}
-
 } // namespace
 
 motor::SignalView MainWindow::P3signalView() const
@@ -192,7 +122,9 @@ void MainWindow::P3refreshGraphs()
         const motor::GraphSource source = motor::graphSource(key, P3waveforms, view);
         const bool hasData = source.values && !source.values->isEmpty();
         if (source.values) graph->setData(P3waveforms.time, *source.values, true);
-        setTitle(plot, source.label);
+        // A short plot (six share the column) names its quantity in a line above the curve.
+        plot->yAxis->setLabel(source.label);
+        plotview::keepValueTitleReadable(plot);
         // The axis title reads as large as the numbers beside it.
         plot->yAxis->setLabelFont(plot->yAxis->tickLabelFont());
         plot->xAxis->setLabelFont(plot->xAxis->tickLabelFont());

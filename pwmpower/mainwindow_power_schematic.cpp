@@ -45,6 +45,7 @@ void MainWindow::setupSPower()
     ui->SigTypePWM->setCurrentIndex(0);
     ui->FilterFreq->legend->setVisible(true);
     plotview::keepLegendClear(ui->FilterFreq);
+    plotview::keepValueTitleReadable(ui->FilterFreq);
     ui->ExtendedLoad->setText(QStringLiteral("Extended Load"));
     ui->FullFilter->setInteraction(QCP::iSelectItems, true);
     connect(ui->FullFilter, &QCustomPlot::itemClick, this, &MainWindow::onSPowerItemClicked,

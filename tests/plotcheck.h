@@ -2,6 +2,8 @@
 // What a chart shows of its curves: the places where its legend box hides one. Used by the
 // window tests of the pages whose charts carry a legend.
 
+#include "app/plotview.h"
+
 #include <qcustomplot.h>
 
 #include <QStringList>
@@ -67,6 +69,18 @@ inline QStringList curvesUnderLegend(QCustomPlot *plot)
             hidden << QStringLiteral("%1 (%2, %3)").arg(p->name()).arg(where.x()).arg(where.y());
     }
     return hidden;
+}
+
+// The value axis's title as the user reads it: along the axis, or in the line above the axis
+// rect where the plot is too short for it.
+inline QString shownTitle(QCustomPlot *plot)
+{
+    QCPLayoutGrid *layout = plot->plotLayout();
+    for (int i = 0; i < layout->elementCount(); ++i)
+        if (auto *line = qobject_cast<QCPTextElement *>(layout->elementAt(i)))
+            if (line->objectName() == QLatin1String(plotview::valueTitleLineName()))
+                return line->text();
+    return plot->yAxis->label();
 }
 
 } // namespace plotcheck

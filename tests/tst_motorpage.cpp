@@ -4,6 +4,7 @@
 #include "motor/motordialog.h"
 #include "values/engvalues.h"
 #include "ui_mainwindow.h"
+#include "plotcheck.h"
 #include "windowtest.h"
 #include "ui_motordialog.h"
 
@@ -64,17 +65,6 @@ private:
     QString path_;
     QTimer timer_;
 };
-
-// The graph's title as the user reads it: along the value axis, or in the line above the
-// curve where the plot is too short for it.
-QString shownTitle(QCustomPlot *plot)
-{
-    QCPLayoutGrid *layout = plot->plotLayout();
-    if (layout->rowCount() > 1)
-        if (auto *line = qobject_cast<QCPTextElement *>(layout->element(0, 0)))
-            return line->text();
-    return plot->yAxis->label();
-}
 
 QPoint pixelOf(QCustomPlot *plot, double x, double y)
 {
@@ -208,7 +198,7 @@ void TestMotorPage::startUp()
     // Slot 0 shows the phase A current; the other plots are hidden.
     QVERIFY(!ui->P3graph0->isHidden());
     QCOMPARE(ui->P3graph0->graph(0)->dataCount(), w->P3waveforms.steps());
-    QCOMPARE(shownTitle(ui->P3graph0), QStringLiteral("A Line Current [A]"));
+    QCOMPARE(plotcheck::shownTitle(ui->P3graph0), QStringLiteral("A Line Current [A]"));
     QCOMPARE(ui->P3graph0->graph(0)->pen().color(), QColor(0, 0, 255));
     QCOMPARE(ui->P3graph0->xAxis->range().lower, 0.025);
     QCOMPARE(ui->P3graph0->xAxis->range().upper, 0.075);
@@ -542,7 +532,7 @@ void TestMotorPage::graphAxes()
         // The title fits: along the axis within the axis rect's height, or whole in the line
         // above at the tick labels' size, the axis then naming the unit alone.
         const QString title = titles[slot];
-        QCOMPARE(shownTitle(plot), title);
+        QCOMPARE(plotcheck::shownTitle(plot), title);
         const QFontMetrics labelFont(plot->yAxis->labelFont());
         QVERIFY2(labelFont.horizontalAdvance(plot->yAxis->label()) <= plot->axisRect()->height(),
                  qPrintable(plot->objectName() + ": " + plot->yAxis->label()));
@@ -591,10 +581,10 @@ void TestMotorPage::phaseVoltageAsDutyCycle()
 {
     w->P3graphables = QStringList{"I1", "V1", "DCA", "null", "null", "null"};
     w->P3refreshGraphs();
-    QCOMPARE(shownTitle(ui->P3graph1), QStringLiteral("A Voltage [V]"));
+    QCOMPARE(plotcheck::shownTitle(ui->P3graph1), QStringLiteral("A Voltage [V]"));
     QCOMPARE(ui->P3graph2->yAxis->range(), QCPRange(0, 1));
     ui->P3dispDC->click();
-    QCOMPARE(shownTitle(ui->P3graph1), QStringLiteral("A Duty Cycle"));
+    QCOMPARE(plotcheck::shownTitle(ui->P3graph1), QStringLiteral("A Duty Cycle"));
     const auto data = ui->P3graph1->graph(0)->data();
     QCOMPARE(data->size(), w->P3waveforms.steps());
     QCOMPARE(data->at(7)->value, w->P3waveforms.DCA[7]);
@@ -843,7 +833,7 @@ void TestMotorPage::clickPicksSignal()
     clickSchematic(400, 900);
     QCOMPARE(w->P3graphables, (QStringList{"I1", "I2", "null", "null", "null", "null"}));
     QVERIFY(!ui->P3graph1->isHidden());
-    QCOMPARE(shownTitle(ui->P3graph1), QStringLiteral("B Line Current [A]"));
+    QCOMPARE(plotcheck::shownTitle(ui->P3graph1), QStringLiteral("B Line Current [A]"));
     QCOMPARE(ui->P3graph1->graph(0)->pen().color(), QColor(255, 0, 0));
     QCOMPARE(w->P3schCurrentArrows[1]->pen().color(), QColor(255, 0, 0));
     QCOMPARE(w->P3schCurrentArrows[1]->pen().width(), 2);
@@ -933,7 +923,7 @@ void TestMotorPage::deltaSchematic()
     // The EMF of the coil on the right side is the line EMF C − A.
     clickSchematic(2009.75, 879); // on coil B's first arc, 3/4 of the bulge off its chord
     QCOMPARE(w->P3graphables[2], QStringLiteral("VemfB"));
-    QCOMPARE(shownTitle(ui->P3graph2), QStringLiteral("C-A EMF Voltage [V]"));
+    QCOMPARE(plotcheck::shownTitle(ui->P3graph2), QStringLiteral("C-A EMF Voltage [V]"));
     // Panning is undone by the next drawing.
     ui->P3schematic->xAxis->setRange(0, 100);
     w->drawP3schematic(true);

@@ -181,7 +181,7 @@ void TestPwmPowerPage::quantities()
 
     QCustomPlot *plot = ui->FilterFreq;
     QCOMPARE(graphNames(plot), graphs << "Signal Frequency");
-    QCOMPARE(plot->yAxis->label(), yLabel);
+    QCOMPARE(plotcheck::shownTitle(plot), yLabel);
     QCOMPARE(plot->xAxis->label(), QStringLiteral("Frequency [Hz]"));
     // The legend stands where it hides no curve, the signal marker included.
     plot->replot();
