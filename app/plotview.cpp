@@ -128,6 +128,15 @@ void fitValueTitle(QCustomPlot *plot)
     line->setText(title);
 }
 
+void layOut(QCustomPlot *plot)
+{
+    QCPLayoutGrid *layout = plot->plotLayout();
+    layout->setOuterRect(plot->viewport());
+    layout->update(QCPLayoutElement::upPreparation);
+    layout->update(QCPLayoutElement::upMargins);
+    layout->update(QCPLayoutElement::upLayout);
+}
+
 } // namespace
 
 void placeLegendClear(QCustomPlot *plot)
@@ -239,7 +248,13 @@ void keepLegendClear(QCustomPlot *plot)
     // Pages set their plots up again on a change of mode; one watcher is enough.
     if (plot->property(kKept).toBool()) return;
     plot->setProperty(kKept, true);
-    QObject::connect(plot, &QCustomPlot::beforeReplot, plot, [plot] { placeLegendClear(plot); });
+    QObject::connect(plot, &QCustomPlot::beforeReplot, plot, [plot] {
+        // The plot lays itself out only after this signal: judge the corners on the layout
+        // this drawing will have (the widget's size, the new ranges' tick labels), not on the
+        // last one, which at the first showing or after a resize is another size altogether.
+        layOut(plot);
+        placeLegendClear(plot);
+    });
 }
 
 void legendBesideAxes(QCustomPlot *plot)

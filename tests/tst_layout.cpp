@@ -8,11 +8,13 @@
 #include "ui_mainwindow.h"
 
 #include "captioncheck.h"
+#include "plotcheck.h"
 
 #include <QStackedWidget>
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -74,11 +76,28 @@ void settle()
         QApplication::processEvents();
 }
 
+// Runs `check` on every face of every tab and stack inside `root`, once the face has settled;
+// it gets the name of the face.
+void forAllFaces(QWidget *root, const std::function<void(const QString &)> &check)
+{
+    settle();
+    check(QString());
+    for (QWidget *s : switchers(root)) {
+        const int start = currentFace(s);
+        reveal(s);
+        for (int i = 0; i < faceCount(s); ++i) {
+            showFace(s, i);
+            settle();
+            check(QStringLiteral(" / %1 %2").arg(s->objectName()).arg(i));
+        }
+        showFace(s, start);
+    }
+}
+
 // Checks `root` on every face of every tab and stack inside it; `where` names the face.
 void checkAllFaces(QWidget *root, const QString &where, QStringList *clipped)
 {
-    auto collect = [&](const QString &face) {
-        settle();
+    forAllFaces(root, [&](const QString &face) {
         for (const QString &line : captioncheck::clippedCaptions(root)) {
             // One line a widget, naming the first face that shows it cut.
             const QString tail = QStringLiteral(": ") + line;
@@ -86,17 +105,7 @@ void checkAllFaces(QWidget *root, const QString &where, QStringList *clipped)
                              [&](const QString &seen) { return seen.endsWith(tail); }))
                 *clipped << where + face + tail;
         }
-    };
-    collect(QString());
-    for (QWidget *s : switchers(root)) {
-        const int start = currentFace(s);
-        reveal(s);
-        for (int i = 0; i < faceCount(s); ++i) {
-            showFace(s, i);
-            collect(QStringLiteral(" / %1 %2").arg(s->objectName()).arg(i));
-        }
-        showFace(s, start);
-    }
+    });
 }
 
 // Names every clipped widget in the log; the failure message alone would be cut short.
@@ -126,6 +135,8 @@ private slots:
     void pagesShowWholeCaptions();
     void dialogsShowWholeCaptions_data();
     void dialogsShowWholeCaptions();
+    void legendsClearAsShown_data();
+    void legendsClearAsShown();
 };
 
 void TestLayout::cleanup()
@@ -170,6 +181,42 @@ void TestLayout::pagesShowWholeCaptions()
     QVERIFY2(noneClipped(clipped), qPrintable(QStringLiteral("%1 captions clipped at %2 pt")
                                                   .arg(clipped.size())
                                                   .arg(points)));
+}
+
+void TestLayout::legendsClearAsShown_data()
+{
+    pagesShowWholeCaptions_data();
+}
+
+// As each page is first shown on a laptop screen, no legend hides a curve: the legends are
+// placed on the layout the plot is drawn with, not on the one of an earlier, other size.
+void TestLayout::legendsClearAsShown()
+{
+    QFETCH(int, points);
+    QApplication::setFont(QFont(QString::fromLatin1(fontFamily), points));
+    MainWindow w;
+    w.ui->HomeButton->show();
+    w.show();
+    settle();
+    w.resize(minimumOf(&w).expandedTo(QSize(1366, 720)));
+    QStringList hidden;
+    for (int index = 0; index < w.ui->Page->count(); ++index) {
+        w.ui->Page->setCurrentIndex(index);
+        QWidget *page = w.ui->Page->widget(index);
+        forAllFaces(page, [&](const QString &face) {
+            for (QCustomPlot *plot : page->findChildren<QCustomPlot *>()) {
+                if (!plot->isVisible()) continue;
+                for (const QString &curve : plotcheck::curvesUnderLegend(plot))
+                    hidden << QStringLiteral("%1%2 / %3: %4")
+                                  .arg(page->objectName(), face, plot->objectName(), curve);
+            }
+        });
+    }
+    for (const QString &line : hidden)
+        qWarning().noquote() << line;
+    QVERIFY2(hidden.isEmpty(), qPrintable(QStringLiteral("%1 legends hide curves at %2 pt")
+                                              .arg(hidden.size())
+                                              .arg(points)));
 }
 
 void TestLayout::dialogsShowWholeCaptions_data()
