@@ -23,6 +23,10 @@ const char *const kKept = "plotview_kept";
 const char *const kTitle = "plotview_title";
 const char *const kShownLabel = "plotview_shownLabel";
 const char *const kTitleKept = "plotview_titleKept";
+// The ranges the page set, and the ones keepTextsInside widened them to.
+const char *const kTextsKept = "plotview_textsKept";
+const char *const kSetRanges = "plotview_setRanges";
+const char *const kFitRanges = "plotview_fitRanges";
 
 // The curve as pixel points, in drawing order; points off the axes' range still count for
 // the segments that cross into view.
@@ -343,6 +347,55 @@ void keepValueTitleReadable(QCustomPlot *plot)
     });
     QObject::connect(plot, &QCustomPlot::afterReplot, plot, [plot, tickedHeight] {
         if (plot->axisRect()->height() != *tickedHeight) plot->replot(QCustomPlot::rpQueuedReplot);
+    });
+}
+
+void keepTextsInside(QCustomPlot *plot, int margin)
+{
+    if (plot->property(kTextsKept).toBool()) return;
+    plot->setProperty(kTextsKept, true);
+    QObject::connect(plot, &QCustomPlot::beforeReplot, plot, [plot, margin] {
+        QCPAxis *x = plot->xAxis;
+        QCPAxis *y = plot->yAxis;
+        const auto ranges = [&] {
+            return QVariantList{x->range().lower, x->range().upper, y->range().lower,
+                                y->range().upper};
+        };
+        // Ranges still as this widened them were set by the page as the stored ones: start from
+        // those, so that a larger plot gives the room back.
+        const QVariantList set = plot->property(kSetRanges).toList();
+        if (set.size() == 4 && ranges() == plot->property(kFitRanges).toList()) {
+            x->setRange(set[0].toDouble(), set[1].toDouble());
+            y->setRange(set[2].toDouble(), set[3].toDouble());
+        }
+        plot->setProperty(kSetRanges, ranges());
+        layOut(plot);
+        const QRectF area = QRectF(plot->axisRect()->rect()).adjusted(margin, margin, -margin, -margin);
+        // A text keeps its size in pixels while the range grows around it, so a few rounds
+        // close in on the range where all fit.
+        for (int round = 0; round < 4 && area.width() > 0 && area.height() > 0; ++round) {
+            double left = 0, right = 0, top = 0, bottom = 0;
+            for (int i = 0; i < plot->itemCount(); ++i) {
+                auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+                if (!text || !text->visible() || !text->clipToAxisRect() || text->text().isEmpty())
+                    continue;
+                const QRectF box = QRectF(text->topLeft->pixelPosition(),
+                                          text->bottomRight->pixelPosition()).normalized();
+                left = std::max(left, area.left() - box.left());
+                right = std::max(right, box.right() - area.right());
+                top = std::max(top, area.top() - box.top());
+                bottom = std::max(bottom, box.bottom() - area.bottom());
+            }
+            if (left + right + top + bottom < 0.5) break;
+            const double perX = x->range().size() / area.width();
+            const double perY = y->range().size() / area.height();
+            const bool xUp = !x->rangeReversed(), yUp = y->rangeReversed();
+            x->setRange(x->range().lower - (xUp ? left : right) * perX,
+                        x->range().upper + (xUp ? right : left) * perX);
+            y->setRange(y->range().lower - (yUp ? top : bottom) * perY,
+                        y->range().upper + (yUp ? bottom : top) * perY);
+        }
+        plot->setProperty(kFitRanges, ranges());
     });
 }
 

@@ -36,6 +36,12 @@ void keepValueTitleReadable(QCustomPlot *plot);
 // The object name of that line above the axis rect.
 inline const char *valueTitleLineName() { return "plotview_valueTitle"; }
 
+// Widens the axes before every replot so that each text item clipped to the axis rect stands
+// whole inside it, `margin` pixels clear of its edges: for drawings laid out in plot
+// coordinates whose texts keep the font's size in pixels. The ranges the page sets are the
+// least the drawing shows.
+void keepTextsInside(QCustomPlot *plot, int margin = 3);
+
 // Widens the axis by a small share of its span on both sides, so a curve lying on the extreme
 // of its data is drawn inside the frame rather than on it, and the outermost tick label of an
 // axis fitted to the data is not lost to rounding. A logarithmic axis is widened in decades.

@@ -1,6 +1,7 @@
 // The pump page's set-up and its schematic: the circuit drawn from the page state with a
 // clickable label on every value, and the texts of those labels.
 #include "app/mainwindow.h"
+#include "app/plotview.h"
 
 #include "ihcp/pumplabels.h"
 #include "ui_mainwindow.h"
@@ -171,6 +172,7 @@ void MainWindow::drawIHCP()
 
     sch->xAxis->setRange(-4500, 7500);
     sch->yAxis->setRange(-2100, 1900);
+    plotview::keepTextsInside(sch); // the values' texts grow with the font
     sch->replot();
 }
 

@@ -83,4 +83,26 @@ inline QString shownTitle(QCustomPlot *plot)
     return plot->yAxis->label();
 }
 
+// The texts of the plot (schematic labels) that its axis rect cuts: a visible text item clipped
+// to the axis rect whose box reaches past it. One line each: the text and its box in pixels.
+inline QStringList textsCut(QCustomPlot *plot)
+{
+    QStringList cut;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+        if (!text || !text->visible() || !text->clipToAxisRect() || text->text().isEmpty())
+            continue;
+        const QRectF area = text->clipAxisRect()->rect();
+        const QRectF box = QRectF(text->topLeft->pixelPosition(),
+                                  text->bottomRight->pixelPosition()).normalized();
+        // Half a pixel of rounding either way.
+        if (!area.adjusted(-0.5, -0.5, 0.5, 0.5).contains(box))
+            cut << QStringLiteral("\"%1\" at (%2, %3)-(%4, %5) in (%6, %7)-(%8, %9)")
+                       .arg(text->text().simplified())
+                       .arg(box.left()).arg(box.top()).arg(box.right()).arg(box.bottom())
+                       .arg(area.left()).arg(area.top()).arg(area.right()).arg(area.bottom());
+    }
+    return cut;
+}
+
 } // namespace plotcheck

@@ -135,8 +135,8 @@ private slots:
     void pagesShowWholeCaptions();
     void dialogsShowWholeCaptions_data();
     void dialogsShowWholeCaptions();
-    void legendsClearAsShown_data();
-    void legendsClearAsShown();
+    void plotsShowTheirData_data();
+    void plotsShowTheirData();
 };
 
 void TestLayout::cleanup()
@@ -183,14 +183,14 @@ void TestLayout::pagesShowWholeCaptions()
                                                   .arg(points)));
 }
 
-void TestLayout::legendsClearAsShown_data()
+void TestLayout::plotsShowTheirData_data()
 {
     pagesShowWholeCaptions_data();
 }
 
-// As each page is first shown on a laptop screen, no legend hides a curve: the legends are
-// placed on the layout the plot is drawn with, not on the one of an earlier, other size.
-void TestLayout::legendsClearAsShown()
+// As each page is shown on a laptop screen, no legend hides a curve and no schematic text is
+// cut by the edge of its drawing.
+void TestLayout::plotsShowTheirData()
 {
     QFETCH(int, points);
     QApplication::setFont(QFont(QString::fromLatin1(fontFamily), points));
@@ -206,15 +206,18 @@ void TestLayout::legendsClearAsShown()
         forAllFaces(page, [&](const QString &face) {
             for (QCustomPlot *plot : page->findChildren<QCustomPlot *>()) {
                 if (!plot->isVisible()) continue;
+                const QString where =
+                    QStringLiteral("%1%2 / %3: ").arg(page->objectName(), face, plot->objectName());
                 for (const QString &curve : plotcheck::curvesUnderLegend(plot))
-                    hidden << QStringLiteral("%1%2 / %3: %4")
-                                  .arg(page->objectName(), face, plot->objectName(), curve);
+                    hidden << where + curve;
+                for (const QString &text : plotcheck::textsCut(plot))
+                    hidden << where + text;
             }
         });
     }
     for (const QString &line : hidden)
         qWarning().noquote() << line;
-    QVERIFY2(hidden.isEmpty(), qPrintable(QStringLiteral("%1 legends hide curves at %2 pt")
+    QVERIFY2(hidden.isEmpty(), qPrintable(QStringLiteral("%1 curves hidden or texts cut at %2 pt")
                                               .arg(hidden.size())
                                               .arg(points)));
 }
