@@ -4,6 +4,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen ./bench_motor -median 11
 #include "app/mainwindow.h"
+#include "motor/bridgesim.h"
 
 #include <QtTest>
 
@@ -18,6 +19,8 @@ private slots:
     void cleanupTestCase();
     void refreshExample_data();
     void refreshExample();
+    void bridgeRun_data();
+    void bridgeRun();
 
 private:
     std::unique_ptr<MainWindow> w;
@@ -51,6 +54,32 @@ void BenchMotor::refreshExample()
     QBENCHMARK
     {
         w->refreshP3();
+    }
+}
+
+// One run of the longest example at the on-resistance of its last thermal run, as the thermal
+// loop takes it: without storing waveforms, and storing them.
+void BenchMotor::bridgeRun_data()
+{
+    QTest::addColumn<bool>("record");
+    QTest::newRow("example 95") << false;
+    QTest::newRow("example 95 recording") << true;
+}
+
+void BenchMotor::bridgeRun()
+{
+    QFETCH(bool, record);
+    w->loadExample(95);
+    w->refreshP3();
+    const motor::BridgeInput in = w->readP3inputs();
+    const double Rdson = w->P3waveforms.Rdson;
+    motor::Waveforms waves;
+    QBENCHMARK
+    {
+        if (record)
+            motor::simulateBridge(in, Rdson, &waves);
+        else
+            motor::simulateBridge(in, Rdson, static_cast<motor::StepSink *>(nullptr));
     }
 }
 
