@@ -57,29 +57,35 @@ void BenchMotor::refreshExample()
     }
 }
 
-// One run of the longest example at the on-resistance of its last thermal run, as the thermal
-// loop takes it: without storing waveforms, and storing them.
+// The parts of the longest example's refresh: one run in a single pass, as the PWL export
+// repeats it; stepping the drive (and recording its waveforms) as the thermal loop does once;
+// one thermal run on that drive, without and with recording.
 void BenchMotor::bridgeRun_data()
 {
-    QTest::addColumn<bool>("record");
-    QTest::newRow("example 95") << false;
-    QTest::newRow("example 95 recording") << true;
+    QTest::addColumn<int>("part");
+    QTest::newRow("example 95 single pass") << 0;
+    QTest::newRow("example 95 drive") << 1;
+    QTest::newRow("example 95 run") << 2;
+    QTest::newRow("example 95 run recording") << 3;
 }
 
 void BenchMotor::bridgeRun()
 {
-    QFETCH(bool, record);
+    QFETCH(int, part);
     w->loadExample(95);
     w->refreshP3();
     const motor::BridgeInput in = w->readP3inputs();
     const double Rdson = w->P3waveforms.Rdson;
     motor::Waveforms waves;
+    motor::BridgeRuns runs(in, &waves);
     QBENCHMARK
     {
-        if (record)
-            motor::simulateBridge(in, Rdson, &waves);
-        else
+        if (part == 0)
             motor::simulateBridge(in, Rdson, static_cast<motor::StepSink *>(nullptr));
+        else if (part == 1)
+            motor::BridgeRuns(in, &waves);
+        else
+            runs.run(Rdson, part == 3);
     }
 }
 

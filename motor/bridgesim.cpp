@@ -337,24 +337,23 @@ public:
     // then the steps wait in the scratch rows as long as they fit.
     WaveformRecorder(Waveforms *w, double start, double end, bool delta, quint64 signalSet,
                      int steps = -1)
-        : w(w), rows(w->rows), start(start), width((end - start) / kBuckets)
+        : w(w), rows(w->rows), start(start), width((end - start) / kBuckets),
+          keepsTime(signalSet >> sig::time & 1)
     {
         for (int s = 0; s < sig::count; ++s) {
             const bool lineEmf = s == sig::VemfAB || s == sig::VemfBC || s == sig::VemfCA;
-            if ((signalSet >> s & 1) && (delta || !lineEmf)) kept[nKept++] = s;
+            if (s != sig::time && (signalSet >> s & 1) && (delta || !lineEmf)) kept[nKept++] = s;
         }
+        wide = (nKept + kBlock - 1) / kBlock * kBlock;
         rows.clear();
+        // Reserved room costs nothing until it is written; growing would copy every row.
+        if (steps < 0) rows.reserve(kRawSteps);
         if (steps > kRawSteps) {
             startDecimating();
         } else if (steps >= 0) {
             // Every step, written in place.
             direct = true;
-            for (int j = 0; j < nKept; ++j) {
-                QVector<double> &list = *w->list(kept[j]);
-                list.resize(steps);
-                out[j] = list.data();
-            }
-            capacity = steps;
+            sizeLists(steps);
         }
     }
 
@@ -364,6 +363,7 @@ public:
             if (written < capacity) {
                 for (int j = 0; j < nKept; ++j)
                     out[j][written] = v[kept[j]];
+                if (keepsTime) outTime[written] = v[sig::time];
             }
             ++written;
             return;
@@ -385,37 +385,45 @@ public:
     void finish()
     {
         w->decimated = decimating;
-        if (decimating) {
-            flushSlice();
-            return;
-        }
-        if (direct) {
-            if (written != capacity) {
-                for (int j = 0; j < nKept; ++j)
-                    w->list(kept[j])->resize(written);
-            }
+        if (decimating) flushSlice();
+        if (decimating || direct) {
+            if (written < capacity) sizeLists(written);
             return;
         }
         const int n = int(rows.size());
-        // QVector::clear keeps the capacity: a list that held a run before fills in place.
+        sizeLists(n);
         for (int j = 0; j < nKept; ++j) {
-            QVector<double> &list = *w->list(kept[j]);
-            list.resize(n);
-            double *dst = list.data();
             for (int i = 0; i < n; ++i)
-                dst[i] = rows[i][kept[j]];
+                out[j][i] = rows[i][kept[j]];
         }
+        for (int i = 0; keepsTime && i < n; ++i)
+            outTime[i] = rows[i][sig::time];
     }
 
 private:
     using Row = std::array<double, sig::count>;
 
+    // QVector::resize keeps the capacity: a list that held a run before fills in place.
+    void sizeLists(int n)
+    {
+        for (int j = 0; j < nKept; ++j) {
+            QVector<double> &list = *w->list(kept[j]);
+            list.resize(n);
+            out[j] = list.data();
+        }
+        if (keepsTime) {
+            w->time.resize(n);
+            outTime = w->time.data();
+        }
+        capacity = n;
+    }
+
     void startDecimating()
     {
         decimating = true;
         // At most two samples a slice: the lists never grow past this.
-        for (int j = 0; j < nKept; ++j)
-            w->list(kept[j])->reserve(2 * kBuckets);
+        sizeLists(2 * kBuckets);
+        written = 0;
     }
 
     void addToSlice(const double *v)
@@ -428,78 +436,88 @@ private:
             flushSlice();
             current = slice;
         }
-        if (count < 2) {
-            Row &row = count == 0 ? first : second;
-            row[sig::time] = t;
-            for (int j = 0; j < nKept; ++j)
-                row[kept[j]] = v[kept[j]];
-        } else {
-            if (count == 2) {
-                for (int j = 0; j < nKept; ++j) {
-                    const int s = kept[j];
-                    const bool firstLower = first[s] <= second[s];
-                    lo[j] = firstLower ? first[s] : second[s];
-                    hi[j] = firstLower ? second[s] : first[s];
-                    loAt[j] = firstLower ? 0 : 1;
-                    hiAt[j] = firstLower ? 1 : 0;
-                }
-            }
-            // Without branches: which signal moves on a step is unpredictable.
-            for (int j = 0; j < nKept; ++j) {
-                const double x = v[kept[j]];
-                const bool lower = x < lo[j];
-                const bool higher = !lower && x > hi[j];
-                lo[j] = lower ? x : lo[j];
-                loAt[j] = lower ? count : loAt[j];
-                hi[j] = higher ? x : hi[j];
-                hiAt[j] = higher ? count : hiAt[j];
-            }
-            second[sig::time] = t; // the slice's last time
+        if (count == 0) firstTime = t;
+        lastTime = t;
+        if (buffered == kSliceRows) {
+            reduce();
+            buffered = 2;
         }
+        double *row = &slice_[buffered * wide];
+        for (int j = 0; j < nKept; ++j)
+            row[j] = v[kept[j]];
+        ++buffered;
         ++count;
     }
 
-    void append(const Row &row)
+    // Replaces the buffered steps by two rows that hold, signal by signal, its lowest and its
+    // highest value in the order they first occurred. Further steps and a further reduction
+    // find the same extremes, in the same order, as they would in the steps themselves.
+    void reduce()
     {
-        for (int j = 0; j < nKept; ++j)
-            w->list(kept[j])->append(row[kept[j]]);
+        double lo[kMaxWide], hi[kMaxWide];
+        std::copy(&slice_[0], &slice_[wide], lo);
+        std::copy(&slice_[0], &slice_[wide], hi);
+        for (int i = 1; i < buffered; ++i) {
+            const double *r = &slice_[i * wide];
+            // Blocks of a fixed width, taken a few signals at a time.
+            for (int b = 0; b < wide; b += kBlock) {
+                for (int q = 0; q < kBlock; ++q) {
+                    const double x = r[b + q];
+                    lo[b + q] = x < lo[b + q] ? x : lo[b + q];
+                    hi[b + q] = x > hi[b + q] ? x : hi[b + q];
+                }
+            }
+        }
+        double *a = &slice_[0], *z = &slice_[wide];
+        for (int j = 0; j < nKept; ++j) {
+            bool highFirst = false;
+            for (int i = 0; i < buffered; ++i) {
+                const double x = slice_[i * wide + j];
+                if (x == lo[j]) break;
+                if (x == hi[j]) {
+                    highFirst = true;
+                    break;
+                }
+            }
+            a[j] = highFirst ? hi[j] : lo[j];
+            z[j] = highFirst ? lo[j] : hi[j];
+        }
     }
 
     void flushSlice()
     {
-        if (count >= 1 && count <= 2) {
-            append(first);
-            if (count == 2) append(second);
-        } else if (count > 2) {
-            // Both extremes of every signal, in the order they occurred, at the slice's first
-            // and last time.
-            Row a{}, b{};
-            for (int j = 0; j < nKept; ++j) {
-                const int s = kept[j];
-                const bool lowFirst = loAt[j] <= hiAt[j];
-                a[s] = lowFirst ? lo[j] : hi[j];
-                b[s] = lowFirst ? hi[j] : lo[j];
-            }
-            a[sig::time] = first[sig::time];
-            b[sig::time] = second[sig::time];
-            append(a);
-            append(b);
+        // Both extremes of every signal, in the order they occurred, at the slice's first and
+        // last time; a slice of one or two steps as it is.
+        if (count > 2) reduce();
+        for (int i = 0; i < std::min(count, 2); ++i) {
+            if (written >= capacity) break;
+            for (int j = 0; j < nKept; ++j)
+                out[j][written] = slice_[i * wide + j];
+            if (keepsTime) outTime[written] = i == 0 ? firstTime : lastTime;
+            ++written;
         }
         count = 0;
+        buffered = 0;
     }
+
+    // Steps of the current slice held before they are reduced, in rows of whole blocks.
+    static constexpr int kSliceRows = 256;
+    static constexpr int kBlock = 8;
+    static constexpr int kMaxWide = (sig::count + kBlock - 1) / kBlock * kBlock;
 
     Waveforms *w;
     std::vector<Row> &rows;
     const double start, width;
-    int kept[sig::count] = {}; // the recorded signals
-    int nKept = 0;
+    const bool keepsTime;
+    int kept[sig::count] = {}; // the recorded signals but the time
+    int nKept = 0, wide = 0;
     bool decimating = false, direct = false;
     double *out[sig::count] = {};
+    double *outTime = nullptr;
     int capacity = 0, written = 0;
-    int current = -1, count = 0;
-    Row first{}, second{};
-    std::array<double, sig::count> lo{}, hi{};
-    std::array<int, sig::count> loAt{}, hiAt{};
+    int current = -1, count = 0, buffered = 0;
+    double firstTime = 0, lastTime = 0;
+    std::vector<double> slice_ = std::vector<double>(kSliceRows * kMaxWide);
 };
 
 // The profile's envelope and frequency at the run's time, which only grows: while it stays
@@ -812,80 +830,48 @@ public:
           Vsw((s.part.getTop_V() + s.part.getBot_V()) / 2),
           Rsw((s.part.getTop_wire() + s.part.getBot_wire()) / 2 + Rdson)
     {
+        // By switch node level and the sign of the current (negative, zero, positive). A
+        // node above the upper threshold conducts a positive current through the upper
+        // switch, one below the lower threshold a negative current through the lower switch;
+        // otherwise a negative current flows back through the upper diode, a positive one
+        // through the lower diode.
+        for (int l = 0; l < 3; ++l) {
+            const double v = s.level[l];
+            for (int sign = -1; sign <= 1; ++sign) {
+                int device = kNone;
+                if (v > s.Vhi && sign > 0) device = kUpperSwitch;
+                if (v < s.Vlo && sign < 0) device = kLowerSwitch;
+                if (v > s.Vlo && sign < 0) device = kUpperDiode;
+                if (v < s.Vhi && sign > 0) device = kLowerDiode;
+                devices[l * 3 + sign + 1] = device;
+            }
+        }
     }
 
     // One step: the phase currents I, the output voltages Vout and the load power.
-    Q_ALWAYS_INLINE void step(double dt, bool first, bool inWindow, const double V[3],
+    Q_ALWAYS_INLINE void step(double dt, bool first, bool inWindow, const int levels[3],
                               const double emf[3], double I[3], double Vout[3], double *loadOut)
     {
         const double weight = inWindow ? dt * s.invSpan : 0;
         anyInWindow = anyInWindow || (inWindow && s.span > 0);
+        const double V[3] = {s.level[levels[0]], s.level[levels[1]], s.level[levels[2]]};
         const double Vwye = wyeVoltage(V, emf);
-        const double R = s.mc.R, Vs = s.Vs, Vhi = s.Vhi, Vlo = s.Vlo;
-
-        // Backward Euler on each leg: L dI/dt + (R + Rsw) I = V − Vwye − Vemf − Vsw.
-        // Most steps are base steps: their two divisions are taken once.
-        if (dt != lastDt) {
-            lastDt = dt;
-            Ldt = s.mc.L / dt;
-            invZ = 1 / (R + Rsw + Ldt);
-        }
-        for (int k = 0; k < 3; ++k)
-            I[k] = (V[k] - Vwye - emf[k] - Vsw + Iprev[k] * Ldt) * invZ;
+        // Backward Euler on each leg: L dI/dt + (R + Rsw) I = V − Vwye − Vemf − Vsw. The
+        // divisions are taken at every step, without a branch: the times are sums of steps,
+        // so even base steps differ in their last bits.
+        const double Ldt = s.mc.L / dt;
+        const double invZ = 1 / (s.mc.R + Rsw + Ldt);
+        // Phase by phase with the phase a constant, so that the compiler keeps each phase's
+        // values in registers.
+        double load = 0;
+        phase<0>(levels, emf, Vwye, Ldt, invZ, weight, first, inWindow, I, Vout, &load);
+        phase<1>(levels, emf, Vwye, Ldt, invZ, weight, first, inWindow, I, Vout, &load);
+        phase<2>(levels, emf, Vwye, Ldt, invZ, weight, first, inWindow, I, Vout, &load);
         if (inWindow)
             peak = std::max(peak, std::max(std::fabs(I[0]), std::max(std::fabs(I[1]), std::fabs(I[2]))));
-
-        // Which device carries each phase current, and the output voltage it leaves.
-        for (int k = 0; k < 3; ++k)
-            Vout[k] = V[k];
-        for (int k = 0; k < 3; ++k) {
-            if (V[k] > Vhi && I[k] > 0) {
-                upperSw[k] += (std::fabs(I[k]) * Vsw + Rsw * I[k] * I[k]) * weight;
-                Vout[k] = V[k] - Rsw * I[k] - Vsw;
-            }
-        }
-        for (int k = 0; k < 3; ++k) {
-            if (V[k] < Vlo && I[k] < 0) {
-                lowerSw[k] += (std::fabs(I[k]) * Vsw + Rsw * I[k] * I[k]) * weight;
-                Vout[k] = V[k] - Rsw * I[k] + Vsw;
-            }
-        }
-        for (int k = 0; k < 3; ++k) {
-            if (V[k] > Vlo && I[k] < 0) {
-                upperD[k] += (I[k] * I[k] * Rdiode + Vdiode * std::fabs(I[k])) * weight;
-                Vout[k] = Vs + Vdiode - I[k] * Rdiode;
-            }
-        }
-        for (int k = 0; k < 3; ++k) {
-            if (V[k] < Vhi && I[k] > 0) {
-                lowerD[k] += (I[k] * I[k] * Rdiode + Vdiode * I[k]) * weight;
-                Vout[k] = -Vdiode - I[k] * Rdiode;
-            }
-        }
-
-        double load = 0;
-        for (int k = 0; k < 3; ++k)
-            load += (emf[k] + R * I[k]) * I[k];
         loadSum += load * weight;
         rmsSum += I[0] * I[0] * weight;
         *loadOut = load;
-
-        // Hard switching: each edge of a node costs half of V·I over the transition time.
-        if (!first) {
-            for (int k = 0; k < 3; ++k) {
-                if (V[k] > Vprev[k]) {
-                    if (inWindow)
-                        switchingEnergy += (V[k] - Vprev[k]) * 0.5 * std::fabs(I[k]) * tRise;
-                } else if (V[k] < Vprev[k]) {
-                    if (inWindow)
-                        switchingEnergy += (Vprev[k] - V[k]) * 0.5 * std::fabs(I[k]) * tFall;
-                }
-            }
-        }
-        for (int k = 0; k < 3; ++k) {
-            Iprev[k] = I[k];
-            Vprev[k] = V[k];
-        }
     }
 
     BridgeResult finish(quint32 flags) const
@@ -895,17 +881,17 @@ public:
         const pwm &part = s.part;
         double switchSum = 0;
         for (int k = 0; k < 3; ++k)
-            switchSum += upperSw[k] + lowerSw[k];
+            switchSum += losses[k][kUpperSwitch] + losses[k][kLowerSwitch];
         // The on-resistance share of the switch losses; the rest is lost in wires and bonds.
         const double ratio = Rsw > 0 ? Rdson / Rsw : 1;
         res.Pc = switchSum * ratio;
         res.Pw = switchSum - res.Pc;
         for (int k = 0; k < 3; ++k) {
-            res.upperSwitch[k] = upperSw[k] * ratio;
-            res.lowerSwitch[k] = lowerSw[k] * ratio;
-            res.upperDiode[k] = upperD[k];
-            res.lowerDiode[k] = lowerD[k];
-            res.Pd += upperD[k] + lowerD[k];
+            res.upperSwitch[k] = losses[k][kUpperSwitch] * ratio;
+            res.lowerSwitch[k] = losses[k][kLowerSwitch] * ratio;
+            res.upperDiode[k] = losses[k][kUpperDiode];
+            res.lowerDiode[k] = losses[k][kLowerDiode];
+            res.Pd += losses[k][kUpperDiode] + losses[k][kLowerDiode];
         }
         res.Ps = switchingEnergy * s.invSpan;
         res.Pq = s.in.Vcc *
@@ -938,14 +924,47 @@ public:
     }
 
 private:
+    template <int k>
+    Q_ALWAYS_INLINE void phase(const int levels[3], const double emf[3], double Vwye,
+                               double Ldt, double invZ, double weight, bool first,
+                               bool inWindow, double I[3], double Vout[3], double *load)
+    {
+        const double v = s.level[levels[k]];
+        const double i = (v - Vwye - emf[k] - Vsw + Iprev[k] * Ldt) * invZ;
+        I[k] = i;
+
+        // Which device carries the phase current (at most one does), and the output voltage
+        // it leaves. Picked by index, without branches: the device changes at every edge.
+        const int device = devices[levels[k] * 3 + (i > 0) - (i < 0) + 1];
+        const double loss[2] = {(std::fabs(i) * Vsw + Rsw * i * i) * weight,
+                                (i * i * Rdiode + Vdiode * std::fabs(i)) * weight};
+        losses[k][device] += loss[device >= kUpperDiode];
+        const double out[kDevices + 1] = {v - Rsw * i - Vsw, v - Rsw * i + Vsw,
+                                          s.Vs + Vdiode - i * Rdiode, -Vdiode - i * Rdiode, v};
+        Vout[k] = out[device];
+
+        *load += (emf[k] + s.mc.R * i) * i;
+
+        // Hard switching: each edge of a node costs half of V·I over the transition time.
+        if (!first && inWindow) {
+            const double vp = Vprev[k];
+            const double edge[3] = {0, (v - vp) * 0.5 * std::fabs(i) * tRise,
+                                    (vp - v) * 0.5 * std::fabs(i) * tFall};
+            switchingEnergy += edge[(v > vp) + 2 * (v < vp)];
+        }
+        Iprev[k] = i;
+        Vprev[k] = v;
+    }
+
     const RunSetup &s;
     const double Rdson, Rdiode, Vdiode, tRise, tFall, Vsw, Rsw;
-    double upperSw[3] = {0, 0, 0}, lowerSw[3] = {0, 0, 0};
-    double upperD[3] = {0, 0, 0}, lowerD[3] = {0, 0, 0};
+    enum { kUpperSwitch, kLowerSwitch, kUpperDiode, kLowerDiode, kNone, kDevices = kNone };
+    int devices[9] = {};
+    // Per phase and device, W; the last column takes the steps no device conducts.
+    double losses[3][kDevices + 1] = {};
     double switchingEnergy = 0, loadSum = 0, rmsSum = 0, peak = -999999999;
     bool anyInWindow = false;
     double Iprev[3] = {0, 0, 0}, Vprev[3] = {0, 0, 0};
-    double lastDt = 0, Ldt = 0, invZ = 0;
 };
 
 // One run in one pass, handing each step to `sink` (may be null). A template so that the
@@ -960,10 +979,8 @@ BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
     DriveStep d;
     double v[sig::count] = {};
     while (drive.next(d)) {
-        double V[3], I[3], Vout[3], load;
-        for (int k = 0; k < 3; ++k)
-            V[k] = s.level[d.level[k]];
-        bridge.step(d.dt, d.first, d.inWindow, V, d.emf, I, Vout, &load);
+        double I[3], Vout[3], load;
+        bridge.step(d.dt, d.first, d.inWindow, d.level, d.emf, I, Vout, &load);
         if (sink) {
             drive.signalsOf(d, v);
             BridgeStepper::signalsOf(I, Vout, load, v);
@@ -1067,11 +1084,10 @@ BridgeResult BridgeRuns::run(double Rdson, bool record)
     const double *t = st.t.data();
     for (int i = 0; i < steps; ++i) {
         const double dt = i == 0 ? s.h : t[i] - t[i - 1];
-        const int levels = st.levels[i];
-        const double V[3] = {s.level[levels & 3], s.level[levels >> 2 & 3],
-                             s.level[levels >> 4 & 3]};
+        const int packed = st.levels[i];
+        const int levels[3] = {packed & 3, packed >> 2 & 3, packed >> 4 & 3};
         double I[3], Vout[3], load;
-        bridge.step(dt, i == 0, i >= tr.windowStart, V, st.emf[i].data(), I, Vout, &load);
+        bridge.step(dt, i == 0, i >= tr.windowStart, levels, st.emf[i].data(), I, Vout, &load);
         if (recorder) {
             v[sig::time] = t[i];
             BridgeStepper::signalsOf(I, Vout, load, v);
