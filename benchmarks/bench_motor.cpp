@@ -76,14 +76,15 @@ void BenchMotor::bridgeRun()
     w->refreshP3();
     const motor::BridgeInput in = w->readP3inputs();
     const double Rdson = w->P3waveforms.Rdson;
-    motor::Waveforms waves;
+    // Each set of runs keeps its drive in its own waveforms.
+    motor::Waveforms waves, driveWaves;
     motor::BridgeRuns runs(in, &waves);
     QBENCHMARK
     {
         if (part == 0)
             motor::simulateBridge(in, Rdson, static_cast<motor::StepSink *>(nullptr));
         else if (part == 1)
-            motor::BridgeRuns(in, &waves);
+            motor::BridgeRuns(in, &driveWaves);
         else
             runs.run(Rdson, part == 3);
     }

@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <thread>
 #include <vector>
 
 namespace motor {
@@ -345,9 +347,11 @@ public:
             if (s != sig::time && (signalSet >> s & 1) && (delta || !lineEmf)) kept[nKept++] = s;
         }
         wide = (nKept + kBlock - 1) / kBlock * kBlock;
-        rows.clear();
-        // Reserved room costs nothing until it is written; growing would copy every row.
-        if (steps < 0) rows.reserve(kRawSteps);
+        if (steps < 0) {
+            rows.clear();
+            // Reserved room costs nothing until it is written; growing would copy every row.
+            rows.reserve(kRawSteps);
+        }
         if (steps > kRawSteps) {
             startDecimating();
         } else if (steps >= 0) {
@@ -384,7 +388,8 @@ public:
 
     void finish()
     {
-        w->decimated = decimating;
+        // The recorder of the time says it; another one may record beside it.
+        if (keepsTime) w->decimated = decimating;
         if (decimating) flushSlice();
         if (decimating || direct) {
             if (written < capacity) sizeLists(written);
@@ -995,107 +1000,166 @@ BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
 // The drive of a run, step by step: the time, the switch nodes (two bits each) and the
 // back-EMFs. A window of up to kTraceSteps steps keeps it; a longer one repeats the drive in
 // every run instead of holding that much memory.
+namespace {
+
+// Steps a drive of its own to record the drive's waveforms, beside the runs that step the
+// currents: it writes none of the lists they write.
+void recordDrive(const RunSetup &s, Waveforms *out, const std::atomic<bool> *cancel)
+{
+    WaveformRecorder recorder(out, s.start, s.end, s.in.motor.isDelta, kDriveSignals);
+    quint32 flags = 0;
+    DriveStepper drive(s, &flags);
+    DriveStep d;
+    double v[sig::count] = {};
+    while (drive.next(d)) {
+        if (cancel->load(std::memory_order_relaxed)) return;
+        drive.signalsOf(d, v);
+        recorder.step(v);
+    }
+    recorder.finish();
+}
+
+} // namespace
+
+// The drive of the runs, stepped on a thread of its own while the first run already steps its
+// currents from what is there; the drive's waveforms are recorded on another thread, from a
+// drive of their own. Nothing is shared but the setup, which no thread changes.
 struct BridgeRuns::Trace
 {
     Trace(const BridgeInput &in, Waveforms *out) : setup(in), steps(out ? out->trace : own) {}
-    RunSetup setup;
-    quint32 flags = 0;
-    bool complete = false;
-    int windowStart = 0; // the first step in the display window
+    ~Trace()
+    {
+        if (producer.joinable()) producer.join();
+        if (recording.joinable()) recording.join();
+    }
+
+    // Steps the drive into `steps`, publishing how far it has got.
+    void produce()
+    {
+        quint32 driveFlags = setup.flags;
+        DriveStepper drive(setup, &driveFlags);
+        DriveStep d;
+        int n = 0;
+        while (drive.next(d)) {
+            if (n == kTraceSteps) {
+                // Too long to keep: each run steps its drive again.
+                cancel = true;
+                finished.store(true, std::memory_order_release);
+                return;
+            }
+            steps.t.push_back(d.t);
+            steps.emf.push_back({d.emf[0], d.emf[1], d.emf[2]});
+            steps.levels.push_back(quint8(d.level[0] | d.level[1] << 2 | d.level[2] << 4 |
+                                          (d.inWindow ? kInWindow : 0)));
+            if (++n % 1024 == 0) produced.store(n, std::memory_order_release);
+        }
+        produced.store(n, std::memory_order_release);
+        flags = driveFlags;
+        complete = true;
+        finished.store(true, std::memory_order_release);
+    }
+
+    void waitUntilFinished() const
+    {
+        while (!finished.load(std::memory_order_acquire))
+            std::this_thread::yield();
+    }
+
+    static constexpr int kInWindow = 0x40; // in the levels byte: the step is in the window
+
+    const RunSetup setup;
     Waveforms::DriveTrace own;
     Waveforms::DriveTrace &steps;
+    // Where the drive has got to: the steps before `produced` are written. Once `finished`
+    // (stored last) is set, `complete` and `flags` are final.
+    std::atomic<int> produced{0};
+    std::atomic<bool> finished{false};
+    std::atomic<bool> cancel{false}; // the recording thread stops
+    bool complete = false;
+    quint32 flags = 0;
+    const double *t = nullptr;
+    const std::array<double, 3> *emf = nullptr;
+    const quint8 *levels = nullptr;
+    std::thread producer, recording;
 };
 
 BridgeRuns::BridgeRuns(const BridgeInput &input, Waveforms *out) : in(input), out(out)
 {
     trace.reset(new Trace(in, out));
     Trace &tr = *trace;
-    const RunSetup &s = tr.setup;
-    tr.flags = s.flags;
     Waveforms::DriveTrace &st = tr.steps;
     st.t.clear();
     st.emf.clear();
     st.levels.clear();
-    // Only the pages a run writes are taken from the system; reserved room costs nothing.
+    // Only the pages a run writes are taken from the system; reserved room costs nothing, and
+    // the lists never move while the runs read them.
     st.t.reserve(kTraceSteps);
     st.emf.reserve(kTraceSteps);
     st.levels.reserve(kTraceSteps);
-    std::unique_ptr<WaveformRecorder> recorder;
+    tr.t = st.t.data();
+    tr.emf = st.emf.data();
+    tr.levels = st.levels.data();
     if (out) {
         out->clear();
-        recorder.reset(new WaveformRecorder(out, s.start, s.end, in.motor.isDelta, kDriveSignals));
+        tr.recording = std::thread(recordDrive, std::cref(tr.setup), out, &tr.cancel);
     }
-    DriveStepper drive(s, &tr.flags);
-    DriveStep d;
-    double v[sig::count] = {};
-    int steps = 0;
-    tr.windowStart = -1;
-    while (drive.next(d)) {
-        if (steps == kTraceSteps) {
-            // Too long to keep: each run steps its drive again.
-            std::vector<double>().swap(st.t);
-            std::vector<std::array<double, 3>>().swap(st.emf);
-            std::vector<quint8>().swap(st.levels);
-            if (out) out->clear();
-            return;
-        }
-        if (d.inWindow && tr.windowStart < 0) tr.windowStart = steps;
-        st.t.push_back(d.t);
-        st.emf.push_back({d.emf[0], d.emf[1], d.emf[2]});
-        st.levels.push_back(quint8(d.level[0] | d.level[1] << 2 | d.level[2] << 4));
-        if (recorder) {
-            drive.signalsOf(d, v);
-            recorder->step(v);
-        }
-        ++steps;
-    }
-    if (tr.windowStart < 0) tr.windowStart = steps;
-    if (recorder) recorder->finish();
-    tr.complete = true;
+    tr.producer = std::thread([&tr] { tr.produce(); });
 }
 
 BridgeRuns::~BridgeRuns() = default;
 
 BridgeResult BridgeRuns::run(double Rdson, bool record)
 {
-    const Trace &tr = *trace;
-    Waveforms *const w = record ? out : nullptr;
-    if (!tr.complete) {
-        if (!w) return runBridge(in, Rdson, static_cast<WaveformRecorder *>(nullptr));
-        w->clear();
-        w->Rdson = Rdson;
-        const RunSetup &s = tr.setup;
-        WaveformRecorder recorder(w, s.start, s.end, in.motor.isDelta, kAllSignals);
-        const BridgeResult r = runBridge(in, Rdson, &recorder);
-        recorder.finish();
-        return r;
-    }
+    Trace &tr = *trace;
     const RunSetup &s = tr.setup;
-    const Waveforms::DriveTrace &st = tr.steps;
-    const int steps = int(st.t.size());
-    std::unique_ptr<WaveformRecorder> recorder;
-    if (w) {
-        w->Rdson = Rdson;
-        recorder.reset(
-            new WaveformRecorder(w, s.start, s.end, in.motor.isDelta, kBridgeSignals, steps));
-    }
+    Waveforms *const w = record ? out : nullptr;
+    // A recording run must know how many steps there are before the first.
+    if (w) tr.waitUntilFinished();
+
     BridgeStepper bridge(s, Rdson);
-    double v[sig::count] = {};
-    const double *t = st.t.data();
-    for (int i = 0; i < steps; ++i) {
-        const double dt = i == 0 ? s.h : t[i] - t[i - 1];
-        const int packed = st.levels[i];
-        const int levels[3] = {packed & 3, packed >> 2 & 3, packed >> 4 & 3};
-        double I[3], Vout[3], load;
-        bridge.step(dt, i == 0, i >= tr.windowStart, levels, st.emf[i].data(), I, Vout, &load);
-        if (recorder) {
-            v[sig::time] = t[i];
-            BridgeStepper::signalsOf(I, Vout, load, v);
-            recorder->step(v);
-        }
+    std::unique_ptr<WaveformRecorder> recorder;
+    if (w && tr.complete) {
+        w->Rdson = Rdson;
+        recorder.reset(new WaveformRecorder(w, s.start, s.end, in.motor.isDelta, kBridgeSignals,
+                                            tr.produced.load(std::memory_order_relaxed)));
     }
-    if (recorder) recorder->finish();
-    return bridge.finish(tr.flags);
+    double v[sig::count] = {};
+    const double *t = tr.t;
+    int i = 0;
+    for (;;) {
+        const bool done = tr.finished.load(std::memory_order_acquire);
+        const int available = tr.produced.load(std::memory_order_acquire);
+        if (done && !tr.complete) break;
+        for (; i < available; ++i) {
+            const double dt = i == 0 ? s.h : t[i] - t[i - 1];
+            const int packed = tr.levels[i];
+            const int levels[3] = {packed & 3, packed >> 2 & 3, packed >> 4 & 3};
+            double I[3], Vout[3], load;
+            bridge.step(dt, i == 0, packed & Trace::kInWindow, levels, tr.emf[i].data(), I, Vout,
+                        &load);
+            if (recorder) {
+                v[sig::time] = t[i];
+                BridgeStepper::signalsOf(I, Vout, load, v);
+                recorder->step(v);
+            }
+        }
+        if (done) break;
+        std::this_thread::yield();
+    }
+    if (tr.complete) {
+        if (recorder) recorder->finish();
+        return bridge.finish(tr.flags);
+    }
+
+    // The drive was too long to keep: a run in one pass, which records every signal.
+    if (!w) return runBridge(in, Rdson, static_cast<WaveformRecorder *>(nullptr));
+    if (tr.recording.joinable()) tr.recording.join();
+    w->clear();
+    w->Rdson = Rdson;
+    WaveformRecorder all(w, s.start, s.end, in.motor.isDelta, kAllSignals);
+    const BridgeResult r = runBridge(in, Rdson, &all);
+    all.finish();
+    return r;
 }
 
 BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *out)
