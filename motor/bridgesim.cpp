@@ -435,11 +435,18 @@ private:
     {
         const double t = v[sig::time];
         if (t < start) return;
-        const double at = width > 0 ? (t - start) / width : 0;
-        const int slice = at < kBuckets - 1 ? int(at) : kBuckets - 1;
-        if (slice != current) {
-            flushSlice();
-            current = slice;
+        // Times only grow: below sliceEnd a step is surely in the current slice, and the
+        // division that places it is taken only near the slice's end.
+        if (!(t < sliceEnd)) {
+            const double at = width > 0 ? (t - start) / width : 0;
+            const int slice = at < kBuckets - 1 ? int(at) : kBuckets - 1;
+            if (slice != current) {
+                flushSlice();
+                current = slice;
+                sliceEnd = width > 0 && slice < kBuckets - 1
+                               ? start + (slice + 1 - 1e-6) * width
+                               : std::numeric_limits<double>::infinity();
+            }
         }
         if (count == 0) firstTime = t;
         lastTime = t;
@@ -521,6 +528,7 @@ private:
     double *outTime = nullptr;
     int capacity = 0, written = 0;
     int current = -1, count = 0, buffered = 0;
+    double sliceEnd = -std::numeric_limits<double>::infinity();
     double firstTime = 0, lastTime = 0;
     std::vector<double> slice_ = std::vector<double>(kSliceRows * kMaxWide);
 };
@@ -1072,9 +1080,11 @@ struct BridgeRuns::Trace
     Waveforms::DriveTrace &steps;
     // Where the drive has got to: the steps before `produced` are written. Once `finished`
     // (stored last) is set, `complete` and `flags` are final.
-    std::atomic<int> produced{0};
-    std::atomic<bool> finished{false};
-    std::atomic<bool> cancel{false}; // the recording thread stops
+    // Each on a cache line of its own: the threads that write them do not slow the readers
+    // of the rest.
+    alignas(64) std::atomic<int> produced{0};
+    alignas(64) std::atomic<bool> finished{false};
+    alignas(64) std::atomic<bool> cancel{false}; // the recording thread stops
     bool complete = false;
     quint32 flags = 0;
     const double *t = nullptr;
@@ -1124,7 +1134,9 @@ BridgeResult BridgeRuns::run(double Rdson, bool record)
                                             tr.produced.load(std::memory_order_relaxed)));
     }
     double v[sig::count] = {};
-    const double *t = tr.t;
+    const double *const t = tr.t;
+    const quint8 *const packedLevels = tr.levels;
+    const std::array<double, 3> *const emf = tr.emf;
     int i = 0;
     for (;;) {
         const bool done = tr.finished.load(std::memory_order_acquire);
@@ -1132,10 +1144,10 @@ BridgeResult BridgeRuns::run(double Rdson, bool record)
         if (done && !tr.complete) break;
         for (; i < available; ++i) {
             const double dt = i == 0 ? s.h : t[i] - t[i - 1];
-            const int packed = tr.levels[i];
+            const int packed = packedLevels[i];
             const int levels[3] = {packed & 3, packed >> 2 & 3, packed >> 4 & 3};
             double I[3], Vout[3], load;
-            bridge.step(dt, i == 0, packed & Trace::kInWindow, levels, tr.emf[i].data(), I, Vout,
+            bridge.step(dt, i == 0, packed & Trace::kInWindow, levels, emf[i].data(), I, Vout,
                         &load);
             if (recorder) {
                 v[sig::time] = t[i];
