@@ -213,9 +213,12 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *out)
 
 // Runs of one input at several switch on-resistances, as the thermal loop takes them. The
 // time steps, the switch nodes and the back-EMFs do not depend on the on-resistance: they are
-// stepped once, when the runs are set up, and kept for up to kTraceSteps steps (about 33 bytes
-// a step); each run then steps only the phase currents and the losses. A longer window steps
-// everything in every run. The results are those of simulateBridge.
+// stepped once, on a thread of its own started when the runs are set up (the first run follows
+// it as it goes), and kept for up to kTraceSteps steps (about 33 bytes a step, in `out`'s
+// scratch so that the next refresh finds the memory ready); each run then steps only the phase
+// currents and the losses. With `out`, a further thread records the drive's waveforms. A longer
+// window steps everything in every run. The results are those of simulateBridge. `out` must not
+// be read, nor given to other runs, while the runs exist: the threads end with them.
 constexpr int kTraceSteps = 1 << 20;
 
 class BridgeRuns
