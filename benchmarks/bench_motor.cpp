@@ -4,6 +4,7 @@
 //
 //   QT_QPA_PLATFORM=offscreen ./bench_motor -median 11
 #include "app/mainwindow.h"
+#include "motor/bridgesim.h"
 
 #include <QtTest>
 
@@ -18,6 +19,8 @@ private slots:
     void cleanupTestCase();
     void refreshExample_data();
     void refreshExample();
+    void bridgeRun_data();
+    void bridgeRun();
 
 private:
     std::unique_ptr<MainWindow> w;
@@ -51,6 +54,40 @@ void BenchMotor::refreshExample()
     QBENCHMARK
     {
         w->refreshP3();
+    }
+}
+
+// The parts of the longest example's refresh: one run in a single pass, as the PWL export
+// repeats it; stepping the drive and recording its waveforms (two threads), as the thermal
+// loop does once; one thermal run on that drive, without and with recording.
+void BenchMotor::bridgeRun_data()
+{
+    QTest::addColumn<int>("part");
+    QTest::newRow("example 95 single pass") << 0;
+    QTest::newRow("example 95 drive") << 1;
+    QTest::newRow("example 95 run") << 2;
+    QTest::newRow("example 95 run recording") << 3;
+}
+
+void BenchMotor::bridgeRun()
+{
+    QFETCH(int, part);
+    w->loadExample(95);
+    w->refreshP3();
+    const motor::BridgeInput in = w->readP3inputs();
+    const double Rdson = w->P3waveforms.Rdson;
+    // Each set of runs keeps its drive in its own waveforms.
+    motor::Waveforms waves, driveWaves;
+    motor::BridgeRuns runs(in, &waves);
+    runs.run(Rdson, true); // the drive stepped and recorded
+    QBENCHMARK
+    {
+        if (part == 0)
+            motor::simulateBridge(in, Rdson, static_cast<motor::StepSink *>(nullptr));
+        else if (part == 1)
+            motor::BridgeRuns(in, &driveWaves);
+        else
+            runs.run(Rdson, part == 3);
     }
 }
 

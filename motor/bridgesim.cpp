@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <thread>
 #include <vector>
 
 namespace motor {
@@ -318,30 +320,65 @@ private:
     int sinceExact = 0;
 };
 
-// Keeps a run's steps in a Waveforms: every step while there are few, else min/max pairs per
-// slice of the display window (see kRawSteps).
+// The signals a run's two halves produce: those that the switches' on-resistance changes
+// (phase currents, output voltages, load power) and the rest.
+constexpr quint64 kAllSignals = (quint64(1) << sig::count) - 1;
+constexpr quint64 kBridgeSignals = quint64(1) << sig::I1 | quint64(1) << sig::I2 |
+                                   quint64(1) << sig::I3 | quint64(1) << sig::V1 |
+                                   quint64(1) << sig::V2 | quint64(1) << sig::V3 |
+                                   quint64(1) << sig::loadPower;
+constexpr quint64 kDriveSignals = kAllSignals & ~kBridgeSignals;
+
+// Keeps some signals of a run's steps in a Waveforms: every step while there are few, else
+// min/max pairs per slice of the display window (see kRawSteps). Recorders of different
+// signals of the same steps fill one Waveforms alike: their slices match.
 class WaveformRecorder final : public StepSink
 {
 public:
-    WaveformRecorder(Waveforms *w, double start, double end, bool delta)
-        : w(w), rows(w->rows), start(start), width((end - start) / kBuckets), delta(delta)
+    // `steps`: how many steps the run takes, or -1 when that is known only at its end; until
+    // then the steps wait in the scratch rows as long as they fit.
+    WaveformRecorder(Waveforms *w, double start, double end, bool delta, quint64 signalSet,
+                     int steps = -1)
+        : w(w), rows(w->rows), start(start), width((end - start) / kBuckets),
+          keepsTime(signalSet >> sig::time & 1)
     {
-        rows.clear();
+        for (int s = 0; s < sig::count; ++s) {
+            const bool lineEmf = s == sig::VemfAB || s == sig::VemfBC || s == sig::VemfCA;
+            if (s != sig::time && (signalSet >> s & 1) && (delta || !lineEmf)) kept[nKept++] = s;
+        }
+        wide = (nKept + kBlock - 1) / kBlock * kBlock;
+        if (steps < 0) {
+            rows.clear();
+            // Reserved room costs nothing until it is written; growing would copy every row.
+            rows.reserve(kRawSteps);
+        }
+        if (steps > kRawSteps) {
+            startDecimating();
+        } else if (steps >= 0) {
+            // Every step, written in place.
+            direct = true;
+            sizeLists(steps);
+        }
     }
 
     void step(const double *v) override
     {
+        if (direct) {
+            if (written < capacity) {
+                for (int j = 0; j < nKept; ++j)
+                    out[j][written] = v[kept[j]];
+                if (keepsTime) outTime[written] = v[sig::time];
+            }
+            ++written;
+            return;
+        }
         if (!decimating) {
             if (int(rows.size()) < kRawSteps) {
                 rows.emplace_back();
                 std::copy(v, v + sig::count, rows.back().begin());
                 return;
             }
-            decimating = true;
-            // At most two samples a slice: the lists never grow past this.
-            for (int s = 0; s < sig::count; ++s) {
-                if (keeps(s)) w->list(s)->reserve(2 * kBuckets);
-            }
+            startDecimating();
             for (const Row &row : rows)
                 addToSlice(row.data());
             rows.clear();
@@ -351,105 +388,149 @@ public:
 
     void finish()
     {
-        w->decimated = decimating;
-        if (decimating) {
-            flushSlice();
+        // The recorder of the time says it; another one may record beside it.
+        if (keepsTime) w->decimated = decimating;
+        if (decimating) flushSlice();
+        if (decimating || direct) {
+            if (written < capacity) sizeLists(written);
             return;
         }
         const int n = int(rows.size());
-        // QVector::clear keeps the capacity: a list that held a run before fills in place.
-        for (int s = 0; s < sig::count; ++s) {
-            if (!keeps(s)) continue;
-            QVector<double> &list = *w->list(s);
-            list.resize(n);
-            double *out = list.data();
+        sizeLists(n);
+        for (int j = 0; j < nKept; ++j) {
             for (int i = 0; i < n; ++i)
-                out[i] = rows[i][s];
+                out[j][i] = rows[i][kept[j]];
         }
+        for (int i = 0; keepsTime && i < n; ++i)
+            outTime[i] = rows[i][sig::time];
     }
 
 private:
     using Row = std::array<double, sig::count>;
 
-    bool keeps(int s) const
+    // QVector::resize keeps the capacity: a list that held a run before fills in place.
+    void sizeLists(int n)
     {
-        return delta || (s != sig::VemfAB && s != sig::VemfBC && s != sig::VemfCA);
+        for (int j = 0; j < nKept; ++j) {
+            QVector<double> &list = *w->list(kept[j]);
+            list.resize(n);
+            out[j] = list.data();
+        }
+        if (keepsTime) {
+            w->time.resize(n);
+            outTime = w->time.data();
+        }
+        capacity = n;
+    }
+
+    void startDecimating()
+    {
+        decimating = true;
+        // At most two samples a slice: the lists never grow past this.
+        sizeLists(2 * kBuckets);
+        written = 0;
     }
 
     void addToSlice(const double *v)
     {
         const double t = v[sig::time];
         if (t < start) return;
-        const double at = width > 0 ? (t - start) / width : 0;
-        const int slice = at < kBuckets - 1 ? int(at) : kBuckets - 1;
-        if (slice != current) {
-            flushSlice();
-            current = slice;
-        }
-        if (count < 2) {
-            std::copy(v, v + sig::count, (count == 0 ? first : second).begin());
-        } else {
-            if (count == 2) {
-                for (int s = 0; s < sig::count; ++s) {
-                    const bool firstLower = first[s] <= second[s];
-                    lo[s] = firstLower ? first[s] : second[s];
-                    hi[s] = firstLower ? second[s] : first[s];
-                    loAt[s] = firstLower ? 0 : 1;
-                    hiAt[s] = firstLower ? 1 : 0;
-                }
+        // Times only grow: below sliceEnd a step is surely in the current slice, and the
+        // division that places it is taken only near the slice's end.
+        if (!(t < sliceEnd)) {
+            const double at = width > 0 ? (t - start) / width : 0;
+            const int slice = at < kBuckets - 1 ? int(at) : kBuckets - 1;
+            if (slice != current) {
+                flushSlice();
+                current = slice;
+                sliceEnd = width > 0 && slice < kBuckets - 1
+                               ? start + (slice + 1 - 1e-6) * width
+                               : std::numeric_limits<double>::infinity();
             }
-            // Without branches: which signal moves on a step is unpredictable.
-            for (int s = 0; s < sig::count; ++s) {
-                const double x = v[s];
-                const bool lower = x < lo[s];
-                const bool higher = !lower && x > hi[s];
-                lo[s] = lower ? x : lo[s];
-                loAt[s] = lower ? count : loAt[s];
-                hi[s] = higher ? x : hi[s];
-                hiAt[s] = higher ? count : hiAt[s];
-            }
-            second[sig::time] = t; // the slice's last time
         }
+        if (count == 0) firstTime = t;
+        lastTime = t;
+        if (buffered == kSliceRows) {
+            reduce();
+            buffered = 2;
+        }
+        double *row = &slice_[buffered * wide];
+        for (int j = 0; j < nKept; ++j)
+            row[j] = v[kept[j]];
+        ++buffered;
         ++count;
     }
 
-    void append(const double *v)
+    // Replaces the buffered steps by two rows that hold, signal by signal, its lowest and its
+    // highest value in the order they first occurred. Further steps and a further reduction
+    // find the same extremes, in the same order, as they would in the steps themselves.
+    void reduce()
     {
-        for (int s = 0; s < sig::count; ++s) {
-            if (keeps(s)) w->list(s)->append(v[s]);
+        double lo[kMaxWide], hi[kMaxWide];
+        std::copy(&slice_[0], &slice_[wide], lo);
+        std::copy(&slice_[0], &slice_[wide], hi);
+        for (int i = 1; i < buffered; ++i) {
+            const double *r = &slice_[i * wide];
+            // Blocks of a fixed width, taken a few signals at a time.
+            for (int b = 0; b < wide; b += kBlock) {
+                for (int q = 0; q < kBlock; ++q) {
+                    const double x = r[b + q];
+                    lo[b + q] = x < lo[b + q] ? x : lo[b + q];
+                    hi[b + q] = x > hi[b + q] ? x : hi[b + q];
+                }
+            }
+        }
+        double *a = &slice_[0], *z = &slice_[wide];
+        for (int j = 0; j < nKept; ++j) {
+            bool highFirst = false;
+            for (int i = 0; i < buffered; ++i) {
+                const double x = slice_[i * wide + j];
+                if (x == lo[j]) break;
+                if (x == hi[j]) {
+                    highFirst = true;
+                    break;
+                }
+            }
+            a[j] = highFirst ? hi[j] : lo[j];
+            z[j] = highFirst ? lo[j] : hi[j];
         }
     }
 
     void flushSlice()
     {
-        if (count >= 1 && count <= 2) {
-            append(first.data());
-            if (count == 2) append(second.data());
-        } else if (count > 2) {
-            // Both extremes of every signal, in the order they occurred, at the slice's first
-            // and last time.
-            Row a, b;
-            for (int s = 0; s < sig::count; ++s) {
-                const bool lowFirst = loAt[s] <= hiAt[s];
-                a[s] = lowFirst ? lo[s] : hi[s];
-                b[s] = lowFirst ? hi[s] : lo[s];
-            }
-            a[sig::time] = first[sig::time];
-            b[sig::time] = second[sig::time];
-            append(a.data());
-            append(b.data());
+        // Both extremes of every signal, in the order they occurred, at the slice's first and
+        // last time; a slice of one or two steps as it is.
+        if (count > 2) reduce();
+        for (int i = 0; i < std::min(count, 2); ++i) {
+            if (written >= capacity) break;
+            for (int j = 0; j < nKept; ++j)
+                out[j][written] = slice_[i * wide + j];
+            if (keepsTime) outTime[written] = i == 0 ? firstTime : lastTime;
+            ++written;
         }
         count = 0;
+        buffered = 0;
     }
+
+    // Steps of the current slice held before they are reduced, in rows of whole blocks.
+    static constexpr int kSliceRows = 256;
+    static constexpr int kBlock = 8;
+    static constexpr int kMaxWide = (sig::count + kBlock - 1) / kBlock * kBlock;
 
     Waveforms *w;
     std::vector<Row> &rows;
     const double start, width;
-    const bool delta;
-    bool decimating = false;
-    int current = -1, count = 0;
-    Row first{}, second{}, lo{}, hi{};
-    std::array<int, sig::count> loAt{}, hiAt{};
+    const bool keepsTime;
+    int kept[sig::count] = {}; // the recorded signals but the time
+    int nKept = 0, wide = 0;
+    bool decimating = false, direct = false;
+    double *out[sig::count] = {};
+    double *outTime = nullptr;
+    int capacity = 0, written = 0;
+    int current = -1, count = 0, buffered = 0;
+    double sliceEnd = -std::numeric_limits<double>::infinity();
+    double firstTime = 0, lastTime = 0;
+    std::vector<double> slice_ = std::vector<double>(kSliceRows * kMaxWide);
 };
 
 // The profile's envelope and frequency at the run's time, which only grows: while it stays
@@ -512,90 +593,105 @@ inline double carrierAt(double t, double Fsw)
     return 1 - 2 * std::fabs(x - ((x + kRound) - kRound));
 }
 
-// One run, handing each step to `sink` (may be null). A template so that the recorder's step
-// is inlined into the loop.
-template <class Sink>
-BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
+// What both halves of a run read: the input as the run uses it.
+struct RunSetup
 {
-    BridgeResult res;
-    quint32 &flags = res.flags;
-    const pwm &part = in.part;
-    const double Vs = in.Vs, Vcc = in.Vcc, Fsw = in.FswHz;
-    if (Vs > part.getVs_max()) flags |= flag::VsHigh;
-    if (Vcc > part.getVcc_max()) flags |= flag::VccHigh;
-    if (Fsw > 1000 * part.getFsw_max()) flags |= flag::FswHigh;
-    if (Vs < part.getVs_min()) flags |= flag::VsLow;
-    if (Vcc < part.getVcc_min()) flags |= flag::VccLow;
+    explicit RunSetup(const BridgeInput &in) : in(in), part(in.part), mc(motorConstants(in.motor))
+    {
+        Vs = in.Vs;
+        Fsw = in.FswHz;
+        if (Vs > part.getVs_max()) flags |= flag::VsHigh;
+        if (in.Vcc > part.getVcc_max()) flags |= flag::VccHigh;
+        if (Fsw > 1000 * part.getFsw_max()) flags |= flag::FswHigh;
+        if (Vs < part.getVs_min()) flags |= flag::VsLow;
+        if (in.Vcc < part.getVcc_min()) flags |= flag::VccLow;
+        Vhi = Vs - Vs / 100;
+        Vlo = Vs / 100;
+        level[0] = 0 * Vs;
+        level[1] = Vs / 2;
+        level[2] = 1 * Vs;
+        block = in.commutation == Trapezoidal || in.commutation == SixStep;
+        table = in.commutation == Trapezoidal ? kTrapezoidal : kSixStep;
+        angleScale = in.motor.isLinear ? mc.cycleLength / (2 * kPi) : 1;
 
-    const double Rdiode = part.getRdiode() / 1000;
-    const double Vdiode = part.getVdiode();
-    const double tRise = part.getT_rise() / 1e9, tFall = part.getT_fall() / 1e9;
-    const double Vsw = (part.getTop_V() + part.getBot_V()) / 2;
-    const double Rsw = (part.getTop_wire() + part.getBot_wire()) / 2 + Rdson;
-    const double Vhi = Vs - Vs / 100, Vlo = Vs / 100;
-    const MotorConstants mc = motorConstants(in.motor);
-    const double R = mc.R, L = mc.L, Vemf = mc.Vemf;
-    const int n = mc.n;
-    const bool delta = in.motor.isDelta;
-    const bool blockCommutation = in.commutation == Trapezoidal || in.commutation == SixStep;
-    const auto &table = in.commutation == Trapezoidal ? kTrapezoidal : kSixStep;
-    const double angleScale = in.motor.isLinear ? mc.cycleLength / (2 * kPi) : 1;
+        start = std::max(in.start, 0.0);
+        end = std::max(in.end, 0.0);
+        if (start > end) {
+            flags |= flag::BadTimescale;
+            end = start;
+        }
+        span = end - start;
+        prof = generateControlVector(in, end, &flags);
 
-    double start = in.start, end = in.end;
-    if (start < 0) start = 0;
-    if (end < 0) end = 0;
-    if (start > end) {
-        flags |= flag::BadTimescale;
-        end = start;
+        // Without a positive switching frequency there is no carrier to step along.
+        h = 1.0 / (100.0 * Fsw);
+        canStep = Fsw > 0 && end > 0;
+        if (canStep && !(end * Fsw <= kMaxPeriods)) {
+            flags |= flag::WindowTooLong;
+            canStep = false;
+        }
+        period = 1 / Fsw;
+        invSpan = span > 0 ? 1 / span : 0;
     }
-    const double span = end - start;
 
-    const ControlProfile prof = generateControlVector(in, end, &flags);
+    const BridgeInput &in;
+    const pwm &part;
+    const MotorConstants mc;
+    quint32 flags = 0; // of the supplies and the profile
+    double Vs = 0, Fsw = 0, Vhi = 0, Vlo = 0;
+    double level[3] = {}; // a switch node at level 0, 1, 2: 0, Vs/2, Vs
+    bool block = false, canStep = false;
+    const double (*table)[3] = kSixStep;
+    double angleScale = 1;
+    double start = 0, end = 0, span = 0, invSpan = 0, h = 0, period = 0;
+    ControlProfile prof;
+};
 
-    double upperSw[3] = {0, 0, 0}, lowerSw[3] = {0, 0, 0};
-    double upperD[3] = {0, 0, 0}, lowerD[3] = {0, 0, 0};
-    double switchingEnergy = 0, loadSum = 0, rmsSum = 0, peak = -999999999;
-    bool anyInWindow = false;
-
-    // Without a positive switching frequency there is no carrier to step along.
-    const double h = 1.0 / (100.0 * Fsw);
-    bool canStep = Fsw > 0 && end > 0;
-    if (canStep && !(end * Fsw <= kMaxPeriods)) {
-        flags |= flag::WindowTooLong;
-        canStep = false;
-    }
-    const double period = 1 / Fsw;
-    const double invSpan = span > 0 ? 1 / span : 0;
-
-    double t = 0, tPrev = 0;
+// One step of the half of a run that the switches' on-resistance does not change: its time,
+// the drive, the switch nodes and the back-EMFs.
+struct DriveStep
+{
+    double t = 0, dt = 0;
     bool first = true, inWindow = false;
-    ProfileCursor profile(prof);
-    // The drive phase (2π·cycles) runs one base step ahead of the rotor angle: it advances
-    // on the first step, the angle only after it.
-    Rotor drive, rotor;
-    double turn = 0; // the rotor angle wrapped into [0, 2π), for the block commutations
-    double Iprev[3] = {0, 0, 0}, Vprev[3] = {0, 0, 0};
-    double lastEdge[3] = {0, 0, 0};
-    bool lastEdgeRising[3] = {false, false, false};
-    int stepsInGroup = 0;
-    double v[sig::count] = {};
-    double lastDt = 0, Ldt = 0, invZ = 0;
-    double lastD = 0, sd = 0, cd = 1; // sin and cos of lastD
+    double carrier = 0, f = 0, DCenv = 0, angle = 0; // angle in radians
+    double DC[3] = {}, emf[3] = {};
+    int level[3] = {}; // the switch nodes, as RunSetup::level indices
+};
 
-    while (canStep && t < end) {
+inline double wyeVoltage(const double V[3], const double emf[3])
+{
+    return (V[0] + V[1] + V[2] - emf[0] - emf[1] - emf[2]) / 3;
+}
+
+// Steps the drive from t = 0 to the end of the window: fine steps around the switching edges,
+// a jump to just before the next expected one.
+class DriveStepper
+{
+public:
+    DriveStepper(const RunSetup &s, quint32 *flags) : s(s), flags(*flags), profile(s.prof) {}
+
+    // The next step; false once the window is done.
+    Q_ALWAYS_INLINE bool next(DriveStep &o)
+    {
+        if (done || !s.canStep || !(t < s.end)) return false;
         // The first sample stands for one base step: the run starts from rest, and a longer
         // first interval would weigh that one sample heavily in every window average.
-        const double dt = first ? h : t - tPrev;
-        if (!inWindow && t >= start) inWindow = true;
-        const double weight = inWindow ? dt * invSpan : 0;
-        anyInWindow = anyInWindow || (inWindow && span > 0);
+        const double dt = first ? s.h : t - tPrev;
+        if (!inWindow && t >= s.start) inWindow = true;
+        o.t = t;
+        o.dt = dt;
+        o.first = first;
+        o.inWindow = inWindow;
 
         double DCenv, f;
         profile.at(t, &DCenv, &f, &flags);
         DCenv = clampUnit(DCenv);
-        const double carrier = carrierAt(t, Fsw);
+        const double carrier = carrierAt(t, s.Fsw);
+        o.carrier = carrier;
+        o.f = f;
+        o.DCenv = DCenv;
 
-        const double E = std::fabs(f) * Vemf * 60 / n;
+        const double E = std::fabs(f) * s.mc.Vemf * 60 / s.mc.n;
         const double d = 2 * kPi * f * dt;
         if (first) {
             drive.set(d);
@@ -610,157 +706,63 @@ BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
             rotor.advance(d, sd, cd);
         }
         const double angle = rotor.angle();
-        if (blockCommutation) {
+        o.angle = angle;
+        int sector = 0;
+        if (s.block) {
             // Wrapped into [0, 2π): a motor turning backwards has negative angles, and their
             // sectors count down from 5.
-            turn = std::fmod(angle, 2 * kPi);
+            double turn = std::fmod(angle, 2 * kPi);
             if (turn < 0) turn += 2 * kPi;
             if (turn >= 2 * kPi) turn = 0;
-        }
-        int sector = 0;
-        double r = 0;
-        if (blockCommutation) {
             sector = std::min(5, static_cast<int>(turn / (kPi / 3)));
             // The position within the sector comes from the same reduction as the sector: a
             // separate reduction can fall on the other side of a boundary by a rounding, and
             // the trapezoidal EMF would jump by 2E for that sample.
             const double x = turn - sector * (kPi / 3);
-            r = 6 * x / kPi - 1;
-        }
-
-        double DC[3], V[3], emf[3];
-        if (blockCommutation) {
+            const double r = 6 * x / kPi - 1;
+            const bool on = DCenv > carrier;
             for (int k = 0; k < 3; ++k) {
-                DC[k] = table[sector][k];
-                V[k] = DCenv > carrier ? DC[k] * Vs : Vs / 2;
+                o.DC[k] = s.table[sector][k];
+                o.level[k] = on ? int(o.DC[k] * 2) : 1;
             }
-            trapezoidalEmf(sector, r, E, emf);
+            trapezoidalEmf(sector, r, E, o.emf);
         } else {
             double sinDrive[3], sinRotor[3];
             drive.threePhase(sinDrive);
             rotor.threePhase(sinRotor);
             for (int k = 0; k < 3; ++k) {
-                DC[k] = DCenv * 0.5 * sinDrive[k] + 0.5;
-                V[k] = DC[k] > carrier ? Vs : 0;
-                emf[k] = E * sinRotor[k];
-            }
-        }
-        const double Vwye = (V[0] + V[1] + V[2] - emf[0] - emf[1] - emf[2]) / 3;
-
-        // Backward Euler on each leg: L dI/dt + (R + Rsw) I = V − Vwye − Vemf − Vsw.
-        // Most steps are base steps: their two divisions are taken once.
-        if (dt != lastDt) {
-            lastDt = dt;
-            Ldt = L / dt;
-            invZ = 1 / (R + Rsw + Ldt);
-        }
-        double I[3];
-        for (int k = 0; k < 3; ++k)
-            I[k] = (V[k] - Vwye - emf[k] - Vsw + Iprev[k] * Ldt) * invZ;
-        if (inWindow)
-            peak = std::max(peak, std::max(std::fabs(I[0]), std::max(std::fabs(I[1]), std::fabs(I[2]))));
-
-        // Which device carries each phase current, and the output voltage it leaves.
-        double top[3] = {0, 0, 0}, bottom[3] = {0, 0, 0}, Vout[3] = {V[0], V[1], V[2]};
-        for (int k = 0; k < 3; ++k) {
-            if (V[k] > Vhi) {
-                top[k] = 1;
-                bottom[k] = 0;
-                if (I[k] > 0) {
-                    upperSw[k] += (std::fabs(I[k]) * Vsw + Rsw * I[k] * I[k]) * weight;
-                    Vout[k] = V[k] - Rsw * I[k] - Vsw;
-                }
-            }
-        }
-        for (int k = 0; k < 3; ++k) {
-            if (V[k] < Vlo) {
-                top[k] = 0;
-                bottom[k] = 1;
-                if (I[k] < 0) {
-                    lowerSw[k] += (std::fabs(I[k]) * Vsw + Rsw * I[k] * I[k]) * weight;
-                    Vout[k] = V[k] - Rsw * I[k] + Vsw;
-                }
-            }
-        }
-        for (int k = 0; k < 3; ++k) {
-            if (V[k] > Vlo && I[k] < 0) {
-                upperD[k] += (I[k] * I[k] * Rdiode + Vdiode * std::fabs(I[k])) * weight;
-                Vout[k] = Vs + Vdiode - I[k] * Rdiode;
-            }
-        }
-        for (int k = 0; k < 3; ++k) {
-            if (V[k] < Vhi && I[k] > 0) {
-                lowerD[k] += (I[k] * I[k] * Rdiode + Vdiode * I[k]) * weight;
-                Vout[k] = -Vdiode - I[k] * Rdiode;
+                o.DC[k] = DCenv * 0.5 * sinDrive[k] + 0.5;
+                o.level[k] = o.DC[k] > carrier ? 2 : 0;
+                o.emf[k] = E * sinRotor[k];
             }
         }
 
-        double load = 0;
-        for (int k = 0; k < 3; ++k)
-            load += (emf[k] + R * I[k]) * I[k];
-        loadSum += load * weight;
-        rmsSum += I[0] * I[0] * weight;
-
-        if (sink) {
-            v[sig::time] = t;
-            v[sig::carrier] = carrier;
-            v[sig::freq] = f;
-            v[sig::DCenv] = DCenv;
-            v[sig::Angle] = angle * angleScale;
-            for (int k = 0; k < 3; ++k) {
-                v[sig::DCA + k] = DC[k];
-                v[sig::VA + k] = V[k];
-                v[sig::VemfA + k] = emf[k];
-                v[sig::I1 + k] = I[k];
-                v[sig::V1 + k] = Vout[k];
-                v[sig::At + 2 * k] = top[k];
-                v[sig::Ab + 2 * k] = bottom[k];
-            }
-            if (delta) {
-                v[sig::VemfAB] = emf[0] - emf[1];
-                v[sig::VemfBC] = emf[1] - emf[2];
-                v[sig::VemfCA] = emf[2] - emf[0];
-            }
-            v[sig::Vwye] = Vwye;
-            v[sig::loadPower] = load;
-            sink->step(v);
-        }
-
-        // Hard switching: each edge of a node costs half of V·I over the transition time.
         if (!first) {
             for (int k = 0; k < 3; ++k) {
-                if (V[k] > Vprev[k]) {
-                    if (inWindow)
-                        switchingEnergy += (V[k] - Vprev[k]) * 0.5 * std::fabs(I[k]) * tRise;
+                if (o.level[k] != levelPrev[k]) {
                     lastEdge[k] = t;
-                    lastEdgeRising[k] = true;
-                } else if (V[k] < Vprev[k]) {
-                    if (inWindow)
-                        switchingEnergy += (Vprev[k] - V[k]) * 0.5 * std::fabs(I[k]) * tFall;
-                    lastEdge[k] = t;
-                    lastEdgeRising[k] = false;
+                    lastEdgeRising[k] = o.level[k] > levelPrev[k];
                 }
             }
         }
-        for (int k = 0; k < 3; ++k) {
-            Iprev[k] = I[k];
-            Vprev[k] = V[k];
-        }
+        for (int k = 0; k < 3; ++k)
+            levelPrev[k] = o.level[k];
 
         // Next time: fine steps around the edges, a jump to just before the next expected one.
-        double step = h;
+        double step = s.h;
         const bool edgesSeen = lastEdge[0] > 1e-9 && lastEdge[1] > 1e-9 && lastEdge[2] > 1e-9;
         if (edgesSeen) {
             if (stepsInGroup < 7) {
                 ++stepsInGroup;
             } else {
                 stepsInGroup = 0;
+                const double period = s.period;
                 double smallest = 0;
                 for (int k = 0; k < 3; ++k) {
                     const double elapsed = t - lastEdge[k];
-                    const double dk = lastEdgeRising[k] ? DC[k] : 1 - DC[k];
+                    const double dk = lastEdgeRising[k] ? o.DC[k] : 1 - o.DC[k];
                     double next = std::fabs(dk * period - elapsed);
-                    if (blockCommutation) {
+                    if (s.block) {
                         const double e = DCenv > carrier ? DCenv * period : (1 - DCenv) * period;
                         const double envelopeEdge = std::fabs(e - elapsed);
                         if (envelopeEdge < next) next = envelopeEdge;
@@ -774,8 +776,8 @@ BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
                     }
                     smallest = k == 0 ? next : std::min(smallest, next);
                 }
-                step = smallest - 2 * h;
-                if (!(step >= h)) step = h;
+                step = smallest - 2 * s.h;
+                if (!(step >= s.h)) step = s.h;
             }
         }
         tPrev = t;
@@ -783,59 +785,400 @@ BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
         const double nextT = t + step;
         if (!(nextT > t)) { // the step is lost in the rounding of t: no progress is possible
             flags |= flag::WindowTooLong;
-            break;
+            done = true;
+        } else {
+            t = nextT;
         }
-        t = nextT;
+        return true;
     }
 
-    double switchSum = 0;
-    for (int k = 0; k < 3; ++k)
-        switchSum += upperSw[k] + lowerSw[k];
-    // The on-resistance share of the switch losses; the rest is lost in wires and bonds.
-    const double ratio = Rsw > 0 ? Rdson / Rsw : 1;
-    res.Pc = switchSum * ratio;
-    res.Pw = switchSum - res.Pc;
-    for (int k = 0; k < 3; ++k) {
-        res.upperSwitch[k] = upperSw[k] * ratio;
-        res.lowerSwitch[k] = lowerSw[k] * ratio;
-        res.upperDiode[k] = upperD[k];
-        res.lowerDiode[k] = lowerD[k];
-        res.Pd += upperD[k] + lowerD[k];
+    // The drive's signals of a step (sig:: indices; the line EMFs always).
+    void signalsOf(const DriveStep &o, double *v) const
+    {
+        v[sig::time] = o.t;
+        v[sig::carrier] = o.carrier;
+        v[sig::freq] = o.f;
+        v[sig::DCenv] = o.DCenv;
+        v[sig::Angle] = o.angle * s.angleScale;
+        double V[3];
+        for (int k = 0; k < 3; ++k) {
+            V[k] = s.level[o.level[k]];
+            v[sig::DCA + k] = o.DC[k];
+            v[sig::VA + k] = V[k];
+            v[sig::VemfA + k] = o.emf[k];
+            const bool bottom = V[k] < s.Vlo;
+            v[sig::At + 2 * k] = V[k] > s.Vhi && !bottom ? 1 : 0;
+            v[sig::Ab + 2 * k] = bottom ? 1 : 0;
+        }
+        v[sig::VemfAB] = o.emf[0] - o.emf[1];
+        v[sig::VemfBC] = o.emf[1] - o.emf[2];
+        v[sig::VemfCA] = o.emf[2] - o.emf[0];
+        v[sig::Vwye] = wyeVoltage(V, o.emf);
     }
-    res.Ps = switchingEnergy * invSpan;
-    res.Pq =
-        Vcc * (part.getIq_Vcc_vsF() * (Fsw / 1000 - part.getFsw_nom()) + part.getIq_Vcc()) / 1000;
-    res.ampPower = res.Pw + res.Pq + res.Pc;
-    if (!in.removeSwitching) res.ampPower += res.Ps;
-    if (!in.removeDiode) res.ampPower += res.Pd;
-    res.loadPower = loadSum;
-    const double total = res.ampPower + res.loadPower;
-    res.efficiency = total != 0 ? res.loadPower * 100 / total : 0;
-    res.Ipeak = anyInWindow ? peak : 0;
-    res.Irms = std::sqrt(rmsSum);
 
-    const int outputs = part.getOutputs();
-    const int nf = outputs > 0 ? std::max(1, 3 / outputs) : 1;
-    if (res.ampPower > part.getPd_max() * nf) flags |= flag::PowerHigh;
-    if (res.Ipeak > part.getI_pk()) flags |= flag::PeakCurrent;
-    if (res.Irms > part.getI_cont()) flags |= flag::RmsCurrent;
-    return res;
+private:
+    const RunSetup &s;
+    quint32 &flags;
+    ProfileCursor profile;
+    double t = 0, tPrev = 0;
+    bool first = true, inWindow = false, done = false;
+    // The drive phase (2π·cycles) runs one base step ahead of the rotor angle: it advances
+    // on the first step, the angle only after it.
+    Rotor drive, rotor;
+    int levelPrev[3] = {0, 0, 0};
+    double lastEdge[3] = {0, 0, 0};
+    bool lastEdgeRising[3] = {false, false, false};
+    int stepsInGroup = 0;
+    double lastD = 0, sd = 0, cd = 1; // sin and cos of lastD
+};
+
+// The half of a run that the switches' on-resistance changes: the phase currents and the
+// losses they cause, step by step from the switch nodes and the back-EMFs.
+class BridgeStepper
+{
+public:
+    BridgeStepper(const RunSetup &s, double Rdson)
+        : s(s), Rdson(Rdson), Rdiode(s.part.getRdiode() / 1000), Vdiode(s.part.getVdiode()),
+          tRise(s.part.getT_rise() / 1e9), tFall(s.part.getT_fall() / 1e9),
+          Vsw((s.part.getTop_V() + s.part.getBot_V()) / 2),
+          Rsw((s.part.getTop_wire() + s.part.getBot_wire()) / 2 + Rdson)
+    {
+        // By switch node level and the sign of the current (negative, zero, positive). A
+        // node above the upper threshold conducts a positive current through the upper
+        // switch, one below the lower threshold a negative current through the lower switch;
+        // otherwise a negative current flows back through the upper diode, a positive one
+        // through the lower diode.
+        for (int l = 0; l < 3; ++l) {
+            const double v = s.level[l];
+            for (int sign = -1; sign <= 1; ++sign) {
+                int device = kNone;
+                if (v > s.Vhi && sign > 0) device = kUpperSwitch;
+                if (v < s.Vlo && sign < 0) device = kLowerSwitch;
+                if (v > s.Vlo && sign < 0) device = kUpperDiode;
+                if (v < s.Vhi && sign > 0) device = kLowerDiode;
+                devices[l * 3 + sign + 1] = device;
+            }
+        }
+    }
+
+    // One step: the phase currents I, the output voltages Vout and the load power.
+    Q_ALWAYS_INLINE void step(double dt, bool first, bool inWindow, const int levels[3],
+                              const double emf[3], double I[3], double Vout[3], double *loadOut)
+    {
+        const double weight = inWindow ? dt * s.invSpan : 0;
+        anyInWindow = anyInWindow || (inWindow && s.span > 0);
+        const double V[3] = {s.level[levels[0]], s.level[levels[1]], s.level[levels[2]]};
+        const double Vwye = wyeVoltage(V, emf);
+        // Backward Euler on each leg: L dI/dt + (R + Rsw) I = V − Vwye − Vemf − Vsw. The
+        // divisions are taken at every step, without a branch: the times are sums of steps,
+        // so even base steps differ in their last bits.
+        const double Ldt = s.mc.L / dt;
+        const double invZ = 1 / (s.mc.R + Rsw + Ldt);
+        // Phase by phase with the phase a constant, so that the compiler keeps each phase's
+        // values in registers.
+        double load = 0;
+        phase<0>(levels, emf, Vwye, Ldt, invZ, weight, first, inWindow, I, Vout, &load);
+        phase<1>(levels, emf, Vwye, Ldt, invZ, weight, first, inWindow, I, Vout, &load);
+        phase<2>(levels, emf, Vwye, Ldt, invZ, weight, first, inWindow, I, Vout, &load);
+        if (inWindow)
+            peak = std::max(peak, std::max(std::fabs(I[0]), std::max(std::fabs(I[1]), std::fabs(I[2]))));
+        loadSum += load * weight;
+        rmsSum += I[0] * I[0] * weight;
+        *loadOut = load;
+    }
+
+    BridgeResult finish(quint32 flags) const
+    {
+        BridgeResult res;
+        res.flags = flags;
+        const pwm &part = s.part;
+        double switchSum = 0;
+        for (int k = 0; k < 3; ++k)
+            switchSum += losses[k][kUpperSwitch] + losses[k][kLowerSwitch];
+        // The on-resistance share of the switch losses; the rest is lost in wires and bonds.
+        const double ratio = Rsw > 0 ? Rdson / Rsw : 1;
+        res.Pc = switchSum * ratio;
+        res.Pw = switchSum - res.Pc;
+        for (int k = 0; k < 3; ++k) {
+            res.upperSwitch[k] = losses[k][kUpperSwitch] * ratio;
+            res.lowerSwitch[k] = losses[k][kLowerSwitch] * ratio;
+            res.upperDiode[k] = losses[k][kUpperDiode];
+            res.lowerDiode[k] = losses[k][kLowerDiode];
+            res.Pd += losses[k][kUpperDiode] + losses[k][kLowerDiode];
+        }
+        res.Ps = switchingEnergy * s.invSpan;
+        res.Pq = s.in.Vcc *
+                 (part.getIq_Vcc_vsF() * (s.Fsw / 1000 - part.getFsw_nom()) + part.getIq_Vcc()) /
+                 1000;
+        res.ampPower = res.Pw + res.Pq + res.Pc;
+        if (!s.in.removeSwitching) res.ampPower += res.Ps;
+        if (!s.in.removeDiode) res.ampPower += res.Pd;
+        res.loadPower = loadSum;
+        const double total = res.ampPower + res.loadPower;
+        res.efficiency = total != 0 ? res.loadPower * 100 / total : 0;
+        res.Ipeak = anyInWindow ? peak : 0;
+        res.Irms = std::sqrt(rmsSum);
+
+        const int outputs = part.getOutputs();
+        const int nf = outputs > 0 ? std::max(1, 3 / outputs) : 1;
+        if (res.ampPower > part.getPd_max() * nf) res.flags |= flag::PowerHigh;
+        if (res.Ipeak > part.getI_pk()) res.flags |= flag::PeakCurrent;
+        if (res.Irms > part.getI_cont()) res.flags |= flag::RmsCurrent;
+        return res;
+    }
+
+    static void signalsOf(const double I[3], const double Vout[3], double load, double *v)
+    {
+        for (int k = 0; k < 3; ++k) {
+            v[sig::I1 + k] = I[k];
+            v[sig::V1 + k] = Vout[k];
+        }
+        v[sig::loadPower] = load;
+    }
+
+private:
+    template <int k>
+    Q_ALWAYS_INLINE void phase(const int levels[3], const double emf[3], double Vwye,
+                               double Ldt, double invZ, double weight, bool first,
+                               bool inWindow, double I[3], double Vout[3], double *load)
+    {
+        const double v = s.level[levels[k]];
+        const double i = (v - Vwye - emf[k] - Vsw + Iprev[k] * Ldt) * invZ;
+        I[k] = i;
+
+        // Which device carries the phase current (at most one does), and the output voltage
+        // it leaves. Picked by index, without branches: the device changes at every edge.
+        const int device = devices[levels[k] * 3 + (i > 0) - (i < 0) + 1];
+        const double loss[2] = {(std::fabs(i) * Vsw + Rsw * i * i) * weight,
+                                (i * i * Rdiode + Vdiode * std::fabs(i)) * weight};
+        losses[k][device] += loss[device >= kUpperDiode];
+        const double out[kDevices + 1] = {v - Rsw * i - Vsw, v - Rsw * i + Vsw,
+                                          s.Vs + Vdiode - i * Rdiode, -Vdiode - i * Rdiode, v};
+        Vout[k] = out[device];
+
+        *load += (emf[k] + s.mc.R * i) * i;
+
+        // Hard switching: each edge of a node costs half of V·I over the transition time.
+        if (!first && inWindow) {
+            const double vp = Vprev[k];
+            const double edge[3] = {0, (v - vp) * 0.5 * std::fabs(i) * tRise,
+                                    (vp - v) * 0.5 * std::fabs(i) * tFall};
+            switchingEnergy += edge[(v > vp) + 2 * (v < vp)];
+        }
+        Iprev[k] = i;
+        Vprev[k] = v;
+    }
+
+    const RunSetup &s;
+    const double Rdson, Rdiode, Vdiode, tRise, tFall, Vsw, Rsw;
+    enum { kUpperSwitch, kLowerSwitch, kUpperDiode, kLowerDiode, kNone, kDevices = kNone };
+    int devices[9] = {};
+    // Per phase and device, W; the last column takes the steps no device conducts.
+    double losses[3][kDevices + 1] = {};
+    double switchingEnergy = 0, loadSum = 0, rmsSum = 0, peak = -999999999;
+    bool anyInWindow = false;
+    double Iprev[3] = {0, 0, 0}, Vprev[3] = {0, 0, 0};
+};
+
+// One run in one pass, handing each step to `sink` (may be null). A template so that the
+// recorder's step is inlined into the loop.
+template <class Sink>
+BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
+{
+    const RunSetup s(in);
+    quint32 flags = s.flags;
+    DriveStepper drive(s, &flags);
+    BridgeStepper bridge(s, Rdson);
+    DriveStep d;
+    double v[sig::count] = {};
+    while (drive.next(d)) {
+        double I[3], Vout[3], load;
+        bridge.step(d.dt, d.first, d.inWindow, d.level, d.emf, I, Vout, &load);
+        if (sink) {
+            drive.signalsOf(d, v);
+            BridgeStepper::signalsOf(I, Vout, load, v);
+            sink->step(v);
+        }
+    }
+    return bridge.finish(flags);
 }
 
 } // namespace
 
+// The drive of a run, step by step: the time, the switch nodes (two bits each) and the
+// back-EMFs. A window of up to kTraceSteps steps keeps it; a longer one repeats the drive in
+// every run instead of holding that much memory.
+namespace {
+
+// Steps a drive of its own to record the drive's waveforms, beside the runs that step the
+// currents: it writes none of the lists they write.
+void recordDrive(const RunSetup &s, Waveforms *out, const std::atomic<bool> *cancel)
+{
+    WaveformRecorder recorder(out, s.start, s.end, s.in.motor.isDelta, kDriveSignals);
+    quint32 flags = 0;
+    DriveStepper drive(s, &flags);
+    DriveStep d;
+    double v[sig::count] = {};
+    while (drive.next(d)) {
+        if (cancel->load(std::memory_order_relaxed)) return;
+        drive.signalsOf(d, v);
+        recorder.step(v);
+    }
+    recorder.finish();
+}
+
+} // namespace
+
+// The drive of the runs, stepped on a thread of its own while the first run already steps its
+// currents from what is there; the drive's waveforms are recorded on another thread, from a
+// drive of their own. Nothing is shared but the setup, which no thread changes.
+struct BridgeRuns::Trace
+{
+    Trace(const BridgeInput &in, Waveforms *out) : setup(in), steps(out ? out->trace : own) {}
+    ~Trace()
+    {
+        if (producer.joinable()) producer.join();
+        if (recording.joinable()) recording.join();
+    }
+
+    // Steps the drive into `steps`, publishing how far it has got.
+    void produce()
+    {
+        quint32 driveFlags = setup.flags;
+        DriveStepper drive(setup, &driveFlags);
+        DriveStep d;
+        int n = 0;
+        while (drive.next(d)) {
+            if (n == kTraceSteps) {
+                // Too long to keep: each run steps its drive again.
+                cancel = true;
+                finished.store(true, std::memory_order_release);
+                return;
+            }
+            steps.t.push_back(d.t);
+            steps.emf.push_back({d.emf[0], d.emf[1], d.emf[2]});
+            steps.levels.push_back(quint8(d.level[0] | d.level[1] << 2 | d.level[2] << 4 |
+                                          (d.inWindow ? kInWindow : 0)));
+            if (++n % 1024 == 0) produced.store(n, std::memory_order_release);
+        }
+        produced.store(n, std::memory_order_release);
+        flags = driveFlags;
+        complete = true;
+        finished.store(true, std::memory_order_release);
+    }
+
+    void waitUntilFinished() const
+    {
+        while (!finished.load(std::memory_order_acquire))
+            std::this_thread::yield();
+    }
+
+    static constexpr int kInWindow = 0x40; // in the levels byte: the step is in the window
+
+    const RunSetup setup;
+    Waveforms::DriveTrace own;
+    Waveforms::DriveTrace &steps;
+    // Where the drive has got to: the steps before `produced` are written. Once `finished`
+    // (stored last) is set, `complete` and `flags` are final.
+    // Each on a cache line of its own: the threads that write them do not slow the readers
+    // of the rest.
+    alignas(64) std::atomic<int> produced{0};
+    alignas(64) std::atomic<bool> finished{false};
+    alignas(64) std::atomic<bool> cancel{false}; // the recording thread stops
+    bool complete = false;
+    quint32 flags = 0;
+    const double *t = nullptr;
+    const std::array<double, 3> *emf = nullptr;
+    const quint8 *levels = nullptr;
+    std::thread producer, recording;
+};
+
+BridgeRuns::BridgeRuns(const BridgeInput &input, Waveforms *out) : in(input), out(out)
+{
+    trace.reset(new Trace(in, out));
+    Trace &tr = *trace;
+    Waveforms::DriveTrace &st = tr.steps;
+    st.t.clear();
+    st.emf.clear();
+    st.levels.clear();
+    // Only the pages a run writes are taken from the system; reserved room costs nothing, and
+    // the lists never move while the runs read them.
+    st.t.reserve(kTraceSteps);
+    st.emf.reserve(kTraceSteps);
+    st.levels.reserve(kTraceSteps);
+    tr.t = st.t.data();
+    tr.emf = st.emf.data();
+    tr.levels = st.levels.data();
+    if (out) {
+        out->clear();
+        tr.recording = std::thread(recordDrive, std::cref(tr.setup), out, &tr.cancel);
+    }
+    tr.producer = std::thread([&tr] { tr.produce(); });
+}
+
+BridgeRuns::~BridgeRuns() = default;
+
+BridgeResult BridgeRuns::run(double Rdson, bool record)
+{
+    Trace &tr = *trace;
+    const RunSetup &s = tr.setup;
+    Waveforms *const w = record ? out : nullptr;
+    // A recording run must know how many steps there are before the first.
+    if (w) tr.waitUntilFinished();
+
+    BridgeStepper bridge(s, Rdson);
+    std::unique_ptr<WaveformRecorder> recorder;
+    if (w && tr.complete) {
+        w->Rdson = Rdson;
+        recorder.reset(new WaveformRecorder(w, s.start, s.end, in.motor.isDelta, kBridgeSignals,
+                                            tr.produced.load(std::memory_order_relaxed)));
+    }
+    double v[sig::count] = {};
+    const double *const t = tr.t;
+    const quint8 *const packedLevels = tr.levels;
+    const std::array<double, 3> *const emf = tr.emf;
+    int i = 0;
+    for (;;) {
+        const bool done = tr.finished.load(std::memory_order_acquire);
+        const int available = tr.produced.load(std::memory_order_acquire);
+        if (done && !tr.complete) break;
+        for (; i < available; ++i) {
+            const double dt = i == 0 ? s.h : t[i] - t[i - 1];
+            const int packed = packedLevels[i];
+            const int levels[3] = {packed & 3, packed >> 2 & 3, packed >> 4 & 3};
+            double I[3], Vout[3], load;
+            bridge.step(dt, i == 0, packed & Trace::kInWindow, levels, emf[i].data(), I, Vout,
+                        &load);
+            if (recorder) {
+                v[sig::time] = t[i];
+                BridgeStepper::signalsOf(I, Vout, load, v);
+                recorder->step(v);
+            }
+        }
+        if (done) break;
+        std::this_thread::yield();
+    }
+    if (tr.complete) {
+        if (recorder) recorder->finish();
+        return bridge.finish(tr.flags);
+    }
+
+    // The drive was too long to keep: a run in one pass, which records every signal.
+    if (!w) return runBridge(in, Rdson, static_cast<WaveformRecorder *>(nullptr));
+    if (tr.recording.joinable()) tr.recording.join();
+    w->clear();
+    w->Rdson = Rdson;
+    WaveformRecorder all(w, s.start, s.end, in.motor.isDelta, kAllSignals);
+    const BridgeResult r = runBridge(in, Rdson, &all);
+    all.finish();
+    return r;
+}
+
 BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *out)
 {
     if (!out) return simulateBridge(in, Rdson, static_cast<StepSink *>(nullptr));
-    out->clear();
-    out->Rdson = Rdson;
-    // The recorder needs the window as the run clamps it.
-    const double end = std::max(in.end, 0.0);
-    const double start = std::min(std::max(in.start, 0.0), end);
-    WaveformRecorder recorder(out, start, end, in.motor.isDelta);
-    const BridgeResult r = runBridge(in, Rdson, &recorder);
-    recorder.finish();
-    return r;
+    BridgeRuns runs(in, out);
+    return runs.run(Rdson, true);
 }
 
 BridgeResult simulateBridge(const BridgeInput &in, double Rdson, StepSink *sink)

@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 // The three-phase bridge of a PWM amplifier driving a motor: the control profile, the two
@@ -142,6 +143,15 @@ struct Waveforms
     // The recorder's scratch: a run's steps until it is known whether they fit. Kept between
     // runs, so that a refresh does not allocate and fault in its memory again.
     std::vector<std::array<double, sig::count>> rows;
+    // The drive of the last BridgeRuns, kept for the same reason: its time, back-EMFs and
+    // switch nodes by step.
+    struct DriveTrace
+    {
+        std::vector<double> t;
+        std::vector<std::array<double, 3>> emf;
+        std::vector<quint8> levels;
+    };
+    DriveTrace trace;
 };
 
 // What one run found. Losses are averages over the display window.
@@ -200,6 +210,36 @@ ControlProfile generateControlVector(const BridgeInput &in, double endTime, quin
 BridgeResult simulateBridge(const BridgeInput &in, double Rdson, StepSink *sink);
 // The same run storing its waveforms in `out` (cleared first; may be null).
 BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *out);
+
+// Runs of one input at several switch on-resistances, as the thermal loop takes them. The
+// time steps, the switch nodes and the back-EMFs do not depend on the on-resistance: they are
+// stepped once, on a thread of its own started when the runs are set up (the first run follows
+// it as it goes), and kept for up to kTraceSteps steps (about 33 bytes a step, in `out`'s
+// scratch so that the next refresh finds the memory ready); each run then steps only the phase
+// currents and the losses. With `out`, a further thread records the drive's waveforms. A longer
+// window steps everything in every run. The results are those of simulateBridge. `out` must not
+// be read, nor given to other runs, while the runs exist: the threads end with them.
+constexpr int kTraceSteps = 1 << 20;
+
+class BridgeRuns
+{
+public:
+    // `out` (may be null) receives the waveforms of the runs that record.
+    BridgeRuns(const BridgeInput &in, Waveforms *out);
+    ~BridgeRuns();
+    BridgeRuns(const BridgeRuns &) = delete;
+    BridgeRuns &operator=(const BridgeRuns &) = delete;
+
+    // One run with switch on-resistance Rdson; with `record`, its waveforms replace those in
+    // `out`.
+    BridgeResult run(double Rdson, bool record);
+
+private:
+    struct Trace;
+    const BridgeInput in;
+    Waveforms *const out;
+    std::unique_ptr<Trace> trace;
+};
 
 // The twelve per-device lines of the page's notes ("Upper Switch A Power: 1.23 W", ...).
 QStringList lossLines(const BridgeResult &r);

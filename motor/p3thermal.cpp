@@ -39,11 +39,11 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
     // settle with it; a last run that did not store is repeated below to fill the waveforms.
     bool record = false, recorded = false;
     double previousChange = 0;
+    BridgeRuns runs(in, out);
     for (;;) {
         res.Rdson = (part.topResistance(T) + part.bottomResistance(T)) * 0.5;
         recorded = out && record;
-        const BridgeResult b = recorded ? simulateBridge(in, res.Rdson, out)
-                                        : simulateBridge(in, res.Rdson, static_cast<StepSink *>(nullptr));
+        const BridgeResult b = runs.run(res.Rdson, recorded);
         const double Psw = b.Pc + (in.removeSwitching ? 0 : b.Ps);
         const double Pdd = in.removeDiode ? 0 : b.Pd;
         res.Tcase = (b.Pq + Psw + Pdd + b.Pw) * (Rhs + thermal.Rtim) + thermal.Tamb;
@@ -71,7 +71,7 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
         previousChange = change;
         T = res.Tj;
     }
-    if (out && !recorded) simulateBridge(in, res.Rdson, out);
+    if (out && !recorded) runs.run(res.Rdson, true);
     res.Tjunction = std::max(res.Tjd, res.Tj);
     res.flags = res.bridge.flags;
     if (res.Tcase > part.getTc_max()) res.flags |= flag::CaseHot;

@@ -12,7 +12,10 @@
 #include <QTextStream>
 #include <QtTest>
 
+#include <array>
 #include <cmath>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -130,6 +133,8 @@ private slots:
     void longRunCoversItsWindow();
     void reverseRotation_data();
     void reverseRotation();
+    void runsOnKeptDrive_data();
+    void runsOnKeptDrive();
     void steadyCase_data();
     void steadyCase();
 
@@ -785,6 +790,80 @@ void TestMotorEngine::reverseRotation()
         highest = std::max(highest, w.I1[i]);
     }
     QVERIFY(lowest < -0.5 * forward.Ipeak && highest > 0.5 * forward.Ipeak);
+}
+
+namespace {
+
+// Every step of a run as the single pass hands it over.
+struct StepRows final : motor::StepSink
+{
+    void step(const double *values) override
+    {
+        rows.emplace_back();
+        std::copy(values, values + motor::sig::count, rows.back().begin());
+    }
+    std::vector<std::array<double, motor::sig::count>> rows;
+};
+
+} // namespace
+
+void TestMotorEngine::runsOnKeptDrive_data()
+{
+    QTest::addColumn<int>("commutation");
+    QTest::addColumn<bool>("delta");
+    QTest::addColumn<double>("start");
+    QTest::addColumn<double>("end");
+    QTest::newRow("sinusoidal wye") << int(motor::Sinusoidal) << false << 0.025 << 0.075;
+    QTest::newRow("trapezoidal delta") << int(motor::Trapezoidal) << true << 0.025 << 0.075;
+    QTest::newRow("six-step wye") << int(motor::SixStep) << false << 0.0 << 0.075;
+    // More steps than are stored one by one: the waveforms are decimated.
+    QTest::newRow("sinusoidal, long window") << int(motor::Sinusoidal) << false << 0.05 << 0.2;
+}
+
+void TestMotorEngine::runsOnKeptDrive()
+{
+    // The thermal loop steps the drive once and each run only the currents: every run gives
+    // what a single pass at its on-resistance gives, whatever ran before.
+    QFETCH(int, commutation);
+    QFETCH(bool, delta);
+    QFETCH(double, start);
+    QFETCH(double, end);
+    motor::BridgeInput in = baseInput();
+    in.commutation = commutation;
+    in.motor.isDelta = delta;
+    in.start = start;
+    in.end = end;
+    motor::Waveforms w;
+    motor::BridgeRuns runs(in, &w);
+    for (const double Rdson : {0.2, 0.02, 0.07}) {
+        const bool record = Rdson == 0.02;
+        const motor::BridgeResult kept = runs.run(Rdson, record);
+        StepRows single;
+        const motor::BridgeResult r = motor::simulateBridge(in, Rdson, &single);
+        const double keptValues[] = {kept.Pc, kept.Pd, kept.Ps, kept.Pq, kept.Pw,
+                                     kept.loadPower, kept.ampPower, kept.efficiency,
+                                     kept.Ipeak, kept.Irms, kept.upperSwitch[2],
+                                     kept.lowerSwitch[1], kept.upperDiode[0], kept.lowerDiode[2]};
+        const double singleValues[] = {r.Pc, r.Pd, r.Ps, r.Pq, r.Pw,
+                                       r.loadPower, r.ampPower, r.efficiency,
+                                       r.Ipeak, r.Irms, r.upperSwitch[2],
+                                       r.lowerSwitch[1], r.upperDiode[0], r.lowerDiode[2]};
+        for (int i = 0; i < int(std::size(keptValues)); ++i)
+            QCOMPARE(keptValues[i], singleValues[i]);
+        QCOMPARE(kept.flags, r.flags);
+        QVERIFY(r.loadPower > 0);
+        if (!record || w.decimated) continue;
+        // The waveforms of the recording run are those of its single pass, step by step.
+        QCOMPARE(w.steps(), int(single.rows.size()));
+        for (int s = 0; s < motor::sig::count; ++s) {
+            const QVector<double> &list = *w.list(s);
+            if (list.isEmpty() && !delta) continue; // no line EMFs for a wye motor
+            for (int i = 0; i < w.steps(); ++i)
+                QCOMPARE(list[i], single.rows[i][s]);
+        }
+    }
+    QCOMPARE(w.Rdson, 0.02);
+    QCOMPARE(w.decimated, end == 0.2);
 }
 
 void TestMotorEngine::steadyCase_data()
