@@ -334,7 +334,6 @@ double MainWindow::P3minHeatsink(double Ieffective, double Pother, pwm inverter)
     return motor::minHeatsink(Ieffective, Pother, inverter, Tamb, Rtim);
 }
 
-
 void MainWindow::refreshP3()
 {
     const WaitCursor wait;
