@@ -5,6 +5,18 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstring>
+#ifdef __linux__
+#include <sched.h>
+#endif
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
 #include <cmath>
 #include <limits>
 #include <thread>
@@ -273,6 +285,12 @@ inline void smallSinCos(double d, double *s, double *c)
     }
     // Reciprocals of the factorial ratios: a division per term would cost more than the rest.
     const double d2 = d * d;
+    if (std::fabs(d) < 1.0 / 512) {
+        // The fine steps: the terms from d^7 and d^6 on are below 1e-19 of the result.
+        *s = d * (1 - d2 * (1.0 / 6) * (1 - d2 * (1.0 / 20)));
+        *c = 1 - d2 * (1.0 / 2) * (1 - d2 * (1.0 / 12));
+        return;
+    }
     *s = d * (1 - d2 * (1.0 / 6) *
                       (1 - d2 * (1.0 / 20) *
                                (1 - d2 * (1.0 / 42) * (1 - d2 * (1.0 / 72) * (1 - d2 * (1.0 / 110))))));
@@ -342,11 +360,7 @@ public:
         : w(w), rows(w->rows), start(start), width((end - start) / kBuckets),
           keepsTime(signalSet >> sig::time & 1)
     {
-        for (int s = 0; s < sig::count; ++s) {
-            const bool lineEmf = s == sig::VemfAB || s == sig::VemfBC || s == sig::VemfCA;
-            if (s != sig::time && (signalSet >> s & 1) && (delta || !lineEmf)) kept[nKept++] = s;
-        }
-        wide = (nKept + kBlock - 1) / kBlock * kBlock;
+        keep(signalSet, delta);
         if (steps < 0) {
             rows.clear();
             // Reserved room costs nothing until it is written; growing would copy every row.
@@ -359,6 +373,31 @@ public:
             direct = true;
             sizeLists(steps);
         }
+    }
+
+    // Makes a recorder that knows its steps take them from stretch recorders instead.
+    void byStretches()
+    {
+        if (decimating)
+            sparse = true;
+        else
+            written = capacity; // the stretches fill every step
+    }
+
+    // A recorder of one stretch of the steps, beside others that record the rest on other
+    // threads, writing where `whole` (byStretches) would: a run kept step by step in place, a
+    // decimated one at its slices' places (the stretch must cover whole slices), which
+    // whole.finish() closes up.
+    WaveformRecorder(const WaveformRecorder &whole, int first)
+        : w(whole.w), rows(whole.rows), start(whole.start), width(whole.width),
+          keepsTime(whole.keepsTime), nKept(whole.nKept), wide(whole.wide),
+          decimating(whole.decimating), direct(whole.direct), part(true), capacity(whole.capacity),
+          written(first)
+    {
+        std::copy(whole.kept, whole.kept + sig::count, kept);
+        std::copy(whole.out, whole.out + sig::count, out);
+        outTime = whole.outTime;
+        if (decimating) samplesInSlice = whole.slices.data();
     }
 
     void step(const double *v) override
@@ -388,9 +427,14 @@ public:
 
     void finish()
     {
+        if (part) {
+            if (decimating) flushSlice();
+            return;
+        }
         // The recorder of the time says it; another one may record beside it.
         if (keepsTime) w->decimated = decimating;
         if (decimating) flushSlice();
+        if (sparse) closeUp();
         if (decimating || direct) {
             if (written < capacity) sizeLists(written);
             return;
@@ -407,6 +451,15 @@ public:
 
 private:
     using Row = std::array<double, sig::count>;
+
+    void keep(quint64 signalSet, bool delta)
+    {
+        for (int s = 0; s < sig::count; ++s) {
+            const bool lineEmf = s == sig::VemfAB || s == sig::VemfBC || s == sig::VemfCA;
+            if (s != sig::time && (signalSet >> s & 1) && (delta || !lineEmf)) kept[nKept++] = s;
+        }
+        wide = (nKept + kBlock - 1) / kBlock * kBlock;
+    }
 
     // QVector::resize keeps the capacity: a list that held a run before fills in place.
     void sizeLists(int n)
@@ -426,6 +479,7 @@ private:
     void startDecimating()
     {
         decimating = true;
+        slices.assign(kBuckets, 0);
         // At most two samples a slice: the lists never grow past this.
         sizeLists(2 * kBuckets);
         written = 0;
@@ -501,15 +555,43 @@ private:
         // Both extremes of every signal, in the order they occurred, at the slice's first and
         // last time; a slice of one or two steps as it is.
         if (count > 2) reduce();
-        for (int i = 0; i < std::min(count, 2); ++i) {
-            if (written >= capacity) break;
-            for (int j = 0; j < nKept; ++j)
-                out[j][written] = slice_[i * wide + j];
-            if (keepsTime) outTime[written] = i == 0 ? firstTime : lastTime;
-            ++written;
+        const int n = std::min(count, 2);
+        if (part && n > 0) {
+            // At the slice's own two places.
+            written = 2 * current;
+            samplesInSlice[current] = quint8(n);
         }
+        for (int i = 0; i < n; ++i)
+            storeSample(&slice_[i * wide], i == 0 ? firstTime : lastTime);
         count = 0;
         buffered = 0;
+    }
+
+    // Moves the samples that stretches left at their slices' places down into one run.
+    void closeUp()
+    {
+        written = 0;
+        for (int slice = 0; slice < kBuckets; ++slice) {
+            for (int i = 0; i < slices[slice]; ++i) {
+                const int from = 2 * slice + i;
+                if (from != written) {
+                    for (int j = 0; j < nKept; ++j)
+                        out[j][written] = out[j][from];
+                    if (keepsTime) outTime[written] = outTime[from];
+                }
+                ++written;
+            }
+        }
+    }
+
+    // One stored sample: the kept signals and the time.
+    void storeSample(const double *row, double time)
+    {
+        if (written >= capacity) return;
+        for (int j = 0; j < nKept; ++j)
+            out[j][written] = row[j];
+        if (keepsTime) outTime[written] = time;
+        ++written;
     }
 
     // Steps of the current slice held before they are reduced, in rows of whole blocks.
@@ -524,6 +606,10 @@ private:
     int kept[sig::count] = {}; // the recorded signals but the time
     int nKept = 0, wide = 0;
     bool decimating = false, direct = false;
+    const bool part = false;
+    bool sparse = false;          // stretches wrote at their slices' places
+    mutable std::vector<quint8> slices; // samples by slice, as the stretches left them
+    quint8 *samplesInSlice = nullptr; // a stretch's: the whole's slices
     double *out[sig::count] = {};
     double *outTime = nullptr;
     int capacity = 0, written = 0;
@@ -534,8 +620,8 @@ private:
 };
 
 // The profile's envelope and frequency at the run's time, which only grows: while it stays
-// inside the segment of the last lookup the values come straight from that segment, which is
-// what linterp would find from there; anything else goes to linterp.
+// inside the segment of the last lookup the values come from that segment's slopes (what
+// linterp finds there, to the rounding); anything else goes to linterp.
 class ProfileCursor
 {
 public:
@@ -553,8 +639,8 @@ public:
             return;
         }
         const double dt = t - x0;
-        *DCenv = d0 + dt * dd / dx;
-        *f = f0 + dt * df / dx;
+        *DCenv = d0 + dt * slopeD;
+        *f = f0 + dt * slopeF;
     }
 
 private:
@@ -571,15 +657,15 @@ private:
         x1 = i == size - 1 ? std::numeric_limits<double>::infinity() : tb[i];
         dx = tb[i] - tb[i - 1];
         d0 = p.DutyCycleEnv[i - 1];
-        dd = p.DutyCycleEnv[i] - d0;
+        slopeD = (p.DutyCycleEnv[i] - d0) / dx;
         f0 = p.fCycle[i - 1];
-        df = p.fCycle[i] - f0;
+        slopeF = (p.fCycle[i] - f0) / dx;
     }
 
     const ControlProfile &p;
     const int size;
     int index = 0;
-    double x0 = 1, x1 = 0, dx = 1, d0 = 0, dd = 0, f0 = 0, df = 0;
+    double x0 = 1, x1 = 0, dx = 1, d0 = 0, slopeD = 0, f0 = 0, slopeF = 0;
 };
 
 // The carrier triangle, 1 at whole periods and −1 half way: t·Fsw less its nearest integer, by
@@ -632,6 +718,7 @@ struct RunSetup
         }
         period = 1 / Fsw;
         invSpan = span > 0 ? 1 / span : 0;
+        emfPerHz = mc.Vemf * 60 / mc.n;
     }
 
     const BridgeInput &in;
@@ -644,6 +731,7 @@ struct RunSetup
     const double (*table)[3] = kSixStep;
     double angleScale = 1;
     double start = 0, end = 0, span = 0, invSpan = 0, h = 0, period = 0;
+    double emfPerHz = 0; // back-EMF amplitude per hertz of electrical frequency, V
     ControlProfile prof;
 };
 
@@ -668,12 +756,18 @@ inline double wyeVoltage(const double V[3], const double emf[3])
 class DriveStepper
 {
 public:
-    DriveStepper(const RunSetup &s, quint32 *flags) : s(s), flags(*flags), profile(s.prof) {}
+    DriveStepper(const RunSetup &s, quint32 *flags) : s(s), flags(flags), profile(s.prof) {}
+    // Goes on from where `from` has got to, noting its flags in *flags.
+    DriveStepper(const DriveStepper &from, quint32 *flags) : DriveStepper(from) { this->flags = flags; }
+
+    // Whether there is a next step, and its time.
+    bool hasNext() const { return !done && s.canStep && t < s.end; }
+    double nextTime() const { return t; }
 
     // The next step; false once the window is done.
     Q_ALWAYS_INLINE bool next(DriveStep &o)
     {
-        if (done || !s.canStep || !(t < s.end)) return false;
+        if (!hasNext()) return false;
         // The first sample stands for one base step: the run starts from rest, and a longer
         // first interval would weigh that one sample heavily in every window average.
         const double dt = first ? s.h : t - tPrev;
@@ -684,14 +778,14 @@ public:
         o.inWindow = inWindow;
 
         double DCenv, f;
-        profile.at(t, &DCenv, &f, &flags);
+        profile.at(t, &DCenv, &f, flags);
         DCenv = clampUnit(DCenv);
         const double carrier = carrierAt(t, s.Fsw);
         o.carrier = carrier;
         o.f = f;
         o.DCenv = DCenv;
 
-        const double E = std::fabs(f) * s.mc.Vemf * 60 / s.mc.n;
+        const double E = std::fabs(f) * s.emfPerHz;
         const double d = 2 * kPi * f * dt;
         if (first) {
             drive.set(d);
@@ -784,7 +878,7 @@ public:
         first = false;
         const double nextT = t + step;
         if (!(nextT > t)) { // the step is lost in the rounding of t: no progress is possible
-            flags |= flag::WindowTooLong;
+            *flags |= flag::WindowTooLong;
             done = true;
         } else {
             t = nextT;
@@ -817,8 +911,10 @@ public:
     }
 
 private:
+    DriveStepper(const DriveStepper &) = default;
+
     const RunSetup &s;
-    quint32 &flags;
+    quint32 *flags;
     ProfileCursor profile;
     double t = 0, tPrev = 0;
     bool first = true, inWindow = false, done = false;
@@ -830,6 +926,75 @@ private:
     bool lastEdgeRising[3] = {false, false, false};
     int stepsInGroup = 0;
     double lastD = 0, sd = 0, cd = 1; // sin and cos of lastD
+};
+
+// The devices of a half bridge, as BridgeStepper indexes them; kNone for a step that no device
+// conducts.
+enum Device { kUpperSwitch, kLowerSwitch, kUpperDiode, kLowerDiode, kNone, kDevices = kNone };
+
+// What a run adds up over its steps.
+struct BridgeSums
+{
+    // Per phase and device, W; the last column takes the steps no device conducts.
+    double losses[3][kDevices + 1] = {};
+    double switchingEnergy = 0, loadSum = 0, rmsSum = 0, peak = -999999999;
+    bool anyInWindow = false;
+
+    void add(const BridgeSums &o)
+    {
+        for (int k = 0; k < 3; ++k) {
+            for (int d = 0; d <= kDevices; ++d)
+                losses[k][d] += o.losses[k][d];
+        }
+        switchingEnergy += o.switchingEnergy;
+        loadSum += o.loadSum;
+        rmsSum += o.rmsSum;
+        peak = std::max(peak, o.peak);
+        anyInWindow = anyInWindow || o.anyInWindow;
+    }
+};
+
+// A run is cut into stretches of steps, each summed on its own and the sums added in order, so
+// that threads can take the stretches side by side and find what one thread finds. A stretch
+// ends after at least kStretchSteps steps, where the next step falls into another slice of the
+// display window (or, before the window, into another slice's width): no slice of the
+// decimated waveforms spans two stretches.
+constexpr int kStretchSteps = 16384;
+
+class StretchCutter
+{
+public:
+    explicit StretchCutter(const RunSetup &s)
+        : start(s.start), width((s.end - s.start) / kBuckets), Fsw(s.Fsw)
+    {
+    }
+
+    // Whether a stretch begins with the step at t; asked for every step after the first, with
+    // the time of the step before.
+    bool cutsBefore(double t, double tPrev)
+    {
+        if (++steps < kStretchSteps || slice(t) == slice(tPrev)) return false;
+        steps = 0;
+        return true;
+    }
+
+private:
+    // The slice the recorder puts t in, counted on to negative numbers before the window.
+    double slice(double t) const
+    {
+        if (!(width > 0)) return std::floor(t * Fsw);
+        const double at = (t - start) / width;
+        return at < kBuckets - 1 ? std::floor(at) : kBuckets - 1;
+    }
+
+    const double start, width, Fsw;
+    int steps = 0;
+};
+
+// Of one step: L/dt and the voltage of the wye point.
+struct StepTerms
+{
+    double Ldt, Vwye;
 };
 
 // The half of a run that the switches' on-resistance changes: the phase currents and the
@@ -861,18 +1026,53 @@ public:
         }
     }
 
+    // Continues from the step before a stretch: its phase currents and switch node voltages.
+    void resume(const double I[3], const int levels[3])
+    {
+        for (int k = 0; k < 3; ++k) {
+            Iprev[k] = I[k];
+            Vprev[k] = s.level[levels[k]];
+        }
+    }
+
+    // The phase currents of a step and nothing else, as step() finds them: I holds those of
+    // the step before and receives the new ones.
+    Q_ALWAYS_INLINE void advanceCurrents(const StepTerms &st, const int levels[3],
+                                         const double emf[3], double I[3]) const
+    {
+        const double invZ = 1 / (s.mc.R + Rsw + st.Ldt);
+        for (int k = 0; k < 3; ++k)
+            I[k] = current(s.level[levels[k]], st.Vwye, emf[k], I[k], st.Ldt, invZ);
+    }
+
+    // What a step's currents take that the on-resistance does not change. The divisions are
+    // taken at every step, without a branch: the times are sums of steps, so even base steps
+    // differ in their last bits.
+    Q_ALWAYS_INLINE StepTerms terms(double dt, const int levels[3], const double emf[3]) const
+    {
+        const double V[3] = {s.level[levels[0]], s.level[levels[1]], s.level[levels[2]]};
+        return {s.mc.L / dt, wyeVoltage(V, emf)};
+    }
+
+    // The sums of the stretch being stepped, and the end of it.
+    const BridgeSums &stretchSums() const { return sum; }
+    void endStretch()
+    {
+        total.add(sum);
+        sum = BridgeSums();
+    }
+    // A stretch stepped by another stepper, in its turn.
+    void addStretch(const BridgeSums &stretch) { total.add(stretch); }
+
     // One step: the phase currents I, the output voltages Vout and the load power.
-    Q_ALWAYS_INLINE void step(double dt, bool first, bool inWindow, const int levels[3],
-                              const double emf[3], double I[3], double Vout[3], double *loadOut)
+    Q_ALWAYS_INLINE void step(double dt, const StepTerms &st, bool first, bool inWindow,
+                              const int levels[3], const double emf[3], double I[3],
+                              double Vout[3], double *loadOut)
     {
         const double weight = inWindow ? dt * s.invSpan : 0;
-        anyInWindow = anyInWindow || (inWindow && s.span > 0);
-        const double V[3] = {s.level[levels[0]], s.level[levels[1]], s.level[levels[2]]};
-        const double Vwye = wyeVoltage(V, emf);
-        // Backward Euler on each leg: L dI/dt + (R + Rsw) I = V − Vwye − Vemf − Vsw. The
-        // divisions are taken at every step, without a branch: the times are sums of steps,
-        // so even base steps differ in their last bits.
-        const double Ldt = s.mc.L / dt;
+        sum.anyInWindow = sum.anyInWindow || (inWindow && s.span > 0);
+        const double Vwye = st.Vwye, Ldt = st.Ldt;
+        // Backward Euler on each leg: L dI/dt + (R + Rsw) I = V − Vwye − Vemf − Vsw.
         const double invZ = 1 / (s.mc.R + Rsw + Ldt);
         // Phase by phase with the phase a constant, so that the compiler keeps each phase's
         // values in registers.
@@ -881,9 +1081,9 @@ public:
         phase<1>(levels, emf, Vwye, Ldt, invZ, weight, first, inWindow, I, Vout, &load);
         phase<2>(levels, emf, Vwye, Ldt, invZ, weight, first, inWindow, I, Vout, &load);
         if (inWindow)
-            peak = std::max(peak, std::max(std::fabs(I[0]), std::max(std::fabs(I[1]), std::fabs(I[2]))));
-        loadSum += load * weight;
-        rmsSum += I[0] * I[0] * weight;
+            sum.peak = std::max(sum.peak, std::max(std::fabs(I[0]), std::max(std::fabs(I[1]), std::fabs(I[2]))));
+        sum.loadSum += load * weight;
+        sum.rmsSum += I[0] * I[0] * weight;
         *loadOut = load;
     }
 
@@ -892,6 +1092,9 @@ public:
         BridgeResult res;
         res.flags = flags;
         const pwm &part = s.part;
+        BridgeSums all = total;
+        all.add(sum);
+        const auto &losses = all.losses;
         double switchSum = 0;
         for (int k = 0; k < 3; ++k)
             switchSum += losses[k][kUpperSwitch] + losses[k][kLowerSwitch];
@@ -906,18 +1109,18 @@ public:
             res.lowerDiode[k] = losses[k][kLowerDiode];
             res.Pd += losses[k][kUpperDiode] + losses[k][kLowerDiode];
         }
-        res.Ps = switchingEnergy * s.invSpan;
+        res.Ps = all.switchingEnergy * s.invSpan;
         res.Pq = s.in.Vcc *
                  (part.getIq_Vcc_vsF() * (s.Fsw / 1000 - part.getFsw_nom()) + part.getIq_Vcc()) /
                  1000;
         res.ampPower = res.Pw + res.Pq + res.Pc;
         if (!s.in.removeSwitching) res.ampPower += res.Ps;
         if (!s.in.removeDiode) res.ampPower += res.Pd;
-        res.loadPower = loadSum;
+        res.loadPower = all.loadSum;
         const double total = res.ampPower + res.loadPower;
         res.efficiency = total != 0 ? res.loadPower * 100 / total : 0;
-        res.Ipeak = anyInWindow ? peak : 0;
-        res.Irms = std::sqrt(rmsSum);
+        res.Ipeak = all.anyInWindow ? all.peak : 0;
+        res.Irms = std::sqrt(all.rmsSum);
 
         const int outputs = part.getOutputs();
         const int nf = outputs > 0 ? std::max(1, 3 / outputs) : 1;
@@ -943,7 +1146,7 @@ private:
                                bool inWindow, double I[3], double Vout[3], double *load)
     {
         const double v = s.level[levels[k]];
-        const double i = (v - Vwye - emf[k] - Vsw + Iprev[k] * Ldt) * invZ;
+        const double i = current(v, Vwye, emf[k], Iprev[k], Ldt, invZ);
         I[k] = i;
 
         // Which device carries the phase current (at most one does), and the output voltage
@@ -951,7 +1154,7 @@ private:
         const int device = devices[levels[k] * 3 + (i > 0) - (i < 0) + 1];
         const double loss[2] = {(std::fabs(i) * Vsw + Rsw * i * i) * weight,
                                 (i * i * Rdiode + Vdiode * std::fabs(i)) * weight};
-        losses[k][device] += loss[device >= kUpperDiode];
+        sum.losses[k][device] += loss[device >= kUpperDiode];
         const double out[kDevices + 1] = {v - Rsw * i - Vsw, v - Rsw * i + Vsw,
                                           s.Vs + Vdiode - i * Rdiode, -Vdiode - i * Rdiode, v};
         Vout[k] = out[device];
@@ -963,20 +1166,23 @@ private:
             const double vp = Vprev[k];
             const double edge[3] = {0, (v - vp) * 0.5 * std::fabs(i) * tRise,
                                     (vp - v) * 0.5 * std::fabs(i) * tFall};
-            switchingEnergy += edge[(v > vp) + 2 * (v < vp)];
+            sum.switchingEnergy += edge[(v > vp) + 2 * (v < vp)];
         }
         Iprev[k] = i;
         Vprev[k] = v;
     }
 
+    // Backward Euler on one leg: L dI/dt + (R + Rsw) I = V − Vwye − Vemf − Vsw.
+    Q_ALWAYS_INLINE double current(double v, double Vwye, double emf, double Iprev, double Ldt,
+                                   double invZ) const
+    {
+        return (v - Vwye - emf - Vsw + Iprev * Ldt) * invZ;
+    }
+
     const RunSetup &s;
     const double Rdson, Rdiode, Vdiode, tRise, tFall, Vsw, Rsw;
-    enum { kUpperSwitch, kLowerSwitch, kUpperDiode, kLowerDiode, kNone, kDevices = kNone };
     int devices[9] = {};
-    // Per phase and device, W; the last column takes the steps no device conducts.
-    double losses[3][kDevices + 1] = {};
-    double switchingEnergy = 0, loadSum = 0, rmsSum = 0, peak = -999999999;
-    bool anyInWindow = false;
+    BridgeSums sum, total; // of the stretch being stepped; of those before it
     double Iprev[3] = {0, 0, 0}, Vprev[3] = {0, 0, 0};
 };
 
@@ -989,11 +1195,16 @@ BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
     quint32 flags = s.flags;
     DriveStepper drive(s, &flags);
     BridgeStepper bridge(s, Rdson);
+    StretchCutter cutter(s);
     DriveStep d;
     double v[sig::count] = {};
+    double tPrev = 0;
     while (drive.next(d)) {
+        if (!d.first && cutter.cutsBefore(d.t, tPrev)) bridge.endStretch();
+        tPrev = d.t;
         double I[3], Vout[3], load;
-        bridge.step(d.dt, d.first, d.inWindow, d.level, d.emf, I, Vout, &load);
+        bridge.step(d.dt, bridge.terms(d.dt, d.level, d.emf), d.first, d.inWindow, d.level, d.emf,
+                    I, Vout, &load);
         if (sink) {
             drive.signalsOf(d, v);
             BridgeStepper::signalsOf(I, Vout, load, v);
@@ -1003,42 +1214,161 @@ BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
     return bridge.finish(flags);
 }
 
-} // namespace
-
-// The drive of a run, step by step: the time, the switch nodes (two bits each) and the
-// back-EMFs. A window of up to kTraceSteps steps keeps it; a longer one repeats the drive in
-// every run instead of holding that much memory.
-namespace {
-
-// Steps a drive of its own to record the drive's waveforms, beside the runs that step the
-// currents: it writes none of the lists they write.
-void recordDrive(const RunSetup &s, Waveforms *out, const std::atomic<bool> *cancel)
+// A thread that waits for another one to get on: a short sleep, which leaves the core to the
+// thread it waits for (yielding in a loop would keep the core and the kernel busy, and slow the
+// thread that is waited for).
+void pause(int microseconds = 20)
 {
-    WaveformRecorder recorder(out, s.start, s.end, s.in.motor.isDelta, kDriveSignals);
-    quint32 flags = 0;
-    DriveStepper drive(s, &flags);
-    DriveStep d;
-    double v[sig::count] = {};
-    while (drive.next(d)) {
-        if (cancel->load(std::memory_order_relaxed)) return;
-        drive.signalsOf(d, v);
-        recorder.step(v);
-    }
-    recorder.finish();
+    std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
 }
+
+// Stores that go past the caches, for the drive's steps: the runs read them on other cores,
+// whose copies of the lines of the last refresh would otherwise hold the producer up. The fence
+// orders them before the store that publishes them.
+inline void streamStore(double *to, double x)
+{
+#ifdef __SSE2__
+    long long bits;
+    std::memcpy(&bits, &x, sizeof bits);
+    _mm_stream_si64(reinterpret_cast<long long *>(to), bits);
+#else
+    *to = x;
+#endif
+}
+
+inline void streamFence()
+{
+#ifdef __SSE2__
+    _mm_sfence();
+#endif
+}
+
+// The most stretches a kept drive is cut into: each but the last has kStretchSteps steps or
+// more.
+constexpr int kMaxStretches = kTraceSteps / kStretchSteps + 2;
+
+// Threads kept for the runs, one fewer than there are cores: starting a thread costs a good
+// part of a millisecond here, as much as a stretch of steps takes.
+class Workers
+{
+public:
+    static Workers &pool()
+    {
+        static Workers workers;
+        return workers;
+    }
+
+    ~Workers()
+    {
+        {
+            std::lock_guard<std::mutex> lock(m);
+            stopping = true;
+        }
+        wake.notify_all();
+        for (std::thread &t : threads)
+            t.join();
+    }
+
+    int size() const { return int(threads.size()); }
+
+    // Jobs started together, to wait for; the wait comes at the latest with its end.
+    class Group
+    {
+    public:
+        Group() = default;
+        Group(const Group &) = delete;
+        Group &operator=(const Group &) = delete;
+        ~Group() { wait(); }
+        void wait()
+        {
+            std::unique_lock<std::mutex> lock(m);
+            done.wait(lock, [this] { return pending == 0; });
+        }
+
+    private:
+        friend class Workers;
+        std::mutex m;
+        std::condition_variable done;
+        int pending = 0;
+    };
+
+    // A job for the next free thread.
+    void start(Group *group, std::function<void()> job)
+    {
+        {
+            std::lock_guard<std::mutex> lock(group->m);
+            ++group->pending;
+        }
+        {
+            std::lock_guard<std::mutex> lock(m);
+            jobs.push_back({group, std::move(job)});
+        }
+        wake.notify_one();
+    }
+
+private:
+    struct Job
+    {
+        Group *group = nullptr;
+        std::function<void()> run;
+    };
+
+    Workers()
+    {
+        // The cores this process may run on, which can be fewer than the machine has.
+        int cores = int(std::thread::hardware_concurrency());
+#ifdef __linux__
+        cpu_set_t allowed;
+        if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) cores = CPU_COUNT(&allowed);
+#endif
+        const int n = cores > 1 ? std::min(cores, 16) - 1 : 1;
+        for (int k = 0; k < n; ++k)
+            threads.emplace_back([this] { serve(); });
+    }
+
+    void serve()
+    {
+        for (;;) {
+            Job job;
+            {
+                std::unique_lock<std::mutex> lock(m);
+                wake.wait(lock, [this] { return stopping || !jobs.empty(); });
+                if (jobs.empty()) return;
+                job = std::move(jobs.front());
+                jobs.pop_front();
+            }
+            job.run();
+            std::lock_guard<std::mutex> lock(job.group->m);
+            if (--job.group->pending == 0) job.group->done.notify_all();
+        }
+    }
+
+    std::mutex m;
+    std::condition_variable wake;
+    std::deque<Job> jobs;
+    bool stopping = false;
+    std::vector<std::thread> threads;
+};
 
 } // namespace
 
 // The drive of the runs, stepped on a thread of its own while the first run already steps its
-// currents from what is there; the drive's waveforms are recorded on another thread, from a
-// drive of their own. Nothing is shared but the setup, which no thread changes.
+// currents from what is there. It notes where each stretch begins, with a copy of its drive
+// there: with `out`, the drive's waveforms are recorded stretch by stretch from those copies, by
+// the threads of the runs when they would otherwise wait (most of them wait on the drive in
+// the first run), and at the latest in the first run that records.
 struct BridgeRuns::Trace
 {
-    Trace(const BridgeInput &in, Waveforms *out) : setup(in), steps(out ? out->trace : own) {}
+    Trace(const BridgeInput &in, Waveforms *out)
+        : setup(in), out(out), steps(out ? out->trace : own)
+    {
+    }
     ~Trace()
     {
+        // Stretches of the drive's waveforms that no thread has taken are no longer wanted.
+        driveNext.store(kMaxStretches);
         if (producer.joinable()) producer.join();
-        if (recording.joinable()) recording.join();
+
     }
 
     // Steps the drive into `steps`, publishing how far it has got.
@@ -1046,51 +1376,136 @@ struct BridgeRuns::Trace
     {
         quint32 driveFlags = setup.flags;
         DriveStepper drive(setup, &driveFlags);
+        StretchCutter cutter(setup);
+        double *const t = steps.t.get();
+        std::array<double, 3> *const emf = steps.emf.get();
+        quint8 *const levels = steps.levels.get();
+        stretchBegin[0] = 0;
+        snapshots[0].reset(new DriveStepper(drive, &driveFlags));
+        int n = 0, stretches = 1;
+        double tPrev = 0;
         DriveStep d;
-        int n = 0;
-        while (drive.next(d)) {
+        while (drive.hasNext()) {
             if (n == kTraceSteps) {
                 // Too long to keep: each run steps its drive again.
-                cancel = true;
                 finished.store(true, std::memory_order_release);
                 return;
             }
-            steps.t.push_back(d.t);
-            steps.emf.push_back({d.emf[0], d.emf[1], d.emf[2]});
-            steps.levels.push_back(quint8(d.level[0] | d.level[1] << 2 | d.level[2] << 4 |
-                                          (d.inWindow ? kInWindow : 0)));
-            if (++n % 1024 == 0) produced.store(n, std::memory_order_release);
+            if (n > 0 && cutter.cutsBefore(drive.nextTime(), tPrev)) {
+                stretchBegin[stretches] = n;
+                snapshots[stretches].reset(new DriveStepper(drive, &driveFlags));
+                stretchCount.store(++stretches, std::memory_order_release);
+            }
+            drive.next(d);
+            tPrev = d.t;
+            streamStore(&t[n], d.t);
+            for (int k = 0; k < 3; ++k)
+                streamStore(&emf[n][k], d.emf[k]);
+            levels[n] = quint8(d.level[0] | d.level[1] << 2 | d.level[2] << 4 |
+                               (d.inWindow ? kInWindow : 0));
+            if (++n % 1024 == 0) {
+                streamFence();
+                produced.store(n, std::memory_order_release);
+            }
         }
+        streamFence();
         produced.store(n, std::memory_order_release);
         flags = driveFlags;
         complete = true;
         finished.store(true, std::memory_order_release);
+        if (!out) return;
+        // Then the drive's waveforms, beside the runs; their threads take stretches too while
+        // they wait.
+        driveRecorder.reset(new WaveformRecorder(out, setup.start, setup.end,
+                                                 setup.in.motor.isDelta, kDriveSignals, n));
+        driveRecorder->byStretches();
+        driveReady.store(true, std::memory_order_release);
+        while (recordDriveStretch()) {
+        }
     }
 
     void waitUntilFinished() const
     {
         while (!finished.load(std::memory_order_acquire))
-            std::this_thread::yield();
+            pause();
+    }
+
+    // Records the drive's waveforms of the next stretch that no thread has taken, once the
+    // drive is done; false if there is none.
+    bool recordDriveStretch()
+    {
+        if (!driveReady.load(std::memory_order_acquire)) return false;
+        const int known = stretchCount.load(std::memory_order_acquire);
+        int c = driveNext.load();
+        for (;;) {
+            if (c >= known) return false;
+            if (driveNext.compare_exchange_weak(c, c + 1)) break;
+        }
+        const int first = stretchBegin[c];
+        const int end = c + 1 < known ? stretchBegin[c + 1] : produced.load(std::memory_order_acquire);
+        WaveformRecorder part(*driveRecorder, first);
+        quint32 flags = 0;
+        DriveStepper drive(*snapshots[c], &flags);
+        DriveStep d;
+        double v[sig::count] = {};
+        for (int i = first; i < end && drive.next(d); ++i) {
+            drive.signalsOf(d, v);
+            part.step(v);
+        }
+        part.finish();
+        driveRecorded.fetch_add(1, std::memory_order_release);
+        return true;
+    }
+
+    // Records what is left of the drive's waveforms, waits for the stretches other threads
+    // record, and closes them up (once).
+    void recordDrive()
+    {
+        waitUntilFinished();
+        while (!driveReady.load(std::memory_order_acquire))
+            pause();
+        while (recordDriveStretch()) {
+        }
+        while (driveRecorded.load(std::memory_order_acquire) < stretchCount.load())
+            pause();
+        if (!driveClosed) driveRecorder->finish();
+        driveClosed = true;
+    }
+
+    // The switch nodes of a step, from its levels byte.
+    static void unpack(int packed, int levels[3])
+    {
+        levels[0] = packed & 3;
+        levels[1] = packed >> 2 & 3;
+        levels[2] = packed >> 4 & 3;
     }
 
     static constexpr int kInWindow = 0x40; // in the levels byte: the step is in the window
 
     const RunSetup setup;
+    Waveforms *const out;
     Waveforms::DriveTrace own;
     Waveforms::DriveTrace &steps;
-    // Where the drive has got to: the steps before `produced` are written. Once `finished`
-    // (stored last) is set, `complete` and `flags` are final.
-    // Each on a cache line of its own: the threads that write them do not slow the readers
-    // of the rest.
+    // Where the drive has got to: the steps before `produced` are written, and the stretches
+    // before `stretchCount` have begun. Once `finished` (stored last) is set, `complete` and
+    // `flags` are final. Each on a cache line of its own: the threads that write them do not
+    // slow the readers of the rest.
     alignas(64) std::atomic<int> produced{0};
+    alignas(64) std::atomic<int> stretchCount{1};
     alignas(64) std::atomic<bool> finished{false};
-    alignas(64) std::atomic<bool> cancel{false}; // the recording thread stops
     bool complete = false;
     quint32 flags = 0;
-    const double *t = nullptr;
-    const std::array<double, 3> *emf = nullptr;
-    const quint8 *levels = nullptr;
-    std::thread producer, recording;
+    bool termsKept = false; // steps.Ldt and steps.Vwye are filled
+    int stretchBegin[kMaxStretches] = {};
+    std::unique_ptr<DriveStepper> snapshots[kMaxStretches];
+    // The drive's waveforms by stretch: the next to be taken, how many are done.
+    std::unique_ptr<WaveformRecorder> driveRecorder; // set before driveReady
+    alignas(64) std::atomic<bool> driveReady{false};
+    alignas(64) std::atomic<int> driveNext{0};
+    alignas(64) std::atomic<int> driveRecorded{0};
+    bool driveClosed = false;
+    std::thread producer;
+
 };
 
 BridgeRuns::BridgeRuns(const BridgeInput &input, Waveforms *out) : in(input), out(out)
@@ -1098,25 +1513,209 @@ BridgeRuns::BridgeRuns(const BridgeInput &input, Waveforms *out) : in(input), ou
     trace.reset(new Trace(in, out));
     Trace &tr = *trace;
     Waveforms::DriveTrace &st = tr.steps;
-    st.t.clear();
-    st.emf.clear();
-    st.levels.clear();
-    // Only the pages a run writes are taken from the system; reserved room costs nothing, and
-    // the lists never move while the runs read them.
-    st.t.reserve(kTraceSteps);
-    st.emf.reserve(kTraceSteps);
-    st.levels.reserve(kTraceSteps);
-    tr.t = st.t.data();
-    tr.emf = st.emf.data();
-    tr.levels = st.levels.data();
-    if (out) {
-        out->clear();
-        tr.recording = std::thread(recordDrive, std::cref(tr.setup), out, &tr.cancel);
+    // Allocated once and kept: only the pages a run writes are taken from the system.
+    if (!st.t) {
+        st.t.reset(new double[kTraceSteps]);
+        st.emf.reset(new std::array<double, 3>[kTraceSteps]);
+        st.levels.reset(new quint8[kTraceSteps]);
+        st.Ldt.reset(new double[kTraceSteps]);
+        st.Vwye.reset(new double[kTraceSteps]);
     }
+    if (out) out->clear();
     tr.producer = std::thread([&tr] { tr.produce(); });
 }
 
 BridgeRuns::~BridgeRuns() = default;
+
+namespace {
+
+// One run over a kept drive. The thread of the run steps the phase currents alone along the
+// drive as far as it has got, noting them where each stretch begins; workers take the
+// stretches, each from its noted currents, for the losses and, in a recording run, the
+// waveforms of the currents; the stretches' sums are added in order.
+class StretchRun
+{
+public:
+    StretchRun(BridgeRuns::Trace &tr, double Rdson, WaveformRecorder *recorder)
+        : tr(tr), s(tr.setup), Rdson(Rdson), recorder(recorder)
+    {
+    }
+
+    // False when the drive turned out too long to keep: nothing is summed.
+    bool run(BridgeStepper *bridge)
+    {
+        // While the drive is still being stepped, work beside it slows it down more than it
+        // gains: the workers start once it is done.
+        const bool following = !tr.finished.load(std::memory_order_acquire);
+        if (following) followCurrents(*bridge);
+        // Once the currents have been followed, every step's terms are kept.
+        termsKept = tr.termsKept || following;
+        Workers &pool = Workers::pool();
+        const int workers = std::min(pool.size(), tr.stretchCount.load() - 1);
+        Workers::Group group;
+        for (int k = 0; k < workers; ++k)
+            pool.start(&group, [this] { work(); });
+        if (!following) followCurrents(*bridge);
+        work();
+        group.wait();
+        if (abandoned.load()) return false;
+        tr.termsKept = true;
+        const int n = tr.stretchCount.load(std::memory_order_acquire);
+        for (int c = 0; c < n; ++c) {
+            bridge->addStretch(sums[c]);
+        }
+        return true;
+    }
+
+private:
+    // The phase currents of every step, noted where each stretch begins. The first run keeps
+    // each step's terms for the runs after it.
+    void followCurrents(const BridgeStepper &bridge)
+    {
+        if (tr.termsKept)
+            followCurrents<true>(bridge);
+        else
+            followCurrents<false>(bridge);
+    }
+
+    template <bool kept>
+    void followCurrents(const BridgeStepper &bridge)
+    {
+        const double *const t = tr.steps.t.get();
+        double *const Ldt = tr.steps.Ldt.get();
+        double *const Vwye = tr.steps.Vwye.get();
+        const quint8 *const packedLevels = tr.steps.levels.get();
+        const std::array<double, 3> *const emf = tr.steps.emf.get();
+        double I[3] = {0, 0, 0};
+        int i = 0, c = 0;
+        for (;;) {
+            const bool done = tr.finished.load(std::memory_order_acquire);
+            if (done && !tr.complete) {
+                abandoned.store(true);
+                return;
+            }
+            const int available = tr.produced.load(std::memory_order_acquire);
+            const int known = tr.stretchCount.load(std::memory_order_acquire);
+            int nextBegin = c < known ? tr.stretchBegin[c] : available;
+            for (; i < available; ++i) {
+                if (i == nextBegin) {
+                    note(c++, I);
+                    nextBegin = c < known ? tr.stretchBegin[c] : available;
+                }
+                int levels[3];
+                BridgeRuns::Trace::unpack(packedLevels[i], levels);
+                StepTerms st;
+                if (kept) {
+                    st = {Ldt[i], Vwye[i]};
+                } else {
+                    st = bridge.terms(i == 0 ? s.h : t[i] - t[i - 1], levels, emf[i].data());
+                    streamStore(&Ldt[i], st.Ldt);
+                    streamStore(&Vwye[i], st.Vwye);
+                }
+                bridge.advanceCurrents(st, levels, emf[i].data(), I);
+            }
+            if (done) {
+                // A run without steps has one stretch, empty.
+                while (c < known)
+                    note(c++, I);
+                streamFence();
+                return;
+            }
+            // The drive takes some 30 ns a step, this loop a tenth of that: it catches up at once.
+            pause(50);
+        }
+    }
+
+    void note(int c, const double I[3])
+    {
+        std::copy(I, I + 3, begins[c]);
+        noted.store(c + 1, std::memory_order_release);
+    }
+
+    // Takes stretches in turn until every one is taken. Waiting for the next, it records the
+    // drive's waveforms of a stretch, and a recording run goes on until they are all recorded.
+    void work()
+    {
+        for (;;) {
+            const int c = next.fetch_add(1);
+            const int known = tr.stretchCount.load(std::memory_order_acquire);
+            if (c >= known) {
+                if (recorder) {
+                    while (tr.recordDriveStretch()) {
+                    }
+                }
+                return;
+            }
+            while (c >= noted.load(std::memory_order_acquire)) {
+                if (abandoned.load(std::memory_order_relaxed)) return;
+                if (!tr.recordDriveStretch()) pause();
+            }
+            take(c, tr.stretchBegin[c],
+                 c + 1 < known ? tr.stretchBegin[c + 1] : tr.produced.load(std::memory_order_acquire));
+        }
+    }
+
+    void take(int c, int first, int end)
+    {
+        if (termsKept)
+            take<true>(c, first, end);
+        else
+            take<false>(c, first, end);
+    }
+
+    template <bool kept>
+    void take(int c, int first, int end)
+    {
+        const double *const t = tr.steps.t.get();
+        const double *const Ldt = tr.steps.Ldt.get();
+        const double *const Vwye = tr.steps.Vwye.get();
+        const quint8 *const packedLevels = tr.steps.levels.get();
+        const std::array<double, 3> *const emf = tr.steps.emf.get();
+        BridgeStepper bridge(s, Rdson);
+        if (first > 0) {
+            int levels[3];
+            BridgeRuns::Trace::unpack(packedLevels[first - 1], levels);
+            bridge.resume(begins[c], levels);
+        }
+        double I[3], Vout[3], load;
+        std::unique_ptr<WaveformRecorder> part;
+        if (recorder) part.reset(new WaveformRecorder(*recorder, first));
+        double v[sig::count] = {};
+        for (int i = first; i < end; ++i) {
+            const double dt = i == 0 ? s.h : t[i] - t[i - 1];
+            const int packed = packedLevels[i];
+            int levels[3];
+            BridgeRuns::Trace::unpack(packed, levels);
+            const StepTerms st = kept ? StepTerms{Ldt[i], Vwye[i]}
+                                      : bridge.terms(dt, levels, emf[i].data());
+            bridge.step(dt, st, i == 0, packed & BridgeRuns::Trace::kInWindow, levels,
+                        emf[i].data(), I, Vout, &load);
+            if (part) {
+                v[sig::time] = t[i];
+                BridgeStepper::signalsOf(I, Vout, load, v);
+                part->step(v);
+            }
+        }
+        if (part) part->finish();
+        sums[c] = bridge.stretchSums();
+    }
+
+    BridgeRuns::Trace &tr;
+    const RunSetup &s;
+    const double Rdson;
+    WaveformRecorder *const recorder;
+    bool termsKept = false; // by the stretches
+    // The currents of the step before each stretch, noted up to `noted`; what each stretch
+    // found.
+    double begins[kMaxStretches][3] = {};
+    alignas(64) std::atomic<int> noted{0};
+    alignas(64) std::atomic<int> next{0};
+    alignas(64) std::atomic<bool> abandoned{false};
+    BridgeSums sums[kMaxStretches];
+
+};
+
+} // namespace
 
 BridgeResult BridgeRuns::run(double Rdson, bool record)
 {
@@ -1126,46 +1725,29 @@ BridgeResult BridgeRuns::run(double Rdson, bool record)
     // A recording run must know how many steps there are before the first.
     if (w) tr.waitUntilFinished();
 
-    BridgeStepper bridge(s, Rdson);
-    std::unique_ptr<WaveformRecorder> recorder;
-    if (w && tr.complete) {
-        w->Rdson = Rdson;
-        recorder.reset(new WaveformRecorder(w, s.start, s.end, in.motor.isDelta, kBridgeSignals,
-                                            tr.produced.load(std::memory_order_relaxed)));
-    }
-    double v[sig::count] = {};
-    const double *const t = tr.t;
-    const quint8 *const packedLevels = tr.levels;
-    const std::array<double, 3> *const emf = tr.emf;
-    int i = 0;
-    for (;;) {
-        const bool done = tr.finished.load(std::memory_order_acquire);
-        const int available = tr.produced.load(std::memory_order_acquire);
-        if (done && !tr.complete) break;
-        for (; i < available; ++i) {
-            const double dt = i == 0 ? s.h : t[i] - t[i - 1];
-            const int packed = packedLevels[i];
-            const int levels[3] = {packed & 3, packed >> 2 & 3, packed >> 4 & 3};
-            double I[3], Vout[3], load;
-            bridge.step(dt, i == 0, packed & Trace::kInWindow, levels, emf[i].data(), I, Vout,
-                        &load);
-            if (recorder) {
-                v[sig::time] = t[i];
-                BridgeStepper::signalsOf(I, Vout, load, v);
-                recorder->step(v);
-            }
+    if (!tr.finished.load(std::memory_order_acquire) || tr.complete) {
+        BridgeStepper bridge(s, Rdson);
+        std::unique_ptr<WaveformRecorder> recorder;
+        if (w) {
+            // The drive's waveforms are recorded beside the runs, into the same Waveforms.
+            w->Rdson = Rdson;
+            recorder.reset(new WaveformRecorder(w, s.start, s.end, in.motor.isDelta,
+                                                kBridgeSignals,
+                                                tr.produced.load(std::memory_order_acquire)));
+            recorder->byStretches();
         }
-        if (done) break;
-        std::this_thread::yield();
-    }
-    if (tr.complete) {
-        if (recorder) recorder->finish();
-        return bridge.finish(tr.flags);
+        std::unique_ptr<StretchRun> stretches(new StretchRun(tr, Rdson, recorder.get()));
+        if (stretches->run(&bridge)) {
+            if (w) {
+                recorder->finish();
+                tr.recordDrive();
+            }
+            return bridge.finish(tr.flags);
+        }
     }
 
-    // The drive was too long to keep: a run in one pass, which records every signal.
+    // The drive was too long to keep: a run in one pass.
     if (!w) return runBridge(in, Rdson, static_cast<WaveformRecorder *>(nullptr));
-    if (tr.recording.joinable()) tr.recording.join();
     w->clear();
     w->Rdson = Rdson;
     WaveformRecorder all(w, s.start, s.end, in.motor.isDelta, kAllSignals);

@@ -147,9 +147,11 @@ struct Waveforms
     // switch nodes by step.
     struct DriveTrace
     {
-        std::vector<double> t;
-        std::vector<std::array<double, 3>> emf;
-        std::vector<quint8> levels;
+        std::unique_ptr<double[]> t;
+        std::unique_ptr<std::array<double, 3>[]> emf;
+        std::unique_ptr<quint8[]> levels;
+        // Filled by the first run for the runs after it: L/dt and the wye point voltage.
+        std::unique_ptr<double[]> Ldt, Vwye;
     };
     DriveTrace trace;
 };
@@ -214,11 +216,14 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *out)
 // Runs of one input at several switch on-resistances, as the thermal loop takes them. The
 // time steps, the switch nodes and the back-EMFs do not depend on the on-resistance: they are
 // stepped once, on a thread of its own started when the runs are set up (the first run follows
-// it as it goes), and kept for up to kTraceSteps steps (about 33 bytes a step, in `out`'s
-// scratch so that the next refresh finds the memory ready); each run then steps only the phase
-// currents and the losses. With `out`, a further thread records the drive's waveforms. A longer
-// window steps everything in every run. The results are those of simulateBridge. `out` must not
-// be read, nor given to other runs, while the runs exist: the threads end with them.
+// it as it goes), and kept for up to kTraceSteps steps (about 49 bytes a step, in `out`'s
+// scratch so that the next refresh finds the memory ready). Each run then steps the phase
+// currents alone and hands stretches of steps to a pool of threads for the losses; the
+// stretches' sums are added in order, so the results are those of simulateBridge whatever the
+// number of threads. With `out`, the drive's waveforms are recorded stretch by stretch beside
+// the runs, and a recording run waits for them. A longer window steps everything in every run.
+// `out` must not be read, nor given to other runs, while the runs exist: the threads end with
+// them.
 constexpr int kTraceSteps = 1 << 20;
 
 class BridgeRuns
@@ -234,8 +239,9 @@ public:
     // `out`.
     BridgeResult run(double Rdson, bool record);
 
+    struct Trace; // the kept drive
+
 private:
-    struct Trace;
     const BridgeInput in;
     Waveforms *const out;
     std::unique_ptr<Trace> trace;
