@@ -1380,7 +1380,7 @@ struct BridgeRuns::Trace
         double *const t = steps.t.get();
         std::array<double, 3> *const emf = steps.emf.get();
         quint8 *const levels = steps.levels.get();
-        stretchBegin[0] = 0;
+        // Stretch 0 begins at step 0 (stretchBegin starts zeroed: the runs read it at once).
         snapshots[0].reset(new DriveStepper(drive, &driveFlags));
         int n = 0, stretches = 1;
         double tPrev = 0;
