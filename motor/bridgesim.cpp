@@ -5,22 +5,23 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <functional>
+#include <limits>
+#include <mutex>
+#include <thread>
+#include <vector>
+
 #ifdef __linux__
 #include <sched.h>
 #endif
 #ifdef __SSE2__
 #include <emmintrin.h>
 #endif
-#include <chrono>
-#include <condition_variable>
-#include <deque>
-#include <functional>
-#include <mutex>
-#include <cmath>
-#include <limits>
-#include <thread>
-#include <vector>
 
 namespace motor {
 
@@ -607,9 +608,9 @@ private:
     int nKept = 0, wide = 0;
     bool decimating = false, direct = false;
     const bool part = false;
-    bool sparse = false;          // stretches wrote at their slices' places
+    bool sparse = false;                // stretches wrote at their slices' places
     mutable std::vector<quint8> slices; // samples by slice, as the stretches left them
-    quint8 *samplesInSlice = nullptr; // a stretch's: the whole's slices
+    quint8 *samplesInSlice = nullptr;   // a stretch's: the whole's slices
     double *out[sig::count] = {};
     double *outTime = nullptr;
     int capacity = 0, written = 0;
@@ -758,7 +759,10 @@ class DriveStepper
 public:
     DriveStepper(const RunSetup &s, quint32 *flags) : s(s), flags(flags), profile(s.prof) {}
     // Goes on from where `from` has got to, noting its flags in *flags.
-    DriveStepper(const DriveStepper &from, quint32 *flags) : DriveStepper(from) { this->flags = flags; }
+    DriveStepper(const DriveStepper &from, quint32 *flags) : DriveStepper(from)
+    {
+        this->flags = flags;
+    }
 
     // Whether there is a next step, and its time.
     bool hasNext() const { return !done && s.canStep && t < s.end; }
@@ -1066,8 +1070,8 @@ public:
 
     // One step: the phase currents I, the output voltages Vout and the load power.
     Q_ALWAYS_INLINE void step(double dt, const StepTerms &st, bool first, bool inWindow,
-                              const int levels[3], const double emf[3], double I[3],
-                              double Vout[3], double *loadOut)
+                              const int levels[3], const double emf[3], double I[3], double Vout[3],
+                              double *loadOut)
     {
         const double weight = inWindow ? dt * s.invSpan : 0;
         sum.anyInWindow = sum.anyInWindow || (inWindow && s.span > 0);
@@ -1081,7 +1085,8 @@ public:
         phase<1>(levels, emf, Vwye, Ldt, invZ, weight, first, inWindow, I, Vout, &load);
         phase<2>(levels, emf, Vwye, Ldt, invZ, weight, first, inWindow, I, Vout, &load);
         if (inWindow)
-            sum.peak = std::max(sum.peak, std::max(std::fabs(I[0]), std::max(std::fabs(I[1]), std::fabs(I[2]))));
+            sum.peak = std::max(
+                sum.peak, std::max(std::fabs(I[0]), std::max(std::fabs(I[1]), std::fabs(I[2]))));
         sum.loadSum += load * weight;
         sum.rmsSum += I[0] * I[0] * weight;
         *loadOut = load;
@@ -1354,9 +1359,9 @@ private:
 
 // The drive of the runs, stepped on a thread of its own while the first run already steps its
 // currents from what is there. It notes where each stretch begins, with a copy of its drive
-// there: with `out`, the drive's waveforms are recorded stretch by stretch from those copies, by
-// the threads of the runs when they would otherwise wait (most of them wait on the drive in
-// the first run), and at the latest in the first run that records.
+// there: with `out`, the drive's waveforms are recorded stretch by stretch from those copies,
+// by the drive's thread once the drive is done, by the runs' workers while they wait for a
+// stretch, and at the latest by the first run that records.
 struct BridgeRuns::Trace
 {
     Trace(const BridgeInput &in, Waveforms *out)
@@ -1368,7 +1373,6 @@ struct BridgeRuns::Trace
         // Stretches of the drive's waveforms that no thread has taken are no longer wanted.
         driveNext.store(kMaxStretches);
         if (producer.joinable()) producer.join();
-
     }
 
     // Steps the drive into `steps`, publishing how far it has got.
@@ -1442,7 +1446,8 @@ struct BridgeRuns::Trace
             if (driveNext.compare_exchange_weak(c, c + 1)) break;
         }
         const int first = stretchBegin[c];
-        const int end = c + 1 < known ? stretchBegin[c + 1] : produced.load(std::memory_order_acquire);
+        const int end =
+            c + 1 < known ? stretchBegin[c + 1] : produced.load(std::memory_order_acquire);
         WaveformRecorder part(*driveRecorder, first);
         quint32 flags = 0;
         DriveStepper drive(*snapshots[c], &flags);
@@ -1505,7 +1510,6 @@ struct BridgeRuns::Trace
     alignas(64) std::atomic<int> driveRecorded{0};
     bool driveClosed = false;
     std::thread producer;
-
 };
 
 BridgeRuns::BridgeRuns(const BridgeInput &input, Waveforms *out) : in(input), out(out)
@@ -1561,9 +1565,8 @@ public:
         if (abandoned.load()) return false;
         tr.termsKept = true;
         const int n = tr.stretchCount.load(std::memory_order_acquire);
-        for (int c = 0; c < n; ++c) {
+        for (int c = 0; c < n; ++c)
             bridge->addStretch(sums[c]);
-        }
         return true;
     }
 
@@ -1578,8 +1581,7 @@ private:
             followCurrents<false>(bridge);
     }
 
-    template <bool kept>
-    void followCurrents(const BridgeStepper &bridge)
+    template <bool kept> void followCurrents(const BridgeStepper &bridge)
     {
         const double *const t = tr.steps.t.get();
         double *const Ldt = tr.steps.Ldt.get();
@@ -1651,7 +1653,8 @@ private:
                 if (!tr.recordDriveStretch()) pause();
             }
             take(c, tr.stretchBegin[c],
-                 c + 1 < known ? tr.stretchBegin[c + 1] : tr.produced.load(std::memory_order_acquire));
+                 c + 1 < known ? tr.stretchBegin[c + 1]
+                               : tr.produced.load(std::memory_order_acquire));
         }
     }
 
@@ -1663,8 +1666,7 @@ private:
             take<false>(c, first, end);
     }
 
-    template <bool kept>
-    void take(int c, int first, int end)
+    template <bool kept> void take(int c, int first, int end)
     {
         const double *const t = tr.steps.t.get();
         const double *const Ldt = tr.steps.Ldt.get();
@@ -1686,8 +1688,8 @@ private:
             const int packed = packedLevels[i];
             int levels[3];
             BridgeRuns::Trace::unpack(packed, levels);
-            const StepTerms st = kept ? StepTerms{Ldt[i], Vwye[i]}
-                                      : bridge.terms(dt, levels, emf[i].data());
+            const StepTerms st =
+                kept ? StepTerms{Ldt[i], Vwye[i]} : bridge.terms(dt, levels, emf[i].data());
             bridge.step(dt, st, i == 0, packed & BridgeRuns::Trace::kInWindow, levels,
                         emf[i].data(), I, Vout, &load);
             if (part) {
@@ -1712,7 +1714,6 @@ private:
     alignas(64) std::atomic<int> next{0};
     alignas(64) std::atomic<bool> abandoned{false};
     BridgeSums sums[kMaxStretches];
-
 };
 
 } // namespace
@@ -1731,8 +1732,7 @@ BridgeResult BridgeRuns::run(double Rdson, bool record)
         if (w) {
             // The drive's waveforms are recorded beside the runs, into the same Waveforms.
             w->Rdson = Rdson;
-            recorder.reset(new WaveformRecorder(w, s.start, s.end, in.motor.isDelta,
-                                                kBridgeSignals,
+            recorder.reset(new WaveformRecorder(w, s.start, s.end, in.motor.isDelta, kBridgeSignals,
                                                 tr.produced.load(std::memory_order_acquire)));
             recorder->byStretches();
         }
