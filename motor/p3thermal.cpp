@@ -24,7 +24,8 @@ double heatsinkResistance(const ThermalInput &in, const pwm &part)
     return in.heatsinkNone ? part.getRtheta_JA() - part.getRtheta_DC() : in.Rhs;
 }
 
-ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &thermal, Waveforms *out)
+ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &thermal, Waveforms *out,
+                               const Progress &progress)
 {
     ThermalResult res;
     const pwm &part = in.part;
@@ -41,6 +42,10 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
     double previousChange = 0;
     BridgeRuns runs(in, out);
     for (;;) {
+        if (progress && !progress(double(res.runs) / kMaxThermalRuns)) {
+            res.cancelled = true;
+            return res;
+        }
         res.Rdson = (part.topResistance(T) + part.bottomResistance(T)) * 0.5;
         recorded = out && record;
         const BridgeResult b = runs.run(res.Rdson, recorded);
@@ -71,7 +76,13 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
         previousChange = change;
         T = res.Tj;
     }
-    if (out && !recorded) runs.run(res.Rdson, true);
+    if (out && !recorded) {
+        if (progress && !progress(double(res.runs) / kMaxThermalRuns)) {
+            res.cancelled = true;
+            return res;
+        }
+        runs.run(res.Rdson, true);
+    }
     res.Tjunction = std::max(res.Tjd, res.Tj);
     res.flags = res.bridge.flags;
     if (res.Tcase > part.getTc_max()) res.flags |= flag::CaseHot;
