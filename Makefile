@@ -1,5 +1,5 @@
-# make run  - install what is missing, build, start the program
-# make test - install what is missing, build, run every test
+# make run  - install what is missing, build the program alone, start it
+# make test - install what is missing, build everything, run every test
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PACKAGES = cmake make g++ pkg-config qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev \
@@ -27,7 +27,9 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-run: build
+# The program alone: the tests and benchmarks are built by `make test` and `make build`.
+run: configure
+	cmake --build $(BUILD) -j $(JOBS) --target ampwright
 	./$(BUILD)/ampwright
 
 test: build
