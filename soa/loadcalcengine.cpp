@@ -201,10 +201,11 @@ CalcImpedance parallelRlc(const CalcComponent &R, const CalcComponent &L, const 
     if (!showable(magnitude)) {
         // Every branch passes next to nothing; the one passing the most is what holds the
         // magnitude up there, unless the two reactances all but cancel.
-        if (std::fabs(bL) * kLargestCalcImpedance >= 1 || bC * kLargestCalcImpedance >= 1)
+        if (std::fabs(bL) * kLargestCalcImpedance >= 1 ||
+            std::fabs(bC) * kLargestCalcImpedance >= 1)
             return beyond(CalcField::Frequency,
                           QStringLiteral("L and C resonate at this frequency"));
-        if (!R.open && g >= std::fabs(bL) && g >= std::fabs(bC))
+        if (!R.open && std::fabs(g) >= std::fabs(bL) && std::fabs(g) >= std::fabs(bC))
             return beyond(CalcField::R, QStringLiteral("R too large"));
         if (!L.open && std::fabs(bL) >= std::fabs(bC)) return beyondByInductance(L.value, freqHz);
         return beyondByCapacitance(C.value, freqHz);
