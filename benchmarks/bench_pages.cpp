@@ -55,8 +55,19 @@ private slots:
     void openRepeatedDesign();
 
 private:
+    // Shows example 95 and saves it as the window's current file in dir.
+    bool saveExample95(const QTemporaryDir &dir);
+
     std::unique_ptr<MainWindow> w;
 };
+
+bool BenchPages::saveExample95(const QTemporaryDir &dir)
+{
+    w->displayExample(95);
+    w->fileName = dir.filePath(QStringLiteral("example95.kwd"));
+    w->hasFileName = true;
+    return w->saveEntries(false);
+}
 
 void BenchPages::initTestCase()
 {
@@ -121,10 +132,7 @@ void BenchPages::openDesignAfterExample95()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    w->displayExample(95);
-    w->fileName = dir.filePath(QStringLiteral("example95.kwd"));
-    w->hasFileName = true;
-    QVERIFY(w->saveEntries(false));
+    QVERIFY(saveExample95(dir));
     QBENCHMARK
     {
         w->openFile();
@@ -137,10 +145,7 @@ void BenchPages::openRepeatedDesign()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    w->displayExample(95);
-    w->fileName = dir.filePath(QStringLiteral("example95.kwd"));
-    w->hasFileName = true;
-    QVERIFY(w->saveEntries(false));
+    QVERIFY(saveExample95(dir));
     QFile one(w->fileName);
     QVERIFY(one.open(QIODevice::ReadOnly));
     const QByteArray design = one.readAll();

@@ -186,6 +186,23 @@ void enter(QLineEdit *edit, const QString &text)
     emit edit->editingFinished();
 }
 
+// Types every value into each field in turn, scanning the window after each; each field gets
+// its text back before the next.
+void typeEverything(QWidget *window, const QList<QLineEdit *> &fields, DialogCloser &dialogs,
+                    Findings &findings)
+{
+    for (QLineEdit *edit : fields) {
+        if (!edit->isEnabled()) continue; // a choice made earlier in the run greyed it out
+        const QString original = edit->text();
+        for (const QString &typed : kTypedValues) {
+            enter(edit, typed);
+            findings.scan(window, edit,
+                          QStringLiteral("%1 = \"%2\"").arg(edit->objectName(), typed), dialogs);
+        }
+        enter(edit, original);
+    }
+}
+
 } // namespace
 
 class TestHonestInputs : public QObject
@@ -251,17 +268,7 @@ void TestHonestInputs::typedValues()
     DialogCloser dialogs;
     Findings findings;
     findings.scan(&w, nullptr, QStringLiteral("start-up"), dialogs);
-    for (QLineEdit *edit : typableFields(w.ui->Page->widget(page))) {
-        if (!edit->isEnabled())
-            continue; // a choice made earlier in the run greyed it out
-        const QString original = edit->text();
-        for (const QString &typed : kTypedValues) {
-            enter(edit, typed);
-            findings.scan(&w, edit,
-                          QStringLiteral("%1 = \"%2\"").arg(edit->objectName(), typed), dialogs);
-        }
-        enter(edit, original);
-    }
+    typeEverything(&w, typableFields(w.ui->Page->widget(page)), dialogs, findings);
     findings.report();
 }
 
@@ -330,15 +337,7 @@ void TestHonestInputs::loadCalcTypedValues()
     Findings findings;
     const QList<QLineEdit *> fields = typableFields(&dialog);
     QCOMPARE(fields.size(), 12);
-    for (QLineEdit *edit : fields) {
-        const QString original = edit->text();
-        for (const QString &typed : kTypedValues) {
-            enter(edit, typed);
-            findings.scan(&dialog, edit,
-                          QStringLiteral("%1 = \"%2\"").arg(edit->objectName(), typed), dialogs);
-        }
-        enter(edit, original);
-    }
+    typeEverything(&dialog, fields, dialogs, findings);
     findings.report();
 }
 
