@@ -408,27 +408,43 @@ QStringList fixedPartsOf(const QString &value, int count)
 ParsedDesign parseDesign(const QString &text)
 {
     ParsedDesign design;
-    const QStringList raw = text.split(QLatin1Char('\n'), Qt::KeepEmptyParts);
+    // Line by line through the text, without a list of every line first: a design file may
+    // hold a million lines, and a copy of each costs as much as the rest of reading. Keys and
+    // values that come again share the text of their first coming, so that a file repeating
+    // its design takes no more memory than it must.
+    QHash<QStringRef, QString> seen;
+    const auto shared = [&seen](const QStringRef &part) {
+        const auto it = seen.constFind(part);
+        return it != seen.constEnd() ? *it : *seen.insert(part, part.toString());
+    };
+    design.lines.reserve(text.count(QLatin1Char('\n')) + 1);
     bool headerSeen = false;
-    for (int i = 0; i < raw.size(); ++i) {
-        const QString &line = raw[i];
-        if (line.isEmpty()) continue;
-        design.lastLineNumber = i + 1;
-        if (!headerSeen) {
-            headerSeen = true;
-            design.isDesign = line == kHeader;
-            design.crLineEnds = line.size() == kHeader.size() + 1 && line.startsWith(kHeader) &&
-                                line.endsWith(QLatin1Char('\r'));
-            if (!design.isDesign) return design;
-            continue;
+    int number = 0;
+    for (int start = 0;;) {
+        int end = text.indexOf(QLatin1Char('\n'), start);
+        if (end < 0) end = text.size();
+        ++number;
+        const QStringRef line = text.midRef(start, end - start);
+        if (!line.isEmpty()) {
+            design.lastLineNumber = number;
+            if (!headerSeen) {
+                headerSeen = true;
+                design.isDesign = line == kHeader;
+                design.crLineEnds = line.size() == kHeader.size() + 1 && line.startsWith(kHeader) &&
+                                    line.endsWith(QLatin1Char('\r'));
+                if (!design.isDesign) return design;
+            } else {
+                FileLine l;
+                l.number = number;
+                const int colon = line.indexOf(QLatin1Char(':'));
+                l.key = shared(colon < 0 ? line : line.left(colon));
+                const int blank = line.indexOf(QLatin1Char(' '));
+                l.value = shared(blank < 0 ? line : line.mid(blank + 1));
+                design.lines.append(l);
+            }
         }
-        FileLine l;
-        l.number = i + 1;
-        const int colon = line.indexOf(QLatin1Char(':'));
-        l.key = colon < 0 ? line : line.left(colon);
-        const int blank = line.indexOf(QLatin1Char(' '));
-        l.value = blank < 0 ? line : line.mid(blank + 1);
-        design.lines.append(l);
+        if (end == text.size()) break;
+        start = end + 1;
     }
     return design;
 }

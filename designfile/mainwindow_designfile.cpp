@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QHash>
 #include <QMessageBox>
 #include <QSaveFile>
 #include <QSet>
@@ -215,12 +216,20 @@ QStringList MainWindow::applyDesign(const designfile::ParsedDesign &design)
 
     // What a key runs beyond storing its value (a part's reset, a page refresh) waits until a
     // later line could tell the difference, so that a run of repeats runs it once. The SOA
-    // part's reset waits for the values it resets or copies.
+    // part's reset waits for the values it resets or copies. A key that comes again with the
+    // value it last ran for changes nothing it has not already done, as choosing the selected
+    // item of a list again changes nothing: so a file that repeats its design, however often,
+    // costs one run of each.
     QString pending;
+    QString pendingValue;
+    QHash<QString, QString> ranFor;
     const auto runPending = [&] {
         if (pending.isEmpty()) return;
         const QString key = pending;
         pending.clear();
+        const auto last = ranFor.constFind(key);
+        if (last != ranFor.constEnd() && *last == pendingValue) return;
+        ranFor.insert(key, pendingValue);
         afterDesignValue(key);
     };
     const auto seesPending = [&pending](const QString &key) {
@@ -250,6 +259,7 @@ QStringList MainWindow::applyDesign(const designfile::ParsedDesign &design)
             if (hasAfterDesignValue(a.key)) {
                 if (pending != a.key) runPending();
                 pending = a.key;
+                pendingValue = a.value;
             }
         }
     }

@@ -19,6 +19,10 @@ const QString plotTitle = QStringLiteral("Thermal Resistance");
 const QString thetaLabel = QString::fromUtf8("R_\u03b8 [\u00b0C/W]");
 const QString notReachable = QStringLiteral("Not reachable");
 
+// number2String writes seven digits at most; a flow it would have to write with an exponent
+// comes only from an opening no fan has.
+constexpr double largestShownFlow = 1e7;
+
 // The x axis of each medium and unit system.
 struct FlowAxis
 {
@@ -65,6 +69,7 @@ void MainWindow::setupHeatsinkPlot()
     plot->xAxis->setLabel(QStringLiteral("Air Flow [Linear Feet per Minute]"));
     plot->yAxis->setLabel(thetaLabel);
     titleOf(plot)->setText(plotTitle);
+    ui->HSflowNote->hide();
 }
 
 void MainWindow::plotRtheta()
@@ -98,6 +103,11 @@ void MainWindow::plotRtheta()
 
     for (QLabel *result : {ui->HSlinearFlow, ui->HSvolumeFlow})
         eng::setResultRed(result, false);
+    const auto note = [this](const QString &text) {
+        ui->HSflowNote->setText(text);
+        ui->HSflowNote->setVisible(!text.isEmpty());
+    };
+    note(QString());
     if (!forced) {
         ui->HSlinearFlow->setText(QStringLiteral("0 FPM air"));
         ui->HSvolumeFlow->setText(QStringLiteral("0 CFM air"));
@@ -112,6 +122,7 @@ void MainWindow::plotRtheta()
         // A negative or unreadable requirement asks for no flow that exists.
         eng::setNoResult(ui->HSlinearFlow);
         eng::setNoResult(ui->HSvolumeFlow);
+        note(QStringLiteral("The desired thermal resistance is not a number of 0 or more."));
         return;
     }
     const selectors::RequiredFlow need = selectors::requiredFlow(sink, thetaCW);
@@ -143,21 +154,32 @@ void MainWindow::plotRtheta()
     const auto fanSize = [&](QLineEdit *field) {
         bool ok = true;
         const double v = eng::parseLineEdit(field, kind, eng::Range::NonNegative, &ok);
-        if (!ok || v == infiniteValue) fanUsable = false;
+        if (!ok || v == infiniteValue) {
+            fanUsable = false;
+            eng::setFieldRed(field);
+        }
         return v;
     };
     const double area = round ? selectors::fanAreaSqIn(true, fanSize(ui->HSfanDia), 0, 0, metric)
                               : selectors::fanAreaSqIn(false, 0, fanSize(ui->HSfanX),
                                                        fanSize(ui->HSfanY), metric);
     const double cfm = selectors::airVolumeFlowCfm(area, F);
+    const double shownFlow = metric ? selectors::cfmToLitresPerMinute(cfm) : cfm;
     if (metric) {
         ui->HSlinearFlow->setText(number2String(selectors::lfmToMetresPerSecond(F)) +
                                   QStringLiteral(" m/s air"));
-        ui->HSvolumeFlow->setText(number2String(selectors::cfmToLitresPerMinute(cfm)) +
-                                  QStringLiteral(" L/min air"));
+        ui->HSvolumeFlow->setText(number2String(shownFlow) + QStringLiteral(" L/min air"));
     } else {
         ui->HSlinearFlow->setText(number2String(F) + QStringLiteral(" FPM air"));
-        ui->HSvolumeFlow->setText(number2String(cfm) + QStringLiteral(" CFM air"));
+        ui->HSvolumeFlow->setText(number2String(shownFlow) + QStringLiteral(" CFM air"));
     }
-    if (!fanUsable || !std::isfinite(cfm)) eng::setNoResult(ui->HSvolumeFlow);
+    if (!fanUsable) {
+        eng::setNoResult(ui->HSvolumeFlow);
+        note(QStringLiteral("The fan opening is not a size of 0 or more."));
+    } else if (!(shownFlow < largestShownFlow)) {
+        eng::setNoResult(ui->HSvolumeFlow);
+        for (QLineEdit *field : {ui->HSfanDia, ui->HSfanX, ui->HSfanY})
+            if (field->isEnabled() && (field == ui->HSfanDia) == round) eng::setFieldRed(field);
+        note(QStringLiteral("The fan opening is too large for a volume flow."));
+    }
 }

@@ -1,14 +1,27 @@
 #include "soa/loadcalc.h"
 
-#include "soa/loadcalcengine.h"
 #include "ui_loadcalc.h"
+#include "values/engwidgets.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+
+namespace {
+
+void setTextColour(QLineEdit *field, const QColor &colour)
+{
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Text, colour);
+    field->setPalette(palette);
+}
+
+} // namespace
 
 LoadCalc::LoadCalc(QWidget *parent) : QDialog(parent), ui(new Ui_LoadCalc)
 {
     ui->setupUi(this);
+    ui->calcNotes->hide();
 }
 
 LoadCalc::~LoadCalc()
@@ -40,12 +53,35 @@ void LoadCalc::setValues(QString ResS, QString CapS, QString IndS, QString ResP,
 double LoadCalc::toValue(QLineEdit *field)
 {
     const soa::CalcEntry e = soa::readCalcEntry(field->text());
-    QPalette palette = field->palette();
-    const QColor colour =
-        !e.valid ? QColor(Qt::red) : (field->isEnabled() ? QColor(Qt::black) : QColor(Qt::gray));
-    palette.setColor(QPalette::Text, colour);
-    field->setPalette(palette);
+    setTextColour(field, !e.valid ? QColor(Qt::red)
+                                  : (field->isEnabled() ? QColor(Qt::black) : QColor(Qt::gray)));
     return e.value;
+}
+
+void LoadCalc::showResult(const soa::CalcImpedance &z, QLabel *magnitude, QLabel *angle,
+                          QString &note, const QString &which, QLineEdit *const (&fields)[8])
+{
+    magnitude->setText(z.magnitudeText());
+    angle->setText(z.angleText());
+    const bool none = z.kind == soa::CalcImpedance::Kind::Beyond;
+    eng::setResultRed(magnitude, none);
+    eng::setResultRed(angle, none);
+    note.clear();
+    if (none) {
+        note = which + QStringLiteral(": ") + z.note;
+        const int cause = static_cast<int>(z.cause) - 1;
+        if (cause >= 0 && cause < 8 && fields[cause]) setTextColour(fields[cause], Qt::red);
+    }
+    showNotes();
+}
+
+void LoadCalc::showNotes()
+{
+    QStringList notes;
+    for (const QString *note : {&seriesNote, &parallelNote, &combineNote})
+        if (!note->isEmpty()) notes << *note;
+    ui->calcNotes->setText(notes.join(QLatin1Char('\n')));
+    ui->calcNotes->setVisible(!notes.isEmpty());
 }
 
 void LoadCalc::calcSeries()
@@ -58,8 +94,8 @@ void LoadCalc::calcSeries()
     const soa::CalcImpedance z = soa::seriesRlc(soa::calcComponent(ui->Rseries->text(), r),
                                                 soa::calcComponent(ui->Lseries->text(), l),
                                                 soa::calcComponent(ui->Cseries->text(), c), f);
-    ui->Zseries->setText(z.magnitudeText());
-    ui->thetaSeries->setText(z.angleText());
+    QLineEdit *const fields[8] = {ui->Rseries, ui->Lseries, ui->Cseries, ui->Fseries};
+    showResult(z, ui->Zseries, ui->thetaSeries, seriesNote, QStringLiteral("Series"), fields);
 }
 
 void LoadCalc::calcParallel()
@@ -71,8 +107,9 @@ void LoadCalc::calcParallel()
     const soa::CalcImpedance z = soa::parallelRlc(soa::calcComponent(ui->Rparallel->text(), r),
                                                   soa::calcComponent(ui->Lparallel->text(), l),
                                                   soa::calcComponent(ui->Cparallel->text(), c), f);
-    ui->Zparallel->setText(z.magnitudeText());
-    ui->thetaParallel->setText(z.angleText());
+    QLineEdit *const fields[8] = {ui->Rparallel, ui->Lparallel, ui->Cparallel, ui->Fparallel};
+    showResult(z, ui->Zparallel, ui->thetaParallel, parallelNote, QStringLiteral("Parallel"),
+               fields);
 }
 
 void LoadCalc::combineSeries()
@@ -81,9 +118,7 @@ void LoadCalc::combineSeries()
     const double z2 = toValue(ui->Z2);
     const double a1 = toValue(ui->Angle1);
     const double a2 = toValue(ui->Angle2);
-    const soa::CalcImpedance z = soa::combineSeries(z1, a1, z2, a2);
-    ui->Zresult->setText(z.magnitudeText());
-    ui->AngleResult->setText(z.angleText());
+    showCombination(soa::combineSeries(z1, a1, z2, a2));
 }
 
 void LoadCalc::combineParallel()
@@ -92,9 +127,15 @@ void LoadCalc::combineParallel()
     const double z2 = toValue(ui->Z2);
     const double a1 = toValue(ui->Angle1);
     const double a2 = toValue(ui->Angle2);
-    const soa::CalcImpedance z = soa::combineParallel(z1, a1, z2, a2);
-    ui->Zresult->setText(z.magnitudeText());
-    ui->AngleResult->setText(z.angleText());
+    showCombination(soa::combineParallel(z1, a1, z2, a2));
+}
+
+void LoadCalc::showCombination(const soa::CalcImpedance &z)
+{
+    QLineEdit *const fields[8] = {nullptr, nullptr, nullptr,    nullptr,
+                                  ui->Z1,  ui->Z2,  ui->Angle1, ui->Angle2};
+    showResult(z, ui->Zresult, ui->AngleResult, combineNote, QStringLiteral("Z combination"),
+               fields);
 }
 
 void LoadCalc::combine()

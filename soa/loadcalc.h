@@ -1,8 +1,11 @@
 #pragma once
 
+#include "soa/loadcalcengine.h"
+
 #include <QDialog>
 #include <QString>
 
+class QLabel;
 class QLineEdit;
 class Ui_LoadCalc;
 
@@ -59,6 +62,15 @@ private slots:
 private:
     void combine();
     void emitEntries();
+    // Writes a result into its two labels; one that has no figure turns the entry it is
+    // blamed on red and keeps its note for the notes line. fields: R, L, C, frequency, Z1,
+    // Z2, angle 1, angle 2, as far as the result has them.
+    void showResult(const soa::CalcImpedance &z, QLabel *magnitude, QLabel *angle, QString &note,
+                    const QString &which, QLineEdit *const (&fields)[8]);
+    void showCombination(const soa::CalcImpedance &z);
+    void showNotes();
 
     Ui_LoadCalc *ui = nullptr;
+    // Why the series, parallel and combined results show no figure; empty while they do.
+    QString seriesNote, parallelNote, combineNote;
 };

@@ -63,7 +63,7 @@ void MainWindow::loadSOAwaveform(const QString &path)
     const int n = SOAtime.size();
     if (n >= 1 && n <= 499) increaseSOAResolution(static_cast<uint>(1000 / n));
 
-    SOAsignalNote = soa::signalProblem({SOAtime, SOAsignal});
+    SOAsignalNote = soa::uploadProblem(read, {SOAtime, SOAsignal});
     if (!SOAsignalNote.isEmpty()) {
         SOAtime = previousTime;
         SOAsignal = previousSignal;

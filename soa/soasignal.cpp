@@ -136,6 +136,24 @@ double signalPeriod(const Signal &signal)
     return signal.time.last() - signal.time.first() + firstTimeStep(signal);
 }
 
+QString uploadProblem(const Signal &read, const Signal &kept)
+{
+    const QString asRead = signalProblem(read);
+    if (!asRead.isEmpty() || kept.size() == read.size()) return asRead;
+    const int per = read.size() > 0 ? qMax(1, 1000 / read.size()) : 1;
+    for (int k = 0; k + 1 < read.size(); ++k) {
+        const double span = read.time.at(k + 1) - read.time.at(k);
+        const double rise = read.value.at(k + 1) - read.value.at(k);
+        if (!std::isfinite(rise))
+            return QStringLiteral("!!! Uploaded values are too large to resample: the previous "
+                                  "signal is kept !!!");
+        if (!(span / per > 0) || !std::isfinite(rise / span))
+            return QStringLiteral("!!! Uploaded times lie too close together to resample: the "
+                                  "previous signal is kept !!!");
+    }
+    return signalProblem(kept);
+}
+
 QString trapezoidProblem(double rise, double high, double fall, double low)
 {
     for (const double t : {rise, high, fall, low}) {
@@ -167,7 +185,10 @@ QString signalProblem(const Signal &signal)
         return QStringLiteral("!!! Signal period must be finite and greater than zero: "
                               "the previous signal is kept !!!");
     for (int i = 0; i < n; ++i) {
-        if (!std::isfinite(signal.value.at(i)))
+        if (std::isinf(signal.value.at(i)))
+            return QStringLiteral("!!! The signal holds a value too large to compute with: the "
+                                  "previous signal is kept !!!");
+        if (std::isnan(signal.value.at(i)))
             return QStringLiteral(
                 "!!! The signal holds a value that is not a number: the previous signal is "
                 "kept !!!");
@@ -180,30 +201,67 @@ QString signalProblem(const Signal &signal)
     return QString();
 }
 
+namespace {
+
+// A typed value of the read-out: as typed when it reads as a figure; otherwise the
+// placeholder, NaN for the figures computed from it, and a note naming the field.
+struct TypedFigure
+{
+    QString text;
+    double value = 0;
+};
+
+TypedFigure typedFigure(const QString &typed, const QString &name, QStringList &notes)
+{
+    const eng::ReadResult r = eng::readNumber(typed);
+    if (r.status == eng::ReadStatus::Valid && !typed.trimmed().isEmpty() && isFigure(r.value))
+        return {typed, r.value};
+    notes << (r.status == eng::ReadStatus::Valid && !typed.trimmed().isEmpty()
+                  ? name + QStringLiteral(" is too large to be a figure")
+                  : name + QStringLiteral(" is not a number"));
+    return {eng::noResultText(), std::nan("")};
+}
+
+} // namespace
+
 QStringList describeSignal(const SignalTexts &texts)
 {
     QStringList lines;
+    QStringList notes;
     const QString unit = texts.voltageOutput ? QStringLiteral("V") : QStringLiteral("A");
-    const QString range = texts.minOut + QLatin1Char(' ') + unit + QStringLiteral(" to ") +
-                          texts.maxOut + QLatin1Char(' ') + unit;
+    const QString level = texts.voltageOutput ? QStringLiteral(" V_out") : QStringLiteral(" I_out");
+    const auto range = [&](const TypedFigure &maxOut, const TypedFigure &minOut) {
+        return minOut.text + QLatin1Char(' ') + unit + QStringLiteral(" to ") + maxOut.text +
+               QLatin1Char(' ') + unit;
+    };
     switch (texts.kind) {
     case 0: {
-        const double maxOut = eng::parseValue(texts.maxOut);
-        const double minOut = eng::parseValue(texts.minOut);
-        lines << QStringLiteral("Sine Waveform") << range << texts.freq + QStringLiteral("Hz")
-              << QStringLiteral("(") + figureText((maxOut - minOut) * 0.5, unit) +
+        const TypedFigure maxOut = typedFigure(texts.maxOut, QStringLiteral("Max") + level, notes);
+        const TypedFigure minOut = typedFigure(texts.minOut, QStringLiteral("Min") + level, notes);
+        const TypedFigure freq = typedFigure(texts.freq, QStringLiteral("Frequency"), notes);
+        lines << QStringLiteral("Sine Waveform") << range(maxOut, minOut)
+              << (std::isnan(freq.value) ? freq.text + QStringLiteral(" Hz")
+                                         : freq.text + QStringLiteral("Hz"))
+              << QStringLiteral("(") + figureText((maxOut.value - minOut.value) * 0.5, unit) +
                      QStringLiteral(" amplitude centered around ") +
-                     figureText((maxOut + minOut) * 0.5, unit) + QStringLiteral(")");
+                     figureText((maxOut.value + minOut.value) * 0.5, unit) + QStringLiteral(")");
         break;
     }
     case 1: {
-        const double period = eng::parseValue(texts.tRise) + eng::parseValue(texts.tHigh) +
-                              eng::parseValue(texts.tFall) + eng::parseValue(texts.tLow);
-        lines << QStringLiteral("Trapezoidal Waveform") << range
-              << texts.tRise + QStringLiteral("s rise time")
-              << texts.tHigh + QStringLiteral("s high time")
-              << texts.tFall + QStringLiteral("s fall time")
-              << texts.tLow + QStringLiteral("s low time")
+        const TypedFigure maxOut = typedFigure(texts.maxOut, QStringLiteral("Max") + level, notes);
+        const TypedFigure minOut = typedFigure(texts.minOut, QStringLiteral("Min") + level, notes);
+        const TypedFigure rise = typedFigure(texts.tRise, QStringLiteral("Rise Time"), notes);
+        const TypedFigure high = typedFigure(texts.tHigh, QStringLiteral("High Time"), notes);
+        const TypedFigure fall = typedFigure(texts.tFall, QStringLiteral("Fall Time"), notes);
+        const TypedFigure low = typedFigure(texts.tLow, QStringLiteral("Low Time"), notes);
+        const double period = rise.value + high.value + fall.value + low.value;
+        const auto time = [](const TypedFigure &t, const char *what) {
+            return t.text + (std::isnan(t.value) ? QStringLiteral(" s ") : QStringLiteral("s ")) +
+                   QLatin1String(what);
+        };
+        lines << QStringLiteral("Trapezoidal Waveform") << range(maxOut, minOut)
+              << time(rise, "rise time") << time(high, "high time") << time(fall, "fall time")
+              << time(low, "low time")
               << QStringLiteral("(") + figureText(period, QStringLiteral("s")) +
                      QStringLiteral(" total period)")
               << QStringLiteral("(") +
@@ -213,7 +271,8 @@ QStringList describeSignal(const SignalTexts &texts)
     }
     case 2:
         lines << QStringLiteral("Uploaded Waveform")
-              << QStringLiteral("Scale Factor of ") + texts.csvGain;
+              << QStringLiteral("Scale Factor of ") +
+                     typedFigure(texts.csvGain, QStringLiteral("Scale Factor"), notes).text;
         break;
     case 3:
         lines << QStringLiteral("DC Motor") << QStringLiteral("See Load tab to edit parameters");
@@ -221,6 +280,8 @@ QStringList describeSignal(const SignalTexts &texts)
     default:
         break;
     }
+    for (const QString &note : notes)
+        lines << QStringLiteral("Note: ") + note + QLatin1Char('.');
     return lines;
 }
 

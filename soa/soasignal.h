@@ -55,6 +55,13 @@ Signal uploadedSignal(const QString &fileText);
 // samples, strictly increasing times and a positive period.
 QString signalProblem(const Signal &signal);
 
+// Why an upload cannot be used, naming its real cause: the samples as read, and what
+// resampling (when there are fewer than 500) made of them. Samples that are usable as read can
+// still break in resampling: times so close together that the steps between them vanish, or
+// values so large that their differences overflow; the note says so instead of blaming what
+// that leaves behind.
+QString uploadProblem(const Signal &read, const Signal &kept);
+
 // Why a trapezoid of these phase times cannot be built, as a note; empty when it can. A phase
 // may last 0 s (a square or triangle wave), never less.
 QString trapezoidProblem(double rise, double high, double fall, double low);

@@ -305,6 +305,7 @@ private slots:
     void cutShortFile();
     void lastLineWithoutLineFeed();
     void repeatedPartLinesDrawOnce();
+    void repeatedDesignRecomputesOnce();
     void homeButtonAfterOpening_data();
     void homeButtonAfterOpening();
     void garbageValues();
@@ -745,6 +746,36 @@ void TestDesignFile::repeatedPartLinesDrawOnce()
     QCOMPARE(soa->plottableCount(), refreshPlottables);
     QVERIFY2(mostPlottables <= refreshPlottables, qPrintable(QString::number(mostPlottables)));
     QVERIFY2(replots < 10, qPrintable(QString::number(replots)));
+}
+
+// Opening recomputes what the design needs once, whatever the file repeats: a file that holds
+// its design 40 times over redraws every plot exactly as often as the design alone does.
+void TestDesignFile::repeatedDesignRecomputesOnce()
+{
+    QByteArray design;
+    {
+        MainWindow w;
+        // Parts and an example other than the start's, so that their lines change the window.
+        w.ui->AmpSelecterSOA->setCurrentIndex(3);
+        w.ui->AmpSelectorStab->setCurrentIndex(2);
+        w.ui->ExampleSelection->setCurrentIndex(4);
+        design = saveTo(w, path("design.kwd"));
+    }
+    writeBytes(path("repeated.kwd"), design.repeated(40));
+
+    const auto redraws = [this](const QString &file) {
+        MainWindow w;
+        QMap<QString, int> counts;
+        for (QCustomPlot *plot : w.findChildren<QCustomPlot *>())
+            connect(plot, &QCustomPlot::afterReplot, this,
+                    [&counts, plot] { ++counts[plot->objectName()]; });
+        w.fileName = path(file);
+        w.openFile();
+        return counts;
+    };
+    const QMap<QString, int> once = redraws(QStringLiteral("design.kwd"));
+    QVERIFY(!once.isEmpty());
+    QCOMPARE(redraws(QStringLiteral("repeated.kwd")), once);
 }
 
 void TestDesignFile::homeButtonAfterOpening_data()

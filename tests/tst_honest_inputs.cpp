@@ -3,6 +3,7 @@
 // such as the open-circuit value or a search's start value.
 #include "app/mainwindow.h"
 #include "designfile/designformat.h"
+#include "soa/loadcalc.h"
 #include "ui_mainwindow.h"
 #include "values/engvalues.h"
 
@@ -185,6 +186,23 @@ void enter(QLineEdit *edit, const QString &text)
     emit edit->editingFinished();
 }
 
+// Types every value into each field in turn, scanning the window after each; each field gets
+// its text back before the next.
+void typeEverything(QWidget *window, const QList<QLineEdit *> &fields, DialogCloser &dialogs,
+                    Findings &findings)
+{
+    for (QLineEdit *edit : fields) {
+        if (!edit->isEnabled()) continue; // a choice made earlier in the run greyed it out
+        const QString original = edit->text();
+        for (const QString &typed : kTypedValues) {
+            enter(edit, typed);
+            findings.scan(window, edit,
+                          QStringLiteral("%1 = \"%2\"").arg(edit->objectName(), typed), dialogs);
+        }
+        enter(edit, original);
+    }
+}
+
 } // namespace
 
 class TestHonestInputs : public QObject
@@ -198,6 +216,11 @@ private slots:
     void typedValues();
     void designFileValues_data();
     void designFileValues();
+    void loadCalcTypedValues();
+    void signalTypedValues_data();
+    void signalTypedValues();
+    void hostileTexts_data();
+    void hostileTexts();
 };
 
 void TestHonestInputs::detector_data()
@@ -245,17 +268,7 @@ void TestHonestInputs::typedValues()
     DialogCloser dialogs;
     Findings findings;
     findings.scan(&w, nullptr, QStringLiteral("start-up"), dialogs);
-    for (QLineEdit *edit : typableFields(w.ui->Page->widget(page))) {
-        if (!edit->isEnabled())
-            continue; // a choice made earlier in the run greyed it out
-        const QString original = edit->text();
-        for (const QString &typed : kTypedValues) {
-            enter(edit, typed);
-            findings.scan(&w, edit,
-                          QStringLiteral("%1 = \"%2\"").arg(edit->objectName(), typed), dialogs);
-        }
-        enter(edit, original);
-    }
+    typeEverything(&w, typableFields(w.ui->Page->widget(page)), dialogs, findings);
     findings.report();
 }
 
@@ -315,6 +328,233 @@ void TestHonestInputs::designFileValues()
                       dialogs);
     }
     findings.report();
+}
+
+void TestHonestInputs::loadCalcTypedValues()
+{
+    LoadCalc dialog;
+    DialogCloser dialogs;
+    Findings findings;
+    const QList<QLineEdit *> fields = typableFields(&dialog);
+    QCOMPARE(fields.size(), 12);
+    typeEverything(&dialog, fields, dialogs, findings);
+    findings.report();
+}
+
+void TestHonestInputs::signalTypedValues_data()
+{
+    QTest::addColumn<int>("kind");
+    QTest::newRow("sine") << 0;
+    QTest::newRow("trapezoid") << 1;
+    QTest::newRow("uploaded") << 2;
+}
+
+// What the signal dialog stores as typed, as the SOA page then shows it.
+void TestHonestInputs::signalTypedValues()
+{
+    QFETCH(int, kind);
+    MainWindow w;
+    w.resize(1366, 720);
+    w.ui->Page->setCurrentIndex(2);
+    w.SignalType = kind;
+    DialogCloser dialogs;
+    Findings findings;
+    for (QString *member : {&w.SOAmaxOut, &w.SOAminOut, &w.SOAfreq, &w.SOAtRise, &w.SOAtHigh,
+                            &w.SOAtFall, &w.SOAtLow, &w.SOAcsvGain}) {
+        const QString original = *member;
+        for (const QString &typed : kTypedValues) {
+            *member = typed;
+            w.refreshSOA();
+            findings.scan(&w, nullptr, QStringLiteral("a signal text \"%1\"").arg(typed), dialogs);
+        }
+        *member = original;
+    }
+    findings.report();
+}
+
+// Texts that once reached the screen as they were typed, or as an overflowing figure: each row
+// says where it is entered, what it is, and what shows instead (the placeholder, or a read-out
+// line), which note names the cause and which field turns red.
+void TestHonestInputs::hostileTexts_data()
+{
+    QTest::addColumn<QString>("surface");     // loadcalc, readout, upload, designfile
+    QTest::addColumn<QStringList>("entries"); // name=value, in order
+    QTest::addColumn<QString>("shown");       // the label that shows the result, or a read-out line
+    QTest::addColumn<QString>("text");        // what it shows
+    QTest::addColumn<QString>("note");        // the one-line note, exactly
+    QTest::addColumn<QString>("red");         // the field that turns red; empty for none
+
+    const QString none = eng::noResultText();
+    const QString beyond = QStringLiteral("|Z| beyond 1 G\u03a9: ");
+    // 1/(2π·1 kHz·1e-308 F) = 1.59e304 Ω.
+    QTest::newRow("load calculator, C of 1e-308 F")
+        << "loadcalc" << QStringList{"Cseries=1e-308"} << "Zseries" << none
+        << "Series: " + beyond + "C too small for this frequency"
+        << "Cseries";
+    QTest::newRow("load calculator, 1 uF at 1e-300 Hz")
+        << "loadcalc" << QStringList{"Cseries=1u", "Fseries=1e-300"} << "Zseries" << none
+        << "Series: " + beyond + "frequency too low for this C"
+        << "Fseries";
+    QTest::newRow("load calculator, L of 1e308 H")
+        << "loadcalc" << QStringList{"Lseries=1e308"} << "thetaSeries" << none
+        << "Series: " + beyond + "L too large for this frequency"
+        << "Lseries";
+    QTest::newRow("load calculator, frequency that overflows")
+        << "loadcalc" << QStringList{"Lseries=1m", "Fseries=1e308"} << "Zseries" << none
+        << "Series: " + beyond + "frequency too high"
+        << "Fseries";
+    QTest::newRow("load calculator, parallel R of 1e308")
+        << "loadcalc" << QStringList{"Rparallel=1e308"} << "Zparallel" << none
+        << "Parallel: " + beyond + "R too large"
+        << "Rparallel";
+    QTest::newRow("load calculator, parallel C of 1e-308 F")
+        << "loadcalc" << QStringList{"Cparallel=1e-308"} << "Zparallel" << none
+        << "Parallel: " + beyond + "C too small for this frequency"
+        << "Cparallel";
+    QTest::newRow("load calculator, Z1 of 1e308")
+        << "loadcalc" << QStringList{"Z1=1e308"} << "Zresult" << none
+        << "Z combination: " + beyond + "Z1 too large"
+        << "Z1";
+    QTest::newRow("load calculator, angle that overflows")
+        << "loadcalc" << QStringList{"Z1=1", "Angle2=1e308"} << "AngleResult" << none
+        << "Z combination: " + beyond + "angle 2 too large"
+        << "Angle2";
+    QTest::newRow("signal read-out, nan levels")
+        << "readout" << QStringList{"SOAmaxOut=nan", "SOAminOut=nan"} << "1"
+        << none + " V to " + none + " V"
+        << "Note: Max V_out is not a number."
+        << "";
+    QTest::newRow("signal read-out, level beyond any figure")
+        << "readout" << QStringList{"SOAmaxOut=1e308"} << "3"
+        << "(" + none + " V amplitude centered around " + none + " V)"
+        << "Note: Max V_out is too large to be a figure."
+        << "";
+    QTest::newRow("signal read-out, frequency inf")
+        << "readout" << QStringList{"SOAfreq=inf"} << "2" << none + " Hz"
+        << "Note: Frequency is not a number."
+        << "";
+    QTest::newRow("signal read-out, scale factor inf")
+        << "readout" << QStringList{"SignalType=2", "SOAcsvGain=inf"} << "1"
+        << "Scale Factor of " + none << "Note: Scale Factor is not a number."
+        << "";
+    QTest::newRow("upload, times 5e-324 apart")
+        << "upload" << QStringList{"0,1", "5e-324,2", "1e-323,3"} << ""
+        << ""
+        << "!!! Uploaded times lie too close together to resample: the previous signal is "
+           "kept !!!"
+        << "";
+    QTest::newRow("upload, values too far apart")
+        << "upload" << QStringList{"0,1e308", "1e-3,-1e308", "2e-3,0"} << ""
+        << ""
+        << "!!! Uploaded values are too large to resample: the previous signal is kept !!!"
+        << "";
+    QTest::newRow("upload, value beyond the double range")
+        << "upload" << QStringList{"0,1", "1e-3,1e999", "2e-3,0"} << ""
+        << ""
+        << "!!! The signal holds a value too large to compute with: the previous signal is "
+           "kept !!!"
+        << "";
+    QTest::newRow("design file, fan diameter 1e20")
+        << "designfile" << QStringList{"HSfluidCheckBox=1", "HSfanDia=1e20"} << "HSvolumeFlow"
+        << none << "The fan opening is too large for a volume flow."
+        << "HSfanDia";
+    QTest::newRow("design file, fan side unreadable")
+        << "designfile"
+        << QStringList{"HSfluidCheckBox=1", "HSfanCirc=0", "HSfanRect=1", "HSfanX=abc"}
+        << "HSvolumeFlow" << none << "The fan opening is not a size of 0 or more."
+        << "HSfanX";
+}
+
+void TestHonestInputs::hostileTexts()
+{
+    QFETCH(QString, surface);
+    QFETCH(QStringList, entries);
+    QFETCH(QString, shown);
+    QFETCH(QString, text);
+    QFETCH(QString, note);
+    QFETCH(QString, red);
+    const auto isRed = [](QWidget *field) {
+        return field->palette().color(QPalette::Text) == QColor(Qt::red);
+    };
+
+    if (surface == QLatin1String("loadcalc")) {
+        LoadCalc dialog;
+        for (const QString &entry : entries) {
+            auto *edit = dialog.findChild<QLineEdit *>(entry.section('=', 0, 0));
+            QVERIFY2(edit, qPrintable(entry));
+            edit->setText(entry.section('=', 1));
+            emit edit->editingFinished();
+        }
+        QCOMPARE(dialog.findChild<QLabel *>(shown)->text(), text);
+        QVERIFY(dialog.findChild<QLabel *>(shown)->styleSheet().contains(QLatin1String("red")));
+        QCOMPARE(dialog.findChild<QLabel *>("calcNotes")->text(), note);
+        QVERIFY(isRed(dialog.findChild<QLineEdit *>(red)));
+        for (QLineEdit *other : dialog.findChildren<QLineEdit *>())
+            QVERIFY2(other->objectName() == red || !isRed(other), qPrintable(other->objectName()));
+        return;
+    }
+
+    MainWindow w;
+    if (surface == QLatin1String("readout")) {
+        for (const QString &entry : entries) {
+            const QString name = entry.section('=', 0, 0), value = entry.section('=', 1);
+            if (name == QLatin1String("SignalType")) w.SignalType = value.toInt();
+            if (name == QLatin1String("SOAmaxOut")) w.SOAmaxOut = value;
+            if (name == QLatin1String("SOAminOut")) w.SOAminOut = value;
+            if (name == QLatin1String("SOAfreq")) w.SOAfreq = value;
+            if (name == QLatin1String("SOAcsvGain")) w.SOAcsvGain = value;
+        }
+        w.refreshSOA();
+        const QStringList lines = w.ui->SOASignalReadout->toPlainText().split('\n');
+        QCOMPARE(lines.value(shown.toInt()), text);
+        QVERIFY2(lines.contains(note), qPrintable(lines.join('\n')));
+        return;
+    }
+
+    QTemporaryDir dir;
+    if (surface == QLatin1String("upload")) {
+        const QString path = dir.filePath(QStringLiteral("samples.csv"));
+        QFile csv(path);
+        QVERIFY(csv.open(QIODevice::WriteOnly));
+        csv.write(entries.join('\n').toLatin1() + '\n');
+        csv.close();
+        const QVector<double> before = w.SOAtime;
+        w.loadSOAwaveform(path);
+        QCOMPARE(w.SOAsignalNote, note);
+        QCOMPARE(w.SOAtime, before);
+        return;
+    }
+
+    // A design file: the window's own design with the entries' values in their lines.
+    const QString path = dir.filePath(QStringLiteral("hostile.kwd"));
+    w.fileName = path;
+    w.hasFileName = true;
+    QVERIFY(w.saveEntries(false));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QStringList lines = QString::fromLatin1(file.readAll()).split('\n');
+    file.close();
+    for (const QString &entry : entries) {
+        const QString key = entry.section('=', 0, 0) + QStringLiteral(": ");
+        bool found = false;
+        for (QString &line : lines)
+            if (line.startsWith(key)) {
+                line = key + entry.section('=', 1);
+                found = true;
+            }
+        QVERIFY2(found, qPrintable(entry));
+    }
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(lines.join('\n').toLatin1());
+    file.close();
+
+    MainWindow opened;
+    DialogCloser dialogs;
+    opened.openCommandLineFile({QStringLiteral("ampwright"), path});
+    opened.ui->Page->setCurrentIndex(7);
+    QCOMPARE(opened.findChild<QLabel *>(shown)->text(), text);
+    QCOMPARE(opened.ui->HSflowNote->text(), note);
+    QVERIFY(isRed(opened.findChild<QLineEdit *>(red)));
 }
 
 QTEST_MAIN(TestHonestInputs)

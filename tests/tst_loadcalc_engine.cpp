@@ -195,6 +195,19 @@ void TestLoadCalcEngine::parallel_data()
                                  << "1k"
                                  << "72.0223"
                                  << "43.9271";
+    // B_L = 1/(6283.18·1m) and B_C = 6283.18·C cancel to 1.1e-11 S: 8.8e10 Ω, no figure;
+    // with C = B_L/ω to the last digit they cancel exactly, an ideal tank at resonance.
+    QTest::newRow("near resonance, no resistor")
+        << "open"
+        << "1m"
+        << "25.3303387u"
+        << "1k" << QString(QChar(0x2014)) << QString(QChar(0x2014));
+    QTest::newRow("exact resonance, no resistor") << "open"
+                                                  << "1m"
+                                                  << "25.33033870180996u"
+                                                  << "1k"
+                                                  << "open"
+                                                  << "0";
     QTest::newRow("inductor alone") << "open"
                                     << "1m"
                                     << "open"
