@@ -302,7 +302,8 @@ void TestLayout::plotsKeepTheirRoom_data()
         QTest::addRow("home page, %d pt", points) << -1 << points << 0;
     QTest::addRow("home page, %d pt, then %d pt", laptopPoints, 12) << -1 << laptopPoints << 12;
     for (int n : settingUpExamples()) {
-        QTest::addRow("example %d, %d pt", n, laptopPoints) << n << laptopPoints << 0;
+        for (int points : {laptopPoints, 12})
+            QTest::addRow("example %d, %d pt", n, points) << n << points << 0;
         QTest::addRow("example %d, %d pt, then %d pt", n, laptopPoints, 12)
             << n << laptopPoints << 12;
     }
