@@ -293,8 +293,7 @@ void fitTextsInside(QCustomPlot *plot, int margin)
     QCPAxis *x = plot->xAxis;
     QCPAxis *y = plot->yAxis;
     const auto ranges = [&] {
-        return QVariantList{x->range().lower, x->range().upper, y->range().lower,
-                            y->range().upper};
+        return QVariantList{x->range().lower, x->range().upper, y->range().lower, y->range().upper};
     };
     // Ranges still as this widened them were set by the page as the stored ones: start from
     // those, so that a larger plot gives the room back.
@@ -314,8 +313,9 @@ void fitTextsInside(QCustomPlot *plot, int margin)
             auto *text = qobject_cast<QCPItemText *>(plot->item(i));
             if (!text || !text->visible() || !text->clipToAxisRect() || text->text().isEmpty())
                 continue;
-            const QRectF box = QRectF(text->topLeft->pixelPosition(),
-                                      text->bottomRight->pixelPosition()).normalized();
+            const QRectF box =
+                QRectF(text->topLeft->pixelPosition(), text->bottomRight->pixelPosition())
+                    .normalized();
             left = std::max(left, area.left() - box.left());
             right = std::max(right, box.right() - area.right());
             top = std::max(top, area.top() - box.top());

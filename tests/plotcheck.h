@@ -113,8 +113,10 @@ inline bool bracketsMatch(const QString &text)
 {
     QString awaited;
     for (const QChar c : text) {
-        if (c == QLatin1Char('[')) awaited.append(QLatin1Char(']'));
-        else if (c == QLatin1Char('(')) awaited.append(QLatin1Char(')'));
+        if (c == QLatin1Char('['))
+            awaited.append(QLatin1Char(']'));
+        else if (c == QLatin1Char('('))
+            awaited.append(QLatin1Char(')'));
         else if (c == QLatin1Char(']') || c == QLatin1Char(')')) {
             if (awaited.isEmpty() || awaited.back() != c) return false;
             awaited.chop(1);
@@ -170,8 +172,12 @@ inline QStringList roomFaults(QCustomPlot *plot, double share = 0.6)
         !plot->rect().contains(plot->legend->outerRect())) {
         const QRect box = plot->legend->outerRect();
         faults << QStringLiteral("legend at (%1, %2)-(%3, %4) leaves the %5 x %6 plot")
-                      .arg(box.left()).arg(box.top()).arg(box.right()).arg(box.bottom())
-                      .arg(plot->width()).arg(plot->height());
+                      .arg(box.left())
+                      .arg(box.top())
+                      .arg(box.right())
+                      .arg(box.bottom())
+                      .arg(plot->width())
+                      .arg(plot->height());
     }
     QStringList titles{shownTitle(plot)};
     for (QCPAxis *axis : axes)

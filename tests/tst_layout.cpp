@@ -147,8 +147,7 @@ QList<int> settingUpExamples()
     QList<int> numbers;
     for (int n = 0; n < examples::descriptionCount; ++n) {
         const examples::Family family = examples::example(n).family;
-        if (family != examples::Family::None && family != examples::Family::PageOnly)
-            numbers << n;
+        if (family != examples::Family::None && family != examples::Family::PageOnly) numbers << n;
     }
     return numbers;
 }

@@ -117,18 +117,28 @@ void TestPlotView::unitKeepsMatchedBrackets_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("unit");
-    QTest::newRow("plain") << "A Line Current [A]" << "[A]";
-    QTest::newRow("round brackets inside square ones")
-        << "Power [W (or VA) rms]" << "[W (or VA) rms]";
-    QTest::newRow("square brackets inside round ones") << "Gain (x [dB])" << "(x [dB])";
-    QTest::newRow("round brackets alone") << "Efficiency (%)" << "(%)";
-    QTest::newRow("only the last group") << "Load (R) Voltage [V]" << "[V]";
-    QTest::newRow("trailing space") << "Impedance [Ω]  " << "[Ω]";
-    QTest::newRow("no unit") << "Attenuation" << "";
-    QTest::newRow("bracket not at the end") << "Power [W] in load" << "";
-    QTest::newRow("unopened bracket") << "Power W (or VA) rms]" << "";
-    QTest::newRow("crossed brackets") << "Power [W (or VA] rms)" << "";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("plain") << "A Line Current [A]"
+                           << "[A]";
+    QTest::newRow("round brackets inside square ones") << "Power [W (or VA) rms]"
+                                                       << "[W (or VA) rms]";
+    QTest::newRow("square brackets inside round ones") << "Gain (x [dB])"
+                                                       << "(x [dB])";
+    QTest::newRow("round brackets alone") << "Efficiency (%)"
+                                          << "(%)";
+    QTest::newRow("only the last group") << "Load (R) Voltage [V]"
+                                         << "[V]";
+    QTest::newRow("trailing space") << "Impedance [Ω]  "
+                                    << "[Ω]";
+    QTest::newRow("no unit") << "Attenuation"
+                             << "";
+    QTest::newRow("bracket not at the end") << "Power [W] in load"
+                                            << "";
+    QTest::newRow("unopened bracket") << "Power W (or VA) rms]"
+                                      << "";
+    QTest::newRow("crossed brackets") << "Power [W (or VA] rms)"
+                                      << "";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestPlotView::unitKeepsMatchedBrackets()
