@@ -21,11 +21,18 @@ void keepLegendClear(QCustomPlot *plot);
 // legend leaves the whole width to the axis rect.
 void legendBesideAxes(QCustomPlot *plot);
 
-// Fits the legends beside the axes of plots drawn one above the other: each wraps into more
-// columns when its entries would run below the plot, and all take the width of the widest,
-// so their axis rects keep the same width and their key axes line up. Call it after the
-// legends are filled and shown or hidden; the heights are those of the last replot.
-void fitLegendsBesideAxes(const QList<QCustomPlot *> &plots);
+// Keeps the legends beside the axes of plots drawn one above the other (each made so by
+// legendBesideAxes) fitted to the room each plot has when it is drawn: a legend wraps into more
+// columns where its entries would run below the plot, and all take the width of the widest, so
+// their key axes line up. Where that width would leave an axis rect less than 60 % of its
+// plot's width, each legend goes inside its axis rect instead, wrapped to its height, in its
+// clearest corner. A plot on a hidden tab is fitted when it shows; until then its legend takes
+// no room from the window. Call it once, after legendBesideAxes.
+void keepLegendsBesideAxes(const QList<QCustomPlot *> &plots);
+
+// The unit at the end of an axis title, its brackets matched: "[W (or VA) rms]" of
+// "Power [W (or VA) rms]"; empty when the title does not end in a whole bracketed group.
+QString unitOf(const QString &title);
 
 // Keeps the title of the plot's left axis readable whatever the plot's height: where the axis
 // rect is tall enough the title reads along the axis; on a shorter plot it stands whole in a

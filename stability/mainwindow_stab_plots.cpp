@@ -49,6 +49,7 @@ void MainWindow::setupBodePlot()
         plot->xAxis->grid()->setSubGridVisible(true);
         keepLastTickLabel(plot, stab::decadeTicks().labels.last());
     }
+    plotview::keepLegendsBesideAxes({gain, phase});
     gain->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new FixedStepTicker(20, 1)));
     phase->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new FixedStepTicker(45, 2)));
     gain->yAxis->setLabel(QStringLiteral("Gain [dB]"));

@@ -1,6 +1,5 @@
 // Stability page: the refresh that every edit of the page ends in.
 #include "app/mainwindow.h"
-#include "app/plotview.h"
 
 #include "ui_mainwindow.h"
 
@@ -17,7 +16,6 @@ void MainWindow::refreshStab()
     const bool legends = !ui->HidePhaseLegend->isChecked();
     ui->PhasePlot->legend->setVisible(legends && ui->PhasePlot->graphCount() > 0);
     ui->GainPlot->legend->setVisible(legends && ui->GainPlot->graphCount() > 0);
-    plotview::fitLegendsBesideAxes({ui->GainPlot, ui->PhasePlot});
     ui->phaseButton->setText(phaseShiftComponents ? QStringLiteral("View Phase Shift")
                                                   : QStringLiteral("View Phase Components"));
     ui->GainPlot->replot();

@@ -1,11 +1,13 @@
 #pragma once
-// What a chart shows of its curves: the places where its legend box hides one. Used by the
-// window tests of the pages whose charts carry a legend.
+// What a chart shows of its curves: the places where its legend box hides one, and whether it
+// keeps its room and its captions whole. Used by the window tests of the pages whose charts
+// carry a legend, and by the layout test on every page.
 
 #include "app/plotview.h"
 
 #include <qcustomplot.h>
 
+#include <QFontMetrics>
 #include <QStringList>
 
 #include <algorithm>
@@ -103,6 +105,89 @@ inline QStringList textsCut(QCustomPlot *plot)
                        .arg(area.left()).arg(area.top()).arg(area.right()).arg(area.bottom());
     }
     return cut;
+}
+
+// True when every bracket of `text` has its partner, in order: "[W (or VA) rms]" does,
+// "(or VA) rms]" does not.
+inline bool bracketsMatch(const QString &text)
+{
+    QString awaited;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('['))
+            awaited.append(QLatin1Char(']'));
+        else if (c == QLatin1Char('('))
+            awaited.append(QLatin1Char(')'));
+        else if (c == QLatin1Char(']') || c == QLatin1Char(')')) {
+            if (awaited.isEmpty() || awaited.back() != c) return false;
+            awaited.chop(1);
+        }
+    }
+    return awaited.isEmpty();
+}
+
+// The tick labels of a horizontal axis that run into their neighbour ("100k1M"): one line for
+// each pair, with the pixels they share. Labels are centred on their ticks, as drawn.
+inline QStringList tickLabelsRunTogether(QCPAxis *axis)
+{
+    QStringList crowded;
+    if (!axis->visible() || !axis->tickLabels() || axis->orientation() != Qt::Horizontal)
+        return crowded;
+    const QVector<double> ticks = axis->tickVector();
+    const QVector<QString> labels = axis->tickVectorLabels();
+    const QFontMetrics metrics(axis->tickLabelFont());
+    double previousRight = -1e9;
+    QString previous;
+    for (int i = 0; i < ticks.size() && i < labels.size(); ++i) {
+        if (!axis->range().contains(ticks[i]) || labels[i].isEmpty()) continue;
+        const double centre = axis->coordToPixel(ticks[i]);
+        const double half = metrics.horizontalAdvance(labels[i]) / 2.0;
+        if (centre - half < previousRight + 1)
+            crowded << QStringLiteral("tick labels \"%1\" and \"%2\" run together (%3 px)")
+                           .arg(previous, labels[i])
+                           .arg(previousRight + 1 - (centre - half));
+        previousRight = centre + half;
+        previous = labels[i];
+    }
+    return crowded;
+}
+
+// What a shown chart with axes loses of its room and captions, one line each: an axis rect
+// narrower than `share` of the widget, a visible legend that leaves the widget, an axis title
+// whose brackets do not pair up, and key-axis tick labels that run together. Schematics drawn
+// in a plot (no visible axes) have no such room to keep.
+inline QStringList roomFaults(QCustomPlot *plot, double share = 0.6)
+{
+    QStringList faults;
+    QCPAxisRect *rect = plot->axisRect();
+    if (!rect) return faults;
+    const QList<QCPAxis *> axes = rect->axes();
+    if (std::none_of(axes.cbegin(), axes.cend(), [](QCPAxis *a) { return a->visible(); }))
+        return faults;
+    if (rect->width() < share * plot->width())
+        faults << QStringLiteral("axis rect %1 px of a %2 px plot (%3 %)")
+                      .arg(rect->width())
+                      .arg(plot->width())
+                      .arg(qRound(100.0 * rect->width() / std::max(1, plot->width())));
+    if (plot->legend && plot->legend->visible() &&
+        !plot->rect().contains(plot->legend->outerRect())) {
+        const QRect box = plot->legend->outerRect();
+        faults << QStringLiteral("legend at (%1, %2)-(%3, %4) leaves the %5 x %6 plot")
+                      .arg(box.left())
+                      .arg(box.top())
+                      .arg(box.right())
+                      .arg(box.bottom())
+                      .arg(plot->width())
+                      .arg(plot->height());
+    }
+    QStringList titles{shownTitle(plot)};
+    for (QCPAxis *axis : axes)
+        if (axis->visible()) titles << axis->label();
+    for (const QString &title : titles)
+        if (!bracketsMatch(title))
+            faults << QStringLiteral("caption \"%1\" has unmatched brackets").arg(title);
+    for (QCPAxis *axis : axes)
+        faults << tickLabelsRunTogether(axis);
+    return faults;
 }
 
 } // namespace plotcheck

@@ -2,6 +2,7 @@
 // no caption is cut short, and at 10 pt the window fits a 1366 x 768 laptop screen.
 #include "app/mainwindow.h"
 #include "examples/examplesdialog.h"
+#include "examples/exampletable.h"
 #include "motor/motordialog.h"
 #include "soa/loadcalc.h"
 #include "soa/signaldialog.h"
@@ -10,6 +11,8 @@
 #include "captioncheck.h"
 #include "plotcheck.h"
 
+#include <QAction>
+#include <QPushButton>
 #include <QStackedWidget>
 #include <QtTest>
 
@@ -121,6 +124,38 @@ QSize minimumOf(QWidget *w)
     return w->minimumSizeHint().expandedTo(w->minimumSize());
 }
 
+// What the charts of `page` lose of their room on each of its faces: each fault names the
+// route that reached the page, the page, the face and the plot.
+void checkPlotRoom(QWidget *page, const QString &route, QStringList *faults)
+{
+    forAllFaces(page, [&](const QString &face) {
+        for (QCustomPlot *plot : page->findChildren<QCustomPlot *>()) {
+            if (!plot->isVisible()) continue;
+            const QString where = QStringLiteral("%1: %2%3 / %4: ")
+                                      .arg(route, page->objectName(), face, plot->objectName());
+            QStringList found = plotcheck::roomFaults(plot);
+            found << plotcheck::curvesUnderLegend(plot);
+            for (const QString &fault : qAsConst(found))
+                if (!faults->contains(where + fault)) *faults << where + fault;
+        }
+    });
+}
+
+// The worked examples that set a page up (not those that only show one, nor the overviews).
+QList<int> settingUpExamples()
+{
+    QList<int> numbers;
+    for (int n = 0; n < examples::descriptionCount; ++n) {
+        const examples::Family family = examples::example(n).family;
+        if (family != examples::Family::None && family != examples::Family::PageOnly) numbers << n;
+    }
+    return numbers;
+}
+
+// A laptop screen's working area, and the font size the window must fit it at.
+const QSize laptop(1366, 720);
+const int laptopPoints = 10;
+
 } // namespace
 
 class TestLayout : public QObject
@@ -137,6 +172,8 @@ private slots:
     void dialogsShowWholeCaptions();
     void plotsShowTheirData_data();
     void plotsShowTheirData();
+    void plotsKeepTheirRoom_data();
+    void plotsKeepTheirRoom();
 };
 
 void TestLayout::cleanup()
@@ -253,6 +290,88 @@ void TestLayout::dialogsShowWholeCaptions()
     QVERIFY2(noneClipped(clipped), qPrintable(QStringLiteral("%1 captions clipped at %2 pt")
                                                   .arg(clipped.size())
                                                   .arg(points)));
+}
+
+void TestLayout::plotsKeepTheirRoom_data()
+{
+    QTest::addColumn<int>("example"); // -1: the pages as the home page's buttons open them
+    QTest::addColumn<int>("points");
+    QTest::addColumn<int>("changedTo"); // 0, or the size picked from the menu afterwards
+    for (int points : {10, 12})
+        QTest::addRow("home page, %d pt", points) << -1 << points << 0;
+    QTest::addRow("home page, %d pt, then %d pt", laptopPoints, 12) << -1 << laptopPoints << 12;
+    for (int n : settingUpExamples()) {
+        for (int points : {laptopPoints, 12})
+            QTest::addRow("example %d, %d pt", n, points) << n << points << 0;
+        QTest::addRow("example %d, %d pt, then %d pt", n, laptopPoints, 12)
+            << n << laptopPoints << 12;
+    }
+}
+
+// Each chart keeps most of its width for its axes, its legend inside the widget and off the
+// curves, its captions whole and its tick labels apart, however its page is reached: through
+// the home page's buttons, after a worked example, after a font size change; at 10 pt the
+// window still fits a laptop screen.
+void TestLayout::plotsKeepTheirRoom()
+{
+    QFETCH(int, example);
+    QFETCH(int, points);
+    QFETCH(int, changedTo);
+    QApplication::setFont(QFont(QString::fromLatin1(fontFamily), points));
+    MainWindow w;
+    w.show();
+    settle();
+    w.resize(minimumOf(&w).expandedTo(laptop));
+    const QString route = QString::fromLatin1(QTest::currentDataTag());
+    QStringList faults;
+    const auto fontChange = [&] {
+        if (!changedTo) return;
+        for (QAction *action : w.findChildren<QAction *>())
+            if (action->objectName() == QStringLiteral("action%1_pt").arg(changedTo))
+                action->trigger();
+        settle();
+    };
+    const auto fitsLaptop = [&] {
+        const QSize min = minimumOf(&w);
+        if (points == laptopPoints && !changedTo && min.width() > laptop.width())
+            faults << QStringLiteral("%1: window at least %2 px wide").arg(route).arg(min.width());
+        w.resize(min.expandedTo(laptop));
+        settle();
+    };
+    if (example < 0) {
+        fontChange();
+        QWidget *home = w.ui->Page->widget(0);
+        for (QPushButton *button : home->findChildren<QPushButton *>()) {
+            w.ui->Page->setCurrentWidget(home);
+            settle();
+            if (!button->isVisible()) continue;
+            button->click();
+            settle();
+            fitsLaptop();
+            checkPlotRoom(w.ui->Page->currentWidget(), route + " / " + button->objectName(),
+                          &faults);
+        }
+    } else {
+        w.loadExample(example);
+        settle();
+        fontChange();
+        fitsLaptop();
+        QWidget *page = w.ui->Page->currentWidget();
+        checkPlotRoom(page, route, &faults);
+        if (page == w.ui->page_4) {
+            // Hide Legends, and show them again.
+            w.ui->StabilityTab->setCurrentWidget(w.ui->page_4_tabBode);
+            for (const char *state : {"legends hidden", "legends shown again"}) {
+                w.ui->HidePhaseLegend->click();
+                settle();
+                checkPlotRoom(page, route + ", " + state, &faults);
+            }
+        }
+        fitsLaptop();
+    }
+    for (const QString &line : qAsConst(faults))
+        qWarning().noquote() << line;
+    QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 plots lose room").arg(faults.size())));
 }
 
 QTEST_MAIN(TestLayout)
