@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QProgressDialog>
 #include <QScopedValueRollback>
+#include <QScrollBar>
 #include <qcustomplot.h>
 
 #include <algorithm>
@@ -260,6 +261,9 @@ void showP3cancelled(Ui_MainWindow *ui)
     ui->P3TextBrowser->setTextColor(Qt::red);
     ui->P3TextBrowser->append(QStringLiteral("\n") + note);
     ui->P3TextBrowser->setTextColor(Qt::black);
+    // The box may have been read from its top: the note is the news.
+    QScrollBar *bar = ui->P3TextBrowser->verticalScrollBar();
+    bar->setValue(bar->maximum());
 }
 
 } // namespace
