@@ -1047,6 +1047,7 @@ private:
     // have not been computed (a cancelled refresh keeps the results before it).
     QStringList P3computedTexts;
     motor::BridgeInput P3computedInput;
+    motor::Waveforms P3spareWaveforms; // what the next run fills
     // A refresh is running (its progress dialog lets events through); one asked for meanwhile
     // waits for it.
     bool P3refreshRunning = false;

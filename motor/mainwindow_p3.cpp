@@ -478,7 +478,13 @@ bool MainWindow::recomputeP3()
     QStringList problems = p3InputProblems(*this, &thermal);
 
     motor::ThermalResult res;
-    motor::Waveforms waveforms;
+    // The run fills the spare lists, which keep their storage from the run before: the
+    // shown ones must outlive a cancel, and fresh lists would be allocated anew each run.
+    motor::Waveforms &waveforms = P3spareWaveforms;
+    waveforms.clear();
+    // The run's scratch is large and warm in the shown set: one copy of it goes with the run.
+    std::swap(waveforms.rows, P3waveforms.rows);
+    std::swap(waveforms.trace, P3waveforms.trace);
     if (problems.isEmpty()) {
         const QScopedValueRollback<bool> running(P3refreshRunning, true);
         RefreshProgress progress(this, P3progressDelayMs);
@@ -515,7 +521,7 @@ bool MainWindow::recomputeP3()
         P3waveforms.clear();
         showP3noResult(ui, problems);
     } else {
-        P3waveforms = std::move(waveforms);
+        std::swap(P3waveforms, waveforms);
         showP3bridgeResult(res.bridge, in.removeDiode, in.removeSwitching);
         ui->P3Tcase->setText(number2String(res.Tcase));
         ui->P3Tjunction->setText(number2String(res.Tjunction));
