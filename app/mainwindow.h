@@ -141,6 +141,8 @@ private:
 public:
     // Unsaved changes: set by every page refresh, cleared by construction, saving and opening.
     bool designModified = false;
+    // The close prompt is open: a field it takes the focus from starts no long computation.
+    bool closePromptOpen = false;
     QString fileName;
     bool hasFileName = false;
 
@@ -951,6 +953,15 @@ public:
     quint32 P3warningFlags = 0;
     // The most recently opened motor dialog; it deletes itself when it closes.
     QPointer<P3motor> P3motorDialog;
+    // How often the page has computed; a refresh that found its inputs unchanged does not
+    // count.
+    int P3computations = 0;
+    // How long a refresh runs before it shows its progress dialog, ms.
+    int P3progressDelayMs = 500;
+    // Whether the page's inputs are those its shown results were computed from.
+    bool P3inputsComputed();
+    // Makes the next refresh compute even unchanged inputs (a benchmark measures that).
+    void forgetP3inputs() { P3computedTexts.clear(); }
 
     // Schematic items that stand for signals, kept for the click tests. Valid until the next
     // drawing, which deletes every item; null where the drawn variant has no such item.
@@ -1029,6 +1040,23 @@ private slots:
     void on_P3downloadPWL_clicked();
 
 private:
+    // Everything a computation reads, as typed or chosen, but the part, which is compared
+    // whole: a catalog that changes a part's values changes its results.
+    QStringList P3inputTexts() const;
+    // What the shown results were computed from. The texts are empty while the page's inputs
+    // have not been computed (a cancelled refresh keeps the results before it).
+    QStringList P3computedTexts;
+    motor::BridgeInput P3computedInput;
+    motor::Waveforms P3spareWaveforms; // what the next run fills
+    // A refresh is running (its progress dialog lets events through); one asked for meanwhile
+    // waits for it.
+    bool P3refreshRunning = false;
+    bool P3refreshQueued = false;
+    // Computes the page and shows its results; false when the user cancelled, which leaves
+    // the results, graphs and waveforms of the inputs before.
+    bool recomputeP3();
+    // The graphs and the schematic, which show the kept waveforms and the picked signals.
+    void redrawP3();
     motor::MotorModel P3motorModel() const;
     motor::SignalView P3signalView() const;
     void showP3bridgeResult(const motor::BridgeResult &r, bool removeDiode, bool removeSwitching);

@@ -12,6 +12,7 @@
 #include <QCloseEvent>
 #include <QMessageBox>
 #include <QNetworkReply>
+#include <QScopedValueRollback>
 #include <QTextStream>
 
 void MainWindow::on_HomeButton_clicked()
@@ -130,8 +131,16 @@ void MainWindow::fileIsReady(QNetworkReply *reply)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A refresh that lets events through for its progress dialog still uses the window.
+    if (P3refreshRunning) {
+        event->ignore();
+        return;
+    }
     event->accept();
+    // A three-phase field typed into but not yet computed is a change all the same.
+    if (!P3inputsComputed()) designModified = true;
     if (designModified) {
+        const QScopedValueRollback<bool> prompting(closePromptOpen, true);
         const QMessageBox::StandardButton answer =
             QMessageBox::question(this, QStringLiteral("Close Ampwright"), tr("Save Changes?\n"),
                                   QMessageBox::Save | QMessageBox::No | QMessageBox::Cancel);

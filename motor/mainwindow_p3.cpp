@@ -8,12 +8,18 @@
 #include "values/engvalues.h"
 #include "values/engwidgets.h"
 
+#include <QElapsedTimer>
 #include <QIcon>
+#include <QProgressDialog>
+#include <QScopedValueRollback>
+#include <QScrollBar>
 #include <qcustomplot.h>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <memory>
+#include <utility>
 
 namespace {
 
@@ -194,6 +200,72 @@ void showP3noResult(Ui_MainWindow *ui, const QStringList &problems)
     ui->P3TextBrowser->setTextColor(Qt::black);
 }
 
+// The progress dialog of a long refresh: it opens once the refresh has run `delayMs`, and
+// each report then lets the events through that its Cancel button needs.
+class RefreshProgress
+{
+public:
+    RefreshProgress(QWidget *parent, int delayMs) : parent(parent), delayMs(delayMs)
+    {
+        clock.start();
+    }
+    ~RefreshProgress()
+    {
+        if (dialog) QApplication::restoreOverrideCursor();
+    }
+    RefreshProgress(const RefreshProgress &) = delete;
+    RefreshProgress &operator=(const RefreshProgress &) = delete;
+
+    // False once the user has cancelled.
+    bool report(double done)
+    {
+        if (!dialog) {
+            if (clock.elapsed() < delayMs) return true;
+            open();
+        }
+        if (std::isfinite(done)) dialog->setValue(int(std::clamp(done, 0.0, 1.0) * kSteps));
+        QCoreApplication::processEvents();
+        return !dialog->wasCanceled();
+    }
+
+private:
+    static constexpr int kSteps = 1000;
+
+    void open()
+    {
+        dialog = std::make_unique<QProgressDialog>(
+            QStringLiteral("Simulating the motor drive to thermal equilibrium..."),
+            QStringLiteral("Cancel"), 0, kSteps, parent);
+        dialog->setWindowTitle(QStringLiteral("Three-Phase Motor"));
+        dialog->setWindowModality(Qt::ApplicationModal);
+        dialog->setMinimumDuration(0);
+        dialog->setAutoReset(false);
+        dialog->setAutoClose(false);
+        // The refresh shows the wait cursor; the Cancel button is for clicking.
+        QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+        dialog->show();
+    }
+
+    QWidget *parent;
+    int delayMs;
+    QElapsedTimer clock;
+    std::unique_ptr<QProgressDialog> dialog;
+};
+
+// A cancelled refresh leaves the results of the inputs before it: the notes say so, once.
+void showP3cancelled(Ui_MainWindow *ui)
+{
+    const QString note =
+        QStringLiteral("Simulation cancelled: the results shown are those of the previous inputs");
+    if (ui->P3TextBrowser->toPlainText().endsWith(note)) return;
+    ui->P3TextBrowser->setTextColor(Qt::red);
+    ui->P3TextBrowser->append(QStringLiteral("\n") + note);
+    ui->P3TextBrowser->setTextColor(Qt::black);
+    // The box may have been read from its top: the note is the news.
+    QScrollBar *bar = ui->P3TextBrowser->verticalScrollBar();
+    bar->setValue(bar->maximum());
+}
+
 } // namespace
 
 void MainWindow::setupP3page()
@@ -334,19 +406,95 @@ double MainWindow::P3minHeatsink(double Ieffective, double Pother, pwm inverter)
     return motor::minHeatsink(Ieffective, Pother, inverter, Tamb, Rtim);
 }
 
+QStringList MainWindow::P3inputTexts() const
+{
+    QStringList texts;
+    for (const QLineEdit *field : {ui->P3Vs, ui->P3Vcc, ui->P3Fsw, ui->P3startTime, ui->P3endTime,
+                                   ui->P3Tambient, ui->P3heatsink, ui->P3TIM})
+        texts << field->text();
+    const auto number = [](int n) { return QString::number(n); };
+    texts << number(ui->P3commType->currentIndex()) << number(ui->P3removeDiode->isChecked())
+          << number(ui->P3removeSwitching->isChecked());
+    const motor::MotorModel m = P3motorModel();
+    texts << m.R << m.L << m.Vemf << number(m.nPoles) << number(m.isDelta)
+          << number(m.controlVariable) << number(m.controlType) << number(m.constantVariable)
+          << m.controlAmplitude << m.constantAmplitude << number(m.isLinear) << m.cycleLength;
+    // The profile's lists may differ in length: the count keeps one list from reading as the
+    // other's tail.
+    texts << number(m.timeVector.size()) << m.timeVector << m.amplitudeVector;
+    return texts;
+}
+
+bool MainWindow::P3inputsComputed()
+{
+    return !P3computedTexts.isEmpty() && P3computedTexts == P3inputTexts() &&
+           P3computedInput.part == findSwitching(ui->P3ampSelector->currentText());
+}
+
 void MainWindow::refreshP3()
+{
+    if (P3refreshRunning) {
+        P3refreshQueued = true;
+        return;
+    }
+    // Leaving a field for the close prompt is no edit: the prompt saves the fields as typed,
+    // and computing them would only keep the user waiting.
+    if (closePromptOpen) return;
+    // Results of the same inputs are shown already (a field left unchanged, a design opened
+    // again); the picked signals may have changed, so the graphs are still drawn.
+    if (!P3inputsComputed()) {
+        const bool computed = recomputeP3();
+        const bool queued = std::exchange(P3refreshQueued, false);
+        if (!computed) return;
+        if (queued) {
+            refreshP3();
+            return;
+        }
+    }
+    redrawP3();
+}
+
+void MainWindow::redrawP3()
+{
+    // A delta winding has no star point to show.
+    if (ThreePhaseisDelta) {
+        for (QString &slot : P3graphables) {
+            if (slot == QLatin1String("Vwye")) slot = motor::emptySlot();
+        }
+    }
+    P3refreshGraphs();
+    drawP3schematic(ThreePhaseisDelta);
+}
+
+bool MainWindow::recomputeP3()
 {
     const WaitCursor wait;
     designModified = true;
+    ++P3computations;
 
+    const QStringList texts = P3inputTexts();
     const motor::BridgeInput in = readP3inputs();
     motor::ThermalInput thermal;
     QStringList problems = p3InputProblems(*this, &thermal);
 
     motor::ThermalResult res;
-    P3waveforms.clear();
+    // The run fills the spare lists, which keep their storage from the run before: the
+    // shown ones must outlive a cancel, and fresh lists would be allocated anew each run.
+    motor::Waveforms &waveforms = P3spareWaveforms;
+    waveforms.clear();
+    // The run's scratch is large and warm in the shown set: one copy of it goes with the run.
+    std::swap(waveforms.rows, P3waveforms.rows);
+    std::swap(waveforms.trace, P3waveforms.trace);
     if (problems.isEmpty()) {
-        res = motor::runToEquilibrium(in, thermal, &P3waveforms);
+        const QScopedValueRollback<bool> running(P3refreshRunning, true);
+        RefreshProgress progress(this, P3progressDelayMs);
+        res = motor::runToEquilibrium(in, thermal, &waveforms,
+                                      [&progress](double done) { return progress.report(done); });
+        if (res.cancelled) {
+            showP3cancelled(ui);
+            P3computedTexts.clear();
+            return false;
+        }
         const motor::BridgeResult &b = res.bridge;
         const double shown[] = {b.loadPower, b.Pc,   b.Pw,        b.Pd,      b.Ps,
                                 b.Pq,        b.ampPower, b.Ipeak, b.Irms,    res.Tcase,
@@ -366,11 +514,14 @@ void MainWindow::refreshP3()
             problems << p3OverflowCause(*this);
         }
     }
+    P3computedTexts = texts;
+    P3computedInput = in;
     P3warningFlags = res.flags;
     if (!problems.isEmpty()) {
         P3waveforms.clear();
         showP3noResult(ui, problems);
     } else {
+        std::swap(P3waveforms, waveforms);
         showP3bridgeResult(res.bridge, in.removeDiode, in.removeSwitching);
         ui->P3Tcase->setText(number2String(res.Tcase));
         ui->P3Tjunction->setText(number2String(res.Tjunction));
@@ -379,21 +530,12 @@ void MainWindow::refreshP3()
     P3warnings();
     if (!problems.isEmpty() && P3warningFlags == 0)
         ui->P3outputTabs->setTabIcon(3, QIcon(QStringLiteral(":/KestLinear/Warning.png")));
-
-    // A delta winding has no star point to show.
-    if (ThreePhaseisDelta) {
-        for (QString &slot : P3graphables) {
-            if (slot == QLatin1String("Vwye")) slot = motor::emptySlot();
-        }
-    }
-    P3refreshGraphs();
-    drawP3schematic(ThreePhaseisDelta);
-
-    if (!problems.isEmpty()) return;
+    if (!problems.isEmpty()) return true;
     ui->P3TextBrowser->append(QStringLiteral("\nAverage Rds(ON) for a single switch: ") +
                               number2String(res.Rdson) + QString::fromUtf8(" Ω"));
     ui->P3TextBrowser->append(QStringLiteral("Iterations to achieve thermal equilibrium: ") +
                               number2String(res.runs));
+    return true;
 }
 
 void MainWindow::P3warnings()

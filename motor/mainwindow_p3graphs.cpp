@@ -8,12 +8,15 @@
 
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QSaveFile>
 #include <QTextStream>
 #include <qcustomplot.h>
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace {
 
@@ -77,8 +80,10 @@ motor::SignalView MainWindow::P3signalView() const
 {
     motor::SignalView view;
     view.dispDC = ui->P3dispDC->isChecked();
-    view.delta = ThreePhaseisDelta;
-    view.linear = ThreePhaseisLinear;
+    // The winding of the waveforms shown: after a cancelled refresh the motor values may
+    // already name another.
+    view.delta = P3computedInput.motor.isDelta;
+    view.linear = P3computedInput.motor.isLinear;
     return view;
 }
 
@@ -156,25 +161,41 @@ void MainWindow::P3refreshGraphs()
 
 QString MainWindow::writeP3PWL(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return QStringLiteral("Could not open %1 for writing: %2").arg(path, file.errorString());
-    QTextStream out(&file);
+    // A file is written beside its place and put there once whole: a failed export leaves the
+    // old file, or none, never part of one. A device or a pipe is written as it is, since a
+    // file put in its place would replace it.
+    const QFileInfo target(path);
+    const bool special = target.exists() && !target.isFile() && !target.isDir();
+    std::unique_ptr<QFileDevice> file;
+    if (special)
+        file = std::make_unique<QFile>(path);
+    else
+        file = std::make_unique<QSaveFile>(path);
+    if (!file->open(QIODevice::WriteOnly))
+        return QStringLiteral("Could not open %1 for writing: %2").arg(path, file->errorString());
+    QTextStream out(file.get());
     if (P3waveforms.decimated) {
         // The graphs keep only the extremes of a long run; the file gets every step of it
-        // again, written as the run goes.
+        // again, written as the run goes: the run of the results shown.
         motor::PwlWriter writer(out, P3graphables, P3signalView());
-        motor::simulateBridge(readP3inputs(), P3waveforms.Rdson, &writer);
+        motor::simulateBridge(P3computedInput, P3waveforms.Rdson, &writer);
     } else {
         motor::writePwl(out, P3waveforms, P3graphables, P3signalView());
     }
     out.flush();
-    if (out.status() != QTextStream::Ok || file.error() != QFileDevice::NoError || !file.flush())
-        return QStringLiteral("Could not write %1: %2").arg(path, file.errorString());
-    file.close();
-    if (file.error() != QFileDevice::NoError)
-        return QStringLiteral("Could not write %1: %2").arg(path, file.errorString());
-    return QString();
+    const QString failed = QStringLiteral("Could not write %1: ").arg(path);
+    const bool streamed = out.status() == QTextStream::Ok && file->error() == QFileDevice::NoError;
+    if (auto *saveFile = qobject_cast<QSaveFile *>(file.get())) {
+        if (!streamed) {
+            const QString why = saveFile->errorString();
+            saveFile->cancelWriting();
+            return failed + why;
+        }
+        return saveFile->commit() ? QString() : failed + saveFile->errorString();
+    }
+    if (!streamed || !file->flush()) return failed + file->errorString();
+    file->close();
+    return file->error() == QFileDevice::NoError ? QString() : failed + file->errorString();
 }
 
 bool MainWindow::P3savePWL()

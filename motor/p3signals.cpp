@@ -1,5 +1,6 @@
 #include "motor/p3signals.h"
 
+#include <QLocale>
 #include <QTextStream>
 
 namespace motor {
@@ -129,6 +130,14 @@ QVector<int> pwlColumns(const QStringList &graphSlots, const SignalView &view)
     return columns;
 }
 
+// A time as the shortest text that reads back as the same number: the steps of a run can be
+// far closer than six digits tell apart, and a piecewise-linear source needs every time later
+// than the one before.
+void writeTime(QTextStream &out, double t)
+{
+    out << QString::number(t, 'g', QLocale::FloatingPointShortest);
+}
+
 } // namespace
 
 void writePwl(QTextStream &out, const Waveforms &w, const QStringList &graphSlots,
@@ -136,7 +145,7 @@ void writePwl(QTextStream &out, const Waveforms &w, const QStringList &graphSlot
 {
     const QVector<int> columns = pwlColumns(graphSlots, view);
     for (int i = 0; i < w.time.size(); ++i) {
-        out << w.time[i];
+        writeTime(out, w.time[i]);
         for (int s : columns) {
             const QVector<double> &c = *w.list(s);
             out << ',';
@@ -155,7 +164,7 @@ PwlWriter::PwlWriter(QTextStream &out, const QStringList &graphSlots, const Sign
 
 void PwlWriter::step(const double *values)
 {
-    out << values[sig::time];
+    writeTime(out, values[sig::time]);
     for (int s : qAsConst(columns))
         out << ',' << values[s];
     out << '\n';

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -26,6 +27,11 @@
 
 #include <functional>
 #include <memory>
+
+#ifdef Q_OS_LINUX
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -63,6 +69,28 @@ private:
         }
     }
     QString path_;
+    QTimer timer_;
+};
+
+// Runs `act` on the three-phase page's progress dialog once it shows: polled on every pass of
+// the events that the refresh lets through, so no timing is assumed.
+class ProgressWatch
+{
+public:
+    explicit ProgressWatch(std::function<void(QProgressDialog *)> act)
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this, act] {
+            if (auto *d = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget())) {
+                timer_.stop();
+                ++seen;
+                act(d);
+            }
+        });
+        timer_.start(0);
+    }
+    int seen = 0;
+
+private:
     QTimer timer_;
 };
 
@@ -118,9 +146,18 @@ private slots:
     void clickWhenAllSlotsTaken();
     void deltaSchematic();
 
+    void focusLossRunsNothing();
+    void closePromptRunsNothing_data();
+    void closePromptRunsNothing();
+    void longRefreshCancelled();
+    void editDuringLongRefreshWaits();
+
     void pwlExport();
+    void pwlTimesIncrease_data();
+    void pwlTimesIncrease();
     void pwlCancelled();
     void pwlWriteFailureIsReported();
+    void pwlFailedWriteKeepsOldFile();
 
 private:
     P3motor *openDialog(const char *button);
@@ -930,6 +967,161 @@ void TestMotorPage::deltaSchematic()
     QCOMPARE(ui->P3schematic->xAxis->range(), QCPRange(-1600, 2800));
 }
 
+void TestMotorPage::focusLossRunsNothing()
+{
+    // Qt reports a finished edit again when the field loses the focus: that is no new input.
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    ui->P3Vs->setFocus();
+    QVERIFY(ui->P3Vs->hasFocus());
+    QSignalSpy finished(ui->P3Vs, &QLineEdit::editingFinished);
+    const int runs = w->P3computations;
+    const QString load = ui->P3loadPower->text();
+
+    ui->P3Vs->selectAll();
+    QTest::keyClicks(ui->P3Vs, "40");
+    QTest::keyClick(ui->P3Vs, Qt::Key_Return);
+    QCOMPARE(w->P3computations, runs + 1);
+    QVERIFY(ui->P3loadPower->text() != load);
+
+    w->designModified = false;
+    ui->P3Vcc->setFocus();
+    QCOMPARE(finished.count(), 2); // the edit, then the focus loss
+    QCOMPARE(w->P3computations, runs + 1);
+    QCOMPARE(w->designModified, false);
+
+    // In and out of a field without typing, and a check box clicked twice: one run for the
+    // change and one for the change back, none for what changed nothing.
+    ui->P3Vs->setFocus();
+    ui->P3Fsw->setFocus();
+    QCOMPARE(w->P3computations, runs + 1);
+    ui->P3removeDiode->click();
+    ui->P3removeDiode->click();
+    QCOMPARE(w->P3computations, runs + 3);
+    // The motor dialog confirmed with nothing changed.
+    P3motor *d = openDialog("P3editMotor");
+    QVERIFY(d);
+    d->ui->P3motor_OK->click();
+    QCOMPARE(w->P3computations, runs + 3);
+}
+
+void TestMotorPage::closePromptRunsNothing_data()
+{
+    QTest::addColumn<bool>("entered");
+    QTest::newRow("edit entered, then the window closed") << true;
+    QTest::newRow("edit typed, the window closed before it was entered") << false;
+}
+
+void TestMotorPage::closePromptRunsNothing()
+{
+    // The close prompt takes the focus from the field; that starts no computation, and a
+    // typed edit still counts as a change to save.
+    QFETCH(bool, entered);
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    ui->P3Vs->setFocus();
+    ui->P3Vs->selectAll();
+    QTest::keyClicks(ui->P3Vs, "40");
+    if (entered) QTest::keyClick(ui->P3Vs, Qt::Key_Return);
+    w->designModified = entered;
+    QSignalSpy finished(ui->P3Vs, &QLineEdit::editingFinished);
+    const int runs = w->P3computations;
+    const QString load = ui->P3loadPower->text();
+
+    bool asked = false;
+    QString question;
+    const auto watch = windowtest::watchNextDialog(
+        [&question](QDialog *d) {
+            auto *box = qobject_cast<QMessageBox *>(d);
+            QVERIFY(box);
+            question = box->text();
+            box->button(QMessageBox::Cancel)->click();
+        },
+        &asked);
+    QVERIFY(!w->close());
+    QVERIFY(asked);
+    QVERIFY(question.startsWith("Save Changes?"));
+    QVERIFY(finished.count() >= 1); // the prompt did take the focus
+    QCOMPARE(w->P3computations, runs);
+    QCOMPARE(ui->P3loadPower->text(), load);
+    QCOMPARE(ui->P3Vs->text(), QStringLiteral("40"));
+    QVERIFY(w->isVisible());
+    QVERIFY(w->designModified);
+}
+
+void TestMotorPage::longRefreshCancelled()
+{
+    // Cancel in the progress dialog keeps the design as typed, the results, graphs and
+    // waveforms of the inputs before, and says so.
+    const QString load = ui->P3loadPower->text();
+    const QString notes = ui->P3TextBrowser->toPlainText();
+    const int steps = w->P3waveforms.steps();
+    const double lastCurrent = w->P3waveforms.I1.last();
+    const int points = ui->P3graph0->graph(0)->dataCount();
+    const int runs = w->P3computations;
+    w->P3progressDelayMs = 0; // the dialog shows at the first report
+    {
+        ProgressWatch watch([](QProgressDialog *d) {
+            QCOMPARE(d->labelText(),
+                     QStringLiteral("Simulating the motor drive to thermal equilibrium..."));
+            d->cancel();
+        });
+        ui->P3Vs->setText("40");
+        emit ui->P3Vs->editingFinished();
+        QCOMPARE(watch.seen, 1);
+    }
+    QCOMPARE(w->P3computations, runs + 1);
+    QCOMPARE(ui->P3Vs->text(), QStringLiteral("40"));
+    QCOMPARE(ui->P3loadPower->text(), load);
+    QCOMPARE(w->P3waveforms.steps(), steps);
+    QCOMPARE(w->P3waveforms.I1.last(), lastCurrent);
+    QCOMPARE(ui->P3graph0->graph(0)->dataCount(), points);
+    const QString cancelled =
+        "Simulation cancelled: the results shown are those of the previous inputs";
+    QCOMPARE(ui->P3TextBrowser->toPlainText(), notes + "\n\n" + cancelled);
+    QVERIFY(w->designModified);
+    QVERIFY(!QApplication::activeModalWidget()); // the dialog is gone
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+    // The kept waveforms still export, as the run they came from.
+    QTemporaryDir dir;
+    QCOMPARE(w->writeP3PWL(dir.filePath("kept.txt")), QString());
+    QFile kept(dir.filePath("kept.txt"));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll().count('\n'), steps);
+
+    // Cancelled inputs are not computed ones: entered again, they run.
+    emit ui->P3Vs->editingFinished();
+    QCOMPARE(w->P3computations, runs + 2);
+    QVERIFY(ui->P3loadPower->text() != load);
+    QVERIFY(!ui->P3TextBrowser->toPlainText().contains(cancelled));
+}
+
+void TestMotorPage::editDuringLongRefreshWaits()
+{
+    // While the progress dialog lets events through, an edit waits for the running refresh
+    // and a close is refused; nothing runs inside the other.
+    w->P3progressDelayMs = 0;
+    const int runs = w->P3computations;
+    bool closed = true;
+    {
+        ProgressWatch watch([this, &closed](QProgressDialog *) {
+            ui->P3Vcc->setText("6");
+            emit ui->P3Vcc->editingFinished();
+            closed = w->close();
+        });
+        ui->P3Vs->setText("40");
+        emit ui->P3Vs->editingFinished();
+        QCOMPARE(watch.seen, 1);
+    }
+    QVERIFY(!closed);
+    QVERIFY(w->isVisible());
+    // The waiting edit ran after the first: the results shown are those of both edits.
+    QCOMPARE(w->P3computations, runs + 2);
+    QCOMPARE(ui->P3Vcc->text(), QStringLiteral("6"));
+    QVERIFY(w->P3inputsComputed());
+    QVERIFY(!ui->P3TextBrowser->toPlainText().contains("cancelled"));
+}
+
 void TestMotorPage::pwlExport()
 {
     QTemporaryDir dir;
@@ -949,11 +1141,48 @@ void TestMotorPage::pwlExport()
     QVERIFY(lines.last().isEmpty());
     const motor::Waveforms &wf = w->P3waveforms;
     for (int i : {0, 1, wf.steps() / 2, wf.steps() - 1}) {
+        // Times in the shortest form that reads back exactly; values in the stream's default.
         QString expected;
-        QTextStream(&expected) << wf.time[i] << ',' << wf.V1[i] << ',' << wf.I2[i];
+        QTextStream(&expected) << QString::number(wf.time[i], 'g', QLocale::FloatingPointShortest)
+                               << ',' << wf.V1[i] << ',' << wf.I2[i];
         QCOMPARE(QString::fromLatin1(lines[i]), expected);
     }
     QCOMPARE(lines[0].left(2), QByteArray("0,"));
+}
+
+void TestMotorPage::pwlTimesIncrease_data()
+{
+    QTest::addColumn<int>("example");
+    QTest::newRow("example 94: every step of the run written again") << 94;
+    QTest::newRow("start-up design: the stored steps") << -1;
+}
+
+void TestMotorPage::pwlTimesIncrease()
+{
+    // A piecewise-linear source needs every time later than the one before, and each time
+    // must read back as the step's own.
+    QFETCH(int, example);
+    if (example >= 0) w->loadExample(example);
+    QCOMPARE(w->P3waveforms.decimated, example >= 0);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("wave.txt");
+    QCOMPARE(w->writeP3PWL(path), QString());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = f.readAll().split('\n');
+    QVERIFY(lines.size() > 1000);
+    QVERIFY(lines.last().isEmpty());
+    double previous = -1;
+    for (int i = 0; i < lines.size() - 1; ++i) {
+        bool ok = false;
+        const double t = lines[i].left(lines[i].indexOf(',')).toDouble(&ok);
+        QVERIFY2(ok && t > previous, qPrintable(QStringLiteral("line %1: %2 after %3")
+                                                    .arg(i + 1)
+                                                    .arg(QString::fromLatin1(lines[i]))
+                                                    .arg(previous, 0, 'g', 17)));
+        if (example < 0) QCOMPARE(t, w->P3waveforms.time[i]);
+        previous = t;
+    }
 }
 
 void TestMotorPage::pwlCancelled()
@@ -991,6 +1220,44 @@ void TestMotorPage::pwlWriteFailureIsReported()
     if (!QFile::exists("/dev/full")) QSKIP("no /dev/full on this system");
     const QString error = w->writeP3PWL("/dev/full");
     QVERIFY2(error.startsWith("Could not write /dev/full"), qPrintable(error));
+}
+
+void TestMotorPage::pwlFailedWriteKeepsOldFile()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("file size limits are set with setrlimit");
+#else
+    // A disk that fills part-way through the export, as a file size limit makes it: the
+    // export of before is kept whole, no part of the new one is left, and the failure is told.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("wave.txt");
+    const QByteArray old = "0,1\n1,2\n";
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    const rlim_t limit = 4096;
+    QCOMPARE(w->writeP3PWL(dir.filePath("whole.txt")), QString());
+    QVERIFY(QFileInfo(dir.filePath("whole.txt")).size() > qint64(4 * limit));
+    QVERIFY(QFile::remove(dir.filePath("whole.txt")));
+
+    rlimit before{};
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
+    rlimit small = before;
+    small.rlim_cur = limit;
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const QString error = w->writeP3PWL(path);
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousHandler);
+
+    QVERIFY2(error.startsWith("Could not write " + path), qPrintable(error));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"wave.txt"});
+#endif
 }
 
 QTEST_MAIN(TestMotorPage)
