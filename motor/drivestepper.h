@@ -65,20 +65,25 @@ inline void smallSinCos(double d, double *s, double *c)
 }
 
 // An angle whose sine and cosine follow it by rotation; every 512 advances they are taken
-// afresh from the library, so rounding cannot build up over millions of steps.
+// afresh from the library, so rounding cannot build up over millions of steps. The angle is
+// kept within a million turns either way, the whole turns beyond counted apart: however far a
+// runaway speed turns it, it stays finite, its sector a number from 0 to 5 and its sine a sine.
+// No run the page accepts comes near the bound, so no ordinary run's angle is ever reduced.
 class Rotor
 {
 public:
     void set(double angle)
     {
         a = angle;
-        s = std::sin(angle);
-        c = std::cos(angle);
+        if (!(std::fabs(a) < kBound)) wrap();
+        s = std::sin(a);
+        c = std::cos(a);
         sinceExact = 0;
     }
     void advance(double d, double sd, double cd)
     {
         a += d;
+        if (!(std::fabs(a) < kBound)) wrap();
         if (++sinceExact == 512) {
             set(a);
             return;
@@ -95,10 +100,27 @@ public:
         out[1] = -0.5 * s + kHalfRoot3 * c;
         out[2] = -0.5 * s - kHalfRoot3 * c;
     }
-    double angle() const { return a; }
+    // The angle run through since the start, radians, and the same less whole turns (within
+    // kBound).
+    double angle() const { return turns * kTwoPi + a; }
+    double bounded() const { return a; }
 
 private:
+    static constexpr double kTwoPi = 2 * kPi;
+    static constexpr double kBound = kTwoPi * (1 << 20);
+
+    void wrap()
+    {
+        // fmod is exact; a non-finite angle (a speed no run accepts) starts the turn afresh.
+        double r = std::fmod(a, kTwoPi);
+        if (r < 0) r += kTwoPi;
+        if (!(r >= 0 && r < kTwoPi)) r = 0;
+        if (std::isfinite(a)) turns += std::nearbyint((a - r) / kTwoPi);
+        a = r;
+    }
+
     double a = 0, s = 0, c = 1;
+    double turns = 0;
     int sinceExact = 0;
 };
 
@@ -252,11 +274,12 @@ public:
         int sector = 0;
         if (s.block) {
             // Wrapped into [0, 2π): a motor turning backwards has negative angles, and their
-            // sectors count down from 5.
-            double turn = std::fmod(angle, 2 * kPi);
+            // sectors count down from 5. The index stays in 0 .. 5 whatever the angle.
+            const double bounded = rotor.bounded();
+            double turn = std::fmod(bounded, 2 * kPi);
             if (turn < 0) turn += 2 * kPi;
-            if (turn >= 2 * kPi) turn = 0;
-            sector = std::min(5, static_cast<int>(turn / (kPi / 3)));
+            if (!(turn >= 0 && turn < 2 * kPi)) turn = 0;
+            sector = std::max(0, std::min(5, static_cast<int>(turn / (kPi / 3))));
             // The position within the sector comes from the same reduction as the sector: a
             // separate reduction can fall on the other side of a boundary by a rounding, and
             // the trapezoidal EMF would jump by 2E for that sample.
@@ -310,9 +333,11 @@ public:
                         if (envelopeEdge < next) next = envelopeEdge;
                         if (k == 0) {
                             // The next sector boundary in the direction of rotation.
-                            const double boundary = std::floor(angle / (2 * kPi)) * 2 * kPi +
+                            const double bounded = rotor.bounded();
+                            const double boundary = std::floor(bounded / (2 * kPi)) * 2 * kPi +
                                                     (f >= 0 ? sector + 1 : sector) * kPi / 3;
-                            const double sectorEdge = std::fabs((boundary - angle) / (2 * kPi * f));
+                            const double sectorEdge =
+                                std::fabs((boundary - bounded) / (2 * kPi * f));
                             if (sectorEdge < next) next = sectorEdge;
                         }
                     }
@@ -320,6 +345,10 @@ public:
                 }
                 step = smallest - 2 * s.h;
                 if (!(step >= s.h)) step = s.h;
+                // The predictions come from the last edges seen: where the envelope's on-time
+                // is shorter than a base step no edge is seen, and they go stale. No jump holds
+                // the bridge past one switching period, whatever they say.
+                if (step > s.period) step = s.period;
             }
         }
         tPrev = t;
