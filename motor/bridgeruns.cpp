@@ -74,6 +74,7 @@ struct BridgeRuns::Trace
     {
         // Stretches of the drive's waveforms that no thread has taken are no longer wanted.
         driveNext.store(kMaxStretches);
+        stop.store(true);
         if (producer.joinable()) producer.join();
     }
 
@@ -112,6 +113,10 @@ struct BridgeRuns::Trace
             if (++n % 1024 == 0) {
                 streamFence();
                 produced.store(n, std::memory_order_release);
+                if (stop.load(std::memory_order_relaxed)) {
+                    finished.store(true, std::memory_order_release);
+                    return;
+                }
             }
         }
         streamFence();
@@ -140,7 +145,8 @@ struct BridgeRuns::Trace
     // drive is done; false if there is none.
     bool recordDriveStretch()
     {
-        if (!driveReady.load(std::memory_order_acquire)) return false;
+        if (!driveReady.load(std::memory_order_acquire) || stop.load(std::memory_order_relaxed))
+            return false;
         const int known = stretchCount.load(std::memory_order_acquire);
         int c = driveNext.load();
         for (;;) {
@@ -165,18 +171,23 @@ struct BridgeRuns::Trace
     }
 
     // Records what is left of the drive's waveforms, waits for the stretches other threads
-    // record, and closes them up (once).
-    void recordDrive()
+    // record, and closes them up (once); false if `ticker` stopped it first.
+    bool recordDrive(Ticker *ticker)
     {
         waitUntilFinished();
         while (!driveReady.load(std::memory_order_acquire))
             pause();
+        const double count = stretchCount.load();
         while (recordDriveStretch()) {
+            if (!ticker->keepGoing(0.5 + 0.5 * driveNext.load() / count)) stop.store(true);
         }
-        while (driveRecorded.load(std::memory_order_acquire) < stretchCount.load())
+        while (driveRecorded.load(std::memory_order_acquire) < stretchCount.load()) {
+            if (stop.load()) return false;
             pause();
+        }
         if (!driveClosed) driveRecorder->finish();
         driveClosed = true;
+        return true;
     }
 
     // The switch nodes of a step, from its levels byte.
@@ -200,6 +211,8 @@ struct BridgeRuns::Trace
     alignas(64) std::atomic<int> produced{0};
     alignas(64) std::atomic<int> stretchCount{1};
     alignas(64) std::atomic<bool> finished{false};
+    // Set when a run is stopped through its progress: every thread leaves its work.
+    alignas(64) std::atomic<bool> stop{false};
     bool complete = false;
     quint32 flags = 0;
     bool termsKept = false; // steps.Ldt and steps.Vwye are filled
@@ -242,12 +255,13 @@ namespace {
 class StretchRun
 {
 public:
-    StretchRun(BridgeRuns::Trace &tr, double Rdson, WaveformRecorder *recorder)
-        : tr(tr), s(tr.setup), Rdson(Rdson), recorder(recorder)
+    StretchRun(BridgeRuns::Trace &tr, double Rdson, WaveformRecorder *recorder, Ticker *ticker)
+        : tr(tr), s(tr.setup), Rdson(Rdson), recorder(recorder), ticker(ticker)
     {
     }
 
-    // False when the drive turned out too long to keep: nothing is summed.
+    // False when the drive turned out too long to keep, or the run was stopped: nothing is
+    // summed.
     bool run(BridgeStepper *bridge)
     {
         // While the drive is still being stepped, work beside it slows it down more than it
@@ -260,11 +274,11 @@ public:
         const int workers = std::min(pool.size(), tr.stretchCount.load() - 1);
         Workers::Group group;
         for (int k = 0; k < workers; ++k)
-            pool.start(&group, [this] { work(); });
+            pool.start(&group, [this] { work(nullptr); });
         if (!following) followCurrents(*bridge);
-        work();
+        work(ticker);
         group.wait();
-        if (abandoned.load()) return false;
+        if (abandoned.load() || tr.stop.load()) return false;
         tr.termsKept = true;
         const int n = tr.stretchCount.load(std::memory_order_acquire);
         for (int c = 0; c < n; ++c)
@@ -296,6 +310,11 @@ private:
             const bool done = tr.finished.load(std::memory_order_acquire);
             if (done && !tr.complete) {
                 abandoned.store(true);
+                return;
+            }
+            // The first half of the run's progress, by the time of the step it has got to.
+            if (i > 0 && !ticker->keepGoing(0.5 * t[i - 1] / s.end)) {
+                tr.stop.store(true);
                 return;
             }
             const int available = tr.produced.load(std::memory_order_acquire);
@@ -338,11 +357,17 @@ private:
 
     // Takes stretches in turn until every one is taken. Waiting for the next, it records the
     // drive's waveforms of a stretch, and a recording run goes on until they are all recorded.
-    void work()
+    // The run's own thread tells `ticker` of its progress; the others have none.
+    void work(Ticker *progress)
     {
         for (;;) {
+            if (tr.stop.load(std::memory_order_relaxed)) return;
             const int c = next.fetch_add(1);
             const int known = tr.stretchCount.load(std::memory_order_acquire);
+            if (progress && !progress->keepGoing(0.5 + 0.5 * c / known)) {
+                tr.stop.store(true);
+                return;
+            }
             if (c >= known) {
                 if (recorder) {
                     while (tr.recordDriveStretch()) {
@@ -351,7 +376,9 @@ private:
                 return;
             }
             while (c >= noted.load(std::memory_order_acquire)) {
-                if (abandoned.load(std::memory_order_relaxed)) return;
+                if (abandoned.load(std::memory_order_relaxed) ||
+                    tr.stop.load(std::memory_order_relaxed))
+                    return;
                 if (!tr.recordDriveStretch()) pause();
             }
             take(c, tr.stretchBegin[c],
@@ -408,6 +435,7 @@ private:
     const RunSetup &s;
     const double Rdson;
     WaveformRecorder *const recorder;
+    Ticker *const ticker;
     bool termsKept = false; // by the stretches
     // The currents of the step before each stretch, noted up to `noted`; what each stretch
     // found.
@@ -420,11 +448,18 @@ private:
 
 } // namespace
 
-BridgeResult BridgeRuns::run(double Rdson, bool record)
+BridgeResult BridgeRuns::run(double Rdson, bool record, const RunProgress &progress)
 {
     Trace &tr = *trace;
     const RunSetup &s = tr.setup;
     Waveforms *const w = record ? out : nullptr;
+    if (stopped) return BridgeResult();
+    Ticker ticker(progress);
+    const auto stop = [this, &tr] {
+        stopped = true;
+        tr.stop.store(true);
+        return BridgeResult();
+    };
     // A recording run must know how many steps there are before the first.
     if (w) tr.waitUntilFinished();
 
@@ -438,22 +473,28 @@ BridgeResult BridgeRuns::run(double Rdson, bool record)
                                                 tr.produced.load(std::memory_order_acquire)));
             recorder->byStretches();
         }
-        std::unique_ptr<StretchRun> stretches(new StretchRun(tr, Rdson, recorder.get()));
+        std::unique_ptr<StretchRun> stretches(new StretchRun(tr, Rdson, recorder.get(), &ticker));
         if (stretches->run(&bridge)) {
             if (w) {
                 recorder->finish();
-                tr.recordDrive();
+                if (!tr.recordDrive(&ticker)) return stop();
             }
             return bridge.finish(tr.flags);
         }
+        if (tr.stop.load()) return stop();
     }
 
     // The drive was too long to keep: a run in one pass.
-    if (!w) return runBridge(in, Rdson, static_cast<WaveformRecorder *>(nullptr));
+    if (!w) {
+        const BridgeResult r =
+            runBridge(in, Rdson, static_cast<WaveformRecorder *>(nullptr), &ticker);
+        return ticker.stopped() ? stop() : r;
+    }
     w->clear();
     w->Rdson = Rdson;
     WaveformRecorder all(w, s.start, s.end, in.motor.isDelta, kAllSignals);
-    const BridgeResult r = runBridge(in, Rdson, &all);
+    const BridgeResult r = runBridge(in, Rdson, &all, &ticker);
+    if (ticker.stopped()) return stop();
     all.finish();
     return r;
 }

@@ -3,6 +3,7 @@
 #include "motor/drivestepper.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 // The half of a run that the switches' on-resistance changes: the phase currents and the
@@ -232,9 +233,39 @@ private:
     double Iprev[3] = {0, 0, 0}, Vprev[3] = {0, 0, 0};
 };
 
+// Tells a run's progress how far it has come, at most every few tens of milliseconds, and
+// keeps its answer: once told to stop, it stays stopped. The fractions it passes on never go
+// back, whichever part of a run reports them.
+class Ticker
+{
+public:
+    explicit Ticker(const BridgeRuns::RunProgress &report) : report(report ? &report : nullptr) {}
+
+    // Whether the run goes on after `done` (0 to 1) of it.
+    bool keepGoing(double done)
+    {
+        if (!report || halted) return !halted;
+        const auto now = std::chrono::steady_clock::now();
+        if (now - last < std::chrono::milliseconds(25)) return true;
+        last = now;
+        // A NaN (a run without a window) counts as no progress.
+        highest = std::max(highest, std::min(1.0, done >= 0 ? done : 0.0));
+        halted = !(*report)(highest);
+        return !halted;
+    }
+    bool stopped() const { return halted; }
+
+private:
+    const BridgeRuns::RunProgress *report;
+    std::chrono::steady_clock::time_point last = std::chrono::steady_clock::now();
+    double highest = 0;
+    bool halted = false;
+};
+
 // One run in one pass, handing each step to `sink` (may be null). A template so that the
 // recorder's step is inlined into the loop.
-template <class Sink> BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink)
+template <class Sink>
+BridgeResult runBridge(const BridgeInput &in, double Rdson, Sink *sink, Ticker *ticker = nullptr)
 {
     const RunSetup s(in);
     quint32 flags = s.flags;
@@ -244,7 +275,12 @@ template <class Sink> BridgeResult runBridge(const BridgeInput &in, double Rdson
     DriveStep d;
     double v[sig::count] = {};
     double tPrev = 0;
+    int sinceTicked = 0;
     while (drive.next(d)) {
+        if (ticker && ++sinceTicked == 4096) {
+            sinceTicked = 0;
+            if (!ticker->keepGoing(d.t / s.end)) break;
+        }
         if (!d.first && cutter.cutsBefore(d.t, tPrev)) bridge.endStretch();
         tPrev = d.t;
         double I[3], Vout[3], load;

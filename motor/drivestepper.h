@@ -188,6 +188,9 @@ struct RunSetup
 {
     explicit RunSetup(const BridgeInput &in);
 
+    // The flag of an input that leaves nothing to simulate (flag::Refused), or 0.
+    quint32 refusal() const;
+
     const BridgeInput &in;
     const pwm &part;
     const MotorConstants mc;
