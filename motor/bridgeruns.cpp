@@ -74,7 +74,6 @@ struct BridgeRuns::Trace
     {
         // Stretches of the drive's waveforms that no thread has taken are no longer wanted.
         driveNext.store(kMaxStretches);
-        stop.store(true);
         if (producer.joinable()) producer.join();
     }
 
