@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -38,13 +39,20 @@ constexpr quint32 VsLow = 0x2000;
 constexpr quint32 VccLow = 0x4000;
 constexpr quint32 DutyHigh = 0x8000;   // a profile duty cycle beyond the part's maximum
 constexpr quint32 WindowTooLong = 0x10000; // more switching periods than a run may take
+// Inputs that leave nothing to simulate: the run is refused, no step is taken.
+constexpr quint32 WindowNotFinite = 0x20000; // a window start or end that is not a number
+constexpr quint32 ProfileSpacing = 0x40000;  // profile points too close for the change between
+constexpr quint32 SpeedRunaway = 0x80000;    // the speed turns the rotor beyond any number
+constexpr quint32 CarrierUnusable = 0x100000; // a switching period too long to step along
+constexpr quint32 Refused =
+    WindowTooLong | WindowNotFinite | ProfileSpacing | SpeedRunaway | CarrierUnusable;
 } // namespace flag
 
 // A run covers its whole window, however many steps that takes, but a window that ends after
-// more switching periods than this (about ten million steps) is refused with
-// flag::WindowTooLong and no step is taken: it would block the page for many seconds, and is
+// more switching periods than this (up to a hundred million steps) is refused with
+// flag::WindowTooLong and no step is taken: it would block the page for minutes, and is
 // almost always a switching frequency typed in the wrong unit.
-constexpr double kMaxPeriods = 250000;
+constexpr double kMaxPeriods = 1e6;
 
 // A run of up to kRawSteps steps keeps every step in its waveforms. A longer one keeps, for
 // each of kBuckets equal slices of the display window, the lowest and the highest value of
@@ -235,9 +243,16 @@ public:
     BridgeRuns(const BridgeRuns &) = delete;
     BridgeRuns &operator=(const BridgeRuns &) = delete;
 
+    // Told how far a run has come (0 to 1); answers false to stop it.
+    using RunProgress = std::function<bool(double done)>;
+
     // One run with switch on-resistance Rdson; with `record`, its waveforms replace those in
-    // `out`.
-    BridgeResult run(double Rdson, bool record);
+    // `out`. A long run tells `progress` (may be empty) how far it has come, on this thread
+    // and every few tens of milliseconds; answered false, it stops within a few milliseconds,
+    // its threads idle again, and returns an empty result: the runs are then cancelled() and
+    // every later run returns an empty result at once.
+    BridgeResult run(double Rdson, bool record, const RunProgress &progress = RunProgress());
+    bool cancelled() const { return stopped; }
 
     struct Trace; // the kept drive
 
@@ -245,6 +260,7 @@ private:
     const BridgeInput in;
     Waveforms *const out;
     std::unique_ptr<Trace> trace;
+    bool stopped = false;
 };
 
 // The twelve per-device lines of the page's notes ("Upper Switch A Power: 1.23 W", ...).

@@ -41,14 +41,25 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
     bool record = false, recorded = false;
     double previousChange = 0;
     BridgeRuns runs(in, out);
+    // How many runs a refresh takes is known only at its end; the loop closes in about
+    // geometrically, so each run is told as half of what is left.
+    const auto share = [&res](double runsDone) { return 1 - std::pow(0.5, runsDone); };
+    const BridgeRuns::RunProgress runProgress = [&](double done) {
+        return progress(share(res.runs + done));
+    };
+    const BridgeRuns::RunProgress &within = progress ? runProgress : BridgeRuns::RunProgress();
     for (;;) {
-        if (progress && !progress(double(res.runs) / kMaxThermalRuns)) {
+        if (progress && !progress(share(res.runs))) {
             res.cancelled = true;
             return res;
         }
         res.Rdson = (part.topResistance(T) + part.bottomResistance(T)) * 0.5;
         recorded = out && record;
-        const BridgeResult b = runs.run(res.Rdson, recorded);
+        const BridgeResult b = runs.run(res.Rdson, recorded, within);
+        if (runs.cancelled()) {
+            res.cancelled = true;
+            return res;
+        }
         const double Psw = b.Pc + (in.removeSwitching ? 0 : b.Ps);
         const double Pdd = in.removeDiode ? 0 : b.Pd;
         res.Tcase = (b.Pq + Psw + Pdd + b.Pw) * (Rhs + thermal.Rtim) + thermal.Tamb;
@@ -60,6 +71,8 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
         }
         res.bridge = b;
         ++res.runs;
+        // A refused run took no step: another one would take none either.
+        if (b.flags & flag::Refused) break;
         if (res.runs >= kMaxThermalRuns) {
             res.bridge.flags |= flag::ThermalRunaway;
             break;
@@ -77,11 +90,15 @@ ThermalResult runToEquilibrium(const BridgeInput &in, const ThermalInput &therma
         T = res.Tj;
     }
     if (out && !recorded) {
-        if (progress && !progress(double(res.runs) / kMaxThermalRuns)) {
+        if (progress && !progress(share(res.runs))) {
             res.cancelled = true;
             return res;
         }
-        runs.run(res.Rdson, true);
+        runs.run(res.Rdson, true, within);
+        if (runs.cancelled()) {
+            res.cancelled = true;
+            return res;
+        }
     }
     res.Tjunction = std::max(res.Tjd, res.Tj);
     res.flags = res.bridge.flags;
@@ -154,10 +171,46 @@ QString warningMessage(quint32 bit)
         return QStringLiteral("\nWarning: The display window ends after more than %1 "
                               "switching periods, too many to simulate; shorten the display "
                               "window or lower the switching frequency.")
-            .arg(kMaxPeriods);
+            .arg(kMaxPeriods, 0, 'f', 0);
+    case flag::WindowNotFinite:
+        return QStringLiteral("\nWarning: The display window's start or end is not a finite "
+                              "time, so nothing was simulated.");
+    case flag::ProfileSpacing:
+        return QStringLiteral("\nWarning: Two profile points are too close in time for the "
+                              "change between them: the speed or envelope would change at a "
+                              "rate beyond any number. Space the points further apart.");
+    case flag::SpeedRunaway:
+        return QStringLiteral("\nWarning: The speed is too high to simulate: over the display "
+                              "window it turns the rotor through an angle beyond any number. "
+                              "Lower the speed or shorten the display window.");
+    case flag::CarrierUnusable:
+        return QStringLiteral("\nWarning: The switching frequency is too low to simulate: its "
+                              "period is too long to step along, or admits a display window "
+                              "over which the rotor turns beyond any number. Raise the "
+                              "switching frequency or shorten the display window.");
     default:
         return QString();
     }
+}
+
+QString refusalNote(quint32 flags)
+{
+    if (flags & flag::WindowNotFinite)
+        return QStringLiteral("The display window needs a finite start and end: nothing was "
+                              "simulated");
+    if (flags & flag::CarrierUnusable)
+        return QStringLiteral("The switching period is too long to simulate: nothing was "
+                              "simulated");
+    if (flags & flag::WindowTooLong)
+        return QStringLiteral("The display window needs too many switching periods: nothing "
+                              "was simulated");
+    if (flags & flag::ProfileSpacing)
+        return QStringLiteral("Profile points are too close in time for their change of "
+                              "speed: nothing was simulated");
+    if (flags & flag::SpeedRunaway)
+        return QStringLiteral("The speed turns the rotor too far over the display window: "
+                              "nothing was simulated");
+    return QString();
 }
 
 QStringList warningMessages(quint32 flags)

@@ -2,6 +2,7 @@
 // the bridge simulation against hand-derived DC and phasor values, the thermal loop, the
 // minimum heatsink, the warning texts, the graph slots and the PWL text.
 #include "catalog/partlists.h"
+#include "examples/exampletable.h"
 #include "motor/bridgesim.h"
 #include "motor/p3signals.h"
 #include "motor/p3thermal.h"
@@ -10,6 +11,7 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QThread>
 #include <QtTest>
 
 #include <array>
@@ -77,6 +79,17 @@ motor::BridgeInput baseInput()
     return in;
 }
 
+// Every step of a run as the single pass hands it over.
+struct StepRows final : motor::StepSink
+{
+    void step(const double *values) override
+    {
+        rows.emplace_back();
+        std::copy(values, values + motor::sig::count, rows.back().begin());
+    }
+    std::vector<std::array<double, motor::sig::count>> rows;
+};
+
 double sum3(const double v[3])
 {
     return v[0] + v[1] + v[2];
@@ -93,6 +106,88 @@ void verifyWaveformsOfLastRun(const motor::BridgeInput &in, const motor::Thermal
     QVERIFY(w.steps() > 0);
     QCOMPARE(w.I1, fresh.I1);
     QCOMPARE(w.V1, fresh.V1);
+}
+
+} // namespace
+
+namespace {
+
+// A worked example of the three-phase page as the engine reads it: the part it names, its
+// fields and its motor, with the commutation chosen.
+motor::BridgeInput exampleInput(int number, int commutation)
+{
+    static const QVector<pwm> parts = [] {
+        QVector<pwm> list;
+        pwm().readFile(list, 0, true);
+        return list;
+    }();
+    const examples::ThreePhaseSetup s = examples::example(number).motor;
+    motor::BridgeInput in;
+    in.part = catalog::findSwitching(parts, QStringLiteral("NV335"));
+    in.Vs = eng::parseValue(s.vs);
+    in.Vcc = eng::parseValue(s.vcc);
+    in.FswHz = eng::parseValue(s.fsw) * 1000;
+    in.commutation = commutation;
+    in.start = eng::parseValue(s.start);
+    in.end = eng::parseValue(s.end);
+    motor::MotorModel &m = in.motor;
+    m.R = s.r;
+    m.L = s.l;
+    m.Vemf = s.vemf;
+    m.nPoles = s.poles;
+    m.isDelta = s.delta;
+    m.controlVariable = s.controlVariable;
+    m.controlType = s.controlType;
+    m.constantVariable = s.constantVariable;
+    m.controlAmplitude = s.controlAmplitude;
+    m.constantAmplitude = s.constantAmplitude;
+    m.timeVector = s.times;
+    m.amplitudeVector = s.amplitudes;
+    return in;
+}
+
+// The largest phase current in the window of a block-commutated run stepped at the base step,
+// 1/100 of the switching period, throughout: the model with none of the engine's jumps,
+// written out step by step (backward Euler on each wye leg, the sector of the wrapped angle).
+double peakSteppedThroughout(const motor::BridgeInput &in, double Rdson)
+{
+    const motor::MotorConstants mc = motor::motorConstants(in.motor);
+    const motor::ControlProfile p = motor::generateControlVector(in, in.end, nullptr);
+    const double h = 1 / (100 * in.FswHz);
+    const double Vsw = (in.part.getTop_V() + in.part.getBot_V()) / 2;
+    const double Rsw = (in.part.getTop_wire() + in.part.getBot_wire()) / 2 + Rdson;
+    const double Ldt = mc.L / h, Z = mc.R + Rsw + Ldt;
+    const double emfPerHz = mc.Vemf * 60 / mc.n;
+    static const int sixStep[6][3] = {{0, 0, 2}, {2, 0, 2}, {2, 0, 0}, {2, 2, 0}, {0, 2, 0}, {0, 2, 2}};
+    static const int trapezoidal[6][3] = {{1, 0, 2}, {2, 0, 1}, {2, 1, 0}, {1, 2, 0}, {0, 2, 1}, {0, 1, 2}};
+    const auto &table = in.commutation == motor::Trapezoidal ? trapezoidal : sixStep;
+    double I[3] = {0, 0, 0}, angle = 0, peak = 0;
+    int index = 0;
+    const long long steps = std::llround(in.end / h);
+    for (long long k = 0; k <= steps; ++k) {
+        const double t = k * h;
+        const double D = std::min(1.0, std::max(0.0, motor::linterp(p.timebase, p.DutyCycleEnv, t, &index, nullptr)));
+        const double f = motor::linterp(p.timebase, p.fCycle, t, &index, nullptr);
+        if (k > 0) angle = std::fmod(angle + 2 * kPi * f * h + 2 * kPi, 2 * kPi);
+        const int sector = std::min(5, int(angle / (kPi / 3)));
+        const double r = 6 * (angle - sector * kPi / 3) / kPi - 1;
+        const double E = std::fabs(f) * emfPerHz;
+        const double shape[6][3] = {{r, -1, 1}, {1, -1, -r}, {1, r, -1},
+                                    {-r, 1, -1}, {-1, 1, r}, {-1, -r, 1}};
+        const double x = t * in.FswHz;
+        const double carrier = 1 - 2 * std::fabs(x - std::nearbyint(x));
+        double V[3], emf[3];
+        for (int j = 0; j < 3; ++j) {
+            V[j] = (D > carrier ? table[sector][j] : 1) * in.Vs / 2;
+            emf[j] = shape[sector][j] * E;
+        }
+        const double Vwye = (V[0] + V[1] + V[2] - emf[0] - emf[1] - emf[2]) / 3;
+        for (int j = 0; j < 3; ++j) {
+            I[j] = (V[j] - Vwye - emf[j] - Vsw + I[j] * Ldt) / Z;
+            if (t >= in.start) peak = std::max(peak, std::fabs(I[j]));
+        }
+    }
+    return peak;
 }
 
 } // namespace
@@ -130,6 +225,11 @@ private slots:
     void linearMotorPosition();
     void runawayInputsAreRefused_data();
     void runawayInputsAreRefused();
+    void extremeInputsAreRefused_data();
+    void extremeInputsAreRefused();
+    void longWindowInBoundedMemory();
+    void progressStopsLongRefresh_data();
+    void progressStopsLongRefresh();
     void longRunCoversItsWindow();
     void reverseRotation_data();
     void reverseRotation();
@@ -137,6 +237,8 @@ private slots:
     void runsOnKeptDrive();
     void steadyCase_data();
     void steadyCase();
+    void blockPeakAsSteppedThroughout_data();
+    void blockPeakAsSteppedThroughout();
 
     void thermalLoop_data();
     void thermalLoop();
@@ -703,6 +805,131 @@ void TestMotorEngine::runawayInputsAreRefused()
     QVERIFY(std::isfinite(r.loadPower) && std::isfinite(r.ampPower));
 }
 
+void TestMotorEngine::extremeInputsAreRefused_data()
+{
+    QTest::addColumn<int>("design");
+    QTest::addColumn<int>("commutation");
+    QTest::addColumn<quint32>("flag");
+    QTest::addColumn<QString>("note");
+    const char *const names[] = {"sinusoidal", "trapezoidal", "six-step"};
+    const QString spacing = "Profile points are too close in time for their change of speed: "
+                            "nothing was simulated";
+    const QString speed = "The speed turns the rotor too far over the display window: nothing "
+                          "was simulated";
+    const QString carrier = "The switching period is too long to simulate: nothing was "
+                            "simulated";
+    const QString window = "The display window needs a finite start and end: nothing was "
+                           "simulated";
+    for (int c = 0; c < 3; ++c) {
+        const QString on = QStringLiteral(", ") + names[c];
+        QTest::newRow(qPrintable("0 to 6000 RPM between 0 and 1e-320 s" + on))
+            << 0 << c << motor::flag::ProfileSpacing << spacing;
+        QTest::newRow(qPrintable("3.5e307 RPM on a 0.001 kHz carrier for 100 s" + on))
+            << 1 << c << motor::flag::SpeedRunaway << speed;
+        QTest::newRow(qPrintable("1e-303 kHz carrier, 2e305 s window" + on))
+            << 2 << c << motor::flag::CarrierUnusable << carrier;
+        QTest::newRow(qPrintable("window starting at NaN" + on))
+            << 3 << c << motor::flag::WindowNotFinite << window;
+    }
+}
+
+void TestMotorEngine::extremeInputsAreRefused()
+{
+    // Inputs every field and design file accepts, once made the rotor angle run to infinity
+    // and a sector index out of its table. Now no step is taken and the flag names the cause.
+    QFETCH(int, design);
+    QFETCH(int, commutation);
+    QFETCH(quint32, flag);
+    QFETCH(QString, note);
+    motor::BridgeInput in = exampleInput(95, commutation);
+    if (design == 0) {
+        in.motor.timeVector = QStringList{"0", "1e-320"};
+        in.motor.amplitudeVector = QStringList{"0", "6000"};
+    } else if (design == 1) {
+        in.motor.controlType = 0;
+        in.motor.controlAmplitude = "3.5e307";
+        in.FswHz = 1;
+        in.end = 100;
+    } else if (design == 2) {
+        in.FswHz = 1e-300;
+        in.end = 2e305;
+    } else {
+        in.start = std::nan("");
+    }
+    motor::ThermalInput thermal;
+    thermal.Rhs = 0.4;
+    motor::Waveforms w;
+    const motor::ThermalResult r = motor::runToEquilibrium(in, thermal, &w);
+    QCOMPARE(r.flags & motor::flag::Refused, flag);
+    QCOMPARE(motor::refusalNote(r.flags), note);
+    QCOMPARE(w.steps(), 0);
+    QCOMPARE(r.bridge.Ipeak, 0.0);
+    QCOMPARE(r.bridge.loadPower, 0.0);
+    QVERIFY(std::isfinite(r.bridge.ampPower) && std::isfinite(r.Tjunction));
+    // The single pass refuses alike.
+    StepRows steps;
+    const motor::BridgeResult single = motor::simulateBridge(in, r.Rdson, &steps);
+    QCOMPARE(single.flags & motor::flag::Refused, flag);
+    QVERIFY(steps.rows.empty());
+}
+
+void TestMotorEngine::longWindowInBoundedMemory()
+{
+    // Five seconds at 60 kHz, 300,000 switching periods: more steps than the drive kept for
+    // the runs holds, so each run steps its own drive; the waveforms stay decimated within
+    // their bound and the recorder's scratch within its own.
+    motor::BridgeInput in = baseInput();
+    in.FswHz = 60000;
+    in.start = 0;
+    in.end = 5;
+    motor::Waveforms w;
+    motor::BridgeRuns runs(in, &w);
+    const motor::BridgeResult r = runs.run(0.07, true);
+    QCOMPARE(r.flags & motor::flag::Refused, quint32(0));
+    QVERIFY(r.loadPower > 0 && r.Ipeak > 0);
+    QVERIFY(w.decimated);
+    QVERIFY(w.steps() <= motor::kMaxStoredSamples);
+    QVERIFY(w.rows.capacity() <= std::size_t(motor::kRawSteps));
+    QVERIFY2(w.time.last() > in.end - 2 / in.FswHz, qPrintable(QString::number(w.time.last())));
+}
+
+void TestMotorEngine::progressStopsLongRefresh_data()
+{
+    QTest::addColumn<int>("answersYes");
+    QTest::newRow("stopped before the first run") << 0;
+    QTest::newRow("stopped during the first run") << 2;
+}
+
+void TestMotorEngine::progressStopsLongRefresh()
+{
+    // Asked on the thread of the refresh, with a fraction that never goes back; the first
+    // "no" ends the refresh: it is not asked again, and the result says it was cancelled.
+    QFETCH(int, answersYes);
+    motor::BridgeInput in = baseInput();
+    in.FswHz = 60000;
+    in.start = 4;
+    in.end = 5;
+    QVector<double> told;
+    bool otherThread = false;
+    QThread *const thread = QThread::currentThread();
+    const motor::Progress progress = [&](double done) {
+        otherThread = otherThread || QThread::currentThread() != thread;
+        told << done;
+        return told.size() <= answersYes;
+    };
+    motor::Waveforms w;
+    const motor::ThermalResult r = motor::runToEquilibrium(in, motor::ThermalInput(), &w, progress);
+    QVERIFY(r.cancelled);
+    QCOMPARE(told.size(), answersYes + 1);
+    // The first run takes far longer than the reports' interval: it is asked during that run.
+    QCOMPARE(r.runs, 0);
+    QVERIFY(!otherThread);
+    for (int i = 0; i < told.size(); ++i) {
+        QVERIFY(told[i] >= 0 && told[i] <= 1);
+        if (i > 0) QVERIFY(told[i] >= told[i - 1]);
+    }
+}
+
 void TestMotorEngine::longRunCoversItsWindow()
 {
     // Two seconds at 50 kHz take some millions of steps. The run reaches the end of its
@@ -793,17 +1020,6 @@ void TestMotorEngine::reverseRotation()
 }
 
 namespace {
-
-// Every step of a run as the single pass hands it over.
-struct StepRows final : motor::StepSink
-{
-    void step(const double *values) override
-    {
-        rows.emplace_back();
-        std::copy(values, values + motor::sig::count, rows.back().begin());
-    }
-    std::vector<std::array<double, motor::sig::count>> rows;
-};
 
 // What a decimated recording keeps of a run's steps: for each slice of the display window with
 // one or two steps those steps, else each signal's lowest and highest value in the order they
@@ -963,6 +1179,36 @@ void TestMotorEngine::steadyCase()
     QCOMPARE(eng::number2String(values.value(quantity)), expected);
 }
 
+void TestMotorEngine::blockPeakAsSteppedThroughout_data()
+{
+    QTest::addColumn<int>("commutation");
+    QTest::addColumn<QString>("shown");
+    // Example 94 switched to block commutation: its speed runs through zero, where the
+    // envelope's on-time is shorter than a base step. 31.1 A from the run stepped throughout.
+    QTest::newRow("trapezoidal") << int(motor::Trapezoidal) << "31.1";
+}
+
+void TestMotorEngine::blockPeakAsSteppedThroughout()
+{
+    QFETCH(int, commutation);
+    QFETCH(QString, shown);
+    const motor::BridgeInput in = exampleInput(94, commutation);
+    // At the on-resistance of the example's thermal equilibrium.
+    motor::ThermalInput thermal;
+    thermal.Rhs = 0.4;
+    thermal.Rtim = 0.05;
+    const motor::ThermalResult equilibrium = motor::runToEquilibrium(in, thermal, nullptr);
+    const double Rdson = equilibrium.Rdson;
+    const double reference = peakSteppedThroughout(in, Rdson);
+    if (!shown.isEmpty()) QCOMPARE(eng::number2String(reference), shown);
+    const motor::BridgeResult r =
+        motor::simulateBridge(in, Rdson, static_cast<motor::StepSink *>(nullptr));
+    // The jumps may step over the very sample of the peak; they may not invent one.
+    QVERIFY2(std::fabs(r.Ipeak - reference) < 0.02 * reference,
+             qPrintable(QStringLiteral("%1 A, stepped throughout %2 A").arg(r.Ipeak).arg(reference)));
+    QCOMPARE(bool(r.flags & motor::flag::PeakCurrent), reference > in.part.getI_pk());
+}
+
 void TestMotorEngine::thermalLoop_data()
 {
     QTest::addColumn<QString>("outputs");
@@ -1112,7 +1358,27 @@ void TestMotorEngine::warningTexts_data()
     QTest::newRow("0x8000") << quint32(0x8000)
                             << "\nWarning: Duty Cycle exceeds the device capability; expect "
                                "clipping";
-    QTest::newRow("unknown bit") << quint32(0x80000) << QString();
+    QTest::newRow("0x10000") << quint32(0x10000)
+                             << "\nWarning: The display window ends after more than 1000000 "
+                                "switching periods, too many to simulate; shorten the display "
+                                "window or lower the switching frequency.";
+    QTest::newRow("0x20000") << quint32(0x20000)
+                             << "\nWarning: The display window's start or end is not a finite "
+                                "time, so nothing was simulated.";
+    QTest::newRow("0x40000") << quint32(0x40000)
+                             << "\nWarning: Two profile points are too close in time for the "
+                                "change between them: the speed or envelope would change at a "
+                                "rate beyond any number. Space the points further apart.";
+    QTest::newRow("0x80000") << quint32(0x80000)
+                             << "\nWarning: The speed is too high to simulate: over the display "
+                                "window it turns the rotor through an angle beyond any number. "
+                                "Lower the speed or shorten the display window.";
+    QTest::newRow("0x100000")
+        << quint32(0x100000)
+        << "\nWarning: The switching frequency is too low to simulate: its period is too long "
+           "to step along, or admits a display window over which the rotor turns beyond any "
+           "number. Raise the switching frequency or shorten the display window.";
+    QTest::newRow("unknown bit") << quint32(0x80000000) << QString();
 }
 
 void TestMotorEngine::warningTexts()
