@@ -662,6 +662,9 @@ public slots:
     void displayItemText(QString text, QCPItemText *item, QString type,
                          QCPItemText *item2 = nullptr);
     QString changeSConValue(QCPItemText *item, QString type, QCPItemText *item2 = nullptr);
+    // A label whose typed text its page cannot compute with: the placeholder in red; the
+    // dialog, cancelled, still hands back the text as typed.
+    void displayNoResultItem(const QString &text, QCPItemText *item);
 
     // Filter design page (page 12): order, ripple and attenuation; the Butterworth ladder
     // drawn with its values; the matching network of a reactive load; the hand-over of the
@@ -865,8 +868,12 @@ private:
     // The checked topology; Current 2 when no button is checked.
     scon::Topology sconTopology() const;
     // The step-2 fields: each turns red when it cannot be read or holds a value the circuit
-    // cannot have (a supply or switching frequency not above 0, a negative signal frequency).
+    // cannot have (a supply or switching frequency not above 0, a negative signal frequency,
+    // "nan", "inf" or "open").
     scon::Fields readSConFields();
+    // A supply label of the schematic (field scon::FieldVs or FieldVcc): the field's value
+    // in volts, or the placeholder in red when the loop cannot use it.
+    void showSConSupply(QCPItemText *label, int field);
     // A loop that could not be calculated: the note, and the placeholder in its results.
     void showSConNoLoop(const QString &problem);
     // The output network of the PWM power page, as the loop's plant.

@@ -18,6 +18,13 @@ struct Rule
     const char *ifOpen = nullptr; // why "open" cannot be used; null: open is fine
 };
 
+// A text that reads as 0, as a note names it: "nan" is no figure.
+QString zeroName(const QString &text)
+{
+    const QString word = eng::nonFigureWord(text);
+    return word.isEmpty() ? QStringLiteral("0") : word;
+}
+
 class Checker
 {
 public:
@@ -34,11 +41,13 @@ public:
         if (!readable)
             why = name + QStringLiteral(" cannot be read");
         else if (v < 0)
-            why = name + QStringLiteral(" is ") + eng::engString(v, QString::fromUtf8(rule.unit)) +
+            why = name + QStringLiteral(" is ") +
+                  eng::noteFigure(v, eng::engString(v, QString::fromUtf8(rule.unit))) +
                   QStringLiteral(": ") + QString::fromUtf8(rule.quantity) +
                   QStringLiteral(" cannot be negative");
         else if (v == 0 && rule.ifZero)
-            why = name + QStringLiteral(" is 0: ") + QString::fromUtf8(rule.ifZero);
+            why = name + QStringLiteral(" is ") + zeroName(text) + QStringLiteral(": ") +
+                  QString::fromUtf8(rule.ifZero);
         else if (v >= infiniteValue && rule.ifOpen)
             why = name + QStringLiteral(" is open: ") + QString::fromUtf8(rule.ifOpen);
         if (why.isEmpty()) return true;
@@ -60,8 +69,9 @@ public:
         if (!readable)
             why = name + QStringLiteral(" cannot be read");
         else if (v < 0)
-            why = name + QStringLiteral(" is ") + QString::number(v) +
-                  QStringLiteral(" %: a tolerance cannot be negative");
+            why = name + QStringLiteral(" is ") +
+                  eng::noteFigure(v, QString::number(v) + QStringLiteral(" %")) +
+                  QStringLiteral(": a tolerance cannot be negative");
         else if (!(v < 100))
             why = name + QStringLiteral(" is 100 % or more: its band reaches 0 Ω");
         if (why.isEmpty()) return;

@@ -76,17 +76,35 @@ scon::Fields MainWindow::readSConFields()
         const auto &f = fields[i];
         bool usable = true;
         out.value[i] = eng::parseLineEdit(f.edit, QStringLiteral("R"), f.range, &usable);
-        if (usable) continue;
+        // The words read as 0 ("nan") or as the open value, which no supply, frequency or
+        // range of the loop can be.
+        const QString word = eng::nonFigureWord(f.edit->text());
+        const bool open = out.value[i] == infiniteValue;
+        if (usable && word.isEmpty() && !open) continue;
+        eng::setFieldRed(f.edit);
         bool readable = true;
         eng::parseFieldText(f.edit->text(), QStringLiteral("R"), &readable);
-        if (!readable)
+        if (!word.isEmpty())
+            out.problem[i] = f.name + QStringLiteral(" is ") + word;
+        else if (!readable)
             out.problem[i] = f.name + QStringLiteral(" cannot be read");
+        else if (open)
+            out.problem[i] = f.name + QStringLiteral(" is open");
         else if (f.range == Range::Positive)
             out.problem[i] = f.name + QStringLiteral(" must be above 0");
         else
             out.problem[i] = f.name + QStringLiteral(" cannot be negative");
     }
     return out;
+}
+
+void MainWindow::showSConSupply(QCPItemText *label, int field)
+{
+    const QString text = (field == scon::FieldVs ? ui->SConVs : ui->SConVcc)->text();
+    if (readSConFields().problem[field].isEmpty())
+        displayItemText(text, label, QStringLiteral("V"));
+    else
+        displayNoResultItem(text, label);
 }
 
 scon::Topology MainWindow::sconTopology() const

@@ -23,6 +23,9 @@ void MainWindow::refreshSCon()
 {
     designModified = true;
     SConValidate();
+    // The supplies were typed into step 2 since the schematic was drawn.
+    if (sconVsLabel) showSConSupply(sconVsLabel, scon::FieldVs);
+    if (sconVccLabel) showSConSupply(sconVccLabel, scon::FieldVcc);
     if (ui->V1button->isChecked())
         calcV1();
     else if (ui->V2button->isChecked())

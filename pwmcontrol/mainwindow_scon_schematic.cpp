@@ -122,11 +122,11 @@ void MainWindow::drawSCon(scon::Topology topology)
             break;
         case scon::TextRole::VsSupply:
             sconVsLabel = item;
-            item->setText(ui->SConVs->text() + QStringLiteral(" V"));
+            showSConSupply(item, scon::FieldVs);
             break;
         case scon::TextRole::VccSupply:
             sconVccLabel = item;
-            item->setText(ui->SConVcc->text() + QStringLiteral(" V"));
+            showSConSupply(item, scon::FieldVcc);
             break;
         }
     }

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "pwmpower/valuelabel.h"
+#include "values/engvalues.h"
 
 #include <QInputDialog>
 #include <QLineEdit>
@@ -42,6 +43,13 @@ void MainWindow::displayItemText(QString text, QCPItemText *item, QString type, 
         item2->setText(shown);
         remember(item2, text);
     }
+}
+
+void MainWindow::displayNoResultItem(const QString &text, QCPItemText *item)
+{
+    item->setText(eng::noResultText());
+    item->setColor(QColor(255, 0, 0));
+    remember(item, text);
 }
 
 QString MainWindow::changeSConValue(QCPItemText *item, QString type, QCPItemText *item2)

@@ -152,9 +152,12 @@ double InputCheck::read(const char *label, const QString &text, bool isCapacitor
     if (isCapacitor && text == QLatin1String("open")) return 0.0;
     const Reading &r = readText(text);
     if (r.word) {
+        // "nan" reads as 0 and "inf" as open; a note names them for what they are.
+        const QString word = eng::nonFigureWord(text);
         if (r.value == 0 && zeroWhy)
             fail(QStringLiteral("%1 is %2: %3")
-                     .arg(QLatin1String(label), text, QString::fromUtf8(zeroWhy)));
+                     .arg(QLatin1String(label), word.isEmpty() ? text : word,
+                          QString::fromUtf8(zeroWhy)));
         return r.value;
     }
     if (!r.valid) {

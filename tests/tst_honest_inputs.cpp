@@ -71,31 +71,39 @@ QString nameOf(const QObject *o)
     return name;
 }
 
-// Every text the window shows that a refresh may have written, by the widget that shows it.
-QList<QPair<QString, QString>> shownTexts(QWidget *window, const QLineEdit *typedInto)
+// A text the window shows that a refresh may have written, by the widget that shows it. An
+// input (an editable field, a schematic value the user clicks to change) may hold what was
+// typed or read as it is.
+struct Shown
 {
-    QList<QPair<QString, QString>> texts;
+    QString where, text;
+    bool input = false;
+};
+
+QList<Shown> shownTexts(QWidget *window, const QLineEdit *typedInto)
+{
+    QList<Shown> texts;
     for (QLabel *l : window->findChildren<QLabel *>())
-        texts << qMakePair(nameOf(l), l->text());
+        texts.append({nameOf(l), l->text()});
     for (QLineEdit *e : window->findChildren<QLineEdit *>())
         if (e != typedInto)
-            texts << qMakePair(nameOf(e), e->text());
+            texts.append({nameOf(e), e->text(), !e->isReadOnly()});
     for (QTextEdit *t : window->findChildren<QTextEdit *>())
-        texts << qMakePair(nameOf(t), t->toPlainText());
+        texts.append({nameOf(t), t->toPlainText()});
     for (QPlainTextEdit *t : window->findChildren<QPlainTextEdit *>())
-        texts << qMakePair(nameOf(t), t->toPlainText());
+        texts.append({nameOf(t), t->toPlainText()});
     for (QCustomPlot *plot : window->findChildren<QCustomPlot *>())
         for (int i = 0; i < plot->itemCount(); ++i)
             if (auto *item = qobject_cast<QCPItemText *>(plot->item(i)))
-                texts << qMakePair(nameOf(plot) + QStringLiteral(" text"), item->text());
+                texts.append({nameOf(plot) + QStringLiteral(" text"), item->text(), true});
     for (QAbstractItemView *view : window->findChildren<QAbstractItemView *>()) {
         const QAbstractItemModel *model = view->model();
         if (!model || qobject_cast<QComboBox *>(view->parent()))
             continue;
         for (int r = 0; r < model->rowCount(); ++r)
             for (int c = 0; c < model->columnCount(); ++c)
-                texts << qMakePair(nameOf(view) + QStringLiteral(" cell"),
-                                   model->index(r, c).data().toString());
+                texts.append({nameOf(view) + QStringLiteral(" cell"),
+                              model->index(r, c).data().toString()});
     }
     return texts;
 }
@@ -127,13 +135,14 @@ private:
 class Findings
 {
 public:
+    // `echo`: the value an input may repeat on a line of its own.
     void scan(QWidget *window, const QLineEdit *typedInto, const QString &cause,
-              DialogCloser &dialogs)
+              DialogCloser &dialogs, const QString &echo = QString())
     {
-        for (const auto &shown : shownTexts(window, typedInto))
-            add(shown.first, shown.second, cause);
+        for (const Shown &shown : shownTexts(window, typedInto))
+            add(shown.where, shown.text, cause, shown.input ? echo : QString());
         for (const QString &message : dialogs.messages)
-            add(QStringLiteral("message box"), message, cause);
+            add(QStringLiteral("message box"), message, cause, QString());
         dialogs.messages.clear();
     }
     void report() const
@@ -145,11 +154,11 @@ public:
     }
 
 private:
-    void add(const QString &where, const QString &text, const QString &cause)
+    void add(const QString &where, const QString &text, const QString &cause, const QString &echo)
     {
         for (const QString &line : text.split(QLatin1Char('\n'))) {
             const QString why = fault(line);
-            if (why.isEmpty())
+            if (why.isEmpty() || (!echo.isEmpty() && line == echo))
                 continue;
             const QString key = where + QLatin1Char('|') + line.trimmed();
             if (seen.contains(key))
@@ -275,7 +284,8 @@ void TestHonestInputs::typedValues()
 void TestHonestInputs::designFileValues_data()
 {
     QTest::addColumn<QString>("typed");
-    for (const char *typed : {"0", "-1", "abc", "short", "open", "1e308", ""})
+    for (const char *typed :
+         {"0", "-1", "abc", "short", "open", "1e308", "", "nan", "inf", "1e308k", "-1e308"})
         QTest::newRow(typed) << QString::fromLatin1(typed);
 }
 
@@ -325,7 +335,7 @@ void TestHonestInputs::designFileValues()
     for (int i = 0; i < w.ui->Page->count(); ++i) {
         w.ui->Page->setCurrentIndex(i);
         findings.scan(&w, nullptr, QStringLiteral("opening a design holding \"%1\"").arg(typed),
-                      dialogs);
+                      dialogs, typed);
     }
     findings.report();
 }
@@ -379,7 +389,9 @@ void TestHonestInputs::hostileTexts_data()
 {
     QTest::addColumn<QString>("surface");     // loadcalc, readout, upload, designfile
     QTest::addColumn<QStringList>("entries"); // name=value, in order
-    QTest::addColumn<QString>("shown");       // the label that shows the result, or a read-out line
+    // The label that shows the result, a read-out line, "Vs supply" or "Vcc supply" for the
+    // PWM control schematic's; empty where the page shows only the note.
+    QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("text");        // what it shows
     QTest::addColumn<QString>("note");        // the one-line note, exactly
     QTest::addColumn<QString>("red");         // the field that turns red; empty for none
@@ -463,6 +475,30 @@ void TestHonestInputs::hostileTexts_data()
         << QStringList{"HSfluidCheckBox=1", "HSfanCirc=0", "HSfanRect=1", "HSfanX=abc"}
         << "HSvolumeFlow" << none << "The fan opening is not a size of 0 or more."
         << "HSfanX";
+    QTest::newRow("design file, stability R_IN nan")
+        << "designfile" << QStringList{"RinC=nan"} << "PhaseMargin" << none
+        << "R_IN is not a number: 1/ß is unbounded"
+        << "";
+    QTest::newRow("design file, PWM control Vs nan")
+        << "designfile" << QStringList{"SConVs=nan"} << "Vs supply" << none
+        << "!!! Vs is not a number: the loop was not calculated !!!"
+        << "SConVs";
+    QTest::newRow("design file, PWM control Vcc inf")
+        << "designfile" << QStringList{"SConVcc=inf"} << "Vcc supply" << none
+        << "!!! Vcc is too large: the loop was not calculated !!!"
+        << "SConVcc";
+    QTest::newRow("design file, PWM control Vs open")
+        << "designfile" << QStringList{"SConVs=open"} << "Vs supply" << none
+        << "!!! Vs is open: the loop was not calculated !!!"
+        << "SConVs";
+    QTest::newRow("design file, Howland R_S nan")
+        << "designfile" << QStringList{"IHCPRs=nan"} << "" << ""
+        << "\tR_S is not a number: the transconductance is unbounded"
+        << "";
+    QTest::newRow("design file, Howland R_IN -1e308")
+        << "designfile" << QStringList{"IHCPRin=-1e308"} << "" << ""
+        << "\tR_IN is out of range: a resistance cannot be negative"
+        << "";
 }
 
 void TestHonestInputs::hostileTexts()
@@ -552,9 +588,22 @@ void TestHonestInputs::hostileTexts()
     DialogCloser dialogs;
     opened.openCommandLineFile({QStringLiteral("ampwright"), path});
     opened.ui->Page->setCurrentIndex(7);
-    QCOMPARE(opened.findChild<QLabel *>(shown)->text(), text);
-    QCOMPARE(opened.ui->HSflowNote->text(), note);
-    QVERIFY(isRed(opened.findChild<QLineEdit *>(red)));
+    QCPItemText *supply = shown == QLatin1String("Vs supply")    ? opened.sconVsLabel.data()
+                          : shown == QLatin1String("Vcc supply") ? opened.sconVccLabel.data()
+                                                                 : nullptr;
+    if (supply) {
+        QCOMPARE(supply->text(), text);
+        QCOMPARE(supply->color(), QColor(Qt::red));
+    } else if (!shown.isEmpty()) {
+        QCOMPARE(opened.findChild<QLabel *>(shown)->text(), text);
+    }
+    QStringList notes;
+    for (QLabel *label : opened.findChildren<QLabel *>())
+        notes << label->text().split('\n');
+    for (QTextEdit *edit : opened.findChildren<QTextEdit *>())
+        notes << edit->toPlainText().split('\n');
+    QVERIFY2(notes.contains(note), qPrintable(notes.join('\n')));
+    if (!red.isEmpty()) QVERIFY(isRed(opened.findChild<QLineEdit *>(red)));
 }
 
 QTEST_MAIN(TestHonestInputs)

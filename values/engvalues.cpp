@@ -344,6 +344,21 @@ bool exactWordValue(const QString &text, double &value)
     return false;
 }
 
+QString nonFigureWord(const QString &text)
+{
+    const QString word = text.trimmed().toLower();
+    if (word == QLatin1String("nan"))
+        return QStringLiteral("not a number");
+    if (word == QLatin1String("inf"))
+        return QStringLiteral("too large");
+    return QString();
+}
+
+QString noteFigure(double value, const QString &shown)
+{
+    return std::fabs(value) < 1e10 ? shown : QStringLiteral("out of range");
+}
+
 bool fieldWordValue(const QString &text, const QString &kind, double &value)
 {
     const QString word = text.toLower();

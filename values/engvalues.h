@@ -49,6 +49,16 @@ bool exactWordValue(const QString &text, double &value);
 // The words of a line edit, compared lower-cased; kind "C" swaps open and short.
 bool fieldWordValue(const QString &text, const QString &kind, double &value);
 
+// How a note names a typed word that stands for no figure, after "is": "not a number" for nan
+// and "too large" for inf, in any case. The parsers read these words as 0 and as the open
+// value, so a note that repeated them would present them as figures. Empty for any other text.
+QString nonFigureWord(const QString &text);
+
+// A typed value as a note names it after "is": `shown` (the figure as the page writes it), or
+// "out of range" where the value lies 1e10 or more from 0, as far as no quantity of the pages
+// goes; such a figure would read as a runaway result.
+QString noteFigure(double value, const QString &shown);
+
 // Typed value to number, reporting nothing: words first, then the number reader (invalid -> 0).
 double parseValue(const QString &text);
 
