@@ -34,9 +34,7 @@ std::array<QLabel *, 12> p3resultLabels(Ui_MainWindow *ui)
 QString describedValue(double value)
 {
     if (value == infiniteValue) return QStringLiteral("open");
-    // Beyond any quantity of this page; the figure itself would read as a runaway result.
-    if (!(std::fabs(value) < 1e10)) return QStringLiteral("out of range");
-    return eng::number2String(value);
+    return eng::noteFigure(value, eng::number2String(value));
 }
 
 // The note line for an input the simulation cannot use.
@@ -504,9 +502,8 @@ bool MainWindow::recomputeP3()
         const bool finite = std::all_of(std::begin(shown), std::end(shown),
                                         [](double x) { return std::fabs(x) < 1e10; });
         const double end = std::max(in.end, 0.0);
-        if (res.flags & motor::flag::WindowTooLong) {
-            problems << QStringLiteral("The display window needs too many switching periods: "
-                                       "nothing was simulated");
+        if (res.flags & motor::flag::Refused) {
+            problems << motor::refusalNote(res.flags);
         } else if (!(end > std::max(in.start, 0.0))) {
             problems << QStringLiteral("The display window is empty: the start time must be "
                                        "before the end time");
