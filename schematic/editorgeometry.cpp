@@ -3,8 +3,20 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace schem {
+
+int clampToInt(double v)
+{
+    if (std::isnan(v)) return 0;
+    return int(std::clamp(std::trunc(v), double(-farPixel), double(farPixel)));
+}
+
+QPoint roundedPixel(const QPointF &p)
+{
+    return QPoint(clampToInt(std::round(p.x())), clampToInt(std::round(p.y())));
+}
 
 namespace {
 
@@ -13,17 +25,26 @@ struct Vec
     float x, y;
 };
 
+// Single precision ends at about 3e38; beyond that a double would not convert.
+float toFloat(double v)
+{
+    constexpr double limit = 1e30;
+    return std::isnan(v) ? std::numeric_limits<float>::quiet_NaN()
+                         : float(std::clamp(v, -limit, limit));
+}
+
 bool insideTruncated(const Vec &p, const QRect &rect)
 {
-    return rect.contains(int(p.x), int(p.y));
+    return !std::isnan(p.x) && !std::isnan(p.y) &&
+           rect.contains(clampToInt(p.x), clampToInt(p.y));
 }
 
 } // namespace
 
 QLineF clipLineToRect(const QPointF &startPoint, const QPointF &endPoint, const QRect &rect)
 {
-    const Vec start{float(startPoint.x()), float(startPoint.y())};
-    const Vec end{float(endPoint.x()), float(endPoint.y())};
+    const Vec start{toFloat(startPoint.x()), toFloat(startPoint.y())};
+    const Vec end{toFloat(endPoint.x()), toFloat(endPoint.y())};
     const bool startInside = insideTruncated(start, rect);
     const bool endInside = insideTruncated(end, rect);
     if (startInside && endInside) return QLineF(start.x, start.y, end.x, end.y);
@@ -127,9 +148,11 @@ QVector<double> gridLinePositions(double lower, double upper, int step, int maxL
     }
     const double first = std::trunc(lower / spacing);
     const double last = std::floor(upper / spacing);
-    positions.reserve(int(last - first) + 1);
-    for (double i = first; i <= last; ++i)
-        positions.append(spacing * i);
+    // Far from the origin first + 1 can equal first, so the lines are counted, not the multiples.
+    const int count = clampToInt(std::min(last - first + 1, double(maxLines) + 1));
+    positions.reserve(count);
+    for (int i = 0; i < count; ++i)
+        positions.append(spacing * (first + i));
     return positions;
 }
 

@@ -97,7 +97,7 @@ void SchematicStroke::draw(QCPPainter *painter)
             painter->drawPolyline(points.constData(), points.size());
         return;
     }
-    const int w = int(mPen.widthF()) + 1;
+    const int w = schem::clampToInt(mPen.widthF()) + 1;
     const QRect widened = canvas.adjusted(-w, -w, w, w);
     for (int i = 1; i < points.size(); ++i) {
         if (!std::isfinite(points[i - 1].x()) || !std::isfinite(points[i - 1].y()) ||
