@@ -4,6 +4,7 @@
 #include "app/plotview.h"
 
 #include "ihcp/pumplabels.h"
+#include "schematic/labelplacement.h"
 #include "ui_mainwindow.h"
 
 #include <qcustomplot.h>
@@ -173,6 +174,7 @@ void MainWindow::drawIHCP()
     sch->xAxis->setRange(-4500, 7500);
     sch->yAxis->setRange(-2100, 1900);
     plotview::keepTextsInside(sch); // the values' texts grow with the font
+    schem::keepLabelsClear(sch);
     sch->replot();
 }
 

@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "pwmcontrol/sconschematic.h"
+#include "schematic/labelplacement.h"
 #include "ui_mainwindow.h"
 
 #include <qcustomplot.h>
@@ -133,6 +134,7 @@ void MainWindow::drawSCon(scon::Topology topology)
 
     sch->xAxis->setRange(d.xMin, d.xMax);
     sch->yAxis->setRange(d.yMin, d.yMax);
+    schem::keepLabelsClear(sch);
     sch->replot();
 }
 

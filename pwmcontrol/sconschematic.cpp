@@ -317,7 +317,7 @@ void drawVoltage1(Builder &b, const SchematicInput &in)
         b.hop(9500, -200, 100);
         b.wire(9500, -300, 9500, -3600);
         b.wire(9500, -3600, 4600, -3600);
-        b.rect(1000, -4100, 2400, 2200, Ink::Frame);
+        b.rect(1000, -4150, 2400, 2350, Ink::Frame);
     }
 
     if (!hide) {
@@ -490,7 +490,7 @@ void drawCurrent(Builder &b, const SchematicInput &in)
     b.wire(10300, 2000, 11500, 2000);
     b.wire(11500, 2000, 11500, 200);
 
-    b.rect(1000, -4100, 2400, 2200, Ink::Frame);
+    b.rect(1000, -4150, 2400, 2350, Ink::Frame);
     if (!hide) {
         if (one)
             senseBlocks(b, QRectF(-200, -5000, 5400, 3800), QPointF(-2500, -4700));

@@ -35,8 +35,7 @@ float toFloat(double v)
 
 bool insideTruncated(const Vec &p, const QRect &rect)
 {
-    return !std::isnan(p.x) && !std::isnan(p.y) &&
-           rect.contains(clampToInt(p.x), clampToInt(p.y));
+    return !std::isnan(p.x) && !std::isnan(p.y) && rect.contains(clampToInt(p.x), clampToInt(p.y));
 }
 
 } // namespace
@@ -96,6 +95,31 @@ QLineF clipLineToRect(const QPointF &startPoint, const QPointF &endPoint, const 
         return QLineF(a.x, a.y, b.x, b.y);
     }
     return QLineF();
+}
+
+bool segmentMeetsRect(const QPointF &a, const QPointF &b, const QRectF &rect)
+{
+    // Liang-Barsky: shrink the segment's parameter range edge by edge; it meets the rectangle
+    // while some of the range is left.
+    double t0 = 0, t1 = 1;
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - rect.left(), rect.right() - a.x(), a.y() - rect.top(),
+                         rect.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (std::isnan(p[i]) || std::isnan(q[i])) return false;
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    return true;
 }
 
 double distanceToSegment(const QPointF &p, const QPointF &a, const QPointF &b)

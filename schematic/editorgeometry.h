@@ -31,6 +31,9 @@ QPoint roundedPixel(const QPointF &p);
 // farthest apart wins (the segment passes through a corner).
 QLineF clipLineToRect(const QPointF &start, const QPointF &end, const QRect &rect);
 
+// Whether the segment a-b meets `rect` (edges included). Not-a-number ends meet nothing.
+bool segmentMeetsRect(const QPointF &a, const QPointF &b, const QRectF &rect);
+
 // Distance from p to the segment a-b (to the nearer end beyond the segment's ends).
 double distanceToSegment(const QPointF &p, const QPointF &a, const QPointF &b);
 

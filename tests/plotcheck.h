@@ -3,6 +3,8 @@
 // window tests of the pages whose charts carry a legend.
 
 #include "app/plotview.h"
+#include "schematic/editorgeometry.h"
+#include "schematic/labelplacement.h"
 
 #include <qcustomplot.h>
 
@@ -83,6 +85,12 @@ inline QString shownTitle(QCustomPlot *plot)
     return plot->yAxis->label();
 }
 
+// A text item's box in pixels as last drawn, padding included.
+inline QRectF textBox(const QCPItemText *text)
+{
+    return QRectF(text->topLeft->pixelPosition(), text->bottomRight->pixelPosition()).normalized();
+}
+
 // The texts of the plot (schematic labels) that its axis rect cuts: a visible text item clipped
 // to the axis rect whose box reaches past it. One line each: the text and its box in pixels.
 inline QStringList textsCut(QCustomPlot *plot)
@@ -93,8 +101,7 @@ inline QStringList textsCut(QCustomPlot *plot)
         if (!text || !text->visible() || !text->clipToAxisRect() || text->text().isEmpty())
             continue;
         const QRectF area = text->clipAxisRect()->rect();
-        const QRectF box = QRectF(text->topLeft->pixelPosition(),
-                                  text->bottomRight->pixelPosition()).normalized();
+        const QRectF box = textBox(text);
         // Half a pixel of rounding either way.
         if (!area.adjusted(-0.5, -0.5, 0.5, 0.5).contains(box))
             cut << QStringLiteral("\"%1\" at (%2, %3)-(%4, %5) in (%6, %7)-(%8, %9)")
@@ -103,6 +110,52 @@ inline QStringList textsCut(QCustomPlot *plot)
                        .arg(area.left()).arg(area.top()).arg(area.right()).arg(area.bottom());
     }
     return cut;
+}
+
+namespace detail {
+
+inline QString boxText(const QRectF &r)
+{
+    return QStringLiteral("(%1, %2)-(%3, %4)")
+        .arg(r.left(), 0, 'f', 0)
+        .arg(r.top(), 0, 'f', 0)
+        .arg(r.right(), 0, 'f', 0)
+        .arg(r.bottom(), 0, 'f', 0);
+}
+
+} // namespace detail
+
+// The texts of a schematic that stand on its drawing: a visible text whose glyph box meets a
+// stroke of a visible graph (symbols, wires and block frames alike, widened by half the pen) or
+// the glyph box of another text. One line each, naming both. Draw the plot first (replot).
+inline QStringList textsOverDrawing(QCustomPlot *plot)
+{
+    QStringList found;
+    QVector<QCPItemText *> texts;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+        if (text && text->visible() && !text->text().trimmed().isEmpty()) texts << text;
+    }
+    const QVector<schem::PixelSegment> strokes = schem::strokeSegments(plot);
+    for (int i = 0; i < texts.size(); ++i) {
+        const QRectF box = schem::glyphBox(texts[i]);
+        const QString name =
+            QStringLiteral("\"%1\" %2").arg(texts[i]->text().simplified(), detail::boxText(box));
+        for (const schem::PixelSegment &s : strokes) {
+            const QRectF near = box.adjusted(-s.halfPen, -s.halfPen, s.halfPen, s.halfPen);
+            if (schem::segmentMeetsRect(s.a, s.b, near))
+                found << QStringLiteral("%1 on the stroke from (%2, %3) to (%4, %5)")
+                             .arg(name)
+                             .arg(s.a.x(), 0, 'f', 0)
+                             .arg(s.a.y(), 0, 'f', 0)
+                             .arg(s.b.x(), 0, 'f', 0)
+                             .arg(s.b.y(), 0, 'f', 0);
+        }
+        for (int k = i + 1; k < texts.size(); ++k)
+            if (box.intersects(schem::glyphBox(texts[k])))
+                found << QStringLiteral("%1 on \"%2\"").arg(name, texts[k]->text().simplified());
+    }
+    return found;
 }
 
 } // namespace plotcheck
