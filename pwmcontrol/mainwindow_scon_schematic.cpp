@@ -108,6 +108,7 @@ void MainWindow::drawSCon(scon::Topology topology)
         auto *item = new QCPItemText(sch);
         item->position->setCoords(t.x, t.y);
         item->setPositionAlignment(t.align);
+        if (!t.offset.isNull()) schem::setLabelOffset(item, t.offset);
         switch (t.role) {
         case scon::TextRole::Plain:
             item->setText(t.text);

@@ -129,8 +129,11 @@ QCPGraph *addStroke(QCustomPlot *plot, const QPen &pen, const Stroke &stroke)
 
 void addFigure(QCustomPlot *plot, const QPen &pen, const Figure &figure)
 {
+    if (!plot) return;
+    const int number = plot->property(kFigureNumber).toInt() + 1;
+    plot->setProperty(kFigureNumber, number);
     for (const Stroke &s : figure)
-        addStroke(plot, pen, s);
+        if (QCPGraph *graph = addStroke(plot, pen, s)) graph->setProperty(kFigureNumber, number);
 }
 
 } // namespace schem

@@ -75,16 +75,26 @@ void TestSchematicLabels::labelsClearOfDrawing_data()
     QTest::addColumn<int>("points");
     QTest::addColumn<QString>("plot");
     QTest::addColumn<QVector<int>>("examples"); // -1: the page as a fresh start shows it
+    QTest::addColumn<QSize>("largest");         // the most room the schematic gets, if less
 
     for (int points : {10, 12}) {
         QTest::addRow("stability, %d pt", points)
-            << points << "StabSch" << examplesOf(examples::Family::Stability);
+            << points << "StabSch" << examplesOf(examples::Family::Stability) << QSize();
         QTest::addRow("PWM control step 3, %d pt", points)
-            << points << "SControlSch" << examplesOf(examples::Family::Control);
+            << points << "SControlSch" << examplesOf(examples::Family::Control) << QSize();
         QTest::addRow("current pump, %d pt", points)
             << points << "IHCPschematic"
-            << (QVector<int>{-1} << examplesOf(examples::Family::CurrentPump));
+            << (QVector<int>{-1} << examplesOf(examples::Family::CurrentPump)) << QSize();
     }
+    // The ends of the range of font sizes, on the schematic with the most labels in the least
+    // room. A large font widens the window past a laptop's screen, and so gives the schematic
+    // more room than a laptop would: held to the room a 1366 px wide window leaves it, its
+    // labels must still find places clear of the wires, or cover them.
+    for (int points : {9, 16})
+        QTest::addRow("stability, %d pt", points)
+            << points << "StabSch" << examplesOf(examples::Family::Stability) << QSize();
+    QTest::addRow("stability, 16 pt, schematic held to 1100 x 430 px")
+        << 16 << "StabSch" << examplesOf(examples::Family::Stability) << QSize(1100, 430);
 }
 
 void TestSchematicLabels::labelsClearOfDrawing()
@@ -92,6 +102,7 @@ void TestSchematicLabels::labelsClearOfDrawing()
     QFETCH(int, points);
     QFETCH(QString, plot);
     QFETCH(QVector<int>, examples);
+    QFETCH(QSize, largest);
     QVERIFY(!examples.isEmpty());
 
     QApplication::setFont(QFont(QString::fromLatin1(fontFamily), points));
@@ -101,13 +112,16 @@ void TestSchematicLabels::labelsClearOfDrawing()
     w.resize(w.minimumSizeHint().expandedTo(QSize(1366, 720)));
     auto *sch = w.findChild<QCustomPlot *>(plot);
     QVERIFY(sch);
+    if (largest.isValid()) sch->setMaximumSize(largest);
     QStringList faults;
     for (int example : examples) {
         if (example >= 0) w.loadExample(example);
         reveal(sch);
         settle();
         sch->replot();
-        for (const QString &fault : plotcheck::textsOverDrawing(sch))
+        if (largest.isValid()) QVERIFY(sch->width() <= largest.width());
+        for (const QString &fault :
+             plotcheck::textsOverDrawing(sch) + plotcheck::textsByAnotherSymbol(sch))
             faults << QStringLiteral("example %1: %2").arg(example).arg(fault);
     }
     for (const QString &fault : faults)
