@@ -4,6 +4,7 @@
 #include "app/plotview.h"
 
 #include "ihcp/pumplabels.h"
+#include "schematic/labelplacement.h"
 #include "ui_mainwindow.h"
 
 #include <qcustomplot.h>
@@ -96,10 +97,14 @@ void MainWindow::drawIHCP()
         IHCPRfpLabel = addText(sch, 600, -1600, QString(), kBelow);
         displayTolText(IHCPRfp, IHCPRfpT, IHCPRfpLabel, ohm);
         plotRhor(sch, pen, -1600, 1400);
-        IHCPRinLabel = addText(sch, -1400, 1200, QString(), kBelow);
+        // The input pair's values stand on the outer sides of their resistors, or the two
+        // would face each other between them and neither would say which is which.
+        IHCPRinLabel = addText(sch, -1400, 1200, QString(), kAbove);
+        schem::setLabelOffset(IHCPRinLabel, QPointF(0, 350));
         displayTolText(IHCPRin, IHCPRinT, IHCPRinLabel, ohm);
         plotRhor(sch, pen, -1600, -1400);
-        IHCPRipLabel = addText(sch, -1400, -1200, QString(), kAbove);
+        IHCPRipLabel = addText(sch, -1400, -1200, QString(), kBelow);
+        schem::setLabelOffset(IHCPRipLabel, QPointF(0, -350));
         displayTolText(IHCPRin, IHCPRinT, IHCPRipLabel, ohm);
         plotRhor(sch, pen, 1600, 0);
         IHCPRsLabel = addText(sch, 1800, 200, QString(), kAbove);
@@ -171,8 +176,9 @@ void MainWindow::drawIHCP()
     }
 
     sch->xAxis->setRange(-4500, 7500);
-    sch->yAxis->setRange(-2100, 1900);
+    sch->yAxis->setRange(-2100, 2300);
     plotview::keepTextsInside(sch); // the values' texts grow with the font
+    schem::keepLabelsClear(sch);
     sch->replot();
 }
 

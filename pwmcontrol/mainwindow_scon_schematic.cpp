@@ -2,6 +2,7 @@
 #include "app/mainwindow.h"
 
 #include "pwmcontrol/sconschematic.h"
+#include "schematic/labelplacement.h"
 #include "ui_mainwindow.h"
 
 #include <qcustomplot.h>
@@ -107,6 +108,7 @@ void MainWindow::drawSCon(scon::Topology topology)
         auto *item = new QCPItemText(sch);
         item->position->setCoords(t.x, t.y);
         item->setPositionAlignment(t.align);
+        if (!t.offset.isNull()) schem::setLabelOffset(item, t.offset);
         switch (t.role) {
         case scon::TextRole::Plain:
             item->setText(t.text);
@@ -133,6 +135,7 @@ void MainWindow::drawSCon(scon::Topology topology)
 
     sch->xAxis->setRange(d.xMin, d.xMax);
     sch->yAxis->setRange(d.yMin, d.yMax);
+    schem::keepLabelsClear(sch);
     sch->replot();
 }
 

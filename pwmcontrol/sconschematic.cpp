@@ -55,7 +55,8 @@ public:
         item.colour = colour;
         d.texts.append(item);
     }
-    void value(int v, int copy, double x, double y, Qt::Alignment align = Qt::AlignCenter)
+    void value(int v, int copy, double x, double y, Qt::Alignment align = Qt::AlignCenter,
+               QPointF offset = QPointF())
     {
         Text item;
         item.role = TextRole::Value;
@@ -64,6 +65,7 @@ public:
         item.value = v;
         item.copy = copy;
         item.align = align;
+        item.offset = offset;
         d.texts.append(item);
     }
     void range(int r, double x, double y)
@@ -230,8 +232,11 @@ void differenceAmplifier(Builder &b, bool withCdf, bool second, Ink rdinInk)
         b.wire(1500, -1600, 800, -1600);
         b.wire(800, -1600, 800, -3000);
     }
+    // The two Rdin stand one above the other: each value goes on the outer side of its own
+    // resistor, as the feedback pair's do, or it would stand between the two; a little to the
+    // right, clear of the capacitors' wires at x = 2400.
     b.rHor(2600, -2400, rdinInk);
-    b.value(Rdin, 1, 2800, -2550, kBelow);
+    b.value(Rdin, 1, 2800, -2550, kAbove, QPointF(100, 300));
     inputFilter(b, -2400, 1);
     // Output line back to Rf.
     b.wire(1400, -3000, -1500, -3000);
@@ -255,7 +260,7 @@ void differenceAmplifier(Builder &b, bool withCdf, bool second, Ink rdinInk)
         b.value(Cdf, 2, 2200, -4400, kLeftOf);
     }
     b.rHor(2600, -3600, rdinInk);
-    b.value(Rdin, 2, 2800, -3450, kAbove);
+    b.value(Rdin, 2, 2800, -3450, kBelow, QPointF(100, -300));
     inputFilter(b, -3600, 2);
 }
 
@@ -317,7 +322,7 @@ void drawVoltage1(Builder &b, const SchematicInput &in)
         b.hop(9500, -200, 100);
         b.wire(9500, -300, 9500, -3600);
         b.wire(9500, -3600, 4600, -3600);
-        b.rect(1000, -4100, 2400, 2200, Ink::Frame);
+        b.rect(1000, -4150, 2400, 2350, Ink::Frame);
     }
 
     if (!hide) {
@@ -490,7 +495,7 @@ void drawCurrent(Builder &b, const SchematicInput &in)
     b.wire(10300, 2000, 11500, 2000);
     b.wire(11500, 2000, 11500, 200);
 
-    b.rect(1000, -4100, 2400, 2200, Ink::Frame);
+    b.rect(1000, -4150, 2400, 2350, Ink::Frame);
     if (!hide) {
         if (one)
             senseBlocks(b, QRectF(-200, -5000, 5400, 3800), QPointF(-2500, -4700));

@@ -4,6 +4,7 @@
 #include "pwmcontrol/scontypes.h"
 
 #include <QColor>
+#include <QPointF>
 #include <QString>
 #include <QVector>
 
@@ -66,6 +67,9 @@ struct Text
     // Which point of the text stands at (x, y): a value label is held by the edge that faces
     // its part, so that no font size makes it touch the part.
     Qt::Alignment align = Qt::AlignCenter;
+    // How far from (x, y) that point stands, in plot units: a label whose click target lies on
+    // one side of its part can still be shown on the other.
+    QPointF offset;
 };
 
 struct Drawing

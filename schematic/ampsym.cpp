@@ -39,7 +39,7 @@ void ampSym::removeComponent()
 void ampSym::draw(QCPPainter *painter)
 {
     const QPen p = mainPen();
-    const int w = int(p.widthF());
+    const int w = schem::clampToInt(p.widthF());
     const QRect clip = clipRect().adjusted(-w, -w, w, w);
     painter->setPen(p);
     const QCPItemPosition *corners[] = {C1, C2, C3, C1};

@@ -122,7 +122,7 @@ void component2::removeComponent()
 
 void component2::drawClippedLine(QCPPainter *painter, const QPointF &a, const QPointF &b) const
 {
-    const int w = int(mainPen().widthF());
+    const int w = schem::clampToInt(mainPen().widthF());
     const QRect clip = clipRect().adjusted(-w, -w, w, w);
     const QLineF line = schem::clipLineToRect(a, b, clip);
     if (!line.isNull()) painter->drawLine(line);
@@ -132,7 +132,7 @@ void component2::draw(QCPPainter *painter)
 {
     const QPointF a = start->pixelPosition();
     const QPointF b = end->pixelPosition();
-    if (a.toPoint() == b.toPoint()) return;
+    if (schem::roundedPixel(a) == schem::roundedPixel(b)) return;
     painter->setPen(mainPen());
     drawClippedLine(painter, a, b);
 }

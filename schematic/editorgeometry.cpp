@@ -3,8 +3,20 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace schem {
+
+int clampToInt(double v)
+{
+    if (std::isnan(v)) return 0;
+    return int(std::clamp(std::trunc(v), double(-farPixel), double(farPixel)));
+}
+
+QPoint roundedPixel(const QPointF &p)
+{
+    return QPoint(clampToInt(std::round(p.x())), clampToInt(std::round(p.y())));
+}
 
 namespace {
 
@@ -13,17 +25,25 @@ struct Vec
     float x, y;
 };
 
+// Single precision ends at about 3e38; beyond that a double would not convert.
+float toFloat(double v)
+{
+    constexpr double limit = 1e30;
+    return std::isnan(v) ? std::numeric_limits<float>::quiet_NaN()
+                         : float(std::clamp(v, -limit, limit));
+}
+
 bool insideTruncated(const Vec &p, const QRect &rect)
 {
-    return rect.contains(int(p.x), int(p.y));
+    return !std::isnan(p.x) && !std::isnan(p.y) && rect.contains(clampToInt(p.x), clampToInt(p.y));
 }
 
 } // namespace
 
 QLineF clipLineToRect(const QPointF &startPoint, const QPointF &endPoint, const QRect &rect)
 {
-    const Vec start{float(startPoint.x()), float(startPoint.y())};
-    const Vec end{float(endPoint.x()), float(endPoint.y())};
+    const Vec start{toFloat(startPoint.x()), toFloat(startPoint.y())};
+    const Vec end{toFloat(endPoint.x()), toFloat(endPoint.y())};
     const bool startInside = insideTruncated(start, rect);
     const bool endInside = insideTruncated(end, rect);
     if (startInside && endInside) return QLineF(start.x, start.y, end.x, end.y);
@@ -77,6 +97,31 @@ QLineF clipLineToRect(const QPointF &startPoint, const QPointF &endPoint, const 
     return QLineF();
 }
 
+bool segmentMeetsRect(const QPointF &a, const QPointF &b, const QRectF &rect)
+{
+    // Liang-Barsky: shrink the segment's parameter range edge by edge; it meets the rectangle
+    // while some of the range is left.
+    double t0 = 0, t1 = 1;
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - rect.left(), rect.right() - a.x(), a.y() - rect.top(),
+                         rect.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (std::isnan(p[i]) || std::isnan(q[i])) return false;
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1) return false;
+    }
+    return true;
+}
+
 double distanceToSegment(const QPointF &p, const QPointF &a, const QPointF &b)
 {
     const double vx = b.x() - a.x(), vy = b.y() - a.y();
@@ -127,9 +172,11 @@ QVector<double> gridLinePositions(double lower, double upper, int step, int maxL
     }
     const double first = std::trunc(lower / spacing);
     const double last = std::floor(upper / spacing);
-    positions.reserve(int(last - first) + 1);
-    for (double i = first; i <= last; ++i)
-        positions.append(spacing * i);
+    // Far from the origin first + 1 can equal first, so the lines are counted, not the multiples.
+    const int count = clampToInt(std::min(last - first + 1, double(maxLines) + 1));
+    positions.reserve(count);
+    for (int i = 0; i < count; ++i)
+        positions.append(spacing * (first + i));
     return positions;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLineF>
+#include <QPoint>
 #include <QPointF>
 #include <QRect>
 #include <QRectF>
@@ -10,13 +11,28 @@
 // pixels, and snapping and grid positions in plot units.
 namespace schem {
 
+// Beyond this a coordinate in pixels stands for "far off the canvas": zoomed in, a point of the
+// drawing can lie 1e11 pixels away and more. It leaves room for the sum of two within an int.
+constexpr int farPixel = 1 << 30;
+
+// v as an int, truncated toward zero as a cast does, but defined for every double: values beyond
+// farPixel either way stop there, and NaN gives 0.
+int clampToInt(double v);
+
+// p rounded to whole pixels, each coordinate through clampToInt.
+QPoint roundedPixel(const QPointF &p);
+
 // The part of the segment start-end that lies in `rect`, or a null line when none of it does.
 // Pixel points are handled in single precision, as the plot library's line item does: a point is
-// inside when the rectangle holds it with its coordinates truncated to whole pixels; otherwise
+// inside when the rectangle holds it with its coordinates truncated to whole pixels (a point with
+// a coordinate that is not a number never is); otherwise
 // the crossings with the top, bottom, left and right edges are collected (in that order, edges
 // parallel to the segment skipped), then the inside ends; of more than two candidates the pair
 // farthest apart wins (the segment passes through a corner).
 QLineF clipLineToRect(const QPointF &start, const QPointF &end, const QRect &rect);
+
+// Whether the segment a-b meets `rect` (edges included). Not-a-number ends meet nothing.
+bool segmentMeetsRect(const QPointF &a, const QPointF &b, const QRectF &rect);
 
 // Distance from p to the segment a-b (to the nearer end beyond the segment's ends).
 double distanceToSegment(const QPointF &p, const QPointF &a, const QPointF &b);

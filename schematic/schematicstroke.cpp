@@ -97,7 +97,7 @@ void SchematicStroke::draw(QCPPainter *painter)
             painter->drawPolyline(points.constData(), points.size());
         return;
     }
-    const int w = int(mPen.widthF()) + 1;
+    const int w = schem::clampToInt(mPen.widthF()) + 1;
     const QRect widened = canvas.adjusted(-w, -w, w, w);
     for (int i = 1; i < points.size(); ++i) {
         if (!std::isfinite(points[i - 1].x()) || !std::isfinite(points[i - 1].y()) ||
@@ -129,8 +129,11 @@ QCPGraph *addStroke(QCustomPlot *plot, const QPen &pen, const Stroke &stroke)
 
 void addFigure(QCustomPlot *plot, const QPen &pen, const Figure &figure)
 {
+    if (!plot) return;
+    const int number = plot->property(kFigureNumber).toInt() + 1;
+    plot->setProperty(kFigureNumber, number);
     for (const Stroke &s : figure)
-        addStroke(plot, pen, s);
+        if (QCPGraph *graph = addStroke(plot, pen, s)) graph->setProperty(kFigureNumber, number);
 }
 
 } // namespace schem

@@ -39,7 +39,10 @@ namespace schem {
 // given order. Returns the graph (owned by the plot), or null when the plot has no default axes.
 QCPGraph *addStroke(QCustomPlot *plot, const QPen &pen, const Stroke &stroke);
 
-// Adds every stroke of the figure, in order: one graph per stroke.
+// Adds every stroke of the figure, in order: one graph per stroke. Each graph carries the
+// figure's number (property kFigureNumber, counted per plot), so that the strokes of one symbol
+// can be told from the next symbol's.
 void addFigure(QCustomPlot *plot, const QPen &pen, const Figure &figure);
+inline constexpr const char *kFigureNumber = "schem_figure";
 
 } // namespace schem

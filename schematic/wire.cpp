@@ -89,9 +89,10 @@ void wire::draw(QCPPainter *painter)
 {
     const QPointF a = start->pixelPosition();
     const QPointF b = end->pixelPosition();
-    if (a.toPoint() == b.toPoint()) return;
-    const int w = int(mainPen().widthF());
-    const QLineF line = schem::clipLineToRect(a, b, clipRect().adjusted(-w, -w, w, w));
+    if (schem::roundedPixel(a) == schem::roundedPixel(b)) return;
+    const int w = schem::clampToInt(mainPen().widthF());
+    const QRect clip = clipRect().adjusted(-w, -w, w, w);
+    const QLineF line = schem::clipLineToRect(a, b, clip);
     if (line.isNull()) return;
     painter->setPen(mainPen());
     painter->drawLine(line);
@@ -101,9 +102,11 @@ void wire::draw(QCPPainter *painter)
     for (int i = 0; i < plot->itemCount(); ++i) {
         QCPAbstractItem *other = plot->item(i);
         if (!isWireItem(other)) continue;
-        if (isTJunctionWith(start, other))
-            painter->drawPoint(a);
-        else if (isTJunctionWith(end, other))
-            painter->drawPoint(b);
+        // A dot off the canvas is not drawn: far off, it would overflow the painter.
+        if (isTJunctionWith(start, other)) {
+            if (clip.contains(schem::roundedPixel(a))) painter->drawPoint(a);
+        } else if (isTJunctionWith(end, other)) {
+            if (clip.contains(schem::roundedPixel(b))) painter->drawPoint(b);
+        }
     }
 }

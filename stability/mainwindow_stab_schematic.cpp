@@ -2,6 +2,7 @@
 // drawing of the chosen circuit from its layout.
 #include "app/mainwindow.h"
 
+#include "schematic/labelplacement.h"
 #include "schematic/schematicstroke.h"
 #include "stability/stabschematic.h"
 #include "ui_mainwindow.h"
@@ -30,6 +31,7 @@ void MainWindow::setupStabSch()
     sch->yAxis->setVisible(false);
     sch->xAxis->grid()->setVisible(false);
     sch->xAxis->grid()->setSubGridVisible(false);
+    schem::keepLabelsClear(sch);
 }
 
 void MainWindow::settleCompOption()

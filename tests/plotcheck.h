@@ -4,10 +4,13 @@
 // carry a legend, and by the layout test on every page.
 
 #include "app/plotview.h"
+#include "schematic/editorgeometry.h"
+#include "schematic/labelplacement.h"
 
 #include <qcustomplot.h>
 
 #include <QFontMetrics>
+#include <QHash>
 #include <QStringList>
 
 #include <algorithm>
@@ -85,6 +88,12 @@ inline QString shownTitle(QCustomPlot *plot)
     return plot->yAxis->label();
 }
 
+// A text item's box in pixels as last drawn, padding included.
+inline QRectF textBox(const QCPItemText *text)
+{
+    return QRectF(text->topLeft->pixelPosition(), text->bottomRight->pixelPosition()).normalized();
+}
+
 // The texts of the plot (schematic labels) that its axis rect cuts: a visible text item clipped
 // to the axis rect whose box reaches past it. One line each: the text and its box in pixels.
 inline QStringList textsCut(QCustomPlot *plot)
@@ -95,8 +104,7 @@ inline QStringList textsCut(QCustomPlot *plot)
         if (!text || !text->visible() || !text->clipToAxisRect() || text->text().isEmpty())
             continue;
         const QRectF area = text->clipAxisRect()->rect();
-        const QRectF box = QRectF(text->topLeft->pixelPosition(),
-                                  text->bottomRight->pixelPosition()).normalized();
+        const QRectF box = textBox(text);
         // Half a pixel of rounding either way.
         if (!area.adjusted(-0.5, -0.5, 0.5, 0.5).contains(box))
             cut << QStringLiteral("\"%1\" at (%2, %3)-(%4, %5) in (%6, %7)-(%8, %9)")
@@ -188,6 +196,116 @@ inline QStringList roomFaults(QCustomPlot *plot, double share = 0.6)
     for (QCPAxis *axis : axes)
         faults << tickLabelsRunTogether(axis);
     return faults;
+}
+
+namespace detail {
+
+inline QString boxText(const QRectF &r)
+{
+    return QStringLiteral("(%1, %2)-(%3, %4)")
+        .arg(r.left(), 0, 'f', 0)
+        .arg(r.top(), 0, 'f', 0)
+        .arg(r.right(), 0, 'f', 0)
+        .arg(r.bottom(), 0, 'f', 0);
+}
+
+} // namespace detail
+
+// The texts of a schematic that stand on its drawing: a visible text whose glyph box meets a
+// stroke of a visible graph (symbols, wires and block frames alike, widened by half the pen),
+// unless the text has an opaque backdrop that covers it, or the glyph box of another text. One line
+// each, naming both. Draw the plot first (replot).
+inline QStringList textsOverDrawing(QCustomPlot *plot)
+{
+    QStringList found;
+    QVector<QCPItemText *> texts;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+        if (text && text->visible() && !text->text().trimmed().isEmpty()) texts << text;
+    }
+    const QVector<schem::PixelSegment> strokes = schem::strokeSegments(plot);
+    for (int i = 0; i < texts.size(); ++i) {
+        const QRectF box = schem::glyphBox(texts[i]);
+        const QString name =
+            QStringLiteral("\"%1\" %2").arg(texts[i]->text().simplified(), detail::boxText(box));
+        // A text on a backdrop of the plot's own colour covers what runs under it.
+        const bool covers = schem::hasBackdrop(texts[i]);
+        for (const schem::PixelSegment &s : strokes) {
+            if (covers) break;
+            const QRectF near = box.adjusted(-s.halfPen, -s.halfPen, s.halfPen, s.halfPen);
+            if (schem::segmentMeetsRect(s.a, s.b, near))
+                found << QStringLiteral("%1 on the stroke from (%2, %3) to (%4, %5)")
+                             .arg(name)
+                             .arg(s.a.x(), 0, 'f', 0)
+                             .arg(s.a.y(), 0, 'f', 0)
+                             .arg(s.b.x(), 0, 'f', 0)
+                             .arg(s.b.y(), 0, 'f', 0);
+        }
+        for (int k = i + 1; k < texts.size(); ++k)
+            if (box.intersects(schem::glyphBox(texts[k])))
+                found << QStringLiteral("%1 on \"%2\"").arg(name, texts[k]->text().simplified());
+    }
+    return found;
+}
+
+namespace detail {
+
+inline QPointF centreOf(const schem::PixelSymbol &symbol)
+{
+    QRectF bounds;
+    for (const schem::PixelSegment &s : symbol.segments)
+        bounds = bounds.united(QRectF(s.a, s.b).normalized().adjusted(0, 0, 1e-9, 1e-9));
+    return bounds.center();
+}
+
+} // namespace detail
+
+// The texts of a schematic that stand by another symbol of the kind they name: nearer it than
+// their own. And twins (two texts alike and no third, naming two symbols of a kind, as the values
+// of a matched pair) that both stand between their symbols, on the line joining the symbols'
+// centres: then neither says which is which. A text names the symbol nearest its anchor; see
+// schem::symbolsOf. Draw the plot first (replot).
+inline QStringList textsByAnotherSymbol(QCustomPlot *plot)
+{
+    const QVector<schem::PixelSymbol> symbols = schem::symbolsOf(plot);
+    struct Named
+    {
+        QCPItemText *text;
+        int own;
+        QRectF box;
+    };
+    QVector<Named> named;
+    QStringList found;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+        if (!text || !text->visible() || text->text().trimmed().isEmpty()) continue;
+        const int own = schem::nearestSymbol(symbols, text->position->pixelPosition());
+        if (own < 0) continue;
+        const QRectF box = schem::glyphBox(text);
+        if (schem::nearerAnother(symbols, own, box))
+            found << QStringLiteral("\"%1\" %2 stands nearer another symbol of its kind")
+                         .arg(text->text().simplified(), detail::boxText(box));
+        named.append({text, own, box});
+    }
+    QHash<QString, int> alike;
+    for (const Named &n : named)
+        ++alike[n.text->text()];
+    for (int i = 0; i < named.size(); ++i) {
+        for (int k = i + 1; k < named.size(); ++k) {
+            const Named &x = named[i], &y = named[k];
+            if (x.text->text() != y.text->text() || alike.value(x.text->text()) != 2 ||
+                x.own == y.own || symbols[x.own].shape != symbols[y.own].shape)
+                continue;
+            const QPointF from = detail::centreOf(symbols[x.own]);
+            const QPointF to = detail::centreOf(symbols[y.own]);
+            if (schem::segmentMeetsRect(from, to, x.box) &&
+                schem::segmentMeetsRect(from, to, y.box))
+                found << QStringLiteral("the two \"%1\" %2 and %3 both stand between their symbols")
+                             .arg(x.text->text().simplified(), detail::boxText(x.box),
+                                  detail::boxText(y.box));
+        }
+    }
+    return found;
 }
 
 } // namespace plotcheck

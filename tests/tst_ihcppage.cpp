@@ -201,7 +201,7 @@ void TestIhcpPage::startUp()
     // LX26 has two compensation options, the first without a capacitor.
     QCOMPARE(w->IHCPCcompLabel->text(), QStringLiteral("C_COMP\n0 pF"));
     QCOMPARE(ui->IHCPschematic->xAxis->range(), QCPRange(-4500, 7500));
-    QCOMPARE(ui->IHCPschematic->yAxis->range(), QCPRange(-2100, 1900));
+    QCOMPARE(ui->IHCPschematic->yAxis->range(), QCPRange(-2100, 2300));
 
     // Refilling the part boxes (as at start, before the page is set up) runs no refresh.
     w->fillAllDropDownMenus();

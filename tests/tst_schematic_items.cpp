@@ -64,6 +64,8 @@ private slots:
     void hitDistance();
     void clipLine_data();
     void clipLine();
+    void clampToInt_data();
+    void clampToInt();
     void segmentCrossingCanvasDrawnToEdge();
 
     void dialogDefaults();
@@ -81,6 +83,7 @@ private slots:
     void wireTarget();
     void gridLines_data();
     void gridLines();
+    void gridLinesFarFromOrigin();
     void amplifierPlacement_data();
     void amplifierPlacement();
 
@@ -513,6 +516,18 @@ void TestSchematicItems::clipLine_data()
     // the bottom (108, 59) and the right (109, 59.5); the pair farthest apart is kept.
     QTest::newRow("through a corner: farthest pair")
         << QPointF(0, 5) << QPointF(120, 65) << QLineF(10, 10, 109, 59.5);
+    // Zoomed in, the ends of a wire lie far beyond what an int holds.
+    QTest::newRow("huge end, the rest kept")
+        << QPointF(50, 30) << QPointF(5e11, 30) << QLineF(109, 30, 50, 30);
+    QTest::newRow("both ends huge, either way")
+        << QPointF(-5e11, 30) << QPointF(5e11, 30) << QLineF(10, 30, 109, 30);
+    QTest::newRow("beyond single precision")
+        << QPointF(50, 30) << QPointF(1e300, 30) << QLineF(109, 30, 50, 30);
+    QTest::newRow("infinite end") << QPointF(50, 30)
+                                  << QPointF(-std::numeric_limits<double>::infinity(), 30)
+                                  << QLineF(10, 30, 50, 30);
+    QTest::newRow("an end that is not a number")
+        << QPointF(50, 30) << QPointF(std::nan(""), 30) << QLineF();
 }
 
 void TestSchematicItems::clipLine()
@@ -532,6 +547,31 @@ void TestSchematicItems::clipLine()
                             .arg(got.y1())
                             .arg(got.x2())
                             .arg(got.y2())));
+}
+
+void TestSchematicItems::clampToInt_data()
+{
+    QTest::addColumn<double>("v");
+    QTest::addColumn<int>("expected");
+    const double inf = std::numeric_limits<double>::infinity();
+    QTest::newRow("truncated as a cast") << 2.7 << 2;
+    QTest::newRow("negative truncated toward zero") << -2.7 << -2;
+    QTest::newRow("huge") << 5e11 << schem::farPixel;
+    QTest::newRow("negative huge") << -5e11 << -schem::farPixel;
+    QTest::newRow("largest double") << std::numeric_limits<double>::max() << schem::farPixel;
+    QTest::newRow("infinite") << inf << schem::farPixel;
+    QTest::newRow("negative infinite") << -inf << -schem::farPixel;
+    QTest::newRow("not a number") << std::nan("") << 0;
+}
+
+void TestSchematicItems::clampToInt()
+{
+    QFETCH(double, v);
+    QFETCH(int, expected);
+    QCOMPARE(schem::clampToInt(v), expected);
+    QCOMPARE(schem::roundedPixel(QPointF(v, -v)),
+             QPoint(std::isnan(v) ? 0 : schem::clampToInt(std::round(v)),
+                    std::isnan(v) ? 0 : schem::clampToInt(std::round(-v))));
 }
 
 // A wire reaching far beyond the canvas is cut at its edge rather than handed whole to the
@@ -761,6 +801,19 @@ void TestSchematicItems::gridLines()
     QFETCH(int, step);
     QFETCH(QVector<double>, expected);
     QCOMPARE(schem::gridLinePositions(lower, upper, step, schem::maxSchGridLines), expected);
+}
+
+// Out there doubles are 16 apart, so stepping from one multiple of the step to the next stands
+// still; the grid still gets one line per step of the range, each inside it.
+void TestSchematicItems::gridLinesFarFromOrigin()
+{
+    const double lower = 1e17, upper = 1e17 + 32;
+    const QVector<double> lines = schem::gridLinePositions(lower, upper, 1, schem::maxSchGridLines);
+    QCOMPARE(lines.size(), 33);
+    for (int i = 0; i < lines.size(); ++i) {
+        QVERIFY(lines[i] >= lower && lines[i] <= upper);
+        if (i > 0) QVERIFY(lines[i] >= lines[i - 1]);
+    }
 }
 
 void TestSchematicItems::amplifierPlacement_data()

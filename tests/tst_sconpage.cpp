@@ -4,6 +4,7 @@
 #include "app/mainwindow.h"
 #include "pwmcontrol/sconcomponents.h"
 #include "pwmcontrol/sconloop.h"
+#include "schematic/labelplacement.h"
 #include "ui_mainwindow.h"
 #include "values/engvalues.h"
 #include "windowtest.h"
@@ -723,9 +724,8 @@ void TestSconPage::valueLabelsClearTheirSymbols()
         for (int copy = 0; copy < 2; ++copy) {
             QCPItemText *label = w->sconLabels[v][copy];
             if (!label) continue;
-            const QRectF box = QRectF(label->topLeft->pixelPosition(),
-                                      label->bottomRight->pixelPosition())
-                                   .adjusted(-1, -1, 1, 1);
+            // The glyphs: a label's padding only holds it off its anchor.
+            const QRectF box = schem::glyphBox(label).adjusted(-1, -1, 1, 1);
             bool hit = false;
             for (int g = 0; g < sch->graphCount() && !hit; ++g) {
                 if (sch->graph(g)->pen().style() != Qt::SolidLine) continue;
