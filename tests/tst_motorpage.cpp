@@ -119,6 +119,8 @@ private slots:
     void heatsinkWord();
     void unusableInputs_data();
     void unusableInputs();
+    void runawayDesignsRefused_data();
+    void runawayDesignsRefused();
     void noNetPowerNoEfficiency();
     void reverseRotation_data();
     void reverseRotation();
@@ -479,6 +481,54 @@ void TestMotorPage::unusableInputs()
     QVERIFY(ui->P3loadPower->text().toDouble() > 10);
     QVERIFY(ui->P3efficiency->text().toDouble() > 0);
     QVERIFY(!ui->P3loadPower->styleSheet().contains("red"));
+}
+
+void TestMotorPage::runawayDesignsRefused_data()
+{
+    // Example 95's design with a profile or speed whose rotor angle runs away, as the motor
+    // dialog or a design file can set it; the note names the real cause, not an amplitude.
+    QTest::addColumn<int>("commutation");
+    QTest::addColumn<bool>("profile");
+    QTest::addColumn<QString>("note");
+    const char *const names[] = {"sinusoidal", "trapezoidal", "six-step"};
+    for (int c = 0; c < 3; ++c) {
+        QTest::newRow(qPrintable(QStringLiteral("0 to 6000 RPM within 1e-320 s, ") + names[c]))
+            << c << true
+            << "Profile points are too close in time for their change of speed: nothing was "
+               "simulated";
+        QTest::newRow(qPrintable(QStringLiteral("3.5e307 RPM, ") + names[c]))
+            << c << false
+            << "The speed turns the rotor too far over the display window: nothing was "
+               "simulated";
+    }
+}
+
+void TestMotorPage::runawayDesignsRefused()
+{
+    QFETCH(int, commutation);
+    QFETCH(bool, profile);
+    QFETCH(QString, note);
+    w->displayExample(95);
+    ui->P3commType->setCurrentIndex(commutation);
+    w->ThreePhaseControlVariable = 1; // speed
+    if (profile) {
+        w->ThreePhaseControlType = 1;
+        w->ThreePhaseTimeVector = QStringList{"0", "1e-320"};
+        w->ThreePhaseAmplitudeVector = QStringList{"0", "6000"};
+    } else {
+        w->ThreePhaseControlType = 0;
+        w->ThreePhaseControlAmplitude = "3.5e307";
+        ui->P3Fsw->setText("0.001");
+        ui->P3startTime->setText("0");
+        ui->P3endTime->setText("100");
+    }
+    w->refreshP3();
+    for (QLabel *label : {ui->P3loadPower, ui->P3ampPower, ui->P3Ipeak, ui->P3RMScurrent,
+                          ui->P3Tcase, ui->P3Tjunction})
+        QCOMPARE(label->text(), eng::noResultText());
+    const QString notes = ui->P3TextBrowser->toPlainText();
+    QVERIFY2(notes.contains("!!! " + note + " !!!"), qPrintable(notes));
+    QVERIFY2(!notes.contains("overflow"), qPrintable(notes));
 }
 
 void TestMotorPage::noNetPowerNoEfficiency()
