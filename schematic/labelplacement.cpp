@@ -5,6 +5,7 @@
 
 #include <qcustomplot.h>
 
+#include <QDataStream>
 #include <QHash>
 
 #include <algorithm>
@@ -181,6 +182,64 @@ int hits(const QRectF &box, const QVector<PixelSegment> &strokes, const QVector<
     return n;
 }
 
+// hits() == 0, stopping at the first thing the box meets: most places tried are not clear.
+bool isClear(const QRectF &box, const QVector<PixelSegment> &strokes,
+             const QVector<QRectF> &others, const QRectF &area)
+{
+    if (area.isValid() && !area.contains(box)) return false;
+    for (const QRectF &o : others)
+        if (box.intersects(o)) return false;
+    for (const PixelSegment &s : strokes) {
+        const QRectF near = box.adjusted(-s.halfPen, -s.halfPen, s.halfPen, s.halfPen);
+        if (segmentMeetsRect(s.a, s.b, near)) return false;
+    }
+    return true;
+}
+
+// What the placement reads of a plot, as it now stands: the strokes and every label as given.
+// The same key finds the same places, so a drawing laid out again unchanged (a replot, a
+// refresh whose values did not move) keeps them without a search.
+QByteArray placementKey(const QVector<PixelSegment> &strokes, const QVector<QCPItemText *> &texts,
+                        const QVector<QPoint> &shifts)
+{
+    QByteArray key;
+    QDataStream out(&key, QIODevice::WriteOnly);
+    for (const PixelSegment &s : strokes)
+        out << s.a << s.b << s.halfPen << s.ofSymbol;
+    for (int i = 0; i < texts.size(); ++i) {
+        const QCPItemText *t = texts[i];
+        out << t->text() << t->font().toString() << t->position->pixelPosition()
+            << int(t->positionAlignment()) << shifts[i]
+            << (t->clipAxisRect() ? QRectF(t->clipAxisRect()->rect()) : QRectF());
+    }
+    return key;
+}
+
+// The places found for a plot's labels, in the order of its items, under the key they were
+// found for.
+struct Placement
+{
+    Qt::Alignment alignment;
+    QMargins padding;
+    bool backdrop = false;
+};
+
+struct PlacementMemo
+{
+    QByteArray key;
+    QVector<Placement> placements;
+};
+
+// One memo per plot, dropped with the plot. Kept beside it rather than as its child: the plot
+// owns its children as layout and plot elements.
+PlacementMemo &memoOf(QCustomPlot *plot)
+{
+    static QHash<const QObject *, PlacementMemo> memos;
+    if (!memos.contains(plot))
+        QObject::connect(plot, &QObject::destroyed, [](QObject *gone) { memos.remove(gone); });
+    return memos[plot];
+}
+
 double distance(const QPointF &a, const QPointF &b)
 {
     return std::hypot(a.x() - b.x(), a.y() - b.y());
@@ -256,6 +315,20 @@ void placeLabelsClear(QCustomPlot *plot)
     }
     if (texts.isEmpty()) return;
     const QVector<PixelSegment> strokes = strokeSegments(plot);
+    PlacementMemo *memo = &memoOf(plot);
+    const QByteArray key = placementKey(strokes, texts, shifts);
+    if (key == memo->key && memo->placements.size() == texts.size()) {
+        for (int i = 0; i < texts.size(); ++i) {
+            const Placement &p = memo->placements[i];
+            texts[i]->setPositionAlignment(p.alignment);
+            texts[i]->setPadding(p.padding);
+            if (p.backdrop) {
+                texts[i]->setBrush(plotBackground(plot));
+                texts[i]->setProperty(kBackdrop, true);
+            }
+        }
+        return;
+    }
     const QVector<PixelSymbol> symbols = symbolsOf(plot);
     QVector<QRectF> boxes;
     for (QCPItemText *text : texts)
@@ -307,6 +380,7 @@ void placeLabelsClear(QCustomPlot *plot)
         {
             Qt::Alignment alignment;
             int dx, dy; // the whole shift from where the alignment alone puts the glyphs
+            bool coarse; // on every other step of the nudges, both ways
             QRectF box;
             double shift;
         };
@@ -321,7 +395,10 @@ void placeLabelsClear(QCustomPlot *plot)
                     const int dx = base.x() + nx, dy = base.y() + ny;
                     if (!canShift(a, dx, dy)) continue;
                     const QRectF moved = box.translated(dx, dy);
-                    candidates.append({a, dx, dy, moved, distance(moved.center(), given.center())});
+                    const bool coarse = ((nx + nudgeMax) / nudgeStep) % 2 == 0 &&
+                                        ((ny + nudgeMax) / nudgeStep) % 2 == 0;
+                    candidates.append(
+                        {a, dx, dy, coarse, moved, distance(moved.center(), given.center())});
                 }
             }
         }
@@ -329,7 +406,7 @@ void placeLabelsClear(QCustomPlot *plot)
                          [](const Candidate &x, const Candidate &y) { return x.shift < y.shift; });
         const Candidate *best = nullptr;
         for (const Candidate &c : candidates) {
-            if (hits(c.box, near, others, area) == 0 && byAnother(c.box) == 0) {
+            if (isClear(c.box, near, others, area) && byAnother(c.box) == 0) {
                 best = &c;
                 break;
             }
@@ -339,11 +416,12 @@ void placeLabelsClear(QCustomPlot *plot)
             // Clear nowhere near its part: the label covers what runs through it, with a little
             // room about its glyphs, rather than stand among other parts. Its backdrop fills the
             // padding that holds it off its anchor too, so the place whose backdrop hides least,
-            // symbols above all, wins.
+            // symbols above all, wins. Every other nudge is fine enough for that.
             const QMarginsF room(kBackdropMargin, kBackdropMargin, kBackdropMargin,
                                  kBackdropMargin);
             int fewest = 0;
             for (const Candidate &c : candidates) {
+                if (!c.coarse) continue;
                 const double ex = (c.alignment & Qt::AlignHCenter) ? -c.dx : 0;
                 const double ey = (c.alignment & Qt::AlignVCenter) ? -c.dy : 0;
                 const QRectF painted =
@@ -370,6 +448,11 @@ void placeLabelsClear(QCustomPlot *plot)
         text->setPadding(padding);
         boxes[i] = glyphBox(text);
     }
+    memo->key = key;
+    memo->placements.clear();
+    for (QCPItemText *text : texts)
+        memo->placements.append({text->positionAlignment(), text->padding(),
+                                 text->property(kBackdrop).toBool()});
 }
 
 void keepLabelsClear(QCustomPlot *plot)
