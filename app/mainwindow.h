@@ -965,6 +965,10 @@ public:
     int P3computations = 0;
     // How long a refresh runs before it shows its progress dialog, ms.
     int P3progressDelayMs = 500;
+    // How long the last computation ran, and from how long on the next one sets the shown
+    // waveforms aside for a cancel rather than compute them again after it, ms.
+    qint64 P3lastRunMs = 0;
+    int P3setAsideAfterMs = 100;
     // Whether the page's inputs are those its shown results were computed from.
     bool P3inputsComputed();
     // Makes the next refresh compute even unchanged inputs (a benchmark measures that).
@@ -1054,7 +1058,7 @@ private:
     // have not been computed (a cancelled refresh keeps the results before it).
     QStringList P3computedTexts;
     motor::BridgeInput P3computedInput;
-    motor::Waveforms P3spareWaveforms; // what the next run fills
+    motor::Waveforms P3spareWaveforms; // what a run fills while the shown ones are set aside
     // A refresh is running (its progress dialog lets events through); one asked for meanwhile
     // waits for it.
     bool P3refreshRunning = false;

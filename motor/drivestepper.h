@@ -65,10 +65,12 @@ inline void smallSinCos(double d, double *s, double *c)
 }
 
 // An angle whose sine and cosine follow it by rotation; every 512 advances they are taken
-// afresh from the library, so rounding cannot build up over millions of steps. The angle is
-// kept within a million turns either way, the whole turns beyond counted apart: however far a
-// runaway speed turns it, it stays finite, its sector a number from 0 to 5 and its sine a sine.
-// No run the page accepts comes near the bound, so no ordinary run's angle is ever reduced.
+// afresh from the library, so rounding cannot build up over millions of steps. At that point
+// an angle past a million turns either way is also brought back within them, the whole turns
+// counted apart: however far a runaway speed turns it, it stays finite, its sector a number
+// from 0 to 5 and its sine a sine. No run the page accepts comes near the bound, so no ordinary
+// run's angle is ever reduced. (Checked at each advance, the bound costs the drive a few percent
+// of its time.)
 class Rotor
 {
 public:
@@ -83,7 +85,6 @@ public:
     void advance(double d, double sd, double cd)
     {
         a += d;
-        if (!(std::fabs(a) < kBound)) wrap();
         if (++sinceExact == 512) {
             set(a);
             return;

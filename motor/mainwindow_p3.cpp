@@ -476,19 +476,34 @@ bool MainWindow::recomputeP3()
     QStringList problems = p3InputProblems(*this, &thermal);
 
     motor::ThermalResult res;
-    // The run fills the spare lists, which keep their storage from the run before: the
-    // shown ones must outlive a cancel, and fresh lists would be allocated anew each run.
-    motor::Waveforms &waveforms = P3spareWaveforms;
-    waveforms.clear();
-    // The run's scratch is large and warm in the shown set: one copy of it goes with the run.
-    std::swap(waveforms.rows, P3waveforms.rows);
-    std::swap(waveforms.trace, P3waveforms.trace);
+    // A cancel keeps the shown waveforms. After a long run (the next is likely long too) they
+    // are set aside, and the run fills a spare set, which keeps its storage from the run
+    // before. After a short one the run fills the shown set in place, and a cancel computes
+    // it again from the inputs it came from, in about the time that short run took: a second
+    // set of lists to fault in costs a short run as much as the run itself.
+    const bool setAside = P3lastRunMs >= P3setAsideAfterMs;
+    const double shownRdson = P3waveforms.Rdson;
+    const bool hadWaveforms = P3waveforms.steps() > 0;
+    motor::Waveforms &waveforms = setAside ? P3spareWaveforms : P3waveforms;
+    if (setAside) {
+        waveforms.clear();
+        // The run's scratch is large and warm in the shown set: one copy of it goes with it.
+        std::swap(waveforms.rows, P3waveforms.rows);
+        std::swap(waveforms.trace, P3waveforms.trace);
+    }
     if (problems.isEmpty()) {
         const QScopedValueRollback<bool> running(P3refreshRunning, true);
         RefreshProgress progress(this, P3progressDelayMs);
+        QElapsedTimer clock;
+        clock.start();
         res = motor::runToEquilibrium(in, thermal, &waveforms,
                                       [&progress](double done) { return progress.report(done); });
+        P3lastRunMs = clock.elapsed();
         if (res.cancelled) {
+            if (!setAside) {
+                P3waveforms.clear();
+                if (hadWaveforms) motor::simulateBridge(P3computedInput, shownRdson, &P3waveforms);
+            }
             showP3cancelled(ui);
             P3computedTexts.clear();
             return false;
@@ -518,7 +533,7 @@ bool MainWindow::recomputeP3()
         P3waveforms.clear();
         showP3noResult(ui, problems);
     } else {
-        std::swap(P3waveforms, waveforms);
+        if (setAside) std::swap(P3waveforms, waveforms);
         showP3bridgeResult(res.bridge, in.removeDiode, in.removeSwitching);
         ui->P3Tcase->setText(number2String(res.Tcase));
         ui->P3Tjunction->setText(number2String(res.Tjunction));

@@ -5,8 +5,11 @@
 
 #include <qcustomplot.h>
 
+#include <QCoreApplication>
 #include <QDataStream>
+#include <QEvent>
 #include <QHash>
+#include <QPointer>
 
 #include <algorithm>
 #include <array>
@@ -21,6 +24,7 @@ const char *const kKept = "schem_labelsKept";
 const char *const kGivenAlignment = "schem_givenAlignment";
 const char *const kGivenOffset = "schem_givenOffset";
 const char *const kBackdrop = "schem_backdrop";
+const char *const kPending = "schem_placementPending";
 
 // The room an opaque label keeps about its glyphs, in pixels.
 constexpr int kBackdropMargin = 2;
@@ -455,11 +459,46 @@ void placeLabelsClear(QCustomPlot *plot)
                                  text->property(kBackdrop).toBool()});
 }
 
+namespace {
+
+// Lays out again, as it is shown, a plot whose placement waited while it was hidden.
+class ShownPlotWatcher : public QObject
+{
+public:
+    using QObject::QObject;
+
+    static ShownPlotWatcher *instance()
+    {
+        static QPointer<ShownPlotWatcher> watcher;
+        if (!watcher) watcher = new ShownPlotWatcher(QCoreApplication::instance());
+        return watcher;
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->property(kPending).toBool()) {
+            if (auto *plot = qobject_cast<QCustomPlot *>(watched)) plot->replot();
+        }
+        return false;
+    }
+};
+
+} // namespace
+
 void keepLabelsClear(QCustomPlot *plot)
 {
     if (!plot || plot->property(kKept).toBool()) return;
     plot->setProperty(kKept, true);
-    QObject::connect(plot, &QCustomPlot::afterLayout, plot, [plot] { placeLabelsClear(plot); });
+    // A schematic on a page not shown (another tab, a window not yet open) waits until it is:
+    // its size is not yet the one it will have, and a page refreshed while hidden would pay for
+    // a search nobody sees. A plot of its own is placed at once.
+    QObject::connect(plot, &QCustomPlot::afterLayout, plot, [plot] {
+        const bool hidden = plot->parentWidget() && !plot->isVisible();
+        plot->setProperty(kPending, hidden);
+        if (!hidden) placeLabelsClear(plot);
+    });
+    plot->installEventFilter(ShownPlotWatcher::instance());
 }
 
 } // namespace schem

@@ -12,13 +12,13 @@ class QCustomPlot;
 namespace schem {
 
 // Keeps the texts of a page's schematic clear of its drawing at whatever size and font the plot
-// has: after each layout, a text whose glyphs meet a stroke (symbol, wire or block frame),
-// another text or the edge of the axis rect tries the other alignments and nudges of up to two
-// lines about its given place, nearest first, and takes the first that is clear. The anchor
-// itself never moves: clicks and design files find a label by it. A text that is clear nowhere
-// takes the place that meets the fewest and an opaque backdrop in the plot's background colour,
-// so that no stroke runs through its glyphs. Call once per plot; the alignment and offset each
-// text was given stay its first choice.
+// has: after each layout (of a plot on a hidden page, once it is shown), a text whose glyphs meet
+// a stroke (symbol, wire or block frame), another text or the edge of the axis rect tries the
+// other alignments and nudges of up to two lines about its given place, nearest first, and takes
+// the first that is clear. The anchor itself never moves: clicks and design files find a label by
+// it. A text that is clear nowhere takes the place that meets the fewest and an opaque backdrop in
+// the plot's background colour, so that no stroke runs through its glyphs. Call once per plot;
+// the alignment and offset each text was given stay its first choice.
 void keepLabelsClear(QCustomPlot *plot);
 
 // Gives a text an offset in plot units from its anchor to the point its alignment holds: a label

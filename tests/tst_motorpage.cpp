@@ -26,6 +26,7 @@
 #include <qcustomplot.h>
 
 #include <functional>
+#include <limits>
 #include <memory>
 
 #ifdef Q_OS_LINUX
@@ -151,6 +152,7 @@ private slots:
     void focusLossRunsNothing();
     void closePromptRunsNothing_data();
     void closePromptRunsNothing();
+    void longRefreshCancelled_data();
     void longRefreshCancelled();
     void editDuringLongRefreshWaits();
 
@@ -1099,14 +1101,27 @@ void TestMotorPage::closePromptRunsNothing()
     QVERIFY(w->designModified);
 }
 
+void TestMotorPage::longRefreshCancelled_data()
+{
+    QTest::addColumn<int>("setAsideAfterMs");
+    QTest::newRow("after a short run: computed again") << std::numeric_limits<int>::max();
+    QTest::newRow("after a long run: set aside") << 0;
+}
+
 void TestMotorPage::longRefreshCancelled()
 {
     // Cancel in the progress dialog keeps the design as typed, the results, graphs and
     // waveforms of the inputs before, and says so.
+    QFETCH(int, setAsideAfterMs);
+    w->P3setAsideAfterMs = setAsideAfterMs;
     const QString load = ui->P3loadPower->text();
     const QString notes = ui->P3TextBrowser->toPlainText();
     const int steps = w->P3waveforms.steps();
-    const double lastCurrent = w->P3waveforms.I1.last();
+    QVector<QVector<double>> before;
+    for (const QString &name : motor::Waveforms::names())
+        before << *w->P3waveforms.byName(name);
+    const bool decimated = w->P3waveforms.decimated;
+    const double Rdson = w->P3waveforms.Rdson;
     const int points = ui->P3graph0->graph(0)->dataCount();
     const int runs = w->P3computations;
     w->P3progressDelayMs = 0; // the dialog shows at the first report
@@ -1124,7 +1139,12 @@ void TestMotorPage::longRefreshCancelled()
     QCOMPARE(ui->P3Vs->text(), QStringLiteral("40"));
     QCOMPARE(ui->P3loadPower->text(), load);
     QCOMPARE(w->P3waveforms.steps(), steps);
-    QCOMPARE(w->P3waveforms.I1.last(), lastCurrent);
+    for (int k = 0; k < before.size(); ++k) {
+        const QString &name = motor::Waveforms::names()[k];
+        QVERIFY2(*w->P3waveforms.byName(name) == before[k], qPrintable(name));
+    }
+    QCOMPARE(w->P3waveforms.decimated, decimated);
+    QCOMPARE(w->P3waveforms.Rdson, Rdson);
     QCOMPARE(ui->P3graph0->graph(0)->dataCount(), points);
     const QString cancelled =
         "Simulation cancelled: the results shown are those of the previous inputs";

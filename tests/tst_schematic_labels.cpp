@@ -63,6 +63,7 @@ private slots:
     void checkSeesALabelOnAWire();
     void placementKeepsTheAnchor_data();
     void placementKeepsTheAnchor();
+    void hiddenPlotPlacedWhenShown();
 };
 
 void TestSchematicLabels::cleanup()
@@ -118,7 +119,6 @@ void TestSchematicLabels::labelsClearOfDrawing()
         if (example >= 0) w.loadExample(example);
         reveal(sch);
         settle();
-        sch->replot();
         if (largest.isValid()) QVERIFY(sch->width() <= largest.width());
         for (const QString &fault :
              plotcheck::textsOverDrawing(sch) + plotcheck::textsByAnotherSymbol(sch))
@@ -206,6 +206,38 @@ void TestSchematicLabels::placementKeepsTheAnchor()
     plot.replot();
     QCOMPARE(label->positionAlignment(), Qt::AlignCenter);
     QCOMPARE(label->padding(), QMargins());
+}
+
+// A schematic redrawn on a hidden page keeps its labels until the page is shown again, and then
+// shows them clear without being asked to replot: on show, at the size it had before.
+void TestSchematicLabels::hiddenPlotPlacedWhenShown()
+{
+    QWidget page;
+    page.resize(400, 300);
+    auto *plot = new QCustomPlot(&page);
+    plot->setGeometry(0, 0, 400, 300);
+    plot->xAxis->setRange(0, 400);
+    plot->yAxis->setRange(0, 300);
+    auto *wire = plot->addGraph();
+    wire->setData({50, 350}, {60, 60});
+    wire->setPen(QPen(Qt::black, 3));
+    auto *label = new QCPItemText(plot);
+    label->setText(QStringLiteral("R_FB\n10 k"));
+    label->position->setCoords(200, 150);
+    schem::keepLabelsClear(plot);
+    page.show();
+    settle();
+    plot->replot();
+    QCOMPARE(plotcheck::textsOverDrawing(plot), QStringList());
+
+    plot->hide();
+    wire->setData({50, 350}, {150, 150});
+    plot->replot();
+    QCOMPARE(label->positionAlignment(), Qt::AlignCenter); // not searched for while hidden
+    plot->show();
+    QCOMPARE(plot->size(), QSize(400, 300));
+    QCOMPARE(plotcheck::textsOverDrawing(plot), QStringList());
+    QVERIFY(label->positionAlignment() != Qt::AlignCenter || label->padding() != QMargins());
 }
 
 QTEST_MAIN(TestSchematicLabels)
