@@ -487,9 +487,11 @@ bool MainWindow::recomputeP3()
     motor::Waveforms &waveforms = setAside ? P3spareWaveforms : P3waveforms;
     if (setAside) {
         waveforms.clear();
-        // The run's scratch is large and warm in the shown set: one copy of it goes with it.
-        std::swap(waveforms.rows, P3waveforms.rows);
-        std::swap(waveforms.trace, P3waveforms.trace);
+        // The run's scratch is large and warm from the run before, in either set after a
+        // cancel: the one copy of it goes with the run.
+        if (waveforms.rows.capacity() < P3waveforms.rows.capacity())
+            std::swap(waveforms.rows, P3waveforms.rows);
+        if (!waveforms.trace.t) std::swap(waveforms.trace, P3waveforms.trace);
     }
     if (problems.isEmpty()) {
         const QScopedValueRollback<bool> running(P3refreshRunning, true);
