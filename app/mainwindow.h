@@ -215,6 +215,7 @@ private slots:
     void on_bodePlotGenButton_clicked();
     void on_connectButton_clicked();
     void on_HomeButton_clicked();
+    void on_Page_currentChanged(int index);
     void on_actionMain_Menu_triggered();
     void on_actionSave_triggered();
     void on_actionSave_As_triggered();
@@ -230,7 +231,7 @@ private slots:
     void on_action6_pt_triggered();
 
 private:
-    // Selects a page from a feature button; the Main Menu button then leads back.
+    // Selects a page from a feature button.
     void showPage(int index);
     void setPageDefaults();
     void startReleaseCheck();

@@ -5,17 +5,22 @@
 
 #include <QResizeEvent>
 
+// Every way onto a page (a feature button, a tutorial's Next, an example, a design file, a jump
+// from another page) passes here, so none can leave the user without the way back.
+void MainWindow::on_Page_currentChanged(int index)
+{
+    ui->HomeButton->setVisible(index != 0);
+}
+
 void MainWindow::showPage(int index)
 {
     ui->Page->setCurrentIndex(index);
-    ui->HomeButton->show();
 }
 
 void MainWindow::on_LPSbutton_clicked()
 {
     ui->Page->setCurrentIndex(1);
     refreshLPS();
-    ui->HomeButton->show();
 }
 
 void MainWindow::on_SOAbutton_clicked()
@@ -37,14 +42,12 @@ void MainWindow::on_HSbutton_clicked()
 {
     ui->Page->setCurrentIndex(7);
     refreshHeatsinks();
-    ui->HomeButton->show();
 }
 
 void MainWindow::on_SPSButton_clicked()
 {
     ui->Page->setCurrentIndex(8);
     refreshSPS();
-    ui->HomeButton->show();
 }
 
 void MainWindow::on_PWMPowerButton_clicked()
@@ -66,7 +69,6 @@ void MainWindow::on_FilterButton_clicked()
 {
     ui->Page->setCurrentIndex(12);
     refreshFilter();
-    ui->HomeButton->show();
 }
 
 void MainWindow::on_PWMControlButton_clicked()

@@ -11,6 +11,7 @@
 
 #include <QFontMetrics>
 #include <QHash>
+#include <QMap>
 #include <QStringList>
 
 #include <algorithm>
@@ -133,35 +134,82 @@ inline bool bracketsMatch(const QString &text)
     return awaited.isEmpty();
 }
 
-// The tick labels of a horizontal axis that run into their neighbour ("100k1M"): one line for
-// each pair, with the pixels they share. Labels are centred on their ticks, as drawn.
+// The tick labels of an axis that run into their neighbour: on a horizontal axis labels less than
+// a pixel apart ("100k1M"), on a vertical one labels whose lines (the font's line spacing high)
+// overlap by more than a pixel of rounding. One line for each pair, with the pixels between them.
+// Labels are centred on their ticks, as drawn.
 inline QStringList tickLabelsRunTogether(QCPAxis *axis)
 {
     QStringList crowded;
-    if (!axis->visible() || !axis->tickLabels() || axis->orientation() != Qt::Horizontal)
-        return crowded;
+    if (!axis->visible() || !axis->tickLabels()) return crowded;
+    const bool horizontal = axis->orientation() == Qt::Horizontal;
     const QVector<double> ticks = axis->tickVector();
     const QVector<QString> labels = axis->tickVectorLabels();
     const QFontMetrics metrics(axis->tickLabelFont());
-    double previousRight = -1e9;
-    QString previous;
+    struct Shown
+    {
+        double from, to;
+        QString text;
+    };
+    QVector<Shown> shown;
     for (int i = 0; i < ticks.size() && i < labels.size(); ++i) {
         if (!axis->range().contains(ticks[i]) || labels[i].isEmpty()) continue;
         const double centre = axis->coordToPixel(ticks[i]);
-        const double half = metrics.horizontalAdvance(labels[i]) / 2.0;
-        if (centre - half < previousRight + 1)
-            crowded << QStringLiteral("tick labels \"%1\" and \"%2\" run together (%3 px)")
-                           .arg(previous, labels[i])
-                           .arg(previousRight + 1 - (centre - half));
-        previousRight = centre + half;
-        previous = labels[i];
+        const double half = horizontal ? metrics.horizontalAdvance(labels[i]) / 2.0
+                                       : metrics.height() / 2.0;
+        shown.append({centre - half, centre + half, labels[i]});
+    }
+    std::sort(shown.begin(), shown.end(),
+              [](const Shown &a, const Shown &b) { return a.from < b.from; });
+    // Horizontal labels need a pixel between their boxes; vertical boxes, a line of text high,
+    // carry their own room above and below the digits and may share a pixel of rounding.
+    const double least = horizontal ? 1 : -1;
+    for (int i = 1; i < shown.size(); ++i) {
+        const double apart = shown[i].from - shown[i - 1].to;
+        if (apart < least - 1e-6)
+            crowded << QStringLiteral("%1 axis \"%2\": tick labels \"%3\" and \"%4\" run together "
+                                      "(boxes %5 px apart)")
+                           .arg(horizontal ? QStringLiteral("horizontal") : QStringLiteral("vertical"),
+                                axis->label(), shown[i - 1].text, shown[i].text)
+                           .arg(apart, 0, 'f', 1);
     }
     return crowded;
 }
 
+// A chart whose axis rect keeps less than `share` of the widget's height or fewer than `least`
+// pixels: one line each (roomFaults weighs the width).
+inline QStringList axisRectTooLow(QCustomPlot *plot, double share, int least)
+{
+    QStringList faults;
+    for (QCPAxisRect *rect : plot->axisRects()) {
+        const QString size = QStringLiteral("axis rect %1 x %2 px in a %3 x %4 px plot")
+                                 .arg(rect->width())
+                                 .arg(rect->height())
+                                 .arg(plot->width())
+                                 .arg(plot->height());
+        if (rect->height() < share * plot->height())
+            faults << QStringLiteral("%1: %2 % of the height, under %3 %")
+                          .arg(size)
+                          .arg(qRound(100.0 * rect->height() / std::max(1, plot->height())))
+                          .arg(qRound(100 * share));
+        if (rect->height() < least)
+            faults << QStringLiteral("%1: under %2 px high").arg(size).arg(least);
+    }
+    return faults;
+}
+
+// True for a chart with axes, false for a schematic drawn in a plot (no axis shown).
+inline bool hasShownAxes(QCustomPlot *plot)
+{
+    for (QCPAxisRect *rect : plot->axisRects())
+        for (QCPAxis *axis : rect->axes())
+            if (axis->visible()) return true;
+    return false;
+}
+
 // What a shown chart with axes loses of its room and captions, one line each: an axis rect
 // narrower than `share` of the widget, a visible legend that leaves the widget, an axis title
-// whose brackets do not pair up, and key-axis tick labels that run together. Schematics drawn
+// whose brackets do not pair up, and tick labels that run together. Schematics drawn
 // in a plot (no visible axes) have no such room to keep.
 inline QStringList roomFaults(QCustomPlot *plot, double share = 0.6)
 {
@@ -303,6 +351,113 @@ inline QStringList textsByAnotherSymbol(QCustomPlot *plot)
                 found << QStringLiteral("the two \"%1\" %2 and %3 both stand between their symbols")
                              .arg(x.text->text().simplified(), detail::boxText(x.box),
                                   detail::boxText(y.box));
+        }
+    }
+    return found;
+}
+
+namespace detail {
+
+inline QRectF boundsOf(const QVector<schem::PixelSegment> &segments)
+{
+    QRectF bounds;
+    for (const schem::PixelSegment &s : segments)
+        bounds = bounds.united(QRectF(s.a, s.b).normalized().adjusted(-s.halfPen, -s.halfPen,
+                                                                      s.halfPen, s.halfPen));
+    return bounds;
+}
+
+inline bool sameSegment(const schem::PixelSegment &x, const schem::PixelSegment &y)
+{
+    const auto near = [](QPointF p, QPointF q) { return (p - q).manhattanLength() < 0.01; };
+    return (near(x.a, y.a) && near(x.b, y.b)) || (near(x.a, y.b) && near(x.b, y.a));
+}
+
+} // namespace detail
+
+// The texts of a schematic that stand on something else, as the user sees them. One line for
+// each pair of texts whose glyphs overlap or that share a line less than two word spaces apart
+// (they read as one text), and one for each text that crosses strokes other than
+// those of the symbol it names (the symbol nearest its anchor): wires and other symbols. A text
+// drawn inside its own symbol (the amplifier's name in its triangle) may cross that symbol's
+// strokes; one that stands partly outside it may not, for then it covers its own part. A backdrop
+// excuses nothing: what it covers is hidden. Half a pixel of rounding is allowed. Draw the plot
+// first (replot).
+inline QStringList textsOnOthers(QCustomPlot *plot)
+{
+    QStringList found;
+    QVector<QCPItemText *> texts;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+        if (text && text->visible() && !text->text().trimmed().isEmpty()) texts << text;
+    }
+    const QVector<schem::PixelSegment> strokes = schem::strokeSegments(plot);
+    const QVector<schem::PixelSymbol> symbols = schem::symbolsOf(plot);
+    const auto ofSymbol = [&](const schem::PixelSegment &s, int k) {
+        const QVector<schem::PixelSegment> &own = symbols[k].segments;
+        return std::any_of(own.cbegin(), own.cend(), [&](const schem::PixelSegment &o) {
+            return detail::sameSegment(s, o);
+        });
+    };
+    for (int i = 0; i < texts.size(); ++i) {
+        const QRectF box = schem::glyphBox(texts[i]);
+        const QString name =
+            QStringLiteral("\"%1\" %2").arg(texts[i]->text().simplified(), detail::boxText(box));
+        for (int k = i + 1; k < texts.size(); ++k) {
+            const QRectF other = schem::glyphBox(texts[k]);
+            const double across = std::min(box.bottom(), other.bottom()) - std::max(box.top(), other.top());
+            if (across <= 0.5) continue;
+            const double gap = std::max(box.left(), other.left()) - std::min(box.right(), other.right());
+            const QString otherName =
+                QStringLiteral("\"%1\" %2").arg(texts[k]->text().simplified(), detail::boxText(other));
+            // Side by side on a line, two texts less than two word spaces apart read as one.
+            const double spaces =
+                2 * std::max(QFontMetricsF(texts[i]->font()).horizontalAdvance(QLatin1Char(' ')),
+                             QFontMetricsF(texts[k]->font()).horizontalAdvance(QLatin1Char(' ')));
+            if (gap <= -0.5)
+                found << QStringLiteral("%1 overlaps %2 by %3 x %4 px")
+                             .arg(name, otherName)
+                             .arg(-gap, 0, 'f', 1)
+                             .arg(across, 0, 'f', 1);
+            else if (gap < spaces)
+                found << QStringLiteral("%1 runs into %2: %3 px apart on a line, under two word "
+                                        "spaces (%4 px)")
+                             .arg(name, otherName)
+                             .arg(gap, 0, 'f', 1)
+                             .arg(spaces, 0, 'f', 1);
+        }
+        const int own = schem::nearestSymbol(symbols, texts[i]->position->pixelPosition());
+        const bool inside =
+            own >= 0 && detail::boundsOf(symbols[own].segments).adjusted(-0.5, -0.5, 0.5, 0.5)
+                            .contains(box);
+        const QRectF inner = box.adjusted(0.5, 0.5, -0.5, -0.5);
+        // What it crosses, by kind: the first stroke met and how many.
+        QMap<QString, QPair<int, const schem::PixelSegment *>> crossed;
+        for (const schem::PixelSegment &s : strokes) {
+            if (!schem::segmentMeetsRect(
+                    s.a, s.b, inner.adjusted(-s.halfPen, -s.halfPen, s.halfPen, s.halfPen)))
+                continue;
+            QString kind;
+            if (own >= 0 && ofSymbol(s, own)) {
+                if (inside) continue;
+                kind = QStringLiteral("its own symbol, standing partly outside it,");
+            } else {
+                kind = s.ofSymbol ? QStringLiteral("another symbol") : QStringLiteral("a wire");
+            }
+            auto &entry = crossed[kind];
+            if (entry.first++ == 0) entry.second = &s;
+        }
+        for (auto it = crossed.cbegin(); it != crossed.cend(); ++it) {
+            const schem::PixelSegment &s = *it.value().second;
+            found << QStringLiteral("%1 crosses %2 %3 stroke(s), first from (%4, %5) to (%6, %7)%8")
+                         .arg(name, it.key())
+                         .arg(it.value().first)
+                         .arg(s.a.x(), 0, 'f', 0)
+                         .arg(s.a.y(), 0, 'f', 0)
+                         .arg(s.b.x(), 0, 'f', 0)
+                         .arg(s.b.y(), 0, 'f', 0)
+                         .arg(schem::hasBackdrop(texts[i]) ? QStringLiteral(", hidden by its backdrop")
+                                                           : QString());
         }
     }
     return found;

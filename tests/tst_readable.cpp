@@ -1,0 +1,381 @@
+// Readable on a laptop screen however a page is reached: at 10 pt in a 1366 x 720 window and at
+// 12 pt in 1536 x 864, every page opened from its home page button and every worked example
+// reached through its tutorial's Next button shows its charts with room for their data (legends
+// inside the widget, axis rects that keep their share, tick labels apart), its schematics with
+// texts clear of each other and of every wire and symbol but their own, and the Main Menu button
+// wherever the page is not the home page. The tabs of a page that hold a chart or a schematic are
+// opened as the user would open them.
+#include "app/mainwindow.h"
+#include "examples/examplesdialog.h"
+#include "examples/exampletable.h"
+#include "ui_examplesdialog.h"
+#include "ui_mainwindow.h"
+
+#include "plotcheck.h"
+#include "schematic/schematicstroke.h"
+
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStackedWidget>
+#include <QTabWidget>
+#include <QtTest>
+
+namespace {
+
+const char *const fontFamily = "DejaVu Sans";
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
+
+void press(QAbstractButton *button)
+{
+    QTest::mouseClick(button, Qt::LeftButton);
+    settle();
+}
+
+// With AMPWRIGHT_SHOTS naming a folder, each state checked is kept there as a PNG named after
+// it, to be looked at.
+void saveShot(QWidget &w, const QString &where)
+{
+    const QString folder = qEnvironmentVariable("AMPWRIGHT_SHOTS");
+    if (folder.isEmpty()) return;
+    QString name = where;
+    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
+    w.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+}
+
+// What a shown plot lets the user down in, one line each, prefixed with `where`.
+QStringList plotFaults(QCustomPlot *plot, const QString &where)
+{
+    QStringList found;
+    if (plotcheck::hasShownAxes(plot)) {
+        found << plotcheck::roomFaults(plot, 0.5);
+        found << plotcheck::axisRectTooLow(plot, 0.4, 100);
+    } else {
+        found << plotcheck::textsOnOthers(plot);
+        found << plotcheck::textsByAnotherSymbol(plot);
+    }
+    for (QString &line : found)
+        line.prepend(where + QStringLiteral(" / ") + plot->objectName() + QStringLiteral(": "));
+    return found;
+}
+
+// The tabs to open, outermost first, for `w` on `page` to show: each tab widget with the tab
+// that holds `w`. Empty when `w` is hidden otherwise (a stack the page itself switches, a widget
+// the page hides): the user cannot bring it up with a tab.
+QVector<QPair<QTabWidget *, int>> tabsToOpen(QWidget *w, QWidget *page, bool *reachable)
+{
+    QVector<QPair<QTabWidget *, int>> tabs;
+    *reachable = true;
+    for (QWidget *child = w; child && child != page; child = child->parentWidget()) {
+        QWidget *parent = child->parentWidget();
+        auto *stack = qobject_cast<QStackedWidget *>(parent);
+        auto *tabWidget = stack ? qobject_cast<QTabWidget *>(stack->parentWidget()) : nullptr;
+        if (tabWidget) {
+            const int index = tabWidget->indexOf(child);
+            if (index != tabWidget->currentIndex()) {
+                if (!tabWidget->isTabEnabled(index)) *reachable = false;
+                tabs.prepend({tabWidget, index});
+            }
+        } else if (stack && stack->currentWidget() != child) {
+            *reachable = false;
+        } else if (child->isHidden()) {
+            *reachable = false;
+        }
+    }
+    return tabs;
+}
+
+QString tabNames(const QVector<QPair<QTabWidget *, int>> &tabs)
+{
+    QStringList names;
+    for (const auto &tab : tabs)
+        names << QStringLiteral("tab \"%1\"").arg(tab.first->tabText(tab.second).remove('&'));
+    return names.join(QStringLiteral(" / "));
+}
+
+// Everything the current state of the window shows: the Main Menu button, and every chart and
+// schematic of the current page, those on other tabs with their tab opened and closed again.
+QStringList shownFaults(MainWindow &w, const QString &where)
+{
+    saveShot(w, where);
+    QStringList found;
+    QWidget *page = w.ui->Page->currentWidget();
+    const QString here = QStringLiteral("%1 (page %2 %3)")
+                             .arg(where)
+                             .arg(w.ui->Page->currentIndex())
+                             .arg(page->objectName());
+    const bool home = w.ui->Page->currentIndex() == 0;
+    if (w.ui->HomeButton->isVisible() == home)
+        found << here + (home ? QStringLiteral(": the Main Menu button shows on the home page")
+                              : QStringLiteral(": no Main Menu button"));
+    const QList<QCustomPlot *> plots = page->findChildren<QCustomPlot *>();
+    for (QCustomPlot *plot : plots)
+        if (plot->isVisible()) found << plotFaults(plot, here);
+    for (QCustomPlot *plot : plots) {
+        if (plot->isVisible()) continue;
+        bool reachable = false;
+        const QVector<QPair<QTabWidget *, int>> tabs = tabsToOpen(plot, page, &reachable);
+        if (!reachable || tabs.isEmpty()) continue;
+        QVector<int> before;
+        for (const auto &tab : tabs) {
+            before << tab.first->currentIndex();
+            tab.first->setCurrentIndex(tab.second);
+        }
+        settle();
+        const QString opened = here + QStringLiteral(" / ") + tabNames(tabs);
+        saveShot(w, opened);
+        if (plot->isVisible()) found << plotFaults(plot, opened);
+        for (int i = tabs.size() - 1; i >= 0; --i)
+            tabs[i].first->setCurrentIndex(before[i]);
+        settle();
+    }
+    return found;
+}
+
+struct Screen
+{
+    int points;
+    QSize size;
+};
+
+const Screen screens[] = {{10, QSize(1366, 720)}, {12, QSize(1536, 864)}};
+
+QString screenName(const Screen &s)
+{
+    return QStringLiteral("%1 pt, %2 x %3").arg(s.points).arg(s.size.width()).arg(s.size.height());
+}
+
+// A window at the screen's size and font; a window that cannot shrink to it is itself a fault.
+std::unique_ptr<MainWindow> windowOn(const Screen &screen, QStringList *faults)
+{
+    QApplication::setFont(QFont(QString::fromLatin1(fontFamily), screen.points));
+    auto w = std::make_unique<MainWindow>();
+    w->resize(screen.size);
+    w->show();
+    settle();
+    if (w->size() != screen.size)
+        *faults << QStringLiteral("%1: the window is %2 x %3 px")
+                       .arg(screenName(screen))
+                       .arg(w->width())
+                       .arg(w->height());
+    return w;
+}
+
+bool reportNone(const QStringList &faults)
+{
+    for (const QString &line : faults)
+        qWarning().noquote() << line;
+    return faults.isEmpty();
+}
+
+} // namespace
+
+class TestReadable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+    void schematicCheckSeesTextsOnOthers_data();
+    void schematicCheckSeesTextsOnOthers();
+    void chartCheckSeesCrowdedTicksAndLowAxes_data();
+    void chartCheckSeesCrowdedTicksAndLowAxes();
+    void pagesFromTheHomePage_data();
+    void pagesFromTheHomePage();
+    void examplesThroughTheirTutorial_data();
+    void examplesThroughTheirTutorial();
+};
+
+void TestReadable::cleanup()
+{
+    QApplication::setFont(QFont());
+}
+
+void TestReadable::schematicCheckSeesTextsOnOthers_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QPointF>("at"); // plot units, 1 px each; the text's left edge, centred in y
+    QTest::addColumn<QString>("fault");
+    QTest::newRow("none added") << QString() << QPointF() << QString();
+    QTest::newRow("beside its resistor") << "1 kΩ" << QPointF(105, 75) << QString();
+    QTest::newRow("on a wire") << "V_IN" << QPointF(20, 200) << "crosses a wire";
+    QTest::newRow("reaching across the amplifier")
+        << "a value far too long" << QPointF(180, 130) << "crosses another symbol";
+    QTest::newRow("across the end of its resistor")
+        << "10 kΩ" << QPointF(80, 100) << "its own symbol, standing partly outside it";
+    QTest::newRow("on the amplifier's name") << "AMP2" << QPointF(290, 100) << "overlaps \"AMP2\"";
+    QTest::newRow("a space after the resistor's name")
+        << "10 kΩ" << QPointF(113, 125) << "runs into \"10 kΩ\"";
+}
+
+// A schematic of a resistor (a zigzag), a wire and an amplifier (a box with its name inside):
+// the check finds a text put where it does not belong, and nothing else.
+void TestReadable::schematicCheckSeesTextsOnOthers()
+{
+    QFETCH(QString, text);
+    QFETCH(QPointF, at);
+    QFETCH(QString, fault);
+    QCustomPlot plot;
+    plot.resize(400, 300);
+    plot.setViewport(plot.rect()); // a hidden widget gets no resize event
+    plot.axisRect()->setAutoMargins(QCP::msNone);
+    plot.axisRect()->setMargins(QMargins());
+    plot.xAxis->setVisible(false);
+    plot.yAxis->setVisible(false);
+    plot.xAxis->setRange(0, 400);
+    plot.yAxis->setRange(0, 300);
+    const auto stroke = [&](const QVector<double> &x, const QVector<double> &y, int figure) {
+        QCPGraph *graph = plot.addGraph();
+        graph->setData(x, y);
+        graph->setPen(QPen(Qt::black, 2));
+        if (figure) graph->setProperty(schem::kFigureNumber, figure);
+    };
+    stroke({100, 110, 120, 130, 140}, {100, 110, 90, 110, 100}, 1);        // resistor
+    stroke({0, 400}, {200, 200}, 0);                                       // wire
+    stroke({260, 360, 360, 260, 260}, {50, 50, 150, 150, 50}, 2);          // amplifier
+    const auto label = [&](const QString &t, QPointF p, Qt::Alignment a) {
+        auto *item = new QCPItemText(&plot);
+        item->setText(t);
+        item->setPositionAlignment(a);
+        item->position->setCoords(p);
+    };
+    label(QStringLiteral("AMP"), QPointF(310, 100), Qt::AlignCenter);
+    label(QStringLiteral("R1"), QPointF(110, 125), Qt::AlignRight | Qt::AlignVCenter);
+    if (!text.isEmpty()) label(text, at, Qt::AlignLeft | Qt::AlignVCenter);
+    plot.replot();
+    const QStringList found = plotcheck::textsOnOthers(&plot);
+    if (fault.isEmpty()) {
+        QCOMPARE(found, QStringList());
+    } else {
+        QCOMPARE(found.size(), 1);
+        QVERIFY2(found[0].contains(fault), qPrintable(found[0]));
+    }
+}
+
+void TestReadable::chartCheckSeesCrowdedTicksAndLowAxes_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("crowded"); // pairs of tick labels that run together
+    QTest::addColumn<bool>("low");
+    QTest::newRow("room for every label") << 400 << 0 << false;
+    QTest::newRow("labels on top of each other") << 160 << 10 << false;
+    QTest::newRow("too low for its data") << 110 << 10 << true;
+}
+
+// Eleven tick labels on the value axis, every 10 from 0 to 100.
+void TestReadable::chartCheckSeesCrowdedTicksAndLowAxes()
+{
+    QFETCH(int, height);
+    QFETCH(int, crowded);
+    QFETCH(bool, low);
+    QCustomPlot plot;
+    plot.resize(400, height);
+    plot.setViewport(plot.rect());
+    plot.yAxis->setRange(0, 100);
+    QSharedPointer<QCPAxisTickerFixed> ticker(new QCPAxisTickerFixed);
+    ticker->setTickStep(10);
+    plot.yAxis->setTicker(ticker);
+    plot.replot();
+    QCOMPARE(plotcheck::tickLabelsRunTogether(plot.yAxis).size(), crowded);
+    QCOMPARE(plotcheck::tickLabelsRunTogether(plot.xAxis), QStringList());
+    QCOMPARE(!plotcheck::axisRectTooLow(&plot, 0.4, 100).isEmpty(), low);
+}
+
+void TestReadable::pagesFromTheHomePage_data()
+{
+    QTest::addColumn<int>("screen");
+    for (int i = 0; i < int(std::size(screens)); ++i)
+        QTest::newRow(qPrintable(screenName(screens[i]))) << i;
+}
+
+// Each page as its home page button opens it, and the PWM control's later steps as its Next
+// buttons open them.
+void TestReadable::pagesFromTheHomePage()
+{
+    QFETCH(int, screen);
+    const Screen &s = screens[screen];
+    QStringList faults;
+    auto w = windowOn(s, &faults);
+    faults << shownFaults(*w, screenName(s) + QStringLiteral(" / home page"));
+    QWidget *home = w->ui->Page->widget(0);
+    for (QPushButton *button : home->findChildren<QPushButton *>()) {
+        if (!button->isVisible()) continue;
+        const QString where =
+            QStringLiteral("%1 / home page button %2").arg(screenName(s), button->objectName());
+        press(button);
+        faults << shownFaults(*w, where);
+        if (w->ui->NexttoStep2->isVisible()) {
+            press(w->ui->NexttoStep2);
+            faults << shownFaults(*w, where + QStringLiteral(" / Next to step 2"));
+            press(w->ui->NexttoStep3);
+            faults << shownFaults(*w, where + QStringLiteral(" / Next to step 3"));
+        }
+        if (!w->ui->HomeButton->isVisible()) {
+            faults << where + QStringLiteral(": no way back to the home page");
+            w->ui->actionMain_Menu->trigger();
+            settle();
+            continue;
+        }
+        press(w->ui->HomeButton);
+        if (w->ui->Page->currentWidget() != home)
+            faults << where + QStringLiteral(": Main Menu does not lead home");
+    }
+    QVERIFY2(reportNone(faults), qPrintable(QStringLiteral("%1 faults at %2 (listed above)")
+                                                .arg(faults.size())
+                                                .arg(screenName(s))));
+}
+
+void TestReadable::examplesThroughTheirTutorial_data()
+{
+    QTest::addColumn<int>("screen");
+    QTest::addColumn<int>("tutorial"); // index in the tutorial page's list
+    for (int i = 0; i < int(std::size(screens)); ++i)
+        for (int t = 0; t < examples::tutorials().size(); ++t)
+            QTest::addRow("%s, %s", qPrintable(screenName(screens[i])),
+                          qPrintable(examples::tutorials().at(t).name))
+                << i << t;
+}
+
+// The tutorial is started from the tutorial page and walked with Next to its end; after its first
+// example the user goes to the Main Menu and carries on with Next from there.
+void TestReadable::examplesThroughTheirTutorial()
+{
+    QFETCH(int, screen);
+    QFETCH(int, tutorial);
+    const Screen &s = screens[screen];
+    const examples::Tutorial &t = examples::tutorials().at(tutorial);
+    QStringList faults;
+    auto w = windowOn(s, &faults);
+    press(w->ui->Examples);
+    w->ui->ExampleSelection->setCurrentIndex(tutorial);
+    press(w->ui->startTutorial);
+    Examples *dialog = w->exampleDialog;
+    QVERIFY(dialog && dialog->isVisible());
+    const QString tag = QStringLiteral("%1 / tutorial \"%2\"").arg(screenName(s), t.name);
+    QVector<int> seen;
+    while (dialog->isVisible()) {
+        const int n = dialog->currentExample;
+        QVERIFY2(!seen.contains(n) && seen.size() <= t.last - t.first,
+                 qPrintable(QStringLiteral("the tutorial came back to example %1").arg(n)));
+        seen << n;
+        const QString where = QStringLiteral("%1 / example %2").arg(tag).arg(n);
+        faults << shownFaults(*w, where);
+        if (n == t.first && w->ui->HomeButton->isVisible()) {
+            press(w->ui->HomeButton);
+            faults << shownFaults(*w, where + QStringLiteral(" / Main Menu"));
+        }
+        press(dialog->ui->nextButton);
+    }
+    QCOMPARE(seen.size(), t.last - t.first + 1);
+    faults << shownFaults(*w, tag + QStringLiteral(" / after its last example"));
+    QVERIFY2(reportNone(faults), qPrintable(QStringLiteral("%1 faults in %2 (listed above)")
+                                                .arg(faults.size())
+                                                .arg(tag)));
+}
+
+QTEST_MAIN(TestReadable)
+#include "tst_readable.moc"
