@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStackedWidget>
@@ -242,6 +243,10 @@ private slots:
     void twoStartsLeaveTwoWorkingDialogs();
     void dialogBesideTheWindow();
     void dialogPulledBackOntoTheScreen();
+    void nextAfterMainMenuKeepsTheWayBack_data();
+    void nextAfterMainMenuKeepsTheWayBack();
+    void buttonsTheDescriptionsName_data();
+    void buttonsTheDescriptionsName();
     void entriesThatOnlyChangeThePage_data();
     void entriesThatOnlyChangeThePage();
     void setUps_data();
@@ -507,6 +512,77 @@ void TestExamplesWindow::dialogPulledBackOntoTheScreen()
     const QRect d = dialog()->frameGeometry();
     QCOMPARE(d.x() + d.width(), screenWidth);
     QCOMPARE(d.y(), main.y() + main.height() / 10);
+}
+
+void TestExamplesWindow::nextAfterMainMenuKeepsTheWayBack_data()
+{
+    QTest::addColumn<bool>("fromMenu"); // File > Main Menu, else the Main Menu button
+    QTest::newRow("Main Menu button") << false;
+    QTest::newRow("File > Main Menu") << true;
+}
+
+// A tutorial left for the home page and carried on with Next: every page it shows, to the end
+// of the tutorial, offers the Main Menu button; the home page does not.
+void TestExamplesWindow::nextAfterMainMenuKeepsTheWayBack()
+{
+    QFETCH(bool, fromMenu);
+    w->show();
+    startTutorial(1);
+    QVERIFY(w->ui->HomeButton->isVisible());
+    if (fromMenu)
+        w->ui->actionMain_Menu->trigger();
+    else
+        press(w->ui->HomeButton);
+    QCOMPARE(w->ui->Page->currentIndex(), 0);
+    QVERIFY(!w->ui->HomeButton->isVisible());
+    while (dialog()->isVisible()) {
+        press(dialog()->ui->nextButton);
+        QVERIFY2(w->ui->HomeButton->isVisible(),
+                 qPrintable(QStringLiteral("no Main Menu button after Next to %1 (page %2)")
+                                .arg(dialog()->currentExample)
+                                .arg(w->ui->Page->currentIndex())));
+    }
+    QCOMPARE(w->ui->Page->currentIndex(), 11); // the tutorial page, once it ends
+    press(w->ui->HomeButton);
+    QCOMPARE(w->ui->Page->currentIndex(), 0);
+    QVERIFY(!w->ui->HomeButton->isVisible());
+}
+
+void TestExamplesWindow::buttonsTheDescriptionsName_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<QString>("button");
+    const QRegularExpression named(QStringLiteral("\\b(?:[Pp]ress|[Cc]lick|[Uu]se) \"([^\"]+)\""));
+    for (int n = 0; n < examples::descriptionCount; ++n) {
+        auto it = named.globalMatch(examples::readDescription(n));
+        while (it.hasNext()) {
+            const QString button = it.next().captured(1);
+            QTest::addRow("%d: %s", n, qPrintable(button)) << n << button;
+        }
+    }
+}
+
+// A description that asks to press a button names it as it reads once the example is set up,
+// on the main window or on the tutorial window.
+void TestExamplesWindow::buttonsTheDescriptionsName()
+{
+    QFETCH(int, number);
+    QFETCH(QString, button);
+    w->show();
+    w->openExDia(number);
+    w->displayExample(number);
+    // The three-phase page's two picture buttons carry their caption in the picture.
+    const QHash<QString, QString> pictureCaptions{
+        {QStringLiteral("ThreePhaseEditWaveform.png"), QStringLiteral("Edit Waveform")},
+        {QStringLiteral("ThreePhaseEditMotor.png"), QStringLiteral("Edit Motor")}};
+    QStringList texts;
+    for (QAbstractButton *b : w->findChildren<QAbstractButton *>()) {
+        texts << b->text().remove(QLatin1Char('&'));
+        for (auto it = pictureCaptions.cbegin(); it != pictureCaptions.cend(); ++it)
+            if (b->styleSheet().contains(it.key())) texts << it.value();
+    }
+    QVERIFY2(texts.contains(button),
+             qPrintable(QStringLiteral("no button reads \"%1\"").arg(button)));
 }
 
 void TestExamplesWindow::entriesThatOnlyChangeThePage_data()
