@@ -110,8 +110,14 @@ inline QStringList textsCut(QCustomPlot *plot)
         if (!area.adjusted(-0.5, -0.5, 0.5, 0.5).contains(box))
             cut << QStringLiteral("\"%1\" at (%2, %3)-(%4, %5) in (%6, %7)-(%8, %9)")
                        .arg(text->text().simplified())
-                       .arg(box.left()).arg(box.top()).arg(box.right()).arg(box.bottom())
-                       .arg(area.left()).arg(area.top()).arg(area.right()).arg(area.bottom());
+                       .arg(box.left())
+                       .arg(box.top())
+                       .arg(box.right())
+                       .arg(box.bottom())
+                       .arg(area.left())
+                       .arg(area.top())
+                       .arg(area.right())
+                       .arg(area.bottom());
     }
     return cut;
 }
@@ -155,8 +161,8 @@ inline QStringList tickLabelsRunTogether(QCPAxis *axis)
     for (int i = 0; i < ticks.size() && i < labels.size(); ++i) {
         if (!axis->range().contains(ticks[i]) || labels[i].isEmpty()) continue;
         const double centre = axis->coordToPixel(ticks[i]);
-        const double half = horizontal ? metrics.horizontalAdvance(labels[i]) / 2.0
-                                       : metrics.height() / 2.0;
+        const double half =
+            horizontal ? metrics.horizontalAdvance(labels[i]) / 2.0 : metrics.height() / 2.0;
         shown.append({centre - half, centre + half, labels[i]});
     }
     std::sort(shown.begin(), shown.end(),
@@ -169,7 +175,8 @@ inline QStringList tickLabelsRunTogether(QCPAxis *axis)
         if (apart < least - 1e-6)
             crowded << QStringLiteral("%1 axis \"%2\": tick labels \"%3\" and \"%4\" run together "
                                       "(boxes %5 px apart)")
-                           .arg(horizontal ? QStringLiteral("horizontal") : QStringLiteral("vertical"),
+                           .arg(horizontal ? QStringLiteral("horizontal")
+                                           : QStringLiteral("vertical"),
                                 axis->label(), shown[i - 1].text, shown[i].text)
                            .arg(apart, 0, 'f', 1);
     }
@@ -362,8 +369,8 @@ inline QRectF boundsOf(const QVector<schem::PixelSegment> &segments)
 {
     QRectF bounds;
     for (const schem::PixelSegment &s : segments)
-        bounds = bounds.united(QRectF(s.a, s.b).normalized().adjusted(-s.halfPen, -s.halfPen,
-                                                                      s.halfPen, s.halfPen));
+        bounds = bounds.united(
+            QRectF(s.a, s.b).normalized().adjusted(-s.halfPen, -s.halfPen, s.halfPen, s.halfPen));
     return bounds;
 }
 
@@ -395,9 +402,8 @@ inline QStringList textsOnOthers(QCustomPlot *plot)
     const QVector<schem::PixelSymbol> symbols = schem::symbolsOf(plot);
     const auto ofSymbol = [&](const schem::PixelSegment &s, int k) {
         const QVector<schem::PixelSegment> &own = symbols[k].segments;
-        return std::any_of(own.cbegin(), own.cend(), [&](const schem::PixelSegment &o) {
-            return detail::sameSegment(s, o);
-        });
+        return std::any_of(own.cbegin(), own.cend(),
+                           [&](const schem::PixelSegment &o) { return detail::sameSegment(s, o); });
     };
     for (int i = 0; i < texts.size(); ++i) {
         const QRectF box = schem::glyphBox(texts[i]);
@@ -405,11 +411,14 @@ inline QStringList textsOnOthers(QCustomPlot *plot)
             QStringLiteral("\"%1\" %2").arg(texts[i]->text().simplified(), detail::boxText(box));
         for (int k = i + 1; k < texts.size(); ++k) {
             const QRectF other = schem::glyphBox(texts[k]);
-            const double across = std::min(box.bottom(), other.bottom()) - std::max(box.top(), other.top());
+            const double across =
+                std::min(box.bottom(), other.bottom()) - std::max(box.top(), other.top());
             if (across <= 0.5) continue;
-            const double gap = std::max(box.left(), other.left()) - std::min(box.right(), other.right());
+            const double gap =
+                std::max(box.left(), other.left()) - std::min(box.right(), other.right());
             const QString otherName =
-                QStringLiteral("\"%1\" %2").arg(texts[k]->text().simplified(), detail::boxText(other));
+                QStringLiteral("\"%1\" %2")
+                    .arg(texts[k]->text().simplified(), detail::boxText(other));
             // Side by side on a line, two texts less than two word spaces apart read as one.
             const double spaces =
                 2 * std::max(QFontMetricsF(texts[i]->font()).horizontalAdvance(QLatin1Char(' ')),
@@ -428,8 +437,8 @@ inline QStringList textsOnOthers(QCustomPlot *plot)
         }
         const int own = schem::nearestSymbol(symbols, texts[i]->position->pixelPosition());
         const bool inside =
-            own >= 0 && detail::boundsOf(symbols[own].segments).adjusted(-0.5, -0.5, 0.5, 0.5)
-                            .contains(box);
+            own >= 0 &&
+            detail::boundsOf(symbols[own].segments).adjusted(-0.5, -0.5, 0.5, 0.5).contains(box);
         const QRectF inner = box.adjusted(0.5, 0.5, -0.5, -0.5);
         // What it crosses, by kind: the first stroke met and how many.
         QMap<QString, QPair<int, const schem::PixelSegment *>> crossed;
@@ -456,8 +465,9 @@ inline QStringList textsOnOthers(QCustomPlot *plot)
                          .arg(s.a.y(), 0, 'f', 0)
                          .arg(s.b.x(), 0, 'f', 0)
                          .arg(s.b.y(), 0, 'f', 0)
-                         .arg(schem::hasBackdrop(texts[i]) ? QStringLiteral(", hidden by its backdrop")
-                                                           : QString());
+                         .arg(schem::hasBackdrop(texts[i])
+                                  ? QStringLiteral(", hidden by its backdrop")
+                                  : QString());
         }
     }
     return found;
