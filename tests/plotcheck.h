@@ -264,6 +264,26 @@ inline QString boxText(const QRectF &r)
         .arg(r.bottom(), 0, 'f', 0);
 }
 
+// The texts of a schematic the user sees: visible and not blank.
+inline QVector<QCPItemText *> shownTexts(QCustomPlot *plot)
+{
+    QVector<QCPItemText *> texts;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+        if (text && text->visible() && !text->text().trimmed().isEmpty()) texts << text;
+    }
+    return texts;
+}
+
+inline QString strokeText(const schem::PixelSegment &s)
+{
+    return QStringLiteral("from (%1, %2) to (%3, %4)")
+        .arg(s.a.x(), 0, 'f', 0)
+        .arg(s.a.y(), 0, 'f', 0)
+        .arg(s.b.x(), 0, 'f', 0)
+        .arg(s.b.y(), 0, 'f', 0);
+}
+
 } // namespace detail
 
 // The texts of a schematic that stand on its drawing: a visible text whose glyph box meets a
@@ -273,11 +293,7 @@ inline QString boxText(const QRectF &r)
 inline QStringList textsOverDrawing(QCustomPlot *plot)
 {
     QStringList found;
-    QVector<QCPItemText *> texts;
-    for (int i = 0; i < plot->itemCount(); ++i) {
-        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
-        if (text && text->visible() && !text->text().trimmed().isEmpty()) texts << text;
-    }
+    const QVector<QCPItemText *> texts = detail::shownTexts(plot);
     const QVector<schem::PixelSegment> strokes = schem::strokeSegments(plot);
     for (int i = 0; i < texts.size(); ++i) {
         const QRectF box = schem::glyphBox(texts[i]);
@@ -289,12 +305,7 @@ inline QStringList textsOverDrawing(QCustomPlot *plot)
             if (covers) break;
             const QRectF near = box.adjusted(-s.halfPen, -s.halfPen, s.halfPen, s.halfPen);
             if (schem::segmentMeetsRect(s.a, s.b, near))
-                found << QStringLiteral("%1 on the stroke from (%2, %3) to (%4, %5)")
-                             .arg(name)
-                             .arg(s.a.x(), 0, 'f', 0)
-                             .arg(s.a.y(), 0, 'f', 0)
-                             .arg(s.b.x(), 0, 'f', 0)
-                             .arg(s.b.y(), 0, 'f', 0);
+                found << QStringLiteral("%1 on the stroke %2").arg(name, detail::strokeText(s));
         }
         for (int k = i + 1; k < texts.size(); ++k)
             if (box.intersects(schem::glyphBox(texts[k])))
@@ -331,9 +342,7 @@ inline QStringList textsByAnotherSymbol(QCustomPlot *plot)
     };
     QVector<Named> named;
     QStringList found;
-    for (int i = 0; i < plot->itemCount(); ++i) {
-        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
-        if (!text || !text->visible() || text->text().trimmed().isEmpty()) continue;
+    for (QCPItemText *text : detail::shownTexts(plot)) {
         const int own = schem::nearestSymbol(symbols, text->position->pixelPosition());
         if (own < 0) continue;
         const QRectF box = schem::glyphBox(text);
@@ -393,11 +402,7 @@ inline bool sameSegment(const schem::PixelSegment &x, const schem::PixelSegment 
 inline QStringList textsOnOthers(QCustomPlot *plot)
 {
     QStringList found;
-    QVector<QCPItemText *> texts;
-    for (int i = 0; i < plot->itemCount(); ++i) {
-        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
-        if (text && text->visible() && !text->text().trimmed().isEmpty()) texts << text;
-    }
+    const QVector<QCPItemText *> texts = detail::shownTexts(plot);
     const QVector<schem::PixelSegment> strokes = schem::strokeSegments(plot);
     const QVector<schem::PixelSymbol> symbols = schem::symbolsOf(plot);
     const auto ofSymbol = [&](const schem::PixelSegment &s, int k) {
@@ -457,15 +462,11 @@ inline QStringList textsOnOthers(QCustomPlot *plot)
             if (entry.first++ == 0) entry.second = &s;
         }
         for (auto it = crossed.cbegin(); it != crossed.cend(); ++it) {
-            const schem::PixelSegment &s = *it.value().second;
-            found << QStringLiteral("%1 crosses %2 %3 stroke(s), first from (%4, %5) to (%6, %7)%8")
+            found << QStringLiteral("%1 crosses %2 %3 stroke(s), first %4%5")
                          .arg(name, it.key())
                          .arg(it.value().first)
-                         .arg(s.a.x(), 0, 'f', 0)
-                         .arg(s.a.y(), 0, 'f', 0)
-                         .arg(s.b.x(), 0, 'f', 0)
-                         .arg(s.b.y(), 0, 'f', 0)
-                         .arg(schem::hasBackdrop(texts[i])
+                         .arg(detail::strokeText(*it.value().second),
+                              schem::hasBackdrop(texts[i])
                                   ? QStringLiteral(", hidden by its backdrop")
                                   : QString());
         }
