@@ -6,10 +6,11 @@
 #include <QResizeEvent>
 
 // Every way onto a page (a feature button, a tutorial's Next, an example, a design file, a jump
-// from another page) passes here, so none can leave the user without the way back.
+// from another page) passes here, so none can leave the user without the way back. Only the
+// button itself hides it again: the File menu's way home leaves it as it was.
 void MainWindow::on_Page_currentChanged(int index)
 {
-    ui->HomeButton->setVisible(index != 0);
+    if (index != 0) ui->HomeButton->show();
 }
 
 void MainWindow::showPage(int index)

@@ -18,6 +18,7 @@
 void MainWindow::on_HomeButton_clicked()
 {
     ui->Page->setCurrentIndex(0);
+    ui->HomeButton->hide();
 }
 
 void MainWindow::on_actionMain_Menu_triggered()
