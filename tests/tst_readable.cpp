@@ -14,6 +14,7 @@
 #include "plotcheck.h"
 #include "schematic/schematicstroke.h"
 
+#include <QComboBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStackedWidget>
@@ -296,8 +297,8 @@ void TestReadable::pagesFromTheHomePage_data()
         QTest::newRow(qPrintable(screenName(screens[i]))) << i;
 }
 
-// Each page as its home page button opens it, and the PWM control's later steps as its Next
-// buttons open them.
+// Each page as its home page button opens it, with each choice of what the PWM power chart and the
+// three-phase drive show, and the PWM control's later steps as its Next buttons open them.
 void TestReadable::pagesFromTheHomePage()
 {
     QFETCH(int, screen);
@@ -312,6 +313,21 @@ void TestReadable::pagesFromTheHomePage()
             QStringLiteral("%1 / home page button %2").arg(screenName(s), button->objectName());
         press(button);
         faults << shownFaults(*w, where);
+        // The choices a page offers for what its chart or schematic shows, each picked with the
+        // keyboard as a user steps through them.
+        for (QComboBox *choice : {w->ui->yVariable, w->ui->P3commType}) {
+            if (!choice->isVisible()) continue;
+            choice->setFocus();
+            const int shown = choice->currentIndex(); // checked above
+            for (int i = 0; i < choice->count(); ++i) {
+                QTest::keyClick(choice, i == 0 ? Qt::Key_Home : Qt::Key_Down);
+                settle();
+                if (choice->currentIndex() == shown) continue;
+                faults << shownFaults(*w,
+                                      QStringLiteral("%1 / %2 \"%3\"")
+                                          .arg(where, choice->objectName(), choice->currentText()));
+            }
+        }
         if (w->ui->NexttoStep2->isVisible()) {
             press(w->ui->NexttoStep2);
             faults << shownFaults(*w, where + QStringLiteral(" / Next to step 2"));
