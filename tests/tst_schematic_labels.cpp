@@ -195,8 +195,8 @@ void TestSchematicLabels::labelsClearOfDrawing()
                                               .arg(points)));
 }
 
-// The check itself: a label put on a wire, and one on another label, are both found; moved off
-// the wire, the first is not.
+// The checks themselves: a label put on a wire, and one on another label, are both found; moved
+// off the wire, the first is not; put back on it behind a backdrop, it hides the wire.
 void TestSchematicLabels::checkSeesALabelOnAWire()
 {
     QCustomPlot plot;
@@ -230,6 +230,14 @@ void TestSchematicLabels::checkSeesALabelOnAWire()
     label->setPadding(QMargins(0, 0, 0, 1));
     plot.replot();
     QCOMPARE(plotcheck::textsOverDrawing(&plot).size(), 1);
+
+    // Back on the wire behind a backdrop: it is hidden, and that is found too.
+    QCOMPARE(backdropsOverDrawing(&plot), QStringList());
+    label->setPositionAlignment(Qt::AlignCenter);
+    label->setPadding(QMargins());
+    label->setBrush(Qt::white);
+    plot.replot();
+    QCOMPARE(backdropsOverDrawing(&plot).size(), 1);
 }
 
 void TestSchematicLabels::placementKeepsTheAnchor_data()
