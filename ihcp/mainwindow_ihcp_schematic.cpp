@@ -1,7 +1,6 @@
 // The pump page's set-up and its schematic: the circuit drawn from the page state with a
 // clickable label on every value, and the texts of those labels.
 #include "app/mainwindow.h"
-#include "app/plotview.h"
 
 #include "ihcp/pumplabels.h"
 #include "schematic/labelplacement.h"
@@ -43,6 +42,8 @@ void MainWindow::setupIHCP()
         0, 0, new QCPTextElement(sch, QStringLiteral("Improved Howland Current Pump")));
     // Pan and zoom; labels are not selectable, yet their clicks are still reported.
     sch->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    // Its texts grow with the drawing, and so keep their places beside their parts.
+    schem::drawToScale(sch, 220);
 
     QCustomPlot *bode = ui->IHCPbode;
     bode->plotLayout()->insertRow(0);
@@ -177,7 +178,6 @@ void MainWindow::drawIHCP()
 
     sch->xAxis->setRange(-4500, 7500);
     sch->yAxis->setRange(-2100, 2300);
-    plotview::keepTextsInside(sch); // the values' texts grow with the font
     schem::keepLabelsClear(sch);
     sch->replot();
 }

@@ -350,7 +350,9 @@ PumpNote rangeNote(const QString &caption, double low, double high)
 {
     if (!std::isfinite(low) || !std::isfinite(high))
         return PumpNote{caption + eng::noResultText(), NoteColour::Red};
-    return PumpNote{caption + eng::engString(low, QString()) + QStringLiteral(" to ") +
+    // A figure without a prefix letter ends in the blank before its (empty) unit; the range
+    // reads with one blank before "to".
+    return PumpNote{caption + eng::engString(low, QString()).trimmed() + QStringLiteral(" to ") +
                     eng::engString(high, QStringLiteral("V"))};
 }
 

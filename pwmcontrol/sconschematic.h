@@ -91,4 +91,7 @@ struct SchematicInput
 
 Drawing controlSchematic(const SchematicInput &in);
 
+// The height of the texts in plot units: they grow and shrink with the drawing.
+constexpr double kTextEm = 240;
+
 } // namespace scon

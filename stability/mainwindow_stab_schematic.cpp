@@ -31,6 +31,7 @@ void MainWindow::setupStabSch()
     sch->yAxis->setVisible(false);
     sch->xAxis->grid()->setVisible(false);
     sch->xAxis->grid()->setSubGridVisible(false);
+    schem::drawToScale(sch, stab::kStabTextEm);
     schem::keepLabelsClear(sch);
 }
 
@@ -137,6 +138,7 @@ void MainWindow::drawStabSchematic(QCustomPlot *plot, const stab::StabSchematic 
         auto *item = new QCPItemText(plot);
         item->position->setCoords(t.pos);
         item->setPositionAlignment(t.align);
+        if (!t.offset.isNull()) schem::setLabelOffset(item, t.offset);
         item->setText(t.text);
         if (t.slot >= 0) stabSchLabels[t.slot] = item;
     }
@@ -144,6 +146,8 @@ void MainWindow::drawStabSchematic(QCustomPlot *plot, const stab::StabSchematic 
         auto *item = new QCPItemText(plot);
         stabSchLabels[l.slot] = item;
         item->position->setCoords(l.pos);
+        item->setPositionAlignment(l.align);
+        if (!l.offset.isNull()) schem::setLabelOffset(item, l.offset);
         displayStabText(l.value, item, l.caption, l.unit);
         // A negative part value is as unusable as an unreadable one.
         bool readable = false;

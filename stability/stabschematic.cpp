@@ -196,6 +196,7 @@ namespace {
 const Qt::Alignment kTopCentre = Qt::AlignHCenter | Qt::AlignTop;
 const Qt::Alignment kLeftMiddle = Qt::AlignLeft | Qt::AlignVCenter;
 const Qt::Alignment kRightMiddle = Qt::AlignRight | Qt::AlignVCenter;
+const Qt::Alignment kBottomCentre = Qt::AlignHCenter | Qt::AlignBottom;
 
 using P = StabPrimitive;
 using Pen = StabPen;
@@ -228,15 +229,21 @@ public:
     void gz(double x, double y) { add(P::GZ, Pen::Black, x, y); }
     void upTri(double x, double y) { add(P::UpTri, Pen::Black, x, y); }
 
-    void label(int slot, double x, double y)
+    void label(int slot, double x, double y, Qt::Alignment align = Qt::AlignCenter,
+               QPointF offset = QPointF())
     {
-        s_.labels << StabValueLabel{slot, stabLabelCaption(slot), in_.values.*stabLabelValue(slot),
-                                    stabLabelUnit(slot), QPointF(x, y)};
+        s_.labels << StabValueLabel{slot,
+                                    stabLabelCaption(slot),
+                                    in_.values.*stabLabelValue(slot),
+                                    stabLabelUnit(slot),
+                                    QPointF(x, y),
+                                    align,
+                                    offset};
     }
     void text(const QString &text, double x, double y, Qt::Alignment align = Qt::AlignCenter,
-              int slot = -1)
+              int slot = -1, QPointF offset = QPointF())
     {
-        s_.texts << StabText{text, QPointF(x, y), align, slot};
+        s_.texts << StabText{text, QPointF(x, y), align, slot, offset};
     }
     void text(const char *text, double x, double y) { this->text(QString::fromLatin1(text), x, y); }
 
@@ -346,6 +353,15 @@ void kw314Compensation(Builder &b)
     b.text("CC", 650, -75);
 }
 
+// R_FB at (400, 1000) under C_FB at (400, 1400): each value on the outer side of its part, the
+// resistor's below it and the capacitor's above, so that neither stands between the two branches
+// and reads as the other's. Their anchors stay where clicks find them.
+void feedbackPairLabels(Builder &b, double cfbY)
+{
+    b.label(1, 900, 1200, kTopCentre, QPointF(-300, -330));
+    b.label(4, 800, cfbY, kBottomCentre, QPointF(-200, 1580 - cfbY));
+}
+
 void externalCompensation(Builder &b)
 {
     b.append(layoutCompensationNetwork(b.part(), b.in().compOption));
@@ -359,8 +375,7 @@ void capacitiveNormal(Builder &b)
     b.partName();
     b.rhor(400, 1000);
     b.chor(400, 1400, Pen::Green);
-    b.label(1, 900, 1200);
-    b.label(4, 800, 1600);
+    feedbackPairLabels(b, 1600);
     b.whor(-200, 1000, 600);
     b.whor(800, 1000, 500);
     b.wver(1300, 1000, 1000);
@@ -485,8 +500,7 @@ void compositeCapacitiveNormal(Builder &b)
     b.cver(-2000, 1000, Pen::Green);
     capacitiveLoad(b);
     b.label(0, -800, 1650);
-    b.label(1, 900, 1200);
-    b.label(4, 800, 1650);
+    feedbackPairLabels(b, 1650);
     b.label(18, -2200, 200);
     b.label(19, -1200, 800);
     b.label(22, -2450, 800);
@@ -639,7 +653,8 @@ void inductiveCurrentLimit(Builder &b, bool powerAmp, bool riser)
 {
     if (b.currentLimit()) {
         b.rhor(800, 400);
-        b.text("R_CL", 1000, 600);
+        // Below its resistor: above it, C_FB's value has the room.
+        b.text(QStringLiteral("R_CL"), 1000, 600, kTopCentre, -1, QPointF(0, -320));
         b.whor(700, 400, 100);
         b.wver(700, 400, 250);
         b.whor(1200, 400, 100);
@@ -656,7 +671,8 @@ void inductivePowerStage(Builder &b)
     b.rhor(0, 1000, Pen::Green);
     b.label(11, 200, 750);
     b.chor(600, 1000, Pen::Green);
-    b.label(13, 1050, 1200);
+    // Below the capacitor, beside R_D's: above it runs the R_FB branch.
+    b.label(13, 1050, 1200, kTopCentre, QPointF(-250, -370));
     b.rhor(400, 1400);
     b.label(10, 600, 1650);
 }

@@ -134,12 +134,16 @@ struct StabStroke
     }
 };
 
-// A value label: caption over the value as typed, centred on pos.
+// A value label: caption over the value as typed. `align` says which point of the text stands
+// `offset` (plot units) from pos: a click finds the label by pos, while the text can stand on
+// the side of its part that has room for it, away from the other branches.
 struct StabValueLabel
 {
     int slot = 0;
     QString caption, value, unit;
     QPointF pos;
+    Qt::Alignment align = Qt::AlignCenter;
+    QPointF offset;
 };
 
 // A fixed text. The compensation texts are fixed texts that still sit in their slot.
@@ -149,6 +153,7 @@ struct StabText
     QPointF pos;
     Qt::Alignment align = Qt::AlignCenter;
     int slot = -1;
+    QPointF offset; // as a value label's
 };
 
 struct StabSchematicInput
@@ -172,6 +177,9 @@ struct StabSchematic
 // The view of a schematic: x and y ranges around its centre.
 constexpr double kStabViewHalfWidth = 3200;
 constexpr double kStabViewHalfHeight = 1800;
+// The height of its texts in plot units: a two-line label fits between a part and the next
+// branch, 400 away.
+constexpr double kStabTextEm = 110;
 
 // The whole circuit for a part and the (already adjusted) options.
 StabSchematic layoutStabSchematic(const amp &part, const StabSchematicInput &in);

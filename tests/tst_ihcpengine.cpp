@@ -1168,9 +1168,9 @@ void TestIhcpEngine::pageTexts()
     QCOMPARE(none[4].colour, NoteColour::Black);
 
     // -2 A / -0.9995 A/V = 2.001 V; the order follows I_min then I_max.
-    QCOMPARE(inputRange(-2, 2, -0.9995).text, QStringLiteral("V_IN = \n2  to -2 V"));
+    QCOMPARE(inputRange(-2, 2, -0.9995).text, QStringLiteral("V_IN = \n2 to -2 V"));
     QCOMPARE(inputRange(-2, 2, -0.9995).colour, NoteColour::Black);
-    QCOMPARE(loadRange(-2, 2, 10).text, QStringLiteral("V at Load = \n-20  to 20 V"));
+    QCOMPARE(loadRange(-2, 2, 10).text, QStringLiteral("V at Load = \n-20 to 20 V"));
     // No transconductance, an open load, an unusable current: the placeholder, in red.
     const double inf = std::numeric_limits<double>::infinity();
     for (const PumpNote &n : {inputRange(-2, 2, 0), inputRange(nan, 2, -1), inputRange(-2, 2, nan),
@@ -1182,7 +1182,7 @@ void TestIhcpEngine::pageTexts()
         QCOMPARE(n.colour, NoteColour::Red);
     }
     // No current, no voltage, even across an open load.
-    QCOMPARE(loadRange(0, 0, inf).text, QStringLiteral("V at Load = \n0  to 0 V"));
+    QCOMPARE(loadRange(0, 0, inf).text, QStringLiteral("V at Load = \n0 to 0 V"));
     QCOMPARE(noteTexts(bandwidthNotes(11.5e3)), (QStringList{"\nMAXIMUM BANDWIDTH", "\t11.5 kHz",
                                                              "\t(Where Loop Gain falls to 20dB)"}));
 }

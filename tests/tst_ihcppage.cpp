@@ -183,8 +183,8 @@ void TestIhcpPage::startUp()
     QVERIFY(notes.contains("\t1/ß F_zero: none\n\t1/ß F_pole: none\n\t1/ß #2 F_zero: none\n"));
     verifyNoNonNumbers(notes);
     QCOMPARE(ui->IHCPnotes->verticalScrollBar()->value(), 0);
-    QCOMPARE(w->IHCPVinLabel->text(), QStringLiteral("V_IN = \n2  to -2 V"));
-    QCOMPARE(w->IHCPVloadLabel->text(), QStringLiteral("V at Load = \n-20  to 20 V"));
+    QCOMPARE(w->IHCPVinLabel->text(), QStringLiteral("V_IN = \n2 to -2 V"));
+    QCOMPARE(w->IHCPVloadLabel->text(), QStringLiteral("V at Load = \n-20 to 20 V"));
     QCOMPARE(w->IHCPVloadLabel->color(), QColor(Qt::black));
     QCOMPARE(w->IHCPVinLabel->position->coords(), QPointF(-2300, 1000));
 
@@ -218,17 +218,17 @@ void TestIhcpPage::editsRecompute_data()
     // LX26: 10 A peak, 100 V total supply.
     QTest::newRow("max current within the part") << "IHCPmaxIout"
                                                  << "5"
-                                                 << "V at Load = \n-20  to 50 V" << false << false;
+                                                 << "V at Load = \n-20 to 50 V" << false << false;
     QTest::newRow("max current beyond peak and supply")
         << "IHCPmaxIout"
         << "12"
-        << "V at Load = \n-20  to 120 V" << true << true;
+        << "V at Load = \n-20 to 120 V" << true << true;
     QTest::newRow("min current") << "IHCPminIout"
                                  << "0"
-                                 << "V at Load = \n0  to 20 V" << false << false;
+                                 << "V at Load = \n0 to 20 V" << false << false;
     QTest::newRow("transconductance field") << "IHCPtrans"
                                             << "3"
-                                            << "V at Load = \n-20  to 20 V" << false << false;
+                                            << "V at Load = \n-20 to 20 V" << false << false;
 }
 
 void TestIhcpPage::editsRecompute()
@@ -498,7 +498,7 @@ void TestIhcpPage::inputModeMovesTheInput()
     QVERIFY(!ui->IHCPInvButton->isChecked());
     QCOMPARE(w->IHCPVinLabel->position->coords(), QPointF(-2300, -1000));
     QCOMPARE(textItem(ui->IHCPschematic, "V_IN")->position->coords(), QPointF(-1900, -1400));
-    QCOMPARE(w->IHCPVinLabel->text(), QStringLiteral("V_IN = \n-2  to 2 V"));
+    QCOMPARE(w->IHCPVinLabel->text(), QStringLiteral("V_IN = \n-2 to 2 V"));
     QCOMPARE(ui->IHCPschematic->graphCount(), graphs); // the ground moved, nothing more
     QVERIFY(ui->IHCPnotes->toPlainText().contains("\tIdeal: 1 A/V"));
 

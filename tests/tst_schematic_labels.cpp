@@ -1,7 +1,8 @@
 // The labels of the page schematics stand clear of the drawing: no text of the stability, PWM
 // control and current pump schematics lies on a symbol, a wire, a block frame or another text,
-// at the font sizes users read them in, on a laptop-sized window, after each worked example that
-// shows the schematic.
+// nor hides one behind a backdrop, at the font sizes users read them in, on laptop-sized and
+// larger windows, after each worked example that shows the schematic; and a value stands nearer
+// its own part than any other.
 #include "app/mainwindow.h"
 #include "examples/exampletable.h"
 #include "ui_mainwindow.h"
@@ -50,6 +51,43 @@ QVector<int> examplesOf(examples::Family family)
     return found;
 }
 
+// The texts whose backdrop hides a stroke: a backdrop covers its whole box, padding included.
+QStringList backdropsOverDrawing(QCustomPlot *plot)
+{
+    QStringList found;
+    const QVector<schem::PixelSegment> strokes = schem::strokeSegments(plot);
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+        if (!text || !text->visible() || text->brush().style() == Qt::NoBrush) continue;
+        const QRectF box = plotcheck::textBox(text);
+        for (const schem::PixelSegment &s : strokes)
+            if (schem::segmentMeetsRect(s.a, s.b, box)) {
+                found << QStringLiteral("the backdrop of \"%1\" hides a stroke")
+                             .arg(text->text().simplified());
+                break;
+            }
+    }
+    return found;
+}
+
+// The symbols (parts) of any kind that stand about as near a text's glyphs as `own`, or nearer:
+// less than twice as far. A value about as near two parts reads as either's.
+QStringList rivalsOf(const QVector<schem::PixelSymbol> &symbols, int own, const QCPItemText *text)
+{
+    const QRectF box = schem::glyphBox(text);
+    const double toOwn = schem::distanceToSegments(box, symbols[own].segments);
+    QStringList rivals;
+    for (int k = 0; k < symbols.size(); ++k) {
+        const double d = schem::distanceToSegments(box, symbols[k].segments);
+        if (k != own && d < 2 * toOwn)
+            rivals << QStringLiteral("\"%1\" %2 px from its part, %3 px from another")
+                          .arg(text->text().simplified())
+                          .arg(toOwn, 0, 'f', 1)
+                          .arg(d, 0, 'f', 1);
+    }
+    return rivals;
+}
+
 } // namespace
 
 class TestSchematicLabels : public QObject
@@ -60,6 +98,9 @@ private slots:
     void cleanup();
     void labelsClearOfDrawing_data();
     void labelsClearOfDrawing();
+    void valuesBesideTheirParts_data();
+    void valuesBesideTheirParts();
+    void textsGrowWithTheDrawing();
     void checkSeesALabelOnAWire();
     void placementKeepsTheAnchor_data();
     void placementKeepsTheAnchor();
@@ -77,15 +118,27 @@ void TestSchematicLabels::labelsClearOfDrawing_data()
     QTest::addColumn<QString>("plot");
     QTest::addColumn<QVector<int>>("examples"); // -1: the page as a fresh start shows it
     QTest::addColumn<QSize>("largest");         // the most room the schematic gets, if less
+    QTest::addColumn<QSize>("window");          // at least this large
 
-    for (int points : {10, 12}) {
-        QTest::addRow("stability, %d pt", points)
-            << points << "StabSch" << examplesOf(examples::Family::Stability) << QSize();
-        QTest::addRow("PWM control step 3, %d pt", points)
-            << points << "SControlSch" << examplesOf(examples::Family::Control) << QSize();
-        QTest::addRow("current pump, %d pt", points)
+    struct Screen
+    {
+        int points;
+        QSize window;
+    };
+    const Screen screens[] = {{10, QSize(1366, 720)}, {12, QSize(1536, 864)},
+                              {10, QSize(1920, 1080)}, {12, QSize(2560, 1440)}};
+    for (const Screen &sc : screens) {
+        const int w = sc.window.width(), h = sc.window.height(), points = sc.points;
+        QTest::addRow("stability, %d pt, %d x %d", points, w, h)
+            << points << "StabSch" << (QVector<int>{-1} << examplesOf(examples::Family::Stability))
+            << QSize() << sc.window;
+        QTest::addRow("PWM control step 3, %d pt, %d x %d", points, w, h)
+            << points << "SControlSch"
+            << (QVector<int>{-1} << examplesOf(examples::Family::Control)) << QSize() << sc.window;
+        QTest::addRow("current pump, %d pt, %d x %d", points, w, h)
             << points << "IHCPschematic"
-            << (QVector<int>{-1} << examplesOf(examples::Family::CurrentPump)) << QSize();
+            << (QVector<int>{-1} << examplesOf(examples::Family::CurrentPump)) << QSize()
+            << sc.window;
     }
     // The ends of the range of font sizes, on the schematic with the most labels in the least
     // room. A large font widens the window past a laptop's screen, and so gives the schematic
@@ -93,9 +146,11 @@ void TestSchematicLabels::labelsClearOfDrawing_data()
     // labels must still find places clear of the wires, or cover them.
     for (int points : {9, 16})
         QTest::addRow("stability, %d pt", points)
-            << points << "StabSch" << examplesOf(examples::Family::Stability) << QSize();
+            << points << "StabSch" << examplesOf(examples::Family::Stability) << QSize()
+            << QSize(1366, 720);
     QTest::addRow("stability, 16 pt, schematic held to 1100 x 430 px")
-        << 16 << "StabSch" << examplesOf(examples::Family::Stability) << QSize(1100, 430);
+        << 16 << "StabSch" << examplesOf(examples::Family::Stability) << QSize(1100, 430)
+        << QSize(1366, 720);
 }
 
 void TestSchematicLabels::labelsClearOfDrawing()
@@ -104,24 +159,32 @@ void TestSchematicLabels::labelsClearOfDrawing()
     QFETCH(QString, plot);
     QFETCH(QVector<int>, examples);
     QFETCH(QSize, largest);
+    QFETCH(QSize, window);
     QVERIFY(!examples.isEmpty());
 
     QApplication::setFont(QFont(QString::fromLatin1(fontFamily), points));
     MainWindow w;
     w.show();
     settle();
-    w.resize(w.minimumSizeHint().expandedTo(QSize(1366, 720)));
+    w.resize(w.minimumSizeHint().expandedTo(window));
     auto *sch = w.findChild<QCustomPlot *>(plot);
     QVERIFY(sch);
     if (largest.isValid()) sch->setMaximumSize(largest);
     QStringList faults;
     for (int example : examples) {
-        if (example >= 0) w.loadExample(example);
+        if (example >= 0) {
+            w.loadExample(example);
+        } else if (sch == w.ui->SControlSch) {
+            // The wizard's defaults, taken on to the step that draws them.
+            w.ui->NexttoStep2->click();
+            w.ui->NexttoStep3->click();
+        }
         reveal(sch);
         settle();
         if (largest.isValid()) QVERIFY(sch->width() <= largest.width());
-        for (const QString &fault :
-             plotcheck::textsOverDrawing(sch) + plotcheck::textsByAnotherSymbol(sch))
+        for (const QString &fault : plotcheck::textsOverDrawing(sch) +
+                                        plotcheck::textsByAnotherSymbol(sch) +
+                                        backdropsOverDrawing(sch))
             faults << QStringLiteral("example %1: %2").arg(example).arg(fault);
     }
     for (const QString &fault : faults)
@@ -132,8 +195,8 @@ void TestSchematicLabels::labelsClearOfDrawing()
                                               .arg(points)));
 }
 
-// The check itself: a label put on a wire, and one on another label, are both found; moved off
-// the wire, the first is not.
+// The checks themselves: a label put on a wire, and one on another label, are both found; moved
+// off the wire, the first is not; put back on it behind a backdrop, it hides the wire.
 void TestSchematicLabels::checkSeesALabelOnAWire()
 {
     QCustomPlot plot;
@@ -167,6 +230,14 @@ void TestSchematicLabels::checkSeesALabelOnAWire()
     label->setPadding(QMargins(0, 0, 0, 1));
     plot.replot();
     QCOMPARE(plotcheck::textsOverDrawing(&plot).size(), 1);
+
+    // Back on the wire behind a backdrop: it is hidden, and that is found too.
+    QCOMPARE(backdropsOverDrawing(&plot), QStringList());
+    label->setPositionAlignment(Qt::AlignCenter);
+    label->setPadding(QMargins());
+    label->setBrush(Qt::white);
+    plot.replot();
+    QCOMPARE(backdropsOverDrawing(&plot).size(), 1);
 }
 
 void TestSchematicLabels::placementKeepsTheAnchor_data()
@@ -238,6 +309,98 @@ void TestSchematicLabels::hiddenPlotPlacedWhenShown()
     QCOMPARE(plot->size(), QSize(400, 300));
     QCOMPARE(plotcheck::textsOverDrawing(plot), QStringList());
     QVERIFY(label->positionAlignment() != Qt::AlignCenter || label->padding() != QMargins());
+}
+
+void TestSchematicLabels::valuesBesideTheirParts_data()
+{
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QSize>("window");
+    QTest::addColumn<int>("example"); // -1: the page as a fresh start shows it
+    QTest::addColumn<int>("slot");    // of the stability schematic's labels
+    QTest::addColumn<QPointF>("part"); // a point of the labelled part, plot units
+
+    struct Case
+    {
+        const char *name;
+        int example, slot;
+        QPointF part;
+    };
+    // The feedback pairs, where a value between the two branches reads as the other's.
+    const Case cases[] = {
+        {"fresh page, R_FB", -1, 1, {600, 1000}},  {"fresh page, C_FB", -1, 4, {600, 1400}},
+        {"example 13, C_FB", 13, 4, {600, 1400}},  {"example 13, R_FB", 13, 1, {600, 1000}},
+        {"example 28, C_FB", 28, 13, {800, 1000}}, {"example 28, R_D", 28, 11, {200, 1000}},
+        {"example 28, R_FB", 28, 10, {600, 1400}},
+    };
+    for (const auto &[points, window] :
+         {std::pair(10, QSize(1366, 720)), std::pair(12, QSize(1536, 864)),
+          std::pair(12, QSize(1920, 1080))})
+        for (const Case &c : cases)
+            QTest::addRow("%s, %d pt, %d x %d", c.name, points, window.width(), window.height())
+                << points << window << c.example << c.slot << c.part;
+}
+
+// The part nearest a value's glyphs, of whatever kind, is the part it names, and clearly so.
+void TestSchematicLabels::valuesBesideTheirParts()
+{
+    QFETCH(int, points);
+    QFETCH(QSize, window);
+    QFETCH(int, example);
+    QFETCH(int, slot);
+    QFETCH(QPointF, part);
+
+    QApplication::setFont(QFont(QString::fromLatin1(fontFamily), points));
+    MainWindow w;
+    w.show();
+    settle();
+    w.resize(w.minimumSizeHint().expandedTo(window));
+    if (example >= 0) w.loadExample(example);
+    QCustomPlot *sch = w.ui->StabSch;
+    reveal(sch);
+    settle();
+    QCPItemText *label = w.stabSchLabels[slot];
+    QVERIFY(label && label->visible());
+    const QVector<schem::PixelSymbol> symbols = schem::symbolsOf(sch);
+    const int own = schem::nearestSymbol(
+        symbols, QPointF(sch->xAxis->coordToPixel(part.x()), sch->yAxis->coordToPixel(part.y())));
+    QVERIFY(own >= 0);
+    const QStringList rivals = rivalsOf(symbols, own, label);
+    QVERIFY2(rivals.isEmpty(), qPrintable(rivals.join(QStringLiteral("; "))));
+}
+
+// The texts of a schematic drawn to scale grow with the drawing, so that they keep their places
+// beside their parts; and no smaller than the floor, whatever the font of the window.
+void TestSchematicLabels::textsGrowWithTheDrawing()
+{
+    QCustomPlot plot;
+    plot.xAxis->setRange(0, 4000);
+    plot.yAxis->setRange(0, 2000);
+    plot.xAxis->setVisible(false);
+    plot.yAxis->setVisible(false);
+    auto *label = new QCPItemText(&plot);
+    label->setText(QStringLiteral("R_FB\n10 k"));
+    label->position->setCoords(2000, 1000);
+    schem::drawToScale(&plot, 100);
+    schem::keepLabelsClear(&plot);
+    const double dpi = plot.logicalDpiY();
+    for (const QSize size : {QSize(800, 400), QSize(1600, 800), QSize(1600, 400)}) {
+        plot.resize(size);
+        plot.setViewport(plot.rect());
+        plot.replot();
+        // About 0.2, 0.4 and 0.2 pixels per unit: the squeezed direction rules.
+        const QRect rect = plot.axisRect()->rect();
+        const double perUnit = std::min(rect.width() / 4000.0, rect.height() / 2000.0);
+        QCOMPARE(schem::pixelsPerUnit(&plot), perUnit);
+        QVERIFY(qAbs(label->font().pointSizeF() - 100 * perUnit * 72 / dpi) <= 0.05);
+    }
+    plot.resize(200, 100);
+    plot.setViewport(plot.rect());
+    plot.replot();
+    QCOMPARE(label->font().pointSizeF(), schem::kLeastTextPoints);
+    // The room the drawing needs at the floor.
+    QCOMPARE(plot.minimumHeight(),
+             int(std::ceil(2000 * schem::kLeastTextPoints * dpi / 72 / 100)) +
+                 plot.height() - plot.axisRect()->height());
 }
 
 QTEST_MAIN(TestSchematicLabels)
