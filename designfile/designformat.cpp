@@ -5,9 +5,9 @@
 
 namespace designfile {
 
-const QVector<KeySpec> &currentKeys()
+const QVector<KeyRule> &currentKeys()
 {
-    static const QVector<KeySpec> keys = {
+    static const QVector<KeyRule> keys = {
         // current page and page flags (from line 3)
         {QStringLiteral("Page"), Form::Integer, Source::Widget},
         {QStringLiteral("CompOption"), Form::Integer, Source::Member},
@@ -316,7 +316,7 @@ int currentKeyIndex(const QString &key)
 {
     static const QHash<QString, int> index = [] {
         QHash<QString, int> h;
-        const QVector<KeySpec> &keys = currentKeys();
+        const QVector<KeyRule> &keys = currentKeys();
         for (int i = 0; i < keys.size(); ++i)
             h.insert(keys[i].key, i);
         return h;

@@ -33,7 +33,7 @@ enum class Source {
     Fields, // several line edits, for the quadruples
 };
 
-struct KeySpec
+struct KeyRule
 {
     QString key;
     Form form;
@@ -41,7 +41,7 @@ struct KeySpec
 };
 
 // The keys of this release in file order (lines 3 onwards).
-const QVector<KeySpec> &currentKeys();
+const QVector<KeyRule> &currentKeys();
 // Position of key in currentKeys(), -1 when it is none of them (case-sensitive).
 int currentKeyIndex(const QString &key);
 // The four line edits whose texts make up a quadruple key, in their order in the file.

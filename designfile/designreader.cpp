@@ -199,13 +199,13 @@ QVector<Assignment> DesignReader::translate(const FileLine &line, const WindowSt
     return translateOlderKey(line, now);
 }
 
-QVector<Assignment> DesignReader::checkedCurrent(const FileLine &line, const KeySpec &keySpec)
+QVector<Assignment> DesignReader::checkedCurrent(const FileLine &line, const KeyRule &keyRule)
 {
-    switch (keySpec.form) {
+    switch (keyRule.form) {
     case Form::Integer:
     case Form::Flag: {
         const int n = readInteger(line);
-        if (!integerAllowed(keySpec.key, n)) {
+        if (!integerAllowed(keyRule.key, n)) {
             problem(line, QString::number(n) +
                               QStringLiteral(" is out of range; the present value was kept"));
             return {};
@@ -214,7 +214,7 @@ QVector<Assignment> DesignReader::checkedCurrent(const FileLine &line, const Key
     }
     case Form::Triple:
     case Form::Quadruple: {
-        const int wanted = keySpec.form == Form::Triple ? 3 : 4;
+        const int wanted = keyRule.form == Form::Triple ? 3 : 4;
         const int got = fixedPartsOf(line.value, wanted).size();
         if (got < wanted)
             problem(line, QStringLiteral("%1 of %2 values; the missing ones were left as they were")
@@ -227,7 +227,7 @@ QVector<Assignment> DesignReader::checkedCurrent(const FileLine &line, const Key
         break;
     }
     case Form::List:
-        if (keySpec.key == QLatin1String("P3graphables")) {
+        if (keyRule.key == QLatin1String("P3graphables")) {
             // The three-phase page draws one signal per graph, six graphs.
             QStringList graphs = partsOf(line.value);
             if (graphs.size() != 6) {
@@ -236,15 +236,15 @@ QVector<Assignment> DesignReader::checkedCurrent(const FileLine &line, const Key
                     graphs << QStringLiteral("null");
                 graphs = graphs.mid(0, 6);
             }
-            return {{keySpec.key, listValue(graphs)}};
+            return {{keyRule.key, listValue(graphs)}};
         }
         break;
     case Form::Text:
         break;
     }
 
-    QVector<Assignment> out{{keySpec.key, line.value}};
-    if (keySpec.key == QLatin1String("SOAfreq") && std::fabs(loadMagnitude) > 1e-7) {
+    QVector<Assignment> out{{keyRule.key, line.value}};
+    if (keyRule.key == QLatin1String("SOAfreq") && std::fabs(loadMagnitude) > 1e-7) {
         // An older file's load, stored as magnitude and angle, becomes the series R, L, C of
         // the SOA page once the frequency is known.
         const SeriesLoad load = seriesLoadOf(loadMagnitude, loadAngle, eng::parseValue(line.value));

@@ -88,7 +88,7 @@ public:
 
 private:
     QVector<Assignment> translateOlderKey(const FileLine &line, const WindowState &now);
-    QVector<Assignment> checkedCurrent(const FileLine &line, const KeySpec &spec);
+    QVector<Assignment> checkedCurrent(const FileLine &line, const KeyRule &rule);
     int readInteger(const FileLine &line);
     void problem(const FileLine &line, const QString &what);
 

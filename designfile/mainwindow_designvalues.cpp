@@ -236,10 +236,10 @@ designfile::DesignMembers MainWindow::designMembers()
 QHash<QString, QWidget *> MainWindow::designWidgets()
 {
     QSet<QString> names;
-    for (const designfile::KeySpec &keySpec : designfile::currentKeys()) {
-        if (keySpec.source == designfile::Source::Widget) names.insert(keySpec.key);
-        if (keySpec.source == designfile::Source::Fields)
-            for (const QString &field : designfile::quadrupleFields(keySpec.key))
+    for (const designfile::KeyRule &keyRule : designfile::currentKeys()) {
+        if (keyRule.source == designfile::Source::Widget) names.insert(keyRule.key);
+        if (keyRule.source == designfile::Source::Fields)
+            for (const QString &field : designfile::quadrupleFields(keyRule.key))
                 names.insert(field);
     }
     // One walk through the widget tree instead of one for every key.
@@ -256,20 +256,20 @@ QVector<designfile::Entry> MainWindow::collectDesign()
     const designfile::DesignMembers m = designMembers();
     const QHash<QString, QWidget *> widgets = designWidgets();
     QVector<designfile::Entry> entries;
-    for (const designfile::KeySpec &keySpec : designfile::currentKeys()) {
+    for (const designfile::KeyRule &keyRule : designfile::currentKeys()) {
         QString value;
-        switch (keySpec.source) {
+        switch (keyRule.source) {
         case designfile::Source::Widget:
-            if (QWidget *w = widgets.value(keySpec.key))
-                value = readWidget(w, keySpec.form);
+            if (QWidget *w = widgets.value(keyRule.key))
+                value = readWidget(w, keyRule.form);
             else
-                qWarning() << "design file: no widget" << keySpec.key;
+                qWarning() << "design file: no widget" << keyRule.key;
             break;
         case designfile::Source::Fields: {
             // A blank typed inside one of these fields would split it in two on reading;
             // "4.7 k" and "4.7k" read as the same value.
             QStringList parts;
-            for (const QString &name : designfile::quadrupleFields(keySpec.key)) {
+            for (const QString &name : designfile::quadrupleFields(keyRule.key)) {
                 const auto *edit = qobject_cast<QLineEdit *>(widgets.value(name));
                 parts << designfile::removeBlanks(edit ? edit->text() : QString());
             }
@@ -277,17 +277,17 @@ QVector<designfile::Entry> MainWindow::collectDesign()
             break;
         }
         case designfile::Source::Member:
-            if (const QString *text = m.texts.value(keySpec.key)) {
+            if (const QString *text = m.texts.value(keyRule.key)) {
                 value = *text;
-            } else if (const int *n = m.integers.value(keySpec.key)) {
+            } else if (const int *n = m.integers.value(keyRule.key)) {
                 value = designfile::integerValue(*n);
-            } else if (const bool *flag = m.flags.value(keySpec.key)) {
+            } else if (const bool *flag = m.flags.value(keyRule.key)) {
                 value = designfile::flagValue(*flag);
-            } else if (const QString *t = m.triples.value(keySpec.key)) {
+            } else if (const QString *t = m.triples.value(keyRule.key)) {
                 value = designfile::partsValue({t[0], t[1], t[2]});
-            } else if (const QStringList *list = m.lists.value(keySpec.key)) {
+            } else if (const QStringList *list = m.lists.value(keyRule.key)) {
                 QStringList items = *list;
-                if (keySpec.key == QLatin1String("P3graphables")) {
+                if (keyRule.key == QLatin1String("P3graphables")) {
                     // One entry per graph, whatever the member holds.
                     while (items.size() < 6)
                         items << QStringLiteral("null");
@@ -295,11 +295,11 @@ QVector<designfile::Entry> MainWindow::collectDesign()
                 }
                 value = designfile::listValue(items);
             } else {
-                qWarning() << "design file: no member" << keySpec.key;
+                qWarning() << "design file: no member" << keyRule.key;
             }
             break;
         }
-        entries.append({keySpec.key, value});
+        entries.append({keyRule.key, value});
     }
     return entries;
 }

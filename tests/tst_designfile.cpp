@@ -136,16 +136,16 @@ QString altered(const QString &text)
 // Changes every key of the design in w to another value it may hold.
 void alterEveryKey(MainWindow &w)
 {
-    for (const designfile::KeySpec &keySpec : designfile::currentKeys()) {
-        if (keySpec.source == designfile::Source::Fields) {
-            for (const QString &name : designfile::quadrupleFields(keySpec.key)) {
+    for (const designfile::KeyRule &keyRule : designfile::currentKeys()) {
+        if (keyRule.source == designfile::Source::Fields) {
+            for (const QString &name : designfile::quadrupleFields(keyRule.key)) {
                 auto *edit = w.findChild<QLineEdit *>(name);
                 edit->setText(altered(edit->text()));
             }
             continue;
         }
-        if (keySpec.source != designfile::Source::Widget) continue;
-        QWidget *widget = w.findChild<QWidget *>(keySpec.key);
+        if (keyRule.source != designfile::Source::Widget) continue;
+        QWidget *widget = w.findChild<QWidget *>(keyRule.key);
         if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
             edit->setText(altered(edit->text()));
         } else if (auto *combo = qobject_cast<QComboBox *>(widget)) {
@@ -359,12 +359,12 @@ void TestDesignFile::everyKeyComesBack()
     alterEveryKey(a);
     const QMap<QString, QString> unsettled = valuesOf(saveTo(a, path("unsettled.kwd")));
     // Every line edit and every member has something else to say now.
-    for (const designfile::KeySpec &keySpec : designfile::currentKeys()) {
-        const bool lineEdit = keySpec.source == designfile::Source::Widget &&
-                              qobject_cast<QLineEdit *>(a.findChild<QWidget *>(keySpec.key));
-        if ((keySpec.source != designfile::Source::Widget || lineEdit) &&
-            keySpec.key != QLatin1String("ACbidirectional"))
-            QVERIFY2(unsettled.value(keySpec.key) != defaults.value(keySpec.key), qPrintable(keySpec.key));
+    for (const designfile::KeyRule &keyRule : designfile::currentKeys()) {
+        const bool lineEdit = keyRule.source == designfile::Source::Widget &&
+                              qobject_cast<QLineEdit *>(a.findChild<QWidget *>(keyRule.key));
+        if ((keyRule.source != designfile::Source::Widget || lineEdit) &&
+            keyRule.key != QLatin1String("ACbidirectional"))
+            QVERIFY2(unsettled.value(keyRule.key) != defaults.value(keyRule.key), qPrintable(keyRule.key));
     }
 
     // The pages settle a few combinations (a half-bridge part drives no full bridge, the

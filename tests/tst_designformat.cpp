@@ -125,11 +125,11 @@ void TestDesignFormat::keyTableOrder()
 
 void TestDesignFormat::keyTableShape()
 {
-    const QVector<KeySpec> &keys = currentKeys();
+    const QVector<KeyRule> &keys = currentKeys();
     QCOMPARE(keys.size(), 286);
     QSet<QString> names;
     int widgets = 0, members = 0, fields = 0;
-    for (const KeySpec &k : keys) {
+    for (const KeyRule &k : keys) {
         names.insert(k.key);
         widgets += k.source == Source::Widget;
         members += k.source == Source::Member;
@@ -288,7 +288,7 @@ void TestDesignFormat::fixedParts()
 void TestDesignFormat::missingKeysOfCutFile()
 {
     QVector<Entry> all;
-    for (const KeySpec &k : currentKeys())
+    for (const KeyRule &k : currentKeys())
         all.append({k.key, "0"});
     QString text = QString::fromLocal8Bit(writeDesign(all, "9.0.2"));
     QVERIFY(missingKeys(parseDesign(text)).isEmpty());
