@@ -98,6 +98,35 @@ private:
     QTimer timer_;
 };
 
+// What a failed or cancelled export must leave: the export of before at its place, or no
+// file at all.
+const QByteArray kOldExport = "0,1\n1,2\n";
+
+void oldExportRows()
+{
+    QTest::addColumn<bool>("oldFile");
+    QTest::newRow("an export of before: kept whole") << true;
+    QTest::newRow("no file before: none left") << false;
+}
+
+void placeOldExport(const QString &path)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(kOldExport);
+}
+
+void verifyLeftAsBefore(const QString &path, bool oldFile)
+{
+    const QFileInfo info(path);
+    QCOMPARE(info.dir().entryList(QDir::Files | QDir::Hidden),
+             oldFile ? QStringList{info.fileName()} : QStringList());
+    if (!oldFile) return;
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), kOldExport);
+}
+
 QPoint pixelOf(QCustomPlot *plot, double x, double y)
 {
     return QPoint(qRound(plot->xAxis->coordToPixel(x)), qRound(plot->yAxis->coordToPixel(y)));
@@ -1365,9 +1394,7 @@ void TestMotorPage::pwlWriteFailureIsReported()
 
 void TestMotorPage::pwlFailedWriteKeepsOldFile_data()
 {
-    QTest::addColumn<bool>("oldFile");
-    QTest::newRow("an export of before: kept whole") << true;
-    QTest::newRow("no file before: none left") << false;
+    oldExportRows();
 }
 
 void TestMotorPage::pwlFailedWriteKeepsOldFile()
@@ -1381,12 +1408,7 @@ void TestMotorPage::pwlFailedWriteKeepsOldFile()
     QFETCH(bool, oldFile);
     QTemporaryDir dir;
     const QString path = dir.filePath("wave.txt");
-    const QByteArray old = "0,1\n1,2\n";
-    if (oldFile) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(old);
-    }
+    if (oldFile) placeOldExport(path);
     const rlim_t limit = 4096;
     QCOMPARE(w->writeP3PWL(dir.filePath("whole.txt")), QString());
     QVERIFY(QFileInfo(dir.filePath("whole.txt")).size() > qint64(4 * limit));
@@ -1421,21 +1443,13 @@ void TestMotorPage::pwlFailedWriteKeepsOldFile()
         QVERIFY(!saved);
         QCOMPARE(messages, QStringList{told});
     }
-    if (oldFile) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), old);
-    }
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-             oldFile ? QStringList{"wave.txt"} : QStringList());
+    verifyLeftAsBefore(path, oldFile);
 #endif
 }
 
 void TestMotorPage::pwlLongExportCancelled_data()
 {
-    QTest::addColumn<bool>("oldFile");
-    QTest::newRow("an export of before: kept whole") << true;
-    QTest::newRow("no file before: none left") << false;
+    oldExportRows();
 }
 
 void TestMotorPage::pwlLongExportCancelled()
@@ -1447,12 +1461,7 @@ void TestMotorPage::pwlLongExportCancelled()
     QVERIFY(w->P3waveforms.decimated);
     QTemporaryDir dir;
     const QString path = dir.filePath("wave.txt");
-    const QByteArray old = "0,1\n1,2\n";
-    if (oldFile) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(old);
-    }
+    if (oldFile) placeOldExport(path);
     w->P3progressDelayMs = 0;
     bool saved = true, cancelled = false;
     QStringList messages;
@@ -1472,16 +1481,9 @@ void TestMotorPage::pwlLongExportCancelled()
         }
         QCOMPARE(watch.seen, 1);
     }
-    if (oldFile) QVERIFY(cancelled);
-    QVERIFY(!saved || oldFile);
+    QVERIFY(oldFile ? cancelled : !saved);
     QVERIFY2(messages.isEmpty(), qPrintable(messages.join(" | ")));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
-             oldFile ? QStringList{"wave.txt"} : QStringList());
-    if (oldFile) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), old);
-    }
+    verifyLeftAsBefore(path, oldFile);
     QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(QApplication::overrideCursor(), nullptr);
 }
