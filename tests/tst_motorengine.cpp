@@ -846,8 +846,10 @@ void TestMotorEngine::extremeInputsAreRefused_data()
     QTest::addColumn<QString>("note");
     const char *const names[] = {"sinusoidal", "trapezoidal", "six-step"};
     const QString none = ": nothing was simulated";
-    const QString spacing = "Profile points are too close in time for their change of speed" + none;
-    const QString speed = "The speed of %1 RPM turns the rotor too far over the display window" + none;
+    const QString spacing =
+        "Profile points are too close in time for their change of speed" + none;
+    const QString speed =
+        "The speed of %1 RPM turns the rotor too far over the display window" + none;
     const QString carrier = "The switching period is too long to simulate" + none;
     const QString window = "The display window needs a finite start and end" + none;
     for (int c = 0; c < 3; ++c) {

@@ -532,7 +532,8 @@ void TestMotorPage::runawayDesignsRefused_data()
     QTest::addColumn<QString>("note");
     const char *const names[] = {"sinusoidal", "trapezoidal", "six-step"};
     const QString none = ": nothing was simulated";
-    const QString speed = "The speed of %1 RPM turns the rotor too far over the display window" + none;
+    const QString speed =
+        "The speed of %1 RPM turns the rotor too far over the display window" + none;
     for (int c = 0; c < 3; ++c) {
         const QString on = QStringLiteral(", ") + names[c];
         QTest::newRow(qPrintable("0 to 6000 RPM within 1e-320 s" + on))
