@@ -991,8 +991,9 @@ public:
     // What one run reads from the page and the motor values.
     motor::BridgeInput readP3inputs();
     // The export without its file dialog: writes the picked waveforms to `path`. Returns an
-    // empty text on success, else why the file could not be written.
-    QString writeP3PWL(const QString &path);
+    // empty text on success, else why the file could not be written; `cancelled` (may be
+    // null) tells whether the user stopped it, which leaves the file as it was.
+    QString writeP3PWL(const QString &path, bool *cancelled = nullptr);
 
 public slots:
     void setupP3page();
@@ -1060,8 +1061,8 @@ private:
     QStringList P3computedTexts;
     motor::BridgeInput P3computedInput;
     motor::Waveforms P3spareWaveforms; // what a run fills while the shown ones are set aside
-    // A refresh is running (its progress dialog lets events through); one asked for meanwhile
-    // waits for it.
+    // A refresh, or an export that simulates again, is running (its progress dialog lets
+    // events through); a refresh asked for meanwhile waits for it.
     bool P3refreshRunning = false;
     bool P3refreshQueued = false;
     // Computes the page and shows its results; false when the user cancelled, which leaves

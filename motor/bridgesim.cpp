@@ -17,6 +17,14 @@ void setFlag(quint32 *flags, quint32 bit)
     if (flags) *flags |= bit;
 }
 
+// Electrical frequency of a speed. A speed so large that n times it overflows still gives its
+// frequency, which the run then refuses as too fast, rather than an infinity taken for none.
+double electricalHz(double rpm, int n)
+{
+    const double f = n * rpm / 60;
+    return std::isinf(f) && std::isfinite(rpm) ? rpm / 60 * n : f;
+}
+
 } // namespace
 
 const QStringList &Waveforms::names()
@@ -145,6 +153,29 @@ double rpmFromIandDC(double Ipk, double DCenv, double Vs, double R, double L, in
     }
 }
 
+BackwardTime backwardProfileTime(const QVector<double> &times)
+{
+    BackwardTime back;
+    for (int i = 0; i < times.size(); ++i) {
+        if (std::isnan(times[i])) continue;
+        if (back.before >= 0 && times[i] < times[back.before]) {
+            back.point = i;
+            return back;
+        }
+        back.before = i;
+    }
+    return BackwardTime();
+}
+
+QString backwardProfileText(const QStringList &times, const BackwardTime &back)
+{
+    return QStringLiteral("Profile point %1 time (%2 s) is before point %3 time (%4 s)")
+        .arg(back.point + 1)
+        .arg(times.value(back.point).trimmed())
+        .arg(back.before + 1)
+        .arg(times.value(back.before).trimmed());
+}
+
 double linterp(const QVector<double> &searchVector, const QVector<double> &returnVector,
                double searchNum, int *startIndex, quint32 *flags)
 {
@@ -195,19 +226,20 @@ ControlProfile generateControlVector(const BridgeInput &in, double endTime, quin
         double f = 0, D = 0;
         const int cv = m.controlVariable, kv = m.constantVariable;
         if (cv == 0 && kv == 0) {
-            f = n * K / 60;
+            f = electricalHz(K, n);
             D = dcFromIandRPM(a, K, Vs, R, L, n, Vemf, in.commutation);
         } else if (cv == 0 && kv == 2) {
-            f = n * rpmFromIandDC(a, K / 100, Vs, R, L, n, Vemf, in.commutation, flags) / 60;
+            f = electricalHz(rpmFromIandDC(a, K / 100, Vs, R, L, n, Vemf, in.commutation, flags),
+                             n);
             D = K / 100;
         } else if (cv == 1 && kv == 1) {
-            f = n * a / 60;
+            f = electricalHz(a, n);
             D = std::fabs(a) * K / Vs;
         } else if (cv == 1 && kv == 2) {
-            f = n * a / 60;
+            f = electricalHz(a, n);
             D = K / 100;
         } else if (cv == 2 && kv == 0) {
-            f = n * K / 60;
+            f = electricalHz(K, n);
             D = a / 100;
         } else if (cv == 2 && kv == 1) {
             D = a / 100;
@@ -244,6 +276,14 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *out)
 BridgeResult simulateBridge(const BridgeInput &in, double Rdson, StepSink *sink)
 {
     return runBridge(in, Rdson, sink);
+}
+
+bool streamBridge(const BridgeInput &in, double Rdson, StepSink *sink,
+                  const BridgeRuns::RunProgress &progress)
+{
+    Ticker ticker(progress);
+    runBridge(in, Rdson, sink, &ticker);
+    return !ticker.stopped();
 }
 
 QStringList lossLines(const BridgeResult &r)

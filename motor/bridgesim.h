@@ -42,10 +42,12 @@ constexpr quint32 WindowTooLong = 0x10000; // more switching periods than a run 
 // Inputs that leave nothing to simulate: the run is refused, no step is taken.
 constexpr quint32 WindowNotFinite = 0x20000; // a window start or end that is not a number
 constexpr quint32 ProfileSpacing = 0x40000;  // profile points too close for the change between
-constexpr quint32 SpeedRunaway = 0x80000;    // the speed turns the rotor beyond any number
+constexpr quint32 SpeedRunaway = 0x80000;    // the rotor turns more than a cycle per step
 constexpr quint32 CarrierUnusable = 0x100000; // a switching period too long to step along
-constexpr quint32 Refused =
-    WindowTooLong | WindowNotFinite | ProfileSpacing | SpeedRunaway | CarrierUnusable;
+constexpr quint32 ProfileOrder = 0x200000;    // a profile time before the time before it
+constexpr quint32 TravelRunaway = 0x400000;   // a linear motor's position beyond any number
+constexpr quint32 Refused = WindowTooLong | WindowNotFinite | ProfileSpacing | SpeedRunaway |
+                            CarrierUnusable | ProfileOrder | TravelRunaway;
 } // namespace flag
 
 // A run covers its whole window, however many steps that takes, but a window that ends after
@@ -198,6 +200,17 @@ double dcFromIandRPM(double Ipk, double RPM, double Vs, double R, double L, int 
 double rpmFromIandDC(double Ipk, double DCenv, double Vs, double R, double L, int n, double Vemf,
                      int commutation, quint32 *flags);
 
+// A profile point whose time is before the time of the point before it (indices from 0; −1
+// when the times never go back). Equal times are a step change, and allowed; a NaN (a time
+// that cannot be read) is passed over, the next time compared with the one before it.
+struct BackwardTime
+{
+    int point = -1, before = -1;
+};
+BackwardTime backwardProfileTime(const QVector<double> &times);
+// "Profile point 2 time (0 s) is before point 1 time (1e-320 s)", the times as typed.
+QString backwardProfileText(const QStringList &times, const BackwardTime &back);
+
 // Piecewise-linear lookup of searchNum in the ascending searchVector, resuming at *startIndex
 // and leaving there the lower end of the segment used. Before the first point: 0 and
 // flag::BadTimescale; past the last point the last segment is extended. Reads only as far as
@@ -206,7 +219,8 @@ double linterp(const QVector<double> &searchVector, const QVector<double> &retur
                double searchNum, int *startIndex, quint32 *flags);
 
 // The profile of the motor values up to endTime (s). Two points at 0 and endTime with constant
-// amplitude, else one per profile point. The speed converts as f = n·RPM/60; the motor is the
+// amplitude, else one per profile point. The speed converts as f = n·RPM/60 (a speed too large
+// for that product, as n·(RPM/60), so that the run can refuse it by its size); the motor is the
 // equivalent wye leg plus the mean switch resistance at 25 °C. A control and constant variable
 // pair the motor dialog does not offer drives nothing (f and envelope 0). Sets
 // flag::SlowSwitching and flag::DutyHigh by point.
@@ -262,6 +276,12 @@ private:
     std::unique_ptr<Trace> trace;
     bool stopped = false;
 };
+
+// The single pass of simulateBridge handing every step to `sink`, and telling `progress` how
+// far it has come as BridgeRuns::run does. False when `progress` stopped it: `sink` then has
+// the steps before.
+bool streamBridge(const BridgeInput &in, double Rdson, StepSink *sink,
+                  const BridgeRuns::RunProgress &progress);
 
 // The twelve per-device lines of the page's notes ("Upper Switch A Power: 1.23 W", ...).
 QStringList lossLines(const BridgeResult &r);

@@ -191,6 +191,9 @@ struct RunSetup
 
     // The flag of an input that leaves nothing to simulate (flag::Refused), or 0.
     quint32 refusal() const;
+    // The fastest speed of the profile while the run steps, RPM (electrical cycles per minute
+    // for a linear motor).
+    double fastestRpm() const;
 
     const BridgeInput &in;
     const pwm &part;

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "motor/p3thermal.h"
+#include "motor/simulationprogress.h"
 #include "motor/waitcursor.h"
 #include "ui_mainwindow.h"
 #include "values/engvalues.h"
@@ -10,7 +11,6 @@
 
 #include <QElapsedTimer>
 #include <QIcon>
-#include <QProgressDialog>
 #include <QScopedValueRollback>
 #include <QScrollBar>
 #include <qcustomplot.h>
@@ -18,7 +18,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <memory>
 #include <utility>
 
 namespace {
@@ -197,58 +196,6 @@ void showP3noResult(Ui_MainWindow *ui, const QStringList &problems)
         ui->P3TextBrowser->append(QStringLiteral("!!! ") + line + QStringLiteral(" !!!"));
     ui->P3TextBrowser->setTextColor(Qt::black);
 }
-
-// The progress dialog of a long refresh: it opens once the refresh has run `delayMs`, and
-// each report then lets the events through that its Cancel button needs.
-class RefreshProgress
-{
-public:
-    RefreshProgress(QWidget *parent, int delayMs) : parent(parent), delayMs(delayMs)
-    {
-        clock.start();
-    }
-    ~RefreshProgress()
-    {
-        if (dialog) QApplication::restoreOverrideCursor();
-    }
-    RefreshProgress(const RefreshProgress &) = delete;
-    RefreshProgress &operator=(const RefreshProgress &) = delete;
-
-    // False once the user has cancelled.
-    bool report(double done)
-    {
-        if (!dialog) {
-            if (clock.elapsed() < delayMs) return true;
-            open();
-        }
-        if (std::isfinite(done)) dialog->setValue(int(std::clamp(done, 0.0, 1.0) * kSteps));
-        QCoreApplication::processEvents();
-        return !dialog->wasCanceled();
-    }
-
-private:
-    static constexpr int kSteps = 1000;
-
-    void open()
-    {
-        dialog = std::make_unique<QProgressDialog>(
-            QStringLiteral("Simulating the motor drive to thermal equilibrium..."),
-            QStringLiteral("Cancel"), 0, kSteps, parent);
-        dialog->setWindowTitle(QStringLiteral("Three-Phase Motor"));
-        dialog->setWindowModality(Qt::ApplicationModal);
-        dialog->setMinimumDuration(0);
-        dialog->setAutoReset(false);
-        dialog->setAutoClose(false);
-        // The refresh shows the wait cursor; the Cancel button is for clicking.
-        QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
-        dialog->show();
-    }
-
-    QWidget *parent;
-    int delayMs;
-    QElapsedTimer clock;
-    std::unique_ptr<QProgressDialog> dialog;
-};
 
 // A cancelled refresh leaves the results of the inputs before it: the notes say so, once.
 void showP3cancelled(Ui_MainWindow *ui)
@@ -443,7 +390,12 @@ void MainWindow::refreshP3()
     if (!P3inputsComputed()) {
         const bool computed = recomputeP3();
         const bool queued = std::exchange(P3refreshQueued, false);
-        if (!computed) return;
+        // A cancelled refresh keeps the waveforms before it, but the graph slots may have
+        // changed with the inputs (an example, a design file): the graphs show what they name.
+        if (!computed) {
+            redrawP3();
+            return;
+        }
         if (queued) {
             refreshP3();
             return;
@@ -495,7 +447,9 @@ bool MainWindow::recomputeP3()
     }
     if (problems.isEmpty()) {
         const QScopedValueRollback<bool> running(P3refreshRunning, true);
-        RefreshProgress progress(this, P3progressDelayMs);
+        SimulationProgress progress(
+            this, P3progressDelayMs,
+            QStringLiteral("Simulating the motor drive to thermal equilibrium..."));
         QElapsedTimer clock;
         clock.start();
         res = motor::runToEquilibrium(in, thermal, &waveforms,
@@ -520,7 +474,7 @@ bool MainWindow::recomputeP3()
                                         [](double x) { return std::fabs(x) < 1e10; });
         const double end = std::max(in.end, 0.0);
         if (res.flags & motor::flag::Refused) {
-            problems << motor::refusalNote(res.flags);
+            problems << motor::refusalNote(in, res.flags);
         } else if (!(end > std::max(in.start, 0.0))) {
             problems << QStringLiteral("The display window is empty: the start time must be "
                                        "before the end time");

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/plotview.h"
 
+#include "motor/simulationprogress.h"
 #include "motor/waitcursor.h"
 #include "ui_mainwindow.h"
 
@@ -11,12 +12,17 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QSaveFile>
+#include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QTextStream>
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -72,6 +78,39 @@ protected:
 
 private:
     const QCPAxis *axis;
+};
+
+// Why a file device failed, right after the failing call: its own reason where it has one,
+// else the system's, which a save file's writes and a flush cut short by a full disk or a file
+// size limit do not record.
+QString failureReason(const QFileDevice &file, int systemError)
+{
+    if (file.error() != QFileDevice::NoError) return file.errorString();
+    if (systemError != 0) return QString::fromLocal8Bit(std::strerror(systemError));
+    return QStringLiteral("the data could not be written");
+}
+
+// Passes a text stream's writes on to a file and keeps the reason of the first that fails.
+class WriteThrough : public QIODevice
+{
+public:
+    explicit WriteThrough(QFileDevice *file) : file(file) { open(QIODevice::WriteOnly); }
+    const QString &reason() const { return why; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        errno = 0;
+        const qint64 written = file->write(data, len);
+        const int systemError = errno;
+        if (written != len && why.isEmpty()) why = failureReason(*file, systemError);
+        return written;
+    }
+
+private:
+    QFileDevice *const file;
+    QString why;
 };
 
 } // namespace
@@ -159,11 +198,17 @@ void MainWindow::P3refreshGraphs()
     }
 }
 
-QString MainWindow::writeP3PWL(const QString &path)
+QString MainWindow::writeP3PWL(const QString &path, bool *cancelled)
 {
-    // A file is written beside its place and put there once whole: a failed export leaves the
-    // old file, or none, never part of one. A device or a pipe is written as it is, since a
-    // file put in its place would replace it.
+    if (cancelled) *cancelled = false;
+    // An edit made while the run was simulated again waited for it; it runs once the file is
+    // done with.
+    const auto queued = qScopeGuard([this] {
+        if (!P3refreshRunning && std::exchange(P3refreshQueued, false)) refreshP3();
+    });
+    // A file is written beside its place and put there once whole: a failed or cancelled
+    // export leaves the old file, or none, never part of one. A device or a pipe is written as
+    // it is, since a file put in its place would replace it.
     const QFileInfo target(path);
     const bool special = target.exists() && !target.isFile() && !target.isDir();
     std::unique_ptr<QFileDevice> file;
@@ -173,27 +218,47 @@ QString MainWindow::writeP3PWL(const QString &path)
         file = std::make_unique<QSaveFile>(path);
     if (!file->open(QIODevice::WriteOnly))
         return QStringLiteral("Could not open %1 for writing: %2").arg(path, file->errorString());
-    QTextStream out(file.get());
+    WriteThrough through(file.get());
+    QTextStream out(&through);
+    bool finished = true;
     if (P3waveforms.decimated) {
         // The graphs keep only the extremes of a long run; the file gets every step of it
-        // again, written as the run goes: the run of the results shown.
+        // again, written as the run goes: the run of the results shown. That takes as long as
+        // the run did, so it shows the refresh's progress and can be cancelled; meanwhile an
+        // edit waits, as it would for a refresh.
+        const WaitCursor wait;
+        const QScopedValueRollback<bool> running(P3refreshRunning, true);
+        const motor::BridgeInput in = P3computedInput;
         motor::PwlWriter writer(out, P3graphables, P3signalView());
-        motor::simulateBridge(P3computedInput, P3waveforms.Rdson, &writer);
+        SimulationProgress progress(this, P3progressDelayMs,
+                                    QStringLiteral("Simulating the run again to write every "
+                                                   "step of it..."));
+        finished = motor::streamBridge(in, P3waveforms.Rdson, &writer,
+                                       [&progress](double done) { return progress.report(done); });
     } else {
         motor::writePwl(out, P3waveforms, P3graphables, P3signalView());
     }
     out.flush();
+    auto *saveFile = qobject_cast<QSaveFile *>(file.get());
+    if (!finished) {
+        if (cancelled) *cancelled = true;
+        if (saveFile) saveFile->cancelWriting();
+        return QStringLiteral("The export to %1 was cancelled").arg(path);
+    }
     const QString failed = QStringLiteral("Could not write %1: ").arg(path);
-    const bool streamed = out.status() == QTextStream::Ok && file->error() == QFileDevice::NoError;
-    if (auto *saveFile = qobject_cast<QSaveFile *>(file.get())) {
+    const bool streamed = out.status() == QTextStream::Ok && through.reason().isEmpty();
+    if (saveFile) {
         if (!streamed) {
-            const QString why = saveFile->errorString();
+            const QString why = through.reason();
             saveFile->cancelWriting();
             return failed + why;
         }
-        return saveFile->commit() ? QString() : failed + saveFile->errorString();
+        errno = 0;
+        return saveFile->commit() ? QString() : failed + failureReason(*saveFile, errno);
     }
-    if (!streamed || !file->flush()) return failed + file->errorString();
+    if (!streamed) return failed + through.reason();
+    errno = 0;
+    if (!file->flush()) return failed + failureReason(*file, errno);
     file->close();
     return file->error() == QFileDevice::NoError ? QString() : failed + file->errorString();
 }
@@ -203,7 +268,9 @@ bool MainWindow::P3savePWL()
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("SaveAs"), fileName,
                                                       QStringLiteral("Text Files (*.txt)"));
     if (path.isEmpty()) return false; // cancelled
-    const QString error = writeP3PWL(path);
+    bool cancelled = false;
+    const QString error = writeP3PWL(path, &cancelled);
+    if (cancelled) return false;
     if (!error.isEmpty()) {
         QMessageBox::warning(this, QStringLiteral("Download PWL"), error);
         return false;

@@ -1,12 +1,16 @@
 #include "motor/motordialog.h"
 
+#include "motor/bridgesim.h"
 #include "ui_motordialog.h"
+#include "values/engvalues.h"
 
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTableWidgetItem>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -275,12 +279,35 @@ void P3motor::on_P3motor_OK_clicked()
         times << (t ? t->text() : QString());
         values << (v ? v->text() : QString());
     }
+    if (!profileInOrder(times)) return;
     emit sendMotorValues(ui->Rfield->text(), ui->Lfield->text(), ui->VemfField->text(),
                          ui->nPolesBox->value(), ui->DeltaButton->isChecked(), controlVariable,
                          ui->ControlType->currentIndex(), constantVariable,
                          ui->ControlAmplitude->text(), ui->ConstantAmplitude->text(), times, values,
                          ui->LinearMotorCheckBox->isChecked(), ui->CycleLength->text());
     close();
+}
+
+bool P3motor::profileInOrder(const QVector<QString> &times)
+{
+    // Only a profile the page follows is read in order; a constant amplitude leaves the table
+    // unused, to be put right before it is chosen.
+    if (ui->ControlType->currentIndex() != 1) return true;
+    QVector<double> seconds;
+    for (const QString &text : times) {
+        bool readable = false;
+        const double t = eng::parseFieldText(text.trimmed(), QStringLiteral("R"), &readable);
+        // The page names a time that cannot be read; here it only stays out of the order.
+        seconds << (readable ? t : std::nan(""));
+    }
+    const motor::BackwardTime back = motor::backwardProfileTime(seconds);
+    if (back.point < 0) return true;
+    ui->ProfileTable->setCurrentCell(back.point, 0);
+    QMessageBox::warning(this, windowTitle(),
+                         motor::backwardProfileText(times.toList(), back) +
+                             QStringLiteral(": each point's time must be at or after the time "
+                                            "of the point before it."));
+    return false;
 }
 
 void P3motor::on_P3motor_cancel_clicked()

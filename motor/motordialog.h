@@ -63,6 +63,9 @@ private:
     // constant that takes over the check when the excluded one had it.
     void chooseControl(bool checked, const QString &unit, const QString &header,
                        QRadioButton *excluded, QRadioButton *fallback, const QString &fallbackUnit);
+    // Whether the profile's times never go back; tells the user which point does and takes
+    // them to it when one does.
+    bool profileInOrder(const QVector<QString> &times);
     void showWiringPicture(bool delta);
     void showLinearMotor(bool linear);
     void numberRows();

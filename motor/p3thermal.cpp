@@ -1,5 +1,6 @@
 #include "motor/p3thermal.h"
 
+#include "motor/drivestepper.h"
 #include "values/engvalues.h"
 
 #include <algorithm>
@@ -180,36 +181,58 @@ QString warningMessage(quint32 bit)
                               "change between them: the speed or envelope would change at a "
                               "rate beyond any number. Space the points further apart.");
     case flag::SpeedRunaway:
-        return QStringLiteral("\nWarning: The speed is too high to simulate: over the display "
-                              "window it turns the rotor through an angle beyond any number. "
-                              "Lower the speed or shorten the display window.");
+        return QStringLiteral("\nWarning: The speed is too high to simulate: the rotor would "
+                              "turn more than a whole cycle within one time step, or through "
+                              "an angle beyond any number over the display window. Lower the "
+                              "speed.");
     case flag::CarrierUnusable:
         return QStringLiteral("\nWarning: The switching frequency is too low to simulate: its "
                               "period is too long to step along, or admits a display window "
                               "over which the rotor turns beyond any number. Raise the "
                               "switching frequency or shorten the display window.");
+    case flag::ProfileOrder:
+        return QStringLiteral("\nWarning: A profile point's time is before the time of the "
+                              "point before it, so the profile cannot be followed. Put the "
+                              "points in time order.");
+    case flag::TravelRunaway:
+        return QStringLiteral("\nWarning: Over the display window the linear motor would "
+                              "travel a distance beyond any number. Shorten the cycle length "
+                              "or the display window.");
     default:
         return QString();
     }
 }
 
-QString refusalNote(quint32 flags)
+QString refusalNote(const BridgeInput &in, quint32 flags)
 {
+    const QString none = QStringLiteral(": nothing was simulated");
     if (flags & flag::WindowNotFinite)
-        return QStringLiteral("The display window needs a finite start and end: nothing was "
-                              "simulated");
+        return QStringLiteral("The display window needs a finite start and end") + none;
     if (flags & flag::CarrierUnusable)
-        return QStringLiteral("The switching period is too long to simulate: nothing was "
-                              "simulated");
+        return QStringLiteral("The switching period is too long to simulate") + none;
     if (flags & flag::WindowTooLong)
-        return QStringLiteral("The display window needs too many switching periods: nothing "
-                              "was simulated");
+        return QStringLiteral("The display window needs too many switching periods") + none;
+    if (flags & flag::ProfileOrder) {
+        const detail::RunSetup s(in);
+        return backwardProfileText(in.motor.timeVector, backwardProfileTime(s.prof.timebase)) +
+               none;
+    }
     if (flags & flag::ProfileSpacing)
-        return QStringLiteral("Profile points are too close in time for their change of "
-                              "speed: nothing was simulated");
-    if (flags & flag::SpeedRunaway)
-        return QStringLiteral("The speed turns the rotor too far over the display window: "
-                              "nothing was simulated");
+        return QStringLiteral("Profile points are too close in time for their change of speed") +
+               none;
+    if (flags & flag::SpeedRunaway) {
+        const detail::RunSetup s(in);
+        return QStringLiteral("The speed of %1 RPM turns the rotor too far over the display "
+                              "window")
+                   .arg(eng::number2String(s.fastestRpm())) +
+               none;
+    }
+    if (flags & flag::TravelRunaway) {
+        return QStringLiteral("The cycle length of %1 m takes the motor too far over the "
+                              "display window")
+                   .arg(eng::number2String(eng::parseValue(in.motor.cycleLength))) +
+               none;
+    }
     return QString();
 }
 

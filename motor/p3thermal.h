@@ -62,8 +62,8 @@ double minHeatsink(double Ieffective, double Pother, const pwm &part, double Tam
 QString warningMessage(quint32 bit);
 QStringList warningMessages(quint32 flags);
 
-// For flags of a refused run (flag::Refused): one line naming the cause, for a page that
-// shows no result; "" for a run that was not refused.
-QString refusalNote(quint32 flags);
+// For flags of a refused run of `in` (flag::Refused): one line naming the cause, for a page
+// that shows no result; "" for a run that was not refused.
+QString refusalNote(const BridgeInput &in, quint32 flags);
 
 } // namespace motor

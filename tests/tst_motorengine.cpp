@@ -210,6 +210,8 @@ private slots:
     void profileFlags();
 
     void standingBridgeMatchesDcCircuit();
+    void switchingLossByEdge_data();
+    void switchingLossByEdge();
     void turningMotorMatchesPhasors();
     void deltaSimulatesAsEquivalentWye();
     void waveformLengths_data();
@@ -227,6 +229,8 @@ private slots:
     void runawayInputsAreRefused();
     void extremeInputsAreRefused_data();
     void extremeInputsAreRefused();
+    void fastSpeedsStillRun_data();
+    void fastSpeedsStillRun();
     void longWindowInBoundedMemory();
     void progressStopsLongRefresh_data();
     void progressStopsLongRefresh();
@@ -522,6 +526,35 @@ void TestMotorEngine::standingBridgeMatchesDcCircuit()
     QVERIFY(r.Irms < 0.05); // phase A carries nothing
 }
 
+void TestMotorEngine::switchingLossByEdge_data()
+{
+    // The standing bridge above, whose currents do not depend on the edge times: B and C
+    // carry I = 0.389711 · 50 V / 3.075 ohm = 6.33677 A and their nodes swing 50 V up and
+    // down once each per period. An edge costs ½ · 50 V · I · its own time, so at 20 kHz
+    // Ps = 2 · ½ · 50 V · 6.33677 A · (t_rise + t_fall) · 20e3 (hand derivation).
+    QTest::addColumn<QString>("rise");
+    QTest::addColumn<QString>("fall");
+    QTest::addColumn<double>("watts");
+    QTest::newRow("20 ns both ways: 0.253471 W") << "20" << "20" << 0.253471;
+    QTest::newRow("rise 90 ns, fall 140 ns (as JNV310): 1.457457 W") << "90" << "140" << 1.457457;
+}
+
+void TestMotorEngine::switchingLossByEdge()
+{
+    QFETCH(QString, rise);
+    QFETCH(QString, fall);
+    QFETCH(double, watts);
+    motor::BridgeInput in = baseInput();
+    in.part = makePart({{"t_rise", rise}, {"t_fall", fall}});
+    in.motor.controlVariable = 2;
+    in.motor.constantVariable = 0;
+    in.motor.controlAmplitude = "90";
+    in.motor.constantAmplitude = "0";
+    const motor::BridgeResult r =
+        motor::simulateBridge(in, 0.07, static_cast<motor::StepSink *>(nullptr));
+    QVERIFY2(std::fabs(r.Ps - watts) < 0.02 * watts, qPrintable(QString::number(r.Ps)));
+}
+
 void TestMotorEngine::turningMotorMatchesPhasors()
 {
     // 600 RPM, four poles: 40 Hz. Phase voltage 0.8 · 25 V = 20 V against E = 600 · 2 mV =
@@ -812,36 +845,59 @@ void TestMotorEngine::extremeInputsAreRefused_data()
     QTest::addColumn<quint32>("flag");
     QTest::addColumn<QString>("note");
     const char *const names[] = {"sinusoidal", "trapezoidal", "six-step"};
-    const QString spacing = "Profile points are too close in time for their change of speed: "
-                            "nothing was simulated";
-    const QString speed = "The speed turns the rotor too far over the display window: nothing "
-                          "was simulated";
-    const QString carrier = "The switching period is too long to simulate: nothing was "
-                            "simulated";
-    const QString window = "The display window needs a finite start and end: nothing was "
-                           "simulated";
+    const QString none = ": nothing was simulated";
+    const QString spacing =
+        "Profile points are too close in time for their change of speed" + none;
+    const QString speed =
+        "The speed of %1 RPM turns the rotor too far over the display window" + none;
+    const QString carrier = "The switching period is too long to simulate" + none;
+    const QString window = "The display window needs a finite start and end" + none;
     for (int c = 0; c < 3; ++c) {
         const QString on = QStringLiteral(", ") + names[c];
         QTest::newRow(qPrintable("0 to 6000 RPM between 0 and 1e-320 s" + on))
             << 0 << c << motor::flag::ProfileSpacing << spacing;
         QTest::newRow(qPrintable("3.5e307 RPM on a 0.001 kHz carrier for 100 s" + on))
-            << 1 << c << motor::flag::SpeedRunaway << speed;
+            << 1 << c << motor::flag::SpeedRunaway << speed.arg("3.5e+307");
         QTest::newRow(qPrintable("1e-303 kHz carrier, 2e305 s window" + on))
             << 2 << c << motor::flag::CarrierUnusable << carrier;
         QTest::newRow(qPrintable("window starting at NaN" + on))
             << 3 << c << motor::flag::WindowNotFinite << window;
+        // The example's own 20 kHz and 1 s: an angle that stays finite, but grows by 1e301 rad
+        // a step, once stepped for minutes.
+        QTest::newRow(qPrintable("3.5e307 RPM at a constant duty cycle" + on))
+            << 4 << c << motor::flag::SpeedRunaway << speed.arg("3.5e+307");
+        // n times the speed overflows; it once stood for no speed at all.
+        QTest::newRow(qPrintable("1.7e308 RPM at a constant duty cycle" + on))
+            << 5 << c << motor::flag::SpeedRunaway << speed.arg("1.7e+308");
+        // 2.41e7 RPM is 2.008 MHz on five poles, the base steps 2 MHz (1/100 of 20 kHz).
+        QTest::newRow(qPrintable("2.41e7 RPM, just over a turn a step" + on))
+            << 6 << c << motor::flag::SpeedRunaway << speed.arg("2.41e+07");
+        QTest::newRow(qPrintable("linear motor without force, 1e308 m a cycle" + on))
+            << 7 << c << motor::flag::TravelRunaway
+            << "The cycle length of 1e+308 m takes the motor too far over the display window" +
+                   none;
+        QTest::newRow(qPrintable("profile times 1e-320 s, then 0 s" + on))
+            << 8 << c << motor::flag::ProfileOrder
+            << "Profile point 2 time (0 s) is before point 1 time (1e-320 s)" + none;
     }
 }
 
 void TestMotorEngine::extremeInputsAreRefused()
 {
-    // Inputs every field and design file accepts, once made the rotor angle run to infinity
-    // and a sector index out of its table. Now no step is taken and the flag names the cause.
+    // Inputs every field and design file accepts, once made the rotor angle run to infinity,
+    // a sector index out of its table, a standstill out of an overflow, positions of inf, or
+    // minutes of stepping. Now no step is taken, at once, and the note names the cause.
     QFETCH(int, design);
     QFETCH(int, commutation);
     QFETCH(quint32, flag);
     QFETCH(QString, note);
     motor::BridgeInput in = exampleInput(95, commutation);
+    const auto constantSpeed = [&in](const char *rpm) {
+        in.motor.controlType = 0;
+        in.motor.controlAmplitude = rpm;
+        in.motor.constantVariable = 2; // duty cycle
+        in.motor.constantAmplitude = "75";
+    };
     if (design == 0) {
         in.motor.timeVector = QStringList{"0", "1e-320"};
         in.motor.amplitudeVector = QStringList{"0", "6000"};
@@ -853,15 +909,32 @@ void TestMotorEngine::extremeInputsAreRefused()
     } else if (design == 2) {
         in.FswHz = 1e-300;
         in.end = 2e305;
-    } else {
+    } else if (design == 3) {
         in.start = std::nan("");
+    } else if (design == 4) {
+        constantSpeed("3.5e307");
+    } else if (design == 5) {
+        constantSpeed("1.7e308");
+    } else if (design == 6) {
+        constantSpeed("2.41e7");
+    } else if (design == 7) {
+        in.motor.isLinear = true;
+        in.motor.Vemf = "0";
+        in.motor.cycleLength = "1e308";
+    } else {
+        in.motor.timeVector = QStringList{"1e-320", "0"};
+        in.motor.amplitudeVector = QStringList{"0", "6000"};
     }
     motor::ThermalInput thermal;
     thermal.Rhs = 0.4;
     motor::Waveforms w;
+    QElapsedTimer timer;
+    timer.start();
     const motor::ThermalResult r = motor::runToEquilibrium(in, thermal, &w);
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
     QCOMPARE(r.flags & motor::flag::Refused, flag);
-    QCOMPARE(motor::refusalNote(r.flags), note);
+    QCOMPARE(r.runs, 1);
+    QCOMPARE(motor::refusalNote(in, r.flags), note);
     QCOMPARE(w.steps(), 0);
     QCOMPARE(r.bridge.Ipeak, 0.0);
     QCOMPARE(r.bridge.loadPower, 0.0);
@@ -871,6 +944,39 @@ void TestMotorEngine::extremeInputsAreRefused()
     const motor::BridgeResult single = motor::simulateBridge(in, r.Rdson, &steps);
     QCOMPARE(single.flags & motor::flag::Refused, flag);
     QVERIFY(steps.rows.empty());
+}
+
+void TestMotorEngine::fastSpeedsStillRun_data()
+{
+    QTest::addColumn<int>("commutation");
+    QTest::addColumn<bool>("linear");
+    QTest::newRow("sinusoidal") << 0 << false;
+    QTest::newRow("six-step") << 2 << false;
+    QTest::newRow("linear motor, 1e300 m a cycle") << 1 << true;
+}
+
+void TestMotorEngine::fastSpeedsStillRun()
+{
+    // Just under a turn a base step (2.39e7 RPM is 1.99 MHz on five poles against 2 MHz of
+    // base steps), and a linear motor's travel of 1e302 m or so: odd, but numbers; they run,
+    // with every position sample a number.
+    QFETCH(int, commutation);
+    QFETCH(bool, linear);
+    motor::BridgeInput in = exampleInput(95, commutation);
+    in.end = 0.002;
+    in.motor.controlType = 0;
+    in.motor.constantVariable = 2;
+    in.motor.constantAmplitude = "75";
+    in.motor.controlAmplitude = linear ? "6000" : "2.39e7";
+    in.motor.isLinear = linear;
+    if (linear) in.motor.Vemf = "0";
+    in.motor.cycleLength = "1e300";
+    motor::Waveforms w;
+    const motor::BridgeResult r = motor::simulateBridge(in, 0.05, &w);
+    QCOMPARE(r.flags & motor::flag::Refused, quint32(0));
+    QVERIFY(w.steps() > 1000);
+    for (double x : qAsConst(w.Angle))
+        QVERIFY(std::isfinite(x));
 }
 
 void TestMotorEngine::longWindowInBoundedMemory()
@@ -1370,14 +1476,23 @@ void TestMotorEngine::warningTexts_data()
                                 "change between them: the speed or envelope would change at a "
                                 "rate beyond any number. Space the points further apart.";
     QTest::newRow("0x80000") << quint32(0x80000)
-                             << "\nWarning: The speed is too high to simulate: over the display "
-                                "window it turns the rotor through an angle beyond any number. "
-                                "Lower the speed or shorten the display window.";
+                             << "\nWarning: The speed is too high to simulate: the rotor would "
+                                "turn more than a whole cycle within one time step, or through "
+                                "an angle beyond any number over the display window. Lower the "
+                                "speed.";
     QTest::newRow("0x100000")
         << quint32(0x100000)
         << "\nWarning: The switching frequency is too low to simulate: its period is too long "
            "to step along, or admits a display window over which the rotor turns beyond any "
            "number. Raise the switching frequency or shorten the display window.";
+    QTest::newRow("0x200000") << quint32(0x200000)
+                              << "\nWarning: A profile point's time is before the time of the "
+                                 "point before it, so the profile cannot be followed. Put the "
+                                 "points in time order.";
+    QTest::newRow("0x400000") << quint32(0x400000)
+                              << "\nWarning: Over the display window the linear motor would "
+                                 "travel a distance beyond any number. Shorten the cycle length "
+                                 "or the display window.";
     QTest::newRow("unknown bit") << quint32(0x80000000) << QString();
 }
 

@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,8 @@
 #include <QtTest>
 #include <qcustomplot.h>
 
+#include <cerrno>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <memory>
@@ -95,6 +98,35 @@ private:
     QTimer timer_;
 };
 
+// What a failed or cancelled export must leave: the export of before at its place, or no
+// file at all.
+const QByteArray kOldExport = "0,1\n1,2\n";
+
+void oldExportRows()
+{
+    QTest::addColumn<bool>("oldFile");
+    QTest::newRow("an export of before: kept whole") << true;
+    QTest::newRow("no file before: none left") << false;
+}
+
+void placeOldExport(const QString &path)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(kOldExport);
+}
+
+void verifyLeftAsBefore(const QString &path, bool oldFile)
+{
+    const QFileInfo info(path);
+    QCOMPARE(info.dir().entryList(QDir::Files | QDir::Hidden),
+             oldFile ? QStringList{info.fileName()} : QStringList());
+    if (!oldFile) return;
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), kOldExport);
+}
+
 QPoint pixelOf(QCustomPlot *plot, double x, double y)
 {
     return QPoint(qRound(plot->xAxis->coordToPixel(x)), qRound(plot->yAxis->coordToPixel(y)));
@@ -135,6 +167,7 @@ private slots:
     void dialogShowsAllRows();
     void dialogMotorPage();
     void dialogCancel();
+    void dialogRefusesTimesGoingBack();
     void dialogProfileCounts_data();
     void dialogProfileCounts();
     void dialogPoleClamp_data();
@@ -161,7 +194,11 @@ private slots:
     void pwlTimesIncrease();
     void pwlCancelled();
     void pwlWriteFailureIsReported();
+    void pwlFailedWriteKeepsOldFile_data();
     void pwlFailedWriteKeepsOldFile();
+    void pwlLongExportCancelled_data();
+    void pwlLongExportCancelled();
+    void cancelledExampleShowsItsGraphs();
 
 private:
     P3motor *openDialog(const char *button);
@@ -487,50 +524,77 @@ void TestMotorPage::unusableInputs()
 
 void TestMotorPage::runawayDesignsRefused_data()
 {
-    // Example 95's design with a profile or speed whose rotor angle runs away, as the motor
-    // dialog or a design file can set it; the note names the real cause, not an amplitude.
+    // Example 95's design with a profile, speed or motor whose simulation runs away, as the
+    // motor dialog or a design file can set it; the note names the real cause, not an
+    // amplitude, and comes at once.
     QTest::addColumn<int>("commutation");
-    QTest::addColumn<bool>("profile");
+    QTest::addColumn<int>("design");
     QTest::addColumn<QString>("note");
     const char *const names[] = {"sinusoidal", "trapezoidal", "six-step"};
+    const QString none = ": nothing was simulated";
+    const QString speed =
+        "The speed of %1 RPM turns the rotor too far over the display window" + none;
     for (int c = 0; c < 3; ++c) {
-        QTest::newRow(qPrintable(QStringLiteral("0 to 6000 RPM within 1e-320 s, ") + names[c]))
-            << c << true
-            << "Profile points are too close in time for their change of speed: nothing was "
-               "simulated";
-        QTest::newRow(qPrintable(QStringLiteral("3.5e307 RPM, ") + names[c]))
-            << c << false
-            << "The speed turns the rotor too far over the display window: nothing was "
-               "simulated";
+        const QString on = QStringLiteral(", ") + names[c];
+        QTest::newRow(qPrintable("0 to 6000 RPM within 1e-320 s" + on))
+            << c << 0 << "Profile points are too close in time for their change of speed" + none;
+        QTest::newRow(qPrintable("3.5e307 RPM on a 0.001 kHz carrier" + on))
+            << c << 1 << speed.arg("3.5e+307");
+        QTest::newRow(qPrintable("3.5e307 RPM at a constant duty cycle" + on))
+            << c << 2 << speed.arg("3.5e+307");
+        QTest::newRow(qPrintable("1.7e308 RPM at a constant duty cycle" + on))
+            << c << 3 << speed.arg("1.7e+308");
+        QTest::newRow(qPrintable("linear motor without force, 1e308 m a cycle" + on))
+            << c << 4
+            << "The cycle length of 1e+308 m takes the motor too far over the display window" +
+                   none;
+        QTest::newRow(qPrintable("profile times 1e-320 s, then 0 s" + on))
+            << c << 5 << "Profile point 2 time (0 s) is before point 1 time (1e-320 s)" + none;
     }
 }
 
 void TestMotorPage::runawayDesignsRefused()
 {
     QFETCH(int, commutation);
-    QFETCH(bool, profile);
+    QFETCH(int, design);
     QFETCH(QString, note);
     w->displayExample(95);
     ui->P3commType->setCurrentIndex(commutation);
     w->ThreePhaseControlVariable = 1; // speed
-    if (profile) {
+    if (design == 0 || design == 5) {
         w->ThreePhaseControlType = 1;
-        w->ThreePhaseTimeVector = QStringList{"0", "1e-320"};
+        w->ThreePhaseTimeVector = design == 0 ? QStringList{"0", "1e-320"}
+                                              : QStringList{"1e-320", "0"};
         w->ThreePhaseAmplitudeVector = QStringList{"0", "6000"};
+    } else if (design == 4) {
+        w->ThreePhaseisLinear = true;
+        w->ThreePhaseVemf = "0";
+        w->ThreePhaseCycleLength = "1e308";
     } else {
         w->ThreePhaseControlType = 0;
-        w->ThreePhaseControlAmplitude = "3.5e307";
-        ui->P3Fsw->setText("0.001");
-        ui->P3startTime->setText("0");
-        ui->P3endTime->setText("100");
+        w->ThreePhaseControlAmplitude = design == 3 ? "1.7e308" : "3.5e307";
+        if (design == 1) {
+            ui->P3Fsw->setText("0.001");
+            ui->P3startTime->setText("0");
+            ui->P3endTime->setText("100");
+        } else {
+            w->ThreePhaseConstantVariable = 2; // duty cycle
+            w->ThreePhaseConstantAmplitude = "75";
+        }
     }
+    QElapsedTimer timer;
+    timer.start();
     w->refreshP3();
+    QVERIFY2(timer.elapsed() < 1000, qPrintable(QString::number(timer.elapsed())));
     for (QLabel *label : {ui->P3loadPower, ui->P3ampPower, ui->P3Ipeak, ui->P3RMScurrent,
                           ui->P3Tcase, ui->P3Tjunction})
         QCOMPARE(label->text(), eng::noResultText());
     const QString notes = ui->P3TextBrowser->toPlainText();
     QVERIFY2(notes.contains("!!! " + note + " !!!"), qPrintable(notes));
-    QVERIFY2(!notes.contains("overflow"), qPrintable(notes));
+    for (const char *wrong : {"overflow", "Could not solve", "amplitude is"})
+        QVERIFY2(!notes.contains(QLatin1String(wrong)), qPrintable(notes));
+    // Nothing is left to show or export, and no sample of it is not a number.
+    QCOMPARE(w->P3waveforms.steps(), 0);
 }
 
 void TestMotorPage::noNetPowerNoEfficiency()
@@ -817,6 +881,43 @@ void TestMotorPage::dialogCancel()
     QTRY_VERIFY(!w->P3motorDialog);
 }
 
+void TestMotorPage::dialogRefusesTimesGoingBack()
+{
+    // A profile whose times go back cannot be followed: OK names the point and the times,
+    // takes the user to that time and keeps the dialog open; the window's values and results
+    // stay as they were. Put in order, the profile is sent.
+    w->ThreePhaseControlType = 1;
+    const QStringList times = w->ThreePhaseTimeVector;
+    const QString load = ui->P3loadPower->text();
+    const int runs = w->P3computations;
+    P3motor *d = openDialog("P3editWaveform");
+    QVERIFY(d);
+    d->ui->ProfileTable->item(0, 0)->setText("1e-320");
+    d->ui->ProfileTable->item(1, 0)->setText("0");
+    QStringList messages;
+    {
+        DialogAnswerer answerer{QString()};
+        d->ui->P3motor_OK->click();
+        messages = answerer.messages;
+    }
+    QCOMPARE(messages, QStringList{"Profile point 2 time (0 s) is before point 1 time (1e-320 s)"
+                                   ": each point's time must be at or after the time of the "
+                                   "point before it."});
+    QCOMPARE(d->ui->ProfileTable->currentRow(), 1);
+    QCOMPARE(d->ui->ProfileTable->currentColumn(), 0);
+    QVERIFY(d->isVisible());
+    QCOMPARE(w->ThreePhaseTimeVector, times);
+    QCOMPARE(w->P3computations, runs);
+    QCOMPARE(ui->P3loadPower->text(), load);
+
+    // A constant amplitude does not follow the table: its order does not hold OK up.
+    d->ui->ControlType->setCurrentIndex(0);
+    d->ui->P3motor_OK->click();
+    QCOMPARE(w->ThreePhaseControlType, 0);
+    QCOMPARE(w->ThreePhaseTimeVector.first(), QStringLiteral("1e-320"));
+    QTRY_VERIFY(!w->P3motorDialog);
+}
+
 void TestMotorPage::dialogProfileCounts_data()
 {
     QTest::addColumn<QStringList>("times");
@@ -825,7 +926,7 @@ void TestMotorPage::dialogProfileCounts_data()
     QTest::newRow("no points: two rows of 0")
         << QStringList{} << QStringList{"0", "0"} << QStringList{"0", "0"};
     QTest::newRow("one point: a row of 0 below it")
-        << QStringList{"5m"} << QStringList{"5m", "0"} << QStringList{"7", "0"};
+        << QStringList{"-5m"} << QStringList{"-5m", "0"} << QStringList{"7", "0"};
     QStringList seventeen, sixteen, values16;
     for (int i = 0; i < 17; ++i)
         seventeen << QString::number(i);
@@ -1286,10 +1387,15 @@ void TestMotorPage::pwlWriteFailureIsReported()
     QVERIFY2(messages.last().contains(path), qPrintable(messages.join(" | ")));
     QVERIFY(!QFile::exists(path));
 
-    // A device that opens but takes no data: the write itself fails and says so.
+    // A device that opens but takes no data: the write itself fails and says why.
     if (!QFile::exists("/dev/full")) QSKIP("no /dev/full on this system");
     const QString error = w->writeP3PWL("/dev/full");
-    QVERIFY2(error.startsWith("Could not write /dev/full"), qPrintable(error));
+    QCOMPARE(error, "Could not write /dev/full: " + QString::fromLocal8Bit(std::strerror(ENOSPC)));
+}
+
+void TestMotorPage::pwlFailedWriteKeepsOldFile_data()
+{
+    oldExportRows();
 }
 
 void TestMotorPage::pwlFailedWriteKeepsOldFile()
@@ -1298,15 +1404,12 @@ void TestMotorPage::pwlFailedWriteKeepsOldFile()
     QSKIP("file size limits are set with setrlimit");
 #else
     // A disk that fills part-way through the export, as a file size limit makes it: the
-    // export of before is kept whole, no part of the new one is left, and the failure is told.
+    // export of before is kept whole, no part of the new one is left, and the message names
+    // the reason the system gives.
+    QFETCH(bool, oldFile);
     QTemporaryDir dir;
     const QString path = dir.filePath("wave.txt");
-    const QByteArray old = "0,1\n1,2\n";
-    {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(old);
-    }
+    if (oldFile) placeOldExport(path);
     const rlim_t limit = 4096;
     QCOMPARE(w->writeP3PWL(dir.filePath("whole.txt")), QString());
     QVERIFY(QFileInfo(dir.filePath("whole.txt")).size() > qint64(4 * limit));
@@ -1318,16 +1421,98 @@ void TestMotorPage::pwlFailedWriteKeepsOldFile()
     small.rlim_cur = limit;
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString error = w->writeP3PWL(path);
+    // Over an old file, without the file dialog, whose question to replace it the answerer
+    // cannot reach; else as the user exports, through the message it shows.
+    QString error;
+    bool saved = true;
+    QStringList messages;
+    if (oldFile) {
+        error = w->writeP3PWL(path);
+    } else {
+        DialogAnswerer answerer(path);
+        saved = w->P3savePWL();
+        messages = answerer.messages;
+    }
     setrlimit(RLIMIT_FSIZE, &before);
     std::signal(SIGXFSZ, previousHandler);
 
-    QVERIFY2(error.startsWith("Could not write " + path), qPrintable(error));
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QCOMPARE(f.readAll(), old);
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"wave.txt"});
+    const QString told =
+        "Could not write " + path + ": " + QString::fromLocal8Bit(std::strerror(EFBIG));
+    if (oldFile) {
+        QCOMPARE(error, told);
+    } else {
+        QVERIFY(!saved);
+        QCOMPARE(messages, QStringList{told});
+    }
+    verifyLeftAsBefore(path, oldFile);
 #endif
+}
+
+void TestMotorPage::pwlLongExportCancelled_data()
+{
+    oldExportRows();
+}
+
+void TestMotorPage::pwlLongExportCancelled()
+{
+    // The export of a long run simulates it again: the refresh's progress dialog shows with
+    // its Cancel, which stops the export and leaves the file as it was, with no message.
+    QFETCH(bool, oldFile);
+    w->loadExample(94);
+    QVERIFY(w->P3waveforms.decimated);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("wave.txt");
+    if (oldFile) placeOldExport(path);
+    w->P3progressDelayMs = 0;
+    bool saved = true, cancelled = false;
+    QStringList messages;
+    {
+        ProgressWatch watch([](QProgressDialog *d) {
+            QCOMPARE(d->labelText(),
+                     QStringLiteral("Simulating the run again to write every step of it..."));
+            d->cancel();
+        });
+        // Over an old file without the file dialog (see above).
+        if (oldFile) {
+            w->writeP3PWL(path, &cancelled);
+        } else {
+            DialogAnswerer answerer(path);
+            saved = w->P3savePWL();
+            messages = answerer.messages;
+        }
+        QCOMPARE(watch.seen, 1);
+    }
+    QVERIFY(oldFile ? cancelled : !saved);
+    QVERIFY2(messages.isEmpty(), qPrintable(messages.join(" | ")));
+    verifyLeftAsBefore(path, oldFile);
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(QApplication::overrideCursor(), nullptr);
+}
+
+void TestMotorPage::cancelledExampleShowsItsGraphs()
+{
+    // An example whose refresh is cancelled keeps the results before it, but its choice of
+    // graphs is the page's now: every graph shows the signal its slot names.
+    w->P3progressDelayMs = 0;
+    QTimer canceller;
+    QObject::connect(&canceller, &QTimer::timeout, [] {
+        if (auto *d = qobject_cast<QProgressDialog *>(QApplication::activeModalWidget()))
+            d->cancel();
+    });
+    canceller.start(0);
+    w->loadExample(91);
+    canceller.stop();
+    QVERIFY(ui->P3TextBrowser->toPlainText().contains("Simulation cancelled"));
+    QCOMPARE(w->P3graphables, (QStringList{"I1", "I2", "I3", "null", "null", "null"}));
+    const QStringList labels{"A Line Current [A]", "B Line Current [A]", "C Line Current [A]"};
+    QCustomPlot *const plots[] = {ui->P3graph0, ui->P3graph1, ui->P3graph2,
+                                  ui->P3graph3, ui->P3graph4, ui->P3graph5};
+    for (int i = 0; i < 6; ++i) {
+        QCOMPARE(plots[i]->isVisible(), i < 3);
+        if (i >= 3) continue;
+        QCOMPARE(plots[i]->yAxis->label(), labels[i]);
+        QCOMPARE(plots[i]->graph(0)->dataCount(), w->P3waveforms.steps());
+    }
 }
 
 QTEST_MAIN(TestMotorPage)

@@ -110,6 +110,8 @@ private slots:
     void switchCurrents_data();
     void switchCurrents();
     void handDerivedSummary();
+    void loadPower_data();
+    void loadPower();
     void currentDriveMatchesVoltageDrive();
     void fullBridgeDoublesSwitchLosses();
     void zeroSignal();
@@ -257,6 +259,41 @@ void TestPwmPowerEngine::handDerivedSummary()
     const PowerDetails s = analysePwmPower(se, makePart(), resistiveLoad());
     QVERIFY(near(s.Vlo, 0.05 * 48 + 0.05, 1e-9)); // (1 - 0.95) Vs + Rb Ibot
     QVERIFY(near(s.Iripple, 1.92, 1e-9));
+}
+
+void TestPwmPowerEngine::loadPower_data()
+{
+    // ±10 V at 1 kHz straight into a series load (no filter): the load takes
+    // P = ½ · (10 V)² · R / |Z|², which the summary and the output sweep must both give
+    // (hand derivation). The true power is the apparent power times cos of the load angle.
+    QTest::addColumn<Triple>("load");
+    QTest::addColumn<double>("watts");
+    QTest::newRow("10 ohm: 50 · 10 / 100 = 5 W") << t("0", "10", "short") << 5.0;
+    // 2π · 1 kHz · 1.59155 mH = 10 ohm: 45°, |Z|² = 200.
+    QTest::newRow("10 ohm + 1.59155 mH, 45 degrees: 500 / 200 = 2.5 W")
+        << t("1.5915494309m", "10", "short") << 2.5;
+    // 1 / (2π · 1 kHz · 10 uF) = 15.9155 ohm: -57.86°, |Z|² = 100 + 253.3030 = 353.3030.
+    QTest::newRow("10 ohm + 10 uF, -57.86 degrees: 500 / 353.3030 = 1.415216 W")
+        << t("0", "10", "10u") << 1.415216;
+}
+
+void TestPwmPowerEngine::loadPower()
+{
+    QFETCH(Triple, load);
+    QFETCH(double, watts);
+    Network n = resistiveLoad();
+    n.L[4] = load;
+    const double Pout = analysePwmPower(baseInput(), makePart(), n).Pout;
+    QVERIFY2(near(Pout, watts, 1e-6 * watts), qPrintable(QString::number(Pout, 'g', 8)));
+    SweepRange at1k; // 100 Hz to 1.1 kHz in 10 Hz steps: the 91st point is 1 kHz
+    at1k.minAuto = false;
+    at1k.fmin = 100;
+    at1k.maxAuto = false;
+    at1k.fmax = 1100;
+    const OutputSweep s = outputSweep(n, makePart(), baseInput(), 0.924, at1k);
+    QCOMPARE(s.f[90], 1000.0);
+    QVERIFY2(near(s.Pload[90], watts, 1e-6 * watts),
+             qPrintable(QString::number(s.Pload[90], 'g', 8)));
 }
 
 // 1 A into 10 ohm is the same operating point as 10 V.
