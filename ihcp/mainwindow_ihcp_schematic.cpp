@@ -162,18 +162,18 @@ void MainWindow::drawIHCP()
         wire(4650, -1000, 4650, -1200, pen);
         plotG(sch, pen, 4650, -1200);
 
-        // The signal drives one input resistor; the other one's free end is grounded.
-        if (!inv) {
-            addText(sch, -1900, -1400, QStringLiteral("V_IN"), kLeftOf);
-            wire(-1800, 1400, -1800, 1200, pen);
-            plotG(sch, pen, -1800, 1200);
-            IHCPVinLabel = addText(sch, -2300, -1000, QStringLiteral("V_IN = "), kLeftOf);
-        } else {
-            addText(sch, -1900, 1400, QStringLiteral("V_IN"), kLeftOf);
-            wire(-1800, -1400, -1800, -1600, pen);
-            plotG(sch, pen, -1800, -1600);
-            IHCPVinLabel = addText(sch, -2300, 1000, QStringLiteral("V_IN = "), kLeftOf);
-        }
+        // The signal drives one input resistor; the other one's free end is grounded (both
+        // grounds hang down from their line).
+        const double line = inv ? 1400 : -1400;
+        addText(sch, -1900, line, QStringLiteral("V_IN"), kLeftOf);
+        wire(-1800, -line, -1800, -line - 200, pen);
+        plotG(sch, pen, -1800, -line - 200);
+        // The input range stands towards the middle of the drawing, a line's height clear of
+        // the terminal's name: at its anchor the two would touch corner to corner and read as
+        // one text.
+        const double inward = inv ? -1 : 1;
+        IHCPVinLabel = addText(sch, -2300, line + 400 * inward, QStringLiteral("V_IN = "), kLeftOf);
+        schem::setLabelOffset(IHCPVinLabel, QPointF(0, 200 * inward));
     }
 
     sch->xAxis->setRange(-4500, 7500);
