@@ -1,7 +1,11 @@
 // Layout of the SOA supply schematic: the load variants, parallel amplifiers, bridge, boost
-// pins, labels and the visible window, without a plot.
+// pins, labels and the visible window, without a plot; and the schematic in the window, where
+// every value stands clear of the others and of the drawing.
 #include "soa/supplyschematic.h"
 #include "values/engvalues.h"
+
+#include "plotcheck.h"
+#include "schematicwindow.h"
 
 #include <QtTest>
 
@@ -103,6 +107,9 @@ private slots:
     void boostPins_data();
     void boostPins();
     void badParallelCount();
+    void cleanup() { QApplication::setFont(QFont()); }
+    void labelsStandClear_data();
+    void labelsStandClear();
 };
 
 void TestSupplySchematic::loads_data()
@@ -371,9 +378,17 @@ void TestSupplySchematic::boostPins()
     if (boostOptions > 0) {
         QCOMPARE(label(s, L::PosBoost)->caption, QStringLiteral("+V_B ="));
         QCOMPARE(label(s, L::PosBoost)->value, QStringLiteral("60"));
-        QCOMPARE(label(s, L::PosBoost)->pos, QPointF(100, 1000));
+        // Left of their pins' bars (50 to 150), away from the supplies' values above theirs.
+        QCOMPARE(label(s, L::PosBoost)->pos, QPointF(-20, 900));
+        QCOMPARE(label(s, L::PosBoost)->align, Qt::AlignRight | Qt::AlignVCenter);
         QCOMPARE(label(s, L::NegBoost)->caption, QStringLiteral("-V_B ="));
-        QCOMPARE(label(s, L::NegBoost)->pos, QPointF(100, -1000));
+        QCOMPARE(label(s, L::NegBoost)->pos, QPointF(-20, -900));
+        if (bridge) {
+            // The mirrored amplifier's stand right of its bars.
+            QCOMPARE(label(s, L::PosBoost2)->pos, QPointF(s.xR + 20, 900));
+            QCOMPARE(label(s, L::PosBoost2)->align, Qt::AlignLeft | Qt::AlignVCenter);
+            QCOMPARE(label(s, L::NegBoost2)->pos, QPointF(s.xR + 20, -900));
+        }
     }
     if (hops > 0)
         QCOMPARE(strokesOf(s, soa::SchPrimitive::Jhor).first(), QStringLiteral("Jhor 300 600 50"));
@@ -389,5 +404,91 @@ void TestSupplySchematic::badParallelCount()
     QCOMPARE(s.yL, 0.0);
 }
 
-QTEST_GUILESS_MAIN(TestSupplySchematic)
+void TestSupplySchematic::labelsStandClear_data()
+{
+    QTest::addColumn<int>("example"); // 0: the home page's button and the part below
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<bool>("bridge");
+    QTest::addColumn<bool>("boostSupplies");
+    QTest::addColumn<int>("parallel");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QSize>("size");
+    const QList<QPair<int, QSize>> screens = {{10, QSize(1366, 720)}, {12, QSize(1536, 864)},
+                                              {10, QSize(1920, 1080)}};
+    for (const auto &screen : screens) {
+        const QString at = QStringLiteral(", %1 pt, %2x%3")
+                               .arg(screen.first)
+                               .arg(screen.second.width())
+                               .arg(screen.second.height());
+        const auto row = [&](const QString &name) { return qPrintable(name + at); };
+        for (int n : {49, 64, 65})
+            QTest::newRow(row(QStringLiteral("example %1").arg(n)))
+                << n << QString() << false << false << 1 << screen.first << screen.second;
+        QTest::newRow(row("KW321")) << 0 << "KW321" << false << false << 1 << screen.first
+                                    << screen.second;
+        QTest::newRow(row("KW321, boost supplies"))
+            << 0 << "KW321" << false << true << 1 << screen.first << screen.second;
+        QTest::newRow(row("KW321, bridge"))
+            << 0 << "KW321" << true << false << 1 << screen.first << screen.second;
+        QTest::newRow(row("KW321, bridge, boost supplies"))
+            << 0 << "KW321" << true << true << 1 << screen.first << screen.second;
+        QTest::newRow(row("KW321, bridge, boost supplies, 3 in parallel"))
+            << 0 << "KW321" << true << true << 3 << screen.first << screen.second;
+    }
+}
+
+// Reached as the user does, each value of the supply schematic stands clear of every other text
+// and of the drawing; in a bridge the second amplifier's negative supply reads whole, its minus
+// included, apart from the boost value beside it.
+void TestSupplySchematic::labelsStandClear()
+{
+    QFETCH(int, example);
+    QFETCH(QString, part);
+    QFETCH(bool, bridge);
+    QFETCH(bool, boostSupplies);
+    QFETCH(int, parallel);
+    QFETCH(int, points);
+    QFETCH(QSize, size);
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+    MainWindow w;
+    w.show();
+    schematicwindow::settle();
+    w.resize(size);
+    schematicwindow::settle();
+    if (example) {
+        schematicwindow::nextToExample(w, example);
+    } else {
+        w.ui->SOAbutton->click();
+        w.ui->AmpSelecterSOA->setCurrentText(part);
+        w.ui->NumParallel->setValue(parallel);
+        if (bridge) w.ui->BridgeCheckBox->setChecked(true);
+        if (boostSupplies) {
+            w.boostSup = true;
+            w.SOAVb_pos = QStringLiteral("60");
+            w.SOAVb_neg = QStringLiteral("-60");
+        }
+        w.refreshSOA();
+    }
+    QCOMPARE(w.ui->Page->currentIndex(), 2);
+    QCustomPlot *plot = w.ui->SOAsch;
+    schematicwindow::showTabOf(plot);
+    plot->replot();
+
+    QStringList faults = plotcheck::textsOverDrawing(plot);
+    faults << plotcheck::textsByAnotherSymbol(plot) << plotcheck::textsCut(plot);
+    for (const QString &f : qAsConst(faults))
+        qWarning().noquote() << f;
+    QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 faults").arg(faults.size())));
+    QVERIFY(schematicwindow::smallestPoints(plot) >= 7 - 1e-9);
+
+    if (bridge && boostSupplies) {
+        QCPItemText *supply = w.SOAschLabels[int(L::NegSupply2)];
+        QCPItemText *boost = w.SOAschLabels[int(L::NegBoost2)];
+        QVERIFY(supply && boost);
+        QVERIFY2(supply->text().startsWith(QStringLiteral("-V_S =")), qPrintable(supply->text()));
+        QVERIFY(!schem::glyphBox(supply).intersects(schem::glyphBox(boost)));
+    }
+}
+
+QTEST_MAIN(TestSupplySchematic)
 #include "tst_supplyschematic.moc"

@@ -1,0 +1,75 @@
+#include "schematic/picturescale.h"
+
+#include <qcustomplot.h>
+
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+
+namespace schem {
+
+namespace {
+
+const char *const kDrawing = "schem_pictureDrawing";
+const char *const kLineUnits = "schem_pictureLineUnits";
+const char *const kFitting = "schem_pictureFitting";
+const char *const kGivenPoints = "schem_pictureGivenPoints";
+
+// A line of text in the plot's font scaled to `points`, in pixels.
+double lineHeight(const QFont &font, double points)
+{
+    QFont f(font);
+    f.setPointSizeF(points);
+    return QFontMetricsF(f).height();
+}
+
+} // namespace
+
+void fitPicture(QCustomPlot *plot)
+{
+    const QRectF drawing = plot->property(kDrawing).toRectF();
+    const double lineUnits = plot->property(kLineUnits).toDouble();
+    const QRect area = plot->axisRect()->rect();
+    if (drawing.isEmpty() || lineUnits <= 0 || area.width() < 2 || area.height() < 2) return;
+
+    const double perUnit = std::min(area.width() / drawing.width(), area.height() / drawing.height());
+    const QPointF c = drawing.center();
+    const double halfX = area.width() / perUnit / 2, halfY = area.height() / perUnit / 2;
+    plot->xAxis->setRange(c.x() - halfX, c.x() + halfX);
+    plot->yAxis->setRange(c.y() - halfY, c.y() + halfY);
+
+    // The plot's own font is the largest a text takes; the drawing's line the tallest.
+    const QFont base = plot->font();
+    const double basePoints = base.pointSizeF() > 0 ? base.pointSizeF() : 10;
+    const double fits = basePoints * lineUnits * perUnit / lineHeight(base, basePoints);
+    const double scale = std::max(kSmallestTextPoints, std::min(basePoints, fits)) / basePoints;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+        if (!text) continue;
+        // A text drawn larger or smaller than the plot's font keeps that ratio.
+        if (!text->property(kGivenPoints).isValid())
+            text->setProperty(kGivenPoints, text->font().pointSizeF() / basePoints);
+        const double points = std::max(kSmallestTextPoints,
+                                       basePoints * text->property(kGivenPoints).toDouble() * scale);
+        if (std::abs(text->font().pointSizeF() - points) < 0.01) continue;
+        QFont f = text->font();
+        f.setPointSizeF(points);
+        text->setFont(f);
+        text->setSelectedFont(f);
+    }
+}
+
+void showAsPicture(QCustomPlot *plot, const QRectF &drawing, double lineUnits)
+{
+    if (!plot) return;
+    plot->setProperty(kDrawing, drawing);
+    plot->setProperty(kLineUnits, lineUnits);
+    if (!plot->property(kFitting).toBool()) {
+        plot->setProperty(kFitting, true);
+        QObject::connect(plot, &QCustomPlot::afterLayout, plot, [plot] { fitPicture(plot); });
+    }
+    fitPicture(plot);
+}
+
+} // namespace schem
