@@ -276,7 +276,8 @@ SupplySchematic layoutSupplySchematic(const SupplySchematicInput &in)
 
     double loadX = xR / 2;
     if (!in.bridge) loadX = n < 2 ? (x + 1000) / 2 : (x + 1800) / 2;
-    b.text(QStringLiteral("LOAD"), loadX, 300, kBottomCentre);
+    // The motor's circle reaches y 300, where the other loads stay below 100.
+    b.text(QStringLiteral("LOAD"), loadX, in.load == Load::DcMotor ? 380 : 300, kBottomCentre);
 
     s.xMin = -1500;
     s.xMax = x + 1500;

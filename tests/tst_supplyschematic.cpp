@@ -190,7 +190,7 @@ void TestSupplySchematic::loads_data()
                                              "Wver 1500 100 200",    "Wdia 1500 100 1600 0",
                                              "Wdia 1700 100 1600 0", "Wver 1700 100 200",
                                              "Wver 2200 0 200",      "G 2200 -200"}
-                              << QPointF(1600, 300) << 3700.0;
+                              << QPointF(1600, 380) << 3700.0; // above the circle's top at 300
 
     Input none = seriesLoad(10, 0, inf);
     none.load = Load::None;
@@ -411,6 +411,7 @@ void TestSupplySchematic::labelsStandClear_data()
     QTest::addColumn<bool>("bridge");
     QTest::addColumn<bool>("boostSupplies");
     QTest::addColumn<int>("parallel");
+    QTest::addColumn<QString>("load"); // empty: the page's own
     QTest::addColumn<int>("points");
     QTest::addColumn<QSize>("size");
     const QList<QPair<int, QSize>> screens = {{10, QSize(1366, 720)}, {12, QSize(1536, 864)},
@@ -423,17 +424,28 @@ void TestSupplySchematic::labelsStandClear_data()
         const auto row = [&](const QString &name) { return qPrintable(name + at); };
         for (int n : {49, 64, 65})
             QTest::newRow(row(QStringLiteral("example %1").arg(n)))
-                << n << QString() << false << false << 1 << screen.first << screen.second;
-        QTest::newRow(row("KW321")) << 0 << "KW321" << false << false << 1 << screen.first
-                                    << screen.second;
-        QTest::newRow(row("KW321, boost supplies"))
-            << 0 << "KW321" << false << true << 1 << screen.first << screen.second;
-        QTest::newRow(row("KW321, bridge"))
-            << 0 << "KW321" << true << false << 1 << screen.first << screen.second;
-        QTest::newRow(row("KW321, bridge, boost supplies"))
-            << 0 << "KW321" << true << true << 1 << screen.first << screen.second;
-        QTest::newRow(row("KW321, bridge, boost supplies, 3 in parallel"))
-            << 0 << "KW321" << true << true << 3 << screen.first << screen.second;
+                << n << QString() << false << false << 1 << QString() << screen.first
+                << screen.second;
+        struct Setting
+        {
+            const char *name;
+            bool bridge, boost;
+            int parallel;
+            const char *load;
+        };
+        for (const Setting &c : {Setting{"KW321", false, false, 1, ""},
+                                 Setting{"KW321, boost supplies", false, true, 1, ""},
+                                 Setting{"KW321, bridge", true, false, 1, ""},
+                                 Setting{"KW321, bridge, boost supplies", true, true, 1, ""},
+                                 Setting{"KW321, bridge, boost supplies, 3 in parallel", true,
+                                         true, 3, ""},
+                                 Setting{"KW321, 3 in parallel, parallel R-L-C", false, true, 3,
+                                         "RLC"},
+                                 Setting{"KW321, bridge, boost supplies, DC motor", true, true, 1,
+                                         "motor"}})
+            QTest::newRow(row(QLatin1String(c.name)))
+                << 0 << "KW321" << c.bridge << c.boost << c.parallel << QString(c.load)
+                << screen.first << screen.second;
     }
 }
 
@@ -447,6 +459,7 @@ void TestSupplySchematic::labelsStandClear()
     QFETCH(bool, bridge);
     QFETCH(bool, boostSupplies);
     QFETCH(int, parallel);
+    QFETCH(QString, load);
     QFETCH(int, points);
     QFETCH(QSize, size);
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
@@ -462,6 +475,14 @@ void TestSupplySchematic::labelsStandClear()
         w.ui->AmpSelecterSOA->setCurrentText(part);
         w.ui->NumParallel->setValue(parallel);
         if (bridge) w.ui->BridgeCheckBox->setChecked(true);
+        if (load == QLatin1String("motor")) {
+            w.ui->loadTypeBox->setCurrentText(QStringLiteral("DC Motor"));
+        } else if (load == QLatin1String("RLC")) {
+            w.ui->SOA_parallel->click();
+            w.ui->SOA_Rload->setText(QStringLiteral("8"));
+            w.ui->SOA_Lload->setText(QStringLiteral("1m"));
+            w.ui->SOA_Cload->setText(QStringLiteral("1u"));
+        }
         if (boostSupplies) {
             w.boostSup = true;
             w.SOAVb_pos = QStringLiteral("60");
