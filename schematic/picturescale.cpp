@@ -14,7 +14,6 @@ namespace {
 const char *const kDrawing = "schem_pictureDrawing";
 const char *const kLineUnits = "schem_pictureLineUnits";
 const char *const kFitting = "schem_pictureFitting";
-const char *const kGivenPoints = "schem_pictureGivenPoints";
 
 // A line of text in the plot's font scaled to `points`, in pixels.
 double lineHeight(const QFont &font, double points)
@@ -24,8 +23,7 @@ double lineHeight(const QFont &font, double points)
     return QFontMetricsF(f).height();
 }
 
-} // namespace
-
+// Fits the ranges and text sizes to the axis rect as just laid out.
 void fitPicture(QCustomPlot *plot)
 {
     const QRectF drawing = plot->property(kDrawing).toRectF();
@@ -33,7 +31,8 @@ void fitPicture(QCustomPlot *plot)
     const QRect area = plot->axisRect()->rect();
     if (drawing.isEmpty() || lineUnits <= 0 || area.width() < 2 || area.height() < 2) return;
 
-    const double perUnit = std::min(area.width() / drawing.width(), area.height() / drawing.height());
+    const double perUnit =
+        std::min(area.width() / drawing.width(), area.height() / drawing.height());
     const QPointF c = drawing.center();
     const double halfX = area.width() / perUnit / 2, halfY = area.height() / perUnit / 2;
     plot->xAxis->setRange(c.x() - halfX, c.x() + halfX);
@@ -43,22 +42,18 @@ void fitPicture(QCustomPlot *plot)
     const QFont base = plot->font();
     const double basePoints = base.pointSizeF() > 0 ? base.pointSizeF() : 10;
     const double fits = basePoints * lineUnits * perUnit / lineHeight(base, basePoints);
-    const double scale = std::max(kSmallestTextPoints, std::min(basePoints, fits)) / basePoints;
+    const double points = std::max(kSmallestTextPoints, std::min(basePoints, fits));
     for (int i = 0; i < plot->itemCount(); ++i) {
         auto *text = qobject_cast<QCPItemText *>(plot->item(i));
-        if (!text) continue;
-        // A text drawn larger or smaller than the plot's font keeps that ratio.
-        if (!text->property(kGivenPoints).isValid())
-            text->setProperty(kGivenPoints, text->font().pointSizeF() / basePoints);
-        const double points = std::max(kSmallestTextPoints,
-                                       basePoints * text->property(kGivenPoints).toDouble() * scale);
-        if (std::abs(text->font().pointSizeF() - points) < 0.01) continue;
+        if (!text || std::abs(text->font().pointSizeF() - points) < 0.01) continue;
         QFont f = text->font();
         f.setPointSizeF(points);
         text->setFont(f);
         text->setSelectedFont(f);
     }
 }
+
+} // namespace
 
 void showAsPicture(QCustomPlot *plot, const QRectF &drawing, double lineUnits)
 {
@@ -69,7 +64,6 @@ void showAsPicture(QCustomPlot *plot, const QRectF &drawing, double lineUnits)
         plot->setProperty(kFitting, true);
         QObject::connect(plot, &QCustomPlot::afterLayout, plot, [plot] { fitPicture(plot); });
     }
-    fitPicture(plot);
 }
 
 } // namespace schem

@@ -11,14 +11,10 @@ namespace schem {
 // part in plot units stays there at any size of the plot. `lineUnits` is the height, in plot
 // units, that the drawing leaves for a line of text: a text line is never taller than that, nor
 // larger than the plot's own font, nor smaller than kSmallestTextPoints. Kept across redraws:
-// call after each drawing with its box (a call with the same box costs nothing). Axis ranges
-// and text sizes are set as the plot is laid out, before it is drawn.
+// call after each drawing with its box, before the replot that shows it: axis ranges and text
+// sizes are set as the plot is laid out, before it is drawn.
 void showAsPicture(QCustomPlot *plot, const QRectF &drawing, double lineUnits);
 
 constexpr double kSmallestTextPoints = 7;
-
-// Fits the ranges and text sizes to the plot's current layout: the slot showAsPicture keeps
-// connected, for a plot whose axis rect has just been laid out.
-void fitPicture(QCustomPlot *plot);
 
 } // namespace schem

@@ -138,8 +138,7 @@ void MainWindow::plotSOAsch()
         }
     }
 
-    schem::showAsPicture(sch, QRectF(s.xMin, s.yMin, s.xMax - s.xMin, s.yMax - s.yMin),
-                         kTextLine);
+    schem::showAsPicture(sch, QRectF(s.xMin, s.yMin, s.xMax - s.xMin, s.yMax - s.yMin), kTextLine);
     sch->replot();
 }
 

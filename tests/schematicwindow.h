@@ -79,14 +79,14 @@ inline QVector<ItemStroke> itemStrokes(QCustomPlot *plot)
             }
             add(points, item, curve->pen());
         } else if (auto *ellipse = qobject_cast<QCPItemEllipse *>(item)) {
-            const QRectF r = QRectF(ellipse->topLeft->pixelPosition(),
-                                    ellipse->bottomRight->pixelPosition())
-                                 .normalized();
+            const QRectF r =
+                QRectF(ellipse->topLeft->pixelPosition(), ellipse->bottomRight->pixelPosition())
+                    .normalized();
             QVector<QPointF> points;
             for (int s = 0; s <= 72; ++s) {
                 const double t = s * M_PI / 36;
-                points << r.center() + QPointF(r.width() / 2 * std::cos(t),
-                                               r.height() / 2 * std::sin(t));
+                points << r.center() +
+                              QPointF(r.width() / 2 * std::cos(t), r.height() / 2 * std::sin(t));
             }
             add(points, item, ellipse->pen());
         }
@@ -133,7 +133,10 @@ inline QStringList framesCut(QCustomPlot *plot)
         if (!area.adjusted(pen, pen, -pen, -pen).contains(box))
             cut << QStringLiteral("\"%1\" framed at (%2, %3)-(%4, %5)")
                        .arg(text->text().simplified())
-                       .arg(box.left()).arg(box.top()).arg(box.right()).arg(box.bottom());
+                       .arg(box.left())
+                       .arg(box.top())
+                       .arg(box.right())
+                       .arg(box.bottom());
     }
     return cut;
 }

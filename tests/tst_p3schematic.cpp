@@ -27,14 +27,14 @@ void TestP3Schematic::textsStandClear_data()
     QTest::addColumn<int>("commutation");
     QTest::addColumn<int>("points");
     QTest::addColumn<QSize>("size");
-    const QList<QPair<int, QSize>> screens = {{10, QSize(1366, 720)}, {12, QSize(1536, 864)},
-                                              {10, QSize(1920, 1080)}};
+    const QList<QPair<int, QSize>> screens = {
+        {10, QSize(1366, 720)}, {12, QSize(1536, 864)}, {10, QSize(1920, 1080)}};
     for (const auto &screen : screens) {
         const int points = screen.first;
         const QSize size = screen.second;
         for (int commutation = 0; commutation < 3; ++commutation)
-            QTest::addRow("home, commutation %d, %d pt, %dx%d", commutation, points,
-                          size.width(), size.height())
+            QTest::addRow("home, commutation %d, %d pt, %dx%d", commutation, points, size.width(),
+                          size.height())
                 << 0 << commutation << points << size;
         for (int n = 87; n <= 95; ++n)
             QTest::addRow("example %d, %d pt, %dx%d", n, points, size.width(), size.height())

@@ -414,8 +414,8 @@ void TestSupplySchematic::labelsStandClear_data()
     QTest::addColumn<QString>("load"); // empty: the page's own
     QTest::addColumn<int>("points");
     QTest::addColumn<QSize>("size");
-    const QList<QPair<int, QSize>> screens = {{10, QSize(1366, 720)}, {12, QSize(1536, 864)},
-                                              {10, QSize(1920, 1080)}};
+    const QList<QPair<int, QSize>> screens = {
+        {10, QSize(1366, 720)}, {12, QSize(1536, 864)}, {10, QSize(1920, 1080)}};
     for (const auto &screen : screens) {
         const QString at = QStringLiteral(", %1 pt, %2x%3")
                                .arg(screen.first)
@@ -433,16 +433,14 @@ void TestSupplySchematic::labelsStandClear_data()
             int parallel;
             const char *load;
         };
-        for (const Setting &c : {Setting{"KW321", false, false, 1, ""},
-                                 Setting{"KW321, boost supplies", false, true, 1, ""},
-                                 Setting{"KW321, bridge", true, false, 1, ""},
-                                 Setting{"KW321, bridge, boost supplies", true, true, 1, ""},
-                                 Setting{"KW321, bridge, boost supplies, 3 in parallel", true,
-                                         true, 3, ""},
-                                 Setting{"KW321, 3 in parallel, parallel R-L-C", false, true, 3,
-                                         "RLC"},
-                                 Setting{"KW321, bridge, boost supplies, DC motor", true, true, 1,
-                                         "motor"}})
+        for (const Setting &c :
+             {Setting{"KW321", false, false, 1, ""},
+              Setting{"KW321, boost supplies", false, true, 1, ""},
+              Setting{"KW321, bridge", true, false, 1, ""},
+              Setting{"KW321, bridge, boost supplies", true, true, 1, ""},
+              Setting{"KW321, bridge, boost supplies, 3 in parallel", true, true, 3, ""},
+              Setting{"KW321, 3 in parallel, parallel R-L-C", false, true, 3, "RLC"},
+              Setting{"KW321, bridge, boost supplies, DC motor", true, true, 1, "motor"}})
             QTest::newRow(row(QLatin1String(c.name)))
                 << 0 << "KW321" << c.bridge << c.boost << c.parallel << QString(c.load)
                 << screen.first << screen.second;
