@@ -33,6 +33,18 @@ void fitPicture(QCustomPlot *plot)
 
     const double perUnit =
         std::min(area.width() / drawing.width(), area.height() / drawing.height());
+
+    // The room the texts need at their smallest size, with what the plot shows about its axis
+    // rect (a title). Asked for once this drawing is done: a size change now would lay the plot
+    // out again while it draws.
+    const double smallest = lineHeight(plot->font(), kSmallestTextPoints) / lineUnits;
+    const QSize room = QSize(int(std::ceil(drawing.width() * smallest)),
+                             int(std::ceil(drawing.height() * smallest))) +
+                       (plot->size() - area.size());
+    if (room != plot->minimumSize())
+        QMetaObject::invokeMethod(
+            plot, [plot, room] { plot->setMinimumSize(room); }, Qt::QueuedConnection);
+
     const QPointF c = drawing.center();
     const double halfX = area.width() / perUnit / 2, halfY = area.height() / perUnit / 2;
     plot->xAxis->setRange(c.x() - halfX, c.x() + halfX);

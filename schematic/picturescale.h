@@ -12,7 +12,8 @@ namespace schem {
 // units, that the drawing leaves for a line of text: a text line is never taller than that, nor
 // larger than the plot's own font, nor smaller than kSmallestTextPoints. Kept across redraws:
 // call after each drawing with its box, before the replot that shows it: axis ranges and text
-// sizes are set as the plot is laid out, before it is drawn.
+// sizes are set as the plot is laid out, before it is drawn. The plot then asks for the room
+// its texts need at their smallest size.
 void showAsPicture(QCustomPlot *plot, const QRectF &drawing, double lineUnits);
 
 constexpr double kSmallestTextPoints = 7;

@@ -5,6 +5,7 @@
 
 #include "app/mainwindow.h"
 #include "examples/examplesdialog.h"
+#include "plotcheck.h"
 #include "schematic/editorgeometry.h"
 #include "schematic/labelplacement.h"
 #include "ui_examplesdialog.h"
@@ -149,6 +150,21 @@ inline double smallestPoints(QCustomPlot *plot)
         if (auto *text = qobject_cast<QCPItemText *>(plot->item(i)))
             if (text->visible()) smallest = std::min(smallest, text->font().pointSizeF());
     return smallest;
+}
+
+// Everything the user would find wrong with a shown schematic's texts, each fault logged: texts
+// on strokes, on each other or by another part like their own, cut by the canvas's edge, and
+// framed texts that lose an edge. Shows the tab that holds the plot and draws it first.
+inline QStringList schematicFaults(QCustomPlot *plot)
+{
+    showTabOf(plot);
+    plot->replot();
+    QStringList faults = plotcheck::textsOverDrawing(plot);
+    faults << plotcheck::textsByAnotherSymbol(plot) << textsOnItems(plot) << framesCut(plot)
+           << plotcheck::textsCut(plot);
+    for (const QString &f : qAsConst(faults))
+        qWarning().noquote() << f;
+    return faults;
 }
 
 } // namespace schematicwindow

@@ -4,9 +4,10 @@
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
-#include "plotcheck.h"
+#include "schematic/picturescale.h"
 #include "schematicwindow.h"
 
+#include <QVBoxLayout>
 #include <QtTest>
 
 using schematicwindow::settle;
@@ -19,6 +20,7 @@ private slots:
     void cleanup() { QApplication::setFont(QFont()); }
     void textsStandClear_data();
     void textsStandClear();
+    void pictureKeepsRoomForItsTexts();
 };
 
 void TestP3Schematic::textsStandClear_data()
@@ -27,18 +29,24 @@ void TestP3Schematic::textsStandClear_data()
     QTest::addColumn<int>("commutation");
     QTest::addColumn<int>("points");
     QTest::addColumn<QSize>("size");
-    const QList<QPair<int, QSize>> screens = {
-        {10, QSize(1366, 720)}, {12, QSize(1536, 864)}, {10, QSize(1920, 1080)}};
+    // An empty size: the smallest window the page allows.
+    const QList<QPair<int, QSize>> screens = {{10, QSize(1366, 720)},
+                                              {12, QSize(1536, 864)},
+                                              {10, QSize(1920, 1080)},
+                                              {10, QSize()},
+                                              {12, QSize()}};
     for (const auto &screen : screens) {
         const int points = screen.first;
         const QSize size = screen.second;
+        const QString at =
+            size.isEmpty()
+                ? QStringLiteral("%1 pt, smallest window").arg(points)
+                : QStringLiteral("%1 pt, %2x%3").arg(points).arg(size.width()).arg(size.height());
         for (int commutation = 0; commutation < 3; ++commutation)
-            QTest::addRow("home, commutation %d, %d pt, %dx%d", commutation, points, size.width(),
-                          size.height())
+            QTest::addRow("home, commutation %d, %s", commutation, qPrintable(at))
                 << 0 << commutation << points << size;
         for (int n = 87; n <= 95; ++n)
-            QTest::addRow("example %d, %d pt, %dx%d", n, points, size.width(), size.height())
-                << n << -1 << points << size;
+            QTest::addRow("example %d, %s", n, qPrintable(at)) << n << -1 << points << size;
     }
 }
 
@@ -60,18 +68,44 @@ void TestP3Schematic::textsStandClear()
     } else {
         schematicwindow::nextToExample(w, example);
     }
+    if (size.isEmpty()) {
+        schematicwindow::showTabOf(w.ui->P3schematic);
+        w.resize(1, 1); // the window keeps its minimum size
+        settle();
+    }
     QCOMPARE(w.ui->Page->currentIndex(), 10);
     QCustomPlot *plot = w.ui->P3schematic;
-    schematicwindow::showTabOf(plot);
-    plot->replot();
-
-    QStringList faults = plotcheck::textsOverDrawing(plot);
-    faults << schematicwindow::textsOnItems(plot) << schematicwindow::framesCut(plot)
-           << plotcheck::textsCut(plot);
-    for (const QString &f : qAsConst(faults))
-        qWarning().noquote() << f;
+    const QStringList faults = schematicwindow::schematicFaults(plot);
     QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 faults").arg(faults.size())));
     QVERIFY(schematicwindow::smallestPoints(plot) >= 7 - 1e-9);
+}
+
+// Squeezed by its window, a schematic keeps the room its texts need at their smallest size: a
+// line of 7 pt text still fits the line the drawing leaves for it.
+void TestP3Schematic::pictureKeepsRoomForItsTexts()
+{
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *plot = new QCustomPlot(&window);
+    layout->addWidget(plot);
+    auto *text = new QCPItemText(plot);
+    text->setText(QStringLiteral("At"));
+    const QRectF drawing(0, 0, 4000, 2000);
+    const double line = 100;
+    schem::showAsPicture(plot, drawing, line);
+    window.show();
+    window.resize(1, 1);
+    settle();
+    plot->replot();
+    QFont smallest = plot->font();
+    smallest.setPointSizeF(schem::kSmallestTextPoints);
+    const double perUnit = plot->axisRect()->width() / plot->xAxis->range().size();
+    QVERIFY2(QFontMetricsF(smallest).height() <= line * perUnit + 0.5,
+             qPrintable(QStringLiteral("%1 px a unit").arg(perUnit)));
+    // Squeezed to its room, the text is at about its smallest size, not below it.
+    QVERIFY(text->font().pointSizeF() >= schem::kSmallestTextPoints - 1e-9);
+    QVERIFY(text->font().pointSizeF() < schem::kSmallestTextPoints + 0.5);
+    QVERIFY(std::abs(perUnit - plot->axisRect()->height() / plot->yAxis->range().size()) < 1e-9);
 }
 
 QTEST_MAIN(TestP3Schematic)

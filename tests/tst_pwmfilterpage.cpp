@@ -6,7 +6,6 @@
 #include "values/engvalues.h"
 #include "windowtest.h"
 
-#include "plotcheck.h"
 #include "schematicwindow.h"
 
 #include <QtTest>
@@ -444,12 +443,7 @@ void TestPwmFilterPage::valuesBesideTheirParts()
     }
     QCOMPARE(ui->Page->currentIndex(), 12);
     QCustomPlot *plot = ui->filterPlot;
-    schematicwindow::showTabOf(plot);
-    plot->replot();
-    QStringList faults = plotcheck::textsOverDrawing(plot);
-    faults << plotcheck::textsByAnotherSymbol(plot) << plotcheck::textsCut(plot);
-    for (const QString &f : qAsConst(faults))
-        qWarning().noquote() << f;
+    const QStringList faults = schematicwindow::schematicFaults(plot);
     QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 faults").arg(faults.size())));
 }
 
