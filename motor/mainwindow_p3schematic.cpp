@@ -14,9 +14,10 @@ namespace {
 constexpr double kHitDistance = 4.0;
 
 // The drawing from the signal boxes below the bridge to the wye's top wire, and the line a text
-// may take: the gate wires are 200 apart, and the signal boxes keep 150 below them.
-const QRectF kDrawing(-1600, -500, 4400, 2600);
-constexpr double kTextLine = 150;
+// may take: the gate wires are 200 apart, and the signal boxes (centred at -350) keep their
+// frames above the drawing's lower edge.
+const QRectF kDrawing(-1600, -460, 4400, 2480);
+constexpr double kTextLine = 165;
 
 struct Pt
 {
@@ -75,6 +76,9 @@ void MainWindow::setupP3schematic()
     plot->xAxis->grid()->setSubGridVisible(false);
     plot->yAxis->grid()->setVisible(false);
     plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    // No axes to make room for: the drawing takes the whole canvas but for its pens.
+    plot->axisRect()->setAutoMargins(QCP::msNone);
+    plot->axisRect()->setMargins(QMargins(2, 2, 2, 2));
     drawP3schematic(ThreePhaseisDelta);
 }
 

@@ -35,12 +35,12 @@ void fitPicture(QCustomPlot *plot)
         std::min(area.width() / drawing.width(), area.height() / drawing.height());
 
     // The room the texts need at their smallest size, with what the plot shows about its axis
-    // rect (a title). Asked for once this drawing is done: a size change now would lay the plot
-    // out again while it draws.
+    // rect (a title) in the layout just made. Asked for once this drawing is done: a size change
+    // now would lay the plot out again while it draws.
     const double smallest = lineHeight(plot->font(), kSmallestTextPoints) / lineUnits;
     const QSize room = QSize(int(std::ceil(drawing.width() * smallest)),
                              int(std::ceil(drawing.height() * smallest))) +
-                       (plot->size() - area.size());
+                       (plot->viewport().size() - area.size()).expandedTo(QSize(0, 0));
     if (room != plot->minimumSize())
         QMetaObject::invokeMethod(
             plot, [plot, room] { plot->setMinimumSize(room); }, Qt::QueuedConnection);
