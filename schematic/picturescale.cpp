@@ -3,6 +3,7 @@
 #include <qcustomplot.h>
 
 #include <QFontMetricsF>
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
@@ -15,12 +16,17 @@ const char *const kDrawing = "schem_pictureDrawing";
 const char *const kLineUnits = "schem_pictureLineUnits";
 const char *const kFitting = "schem_pictureFitting";
 
-// A line of text in the plot's font scaled to `points`, in pixels.
+// A line of text in the plot's font scaled to `points`, in pixels. Asked at each layout of a
+// few plots with one or two fonts: the answers are kept.
 double lineHeight(const QFont &font, double points)
 {
+    static QHash<QString, double> known;
+    const QString key = font.key() + QLatin1Char('@') + QString::number(points);
+    auto it = known.constFind(key);
+    if (it != known.constEnd()) return *it;
     QFont f(font);
     f.setPointSizeF(points);
-    return QFontMetricsF(f).height();
+    return known[key] = QFontMetricsF(f).height();
 }
 
 // Fits the ranges and text sizes to the axis rect as just laid out.
