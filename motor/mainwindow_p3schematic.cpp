@@ -3,6 +3,7 @@
 // signal into a graph slot or takes it out, and each such item wears its slot's colour.
 #include "app/mainwindow.h"
 
+#include "schematic/picturescale.h"
 #include "ui_mainwindow.h"
 
 #include <qcustomplot.h>
@@ -11,6 +12,12 @@ namespace {
 
 // A click counts when it is closer than this to an item, in pixels.
 constexpr double kHitDistance = 4.0;
+
+// The drawing from the signal boxes below the bridge to the wye's top wire, and the line a text
+// may take: the gate wires are 200 apart, and the signal boxes (centred at -350) keep their
+// frames above the drawing's lower edge.
+const QRectF kDrawing(-1600, -460, 4400, 2480);
+constexpr double kTextLine = 165;
 
 struct Pt
 {
@@ -69,6 +76,9 @@ void MainWindow::setupP3schematic()
     plot->xAxis->grid()->setSubGridVisible(false);
     plot->yAxis->grid()->setVisible(false);
     plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
+    // No axes to make room for: the drawing takes the whole canvas but for its pens.
+    plot->axisRect()->setAutoMargins(QCP::msNone);
+    plot->axisRect()->setMargins(QMargins(2, 2, 2, 2));
     drawP3schematic(ThreePhaseisDelta);
 }
 
@@ -208,8 +218,7 @@ void MainWindow::drawP3schematic(bool delta)
     P3schLoadEllipse->setPen(getP3Pen(QStringLiteral("loadPower")));
     P3schLoadEllipse->setSelectable(false);
 
-    plot->yAxis->setRange(-500, 2100);
-    plot->xAxis->setRange(-1600, 2800);
+    schem::showAsPicture(plot, kDrawing, kTextLine);
     plot->replot();
 }
 

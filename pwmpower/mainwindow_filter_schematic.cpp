@@ -119,13 +119,18 @@ void MainWindow::drawFilterSchematic()
         plotWhor(plot, pen, -100, -800, 100);
     }
 
-    // Labels: inductors on the upper and lower line, shunt capacitors, lower capacitors.
+    // Labels: inductors on the upper and lower line, shunt capacitors, lower capacitors. A
+    // capacitor's value stands left of its plates (x - 150 to x + 150), level with them: below
+    // them hang its lead and the ground, and on the right the load may follow closely, where
+    // on the left only its inductor runs, on the line above.
     QCPItemText *upperL[3], *lowerL[3], *shuntC[3], *lowerC[3];
+    const Qt::Alignment besidePlates = Qt::AlignRight | Qt::AlignVCenter;
     for (int i = 0; i < 3; ++i) {
+        const double x = 600 + 800 * i; // the capacitor's
         upperL[i] = addText(plot, QString(), 200 + 800 * i, 150, Qt::AlignCenter);
         lowerL[i] = addText(plot, QString(), 200 + 800 * i, -650, Qt::AlignCenter);
-        shuntC[i] = addText(plot, QString(), 800 + 800 * i, -450, Qt::AlignCenter);
-        lowerC[i] = addText(plot, QString(), 800 + 800 * i, -1250, Qt::AlignCenter);
+        shuntC[i] = addText(plot, QString(), x - 200, -300, besidePlates);
+        lowerC[i] = addText(plot, QString(), x - 200, -1100, besidePlates);
         for (QCPItemText *label : {upperL[i], lowerL[i], shuntC[i], lowerC[i]})
             label->setVisible(false);
     }

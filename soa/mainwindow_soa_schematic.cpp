@@ -2,6 +2,7 @@
 // boost supplies and current-sharing resistor by clicking their values.
 #include "app/mainwindow.h"
 
+#include "schematic/picturescale.h"
 #include "soa/supplyschematic.h"
 #include "ui_mainwindow.h"
 #include "values/engvalues.h"
@@ -15,6 +16,10 @@
 #include <qcustomplot.h>
 
 namespace {
+
+// The height of a text line in schematic units: a supply's two lines fill the room above its
+// pin's bar, and a boost value's the room beside its bar, clear of the amplifier.
+constexpr double kTextLine = 200;
 
 const Qt::WindowFlags kValueDialogFlags =
     Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
@@ -133,8 +138,7 @@ void MainWindow::plotSOAsch()
         }
     }
 
-    sch->xAxis->setRange(s.xMin, s.xMax);
-    sch->yAxis->setRange(s.yMin, s.yMax);
+    schem::showAsPicture(sch, QRectF(s.xMin, s.yMin, s.xMax - s.xMin, s.yMax - s.yMin), kTextLine);
     sch->replot();
 }
 

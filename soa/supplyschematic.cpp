@@ -56,6 +56,11 @@ QString negated(const QString &text)
 
 const Qt::Alignment kBottomCentre = Qt::AlignBottom | Qt::AlignHCenter;
 const Qt::Alignment kTopCentre = Qt::AlignTop | Qt::AlignHCenter;
+// A boost value stands beside its pin's bar on the side away from the supply pin, so that it
+// never meets the supply's value above that pin's bar.
+const Qt::Alignment kLeftOfPoint = Qt::AlignRight | Qt::AlignVCenter;
+const Qt::Alignment kRightOfPoint = Qt::AlignLeft | Qt::AlignVCenter;
+constexpr double kBoostLabelGap = 70; // from the bar's end to the label
 
 // One row of the parallel load: leads on both sides, the part or a red wire where it is
 // shorted; rows below the first hang from it by uprights at both ends.
@@ -221,12 +226,13 @@ SupplySchematic layoutSupplySchematic(const SupplySchematicInput &in)
     if (boost) {
         b.wver(100, 450, -450);
         b.whor(50, 900, 100);
-        b.label(SupplyLabel::PosBoost, "+V_B =", in.vbPos, volts, 100, 1000, kBottomCentre);
+        b.label(SupplyLabel::PosBoost, "+V_B =", in.vbPos, volts, 50 - kBoostLabelGap, 900,
+                kLeftOfPoint);
         if (twoSides) {
             b.wver(xR - 100, 450, -450);
             b.whor(xR - 50, 900, -100);
             b.label(SupplyLabel::PosBoost2, "+V_B =", unipolar ? negated(in.vbNeg) : in.vbPos,
-                    volts, xR - 100, 1000, kBottomCentre);
+                    volts, xR - 50 + kBoostLabelGap, 900, kRightOfPoint);
         }
     }
     b.wver(500, yL - 250, 650);
@@ -241,12 +247,13 @@ SupplySchematic layoutSupplySchematic(const SupplySchematicInput &in)
     if (boost) {
         b.wver(100, yL - 450, 450);
         b.whor(50, yL - 900, 100);
-        b.label(SupplyLabel::NegBoost, "-V_B =", in.vbNeg, volts, 100, yL - 1000, kTopCentre);
+        b.label(SupplyLabel::NegBoost, "-V_B =", in.vbNeg, volts, 50 - kBoostLabelGap, yL - 900,
+                kLeftOfPoint);
         if (twoSides) {
             b.wver(xR - 100, yL - 450, 450);
             b.whor(xR - 50, yL - 900, -100);
             b.label(SupplyLabel::NegBoost2, "-V_B =", unipolar ? negated(in.vbPos) : in.vbNeg,
-                    volts, xR - 100, yL - 1000, kTopCentre);
+                    volts, xR - 50 + kBoostLabelGap, yL - 900, kRightOfPoint);
         }
     }
 
@@ -269,7 +276,8 @@ SupplySchematic layoutSupplySchematic(const SupplySchematicInput &in)
 
     double loadX = xR / 2;
     if (!in.bridge) loadX = n < 2 ? (x + 1000) / 2 : (x + 1800) / 2;
-    b.text(QStringLiteral("LOAD"), loadX, 300, kBottomCentre);
+    // The motor's circle reaches y 300, where the other loads stay below 100.
+    b.text(QStringLiteral("LOAD"), loadX, in.load == Load::DcMotor ? 380 : 300, kBottomCentre);
 
     s.xMin = -1500;
     s.xMax = x + 1500;

@@ -6,6 +6,8 @@
 #include "values/engvalues.h"
 #include "windowtest.h"
 
+#include "schematicwindow.h"
+
 #include <QtTest>
 #include <qcustomplot.h>
 
@@ -59,6 +61,8 @@ private slots:
     void ladderDrawing();
     void ladderTextsFit_data();
     void ladderTextsFit();
+    void valuesBesideTheirParts_data();
+    void valuesBesideTheirParts();
     void attenuationPlot();
     void useButtons();
     void matchingSheet();
@@ -88,6 +92,7 @@ void TestPwmFilterPage::init()
 void TestPwmFilterPage::cleanup()
 {
     w.reset();
+    QApplication::setFont(QFont()); // a test may have picked a size
 }
 
 // The note lines under the results; empty while hidden.
@@ -384,6 +389,62 @@ void TestPwmFilterPage::ladderTextsFit()
                     QVERIFY(!box.contains(a + (b - a) * (step / 20.0)));
         }
     }
+}
+
+void TestPwmFilterPage::valuesBesideTheirParts_data()
+{
+    QTest::addColumn<int>("example"); // 0: the home page's button, then the type and order
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<int>("order");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QSize>("size");
+    const QList<QPair<int, QSize>> screens = {{10, QSize(1366, 720)}, {12, QSize(1536, 864)}};
+    for (const auto &screen : screens) {
+        const QString at = QStringLiteral(", %1 pt").arg(screen.first);
+        const auto row = [&](const QString &name) { return qPrintable(name + at); };
+        QTest::newRow(row("default page")) << 0 << "" << 0 << screen.first << screen.second;
+        for (int n : {46, 51})
+            QTest::newRow(row(QStringLiteral("example %1").arg(n)))
+                << n << "" << 0 << screen.first << screen.second;
+        for (const char *type : {"SE", "SI", "DC"})
+            for (int order : {2, 6})
+                QTest::newRow(row(QStringLiteral("%1, order %2").arg(type).arg(order)))
+                    << 0 << type << order << screen.first << screen.second;
+    }
+}
+
+// Reached as the user does, every value stands clear of the other texts and of the drawing (a
+// capacitor's value once stood on its ground), and nearer its own part than any other alike.
+void TestPwmFilterPage::valuesBesideTheirParts()
+{
+    QFETCH(int, example);
+    QFETCH(QString, type);
+    QFETCH(int, order);
+    QFETCH(int, points);
+    QFETCH(QSize, size);
+    w.reset();
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+    w.reset(new MainWindow);
+    ui = w->ui;
+    w->show();
+    schematicwindow::settle();
+    w->resize(size);
+    schematicwindow::settle();
+    if (example) {
+        schematicwindow::nextToExample(*w, example);
+    } else {
+        ui->FilterButton->click();
+        if (!type.isEmpty()) {
+            choosePart("NV24");
+            ui->FBbutton->click();
+            (type == "SI" ? ui->SIbutton : type == "DC" ? ui->DCbutton : ui->SEbutton)->click();
+            ui->filterOrderActual->setValue(order);
+        }
+    }
+    QCOMPARE(ui->Page->currentIndex(), 12);
+    QCustomPlot *plot = ui->filterPlot;
+    const QStringList faults = schematicwindow::schematicFaults(plot);
+    QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 faults").arg(faults.size())));
 }
 
 void TestPwmFilterPage::attenuationPlot()

@@ -1,7 +1,10 @@
 // Layout of the SOA supply schematic: the load variants, parallel amplifiers, bridge, boost
-// pins, labels and the visible window, without a plot.
+// pins, labels and the visible window, without a plot; and the schematic in the window, where
+// every value stands clear of the others and of the drawing.
 #include "soa/supplyschematic.h"
 #include "values/engvalues.h"
+
+#include "schematicwindow.h"
 
 #include <QtTest>
 
@@ -103,6 +106,9 @@ private slots:
     void boostPins_data();
     void boostPins();
     void badParallelCount();
+    void cleanup() { QApplication::setFont(QFont()); }
+    void labelsStandClear_data();
+    void labelsStandClear();
 };
 
 void TestSupplySchematic::loads_data()
@@ -183,7 +189,7 @@ void TestSupplySchematic::loads_data()
                                              "Wver 1500 100 200",    "Wdia 1500 100 1600 0",
                                              "Wdia 1700 100 1600 0", "Wver 1700 100 200",
                                              "Wver 2200 0 200",      "G 2200 -200"}
-                              << QPointF(1600, 300) << 3700.0;
+                              << QPointF(1600, 380) << 3700.0; // above the circle's top at 300
 
     Input none = seriesLoad(10, 0, inf);
     none.load = Load::None;
@@ -371,9 +377,17 @@ void TestSupplySchematic::boostPins()
     if (boostOptions > 0) {
         QCOMPARE(label(s, L::PosBoost)->caption, QStringLiteral("+V_B ="));
         QCOMPARE(label(s, L::PosBoost)->value, QStringLiteral("60"));
-        QCOMPARE(label(s, L::PosBoost)->pos, QPointF(100, 1000));
+        // Left of their pins' bars (50 to 150), away from the supplies' values above theirs.
+        QCOMPARE(label(s, L::PosBoost)->pos, QPointF(-20, 900));
+        QCOMPARE(label(s, L::PosBoost)->align, Qt::AlignRight | Qt::AlignVCenter);
         QCOMPARE(label(s, L::NegBoost)->caption, QStringLiteral("-V_B ="));
-        QCOMPARE(label(s, L::NegBoost)->pos, QPointF(100, -1000));
+        QCOMPARE(label(s, L::NegBoost)->pos, QPointF(-20, -900));
+        if (bridge) {
+            // The mirrored amplifier's stand right of its bars.
+            QCOMPARE(label(s, L::PosBoost2)->pos, QPointF(s.xR + 20, 900));
+            QCOMPARE(label(s, L::PosBoost2)->align, Qt::AlignLeft | Qt::AlignVCenter);
+            QCOMPARE(label(s, L::NegBoost2)->pos, QPointF(s.xR + 20, -900));
+        }
     }
     if (hops > 0)
         QCOMPARE(strokesOf(s, soa::SchPrimitive::Jhor).first(), QStringLiteral("Jhor 300 600 50"));
@@ -389,5 +403,114 @@ void TestSupplySchematic::badParallelCount()
     QCOMPARE(s.yL, 0.0);
 }
 
-QTEST_GUILESS_MAIN(TestSupplySchematic)
+void TestSupplySchematic::labelsStandClear_data()
+{
+    QTest::addColumn<int>("example"); // 0: the home page's button and the part below
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<bool>("bridge");
+    QTest::addColumn<bool>("boostSupplies");
+    QTest::addColumn<int>("parallel");
+    QTest::addColumn<QString>("load"); // empty: the page's own
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QSize>("size");
+    // An empty size: the smallest window the page allows.
+    const QList<QPair<int, QSize>> screens = {
+        {10, QSize(1366, 720)}, {12, QSize(1536, 864)}, {10, QSize(1920, 1080)}, {10, QSize()}};
+    for (const auto &screen : screens) {
+        const QString at = screen.second.isEmpty()
+                               ? QStringLiteral(", %1 pt, smallest window").arg(screen.first)
+                               : QStringLiteral(", %1 pt, %2x%3")
+                                     .arg(screen.first)
+                                     .arg(screen.second.width())
+                                     .arg(screen.second.height());
+        const auto row = [&](const QString &name) { return qPrintable(name + at); };
+        for (int n : {49, 64, 65})
+            QTest::newRow(row(QStringLiteral("example %1").arg(n)))
+                << n << QString() << false << false << 1 << QString() << screen.first
+                << screen.second;
+        struct Setting
+        {
+            const char *name;
+            bool bridge, boost;
+            int parallel;
+            const char *load;
+        };
+        for (const Setting &c :
+             {Setting{"KW321", false, false, 1, ""},
+              Setting{"KW321, boost supplies", false, true, 1, ""},
+              Setting{"KW321, bridge", true, false, 1, ""},
+              Setting{"KW321, bridge, boost supplies", true, true, 1, ""},
+              Setting{"KW321, bridge, boost supplies, 3 in parallel", true, true, 3, ""},
+              Setting{"KW321, 3 in parallel, parallel R-L-C", false, true, 3, "RLC"},
+              Setting{"KW321, bridge, boost supplies, DC motor", true, true, 1, "motor"}})
+            QTest::newRow(row(QLatin1String(c.name)))
+                << 0 << "KW321" << c.bridge << c.boost << c.parallel << QString(c.load)
+                << screen.first << screen.second;
+    }
+}
+
+// Reached as the user does, each value of the supply schematic stands clear of every other text
+// and of the drawing; in a bridge the second amplifier's negative supply reads whole, its minus
+// included, apart from the boost value beside it.
+void TestSupplySchematic::labelsStandClear()
+{
+    QFETCH(int, example);
+    QFETCH(QString, part);
+    QFETCH(bool, bridge);
+    QFETCH(bool, boostSupplies);
+    QFETCH(int, parallel);
+    QFETCH(QString, load);
+    QFETCH(int, points);
+    QFETCH(QSize, size);
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+    MainWindow w;
+    w.show();
+    schematicwindow::settle();
+    w.resize(size);
+    schematicwindow::settle();
+    if (example) {
+        schematicwindow::nextToExample(w, example);
+    } else {
+        w.ui->SOAbutton->click();
+        w.ui->AmpSelecterSOA->setCurrentText(part);
+        w.ui->NumParallel->setValue(parallel);
+        if (bridge) w.ui->BridgeCheckBox->setChecked(true);
+        if (load == QLatin1String("motor")) {
+            w.ui->loadTypeBox->setCurrentText(QStringLiteral("DC Motor"));
+        } else if (load == QLatin1String("RLC")) {
+            w.ui->SOA_parallel->click();
+            w.ui->SOA_Rload->setText(QStringLiteral("8"));
+            w.ui->SOA_Lload->setText(QStringLiteral("1m"));
+            w.ui->SOA_Cload->setText(QStringLiteral("1u"));
+        }
+        if (boostSupplies) {
+            w.boostSup = true;
+            w.SOAVb_pos = QStringLiteral("60");
+            w.SOAVb_neg = QStringLiteral("-60");
+        }
+        w.refreshSOA();
+    }
+    QCOMPARE(w.ui->Page->currentIndex(), 2);
+    QCustomPlot *plot = w.ui->SOAsch;
+    if (size.isEmpty()) {
+        schematicwindow::showTabOf(plot);
+        w.resize(1, 1); // the window keeps its minimum size
+        schematicwindow::settle();
+    }
+    else
+        QCOMPARE(w.size(), size); // the schematic's room takes none beyond the screen
+    const QStringList faults = schematicwindow::schematicFaults(plot);
+    QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 faults").arg(faults.size())));
+    QVERIFY(schematicwindow::smallestPoints(plot) >= 7 - 1e-9);
+
+    if (bridge && boostSupplies) {
+        QCPItemText *supply = w.SOAschLabels[int(L::NegSupply2)];
+        QCPItemText *boost = w.SOAschLabels[int(L::NegBoost2)];
+        QVERIFY(supply && boost);
+        QVERIFY2(supply->text().startsWith(QStringLiteral("-V_S =")), qPrintable(supply->text()));
+        QVERIFY(!schem::glyphBox(supply).intersects(schem::glyphBox(boost)));
+    }
+}
+
+QTEST_MAIN(TestSupplySchematic)
 #include "tst_supplyschematic.moc"
