@@ -11,10 +11,11 @@ namespace plotview {
 namespace detail {
 namespace {
 
-// The column beside the axis rect that holds a legend, the font the page gave the legend, and
-// how the legend was last placed.
+// The column beside the axis rect that holds a legend, the font and icon size the page gave the
+// legend, and how the legend was last placed.
 const char *const kSide = "plotview_legendSide";
 const char *const kFont = "plotview_legendFont";
+const char *const kIcon = "plotview_legendIcon";
 const char *const kFit = "plotview_legendFit";
 // A legend beside the axes leaves them this share of the plot's width; one inside the axis
 // rect covers at most this share of it; a legend never leaves the axis rect less than this
@@ -268,17 +269,21 @@ bool putAbove(QCustomPlot *plot)
            legend->minimumOuterSizeHint().width() <= room;
 }
 
-// The font the page gave the legend, at `points`.
+// The font the page gave the legend at `points`, its icons scaled alike.
 void setPoints(QCustomPlot *plot, double points)
 {
-    QVariant stored = plot->property(kFont);
-    if (!stored.isValid()) {
-        stored = plot->legend->font();
-        plot->setProperty(kFont, stored);
+    QCPLegend *legend = plot->legend;
+    if (!plot->property(kFont).isValid()) {
+        plot->setProperty(kFont, legend->font());
+        plot->setProperty(kIcon, legend->iconSize());
     }
-    QFont font = stored.value<QFont>();
-    if (font.pointSizeF() > 0) font.setPointSizeF(points);
-    if (plot->legend->font() != font) plot->legend->setFont(font);
+    QFont font = plot->property(kFont).value<QFont>();
+    const QSize icon = plot->property(kIcon).toSize();
+    if (font.pointSizeF() <= 0) return;
+    const double scale = points / font.pointSizeF();
+    font.setPointSizeF(points);
+    if (legend->font() != font) legend->setFont(font);
+    legend->setIconSize(QSize(qRound(icon.width() * scale), qRound(icon.height() * scale)));
 }
 
 // The sizes the legend's text is tried at: the page's own, then a point smaller each time down
