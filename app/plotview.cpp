@@ -175,8 +175,8 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        // Shown at last: the legend learns the room it has.
-        if (watched == plot && event->type() == QEvent::Show && !legendGroup.isEmpty())
+        // Shown at last: the legend and the ticks learn the room they have.
+        if (watched == plot && event->type() == QEvent::Show && (stepTicks || !legendGroup.isEmpty()))
             plot->replot(QCustomPlot::rpQueuedReplot);
         return false;
     }
@@ -198,8 +198,9 @@ private:
         // ticks spaced on, the layout this drawing will have (the widget's size, the new
         // ranges' tick labels), not the last one, which at the first showing or after a
         // resize is another size.
+        // A plot not shown is fitted as it shows.
         if (!legendGroup.isEmpty()) detail::fitLegends(legendGroup, plot);
-        if (stepTicks || !legendGroup.isEmpty()) layOut(plot);
+        if ((stepTicks || !legendGroup.isEmpty()) && plot->isVisible()) layOut(plot);
         tickedSize = plot->axisRect()->size();
     }
 
