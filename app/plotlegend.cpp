@@ -143,26 +143,35 @@ void setWidth(QCPLayoutElement *element, int minimum, int maximum)
     element->setMaximumSize(maximum, element->maximumSize().height());
 }
 
+// Lays the legend's entries out in `order`, wrapped at the largest count (from all its entries
+// down to one) for which `fits` holds of its size.
+template <typename Fits>
+void wrapLargest(QCPLegend *legend, QCPLayoutGrid::FillOrder order, Fits fits)
+{
+    int entries = 0;
+    for (int k = 0; k < legend->elementCount(); ++k)
+        if (qobject_cast<QCPAbstractLegendItem *>(legend->elementAt(k))) ++entries;
+    legend->setFillOrder(order, false);
+    int wrap = std::max(1, entries);
+    for (; wrap > 1; --wrap) {
+        legend->setWrap(wrap);
+        legend->setFillOrder(order, true);
+        if (fits(legend->minimumOuterSizeHint())) break;
+    }
+    legend->setWrap(wrap);
+    legend->setFillOrder(order, true);
+}
+
 // Wraps the legend into the fewest columns that let it stand within `height` pixels, or into
 // one row where even that is too high. An entry is clipped to its box, and at larger fonts the
 // underscore of "C_LOAD" lies below the font's descent, hence the margin below each entry.
 void wrapTo(QCPLegend *legend, int height)
 {
-    QList<QCPAbstractLegendItem *> items;
     for (int k = 0; k < legend->elementCount(); ++k)
-        if (auto *item = qobject_cast<QCPAbstractLegendItem *>(legend->elementAt(k))) {
+        if (auto *item = qobject_cast<QCPAbstractLegendItem *>(legend->elementAt(k)))
             item->setMargins(QMargins(0, 0, 0, 2));
-            items << item;
-        }
-    legend->setFillOrder(QCPLayoutGrid::foRowsFirst, false);
-    int rows = std::max(1, int(items.size()));
-    for (; rows > 1; --rows) {
-        legend->setWrap(rows);
-        legend->setFillOrder(QCPLayoutGrid::foRowsFirst, true);
-        if (legend->minimumOuterSizeHint().height() <= height) break;
-    }
-    legend->setWrap(rows);
-    legend->setFillOrder(QCPLayoutGrid::foRowsFirst, true);
+    wrapLargest(legend, QCPLayoutGrid::foRowsFirst,
+                [height](QSize size) { return size.height() <= height; });
 }
 
 // Takes the legend out of whichever layout holds it (a row of the plot's own layout goes with
@@ -255,15 +264,8 @@ bool putAbove(QCustomPlot *plot)
             }
     legend->setBrush(Qt::white);
     const int room = plot->viewport().width();
-    int columns = std::max(1, legend->itemCount());
-    legend->setFillOrder(QCPLayoutGrid::foColumnsFirst, false);
-    for (; columns > 1; --columns) {
-        legend->setWrap(columns);
-        legend->setFillOrder(QCPLayoutGrid::foColumnsFirst, true);
-        if (legend->minimumOuterSizeHint().width() <= room) break;
-    }
-    legend->setWrap(columns);
-    legend->setFillOrder(QCPLayoutGrid::foColumnsFirst, true);
+    wrapLargest(legend, QCPLayoutGrid::foColumnsFirst,
+                [room](QSize size) { return size.width() <= room; });
     layOut(plot);
     return plot->axisRect()->height() >= kHeightShare * plot->viewport().height() &&
            legend->minimumOuterSizeHint().width() <= room;

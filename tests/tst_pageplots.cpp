@@ -77,10 +77,19 @@ void nextOnto(MainWindow &w, int n)
     settle();
 }
 
-void addScreens()
+// One row for each laptop screen and each route: the home page alone (-1), or the home page
+// and then the tutorial's Next onto each of `examples`.
+void addRoutes(std::initializer_list<int> examples)
 {
     QTest::addColumn<int>("points");
     QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("example");
+    for (const auto &screen : {std::make_pair(10, QSize(1366, 720)), std::make_pair(12, QSize(1536, 864))}) {
+        QTest::addRow("%d pt, home page", screen.first) << screen.first << screen.second << -1;
+        for (int example : examples)
+            QTest::addRow("%d pt, example %d", screen.first, example)
+                << screen.first << screen.second << example;
+    }
 }
 
 } // namespace
@@ -101,13 +110,7 @@ private slots:
 
 void TestPagePlots::powerPlotKeepsItsRoom_data()
 {
-    addScreens();
-    QTest::addColumn<int>("example"); // reached by the tutorial's Next after the home page; -1 none
-    for (const auto &screen : {std::make_pair(10, QSize(1366, 720)), std::make_pair(12, QSize(1536, 864))})
-        for (int example : {-1, 43, 44, 45, 47, 71})
-            QTest::addRow("%d pt, %s", screen.first,
-                          example < 0 ? "home page" : qPrintable(QStringLiteral("example %1").arg(example)))
-                << screen.first << screen.second << example;
+    addRoutes({43, 44, 45, 47, 71});
 }
 
 // Home → PWM Power, and the power examples, on each of the displays with the most entries.
@@ -139,13 +142,7 @@ void TestPagePlots::powerPlotKeepsItsRoom()
 
 void TestPagePlots::bodePlotsKeepTheirRoom_data()
 {
-    addScreens();
-    QTest::addColumn<int>("example");
-    for (const auto &screen : {std::make_pair(10, QSize(1366, 720)), std::make_pair(12, QSize(1536, 864))})
-        for (int example : {-1, 5, 6, 13, 14})
-            QTest::addRow("%d pt, %s", screen.first,
-                          example < 0 ? "home page" : qPrintable(QStringLiteral("example %1").arg(example)))
-                << screen.first << screen.second << example;
+    addRoutes({5, 6, 13, 14});
 }
 
 // Home → Stability → Bode Plots, and the tutorial's Next onto the examples with the most
