@@ -5,30 +5,29 @@
 // Small layout aids shared by the pages' charts.
 namespace plotview {
 
-// Moves the plot's legend (an inset of the main axis rect) to the inner corner where its box
-// covers the least of the drawn curves, judged in pixels on the current axis ranges. The
-// current corner is kept unless another one is clearer. When every corner would hide part of a
-// curve and the plot is wide enough, the legend goes beside the axis rect on its right instead
-// (the axis rect narrows to make room) and comes back once a corner is clear. Call it after the
-// curves are set and the ranges chosen, right before replot.
-void placeLegendClear(QCustomPlot *plot);
+// Keeps the plot's legend where the size the plot is shown at gives it room, decided afresh
+// before every drawing of the shown plot (a plot on a hidden tab is fitted as it shows):
+// beside the axes, in as many columns as the height from the top of the axes to the foot of
+// the widget needs, where the axis rect keeps 60 % of the plot's width; else inside the axis
+// rect, wrapped to its height, in the corner with the least of the curves on a translucent
+// brush, where it covers at most a quarter of the axis rect; else in rows above the axis
+// rect, where the axis rect keeps 40 % of the plot's height. Where none of these holds, the
+// legend's text gets smaller, a point at a time down to 7 pt, and the rule is tried again;
+// at the floor the legend goes inside the axis rect where it fits there, else above, else
+// beside. A legend never leaves its widget, nor drops an entry. A hidden legend takes no room.
+void keepLegendFitted(QCustomPlot *plot);
 
-// Re-places the legend as above before every replot of the plot, whatever redraws it.
-void keepLegendClear(QCustomPlot *plot);
+// The same for plots drawn one above the other on a common key axis: their legends go beside
+// the axes all together, as wide as the widest so that the key axes line up, or none does.
+void keepLegendsFitted(const QList<QCustomPlot *> &plots);
 
-// Moves the plot's legend out of the axis rect into a column on its right, at the top, where
-// no curve can pass under it: for plots whose curves leave no inner corner free. A hidden
-// legend leaves the whole width to the axis rect.
-void legendBesideAxes(QCustomPlot *plot);
+// Fits the legends of `plots`, taken as one group, once and now, for their current sizes.
+void fitLegendsNow(const QList<QCustomPlot *> &plots);
 
-// Keeps the legends beside the axes of plots drawn one above the other (each made so by
-// legendBesideAxes) fitted to the room each plot has when it is drawn: a legend wraps into more
-// columns where its entries would run below the plot, and all take the width of the widest, so
-// their key axes line up. Where that width would leave an axis rect less than 60 % of its
-// plot's width, each legend goes inside its axis rect instead, wrapped to its height, in its
-// clearest corner. A plot on a hidden tab is fitted when it shows; until then its legend takes
-// no room from the window. Call it once, after legendBesideAxes.
-void keepLegendsBesideAxes(const QList<QCustomPlot *> &plots);
+// Ticks the axis at the first of `steps` (increasing) whose tick labels stand apart at the
+// length the axis is drawn at, with `subTicks` sub-ticks between ticks (-1: as QCustomPlot
+// derives them); see StepTicker.
+void setTickSteps(QCPAxis *axis, const QVector<double> &steps, int subTicks = -1);
 
 // The unit at the end of an axis title, its brackets matched: "[W (or VA) rms]" of
 // "Power [W (or VA) rms]"; empty when the title does not end in a whole bracketed group.

@@ -16,19 +16,6 @@
 
 namespace {
 
-// A fixed tick step whose sub-tick count is set rather than derived from the step.
-class FixedStepTicker : public QCPAxisTickerFixed
-{
-public:
-    explicit FixedStepTicker(int subTicks) : subTicks(subTicks) {}
-
-protected:
-    int getSubTickCount(double) override { return subTicks; }
-
-private:
-    int subTicks;
-};
-
 // Infinitely high (or low) asymptotes are drawn as lines leaving the plot.
 QVector<double> drawable(const QVector<double> &values)
 {
@@ -63,16 +50,13 @@ void MainWindow::setupIHCPplots()
                       QVector<QString>{"1", "10", "100", "1k", "10k", "100k", "1M", "10M", "100M"});
     decades->setSubTickCount(8);
     plot->xAxis->setTicker(decades);
-    QSharedPointer<FixedStepTicker> gain(new FixedStepTicker(1));
-    gain->setTickStep(20);
-    gain->setScaleStrategy(QCPAxisTickerFixed::ssNone);
-    plot->yAxis->setTicker(gain);
+    plotview::setTickSteps(plot->yAxis, {20, 40, 80}, 1);
 
     plot->xAxis->setLabel(QStringLiteral("Frequency [Hz]"));
     plot->yAxis->setLabel(QStringLiteral("Gain [dB]"));
     if (IHCPbodeTitle) IHCPbodeTitle->setText(QStringLiteral("Bode Plot - Gain"));
     plot->legend->setVisible(true);
-    plotview::keepLegendClear(plot);
+    plotview::keepLegendFitted(plot);
     plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
 
     plot->xAxis->grid()->setSubGridVisible(true);

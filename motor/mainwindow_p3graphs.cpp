@@ -26,14 +26,6 @@
 
 namespace {
 
-// How many duty-cycle ticks fit the plot's height with a line of space between labels: six
-// plots share the column, and a short one gets fewer ticks rather than crowded labels.
-int ticksThatFit(const QCPAxis *axis)
-{
-    const int lineHeight = QFontMetrics(axis->tickLabelFont()).height();
-    return std::max(2, axis->axisRect()->height() / (2 * std::max(1, lineHeight)) + 1);
-}
-
 // Value-axis ticks on the smallest round step (1, 2, 2.5 or 5 times a power of ten) that sets
 // the labels at least a line apart, and no more than about six of them.
 class RoomTicker : public QCPAxisTicker
@@ -52,28 +44,6 @@ protected:
         for (const double m : {1.0, 2.0, 2.5, 5.0})
             if (m * decade >= least * (1 - 1e-9)) return m * decade;
         return 10 * decade;
-    }
-
-private:
-    const QCPAxis *axis;
-};
-
-// Duty cycles: 0 to 1 in quarters, or halves or the ends alone where quarters do not fit.
-class UnitTicker : public QCPAxisTickerFixed
-{
-public:
-    explicit UnitTicker(const QCPAxis *axis) : axis(axis)
-    {
-        setScaleStrategy(QCPAxisTickerFixed::ssNone);
-        setTickStep(0.25);
-    }
-
-protected:
-    double getTickStep(const QCPRange &range) override
-    {
-        const int room = ticksThatFit(axis);
-        setTickStep(room >= 5 ? 0.25 : (room >= 3 ? 0.5 : 1));
-        return QCPAxisTickerFixed::getTickStep(range);
     }
 
 private:
@@ -184,7 +154,9 @@ void MainWindow::P3refreshGraphs()
         else
             plot->xAxis->setRange(0, 1);
         if (motor::isUnitAxisKey(key)) {
-            plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new UnitTicker(plot->yAxis)));
+            // Duty cycles: 0 to 1 in quarters, or halves or the ends alone where quarters do
+            // not fit.
+            plotview::setTickSteps(plot->yAxis, {0.25, 0.5, 1});
             plot->yAxis->setRange(0, 1);
         } else {
             plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new RoomTicker(plot->yAxis)));

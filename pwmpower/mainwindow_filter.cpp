@@ -173,7 +173,7 @@ void MainWindow::setupFilterPlot()
 
     QCustomPlot *plot = ui->attenuationPlot;
     plot->legend->setVisible(true);
-    plotview::keepLegendClear(plot);
+    plotview::keepLegendFitted(plot);
     plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignBottom | Qt::AlignLeft);
     plot->xAxis->setScaleType(QCPAxis::stLogarithmic);
     plot->xAxis->setTicker(pwmpower::decadeTicker({1, 10, 100, 1000, 10000, 100000, 1000000},
@@ -181,7 +181,7 @@ void MainWindow::setupFilterPlot()
     plot->xAxis->setRange(1, 1000000);
     plot->xAxis->setLabel(QStringLiteral("Frequency [Hz]"));
     plot->xAxis->grid()->setSubGridVisible(true);
-    plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new pwmpower::FixedStepTicker(20, 1)));
+    plotview::setTickSteps(plot->yAxis, {20, 40, 80}, 1);
     plot->yAxis->setLabel(QStringLiteral("Gain [dB]"));
     plot->plotLayout()->insertRow(0);
     plot->plotLayout()->addElement(

@@ -44,7 +44,7 @@ void MainWindow::setupSPower()
     ui->SigTypePWM->addItems({QStringLiteral("Max V_out = "), QStringLiteral("Max I_out = ")});
     ui->SigTypePWM->setCurrentIndex(0);
     ui->FilterFreq->legend->setVisible(true);
-    plotview::keepLegendClear(ui->FilterFreq);
+    plotview::keepLegendFitted(ui->FilterFreq);
     plotview::keepValueTitleReadable(ui->FilterFreq);
     ui->ExtendedLoad->setText(QStringLiteral("Extended Load"));
     ui->FullFilter->setInteraction(QCP::iSelectItems, true);

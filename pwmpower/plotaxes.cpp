@@ -4,17 +4,6 @@
 
 namespace pwmpower {
 
-FixedStepTicker::FixedStepTicker(double step, int subTicks) : mSubTicks(subTicks)
-{
-    setTickStep(step);
-    setScaleStrategy(QCPAxisTickerFixed::ssNone);
-}
-
-int FixedStepTicker::getSubTickCount(double)
-{
-    return mSubTicks;
-}
-
 QSharedPointer<QCPAxisTickerText> decadeTicker(const QVector<double> &ticks,
                                                const QStringList &labels)
 {

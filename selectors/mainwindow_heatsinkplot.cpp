@@ -1,6 +1,7 @@
 // Heatsink page: the selected heatsink's thermal resistance against air or water flow, and
 // the least flow (with the fan opening's volume flow) that reaches the desired resistance.
 #include "app/mainwindow.h"
+#include "app/plotview.h"
 
 #include "selectors/heatsinkflow.h"
 #include "ui_mainwindow.h"
@@ -40,12 +41,10 @@ FlowAxis flowAxis(bool water, bool metric)
                   : FlowAxis{100, 1100, "Air Flow [Linear Feet per Minute]"};
 }
 
+// The flow axis's own step, or twice or four times it where the labels would run together.
 void setFixedTicks(QCPAxis *axis, double step)
 {
-    QSharedPointer<QCPAxisTickerFixed> ticker(new QCPAxisTickerFixed);
-    ticker->setTickStep(step);
-    ticker->setScaleStrategy(QCPAxisTickerFixed::ssNone);
-    axis->setTicker(ticker);
+    plotview::setTickSteps(axis, {step, 2 * step, 4 * step});
 }
 
 // The title element in the plot's top row, made when the row is not there yet.

@@ -64,7 +64,7 @@ void MainWindow::setupSOAplot()
 {
     QCustomPlot *plot = ui->SOA;
     plot->legend->setVisible(true);
-    plotview::keepLegendClear(plot);
+    plotview::keepLegendFitted(plot);
     plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignLeft | Qt::AlignBottom);
     plot->xAxis->setLabel(QStringLiteral("Differential Voltage (Vs-Vo) [V]"));
     plot->yAxis->setLabel(QStringLiteral("Output Current [A]"));

@@ -37,7 +37,7 @@ void MainWindow::setupDemoPlot()
     plot->xAxis->setTickLabelFont(axisFont);
 
     plot->yAxis->setLabel(QStringLiteral("Gain [dB]"));
-    plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new FixedStepTicker(20, 0)));
+    plotview::setTickSteps(plot->yAxis, {20, 40, 80}, 0);
     plot->yAxis->grid()->setPen(thinPen);
     plot->yAxis->grid()->setZeroLinePen(thinPen);
     plot->yAxis->setBasePen(axisPen);
@@ -59,7 +59,7 @@ void MainWindow::setupDemoPlot()
     }
 
     plot->legend->setVisible(true);
-    plotview::keepLegendClear(plot);
+    plotview::keepLegendFitted(plot);
     plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
 
     refreshDemoPlot();

@@ -40,8 +40,6 @@ void MainWindow::setupBodePlot()
 
     for (QCustomPlot *plot : {gain, phase}) {
         plot->legend->setVisible(true);
-        // The phase components fill every corner of the short axis rect.
-        plotview::legendBesideAxes(plot);
         plot->xAxis->setScaleType(QCPAxis::stLogarithmic);
         plot->xAxis->setLabel(QStringLiteral("Frequency [Hz]"));
         // Decade ticks with 2..9 between them, on the sub-grid.
@@ -49,9 +47,10 @@ void MainWindow::setupBodePlot()
         plot->xAxis->grid()->setSubGridVisible(true);
         keepLastTickLabel(plot, stab::decadeTicks().labels.last());
     }
-    plotview::keepLegendsBesideAxes({gain, phase});
-    gain->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new FixedStepTicker(20, 1)));
-    phase->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new FixedStepTicker(45, 2)));
+    // The phase components fill every corner of the short axis rect.
+    plotview::keepLegendsFitted({gain, phase});
+    plotview::setTickSteps(gain->yAxis, {20, 40, 80}, 1);
+    plotview::setTickSteps(phase->yAxis, {45, 90, 180}, 2);
     gain->yAxis->setLabel(QStringLiteral("Gain [dB]"));
     phase->yAxis->setLabel(QStringLiteral("Phase Shift [°]"));
     setPlotTitle(gain, QStringLiteral("Bode Plot - Gain"));

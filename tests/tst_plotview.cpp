@@ -5,20 +5,135 @@
 #include <QTabWidget>
 #include <QtTest>
 
-// The legend goes to the one inner corner that no curve reaches.
+// Where a legend goes by the plot's size, the tick steps an axis's length allows, and the
+// captions that keep their room.
 class TestPlotView : public QObject
 {
     Q_OBJECT
 private slots:
+    void legendTakesThePlaceItsSizeAllows_data();
+    void legendTakesThePlaceItsSizeAllows();
     void legendTakesEmptyCorner_data();
     void legendTakesEmptyCorner();
-    void legendStepsBesideWhenNoCornerIsClear();
+    void tickStepFollowsAxisLength_data();
+    void tickStepFollowsAxisLength();
     void padWidensBothEnds();
     void unitKeepsMatchedBrackets_data();
     void unitKeepsMatchedBrackets();
     void shortPlotKeepsLegendBesideWithTitleLine();
     void legendsBesideFitTheRoomOfAHiddenTabOnceShown();
 };
+
+namespace {
+
+enum Place { Beside, Inside, Above };
+
+Place placeOf(QCustomPlot *plot)
+{
+    if (plot->legend->layout() == plot->axisRect()->insetLayout()) return Inside;
+    if (plot->legend->layout() == plot->plotLayout()) return Above;
+    return Beside;
+}
+
+// A plot of `size`, shown, with `entries` straight curves named `name` 1, 2, ... that cross
+// the axis rect from corner to corner.
+void fillPlot(QCustomPlot &plot, QSize size, int entries, const QString &name)
+{
+    plot.resize(size);
+    plot.show();
+    plot.legend->setVisible(true);
+    for (int i = 0; i < entries; ++i) {
+        QCPGraph *g = plot.addGraph();
+        g->setName(QStringLiteral("%1 %2").arg(name).arg(i + 1));
+        g->setData({0, 10}, {i % 2 ? 10.0 : 0.0, i % 2 ? 0.0 : 10.0});
+    }
+    plot.xAxis->setRange(0, 10);
+    plot.yAxis->setRange(0, 10);
+}
+
+// What no placement may break: the legend whole inside its widget with every entry, and the
+// axis rect at least 40 % of the plot's height.
+QString brokenBound(QCustomPlot &plot, int entries)
+{
+    const QRect box = plot.legend->outerRect();
+    if (!plot.rect().contains(box))
+        return QStringLiteral("legend (%1, %2) %3 x %4 leaves the %5 x %6 plot")
+            .arg(box.left()).arg(box.top()).arg(box.width()).arg(box.height())
+            .arg(plot.width()).arg(plot.height());
+    for (int i = 0; i < entries; ++i)
+        if (!plot.legend->hasItemWithPlottable(plot.graph(i)))
+            return QStringLiteral("no entry for %1").arg(plot.graph(i)->name());
+    if (plot.axisRect()->height() < 0.4 * plot.height())
+        return QStringLiteral("axis rect %1 px high in a %2 px plot")
+            .arg(plot.axisRect()->height()).arg(plot.height());
+    return QString();
+}
+
+} // namespace
+
+// Which place the rule gives a legend, by the plot's size and the legend's: beside the axes
+// where they keep 60 % of the width, else inside where it covers a quarter at most, else
+// above; a smaller text before any bound is given up. Each place keeps its own bound.
+void TestPlotView::legendTakesThePlaceItsSizeAllows_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("place");
+    QTest::addColumn<bool>("smaller"); // the legend's text below the page's size
+    QTest::newRow("wide plot: beside, one column") << QSize(900, 300) << 3 << "curve" << int(Beside) << false;
+    QTest::newRow("short wide plot: beside, two columns")
+        << QSize(1300, 170) << 8 << "True Power in Load" << int(Beside) << false;
+    QTest::newRow("narrow plot: inside") << QSize(320, 400) << 2 << "curve" << int(Inside) << false;
+    QTest::newRow("narrow plot, many entries: above")
+        << QSize(420, 320) << 9 << "Pole Noise Gain" << int(Above) << false;
+    QTest::newRow("short plot, many entries: above, smaller text")
+        << QSize(600, 200) << 9 << "Pole Noise Gain" << int(Above) << true;
+    QTest::newRow("small plot, many entries: no place within bounds")
+        << QSize(340, 190) << 9 << "Pole Noise Gain" << -1 << true;
+}
+
+void TestPlotView::legendTakesThePlaceItsSizeAllows()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, entries);
+    QFETCH(QString, name);
+    QFETCH(int, place);
+    QFETCH(bool, smaller);
+    QCustomPlot plot;
+    const double points = plot.legend->font().pointSizeF();
+    fillPlot(plot, size, entries, name);
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    plotview::keepLegendFitted(&plot);
+    plot.replot();
+    const QString broken = brokenBound(plot, entries);
+    QVERIFY2(broken.isEmpty(), qPrintable(broken));
+    QCOMPARE(plot.legend->font().pointSizeF() < points, smaller);
+    const QRect rect = plot.axisRect()->rect();
+    const QRect box = plot.legend->outerRect();
+    switch (place < 0 ? place : placeOf(&plot)) {
+    case Beside:
+        QVERIFY(rect.width() >= 0.6 * plot.width());
+        QVERIFY(box.left() > rect.right());
+        break;
+    case Inside:
+        QVERIFY(rect.contains(box));
+        QVERIFY(box.width() * box.height() <= 0.25 * rect.width() * rect.height());
+        QVERIFY(plot.legend->brush().color().alpha() < 255); // the curves show through
+        break;
+    case Above:
+        QVERIFY(box.bottom() < rect.top());
+        break;
+    default: // no place within the bounds: only the legend's own are kept
+        break;
+    }
+    if (place >= 0) QCOMPARE(int(placeOf(&plot)), place);
+    // Given back its room, the legend takes its page's text size and its first place again.
+    plot.resize(1200, 600);
+    plot.replot();
+    QCOMPARE(plot.legend->font().pointSizeF(), points);
+    QCOMPARE(int(placeOf(&plot)), int(Beside));
+}
 
 void TestPlotView::legendTakesEmptyCorner_data()
 {
@@ -30,12 +145,13 @@ void TestPlotView::legendTakesEmptyCorner_data()
     QTest::newRow("bottom-right") << 3 << int(Qt::AlignRight | Qt::AlignBottom);
 }
 
+// Too narrow for a legend beside the axes: it goes to the one inner corner no curve reaches.
 void TestPlotView::legendTakesEmptyCorner()
 {
     QFETCH(int, emptyCorner);
     QFETCH(int, expected);
     QCustomPlot plot;
-    plot.resize(600, 400);
+    plot.resize(330, 400);
     plot.show();
     QVERIFY(QTest::qWaitForWindowExposed(&plot));
     plot.legend->setVisible(true);
@@ -58,45 +174,60 @@ void TestPlotView::legendTakesEmptyCorner()
         g->setData(x, y);
     }
     plot.replot(); // lays out the axis rect
-    plotview::placeLegendClear(&plot);
+    plotview::fitLegendsNow({&plot});
+    QCOMPARE(int(placeOf(&plot)), int(Inside));
     QCOMPARE(int(plot.axisRect()->insetLayout()->insetAlignment(0)), expected);
 }
 
-// Curves through all four corners: the legend goes beside the axis rect, and back into the
-// clear corner once the curves leave one.
-void TestPlotView::legendStepsBesideWhenNoCornerIsClear()
+void TestPlotView::tickStepFollowsAxisLength_data()
 {
+    QTest::addColumn<bool>("vertical");
+    QTest::addColumn<int>("length"); // the plot's size along the axis
+    QTest::addColumn<QVector<double>>("steps");
+    QTest::addColumn<double>("lower");
+    QTest::addColumn<double>("upper");
+    QTest::addColumn<double>("expected");
+    const QVector<double> phase{45, 90, 180};
+    const QVector<double> flow{100, 200, 400};
+    QTest::newRow("phase, tall: 45°") << true << 500 << phase << -180.0 << 180.0 << 45.0;
+    QTest::newRow("phase, short: 90°") << true << 160 << phase << -180.0 << 180.0 << 90.0;
+    QTest::newRow("phase, shorter: 180°") << true << 90 << phase << -180.0 << 180.0 << 180.0;
+    QTest::newRow("flow, wide: 100") << false << 1000 << flow << 0.0 << 1100.0 << 100.0;
+    QTest::newRow("flow, narrow: 200") << false << 400 << flow << 0.0 << 1100.0 << 200.0;
+    QTest::newRow("flow, narrower: 400") << false << 230 << flow << 0.0 << 1100.0 << 400.0;
+}
+
+// A fixed-step axis keeps its step where its labels stand apart and takes the next one where
+// they would touch; the labels it draws never do.
+void TestPlotView::tickStepFollowsAxisLength()
+{
+    QFETCH(bool, vertical);
+    QFETCH(int, length);
+    QFETCH(QVector<double>, steps);
+    QFETCH(double, lower);
+    QFETCH(double, upper);
+    QFETCH(double, expected);
     QCustomPlot plot;
-    plot.resize(900, 300);
+    plot.resize(vertical ? QSize(600, length) : QSize(length, 400));
     plot.show();
     QVERIFY(QTest::qWaitForWindowExposed(&plot));
-    plot.legend->setVisible(true);
-    plotview::keepLegendClear(&plot);
-    QCPGraph *rising = plot.addGraph();
-    rising->setName(QStringLiteral("rising"));
-    rising->setData({0, 10}, {0, 10});
-    QCPGraph *falling = plot.addGraph();
-    falling->setName(QStringLiteral("falling"));
-    falling->setData({0, 10}, {10, 0});
-    plot.xAxis->setRange(0, 10);
-    plot.yAxis->setRange(0, 10);
+    QCPAxis *axis = vertical ? plot.yAxis : plot.xAxis;
+    plotview::setTickSteps(axis, steps, 2);
+    axis->setRange(lower, upper);
     plot.replot();
-    plot.replot(); // the second drawing sees the layout of the first
-    QVERIFY2(plotcheck::curvesUnderLegend(&plot).isEmpty(),
-             qPrintable(plotcheck::curvesUnderLegend(&plot).join("; ")));
-    const QRect area = plot.axisRect()->rect();
-    QVERIFY(plot.legend->outerRect().left() > area.right());
-    QVERIFY(plot.legend->outerRect().right() < plot.width());
-    // The curves keep their full x span: the axis rect narrowed, the range did not change.
-    QCOMPARE(plot.xAxis->range(), QCPRange(0, 10));
-
-    falling->setVisible(false);
-    plot.replot();
-    plot.replot();
-    QVERIFY(plotcheck::curvesUnderLegend(&plot).isEmpty());
-    QVERIFY(plot.axisRect()->rect().contains(plot.legend->outerRect()));
-    QCOMPARE(int(plot.axisRect()->insetLayout()->insetAlignment(0)),
-             int(Qt::AlignLeft | Qt::AlignTop));
+    const QVector<double> ticks = axis->tickVector();
+    QVERIFY(ticks.size() >= 2);
+    QCOMPARE(ticks[1] - ticks[0], expected);
+    QCOMPARE(axis->ticker().dynamicCast<QCPAxisTickerFixed>()->tickStep(), steps.first());
+    if (vertical) {
+        const int line = QFontMetrics(axis->tickLabelFont()).height();
+        const double apart = axis->coordToPixel(ticks[0]) - axis->coordToPixel(ticks[1]);
+        QVERIFY2(apart >= line, qPrintable(QStringLiteral("%1 px between labels %2 px high")
+                                               .arg(apart).arg(line)));
+    } else {
+        const QStringList crowded = plotcheck::tickLabelsRunTogether(axis);
+        QVERIFY2(crowded.isEmpty(), qPrintable(crowded.join("; ")));
+    }
 }
 
 void TestPlotView::padWidensBothEnds()
@@ -158,7 +289,7 @@ void TestPlotView::shortPlotKeepsLegendBesideWithTitleLine()
     plot.show();
     QVERIFY(QTest::qWaitForWindowExposed(&plot));
     plot.legend->setVisible(true);
-    plotview::keepLegendClear(&plot);
+    plotview::keepLegendFitted(&plot);
     plotview::keepValueTitleReadable(&plot);
     const QString title = QStringLiteral("Power [W (or VA) rms]");
     for (int i = 0; i < 5; ++i) {
@@ -197,11 +328,9 @@ void TestPlotView::legendsBesideFitTheRoomOfAHiddenTabOnceShown()
     column->addWidget(upper);
     column->addWidget(lower);
     tabs.addTab(page, QStringLiteral("plots"));
-    for (QCustomPlot *plot : {upper, lower}) {
+    for (QCustomPlot *plot : {upper, lower})
         plot->legend->setVisible(true);
-        plotview::legendBesideAxes(plot);
-    }
-    plotview::keepLegendsBesideAxes({upper, lower});
+    plotview::keepLegendsFitted({upper, lower});
     tabs.show();
     QVERIFY(QTest::qWaitForWindowExposed(&tabs));
     const int minimumWidth = tabs.minimumSizeHint().width();

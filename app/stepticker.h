@@ -1,0 +1,34 @@
+#pragma once
+
+#include <qcustomplot.h>
+
+#include <QVector>
+
+// Ticks at a fixed step chosen from a short list by the length the axis is drawn at: the
+// first step whose tick labels stand apart (a fifth of a line between labels on a vertical
+// axis, a character's width on a horizontal one), or the last step where none does. The phase
+// axis ticks every 45° where there is room and every 90° or 180° where there is not.
+// tickStep() reads the first, preferred step.
+class StepTicker : public QCPAxisTickerFixed
+{
+public:
+    // `steps` in increasing order; `subTicks` between ticks, or -1 for the count QCustomPlot
+    // derives from the step.
+    StepTicker(const QCPAxis *axis, const QVector<double> &steps, int subTicks = -1);
+
+    // The step for the axis's current range and length in pixels.
+    double stepFor(const QCPRange &range) const;
+
+protected:
+    double getTickStep(const QCPRange &range) override;
+    int getSubTickCount(double tickStep) override;
+
+private:
+    // The pixels a tick label takes along the axis, the gap it wants to its neighbour
+    // included, for ticks `step` apart.
+    double labelExtent(const QCPRange &range, double step) const;
+
+    const QCPAxis *axis;
+    QVector<double> steps;
+    int subTicks;
+};
