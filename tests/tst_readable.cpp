@@ -12,6 +12,7 @@
 #include "ui_mainwindow.h"
 
 #include "plotcheck.h"
+#include "windowtest.h"
 #include "schematic/schematicstroke.h"
 
 #include <QComboBox>
@@ -26,11 +27,7 @@ namespace {
 
 const char *const fontFamily = "DejaVu Sans";
 
-void settle()
-{
-    for (int i = 0; i < 3; ++i)
-        QApplication::processEvents();
-}
+using windowtest::settle;
 
 void press(QAbstractButton *button)
 {
