@@ -4,6 +4,7 @@
 
 #include "ihcp/pumplabels.h"
 #include "schematic/labelplacement.h"
+#include "schematic/picturescale.h"
 #include "ui_mainwindow.h"
 
 #include <qcustomplot.h>

@@ -3,6 +3,7 @@
 
 #include "pwmcontrol/sconschematic.h"
 #include "schematic/labelplacement.h"
+#include "schematic/picturescale.h"
 #include "ui_mainwindow.h"
 
 #include <qcustomplot.h>

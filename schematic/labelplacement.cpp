@@ -1,6 +1,7 @@
 #include "schematic/labelplacement.h"
 
 #include "schematic/editorgeometry.h"
+#include "schematic/picturescale.h"
 #include "schematic/schematicstroke.h"
 
 #include <qcustomplot.h>
@@ -25,8 +26,6 @@ const char *const kGivenAlignment = "schem_givenAlignment";
 const char *const kGivenOffset = "schem_givenOffset";
 const char *const kBackdrop = "schem_backdrop";
 const char *const kPending = "schem_placementPending";
-const char *const kEm = "schem_em";
-const char *const kPixelsPerUnit = "schem_pixelsPerUnit";
 
 // The room an opaque label keeps about its glyphs, in pixels.
 constexpr int kBackdropMargin = 2;
@@ -461,53 +460,6 @@ void placeLabelsClear(QCustomPlot *plot)
                                  text->property(kBackdrop).toBool()});
 }
 
-void drawToScale(QCustomPlot *plot, double em)
-{
-    if (plot && em > 0 && std::isfinite(em)) plot->setProperty(kEm, em);
-}
-
-double pixelsPerUnit(const QCustomPlot *plot)
-{
-    return plot ? plot->property(kPixelsPerUnit).toDouble() : 0;
-}
-
-void scaleToDrawing(QCustomPlot *plot)
-{
-    const double em = plot ? plot->property(kEm).toDouble() : 0;
-    QCPAxisRect *rect = plot ? plot->axisRect() : nullptr;
-    if (em <= 0 || !rect || rect->width() <= 0 || rect->height() <= 0) return;
-    const QCPRange x = plot->xAxis->range(), y = plot->yAxis->range();
-    // A drawing stretched one way gives its texts room that way: they follow the other.
-    const double s = std::min(rect->width() / x.size(), rect->height() / y.size());
-    if (!(s > 0) || !std::isfinite(s)) return;
-    plot->setProperty(kPixelsPerUnit, s);
-
-    const double dpi = plot->logicalDpiY() > 0 ? plot->logicalDpiY() : 96;
-    // A tenth of a point is finer than any font renders, and keeps a layout at the same size
-    // from reading as changed.
-    const double points =
-        std::round(std::max(kLeastTextPoints, em * s * 72 / dpi) * 10) / 10;
-    for (int i = 0; i < plot->itemCount(); ++i) {
-        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
-        if (!text || text->position->type() != QCPItemPosition::ptPlotCoords) continue;
-        QFont font = text->font();
-        if (font.pointSizeF() != points) {
-            font.setPointSizeF(points);
-            text->setFont(font);
-        }
-        font = text->selectedFont();
-        if (font.pointSizeF() != points) {
-            font.setPointSizeF(points);
-            text->setSelectedFont(font);
-        }
-    }
-    // The room that holds the drawing with its texts at the least size they are read at.
-    const double least = kLeastTextPoints * dpi / 72 / em;
-    const QSize need = QSize(int(std::ceil(x.size() * least)), int(std::ceil(y.size() * least))) +
-                       (plot->size() - rect->size());
-    if (plot->minimumSize() != need) plot->setMinimumSize(need);
-}
-
 namespace {
 
 // Lays out again, as it is shown, a plot whose placement waited while it was hidden.
@@ -546,6 +498,8 @@ void keepLabelsClear(QCustomPlot *plot)
         const bool hidden = plot->parentWidget() && !plot->isVisible();
         plot->setProperty(kPending, hidden);
         if (hidden) return;
+        // Labels are placed at the size their drawing's scale gives them, whichever of the two
+        // hooks runs first.
         scaleToDrawing(plot);
         placeLabelsClear(plot);
     });

@@ -29,18 +29,6 @@ void setLabelOffset(QCPItemText *text, const QPointF &offset);
 // One round of it, for a plot whose layout is current.
 void placeLabelsClear(QCustomPlot *plot);
 
-// Draws a schematic as one picture, so that a label placed beside its part stays there at any
-// size: its texts are `em` plot units high (across or up, whichever way the drawing is the more
-// squeezed), growing and shrinking with the drawing down to kLeastTextPoints; the plot asks for
-// the room that holds the drawing at that size as its minimum size. Call once per plot, with
-// keepLabelsClear, which applies it at each layout before placing the labels.
-constexpr double kLeastTextPoints = 7;
-void drawToScale(QCustomPlot *plot, double em);
-// Applies it, for a plot whose layout is current: what keepLabelsClear does before placing.
-void scaleToDrawing(QCustomPlot *plot);
-// Pixels per plot unit of such a plot as last laid out; 0 for a plot not drawn to scale.
-double pixelsPerUnit(const QCustomPlot *plot);
-
 // What the placement measures, in pixels of the plot as last laid out: every segment of every
 // visible graph with half its pen's width and whether it is part of a symbol (see symbolsOf) or
 // a wire, and the box of a text's glyphs (the item's box less the padding that holds it off its

@@ -12,12 +12,14 @@ namespace schem {
 
 namespace {
 
-const char *const kDrawing = "schem_pictureDrawing";
-const char *const kLineUnits = "schem_pictureLineUnits";
-const char *const kFitting = "schem_pictureFitting";
+const char *const kEm = "schem_em";
+const char *const kLineUnits = "schem_lineUnits";
+const char *const kDrawing = "schem_drawing";
+const char *const kScaled = "schem_scaled";
+const char *const kPixelsPerUnit = "schem_pixelsPerUnit";
 
-// A line of text in the plot's font scaled to `points`, in pixels. Asked at each layout of a
-// few plots with one or two fonts: the answers are kept.
+// A line of text in `font` at `points`, in pixels. Asked at each layout of a few plots with one
+// or two fonts: the answers are kept.
 double lineHeight(const QFont &font, double points)
 {
     static QHash<QString, double> known;
@@ -29,59 +31,102 @@ double lineHeight(const QFont &font, double points)
     return known[key] = QFontMetricsF(f).height();
 }
 
-// Fits the ranges and text sizes to the axis rect as just laid out.
-void fitPicture(QCustomPlot *plot)
+void scaleAtEachLayout(QCustomPlot *plot)
 {
-    const QRectF drawing = plot->property(kDrawing).toRectF();
-    const double lineUnits = plot->property(kLineUnits).toDouble();
-    const QRect area = plot->axisRect()->rect();
-    if (drawing.isEmpty() || lineUnits <= 0 || area.width() < 2 || area.height() < 2) return;
-
-    const double perUnit =
-        std::min(area.width() / drawing.width(), area.height() / drawing.height());
-
-    // The room the texts need at their smallest size, with what the plot shows about its axis
-    // rect (a title) in the layout just made. Asked for once this drawing is done: a size change
-    // now would lay the plot out again while it draws.
-    const double smallest = lineHeight(plot->font(), kSmallestTextPoints) / lineUnits;
-    const QSize room = QSize(int(std::ceil(drawing.width() * smallest)),
-                             int(std::ceil(drawing.height() * smallest))) +
-                       (plot->viewport().size() - area.size()).expandedTo(QSize(0, 0));
-    if (room != plot->minimumSize())
-        QMetaObject::invokeMethod(
-            plot, [plot, room] { plot->setMinimumSize(room); }, Qt::QueuedConnection);
-
-    const QPointF c = drawing.center();
-    const double halfX = area.width() / perUnit / 2, halfY = area.height() / perUnit / 2;
-    plot->xAxis->setRange(c.x() - halfX, c.x() + halfX);
-    plot->yAxis->setRange(c.y() - halfY, c.y() + halfY);
-
-    // The plot's own font is the largest a text takes; the drawing's line the tallest.
-    const QFont base = plot->font();
-    const double basePoints = base.pointSizeF() > 0 ? base.pointSizeF() : 10;
-    const double fits = basePoints * lineUnits * perUnit / lineHeight(base, basePoints);
-    const double points = std::max(kSmallestTextPoints, std::min(basePoints, fits));
-    for (int i = 0; i < plot->itemCount(); ++i) {
-        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
-        if (!text || std::abs(text->font().pointSizeF() - points) < 0.01) continue;
-        QFont f = text->font();
-        f.setPointSizeF(points);
-        text->setFont(f);
-        text->setSelectedFont(f);
-    }
+    if (plot->property(kScaled).toBool()) return;
+    plot->setProperty(kScaled, true);
+    QObject::connect(plot, &QCustomPlot::afterLayout, plot, [plot] { scaleToDrawing(plot); });
 }
 
 } // namespace
+
+void drawToScale(QCustomPlot *plot, double em)
+{
+    if (!plot || !(em > 0) || !std::isfinite(em)) return;
+    // Scaled as its labels are placed (keepLabelsClear), once the plot is shown: a hidden plot's
+    // size is not the one it will have, and the room it asked for would hold its window open.
+    plot->setProperty(kEm, em);
+}
 
 void showAsPicture(QCustomPlot *plot, const QRectF &drawing, double lineUnits)
 {
     if (!plot) return;
     plot->setProperty(kDrawing, drawing);
     plot->setProperty(kLineUnits, lineUnits);
-    if (!plot->property(kFitting).toBool()) {
-        plot->setProperty(kFitting, true);
-        QObject::connect(plot, &QCustomPlot::afterLayout, plot, [plot] { fitPicture(plot); });
+    scaleAtEachLayout(plot);
+}
+
+double pixelsPerUnit(const QCustomPlot *plot)
+{
+    return plot ? plot->property(kPixelsPerUnit).toDouble() : 0;
+}
+
+void scaleToDrawing(QCustomPlot *plot)
+{
+    QCPAxisRect *rect = plot ? plot->axisRect() : nullptr;
+    if (!rect || rect->width() < 2 || rect->height() < 2) return;
+    const QFont base = plot->font();
+    const double basePoints = base.pointSizeF() > 0 ? base.pointSizeF() : 10;
+    const double dpi = plot->logicalDpiY() > 0 ? plot->logicalDpiY() : 96;
+
+    // The drawing's extent, and the height its texts take in plot units: their em, or a line of
+    // them. What that height is in pixels for a text of `points`:
+    QRectF drawing = plot->property(kDrawing).toRectF();
+    const bool picture = !drawing.isEmpty();
+    const double height = plot->property(picture ? kLineUnits : kEm).toDouble();
+    const auto pixelsOf = [&](double points) {
+        return picture ? lineHeight(base, points) : points * dpi / 72;
+    };
+    if (!picture)
+        drawing = QRectF(plot->xAxis->range().lower, plot->yAxis->range().lower,
+                         plot->xAxis->range().size(), plot->yAxis->range().size());
+    if (!(height > 0) || !std::isfinite(height) || drawing.isEmpty()) return;
+
+    // A drawing stretched one way gives its texts room that way: they follow the other.
+    const double s = std::min(rect->width() / drawing.width(), rect->height() / drawing.height());
+    if (!(s > 0) || !std::isfinite(s)) return;
+    plot->setProperty(kPixelsPerUnit, s);
+    if (picture) {
+        const QPointF c = drawing.center();
+        const double halfX = rect->width() / s / 2, halfY = rect->height() / s / 2;
+        plot->xAxis->setRange(c.x() - halfX, c.x() + halfX);
+        plot->yAxis->setRange(c.y() - halfY, c.y() + halfY);
     }
+
+    // A tenth of a point is finer than any font renders, and keeps a layout at the same size
+    // from reading as changed.
+    double points = basePoints * height * s / pixelsOf(basePoints);
+    if (picture) points = std::min(points, basePoints);
+    points = std::round(std::max(kLeastTextPoints, points) * 10) / 10;
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+        if (!text || text->position->type() != QCPItemPosition::ptPlotCoords) continue;
+        QFont font = text->font();
+        if (font.pointSizeF() != points) {
+            font.setPointSizeF(points);
+            text->setFont(font);
+        }
+        font = text->selectedFont();
+        if (font.pointSizeF() != points) {
+            font.setPointSizeF(points);
+            text->setSelectedFont(font);
+        }
+    }
+
+    // The room that holds the drawing with its texts at the least size they are read at, with
+    // what the plot shows about its axis rect (a title) in the layout just made: the viewport's,
+    // which a hidden plot's pending resize has not yet changed. A plot smaller than that is resized:
+    // not while it draws, which would leave this drawing at the old size.
+    const double least = pixelsOf(kLeastTextPoints) / height;
+    const QSize need =
+        QSize(int(std::ceil(drawing.width() * least)), int(std::ceil(drawing.height() * least))) +
+        (plot->viewport().size() - rect->size()).expandedTo(QSize(0, 0));
+    if (plot->minimumSize() == need) return;
+    if (plot->width() >= need.width() && plot->height() >= need.height())
+        plot->setMinimumSize(need);
+    else
+        QMetaObject::invokeMethod(
+            plot, [plot, need] { plot->setMinimumSize(need); }, Qt::QueuedConnection);
 }
 
 } // namespace schem

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 
 #include "schematic/labelplacement.h"
+#include "schematic/picturescale.h"
 #include "schematic/schematicstroke.h"
 #include "stability/stabschematic.h"
 #include "ui_mainwindow.h"

@@ -391,10 +391,114 @@ inline bool sameSegment(const schem::PixelSegment &x, const schem::PixelSegment 
 
 } // namespace detail
 
+struct ItemStroke
+{
+    schem::PixelSegment segment;
+    const QCPAbstractItem *item;
+};
+
+// The line, curve and ellipse items of a plot as pixel segments (curves and ellipses sampled).
+inline QVector<ItemStroke> itemStrokes(QCustomPlot *plot)
+{
+    QVector<ItemStroke> strokes;
+    const auto add = [&](const QVector<QPointF> &points, const QCPAbstractItem *item,
+                         const QPen &pen) {
+        for (int k = 1; k < points.size(); ++k)
+            strokes.append({{points[k - 1], points[k], pen.widthF() / 2}, item});
+    };
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        QCPAbstractItem *item = plot->item(i);
+        if (!item->visible()) continue;
+        if (auto *line = qobject_cast<QCPItemLine *>(item)) {
+            add({line->start->pixelPosition(), line->end->pixelPosition()}, item, line->pen());
+        } else if (auto *curve = qobject_cast<QCPItemCurve *>(item)) {
+            const QPointF p0 = curve->start->pixelPosition(), p1 = curve->startDir->pixelPosition(),
+                          p2 = curve->endDir->pixelPosition(), p3 = curve->end->pixelPosition();
+            QVector<QPointF> points;
+            for (int s = 0; s <= 32; ++s) {
+                const double t = s / 32.0, u = 1 - t;
+                points << u * u * u * p0 + 3 * u * u * t * p1 + 3 * u * t * t * p2 + t * t * t * p3;
+            }
+            add(points, item, curve->pen());
+        } else if (auto *ellipse = qobject_cast<QCPItemEllipse *>(item)) {
+            const QRectF r =
+                QRectF(ellipse->topLeft->pixelPosition(), ellipse->bottomRight->pixelPosition())
+                    .normalized();
+            QVector<QPointF> points;
+            for (int s = 0; s <= 72; ++s) {
+                const double t = s * M_PI / 36;
+                points << r.center() +
+                              QPointF(r.width() / 2 * std::cos(t), r.height() / 2 * std::sin(t));
+            }
+            add(points, item, ellipse->pen());
+        }
+    }
+    return strokes;
+}
+
+// The texts that a line, curve or ellipse item runs through, one line each.
+inline QStringList textsOnItems(QCustomPlot *plot)
+{
+    QStringList found;
+    const QVector<ItemStroke> strokes = itemStrokes(plot);
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+        if (!text || !text->visible() || text->text().trimmed().isEmpty()) continue;
+        const QRectF box = schem::glyphBox(text);
+        for (const ItemStroke &stroke : strokes) {
+            const schem::PixelSegment &s = stroke.segment;
+            const QRectF near = box.adjusted(-s.halfPen, -s.halfPen, s.halfPen, s.halfPen);
+            if (schem::segmentMeetsRect(s.a, s.b, near)) {
+                found << QStringLiteral("\"%1\" on a %2 at (%3, %4)")
+                             .arg(text->text().simplified(),
+                                  QLatin1String(stroke.item->metaObject()->className()))
+                             .arg(s.a.x(), 0, 'f', 0)
+                             .arg(s.a.y(), 0, 'f', 0);
+                break;
+            }
+        }
+    }
+    return found;
+}
+
+// Framed texts (a text with a pen) whose frame does not lie wholly inside the axis rect, with
+// room for the frame's pen: such a frame loses an edge.
+inline QStringList framesCut(QCustomPlot *plot)
+{
+    QStringList cut;
+    const QRectF area = plot->axisRect()->rect();
+    for (int i = 0; i < plot->itemCount(); ++i) {
+        auto *text = qobject_cast<QCPItemText *>(plot->item(i));
+        if (!text || !text->visible() || text->pen().style() == Qt::NoPen) continue;
+        const double pen = std::max(1.0, text->pen().widthF());
+        const QRectF box =
+            QRectF(text->topLeft->pixelPosition(), text->bottomRight->pixelPosition()).normalized();
+        if (!area.adjusted(pen, pen, -pen, -pen).contains(box))
+            cut << QStringLiteral("\"%1\" framed at (%2, %3)-(%4, %5)")
+                       .arg(text->text().simplified())
+                       .arg(box.left())
+                       .arg(box.top())
+                       .arg(box.right())
+                       .arg(box.bottom());
+    }
+    return cut;
+}
+
+// The smallest text size on the plot, in points.
+inline double smallestPoints(QCustomPlot *plot)
+{
+    double smallest = 1e9;
+    for (int i = 0; i < plot->itemCount(); ++i)
+        if (auto *text = qobject_cast<QCPItemText *>(plot->item(i)))
+            if (text->visible()) smallest = std::min(smallest, text->font().pointSizeF());
+    return smallest;
+}
+
 // The texts of a schematic that stand on something else, as the user sees them. One line for
 // each pair of texts whose glyphs overlap or that share a line less than two word spaces apart
 // (they read as one text), and one for each text that crosses strokes other than
-// those of the symbol it names (the symbol nearest its anchor): wires and other symbols. A text
+// those of the symbol it names (the symbol nearest its anchor): wires and other symbols, drawn as
+// graphs or as line, curve and ellipse items. A text
 // drawn inside its own symbol (the amplifier's name in its triangle) may cross that symbol's
 // strokes; one that stands partly outside it may not, for then it covers its own part. A backdrop
 // excuses nothing: what it covers is hidden. Half a pixel of rounding is allowed. Draw the plot
@@ -405,6 +509,7 @@ inline QStringList textsOnOthers(QCustomPlot *plot)
     const QVector<QCPItemText *> texts = detail::shownTexts(plot);
     const QVector<schem::PixelSegment> strokes = schem::strokeSegments(plot);
     const QVector<schem::PixelSymbol> symbols = schem::symbolsOf(plot);
+    const QVector<ItemStroke> items = itemStrokes(plot);
     const auto ofSymbol = [&](const schem::PixelSegment &s, int k) {
         const QVector<schem::PixelSegment> &own = symbols[k].segments;
         return std::any_of(own.cbegin(), own.cend(),
@@ -459,6 +564,16 @@ inline QStringList textsOnOthers(QCustomPlot *plot)
                 kind = s.ofSymbol ? QStringLiteral("another symbol") : QStringLiteral("a wire");
             }
             auto &entry = crossed[kind];
+            if (entry.first++ == 0) entry.second = &s;
+        }
+        // Symbols and wires drawn as line, curve and ellipse items name no part of their own.
+        for (const ItemStroke &stroke : items) {
+            const schem::PixelSegment &s = stroke.segment;
+            if (!schem::segmentMeetsRect(
+                    s.a, s.b, inner.adjusted(-s.halfPen, -s.halfPen, s.halfPen, s.halfPen)))
+                continue;
+            auto &entry = crossed[QStringLiteral("a drawn %1")
+                                      .arg(QLatin1String(stroke.item->metaObject()->className()))];
             if (entry.first++ == 0) entry.second = &s;
         }
         for (auto it = crossed.cbegin(); it != crossed.cend(); ++it) {

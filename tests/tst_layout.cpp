@@ -10,6 +10,7 @@
 
 #include "captioncheck.h"
 #include "plotcheck.h"
+#include "windowtest.h"
 
 #include <QAction>
 #include <QPushButton>
@@ -73,11 +74,7 @@ void reveal(QWidget *w)
     }
 }
 
-void settle()
-{
-    for (int i = 0; i < 3; ++i)
-        QApplication::processEvents();
-}
+using windowtest::settle;
 
 // Runs `check` on every face of every tab and stack inside `root`, once the face has settled;
 // it gets the name of the face.

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
-using schematicwindow::settle;
+using windowtest::settle;
 
 class TestP3Schematic : public QObject
 {
@@ -78,7 +78,7 @@ void TestP3Schematic::textsStandClear()
     QCustomPlot *plot = w.ui->P3schematic;
     const QStringList faults = schematicwindow::schematicFaults(plot);
     QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 faults").arg(faults.size())));
-    QVERIFY(schematicwindow::smallestPoints(plot) >= 7 - 1e-9);
+    QVERIFY(plotcheck::smallestPoints(plot) >= 7 - 1e-9);
 }
 
 // Squeezed by its window, a schematic keeps the room its texts need at their smallest size: a
@@ -99,13 +99,13 @@ void TestP3Schematic::pictureKeepsRoomForItsTexts()
     settle();
     plot->replot();
     QFont smallest = plot->font();
-    smallest.setPointSizeF(schem::kSmallestTextPoints);
+    smallest.setPointSizeF(schem::kLeastTextPoints);
     const double perUnit = plot->axisRect()->width() / plot->xAxis->range().size();
     QVERIFY2(QFontMetricsF(smallest).height() <= line * perUnit + 0.5,
              qPrintable(QStringLiteral("%1 px a unit").arg(perUnit)));
     // Squeezed to its room, the text is at about its smallest size, not below it.
-    QVERIFY(text->font().pointSizeF() >= schem::kSmallestTextPoints - 1e-9);
-    QVERIFY(text->font().pointSizeF() < schem::kSmallestTextPoints + 0.5);
+    QVERIFY(text->font().pointSizeF() >= schem::kLeastTextPoints - 1e-9);
+    QVERIFY(text->font().pointSizeF() < schem::kLeastTextPoints + 0.5);
     QVERIFY(std::abs(perUnit - plot->axisRect()->height() / plot->yAxis->range().size()) < 1e-9);
 }
 

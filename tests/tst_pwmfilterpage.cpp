@@ -427,9 +427,9 @@ void TestPwmFilterPage::valuesBesideTheirParts()
     w.reset(new MainWindow);
     ui = w->ui;
     w->show();
-    schematicwindow::settle();
+    windowtest::settle();
     w->resize(size);
-    schematicwindow::settle();
+    windowtest::settle();
     if (example) {
         schematicwindow::nextToExample(*w, example);
     } else {

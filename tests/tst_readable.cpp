@@ -12,6 +12,7 @@
 #include "ui_mainwindow.h"
 
 #include "plotcheck.h"
+#include "windowtest.h"
 #include "schematic/schematicstroke.h"
 
 #include <QComboBox>
@@ -26,11 +27,7 @@ namespace {
 
 const char *const fontFamily = "DejaVu Sans";
 
-void settle()
-{
-    for (int i = 0; i < 3; ++i)
-        QApplication::processEvents();
-}
+using windowtest::settle;
 
 void press(QAbstractButton *button)
 {
@@ -215,9 +212,13 @@ void TestReadable::schematicCheckSeesTextsOnOthers_data()
     QTest::newRow("on the amplifier's name") << "AMP2" << QPointF(290, 100) << "overlaps \"AMP2\"";
     QTest::newRow("a space after the resistor's name")
         << "10 kΩ" << QPointF(113, 125) << "runs into \"10 kΩ\"";
+    QTest::newRow("on a line item") << "V_M" << QPointF(40, 260) << "crosses a drawn QCPItemLine";
+    QTest::newRow("across an ellipse item")
+        << "Ph" << QPointF(290, 260) << "crosses a drawn QCPItemEllipse";
 }
 
-// A schematic of a resistor (a zigzag), a wire and an amplifier (a box with its name inside):
+// A schematic of a resistor (a zigzag), a wire, an amplifier (a box with its name inside), and a
+// lead and a winding drawn as line and ellipse items:
 // the check finds a text put where it does not belong, and nothing else.
 void TestReadable::schematicCheckSeesTextsOnOthers()
 {
@@ -242,6 +243,13 @@ void TestReadable::schematicCheckSeesTextsOnOthers()
     stroke({100, 110, 120, 130, 140}, {100, 110, 90, 110, 100}, 1); // resistor
     stroke({0, 400}, {200, 200}, 0);                                // wire
     stroke({260, 360, 360, 260, 260}, {50, 50, 150, 150, 50}, 2);   // amplifier
+    // A lead and a winding drawn as items, as the three-phase schematic draws them.
+    auto *lead = new QCPItemLine(&plot);
+    lead->start->setCoords(20, 260);
+    lead->end->setCoords(80, 260);
+    auto *winding = new QCPItemEllipse(&plot);
+    winding->topLeft->setCoords(300, 280);
+    winding->bottomRight->setCoords(380, 240);
     const auto label = [&](const QString &t, QPointF p, Qt::Alignment a) {
         auto *item = new QCPItemText(&plot);
         item->setText(t);

@@ -8,7 +8,9 @@
 #include "ui_mainwindow.h"
 
 #include "plotcheck.h"
+#include "windowtest.h"
 #include "schematic/labelplacement.h"
+#include "schematic/picturescale.h"
 
 #include <QStackedWidget>
 #include <QtTest>
@@ -18,11 +20,7 @@ namespace {
 
 const char *const fontFamily = "DejaVu Sans";
 
-void settle()
-{
-    for (int i = 0; i < 3; ++i)
-        QApplication::processEvents();
-}
+using windowtest::settle;
 
 // Brings every tab and stack above `w` round to the face that holds it, as the page's own
 // buttons would.

@@ -465,9 +465,9 @@ void TestSupplySchematic::labelsStandClear()
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
     MainWindow w;
     w.show();
-    schematicwindow::settle();
+    windowtest::settle();
     w.resize(size);
-    schematicwindow::settle();
+    windowtest::settle();
     if (example) {
         schematicwindow::nextToExample(w, example);
     } else {
@@ -495,13 +495,13 @@ void TestSupplySchematic::labelsStandClear()
     if (size.isEmpty()) {
         schematicwindow::showTabOf(plot);
         w.resize(1, 1); // the window keeps its minimum size
-        schematicwindow::settle();
+        windowtest::settle();
     }
     else
         QCOMPARE(w.size(), size); // the schematic's room takes none beyond the screen
     const QStringList faults = schematicwindow::schematicFaults(plot);
     QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 faults").arg(faults.size())));
-    QVERIFY(schematicwindow::smallestPoints(plot) >= 7 - 1e-9);
+    QVERIFY(plotcheck::smallestPoints(plot) >= 7 - 1e-9);
 
     if (bridge && boostSupplies) {
         QCPItemText *supply = w.SOAschLabels[int(L::NegSupply2)];

@@ -1,6 +1,6 @@
 #pragma once
-// What the window tests share: failing on slots that lost their widget, and answering the
-// modal dialogs a click opens.
+// What the window tests share: letting a window settle, failing on slots that lost their widget,
+// and answering the modal dialogs a click opens.
 
 #include <QApplication>
 #include <QDialog>
@@ -12,6 +12,13 @@
 #include <memory>
 
 namespace windowtest {
+
+// Lets posted events (layouts, queued replots, resizes they cause) run their course.
+inline void settle()
+{
+    for (int i = 0; i < 3; ++i)
+        QApplication::processEvents();
+}
 
 inline QtMessageHandler &previousHandler()
 {
