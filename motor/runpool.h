@@ -1,10 +1,9 @@
 #pragma once
 
+#include <QSemaphore>
 #include <QThreadPool>
 
-#include <condition_variable>
 #include <functional>
-#include <mutex>
 
 namespace motor {
 namespace detail {
@@ -18,7 +17,8 @@ public:
 
     int size() const { return threads.maxThreadCount(); }
 
-    // Jobs started together, to wait for; the wait comes at the latest with its end.
+    // Jobs started together, to wait for; the wait comes at the latest with its end. What a
+    // job wrote is seen by the thread that waited for it.
     class Group
     {
     public:
@@ -30,12 +30,11 @@ public:
 
     private:
         friend class Workers;
-        std::mutex m;
-        std::condition_variable done;
-        int pending = 0;
+        QSemaphore ended;
+        int started = 0; // by the thread that starts and waits
     };
 
-    // A job for the next free thread.
+    // A job for the next free thread; what the caller wrote before is seen by the job.
     void start(Group *group, std::function<void()> job);
 
 private:
