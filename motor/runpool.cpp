@@ -37,7 +37,7 @@ Workers::Workers()
     cpu_set_t allowed;
     if (sched_getaffinity(0, sizeof allowed, &allowed) == 0) cores = CPU_COUNT(&allowed);
 #endif
-    threads.setMaxThreadCount(cores > 1 ? std::min(cores, 16) - 1 : 1);
+    threads.setMaxThreadCount((cores > 1 ? std::min(cores, 16) - 1 : 1) + 1);
     threads.setExpiryTimeout(-1);
 }
 

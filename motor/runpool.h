@@ -8,14 +8,17 @@
 namespace motor {
 namespace detail {
 
-// Threads kept for the runs, one fewer than there are cores, and never let go: starting a
-// thread costs a good part of a millisecond here, as much as a stretch of steps takes.
+// Threads kept for the runs and never let go: starting a thread costs a good part of a
+// millisecond here, as much as a stretch of steps takes. A run's stretches take one fewer than
+// there are cores, beside the run's own thread, and one more thread steps the drive beside
+// them.
 class Workers
 {
 public:
     static Workers &pool();
 
-    int size() const { return threads.maxThreadCount(); }
+    // The workers a run may start.
+    int size() const { return threads.maxThreadCount() - 1; }
 
     // Jobs started together, to wait for; the wait comes at the latest with its end. What a
     // job wrote is seen by the thread that waited for it.
