@@ -175,7 +175,7 @@ private:
 
     bool driveStretchLeft() const
     {
-        return driveReady && !recordingEnded && driveNext < steps.begun;
+        return driveReady && !recordingEnded && !stopped && driveNext < steps.begun;
     }
 
     mutable std::mutex m;
