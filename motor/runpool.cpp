@@ -1,7 +1,6 @@
 #include "motor/runpool.h"
 
 #include <algorithm>
-#include <memory>
 #include <thread>
 
 #ifdef __linux__
@@ -43,23 +42,42 @@ Workers::Workers()
 
 void Workers::Group::wait()
 {
-    ended.acquire(started);
+    jobsEnded.acquire(started);
     started = 0;
     TAKEN_OVER(this);
 }
 
+namespace {
+
+// A job as the pool runs it; the pool deletes it after the run.
+class Job : public QRunnable
+{
+public:
+    Job(Workers::Group *group, std::function<void()> job) : group(group), job(std::move(job)) {}
+
+    void run() override
+    {
+        TAKEN_OVER(this);
+        job();
+        HANDED_OVER(group);
+        group->jobEnded();
+    }
+
+private:
+    Workers::Group *const group;
+    const std::function<void()> job;
+};
+
+} // namespace
+
 void Workers::start(Group *group, std::function<void()> job)
 {
     ++group->started;
-    // Held apart so that the job has one address from the hand-over on.
-    const auto handed = std::make_shared<std::function<void()>>(std::move(job));
-    HANDED_OVER(handed.get());
-    threads.start([group, handed] {
-        TAKEN_OVER(handed.get());
-        (*handed)();
-        HANDED_OVER(group);
-        group->ended.release();
-    });
+    // Made here rather than by the pool, so that everything the thread reads of it is written
+    // before the hand-over.
+    Job *const handed = new Job(group, std::move(job));
+    HANDED_OVER(handed);
+    threads.start(handed);
 }
 
 } // namespace detail

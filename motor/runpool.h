@@ -31,9 +31,12 @@ public:
         ~Group() { wait(); }
         void wait();
 
+        // By a job's thread as the job ends.
+        void jobEnded() { jobsEnded.release(); }
+
     private:
         friend class Workers;
-        QSemaphore ended;
+        QSemaphore jobsEnded;
         int started = 0; // by the thread that starts and waits
     };
 
