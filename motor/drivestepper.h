@@ -48,7 +48,9 @@ inline void smallSinCos(double d, double *s, double *c)
     // Reciprocals of the factorial ratios: a division per term would cost more than the rest.
     const double d2 = d * d;
     if (std::fabs(d) < 1.0 / 512) {
-        // The fine steps: the terms from d^7 and d^6 on are below 1e-19 of the result.
+        // The fine steps: the terms from d^7 and d^6 on are below 1e-19 of the result. (The
+        // drive row of bench_motor takes about a sixth longer without this shortcut, and
+        // over a third longer with the library's sin and cos for every advance.)
         *s = d * (1 - d2 * (1.0 / 6) * (1 - d2 * (1.0 / 20)));
         *c = 1 - d2 * (1.0 / 2) * (1 - d2 * (1.0 / 12));
         return;
