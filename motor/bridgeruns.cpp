@@ -5,16 +5,15 @@
 #include "motor/bridgestepper.h"
 #include "motor/runpool.h"
 #include "motor/steprecorder.h"
+#include "motor/stretchboard.h"
 
 #include <algorithm>
 #include <array>
-#include <atomic>
-#include <chrono>
 #include <cstring>
 #include <memory>
-#include <thread>
 
-#ifdef __SSE2__
+#ifdef __x86_64__ // _mm_stream_si64 is not declared for 32-bit x86
+#define STREAM_STORES
 #include <emmintrin.h>
 #endif
 
@@ -24,20 +23,13 @@ using namespace detail;
 
 namespace {
 
-// A thread that waits for another one to get on: a short sleep, which leaves the core to the
-// thread it waits for (yielding in a loop would keep the core and the kernel busy, and slow the
-// thread that is waited for).
-void pause(int microseconds = 20)
-{
-    std::this_thread::sleep_for(std::chrono::microseconds(microseconds));
-}
-
 // Stores that go past the caches, for the drive's steps: the runs read them on other cores,
-// whose copies of the lines of the last refresh would otherwise hold the producer up. The fence
-// orders them before the store that publishes them.
+// whose copies of the lines of the last refresh would otherwise hold the producer up (the
+// drive row of bench_motor takes about a quarter longer with plain stores). The fence orders
+// them before the board is told of them.
 inline void streamStore(double *to, double x)
 {
-#ifdef __SSE2__
+#ifdef STREAM_STORES
     long long bits;
     std::memcpy(&bits, &x, sizeof bits);
     _mm_stream_si64(reinterpret_cast<long long *>(to), bits);
@@ -48,7 +40,7 @@ inline void streamStore(double *to, double x)
 
 inline void streamFence()
 {
-#ifdef __SSE2__
+#ifdef STREAM_STORES
     _mm_sfence();
 #endif
 }
@@ -59,10 +51,10 @@ constexpr int kMaxStretches = kTraceSteps / kStretchSteps + 2;
 
 } // namespace
 
-// The drive of the runs, stepped on a thread of its own while the first run already steps its
+// The drive of the runs, stepped by a job on the pool while the first run already steps its
 // currents from what is there. It notes where each stretch begins, with a copy of its drive
 // there: with `out`, the drive's waveforms are recorded stretch by stretch from those copies,
-// by the drive's thread once the drive is done, by the runs' workers while they wait for a
+// by the drive's job once the drive is done, by the runs' workers while they wait for a
 // stretch, and at the latest by the first run that records.
 struct BridgeRuns::Trace
 {
@@ -73,8 +65,8 @@ struct BridgeRuns::Trace
     ~Trace()
     {
         // Stretches of the drive's waveforms that no thread has taken are no longer wanted.
-        driveNext.store(kMaxStretches);
-        if (producer.joinable()) producer.join();
+        board.endRecording();
+        driveJob.wait();
     }
 
     // Steps the drive into `steps`, publishing how far it has got.
@@ -86,7 +78,6 @@ struct BridgeRuns::Trace
         double *const t = steps.t.get();
         std::array<double, 3> *const emf = steps.emf.get();
         quint8 *const levels = steps.levels.get();
-        // Stretch 0 begins at step 0 (stretchBegin starts zeroed: the runs read it at once).
         snapshots[0].reset(new DriveStepper(drive, &driveFlags));
         int n = 0, stretches = 1;
         double tPrev = 0;
@@ -94,13 +85,12 @@ struct BridgeRuns::Trace
         while (drive.hasNext()) {
             if (n == kTraceSteps) {
                 // Too long to keep: each run steps its drive again.
-                finished.store(true, std::memory_order_release);
+                board.finishDrive(n, stretches, false);
                 return;
             }
             if (n > 0 && cutter.cutsBefore(drive.nextTime(), tPrev)) {
                 stretchBegin[stretches] = n;
-                snapshots[stretches].reset(new DriveStepper(drive, &driveFlags));
-                stretchCount.store(++stretches, std::memory_order_release);
+                snapshots[stretches++].reset(new DriveStepper(drive, &driveFlags));
             }
             drive.next(d);
             tPrev = d.t;
@@ -111,50 +101,33 @@ struct BridgeRuns::Trace
                                (d.inWindow ? kInWindow : 0));
             if (++n % 1024 == 0) {
                 streamFence();
-                produced.store(n, std::memory_order_release);
-                if (stop.load(std::memory_order_relaxed)) {
-                    finished.store(true, std::memory_order_release);
+                if (!board.publish(n, stretches)) {
+                    board.finishDrive(n, stretches, false);
                     return;
                 }
             }
         }
         streamFence();
-        produced.store(n, std::memory_order_release);
         flags = driveFlags;
-        complete = true;
-        finished.store(true, std::memory_order_release);
+        board.finishDrive(n, stretches, true);
         if (!out) return;
         // Then the drive's waveforms, beside the runs; their threads take stretches too while
         // they wait.
         driveRecorder.reset(new WaveformRecorder(out, setup.start, setup.end,
                                                  setup.in.motor.isDelta, kDriveSignals, n));
         driveRecorder->byStretches();
-        driveReady.store(true, std::memory_order_release);
-        while (recordDriveStretch()) {
-        }
+        board.recordingReady();
+        for (int c; (c = board.claimDriveStretch()) >= 0;)
+            recordDriveStretch(c);
     }
 
-    void waitUntilFinished() const
+    // Records the drive's waveforms of stretch c, claimed from the board.
+    void recordDriveStretch(int c)
     {
-        while (!finished.load(std::memory_order_acquire))
-            pause();
-    }
-
-    // Records the drive's waveforms of the next stretch that no thread has taken, once the
-    // drive is done; false if there is none.
-    bool recordDriveStretch()
-    {
-        if (!driveReady.load(std::memory_order_acquire) || stop.load(std::memory_order_relaxed))
-            return false;
-        const int known = stretchCount.load(std::memory_order_acquire);
-        int c = driveNext.load();
-        for (;;) {
-            if (c >= known) return false;
-            if (driveNext.compare_exchange_weak(c, c + 1)) break;
-        }
+        StretchBoard::Steps all;
+        board.driveComplete(&all);
         const int first = stretchBegin[c];
-        const int end =
-            c + 1 < known ? stretchBegin[c + 1] : produced.load(std::memory_order_acquire);
+        const int end = c + 1 < all.begun ? stretchBegin[c + 1] : all.stepped;
         WaveformRecorder part(*driveRecorder, first);
         quint32 flags = 0;
         DriveStepper drive(*snapshots[c], &flags);
@@ -165,25 +138,18 @@ struct BridgeRuns::Trace
             part.step(v);
         }
         part.finish();
-        driveRecorded.fetch_add(1, std::memory_order_release);
-        return true;
+        board.driveStretchRecorded();
     }
 
     // Records what is left of the drive's waveforms, waits for the stretches other threads
     // record, and closes them up (once); false if `ticker` stopped it first.
     bool recordDrive(Ticker *ticker)
     {
-        waitUntilFinished();
-        while (!driveReady.load(std::memory_order_acquire))
-            pause();
-        const double count = stretchCount.load();
-        while (recordDriveStretch()) {
-            if (!ticker->keepGoing(0.5 + 0.5 * driveNext.load() / count)) stop.store(true);
+        for (int c; (c = board.claimDriveStretch()) >= 0;) {
+            recordDriveStretch(c);
+            if (!ticker->keepGoing(0.5 + 0.5 * board.driveClaimed())) board.stop();
         }
-        while (driveRecorded.load(std::memory_order_acquire) < stretchCount.load()) {
-            if (stop.load()) return false;
-            pause();
-        }
+        if (!board.waitUntilRecorded()) return false;
         if (!driveClosed) driveRecorder->finish();
         driveClosed = true;
         return true;
@@ -203,27 +169,18 @@ struct BridgeRuns::Trace
     Waveforms *const out;
     Waveforms::DriveTrace own;
     Waveforms::DriveTrace &steps;
-    // Where the drive has got to: the steps before `produced` are written, and the stretches
-    // before `stretchCount` have begun. Once `finished` (stored last) is set, `complete` and
-    // `flags` are final. Each on a cache line of its own: the threads that write them do not
-    // slow the readers of the rest.
-    alignas(64) std::atomic<int> produced{0};
-    alignas(64) std::atomic<int> stretchCount{1};
-    alignas(64) std::atomic<bool> finished{false};
-    // Set when a run is stopped through its progress: every thread leaves its work.
-    alignas(64) std::atomic<bool> stop{false};
-    bool complete = false;
+    // The drive's job writes the steps, the stretches' beginnings and the snapshots, and
+    // `flags` before the drive is done; the board tells the other threads how far they may
+    // read (see there).
+    StretchBoard board;
     quint32 flags = 0;
-    bool termsKept = false; // steps.Ldt and steps.Vwye are filled
-    int stretchBegin[kMaxStretches] = {};
+    int stretchBegin[kMaxStretches] = {}; // stretch 0 begins at step 0
     std::unique_ptr<DriveStepper> snapshots[kMaxStretches];
-    // The drive's waveforms by stretch: the next to be taken, how many are done.
-    std::unique_ptr<WaveformRecorder> driveRecorder; // set before driveReady
-    alignas(64) std::atomic<bool> driveReady{false};
-    alignas(64) std::atomic<int> driveNext{0};
-    alignas(64) std::atomic<int> driveRecorded{0};
+    std::unique_ptr<WaveformRecorder> driveRecorder; // set before the board's recordingReady()
+    // By the runs' own thread alone.
+    bool termsKept = false; // steps.Ldt and steps.Vwye are filled
     bool driveClosed = false;
-    std::thread producer;
+    Workers::Group driveJob;
 };
 
 BridgeRuns::BridgeRuns(const BridgeInput &input, Waveforms *out) : in(input), out(out)
@@ -240,7 +197,7 @@ BridgeRuns::BridgeRuns(const BridgeInput &input, Waveforms *out) : in(input), ou
         st.Vwye.reset(new double[kTraceSteps]);
     }
     if (out) out->clear();
-    tr.producer = std::thread([&tr] { tr.produce(); });
+    Workers::pool().start(&tr.driveJob, [&tr] { tr.produce(); });
 }
 
 BridgeRuns::~BridgeRuns() = default;
@@ -255,8 +212,9 @@ class StretchRun
 {
 public:
     StretchRun(BridgeRuns::Trace &tr, double Rdson, WaveformRecorder *recorder, Ticker *ticker)
-        : tr(tr), s(tr.setup), Rdson(Rdson), recorder(recorder), ticker(ticker)
+        : tr(tr), board(tr.board), s(tr.setup), Rdson(Rdson), recorder(recorder), ticker(ticker)
     {
+        board.startRun();
     }
 
     // False when the drive turned out too long to keep, or the run was stopped: nothing is
@@ -265,38 +223,39 @@ public:
     {
         // While the drive is still being stepped, work beside it slows it down more than it
         // gains: the workers start once it is done.
-        const bool following = !tr.finished.load(std::memory_order_acquire);
-        if (following) followCurrents(*bridge);
+        const bool following = !board.driveDone();
+        if (following && !followCurrents(*bridge)) return false;
+        StretchBoard::Steps all;
+        if (!board.driveComplete(&all)) return false;
         // Once the currents have been followed, every step's terms are kept.
         termsKept = tr.termsKept || following;
+        stretches = all.begun;
+        stepped = all.stepped;
         Workers &pool = Workers::pool();
-        const int workers = std::min(pool.size(), tr.stretchCount.load() - 1);
+        const int workers = std::min(pool.size(), stretches - 1);
         Workers::Group group;
         for (int k = 0; k < workers; ++k)
             pool.start(&group, [this] { work(nullptr); });
         if (!following) followCurrents(*bridge);
         work(ticker);
         group.wait();
-        if (abandoned.load() || tr.stop.load()) return false;
+        if (board.isStopped()) return false;
         tr.termsKept = true;
-        const int n = tr.stretchCount.load(std::memory_order_acquire);
-        for (int c = 0; c < n; ++c)
+        for (int c = 0; c < stretches; ++c)
             bridge->addStretch(sums[c]);
         return true;
     }
 
 private:
-    // The phase currents of every step, noted where each stretch begins. The first run keeps
-    // each step's terms for the runs after it.
-    void followCurrents(const BridgeStepper &bridge)
+    // The phase currents of every step, noted where each stretch begins; false when the drive
+    // turned out too long to keep, or the run was stopped. The first run keeps each step's
+    // terms for the runs after it.
+    bool followCurrents(const BridgeStepper &bridge)
     {
-        if (tr.termsKept)
-            followCurrents<true>(bridge);
-        else
-            followCurrents<false>(bridge);
+        return tr.termsKept ? followCurrents<true>(bridge) : followCurrents<false>(bridge);
     }
 
-    template <bool kept> void followCurrents(const BridgeStepper &bridge)
+    template <bool kept> bool followCurrents(const BridgeStepper &bridge)
     {
         const double *const t = tr.steps.t.get();
         double *const Ldt = tr.steps.Ldt.get();
@@ -305,24 +264,21 @@ private:
         const std::array<double, 3> *const emf = tr.steps.emf.get();
         double I[3] = {0, 0, 0};
         int i = 0, c = 0;
-        for (;;) {
-            const bool done = tr.finished.load(std::memory_order_acquire);
-            if (done && !tr.complete) {
-                abandoned.store(true);
-                return;
-            }
+        StretchBoard::Steps seen;
+        // The drive takes some 30 ns a step, this loop a tenth of that: it waits for a
+        // stretch's worth of new steps at a time, and so wakes seldom.
+        while (board.waitForSteps(i + kStretchSteps, &seen)) {
+            if (seen.done && !board.driveComplete(&seen)) return false;
             // The first half of the run's progress, by the time of the step it has got to.
             if (i > 0 && !ticker->keepGoing(0.5 * t[i - 1] / s.end)) {
-                tr.stop.store(true);
-                return;
+                board.stop();
+                return false;
             }
-            const int available = tr.produced.load(std::memory_order_acquire);
-            const int known = tr.stretchCount.load(std::memory_order_acquire);
-            int nextBegin = c < known ? tr.stretchBegin[c] : available;
-            for (; i < available; ++i) {
+            int nextBegin = c < seen.begun ? tr.stretchBegin[c] : seen.stepped;
+            for (; i < seen.stepped; ++i) {
                 if (i == nextBegin) {
                     note(c++, I);
-                    nextBegin = c < known ? tr.stretchBegin[c] : available;
+                    nextBegin = c < seen.begun ? tr.stretchBegin[c] : seen.stepped;
                 }
                 int levels[3];
                 BridgeRuns::Trace::unpack(packedLevels[i], levels);
@@ -336,22 +292,21 @@ private:
                 }
                 bridge.advanceCurrents(st, levels, emf[i].data(), I);
             }
-            if (done) {
+            if (seen.done) {
                 // A run without steps has one stretch, empty.
-                while (c < known)
+                while (c < seen.begun)
                     note(c++, I);
                 streamFence();
-                return;
+                return true;
             }
-            // The drive takes some 30 ns a step, this loop a tenth of that: it catches up at once.
-            pause(50);
         }
+        return false;
     }
 
     void note(int c, const double I[3])
     {
         std::copy(I, I + 3, begins[c]);
-        noted.store(c + 1, std::memory_order_release);
+        board.note(c + 1);
     }
 
     // Takes stretches in turn until every one is taken. Waiting for the next, it records the
@@ -359,30 +314,25 @@ private:
     // The run's own thread tells `ticker` of its progress; the others have none.
     void work(Ticker *progress)
     {
+        double done = 0;
         for (;;) {
-            if (tr.stop.load(std::memory_order_relaxed)) return;
-            const int c = next.fetch_add(1);
-            const int known = tr.stretchCount.load(std::memory_order_acquire);
-            if (progress && !progress->keepGoing(0.5 + 0.5 * c / known)) {
-                tr.stop.store(true);
+            if (progress && !progress->keepGoing(0.5 + 0.5 * done)) {
+                board.stop();
                 return;
             }
-            if (c >= known) {
-                if (recorder) {
-                    while (tr.recordDriveStretch()) {
-                    }
-                }
+            const StretchBoard::Claim next = board.claim(recorder);
+            const int c = next.stretch;
+            switch (next.kind) {
+            case StretchBoard::Claim::None:
                 return;
+            case StretchBoard::Claim::RunStretch:
+                take(c, tr.stretchBegin[c], c + 1 < stretches ? tr.stretchBegin[c + 1] : stepped);
+                done = double(c + 1) / stretches;
+                break;
+            case StretchBoard::Claim::DriveStretch:
+                tr.recordDriveStretch(c);
+                break;
             }
-            while (c >= noted.load(std::memory_order_acquire)) {
-                if (abandoned.load(std::memory_order_relaxed) ||
-                    tr.stop.load(std::memory_order_relaxed))
-                    return;
-                if (!tr.recordDriveStretch()) pause();
-            }
-            take(c, tr.stretchBegin[c],
-                 c + 1 < known ? tr.stretchBegin[c + 1]
-                               : tr.produced.load(std::memory_order_acquire));
         }
     }
 
@@ -431,17 +381,17 @@ private:
     }
 
     BridgeRuns::Trace &tr;
+    StretchBoard &board;
     const RunSetup &s;
     const double Rdson;
     WaveformRecorder *const recorder;
     Ticker *const ticker;
+    // Set by the run's thread before it starts the workers.
     bool termsKept = false; // by the stretches
-    // The currents of the step before each stretch, noted up to `noted`; what each stretch
-    // found.
+    int stretches = 0, stepped = 0; // the drive's, once it is done
+    // The currents of the step before each stretch, written before the board counts them
+    // noted; what each stretch found, read after the workers' wait.
     double begins[kMaxStretches][3] = {};
-    alignas(64) std::atomic<int> noted{0};
-    alignas(64) std::atomic<int> next{0};
-    alignas(64) std::atomic<bool> abandoned{false};
     BridgeSums sums[kMaxStretches];
 };
 
@@ -456,20 +406,21 @@ BridgeResult BridgeRuns::run(double Rdson, bool record, const RunProgress &progr
     Ticker ticker(progress);
     const auto stop = [this, &tr] {
         stopped = true;
-        tr.stop.store(true);
+        tr.board.stop();
         return BridgeResult();
     };
     // A recording run must know how many steps there are before the first.
-    if (w) tr.waitUntilFinished();
+    if (w) tr.board.waitUntilDriveDone();
 
-    if (!tr.finished.load(std::memory_order_acquire) || tr.complete) {
+    StretchBoard::Steps drive;
+    if (!tr.board.driveDone() || tr.board.driveComplete(&drive)) {
         BridgeStepper bridge(s, Rdson);
         std::unique_ptr<WaveformRecorder> recorder;
         if (w) {
             // The drive's waveforms are recorded beside the runs, into the same Waveforms.
             w->Rdson = Rdson;
             recorder.reset(new WaveformRecorder(w, s.start, s.end, in.motor.isDelta, kBridgeSignals,
-                                                tr.produced.load(std::memory_order_acquire)));
+                                                drive.stepped));
             recorder->byStretches();
         }
         std::unique_ptr<StretchRun> stretches(new StretchRun(tr, Rdson, recorder.get(), &ticker));
@@ -480,7 +431,7 @@ BridgeResult BridgeRuns::run(double Rdson, bool record, const RunProgress &progr
             }
             return bridge.finish(tr.flags);
         }
-        if (tr.stop.load()) return stop();
+        if (tr.board.isStopped()) return stop();
     }
 
     // The drive was too long to keep: a run in one pass.

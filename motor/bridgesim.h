@@ -237,10 +237,10 @@ BridgeResult simulateBridge(const BridgeInput &in, double Rdson, Waveforms *out)
 
 // Runs of one input at several switch on-resistances, as the thermal loop takes them. The
 // time steps, the switch nodes and the back-EMFs do not depend on the on-resistance: they are
-// stepped once, on a thread of its own started when the runs are set up (the first run follows
-// it as it goes), and kept for up to kTraceSteps steps (about 49 bytes a step, in `out`'s
-// scratch so that the next refresh finds the memory ready). Each run then steps the phase
-// currents alone and hands stretches of steps to a pool of threads for the losses; the
+// stepped once, by a job on a kept pool of threads started when the runs are set up (the first
+// run follows it as it goes), and kept for up to kTraceSteps steps (about 49 bytes a step, in
+// `out`'s scratch so that the next refresh finds the memory ready). Each run then steps the
+// phase currents alone and hands stretches of steps to the pool for the losses; the
 // stretches' sums are added in order, so the results are those of simulateBridge whatever the
 // number of threads. With `out`, the drive's waveforms are recorded stretch by stretch beside
 // the runs, and a recording run waits for them. A longer window steps everything in every run.

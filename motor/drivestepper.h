@@ -48,7 +48,9 @@ inline void smallSinCos(double d, double *s, double *c)
     // Reciprocals of the factorial ratios: a division per term would cost more than the rest.
     const double d2 = d * d;
     if (std::fabs(d) < 1.0 / 512) {
-        // The fine steps: the terms from d^7 and d^6 on are below 1e-19 of the result.
+        // The fine steps: the terms from d^7 and d^6 on are below 1e-19 of the result. (The
+        // drive row of bench_motor takes about a sixth longer without this shortcut, and
+        // over a third longer with the library's sin and cos for every advance.)
         *s = d * (1 - d2 * (1.0 / 6) * (1 - d2 * (1.0 / 20)));
         *c = 1 - d2 * (1.0 / 2) * (1 - d2 * (1.0 / 12));
         return;
@@ -174,15 +176,14 @@ private:
     double x0 = 1, x1 = 0, dx = 1, d0 = 0, slopeD = 0, f0 = 0, slopeF = 0;
 };
 
-// The carrier triangle, 1 at whole periods and −1 half way: t·Fsw less its nearest integer, by
-// adding and taking away 1.5·2^52 (rounds to nearest in double arithmetic), which is what
-// remainder(t, 1/Fsw)·Fsw gives without a library call per step.
+// The carrier triangle against which the duty cycles (0 to 1) are compared: 1 at whole
+// periods and 0 half way, that is, 1 less twice the distance of t·Fsw from its nearest
+// integer (remainder(t, 1/Fsw)·Fsw where that product is too large to round).
 inline double carrierAt(double t, double Fsw)
 {
-    constexpr double kRound = 6755399441055744.0; // 1.5 * 2^52
     const double x = t * Fsw;
     if (!(std::fabs(x) < 1e15)) return 1 - 2 * std::fabs(std::remainder(t, 1 / Fsw) * Fsw);
-    return 1 - 2 * std::fabs(x - ((x + kRound) - kRound));
+    return 1 - 2 * std::fabs(x - std::nearbyint(x));
 }
 // What both halves of a run read: the input as the run uses it.
 struct RunSetup
