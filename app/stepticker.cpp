@@ -52,3 +52,15 @@ int StepTicker::getSubTickCount(double tickStep)
 {
     return subTicks >= 0 ? subTicks : QCPAxisTickerFixed::getSubTickCount(tickStep);
 }
+
+double RoomTicker::getTickStep(const QCPRange &range)
+{
+    const double height = std::max(1, axis->axisRect()->height());
+    const double gap = QFontMetricsF(axis->tickLabelFont()).height();
+    const double least = std::max(range.size() * gap / height, range.size() / 6);
+    if (!(least > 0) || !std::isfinite(least)) return QCPAxisTicker::getTickStep(range);
+    const double decade = std::pow(10.0, std::floor(std::log10(least)));
+    for (const double m : {1.0, 2.0, 2.5, 5.0})
+        if (m * decade >= least * (1 - 1e-9)) return m * decade;
+    return 10 * decade;
+}

@@ -32,3 +32,18 @@ private:
     QVector<double> steps;
     int subTicks;
 };
+
+// Value-axis ticks on the smallest round step (1, 2, 2.5 or 5 times a power of ten) that sets
+// the labels at least a line apart, and no more than about six of them: for axes whose span
+// follows the data, where no short list of steps fits every range.
+class RoomTicker : public QCPAxisTicker
+{
+public:
+    explicit RoomTicker(const QCPAxis *axis) : axis(axis) {}
+
+protected:
+    double getTickStep(const QCPRange &range) override;
+
+private:
+    const QCPAxis *axis;
+};

@@ -2,6 +2,7 @@
 // piecewise-linear export of the graphed waveforms.
 #include "app/mainwindow.h"
 #include "app/plotview.h"
+#include "app/stepticker.h"
 
 #include "motor/simulationprogress.h"
 #include "motor/waitcursor.h"
@@ -25,30 +26,6 @@
 #include <utility>
 
 namespace {
-
-// Value-axis ticks on the smallest round step (1, 2, 2.5 or 5 times a power of ten) that sets
-// the labels at least a line apart, and no more than about six of them.
-class RoomTicker : public QCPAxisTicker
-{
-public:
-    explicit RoomTicker(const QCPAxis *axis) : axis(axis) {}
-
-protected:
-    double getTickStep(const QCPRange &range) override
-    {
-        const double height = std::max(1, axis->axisRect()->height());
-        const double gap = QFontMetrics(axis->tickLabelFont()).height();
-        const double least = std::max(range.size() * gap / height, range.size() / 6);
-        if (!(least > 0) || !std::isfinite(least)) return QCPAxisTicker::getTickStep(range);
-        const double decade = std::pow(10.0, std::floor(std::log10(least)));
-        for (const double m : {1.0, 2.0, 2.5, 5.0})
-            if (m * decade >= least * (1 - 1e-9)) return m * decade;
-        return 10 * decade;
-    }
-
-private:
-    const QCPAxis *axis;
-};
 
 // Why a file device failed, right after the failing call: its own reason where it has one,
 // else the system's, which a save file's writes and a flush cut short by a full disk or a file

@@ -1,6 +1,7 @@
 // The PWM power page (page 9): the refresh, and the power, ripple and thermal summary. The
 // arithmetic is in pwmpower/powerdetails.h; these members read the page and show the result.
 #include "app/mainwindow.h"
+#include "app/stepticker.h"
 
 #include "pwmpower/plotaxes.h"
 #include "pwmpower/powerpagereader.h"
@@ -170,6 +171,9 @@ void MainWindow::refreshPower()
     plot->xAxis->setScaleType(QCPAxis::stLinear);
     plot->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
     plot->xAxis->grid()->setSubGridVisible(false);
+    // The value axis follows the data of whichever display is chosen: its labels keep a line
+    // apart however low the plot is.
+    plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new RoomTicker(plot->yAxis)));
 
     // The span the plot shows, and why it is not the one the inputs ask for.
     powerPlotNotes.clear();
