@@ -401,14 +401,17 @@ void TestPwmFilterPage::valuesBesideTheirParts_data()
     const QList<QPair<int, QSize>> screens = {{10, QSize(1366, 720)}, {12, QSize(1536, 864)}};
     for (const auto &screen : screens) {
         const QString at = QStringLiteral(", %1 pt").arg(screen.first);
-        const auto row = [&](const QString &name) { return qPrintable(name + at); };
-        QTest::newRow(row("default page")) << 0 << "" << 0 << screen.first << screen.second;
+        // newRow copies the name while the text it comes from still stands.
+        const auto row = [&](const QString &name) -> QTestData & {
+            return QTest::newRow(qPrintable(name + at));
+        };
+        row(QStringLiteral("default page")) << 0 << "" << 0 << screen.first << screen.second;
         for (int n : {46, 51})
-            QTest::newRow(row(QStringLiteral("example %1").arg(n)))
+            row(QStringLiteral("example %1").arg(n))
                 << n << "" << 0 << screen.first << screen.second;
         for (const char *type : {"SE", "SI", "DC"})
             for (int order : {2, 6})
-                QTest::newRow(row(QStringLiteral("%1, order %2").arg(type).arg(order)))
+                row(QStringLiteral("%1, order %2").arg(type).arg(order))
                     << 0 << type << order << screen.first << screen.second;
     }
 }

@@ -423,9 +423,12 @@ void TestSupplySchematic::labelsStandClear_data()
                                      .arg(screen.first)
                                      .arg(screen.second.width())
                                      .arg(screen.second.height());
-        const auto row = [&](const QString &name) { return qPrintable(name + at); };
+        // newRow copies the name while the text it comes from still stands.
+        const auto row = [&](const QString &name) -> QTestData & {
+            return QTest::newRow(qPrintable(name + at));
+        };
         for (int n : {49, 64, 65})
-            QTest::newRow(row(QStringLiteral("example %1").arg(n)))
+            row(QStringLiteral("example %1").arg(n))
                 << n << QString() << false << false << 1 << QString() << screen.first
                 << screen.second;
         struct Setting
@@ -443,7 +446,7 @@ void TestSupplySchematic::labelsStandClear_data()
               Setting{"KW321, bridge, boost supplies, 3 in parallel", true, true, 3, ""},
               Setting{"KW321, 3 in parallel, parallel R-L-C", false, true, 3, "RLC"},
               Setting{"KW321, bridge, boost supplies, DC motor", true, true, 1, "motor"}})
-            QTest::newRow(row(QLatin1String(c.name)))
+            row(QLatin1String(c.name))
                 << 0 << "KW321" << c.bridge << c.boost << c.parallel << QString(c.load)
                 << screen.first << screen.second;
     }
