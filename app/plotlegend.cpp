@@ -62,7 +62,10 @@ void countCover(const QPolygonF &path, const std::array<QRectF, 4> &boxes,
         const QPointF a = path[i];
         const QPointF b = i + 1 < path.size() ? path[i + 1] : a;
         const double length = std::hypot(b.x() - a.x(), b.y() - a.y());
-        const int samples = std::min(2000, std::max(1, int(length / step)));
+        // A curve far off scale has pixel coordinates without bound: the count is taken in
+        // double, where an infinite or undefined length is only many samples or one.
+        const double wanted = length / step;
+        const int samples = wanted >= 2000 ? 2000 : (wanted >= 1 ? int(wanted) : 1);
         for (int s = 0; s < samples; ++s) {
             const QPointF p = a + (b - a) * (double(s) / samples);
             for (int c = 0; c < 4; ++c)

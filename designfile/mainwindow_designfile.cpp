@@ -167,8 +167,6 @@ bool MainWindow::loadDesign(const QString &path, bool reportUnreadable)
     const QStringList problems = applyDesign(design);
     refreshAfterOpening();
     designModified = false;
-    // The way back from the page the file opens on, as when the user goes there.
-    if (ui->Page->currentIndex() != 0) ui->HomeButton->show();
     setCursor(Qt::ArrowCursor);
 
     if (!problems.isEmpty())

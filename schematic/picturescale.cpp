@@ -118,8 +118,10 @@ void scaleToDrawing(QCustomPlot *plot)
     // which a hidden plot's pending resize has not yet changed. A plot smaller than that is resized:
     // not while it draws, which would leave this drawing at the old size.
     const double least = pixelsOf(kLeastTextPoints) / height;
+    // Bounded before it becomes pixels: no screen asks for more than a million of them.
+    const auto pixels = [](double v) { return int(std::ceil(v >= 0 ? std::min(v, 1e6) : 0.0)); };
     const QSize need =
-        QSize(int(std::ceil(drawing.width() * least)), int(std::ceil(drawing.height() * least))) +
+        QSize(pixels(drawing.width() * least), pixels(drawing.height() * least)) +
         (plot->viewport().size() - rect->size()).expandedTo(QSize(0, 0));
     if (plot->minimumSize() == need) return;
     if (plot->width() >= need.width() && plot->height() >= need.height())
