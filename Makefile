@@ -13,4 +13,4 @@ deps configure build run test:
 	sh ./ampwright.sh $@
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf -- "$(BUILD)"

@@ -8,7 +8,8 @@
 # script, which keeps the package list and the steps in one place.
 # BUILD (build directory, default build) and JOBS (parallel jobs, default nproc) may be set.
 set -eu
-cd "$(dirname "$0")"
+# CDPATH would send cd to a folder of that name elsewhere, another clone for one.
+CDPATH= cd -- "$(dirname -- "$0")"
 
 BUILD=${BUILD:-build}
 JOBS=${JOBS:-$(nproc)}
@@ -22,18 +23,45 @@ deps() {
             missing="$missing $p"
     done
     [ -n "$missing" ] || return 0
-    echo "Installing:$missing"
+    install="apt-get install -y --no-install-recommends$missing"
     if [ "$(id -u)" -eq 0 ]; then
         sudo=""
     elif command -v sudo >/dev/null 2>&1; then
         sudo=sudo
     else
-        echo "Missing packages and no sudo: run this as root once." >&2
+        # Said before anything is tried. Only the packages are installed as root: a build made
+        # as root would leave a build folder this user cannot write.
+        echo "Missing packages:$missing" >&2
+        echo "They cannot be installed without root or sudo. Install them once as root with" >&2
+        echo "    sh $0 deps" >&2
+        echo "or: apt-get update && $install" >&2
         exit 1
     fi
-    $sudo apt-get update
+    echo "Installing:$missing"
+    # apt-get update only warns when it cannot fetch a list, and the install would then name
+    # the packages as unknown: ask for each one before installing.
+    updated=yes
+    $sudo apt-get update || updated=no
+    unknown=""
+    for p in $missing; do
+        apt-cache show "$p" >/dev/null 2>&1 || unknown="$unknown $p"
+    done
+    if [ "$updated" = no ] || [ -n "$unknown" ]; then
+        echo "The package lists could not be fetched (apt-get update failed or left no list" >&2
+        echo "that holds:${unknown:-$missing}). Check the network and the apt sources, then" >&2
+        echo "run this again." >&2
+        exit 1
+    fi
     # shellcheck disable=SC2086 # one word per package
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $missing
+    $sudo env DEBIAN_FRONTEND=noninteractive $install
+}
+
+# The program opens a window: without a display Qt aborts with a message about reinstalling.
+need_display() {
+    [ -n "${QT_QPA_PLATFORM:-}${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] && return 0
+    echo "The program needs a display: run it in a desktop session (DISPLAY or" >&2
+    echo "WAYLAND_DISPLAY set), or name a Qt platform, e.g. QT_QPA_PLATFORM=offscreen." >&2
+    exit 1
 }
 
 configure() {
@@ -50,6 +78,7 @@ build)
     ;;
 run)
     # The program alone: the tests and benchmarks are built by test and build.
+    need_display
     configure
     cmake --build "$BUILD" -j "$JOBS" --target ampwright
     shift
