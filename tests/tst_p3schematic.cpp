@@ -93,7 +93,7 @@ void TestP3Schematic::pictureKeepsRoomForItsTexts()
     text->setText(QStringLiteral("At"));
     const QRectF drawing(0, 0, 4000, 2000);
     const double line = 100;
-    schem::showAsPicture(plot, drawing, line);
+    schem::fitViewToPicture(plot, drawing, line);
     window.show();
     window.resize(1, 1);
     settle();

@@ -378,7 +378,7 @@ void TestSchematicLabels::textsGrowWithTheDrawing()
     auto *label = new QCPItemText(&plot);
     label->setText(QStringLiteral("R_FB\n10 k"));
     label->position->setCoords(2000, 1000);
-    schem::drawToScale(&plot, 100);
+    schem::scaleTextsToPageView(&plot, 100);
     schem::keepLabelsClear(&plot);
     const double dpi = plot.logicalDpiY();
     for (const QSize size : {QSize(800, 400), QSize(1600, 800), QSize(1600, 400)}) {

@@ -1,0 +1,76 @@
+// The PWM power page's schematic of the output network as the user sees it on a laptop screen:
+// after each worked example that draws it, at 10 pt in 1366 x 720 and 12 pt in 1536 x 864, every
+// text stands whole, clear of the other texts and of every stroke but its own part's, and beside
+// the part it names; values stacked in one column read as one text, so two stand a line apart.
+#include "app/mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "schematic/picturescale.h"
+#include "schematicwindow.h"
+
+#include <QRegularExpression>
+#include <QtTest>
+
+using windowtest::settle;
+
+namespace {
+
+// With AMPWRIGHT_SHOTS naming a folder, each state checked is kept there as a PNG.
+void saveShot(QWidget &w, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("AMPWRIGHT_SHOTS");
+    if (folder.isEmpty()) return;
+    QString file = name;
+    file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
+    w.grab().save(folder + QLatin1Char('/') + file + QStringLiteral(".png"));
+}
+
+} // namespace
+
+class TestPwmPowerSchematic : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QApplication::setFont(QFont()); }
+    void textsStandClear_data();
+    void textsStandClear();
+};
+
+void TestPwmPowerSchematic::textsStandClear_data()
+{
+    QTest::addColumn<int>("example");
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QSize>("size");
+    for (const auto &[points, size] :
+         {std::pair(10, QSize(1366, 720)), std::pair(12, QSize(1536, 864))})
+        for (int n : {39, 40, 41, 42, 43, 44, 45, 47, 52, 53, 57, 58, 59, 60, 71})
+            QTest::addRow("example %d, %d pt, %dx%d", n, points, size.width(), size.height())
+                << n << points << size;
+}
+
+void TestPwmPowerSchematic::textsStandClear()
+{
+    QFETCH(int, example);
+    QFETCH(int, points);
+    QFETCH(QSize, size);
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+    MainWindow w;
+    w.show();
+    settle();
+    w.resize(size);
+    settle();
+    schematicwindow::nextToExample(w, example);
+    QCustomPlot *plot = w.ui->FullFilter;
+    QStringList faults = schematicwindow::schematicFaults(plot);
+    saveShot(w, QString::fromLatin1(QTest::currentDataTag()));
+    faults << plotcheck::textsOnOthers(plot) << plotcheck::textsStackedAsOne(plot);
+    for (const QString &f : qAsConst(faults))
+        qWarning().noquote() << f;
+    QCOMPARE(w.size(), size);
+    QVERIFY2(faults.isEmpty(), qPrintable(QStringLiteral("%1 faults").arg(faults.size())));
+    QVERIFY(plotcheck::smallestPoints(plot) >= schem::kLeastTextPoints - 1e-9);
+}
+
+QTEST_MAIN(TestPwmPowerSchematic)
+#include "tst_pwmpowerschematic.moc"
