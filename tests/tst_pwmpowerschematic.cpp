@@ -41,18 +41,35 @@ private slots:
 void TestPwmPowerSchematic::textsStandClear_data()
 {
     QTest::addColumn<int>("example");
+    QTest::addColumn<int>("order");      // of the filter, set after the example; -1: the example's
+    QTest::addColumn<QString>("output"); // the output stage's button, clicked after the example
+    QTest::addColumn<bool>("extended");  // the load extended after the example
     QTest::addColumn<int>("points");
     QTest::addColumn<QSize>("size");
     for (const auto &[points, size] :
-         {std::pair(10, QSize(1366, 720)), std::pair(12, QSize(1536, 864))})
+         {std::pair(10, QSize(1366, 720)), std::pair(12, QSize(1536, 864))}) {
         for (int n : {39, 40, 41, 42, 43, 44, 45, 47, 52, 53, 57, 58, 59, 60, 71})
             QTest::addRow("example %d, %d pt, %dx%d", n, points, size.width(), size.height())
-                << n << points << size;
+                << n << -1 << QString() << false << points << size;
+        // The widest drawings: six filter stages, a matching network and the extended load.
+        QTest::addRow("example 40, order 6, dual capacitor, extended load, %d pt, %dx%d", points,
+                      size.width(), size.height())
+            << 40 << 6 << "DCpower" << true << points << size;
+        QTest::addRow("example 40, order 5, split inductor, extended load, %d pt, %dx%d", points,
+                      size.width(), size.height())
+            << 40 << 5 << "SIpower" << true << points << size;
+        QTest::addRow("example 40, order 2, dual capacitor, %d pt, %dx%d", points, size.width(),
+                      size.height())
+            << 40 << 2 << "DCpower" << false << points << size;
+    }
 }
 
 void TestPwmPowerSchematic::textsStandClear()
 {
     QFETCH(int, example);
+    QFETCH(int, order);
+    QFETCH(QString, output);
+    QFETCH(bool, extended);
     QFETCH(int, points);
     QFETCH(QSize, size);
     QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
@@ -62,6 +79,10 @@ void TestPwmPowerSchematic::textsStandClear()
     w.resize(size);
     settle();
     schematicwindow::nextToExample(w, example);
+    if (order >= 0) w.ui->PWMfilterOrder->setValue(order);
+    if (!output.isEmpty()) w.findChild<QAbstractButton *>(output)->click();
+    if (extended) w.ui->ExtendedLoad->click();
+    settle();
     QCustomPlot *plot = w.ui->FullFilter;
     QStringList faults = schematicwindow::schematicFaults(plot);
     saveShot(w, QString::fromLatin1(QTest::currentDataTag()));
