@@ -9,24 +9,9 @@
 #include "schematic/picturescale.h"
 #include "schematicwindow.h"
 
-#include <QRegularExpression>
 #include <QtTest>
 
 using windowtest::settle;
-
-namespace {
-
-// With AMPWRIGHT_SHOTS naming a folder, each state checked is kept there as a PNG.
-void saveShot(QWidget &w, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("AMPWRIGHT_SHOTS");
-    if (folder.isEmpty()) return;
-    QString file = name;
-    file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
-    w.grab().save(folder + QLatin1Char('/') + file + QStringLiteral(".png"));
-}
-
-} // namespace
 
 class TestPwmPowerSchematic : public QObject
 {
@@ -72,12 +57,8 @@ void TestPwmPowerSchematic::textsStandClear()
     QFETCH(bool, extended);
     QFETCH(int, points);
     QFETCH(QSize, size);
-    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
-    MainWindow w;
-    w.show();
-    settle();
-    w.resize(size);
-    settle();
+    const auto window = schematicwindow::windowAt(points, size);
+    MainWindow &w = *window;
     schematicwindow::nextToExample(w, example);
     if (order >= 0) w.ui->PWMfilterOrder->setValue(order);
     if (!output.isEmpty()) w.findChild<QAbstractButton *>(output)->click();
@@ -85,7 +66,7 @@ void TestPwmPowerSchematic::textsStandClear()
     settle();
     QCustomPlot *plot = w.ui->FullFilter;
     QStringList faults = schematicwindow::schematicFaults(plot);
-    saveShot(w, QString::fromLatin1(QTest::currentDataTag()));
+    windowtest::saveShot(w, QString::fromLatin1(QTest::currentDataTag()));
     faults << plotcheck::textsOnOthers(plot) << plotcheck::textsStackedAsOne(plot);
     // The note that stands in for the other half of a dual-capacitor filter stands in the gap it
     // leaves in the return line, where its anchor is.

@@ -125,10 +125,8 @@ void TestSchematicLabels::labelsClearOfDrawing_data()
         int points;
         QSize window;
     };
-    const Screen screens[] = {{10, QSize(1366, 720)},
-                              {12, QSize(1536, 864)},
-                              {10, QSize(1920, 1080)},
-                              {12, QSize(2560, 1440)}};
+    const Screen screens[] = {{10, QSize(1366, 720)}, {12, QSize(1536, 864)},
+                              {10, QSize(1920, 1080)}, {12, QSize(2560, 1440)}};
     for (const Screen &sc : screens) {
         const int w = sc.window.width(), h = sc.window.height(), points = sc.points;
         QTest::addRow("stability, %d pt, %d x %d", points, w, h)
@@ -317,8 +315,8 @@ void TestSchematicLabels::valuesBesideTheirParts_data()
 {
     QTest::addColumn<int>("points");
     QTest::addColumn<QSize>("window");
-    QTest::addColumn<int>("example");  // -1: the page as a fresh start shows it
-    QTest::addColumn<int>("slot");     // of the stability schematic's labels
+    QTest::addColumn<int>("example"); // -1: the page as a fresh start shows it
+    QTest::addColumn<int>("slot");    // of the stability schematic's labels
     QTest::addColumn<QPointF>("part"); // a point of the labelled part, plot units
 
     struct Case
