@@ -1,7 +1,8 @@
-// The PWM power page's schematic of the output network as the user sees it on a laptop screen:
-// after each worked example that draws it, at 10 pt in 1366 x 720 and 12 pt in 1536 x 864, every
-// text stands whole, clear of the other texts and of every stroke but its own part's, and beside
-// the part it names; values stacked in one column read as one text, so two stand a line apart.
+// The PWM power page's schematic of the output network as the user sees it: after each worked
+// example that draws it, at 10 pt in 1366 x 720, 12 pt in 1536 x 864 and 10 pt in 1920 x 1080,
+// every text stands whole, clear of the other texts and of every stroke but its own part's, and
+// beside the part it names; values stacked in one column read as one text, so two stand a line
+// apart.
 #include "app/mainwindow.h"
 #include "ui_mainwindow.h"
 
@@ -32,7 +33,8 @@ void TestPwmPowerSchematic::textsStandClear_data()
     QTest::addColumn<int>("points");
     QTest::addColumn<QSize>("size");
     for (const auto &[points, size] :
-         {std::pair(10, QSize(1366, 720)), std::pair(12, QSize(1536, 864))}) {
+         {std::pair(10, QSize(1366, 720)), std::pair(12, QSize(1536, 864)),
+          std::pair(10, QSize(1920, 1080))}) {
         for (int n : {39, 40, 41, 42, 43, 44, 45, 47, 52, 53, 57, 58, 59, 60, 71})
             QTest::addRow("example %d, %d pt, %dx%d", n, points, size.width(), size.height())
                 << n << -1 << QString() << false << points << size;
