@@ -25,7 +25,6 @@ constexpr double kTextLine = 200;
 constexpr double kReturnLine = -1600;      // the y of the B output's line
 constexpr double kOverFilterCoil = 150;    // the bottom of a value above a filter coil (it hangs)
 constexpr double kOverTopLine = 250;       // ... above a part of the load, in its line
-constexpr double kCaptionLine = 1100;      // over three lines of values, and a line apart from them
 constexpr double kUnderReturnCoil = -1950; // a mark under a coil of the return line
 constexpr double kBesidePart = 250;        // the left edge of a value right of a vertical R or C
 constexpr double kBesideInductor = 150;    // ... of a vertical inductor, which bulges to the left
@@ -186,8 +185,17 @@ void MainWindow::plotFullFilter()
                 plotG(plot, filterPen, x1, -1200);
         }
     }
+    // The captions' middle: over the tallest values above the top line, a line apart from them
+    // (values stacked closer read as one text), and clear of the matching network's two lines.
+    int filterLines = 0;
+    for (int k = 0; k < n && k < 6; k += 2)
+        if (powerFilterLabels[k])
+            filterLines = std::max(filterLines, int(powerFilterLabels[k]->text().count('\n')) + 1);
+    const double captionLine =
+        std::max({kOverFilterCoil + kTextLine * (filterLines + 1.75),
+                  extendedLoad ? kOverTopLine + kTextLine * 2.75 : 0.0, 2.5 * kTextLine});
     if (n >= 1) {
-        addPowerText(QStringLiteral("FILTER"), xf / 2, kCaptionLine, Qt::AlignCenter, kFilterGreen);
+        addPowerText(QStringLiteral("FILTER"), xf / 2, captionLine, Qt::AlignCenter, kFilterGreen);
         if (si)
             addPowerText(QStringLiteral("* Identical Inductor as Above"), xf, kUnderReturnCoil,
                          Qt::AlignLeft | Qt::AlignVCenter, kFilterGreen);
@@ -225,7 +233,7 @@ void MainWindow::plotFullFilter()
             plotG(plot, mnPen, xm, kReturnLine);
         else
             plotWhor(plot, mnPen, xm, kReturnLine, xf - xm);
-        addPowerText(QStringLiteral("MATCHING\nNETWORK"), xm, kCaptionLine, Qt::AlignCenter,
+        addPowerText(QStringLiteral("MATCHING\nNETWORK"), xm, captionLine, Qt::AlignCenter,
                      kMatchingBlue);
         xs = xm + 400; // the room its values take
     }
@@ -235,7 +243,7 @@ void MainWindow::plotFullFilter()
     if (!extendedLoad) {
         const double xL = xs + 1200;
         plotWhor(plot, loadPen, xw, 0, xL - xw);
-        addPowerText(QStringLiteral("LOAD"), xL, kCaptionLine, Qt::AlignCenter, kLoadRed);
+        addPowerText(QStringLiteral("LOAD"), xL, captionLine, Qt::AlignCenter, kLoadRed);
         plotLoadBranch(xL, xw, 15, loadPen, se);
     } else {
         // L1 in the top line with its values above it, L2 across it one level down with its
@@ -273,8 +281,7 @@ void MainWindow::plotFullFilter()
         plotWhor(plot, loadPen, xb + 1200 + kBranchSpacing, 0, kBranchSpacing);
         const double xL = xb + 1200 + 2 * kBranchSpacing;
         plotLoadBranch(xL, xb + 1200 + kBranchSpacing, 15, loadPen, se);
-        addPowerText(QStringLiteral("LOAD"), (x0 + xL) / 2, kCaptionLine, Qt::AlignCenter,
-                     kLoadRed);
+        addPowerText(QStringLiteral("LOAD"), (x0 + xL) / 2, captionLine, Qt::AlignCenter, kLoadRed);
     }
 
     // The other half of a dual-capacitor filter is not drawn: a note in the return line stands
