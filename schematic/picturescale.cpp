@@ -125,6 +125,8 @@ void applyScale(QCustomPlot *plot, PlotScale &s)
     askForRoom(plot, s, box);
 }
 
+// The plot's one layout hook: its texts take the size the scale gives them, then its labels are
+// placed at that size.
 void atEachLayout(QCustomPlot *plot)
 {
     PlotScale &s = recordOf<PlotScale>(plot);
