@@ -44,7 +44,7 @@ void MainWindow::setupIHCP()
     // Pan and zoom; labels are not selectable, yet their clicks are still reported.
     sch->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     // Its texts grow with the drawing, and so keep their places beside their parts.
-    schem::drawToScale(sch, 220);
+    schem::scaleTextsToPageView(sch, 220);
 
     QCustomPlot *bode = ui->IHCPbode;
     bode->plotLayout()->insertRow(0);

@@ -218,7 +218,7 @@ void MainWindow::drawP3schematic(bool delta)
     P3schLoadEllipse->setPen(getP3Pen(QStringLiteral("loadPower")));
     P3schLoadEllipse->setSelectable(false);
 
-    schem::showAsPicture(plot, kDrawing, kTextLine);
+    schem::fitViewToPicture(plot, kDrawing, kTextLine);
     plot->replot();
 }
 

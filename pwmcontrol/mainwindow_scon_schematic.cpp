@@ -136,7 +136,7 @@ void MainWindow::drawSCon(scon::Topology topology)
 
     sch->xAxis->setRange(d.xMin, d.xMax);
     sch->yAxis->setRange(d.yMin, d.yMax);
-    schem::drawToScale(sch, scon::kTextEm);
+    schem::scaleTextsToPageView(sch, scon::kTextEm);
     schem::keepLabelsClear(sch);
     sch->replot();
 }

@@ -5,16 +5,30 @@
 
 #include "pwmpower/plotaxes.h"
 #include "pwmpower/valuelabel.h"
+#include "schematic/labelplacement.h"
+#include "schematic/picturescale.h"
 #include "ui_mainwindow.h"
 
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 const QString kOhm = QString(QChar(0x03A9));
 const QColor kFilterGreen(0, 180, 0), kMatchingBlue(0, 85, 255), kLoadRed(200, 0, 0);
+
+// The drawing is a picture fitted to its plot: a line of text is kTextLine plot units high at
+// most, and the places below leave each value that room beside its own part.
+constexpr double kTextLine = 200;
+constexpr double kReturnLine = -1600;      // the y of the B output's line
+constexpr double kOverFilterCoil = 150;    // the bottom of a value above a filter coil (it hangs)
+constexpr double kOverTopLine = 250;       // ... above a part of the load, in its line
+constexpr double kUnderReturnCoil = -1950; // a mark under a coil of the return line
+constexpr double kBesidePart = 250;        // the left edge of a value right of a vertical R or C
+constexpr double kBesideInductor = 150;    // ... of a vertical inductor, which bulges to the left
+constexpr double kBranchSpacing = 1600;    // between load branches: a value and the next coil
 
 // Label positions are compared as the schematic placed them.
 bool samePosition(double a, double b)
@@ -50,6 +64,7 @@ void MainWindow::setupSPower()
     ui->FullFilter->setInteraction(QCP::iSelectItems, true);
     connect(ui->FullFilter, &QCustomPlot::itemClick, this, &MainWindow::onSPowerItemClicked,
             Qt::UniqueConnection);
+    schem::keepLabelsClear(ui->FullFilter);
     // The refresh first: it settles the filter type a half-bridge part allows, which the
     // schematic then shows.
     refreshPower();
@@ -75,32 +90,33 @@ QCPItemText *MainWindow::addPowerText(const QString &text, double x, double y, Q
 }
 
 // One series L-R-C branch of the load from the top line at x down to the return line; its
-// labels go to powerSchLabels[labelBase .. labelBase + 2]. The bottom end is a ground, or a
-// wire along the return line back to x = returnTo.
+// labels go to powerSchLabels[labelBase .. labelBase + 2], to the right of their parts (the
+// vertical inductor bulges to the left). The bottom end is a ground, or a wire along the return
+// line back to x = returnTo.
 void MainWindow::plotLoadBranch(double x, double returnTo, int labelBase, const QPen &pen,
                                 bool toGround)
 {
     QCustomPlot *plot = ui->FullFilter;
-    plotWver(plot, pen, x, 0, 200);
-    plotLver(plot, pen, x, -200);
-    plotWver(plot, pen, x, -600, 200);
-    plotRver(plot, pen, x, -800);
-    plotWver(plot, pen, x, -1200, 200);
-    plotCver(plot, pen, x, -1400);
-    plotWver(plot, pen, x, -1800, 200);
+    plotWver(plot, pen, x, 0, 100);
+    plotLver(plot, pen, x, -100);
+    plotWver(plot, pen, x, -500, 100);
+    plotRver(plot, pen, x, -600);
+    plotWver(plot, pen, x, -1000, 100);
+    plotCver(plot, pen, x, -1100);
+    plotWver(plot, pen, x, -1500, -1500 - kReturnLine);
     if (toGround)
-        plotG(plot, pen, x, -2000);
+        plotG(plot, pen, x, kReturnLine);
     else
-        plotWhor(plot, pen, x, -2000, returnTo - x);
+        plotWhor(plot, pen, x, kReturnLine, returnTo - x);
 
     QString *branch[6] = {MN, L1, L2, L3, L4, L5};
     const QString *values = branch[labelBase / 3];
-    const double dx[3] = {-250, -200, -200};
-    const double y[3] = {-400, -1000, -1600};
+    const double dx[3] = {kBesideInductor, kBesidePart, kBesidePart};
+    const double y[3] = {-300, -800, -1300};
     const QString units[3] = {QStringLiteral("H"), kOhm, QStringLiteral("F")};
     for (int j = 0; j < 3; ++j) {
         QCPItemText *label =
-            addPowerText(QString(), x + dx[j], y[j], Qt::AlignRight | Qt::AlignVCenter);
+            addPowerText(QString(), x + dx[j], y[j], Qt::AlignLeft | Qt::AlignVCenter);
         displayItemText(values[j], label, units[j]);
         label->setColor(kLoadRed);
         powerSchLabels[labelBase + j] = label;
@@ -125,162 +141,179 @@ void MainWindow::plotFullFilter()
 
     const QPen ampPen(Qt::black, 2), filterPen(kFilterGreen, 2), mnPen(kMatchingBlue, 2),
         loadPen(kLoadRed, 2);
+    const Qt::Alignment above = Qt::AlignHCenter | Qt::AlignBottom;
+    const Qt::Alignment rightOf = Qt::AlignLeft | Qt::AlignVCenter;
 
     // Amplifier.
-    plotRect(plot, ampPen, -1500, -2500, 1500, 3000);
-    addPowerText(ui->ampSelectorPower->currentText(), -750, -1000, Qt::AlignCenter);
+    plotRect(plot, ampPen, -1500, kReturnLine - 300, 1500, 600 - kReturnLine);
+    addPowerText(ui->ampSelectorPower->currentText(), -750, kReturnLine / 2, Qt::AlignCenter);
     addPowerText(QStringLiteral("A OUT"), -100, 0, Qt::AlignRight | Qt::AlignVCenter);
-    addPowerText(QStringLiteral("B OUT"), -100, -2000, Qt::AlignRight | Qt::AlignVCenter);
+    addPowerText(QStringLiteral("B OUT"), -100, kReturnLine, Qt::AlignRight | Qt::AlignVCenter);
 
-    // Filter.
+    // Filter: inductors in the top line with their values above them, capacitors hanging from it
+    // with theirs on their right, in the room before the next stage.
     const double xf = n >= 5 ? 6000 : n >= 3 ? 4000 : n >= 1 ? 2000 : 0;
     QString *P[6] = {P1, P2, P3, P4, P5, P6};
     for (int k = 1; k <= n && k <= 6; ++k) {
         const QString *t = P[k - 1];
         if (k % 2 == 1) {
             const double x0 = (k - 1) * 1000.0;
-            for (const double y : {0.0, -2000.0}) {
+            for (const double y : {0.0, kReturnLine}) {
                 if (y != 0 && !si) break;
                 plotWhor(plot, filterPen, x0, y, 600);
                 plotLLarge(plot, filterPen, x0 + 600, y);
                 plotWhor(plot, filterPen, x0 + 1400, y, 600);
             }
-            QCPItemText *label =
-                addPowerText(QString(), x0 + 450, -300, Qt::AlignLeft | Qt::AlignTop);
+            QCPItemText *label = addPowerText(QString(), x0 + 1000, kOverFilterCoil, above);
             displayLParasitics(t[0], t[1], t[2], label);
             label->setColor(kFilterGreen);
             powerFilterLabels[k - 1] = label;
             if (si)
-                addPowerText(QStringLiteral("*"), x0 + 650, -2400, Qt::AlignCenter, kFilterGreen);
+                addPowerText(QStringLiteral("*"), x0 + 1000, kUnderReturnCoil, Qt::AlignCenter,
+                             kFilterGreen);
         } else {
             const double x1 = k * 1000.0;
-            plotWver(plot, filterPen, x1, 0, 600);
-            plotCLarge(plot, filterPen, x1, -600);
-            QCPItemText *label =
-                addPowerText(QString(), x1 - 350, -1150, Qt::AlignRight | Qt::AlignTop);
+            plotWver(plot, filterPen, x1, 0, 400);
+            plotCLarge(plot, filterPen, x1, -400);
+            QCPItemText *label = addPowerText(QString(), x1 + 400, -800, rightOf);
             displayCParasitics(t[2], t[1], t[0], label);
             label->setColor(kFilterGreen);
             powerFilterLabels[k - 1] = label;
             if (si)
-                plotWver(plot, filterPen, x1, -1400, 600);
+                plotWver(plot, filterPen, x1, -1200, -1200 - kReturnLine);
             else
-                plotG(plot, filterPen, x1, -1400);
+                plotG(plot, filterPen, x1, -1200);
         }
     }
+    // The captions' middle: over the tallest values above the top line, a line apart from them
+    // (values stacked closer read as one text), and clear of the matching network's two lines.
+    int filterLines = 0;
+    for (int k = 0; k < n && k < 6; k += 2)
+        if (powerFilterLabels[k])
+            filterLines = std::max(filterLines, int(powerFilterLabels[k]->text().count('\n')) + 1);
+    const double captionLine =
+        std::max({kOverFilterCoil + kTextLine * (filterLines + 1.75),
+                  extendedLoad ? kOverTopLine + kTextLine * 2.75 : 0.0, 2.5 * kTextLine});
     if (n >= 1) {
-        addPowerText(QStringLiteral("FILTER"), xf / 2, 400, Qt::AlignCenter, kFilterGreen);
+        addPowerText(QStringLiteral("FILTER"), xf / 2, captionLine, Qt::AlignCenter, kFilterGreen);
         if (si)
-            addPowerText(QStringLiteral("* Identical Inductor as Above"), xf, -2400,
+            addPowerText(QStringLiteral("* Identical Inductor as Above"), xf, kUnderReturnCoil,
                          Qt::AlignLeft | Qt::AlignVCenter, kFilterGreen);
     }
+    // A filter that ends with a capacitor leaves its value the room on its right.
+    const double xe = n >= 1 && n % 2 == 0 ? xf + 600 : xf;
 
-    // Matching network.
+    // Matching network, its values on the right of its parts.
     const QLatin1String open("open");
     const bool matching =
         MN[0] != open && MN[1] != open && MN[2] != open && MN[2] != QLatin1String("0");
-    double xs = xf;
+    double xs = xe;
     if (matching) {
-        const double xm = xf + 1200;
+        const double xm = xe + 1200;
         plotWhor(plot, mnPen, xf, 0, xm - xf);
-        plotWver(plot, mnPen, xm, 0, 400);
+        plotWver(plot, mnPen, xm, 0, 200);
         auto addMnLabel = [&](int j, double x, double y, const QString &unit) {
-            QCPItemText *label = addPowerText(QString(), x, y, Qt::AlignRight | Qt::AlignVCenter);
+            QCPItemText *label = addPowerText(QString(), x, y, rightOf);
             displayItemText(MN[j], label, unit);
             label->setColor(kMatchingBlue);
             powerSchLabels[j] = label;
         };
         if (MN[2] == QLatin1String("short")) {
-            plotLver(plot, mnPen, xm, -400);
-            addMnLabel(0, xm - 250, -600, QStringLiteral("H"));
+            plotLver(plot, mnPen, xm, -200);
+            addMnLabel(0, xm + kBesideInductor, -400, QStringLiteral("H"));
         } else {
-            plotCver(plot, mnPen, xm, -400);
-            addMnLabel(2, xm - 200, -600, QStringLiteral("F"));
+            plotCver(plot, mnPen, xm, -200);
+            addMnLabel(2, xm + kBesidePart, -400, QStringLiteral("F"));
         }
-        plotWver(plot, mnPen, xm, -800, 400);
-        plotRver(plot, mnPen, xm, -1200);
-        addMnLabel(1, xm - 200, -1400, kOhm);
-        plotWver(plot, mnPen, xm, -1600, 400);
+        plotWver(plot, mnPen, xm, -600, 200);
+        plotRver(plot, mnPen, xm, -800);
+        addMnLabel(1, xm + kBesidePart, -1000, kOhm);
+        plotWver(plot, mnPen, xm, -1200, -1200 - kReturnLine);
         if (se)
-            plotG(plot, mnPen, xm, -2000);
+            plotG(plot, mnPen, xm, kReturnLine);
         else
-            plotWhor(plot, mnPen, xm, -2000, xf - xm);
-        addPowerText(QStringLiteral("MATCHING\nNETWORK"), xm - 600, 400, Qt::AlignCenter,
+            plotWhor(plot, mnPen, xm, kReturnLine, xf - xm);
+        addPowerText(QStringLiteral("MATCHING\nNETWORK"), xm, captionLine, Qt::AlignCenter,
                      kMatchingBlue);
-        xs = xm;
+        xs = xm + 400; // the room its values take
     }
+    const double xw = matching ? xs - 400 : xf; // where the load's wires start
 
-    // Load.
-    double xL = 0;
+    // Load: a branch keeps its values between it and the next one.
     if (!extendedLoad) {
-        addPowerText(QStringLiteral("LOAD"), xs + 600, 400, Qt::AlignCenter, kLoadRed);
-        plotWhor(plot, loadPen, xs, 0, 1200);
-        xL = xs + 1200;
-        plotLoadBranch(xL, xs, 15, loadPen, se);
+        const double xL = xs + 1200;
+        plotWhor(plot, loadPen, xw, 0, xL - xw);
+        addPowerText(QStringLiteral("LOAD"), xL, captionLine, Qt::AlignCenter, kLoadRed);
+        plotLoadBranch(xL, xw, 15, loadPen, se);
     } else {
-        // L1 in the top line, L2 across it one level down.
+        // L1 in the top line with its values above it, L2 across it one level down with its
+        // values below.
         const QString units[3] = {QStringLiteral("H"), kOhm, QStringLiteral("F")};
         QString *series[2] = {L1, L2};
+        const double x0 = xs + 1200;
+        plotWhor(plot, loadPen, xw, 0, x0 - xw);
         for (int b = 0; b < 2; ++b) {
-            const double y = b == 0 ? 0 : -1000;
-            if (b == 0) {
-                plotWhor(plot, loadPen, xs, 0, 1400);
-            } else {
-                plotWver(plot, loadPen, xs + 1200, 0, 1000);
-                plotWhor(plot, loadPen, xs + 1200, y, 200);
-            }
-            plotLhor(plot, loadPen, xs + 1400, y);
-            plotWhor(plot, loadPen, xs + 1800, y, 200);
-            plotRhor(plot, loadPen, xs + 2000, y);
-            plotWhor(plot, loadPen, xs + 2400, y, 200);
-            plotChor(plot, loadPen, xs + 2600, y);
-            plotWhor(plot, loadPen, xs + 3000, y, 200);
-            if (b == 1) plotWver(plot, loadPen, xs + 3200, -1000, -1000);
+            const double y = b == 0 ? 0 : -800;
+            if (b == 1) plotWver(plot, loadPen, x0, 0, 800);
+            plotWhor(plot, loadPen, x0, y, 200);
+            plotLhor(plot, loadPen, x0 + 200, y);
+            plotWhor(plot, loadPen, x0 + 600, y, 400);
+            plotRhor(plot, loadPen, x0 + 1000, y);
+            plotWhor(plot, loadPen, x0 + 1400, y, 400);
+            plotChor(plot, loadPen, x0 + 1800, y);
+            plotWhor(plot, loadPen, x0 + 2200, y, 200);
+            if (b == 1) plotWver(plot, loadPen, x0 + 2400, -800, -800);
             for (int j = 0; j < 3; ++j) {
-                QCPItemText *label = addPowerText(QString(), xs + 1600 + 600 * j, y - 200,
-                                                  Qt::AlignHCenter | Qt::AlignTop);
+                QCPItemText *label =
+                    b == 0 ? addPowerText(QString(), x0 + 400 + 800 * j, kOverTopLine, above)
+                           : addPowerText(QString(), x0 + 400 + 800 * j, -800 - kOverTopLine,
+                                          Qt::AlignHCenter | Qt::AlignTop);
                 displayItemText(series[b][j], label, units[j]);
                 label->setColor(kLoadRed);
                 powerSchLabels[3 + 3 * b + j] = label;
             }
         }
-        plotWhor(plot, loadPen, xs + 3000, 0, 1200);
-        plotLoadBranch(xs + 4200, xs, 9, loadPen, se);
-        plotWhor(plot, loadPen, xs + 4200, 0, 1200);
-        plotLoadBranch(xs + 5400, xs + 4200, 12, loadPen, se);
-        addPowerText(QStringLiteral("LOAD"), xs + 3300, 400, Qt::AlignCenter, kLoadRed);
-        plotWhor(plot, loadPen, xs + 5400, 0, 1200);
-        xL = xs + 6600;
-        plotLoadBranch(xL, xs + 5400, 15, loadPen, se);
+        const double xb = x0 + 2400; // the end of the series part
+        plotWhor(plot, loadPen, xb, 0, 1200);
+        plotLoadBranch(xb + 1200, xw, 9, loadPen, se);
+        plotWhor(plot, loadPen, xb + 1200, 0, kBranchSpacing);
+        plotLoadBranch(xb + 1200 + kBranchSpacing, xb + 1200, 12, loadPen, se);
+        plotWhor(plot, loadPen, xb + 1200 + kBranchSpacing, 0, kBranchSpacing);
+        const double xL = xb + 1200 + 2 * kBranchSpacing;
+        plotLoadBranch(xL, xb + 1200 + kBranchSpacing, 15, loadPen, se);
+        addPowerText(QStringLiteral("LOAD"), (x0 + xL) / 2, captionLine, Qt::AlignCenter, kLoadRed);
     }
 
-    // The other half of a dual-capacitor filter is not drawn: a note stands in for it.
+    // The other half of a dual-capacitor filter is not drawn: a note in the return line stands
+    // in for it, on one line where the filter is wide enough for it.
     if (dc && n >= 1) {
-        const QString twoLine = QStringLiteral("Identical\nFilter as Above");
-        const QString oneLine = QStringLiteral("Identical Filter as Above");
-        const double centre = n <= 2 ? 1000 : n <= 4 ? 2000 : 3000;
-        const double gap = n <= 2 ? 700 : 1100; // half the space the text leaves
-        addPowerText(n <= 2 ? twoLine : oneLine, centre, -2000, Qt::AlignCenter, kFilterGreen);
-        plotWhor(plot, filterPen, 0, -2000, centre - gap);
-        plotWhor(plot, filterPen, xf, -2000, centre + gap - xf);
+        QCPItemText *note = addPowerText(QStringLiteral("Identical Filter as Above"), xf / 2,
+                                         kReturnLine, Qt::AlignCenter, kFilterGreen);
+        note->setTextAlignment(Qt::AlignHCenter);
+        double half = schem::textBoxInUnits(note, kTextLine).width() / 2;
+        if (2 * half + 400 > xf) {
+            note->setText(QStringLiteral("Identical\nFilter as Above"));
+            half = schem::textBoxInUnits(note, kTextLine).width() / 2;
+        }
+        const double gap = std::min(half + 100, xf / 2);
+        plotWhor(plot, filterPen, 0, kReturnLine, xf / 2 - gap);
+        plotWhor(plot, filterPen, xf, kReturnLine, xf / 2 + gap - xf);
     }
 
-    plot->yAxis->setRange(-2600, 600);
-    const double c = (xL - 1300) / 2;
-    plot->xAxis->setRange(c - 7750, c + 7750);
+    schem::fitViewToPicture(plot, schem::drawnBox(plot, kTextLine).adjusted(-100, -100, 100, 100),
+                            kTextLine);
     plot->replot();
 }
 
 void MainWindow::displayLParasitics(QString L, QString Rp, QString Cp, QCPItemText *item)
 {
     item->setTextAlignment(Qt::AlignLeft);
-    item->setPositionAlignment(Qt::AlignLeft | Qt::AlignTop);
     item->setText(pwmpower::inductorLabelText(L, Rp, Cp));
 }
 
 void MainWindow::displayCParasitics(QString C, QString Rp, QString Lp, QCPItemText *item)
 {
     item->setTextAlignment(Qt::AlignLeft);
-    item->setPositionAlignment(Qt::AlignRight | Qt::AlignTop);
     item->setText(pwmpower::capacitorLabelText(C, Rp, Lp));
 }
 

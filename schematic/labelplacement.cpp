@@ -1,31 +1,33 @@
 #include "schematic/labelplacement.h"
 
 #include "schematic/editorgeometry.h"
+#include "schematic/objectrecord.h"
 #include "schematic/picturescale.h"
 #include "schematic/schematicstroke.h"
 
 #include <qcustomplot.h>
 
-#include <QCoreApplication>
 #include <QDataStream>
-#include <QEvent>
 #include <QHash>
-#include <QPointer>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace schem {
 
 namespace {
 
-const char *const kKept = "schem_labelsKept";
-const char *const kGivenAlignment = "schem_givenAlignment";
-const char *const kGivenOffset = "schem_givenOffset";
-const char *const kBackdrop = "schem_backdrop";
-const char *const kPending = "schem_placementPending";
+// What the placement keeps about a text: the place its page gave it, which stays its first
+// choice at every layout, and whether the placement gave it a backdrop.
+struct TextPlace
+{
+    std::optional<Qt::Alignment> givenAlignment; // as first placed
+    std::optional<QPointF> givenOffset;          // plot units, from setLabelOffset
+    bool backdrop = false;
+};
 
 // The room an opaque label keeps about its glyphs, in pixels.
 constexpr int kBackdropMargin = 2;
@@ -155,13 +157,14 @@ QColor plotBackground(const QCustomPlot *plot)
 
 bool hasBackdrop(const QCPItemText *text)
 {
-    return text->property(kBackdrop).toBool() && text->brush().style() == Qt::SolidPattern &&
+    const TextPlace *place = findRecord<TextPlace>(text);
+    return place && place->backdrop && text->brush().style() == Qt::SolidPattern &&
            text->brush().color() == plotBackground(text->parentPlot());
 }
 
 void setLabelOffset(QCPItemText *text, const QPointF &offset)
 {
-    if (text) text->setProperty(kGivenOffset, offset);
+    if (text) recordOf<TextPlace>(text).givenOffset = offset;
 }
 
 namespace {
@@ -188,8 +191,8 @@ int hits(const QRectF &box, const QVector<PixelSegment> &strokes, const QVector<
 }
 
 // hits() == 0, stopping at the first thing the box meets: most places tried are not clear.
-bool isClear(const QRectF &box, const QVector<PixelSegment> &strokes,
-             const QVector<QRectF> &others, const QRectF &area)
+bool isClear(const QRectF &box, const QVector<PixelSegment> &strokes, const QVector<QRectF> &others,
+             const QRectF &area)
 {
     if (area.isValid() && !area.contains(box)) return false;
     for (const QRectF &o : others)
@@ -235,16 +238,6 @@ struct PlacementMemo
     QVector<Placement> placements;
 };
 
-// One memo per plot, dropped with the plot. Kept beside it rather than as its child: the plot
-// owns its children as layout and plot elements.
-PlacementMemo &memoOf(QCustomPlot *plot)
-{
-    static QHash<const QObject *, PlacementMemo> memos;
-    if (!memos.contains(plot))
-        QObject::connect(plot, &QObject::destroyed, [](QObject *gone) { memos.remove(gone); });
-    return memos[plot];
-}
-
 double distance(const QPointF &a, const QPointF &b)
 {
     return std::hypot(a.x() - b.x(), a.y() - b.y());
@@ -280,22 +273,24 @@ int roundedPixels(double v)
 // The given offset of a text (plot units) in pixels as the plot now stands.
 QPoint givenShift(const QCPItemText *text)
 {
-    const QVariant stored = text->property(kGivenOffset);
-    if (!stored.isValid() || text->position->type() != QCPItemPosition::ptPlotCoords) return {};
+    const TextPlace *place = findRecord<TextPlace>(text);
+    if (!place || !place->givenOffset || text->position->type() != QCPItemPosition::ptPlotCoords)
+        return {};
     QCPAxis *key = text->position->keyAxis();
     QCPAxis *value = text->position->valueAxis();
     if (!key || !value) return {};
     const QPointF at = text->position->coords();
-    const QPointF to = at + stored.toPointF();
+    const QPointF to = at + *place->givenOffset;
     return QPoint(roundedPixels(key->coordToPixel(to.x()) - key->coordToPixel(at.x())),
                   roundedPixels(value->coordToPixel(to.y()) - value->coordToPixel(at.y())));
 }
 
-void clearBackdrop(QCPItemText *text)
+void setBackdrop(QCPItemText *text, bool on)
 {
-    if (!text->property(kBackdrop).toBool()) return;
-    text->setProperty(kBackdrop, false);
-    text->setBrush(Qt::NoBrush);
+    TextPlace &place = recordOf<TextPlace>(text);
+    if (place.backdrop == on) return;
+    place.backdrop = on;
+    text->setBrush(on ? QBrush(plotBackground(text->parentPlot())) : QBrush(Qt::NoBrush));
 }
 
 } // namespace
@@ -308,29 +303,26 @@ void placeLabelsClear(QCustomPlot *plot)
     for (int i = 0; i < plot->itemCount(); ++i) {
         auto *text = qobject_cast<QCPItemText *>(plot->item(i));
         if (!text || !text->visible() || text->text().trimmed().isEmpty()) continue;
-        if (!text->property(kGivenAlignment).isValid())
-            text->setProperty(kGivenAlignment, int(text->positionAlignment()));
-        const auto given = Qt::Alignment(text->property(kGivenAlignment).toInt());
+        TextPlace &place = recordOf<TextPlace>(text);
+        if (!place.givenAlignment) place.givenAlignment = text->positionAlignment();
+        const Qt::Alignment given = *place.givenAlignment;
         const QPoint shift = givenShift(text);
         text->setPositionAlignment(given);
         text->setPadding(paddingFor(given, shift.x(), shift.y()));
-        clearBackdrop(text);
+        setBackdrop(text, false);
         texts << text;
         shifts << shift;
     }
     if (texts.isEmpty()) return;
     const QVector<PixelSegment> strokes = strokeSegments(plot);
-    PlacementMemo *memo = &memoOf(plot);
+    PlacementMemo *memo = &recordOf<PlacementMemo>(plot);
     const QByteArray key = placementKey(strokes, texts, shifts);
     if (key == memo->key && memo->placements.size() == texts.size()) {
         for (int i = 0; i < texts.size(); ++i) {
             const Placement &p = memo->placements[i];
             texts[i]->setPositionAlignment(p.alignment);
             texts[i]->setPadding(p.padding);
-            if (p.backdrop) {
-                texts[i]->setBrush(plotBackground(plot));
-                texts[i]->setProperty(kBackdrop, true);
-            }
+            setBackdrop(texts[i], p.backdrop);
         }
         return;
     }
@@ -384,7 +376,7 @@ void placeLabelsClear(QCustomPlot *plot)
         struct Candidate
         {
             Qt::Alignment alignment;
-            int dx, dy; // the whole shift from where the alignment alone puts the glyphs
+            int dx, dy;  // the whole shift from where the alignment alone puts the glyphs
             bool coarse; // on every other step of the nudges, both ways
             QRectF box;
             double shift;
@@ -447,8 +439,7 @@ void placeLabelsClear(QCustomPlot *plot)
         QMargins padding = paddingFor(best->alignment, best->dx, best->dy);
         if (backdrop) {
             padding += QMargins(kBackdropMargin, kBackdropMargin, kBackdropMargin, kBackdropMargin);
-            text->setBrush(plotBackground(plot));
-            text->setProperty(kBackdrop, true);
+            setBackdrop(text, true);
         }
         text->setPadding(padding);
         boxes[i] = glyphBox(text);
@@ -456,54 +447,17 @@ void placeLabelsClear(QCustomPlot *plot)
     memo->key = key;
     memo->placements.clear();
     for (QCPItemText *text : texts)
-        memo->placements.append({text->positionAlignment(), text->padding(),
-                                 text->property(kBackdrop).toBool()});
+        memo->placements.append(
+            {text->positionAlignment(), text->padding(), recordOf<TextPlace>(text).backdrop});
 }
-
-namespace {
-
-// Lays out again, as it is shown, a plot whose placement waited while it was hidden.
-class ShownPlotWatcher : public QObject
-{
-public:
-    using QObject::QObject;
-
-    static ShownPlotWatcher *instance()
-    {
-        static QPointer<ShownPlotWatcher> watcher;
-        if (!watcher) watcher = new ShownPlotWatcher(QCoreApplication::instance());
-        return watcher;
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show && watched->property(kPending).toBool()) {
-            if (auto *plot = qobject_cast<QCustomPlot *>(watched)) plot->replot();
-        }
-        return false;
-    }
-};
-
-} // namespace
 
 void keepLabelsClear(QCustomPlot *plot)
 {
-    if (!plot || plot->property(kKept).toBool()) return;
-    plot->setProperty(kKept, true);
     // A schematic on a page not shown (another tab, a window not yet open) waits until it is:
     // its size is not yet the one it will have, and a page refreshed while hidden would pay for
-    // a search nobody sees. A plot of its own is placed at once.
-    QObject::connect(plot, &QCustomPlot::afterLayout, plot, [plot] {
-        const bool hidden = plot->parentWidget() && !plot->isVisible();
-        plot->setProperty(kPending, hidden);
-        if (hidden) return;
-        // Labels are placed at the size their drawing's scale gives them, whichever of the two
-        // hooks runs first.
-        scaleToDrawing(plot);
-        placeLabelsClear(plot);
-    });
-    plot->installEventFilter(ShownPlotWatcher::instance());
+    // a search nobody sees. A plot of its own is placed at once. Labels are placed at the size
+    // their drawing's scale gives them.
+    placeAfterScaling(plot, placeLabelsClear);
 }
 
 } // namespace schem

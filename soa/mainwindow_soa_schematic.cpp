@@ -138,7 +138,8 @@ void MainWindow::plotSOAsch()
         }
     }
 
-    schem::showAsPicture(sch, QRectF(s.xMin, s.yMin, s.xMax - s.xMin, s.yMax - s.yMin), kTextLine);
+    schem::fitViewToPicture(sch, QRectF(s.xMin, s.yMin, s.xMax - s.xMin, s.yMax - s.yMin),
+                            kTextLine);
     sch->replot();
 }
 

@@ -32,7 +32,7 @@ void MainWindow::setupStabSch()
     sch->yAxis->setVisible(false);
     sch->xAxis->grid()->setVisible(false);
     sch->xAxis->grid()->setSubGridVisible(false);
-    schem::drawToScale(sch, stab::kStabTextEm);
+    schem::scaleTextsToPageView(sch, stab::kStabTextEm);
     schem::keepLabelsClear(sch);
 }
 

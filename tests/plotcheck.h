@@ -589,4 +589,34 @@ inline QStringList textsOnOthers(QCustomPlot *plot)
     return found;
 }
 
+// Texts one above the other that read as one: their glyphs share some of their width and less than
+// a line of text (the larger font's) stands between them, as a blank line would. One line for each
+// pair. Draw the plot first (replot).
+inline QStringList textsStackedAsOne(QCustomPlot *plot)
+{
+    QStringList found;
+    const QVector<QCPItemText *> texts = detail::shownTexts(plot);
+    for (int i = 0; i < texts.size(); ++i) {
+        const QRectF box = schem::glyphBox(texts[i]);
+        for (int k = i + 1; k < texts.size(); ++k) {
+            const QRectF other = schem::glyphBox(texts[k]);
+            const double across =
+                std::min(box.right(), other.right()) - std::max(box.left(), other.left());
+            if (across <= 0.5) continue;
+            const double gap =
+                std::max(box.top(), other.top()) - std::min(box.bottom(), other.bottom());
+            const double line = std::max(QFontMetricsF(texts[i]->font()).height(),
+                                         QFontMetricsF(texts[k]->font()).height());
+            if (gap > -0.5 && gap < line)
+                found << QStringLiteral("\"%1\" %2 and \"%3\" %4 read as one: %5 px apart, under "
+                                        "a line (%6 px)")
+                             .arg(texts[i]->text().simplified(), detail::boxText(box),
+                                  texts[k]->text().simplified(), detail::boxText(other))
+                             .arg(gap, 0, 'f', 1)
+                             .arg(line, 0, 'f', 1);
+        }
+    }
+    return found;
+}
+
 } // namespace plotcheck

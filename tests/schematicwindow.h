@@ -21,6 +21,19 @@ namespace schematicwindow {
 
 using windowtest::settle;
 
+// The window as a user has it: the application font DejaVu Sans at `points`, the window shown and
+// then given `size` (an empty size leaves it at the size it takes).
+inline std::unique_ptr<MainWindow> windowAt(int points, const QSize &size)
+{
+    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
+    auto w = std::make_unique<MainWindow>();
+    w->show();
+    settle();
+    w->resize(size);
+    settle();
+    return w;
+}
+
 // Worked example `n` as the tutorial's Next button sets it up: the step before it shown, then
 // Next.
 inline void nextToExample(MainWindow &w, int n)

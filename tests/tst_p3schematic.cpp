@@ -56,12 +56,8 @@ void TestP3Schematic::textsStandClear()
     QFETCH(int, commutation);
     QFETCH(int, points);
     QFETCH(QSize, size);
-    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
-    MainWindow w;
-    w.show();
-    settle();
-    w.resize(size);
-    settle();
+    const auto window = schematicwindow::windowAt(points, size);
+    MainWindow &w = *window;
     if (example == 0) {
         w.ui->ThreePhaseButton->click();
         w.ui->P3commType->setCurrentIndex(commutation);
@@ -93,7 +89,7 @@ void TestP3Schematic::pictureKeepsRoomForItsTexts()
     text->setText(QStringLiteral("At"));
     const QRectF drawing(0, 0, 4000, 2000);
     const double line = 100;
-    schem::showAsPicture(plot, drawing, line);
+    schem::fitViewToPicture(plot, drawing, line);
     window.show();
     window.resize(1, 1);
     settle();

@@ -17,7 +17,6 @@
 
 #include <QComboBox>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
@@ -27,6 +26,7 @@ namespace {
 
 const char *const fontFamily = "DejaVu Sans";
 
+using windowtest::saveShot;
 using windowtest::settle;
 
 void press(QAbstractButton *button)
@@ -40,17 +40,6 @@ void clickTab(QTabWidget *tabs, int index)
     QTabBar *bar = tabs->tabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
     settle();
-}
-
-// With AMPWRIGHT_SHOTS naming a folder, each state checked is kept there as a PNG named after
-// it, to be looked at.
-void saveShot(QWidget &w, const QString &where)
-{
-    const QString folder = qEnvironmentVariable("AMPWRIGHT_SHOTS");
-    if (folder.isEmpty()) return;
-    QString name = where;
-    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
-    w.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 // What a shown plot lets the user down in, one line each, prefixed with `where`.

@@ -99,6 +99,8 @@ private slots:
     void valuesBesideTheirParts_data();
     void valuesBesideTheirParts();
     void textsGrowWithTheDrawing();
+    void textsStopAtTheirFloor_data();
+    void textsStopAtTheirFloor();
     void checkSeesALabelOnAWire();
     void placementKeepsTheAnchor_data();
     void placementKeepsTheAnchor();
@@ -367,7 +369,7 @@ void TestSchematicLabels::valuesBesideTheirParts()
 }
 
 // The texts of a schematic drawn to scale grow with the drawing, so that they keep their places
-// beside their parts; and no smaller than the floor, whatever the font of the window.
+// beside their parts.
 void TestSchematicLabels::textsGrowWithTheDrawing()
 {
     QCustomPlot plot;
@@ -378,7 +380,7 @@ void TestSchematicLabels::textsGrowWithTheDrawing()
     auto *label = new QCPItemText(&plot);
     label->setText(QStringLiteral("R_FB\n10 k"));
     label->position->setCoords(2000, 1000);
-    schem::drawToScale(&plot, 100);
+    schem::scaleTextsToPageView(&plot, 100);
     schem::keepLabelsClear(&plot);
     const double dpi = plot.logicalDpiY();
     for (const QSize size : {QSize(800, 400), QSize(1600, 800), QSize(1600, 400)}) {
@@ -391,14 +393,55 @@ void TestSchematicLabels::textsGrowWithTheDrawing()
         QCOMPARE(schem::pixelsPerUnit(&plot), perUnit);
         QVERIFY(qAbs(label->font().pointSizeF() - 100 * perUnit * 72 / dpi) <= 0.05);
     }
-    plot.resize(200, 100);
+}
+
+void TestSchematicLabels::textsStopAtTheirFloor_data()
+{
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<double>("room");   // the size in points the plot's scale gives its texts
+    QTest::addColumn<double>("points"); // the size they take
+    QTest::newRow("page view, room for 7.5 pt") << false << 7.5 << 7.5;
+    QTest::newRow("page view, room for 6.5 pt: at the floor") << false << 6.5 << 7.0;
+    QTest::newRow("picture, room for 5.5 pt: at the floor") << true << 5.5 << 7.0;
+}
+
+// Squeezed below the room its texts need at 7 pt, a schematic keeps them at 7 pt and asks for
+// that room as its minimum size; above it, they follow the drawing. A text is 100 plot units: an
+// em of it in the page's view, a line of it in a picture.
+void TestSchematicLabels::textsStopAtTheirFloor()
+{
+    QFETCH(bool, picture);
+    QFETCH(double, room);
+    QFETCH(double, points);
+    QCustomPlot plot;
+    plot.axisRect()->setAutoMargins(QCP::msNone);
+    plot.axisRect()->setMargins(QMargins());
+    plot.xAxis->setVisible(false);
+    plot.yAxis->setVisible(false);
+    auto *label = new QCPItemText(&plot);
+    label->setText(QStringLiteral("R_FB\n10 k"));
+    label->position->setCoords(2000, 1000);
+    QFont at(plot.font());
+    // Pixels of a text at `p` points in the height it is counted in.
+    const auto pixels = [&](double p) {
+        at.setPointSizeF(p);
+        return picture ? QFontMetricsF(at).height() : p * plot.logicalDpiY() / 72;
+    };
+    const QRectF drawing(0, 0, 4000, 2000);
+    if (picture) {
+        schem::fitViewToPicture(&plot, drawing, 100);
+    } else {
+        plot.xAxis->setRange(0, 4000);
+        plot.yAxis->setRange(0, 2000);
+        schem::scaleTextsToPageView(&plot, 100);
+    }
+    const double perUnit = pixels(room) / 100;
+    plot.resize(int(std::round(4000 * perUnit)), int(std::round(2000 * perUnit)));
     plot.setViewport(plot.rect());
     plot.replot();
-    QCOMPARE(label->font().pointSizeF(), schem::kLeastTextPoints);
-    // The room the drawing needs at the floor.
-    QCOMPARE(plot.minimumHeight(),
-             int(std::ceil(2000 * schem::kLeastTextPoints * dpi / 72 / 100)) +
-                 plot.height() - plot.axisRect()->height());
+    QCOMPARE(label->font().pointSizeF(), points);
+    settle();
+    QCOMPARE(plot.minimumHeight(), int(std::ceil(2000 * pixels(7) / 100)));
 }
 
 QTEST_MAIN(TestSchematicLabels)

@@ -465,12 +465,8 @@ void TestSupplySchematic::labelsStandClear()
     QFETCH(QString, load);
     QFETCH(int, points);
     QFETCH(QSize, size);
-    QApplication::setFont(QFont(QStringLiteral("DejaVu Sans"), points));
-    MainWindow w;
-    w.show();
-    windowtest::settle();
-    w.resize(size);
-    windowtest::settle();
+    const auto window = schematicwindow::windowAt(points, size);
+    MainWindow &w = *window;
     if (example) {
         schematicwindow::nextToExample(w, example);
     } else {

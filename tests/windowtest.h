@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTimer>
+#include <QWidget>
 #include <QtTest>
 
 #include <functional>
@@ -18,6 +20,17 @@ inline void settle()
 {
     for (int i = 0; i < 3; ++i)
         QApplication::processEvents();
+}
+
+// With AMPWRIGHT_SHOTS naming a folder, each state checked is kept there as a PNG named after
+// it, to be looked at.
+inline void saveShot(QWidget &w, const QString &where)
+{
+    const QString folder = qEnvironmentVariable("AMPWRIGHT_SHOTS");
+    if (folder.isEmpty()) return;
+    QString name = where;
+    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
+    w.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 inline QtMessageHandler &previousHandler()
