@@ -187,10 +187,10 @@ QString MainWindow::writeP3PWL(const QString &path, bool *cancelled)
                                     QStringLiteral("Simulating the run again to write every "
                                                    "step of it..."));
         // A failed write ends the run as a cancel would: the rest has nowhere to go.
-        finished = motor::streamBridge(in, P3waveforms.Rdson, &writer,
-                                       [&progress, &through](double done) {
-                                           return !through.failed() && progress.report(done);
-                                       });
+        finished =
+            motor::streamBridge(in, P3waveforms.Rdson, &writer, [&progress, &through](double done) {
+                return !through.failed() && progress.report(done);
+            });
     } else {
         motor::writePwl(out, P3waveforms, P3graphables, P3signalView());
     }

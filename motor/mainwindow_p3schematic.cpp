@@ -141,9 +141,8 @@ void MainWindow::drawP3schematic(bool delta)
     };
     P3schFreqText = framed(QStringLiteral(" Frequency "), {-800, -350}, "freq");
     P3schDCenvText = framed(QStringLiteral(" Duty Cycle Envelope "), {600, -350}, "DCenv");
-    P3schAngleText =
-        framed(linear ? QStringLiteral(" Position ") : QStringLiteral(" Rotor Angle "),
-               {2000, -350}, "Angle");
+    P3schAngleText = framed(linear ? QStringLiteral(" Position ") : QStringLiteral(" Rotor Angle "),
+                            {2000, -350}, "Angle");
 
     for (int i = 0; i < 6; ++i) {
         const double y = 1300.0 - 200 * i;

@@ -725,8 +725,7 @@ void TestMotorEngine::profileTimeOrder_data()
         << QVector<double>{0, skipped, 1} << -1 << -1;
     QTest::newRow("a step across a skipped time") << QVector<double>{0, 1, skipped, 1} << -1 << -1;
     QTest::newRow("going back") << QVector<double>{0, 2, 1} << 2 << 1;
-    QTest::newRow("going back past a skipped time")
-        << QVector<double>{0, 2, skipped, 1} << 3 << 1;
+    QTest::newRow("going back past a skipped time") << QVector<double>{0, 2, skipped, 1} << 3 << 1;
     QTest::newRow("going back after a skipped first time")
         << QVector<double>{skipped, 2, 1} << 2 << 1;
 }
