@@ -966,9 +966,10 @@ public:
     int P3computations = 0;
     // How long a refresh runs before it shows its progress dialog, ms.
     int P3progressDelayMs = 500;
-    // How long the last computation ran, and from how long on the next one sets the shown
-    // waveforms aside for a cancel rather than compute them again after it, ms.
-    qint64 P3lastRunMs = 0;
+    // How long the computation of the shown waveforms ran (0 while none are shown), which a
+    // cancelled refresh leaves as it was, and from how long on a refresh sets them aside for a
+    // cancel rather than compute them again after it, ms.
+    qint64 P3shownRunMs = 0;
     int P3setAsideAfterMs = 100;
     // Whether the page's inputs are those its shown results were computed from.
     bool P3inputsComputed();

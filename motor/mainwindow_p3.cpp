@@ -406,14 +406,16 @@ void MainWindow::refreshP3()
 
 void MainWindow::redrawP3()
 {
-    // A delta winding has no star point to show.
-    if (ThreePhaseisDelta) {
+    // A delta winding has no star point to show. The winding is that of the waveforms shown:
+    // a cancelled change to delta leaves the star point of the wye motor still shown.
+    const bool delta = P3computedInput.motor.isDelta;
+    if (delta) {
         for (QString &slot : P3graphables) {
             if (slot == QLatin1String("Vwye")) slot = motor::emptySlot();
         }
     }
     P3refreshGraphs();
-    drawP3schematic(ThreePhaseisDelta);
+    drawP3schematic(delta);
 }
 
 bool MainWindow::recomputeP3()
@@ -428,12 +430,15 @@ bool MainWindow::recomputeP3()
     QStringList problems = p3InputProblems(*this, &thermal);
 
     motor::ThermalResult res;
-    // A cancel keeps the shown waveforms. After a long run (the next is likely long too) they
-    // are set aside, and the run fills a spare set, which keeps its storage from the run
-    // before. After a short one the run fills the shown set in place, and a cancel computes
-    // it again from the inputs it came from, in about the time that short run took: a second
-    // set of lists to fault in costs a short run as much as the run itself.
-    const bool setAside = P3lastRunMs >= P3setAsideAfterMs;
+    qint64 ranMs = 0;
+    // A cancel keeps the shown waveforms. When they took long to compute (the next run is
+    // likely long too) they are set aside, and the run fills a spare set, which keeps its
+    // storage from the run before. When they were quick, the run fills the shown set in
+    // place, and a cancel computes them again from the inputs they came from, in about the
+    // time they took: a second set of lists to fault in costs a short run as much as the run
+    // itself. What decides is the cost of the shown waveforms, which is what a cancel pays,
+    // never that of a cancelled run, which shows nothing.
+    const bool setAside = P3shownRunMs >= P3setAsideAfterMs;
     const double shownRdson = P3waveforms.Rdson;
     const bool hadWaveforms = P3waveforms.steps() > 0;
     motor::Waveforms &waveforms = setAside ? P3spareWaveforms : P3waveforms;
@@ -454,7 +459,7 @@ bool MainWindow::recomputeP3()
         clock.start();
         res = motor::runToEquilibrium(in, thermal, &waveforms,
                                       [&progress](double done) { return progress.report(done); });
-        P3lastRunMs = clock.elapsed();
+        ranMs = clock.elapsed();
         if (res.cancelled) {
             if (!setAside) {
                 P3waveforms.clear();
@@ -482,6 +487,8 @@ bool MainWindow::recomputeP3()
             problems << p3OverflowCause(*this);
         }
     }
+    // Results that cannot be computed show no waveforms: a cancel then has none to compute.
+    P3shownRunMs = problems.isEmpty() ? ranMs : 0;
     P3computedTexts = texts;
     P3computedInput = in;
     P3warningFlags = res.flags;

@@ -37,21 +37,24 @@ QString failureReason(const QFileDevice &file, int systemError)
     return QStringLiteral("the data could not be written");
 }
 
-// Passes a text stream's writes on to a file and keeps the reason of the first that fails.
+// Passes a text stream's writes on to a file until one fails, and keeps that one's reason:
+// a file cut short is no export, so nothing after it is written, and the writer stops.
 class WriteThrough : public QIODevice
 {
 public:
     explicit WriteThrough(QFileDevice *file) : file(file) { open(QIODevice::WriteOnly); }
+    bool failed() const { return !why.isEmpty(); }
     const QString &reason() const { return why; }
 
 protected:
     qint64 readData(char *, qint64) override { return -1; }
     qint64 writeData(const char *data, qint64 len) override
     {
+        if (failed()) return -1;
         errno = 0;
         const qint64 written = file->write(data, len);
         const int systemError = errno;
-        if (written != len && why.isEmpty()) why = failureReason(*file, systemError);
+        if (written != len) why = failureReason(*file, systemError);
         return written;
     }
 
@@ -90,8 +93,9 @@ QPen MainWindow::getP3Pen(QString name)
 void MainWindow::P3refreshGraphs()
 {
     const WaitCursor wait;
-    const double start = parseLineEdit(ui->P3startTime, QStringLiteral("R"));
-    const double end = parseLineEdit(ui->P3endTime, QStringLiteral("R"));
+    // The window of the waveforms shown, which a cancelled edit of the fields leaves as it was.
+    const double start = P3computedInput.start;
+    const double end = P3computedInput.end;
     QCustomPlot *const plots[motor::kGraphSlots] = {ui->P3graph0, ui->P3graph1, ui->P3graph2,
                                                     ui->P3graph3, ui->P3graph4, ui->P3graph5};
     const motor::SignalView view = P3signalView();
@@ -182,20 +186,23 @@ QString MainWindow::writeP3PWL(const QString &path, bool *cancelled)
         SimulationProgress progress(this, P3progressDelayMs,
                                     QStringLiteral("Simulating the run again to write every "
                                                    "step of it..."));
-        finished = motor::streamBridge(in, P3waveforms.Rdson, &writer,
-                                       [&progress](double done) { return progress.report(done); });
+        // A failed write ends the run as a cancel would: the rest has nowhere to go.
+        finished =
+            motor::streamBridge(in, P3waveforms.Rdson, &writer, [&progress, &through](double done) {
+                return !through.failed() && progress.report(done);
+            });
     } else {
         motor::writePwl(out, P3waveforms, P3graphables, P3signalView());
     }
     out.flush();
     auto *saveFile = qobject_cast<QSaveFile *>(file.get());
-    if (!finished) {
+    if (!finished && !through.failed()) {
         if (cancelled) *cancelled = true;
         if (saveFile) saveFile->cancelWriting();
         return QStringLiteral("The export to %1 was cancelled").arg(path);
     }
     const QString failed = QStringLiteral("Could not write %1: ").arg(path);
-    const bool streamed = out.status() == QTextStream::Ok && through.reason().isEmpty();
+    const bool streamed = out.status() == QTextStream::Ok && !through.failed();
     if (saveFile) {
         if (!streamed) {
             const QString why = through.reason();

@@ -79,13 +79,16 @@ void MainWindow::setupP3schematic()
     // No axes to make room for: the drawing takes the whole canvas but for its pens.
     plot->axisRect()->setAutoMargins(QCP::msNone);
     plot->axisRect()->setMargins(QMargins(2, 2, 2, 2));
-    drawP3schematic(ThreePhaseisDelta);
+    drawP3schematic(P3computedInput.motor.isDelta);
 }
 
 void MainWindow::drawP3schematic(bool delta)
 {
     QCustomPlot *plot = ui->P3schematic;
-    const pwm part = findSwitching(ui->P3ampSelector->currentText());
+    // The drive of the waveforms shown, which a cancelled refresh leaves as it was: its
+    // signals are the ones picked here.
+    const pwm &part = P3computedInput.part;
+    const bool linear = P3computedInput.motor.isLinear;
 
     P3schFreqText = P3schDCenvText = P3schAngleText = nullptr;
     P3schLoadEllipse = nullptr;
@@ -138,9 +141,8 @@ void MainWindow::drawP3schematic(bool delta)
     };
     P3schFreqText = framed(QStringLiteral(" Frequency "), {-800, -350}, "freq");
     P3schDCenvText = framed(QStringLiteral(" Duty Cycle Envelope "), {600, -350}, "DCenv");
-    P3schAngleText =
-        framed(ThreePhaseisLinear ? QStringLiteral(" Position ") : QStringLiteral(" Rotor Angle "),
-               {2000, -350}, "Angle");
+    P3schAngleText = framed(linear ? QStringLiteral(" Position ") : QStringLiteral(" Rotor Angle "),
+                            {2000, -350}, "Angle");
 
     for (int i = 0; i < 6; ++i) {
         const double y = 1300.0 - 200 * i;
@@ -282,5 +284,5 @@ void MainWindow::onP3schematicItemClicked(QCPAbstractItem *item, QMouseEvent *ev
     P3schClickCheckText(P3schAngleText, P, QStringLiteral("Angle"));
 
     P3refreshGraphs();
-    drawP3schematic(ThreePhaseisDelta);
+    drawP3schematic(P3computedInput.motor.isDelta);
 }

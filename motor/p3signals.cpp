@@ -144,7 +144,8 @@ void writePwl(QTextStream &out, const Waveforms &w, const QStringList &graphSlot
               const SignalView &view)
 {
     const QVector<int> columns = pwlColumns(graphSlots, view);
-    for (int i = 0; i < w.time.size(); ++i) {
+    // A stream whose device failed takes nothing more: the lines after would only pile up.
+    for (int i = 0; i < w.time.size() && out.status() == QTextStream::Ok; ++i) {
         writeTime(out, w.time[i]);
         for (int s : columns) {
             const QVector<double> &c = *w.list(s);

@@ -56,7 +56,8 @@ QColor schematicColour(int slot);
 // Writes one line per simulation step: the time, then "," and the value of each slot's
 // waveform in slot order (empty and unknown slots give no column). Times in the shortest form
 // that reads back exactly (up to 17 significant digits), values in the default real-number
-// form of a text stream (six significant digits), "\n" line ends, no header.
+// form of a text stream (six significant digits), "\n" line ends, no header. Stops once the
+// stream has failed.
 void writePwl(QTextStream &out, const Waveforms &w, const QStringList &graphSlots,
               const SignalView &view);
 

@@ -220,6 +220,9 @@ private slots:
     void trapezoidalBackEmf();
     void emptyAndReversedWindow();
     void profileStartingLate();
+    void profileTimeOrder_data();
+    void profileTimeOrder();
+    void profileStepRuns();
     void supplyAndFrequencyFlags_data();
     void supplyAndFrequencyFlags();
     void powerRatingByOutputs();
@@ -708,6 +711,60 @@ void TestMotorEngine::profileStartingLate()
             QCOMPARE(w.freq[i], 40.0);
         }
     }
+}
+
+void TestMotorEngine::profileTimeOrder_data()
+{
+    QTest::addColumn<QVector<double>>("times");
+    QTest::addColumn<int>("point"); // the first time going back, -1 for none
+    QTest::addColumn<int>("before");
+    const double skipped = std::nan("");
+    QTest::newRow("in order") << QVector<double>{0, 1, 2} << -1 << -1;
+    QTest::newRow("a step: two points at one time") << QVector<double>{0, 1, 1, 2} << -1 << -1;
+    QTest::newRow("a skipped time between two in order")
+        << QVector<double>{0, skipped, 1} << -1 << -1;
+    QTest::newRow("a step across a skipped time") << QVector<double>{0, 1, skipped, 1} << -1 << -1;
+    QTest::newRow("going back") << QVector<double>{0, 2, 1} << 2 << 1;
+    QTest::newRow("going back past a skipped time") << QVector<double>{0, 2, skipped, 1} << 3 << 1;
+    QTest::newRow("going back after a skipped first time")
+        << QVector<double>{skipped, 2, 1} << 2 << 1;
+}
+
+void TestMotorEngine::profileTimeOrder()
+{
+    // Equal times are a step change; a time that cannot be read is passed over, the next one
+    // compared with the one before it.
+    QFETCH(QVector<double>, times);
+    QFETCH(int, point);
+    QFETCH(int, before);
+    const motor::BackwardTime back = motor::backwardProfileTime(times);
+    QCOMPARE(back.point, point);
+    QCOMPARE(back.before, before);
+}
+
+void TestMotorEngine::profileStepRuns()
+{
+    // A profile with a step change runs: 600 RPM (40 Hz on four poles) up to 40 ms, 1200 RPM
+    // from there on, with no ramp between.
+    motor::BridgeInput in = baseInput();
+    in.motor.controlType = 1;
+    in.motor.timeVector = QStringList{"0", "40m", "40m", "1"};
+    in.motor.amplitudeVector = QStringList{"600", "600", "1200", "1200"};
+    motor::Waveforms w;
+    const motor::BridgeResult r = motor::simulateBridge(in, 0.07, &w);
+    QCOMPARE(r.flags & motor::flag::Refused, quint32(0));
+    QVERIFY(!w.decimated);
+    int before = 0, after = 0;
+    for (int i = 0; i < w.steps(); ++i) {
+        if (w.time[i] < 0.04) {
+            QCOMPARE(w.freq[i], 40.0);
+            ++before;
+        } else if (w.time[i] > 0.04) {
+            QCOMPARE(w.freq[i], 80.0);
+            ++after;
+        }
+    }
+    QVERIFY(before > 0 && after > 0);
 }
 
 void TestMotorEngine::supplyAndFrequencyFlags_data()

@@ -127,6 +127,40 @@ void verifyLeftAsBefore(const QString &path, bool oldFile)
     QCOMPARE(f.readAll(), kOldExport);
 }
 
+#ifdef Q_OS_LINUX
+// While it lives, no file of this process grows past `bytes`: a write beyond fails with EFBIG,
+// as on a full disk, rather than raising the signal that would end the test.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &before);
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = before;
+        small.rlim_cur = bytes;
+        set = setrlimit(RLIMIT_FSIZE, &small) == 0;
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &before);
+        std::signal(SIGXFSZ, previousHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    bool set = false;
+
+private:
+    rlimit before{};
+    void (*previousHandler)(int) = nullptr;
+};
+
+QString fileTooLarge(const QString &path)
+{
+    return "Could not write " + path + ": " + QString::fromLocal8Bit(std::strerror(EFBIG));
+}
+#endif
+
 QPoint pixelOf(QCustomPlot *plot, double x, double y)
 {
     return QPoint(qRound(plot->xAxis->coordToPixel(x)), qRound(plot->yAxis->coordToPixel(y)));
@@ -167,7 +201,8 @@ private slots:
     void dialogShowsAllRows();
     void dialogMotorPage();
     void dialogCancel();
-    void dialogRefusesTimesGoingBack();
+    void dialogProfileOrder_data();
+    void dialogProfileOrder();
     void dialogProfileCounts_data();
     void dialogProfileCounts();
     void dialogPoleClamp_data();
@@ -187,6 +222,9 @@ private slots:
     void closePromptRunsNothing();
     void longRefreshCancelled_data();
     void longRefreshCancelled();
+    void cancelsReturnAtOnce();
+    void cancelledWindowKeepsItsAxis();
+    void cancelledDeltaKeepsStarPoint();
     void editDuringLongRefreshWaits();
 
     void pwlExport();
@@ -196,6 +234,7 @@ private slots:
     void pwlWriteFailureIsReported();
     void pwlFailedWriteKeepsOldFile_data();
     void pwlFailedWriteKeepsOldFile();
+    void pwlFailedWriteStopsTheRun();
     void pwlLongExportCancelled_data();
     void pwlLongExportCancelled();
     void cancelledExampleShowsItsGraphs();
@@ -881,32 +920,71 @@ void TestMotorPage::dialogCancel()
     QTRY_VERIFY(!w->P3motorDialog);
 }
 
-void TestMotorPage::dialogRefusesTimesGoingBack()
+void TestMotorPage::dialogProfileOrder_data()
 {
-    // A profile whose times go back cannot be followed: OK names the point and the times,
-    // takes the user to that time and keeps the dialog open; the window's values and results
-    // stay as they were. Put in order, the profile is sent.
+    QTest::addColumn<QStringList>("times");
+    QTest::addColumn<QString>("refusal"); // empty: the profile is sent
+    QTest::addColumn<int>("refusedRow");
+    QTest::addColumn<QString>("pageNote"); // what the page then says of it, if anything
+    const QString why = ": each point's time must be at or after the time of the point before it.";
+    QTest::newRow("a time going back: refused")
+        << QStringList{"1e-320", "0", "2", "3", "4"}
+        << "Profile point 2 time (0 s) is before point 1 time (1e-320 s)" + why << 1 << QString();
+    QTest::newRow("back past an unreadable time: refused")
+        << QStringList{"0", "2", "x", "1", "4"}
+        << "Profile point 4 time (1 s) is before point 2 time (2 s)" + why << 3 << QString();
+    QTest::newRow("a step: two points at 1 s, sent and run")
+        << QStringList{"0", "1", "1", "3", "4"} << QString() << -1 << QString();
+    QTest::newRow("an unreadable time: passed over, then named by the page")
+        << QStringList{"0", "1", "x", "3", "4"} << QString() << -1
+        << "Profile point 3 time cannot be read: a finite number is needed (Edit Control)";
+}
+
+void TestMotorPage::dialogProfileOrder()
+{
+    // OK follows a profile whose times never go back: equal times are a step change, and a
+    // time that cannot be read stays out of the order (the page names it). A time going back
+    // is named with the time before it; OK takes the user to it and keeps the dialog open,
+    // the window's values and results as they were.
+    QFETCH(QStringList, times);
+    QFETCH(QString, refusal);
+    QFETCH(int, refusedRow);
+    QFETCH(QString, pageNote);
     w->ThreePhaseControlType = 1;
-    const QStringList times = w->ThreePhaseTimeVector;
+    const QStringList timesBefore = w->ThreePhaseTimeVector;
     const QString load = ui->P3loadPower->text();
     const int runs = w->P3computations;
     P3motor *d = openDialog("P3editWaveform");
     QVERIFY(d);
-    d->ui->ProfileTable->item(0, 0)->setText("1e-320");
-    d->ui->ProfileTable->item(1, 0)->setText("0");
+    QCOMPARE(d->ui->ProfileTable->rowCount(), times.size());
+    for (int i = 0; i < times.size(); ++i)
+        d->ui->ProfileTable->item(i, 0)->setText(times[i]);
     QStringList messages;
     {
         DialogAnswerer answerer{QString()};
         d->ui->P3motor_OK->click();
         messages = answerer.messages;
     }
-    QCOMPARE(messages, QStringList{"Profile point 2 time (0 s) is before point 1 time (1e-320 s)"
-                                   ": each point's time must be at or after the time of the "
-                                   "point before it."});
-    QCOMPARE(d->ui->ProfileTable->currentRow(), 1);
+    if (refusal.isEmpty()) {
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join(" | ")));
+        QCOMPARE(w->ThreePhaseTimeVector, times);
+        QCOMPARE(w->P3computations, runs + 1);
+        const QString notes = ui->P3TextBrowser->toPlainText();
+        QVERIFY2(!notes.contains("is before point"), qPrintable(notes));
+        if (pageNote.isEmpty()) {
+            QVERIFY(w->P3waveforms.steps() > 0);
+            QCOMPARE(w->P3warningFlags & motor::flag::Refused, quint32(0));
+        } else {
+            QVERIFY2(notes.contains(pageNote), qPrintable(notes));
+        }
+        QTRY_VERIFY(!w->P3motorDialog);
+        return;
+    }
+    QCOMPARE(messages, QStringList{refusal});
+    QCOMPARE(d->ui->ProfileTable->currentRow(), refusedRow);
     QCOMPARE(d->ui->ProfileTable->currentColumn(), 0);
     QVERIFY(d->isVisible());
-    QCOMPARE(w->ThreePhaseTimeVector, times);
+    QCOMPARE(w->ThreePhaseTimeVector, timesBefore);
     QCOMPARE(w->P3computations, runs);
     QCOMPARE(ui->P3loadPower->text(), load);
 
@@ -914,7 +992,7 @@ void TestMotorPage::dialogRefusesTimesGoingBack()
     d->ui->ControlType->setCurrentIndex(0);
     d->ui->P3motor_OK->click();
     QCOMPARE(w->ThreePhaseControlType, 0);
-    QCOMPARE(w->ThreePhaseTimeVector.first(), QStringLiteral("1e-320"));
+    QCOMPARE(w->ThreePhaseTimeVector, times);
     QTRY_VERIFY(!w->P3motorDialog);
 }
 
@@ -1268,6 +1346,101 @@ void TestMotorPage::longRefreshCancelled()
     QVERIFY(!ui->P3TextBrowser->toPlainText().contains(cancelled));
 }
 
+void TestMotorPage::cancelsReturnAtOnce()
+{
+    // Whatever the refreshes before it did, a cancel gives back the shown waveforms in a small
+    // share of the time they took to compute: after a cancelled refresh that had barely begun,
+    // the next cancel must not compute a long run again.
+    w->loadExample(95);
+    QElapsedTimer clock;
+    clock.start();
+    ui->P3endTime->setText("10");
+    emit ui->P3endTime->editingFinished();
+    const qint64 shownMs = clock.elapsed();
+    QVERIFY(w->P3inputsComputed());
+    const QVector<double> shown = w->P3waveforms.I1;
+    w->P3progressDelayMs = 0;
+    for (const char *ambient : {"30", "35", "36"}) {
+        QElapsedTimer sinceCancel;
+        ProgressWatch watch([&sinceCancel](QProgressDialog *d) {
+            sinceCancel.start();
+            d->cancel();
+        });
+        ui->P3Tambient->setText(ambient);
+        emit ui->P3Tambient->editingFinished();
+        const qint64 returnMs = sinceCancel.elapsed();
+        QCOMPARE(watch.seen, 1);
+        QVERIFY2(returnMs * 10 < shownMs, qPrintable(QStringLiteral("ambient %1: %2 ms of %3 ms")
+                                                         .arg(ambient)
+                                                         .arg(returnMs)
+                                                         .arg(shownMs)));
+        QVERIFY(w->P3waveforms.I1 == shown);
+    }
+}
+
+void TestMotorPage::cancelledWindowKeepsItsAxis()
+{
+    // The graphs show the window of the waveforms they hold, not the one typed and cancelled.
+    QCustomPlot *plot = ui->P3graph0;
+    const QCPRange window = plot->xAxis->range();
+    QCOMPARE(window, QCPRange(0.025, 0.075));
+    w->P3progressDelayMs = 0;
+    {
+        ProgressWatch watch([](QProgressDialog *d) { d->cancel(); });
+        ui->P3startTime->setText("0.05");
+        ui->P3endTime->setText("0.2");
+        emit ui->P3endTime->editingFinished();
+        QCOMPARE(watch.seen, 1);
+    }
+    QVERIFY(ui->P3TextBrowser->toPlainText().contains("Simulation cancelled"));
+    QCOMPARE(plot->xAxis->range(), window);
+    // The curve reaches the axis' end.
+    const double lastKey = (plot->graph(0)->data()->constEnd() - 1)->key;
+    QVERIFY2(lastKey >= window.upper - 1e-3 * window.size(), qPrintable(QString::number(lastKey)));
+}
+
+void TestMotorPage::cancelledDeltaKeepsStarPoint()
+{
+    // A wye motor's star point graphed; a change to delta cancelled keeps the wye waveforms,
+    // and with them the graph, its slot and the star point on the schematic.
+    w->ThreePhaseisDelta = false;
+    w->P3graphables = QStringList{"I1", "Vwye", "null", "null", "null", "null"};
+    w->refreshP3();
+    const int steps = w->P3waveforms.steps();
+    const auto verifyStarPointShown = [this, steps] {
+        QCOMPARE(w->P3graphables[1], QStringLiteral("Vwye"));
+        QVERIFY(!ui->P3graph1->isHidden());
+        QCOMPARE(plotcheck::shownTitle(ui->P3graph1), QStringLiteral("Wye Voltage [V]"));
+        QCOMPARE(ui->P3graph1->graph(0)->dataCount(), steps);
+        QVERIFY(w->P3schCoilStartLeads[0]);
+        QCOMPARE(w->P3schCoilStartLeads[0]->pen().color(), motor::schematicColour(1));
+    };
+    verifyStarPointShown();
+    if (QTest::currentTestFailed()) return;
+    w->P3progressDelayMs = 0;
+    P3motor *d = openDialog("P3editMotor");
+    QVERIFY(d);
+    d->ui->DeltaButton->click();
+    {
+        ProgressWatch watch([](QProgressDialog *p) { p->cancel(); });
+        d->ui->P3motor_OK->click();
+        QCOMPARE(watch.seen, 1);
+    }
+    QVERIFY(w->ThreePhaseisDelta); // the dialog's values stay as given
+    QVERIFY(ui->P3TextBrowser->toPlainText().contains("Simulation cancelled"));
+    verifyStarPointShown();
+    if (QTest::currentTestFailed()) return;
+
+    // Wye again: computed, and the graph stays.
+    w->P3progressDelayMs = 500;
+    d = openDialog("P3editMotor");
+    QVERIFY(d);
+    d->ui->WyeButton->click();
+    d->ui->P3motor_OK->click();
+    QVERIFY(w->P3inputsComputed());
+    verifyStarPointShown();
+}
+
 void TestMotorPage::editDuringLongRefreshWaits()
 {
     // While the progress dialog lets events through, an edit waits for the running refresh
@@ -1416,29 +1589,24 @@ void TestMotorPage::pwlFailedWriteKeepsOldFile()
     QVERIFY(QFileInfo(dir.filePath("whole.txt")).size() > qint64(4 * limit));
     QVERIFY(QFile::remove(dir.filePath("whole.txt")));
 
-    rlimit before{};
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &before), 0);
-    rlimit small = before;
-    small.rlim_cur = limit;
-    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
     // Over an old file, without the file dialog, whose question to replace it the answerer
     // cannot reach; else as the user exports, through the message it shows.
     QString error;
     bool saved = true;
     QStringList messages;
-    if (oldFile) {
-        error = w->writeP3PWL(path);
-    } else {
-        DialogAnswerer answerer(path);
-        saved = w->P3savePWL();
-        messages = answerer.messages;
+    {
+        const FileSizeLimit small(limit);
+        QVERIFY(small.set);
+        if (oldFile) {
+            error = w->writeP3PWL(path);
+        } else {
+            DialogAnswerer answerer(path);
+            saved = w->P3savePWL();
+            messages = answerer.messages;
+        }
     }
-    setrlimit(RLIMIT_FSIZE, &before);
-    std::signal(SIGXFSZ, previousHandler);
 
-    const QString told =
-        "Could not write " + path + ": " + QString::fromLocal8Bit(std::strerror(EFBIG));
+    const QString told = fileTooLarge(path);
     if (oldFile) {
         QCOMPARE(error, told);
     } else {
@@ -1446,6 +1614,38 @@ void TestMotorPage::pwlFailedWriteKeepsOldFile()
         QCOMPARE(messages, QStringList{told});
     }
     verifyLeftAsBefore(path, oldFile);
+#endif
+}
+
+void TestMotorPage::pwlFailedWriteStopsTheRun()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("file size limits are set with setrlimit");
+#else
+    // The export of a long run simulates it again as it writes: a write that fails ends the
+    // run there, in a small share of the time a whole export takes, and keeps the old file.
+    w->loadExample(94);
+    QVERIFY(w->P3waveforms.decimated);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("wave.txt");
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(w->writeP3PWL(path), QString());
+    const qint64 wholeMs = clock.elapsed();
+    QVERIFY(QFile::remove(path));
+    placeOldExport(path);
+    QString error;
+    clock.start();
+    {
+        const FileSizeLimit small(4096);
+        QVERIFY(small.set);
+        error = w->writeP3PWL(path);
+    }
+    const qint64 failedMs = clock.elapsed();
+    QCOMPARE(error, fileTooLarge(path));
+    QVERIFY2(failedMs * 5 < wholeMs,
+             qPrintable(QStringLiteral("%1 ms of %2 ms").arg(failedMs).arg(wholeMs)));
+    verifyLeftAsBefore(path, true);
 #endif
 }
 
