@@ -77,15 +77,28 @@ double RoomTicker::getTickStep(const QCPRange &range)
     const double least =
         std::max(span * tickLabelPitch(axis) / std::max(1.0, axisLength(axis)), span / 6);
     if (!(least > 0) || !std::isfinite(least)) return QCPAxisTicker::getTickStep(range);
-    // The library takes the readable step nearest the span over the tick count, which may
-    // round below the least step: then one tick fewer.
-    for (int count = int(std::min(6.0, span / least)); count >= 1; --count) {
-        setTickCount(count);
-        const double step = QCPAxisTicker::getTickStep(range);
-        if (step >= least * (1 - 1e-9)) return step;
+    const auto labels = [&](double step) {
+        return std::floor(range.upper / step) - std::ceil(range.lower / step) + 1;
+    };
+    // The library takes the step nearest the span over the tick count, which may round below
+    // the least step: then one tick fewer. Its readable steps first; where they leave a single
+    // label, its finer ones (1.5, 3, 4, 4.5, ...) where those set two a pitch apart.
+    double step = 0;
+    for (const TickStepStrategy strategy : {tssReadability, tssMeetTickCount}) {
+        setTickStepStrategy(strategy);
+        for (int count = int(std::min(6.0, span / least)); count >= 1; --count) {
+            setTickCount(count);
+            const double tried = QCPAxisTicker::getTickStep(range);
+            if (tried < least * (1 - 1e-9)) continue;
+            if (step == 0 || labels(tried) >= 2) step = tried;
+            break;
+        }
+        if (step > 0 && labels(step) >= 2) break;
     }
+    setTickStepStrategy(tssReadability);
+    if (step > 0) return step;
     // Not two labels fit: the least readable step that keeps them apart.
-    double step = cleanMantissa(least);
+    step = cleanMantissa(least);
     for (int i = 0; i < 4 && step < least * (1 - 1e-9); ++i)
         step = cleanMantissa(2 * step);
     return step;

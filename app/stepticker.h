@@ -34,8 +34,9 @@ private:
     int subTicks;
 };
 
-// Value-axis ticks on the library's readable steps (1, 2, 2.5 or 5 times a power of ten) for as
-// many labels, six at most, as the axis holds tickLabelPitch apart: for axes whose span
+// Value-axis ticks for as many labels, six at most, as the axis holds tickLabelPitch apart, on
+// the library's readable steps (1, 2, 2.5 or 5 times a power of ten), or where those leave a
+// single label on its finer ones (1.5, 3, 4, 4.5 ...) where these set two: for axes whose span
 // follows the data, where no short list of steps fits every range.
 class RoomTicker : public QCPAxisTicker
 {
