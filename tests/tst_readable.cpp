@@ -52,6 +52,7 @@ void saveShot(QWidget &w, const QString &where)
     if (folder.isEmpty()) return;
     QString name = where;
     name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
+    const plotcheck::LibraryComplaints::Pause pause;
     w.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
