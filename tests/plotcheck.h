@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace plotcheck {
 
@@ -640,5 +641,13 @@ private:
         if (passOn()) passOn()(type, context, msg);
     }
 };
+
+// Stops hearing the library: what it complained of, one complaint a line.
+inline QString stopHearing(std::unique_ptr<LibraryComplaints> &complaints)
+{
+    const QStringList heard = complaints ? complaints->all() : QStringList();
+    complaints.reset();
+    return heard.join(QLatin1Char('\n'));
+}
 
 } // namespace plotcheck

@@ -129,9 +129,8 @@ void TestPlotView::init()
 
 void TestPlotView::cleanup()
 {
-    const QStringList heard = complaints->all();
-    complaints.reset();
-    QVERIFY2(heard.isEmpty(), qPrintable(heard.join(QLatin1Char('\n'))));
+    const QString heard = plotcheck::stopHearing(complaints);
+    QVERIFY2(heard.isEmpty(), qPrintable(heard));
 }
 
 // Which place the rule gives a legend, by the plot's size and the legend's: beside the axes

@@ -208,9 +208,8 @@ void TestReadable::init()
 void TestReadable::cleanup()
 {
     QApplication::setFont(QFont());
-    const QStringList heard = complaints->all();
-    complaints.reset();
-    QVERIFY2(heard.isEmpty(), qPrintable(heard.join(QLatin1Char('\n'))));
+    const QString heard = plotcheck::stopHearing(complaints);
+    QVERIFY2(heard.isEmpty(), qPrintable(heard));
 }
 
 void TestReadable::schematicCheckSeesTextsOnOthers_data()
