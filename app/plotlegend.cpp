@@ -49,6 +49,7 @@ public:
 private:
     explicit LegendState(QCustomPlot *plot) : QObject(plot) {}
 };
+
 // A legend beside the axes leaves them this share of the plot's width; one inside the axis
 // rect covers at most this share of it; a legend never leaves the axis rect less than this
 // share of the plot's height.
