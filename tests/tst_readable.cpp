@@ -22,6 +22,8 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <memory>
+
 namespace {
 
 const char *const fontFamily = "DejaVu Sans";
@@ -170,6 +172,7 @@ class TestReadable : public QObject
     Q_OBJECT
 
 private slots:
+    void init();
     void cleanup();
     void schematicCheckSeesTextsOnOthers_data();
     void schematicCheckSeesTextsOnOthers();
@@ -179,11 +182,22 @@ private slots:
     void pagesFromTheHomePage();
     void examplesThroughTheirTutorial_data();
     void examplesThroughTheirTutorial();
+
+private:
+    std::unique_ptr<plotcheck::LibraryComplaints> complaints;
 };
+
+// Every page and example the user reaches leaves the plotting library nothing to complain of.
+void TestReadable::init()
+{
+    complaints = std::make_unique<plotcheck::LibraryComplaints>();
+}
 
 void TestReadable::cleanup()
 {
     QApplication::setFont(QFont());
+    const QString heard = plotcheck::stopHearing(complaints);
+    QVERIFY2(heard.isEmpty(), qPrintable(heard));
 }
 
 void TestReadable::schematicCheckSeesTextsOnOthers_data()

@@ -30,7 +30,12 @@ inline void saveShot(QWidget &w, const QString &where)
     if (folder.isEmpty()) return;
     QString name = where;
     name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
+    // A grab draws the plots of hidden pages, which have no size, and the plotting library says
+    // so: those messages are the screenshot's own, not the page's, and are not passed on.
+    const QtMessageHandler before =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &) {});
     w.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
+    qInstallMessageHandler(before);
 }
 
 inline QtMessageHandler &previousHandler()
