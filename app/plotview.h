@@ -18,7 +18,9 @@ namespace plotview {
 void keepLegendFitted(QCustomPlot *plot);
 
 // The same for plots drawn one above the other on a common key axis: their legends go beside
-// the axes all together, as wide as the widest so that the key axes line up, or none does.
+// the axes all together, as wide as the widest so that the key axes line up; else each inside
+// or above its own axes, and one that fits neither even at the smallest text stands beside its
+// axes alone.
 void keepLegendsFitted(const QList<QCustomPlot *> &plots);
 
 // Fits the legends of `plots`, taken as one group, once and now, for their current sizes.
