@@ -34,8 +34,8 @@ constexpr int kPublishSteps = 1024;
 //    and its recorder is set; recorded counts those whose waveforms are in.
 //  - stop() (a run told to stop by its progress, on its own thread) is for good: every wait
 //    returns at once, nothing more is claimed, and the drive's job leaves at its next
-//    publication, within kPublishSteps steps. endRecording() (the runs are over) only ends the claims
-//    of the drive's stretches: the drive itself is stepped to its end.
+//    publication, within kPublishSteps steps. endRecording() (the runs are over) only ends the
+//    claims of the drive's stretches: the drive itself is stepped to its end.
 class StretchBoard
 {
 public:

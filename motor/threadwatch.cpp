@@ -56,8 +56,7 @@ void signalBegins(QObject *sender, int, void **)
 }
 
 QSignalSpyCallbackSet threadWatch{signalBegins, nullptr, nullptr, nullptr};
-[[maybe_unused]] const bool threadWatchSet =
-    (qt_register_signal_spy_callbacks(&threadWatch), true);
+[[maybe_unused]] const bool threadWatchSet = (qt_register_signal_spy_callbacks(&threadWatch), true);
 
 } // namespace
 
