@@ -1,22 +1,12 @@
 #include "motor/runpool.h"
 
+#include "motor/threadwatch.h"
+
 #include <algorithm>
 #include <thread>
 
 #ifdef __linux__
 #include <sched.h>
-#endif
-
-// QThreadPool hands a job to its thread, and QSemaphore hands its end back, through Qt's own
-// code, which the thread sanitizer does not see: in that build the hand-overs are announced.
-#ifdef AMPWRIGHT_TSAN
-extern "C" void __tsan_acquire(void *addr);
-extern "C" void __tsan_release(void *addr);
-#define HANDED_OVER(addr) __tsan_release(addr)
-#define TAKEN_OVER(addr) __tsan_acquire(addr)
-#else
-#define HANDED_OVER(addr) static_cast<void>(addr)
-#define TAKEN_OVER(addr) static_cast<void>(addr)
 #endif
 
 namespace motor {
@@ -44,12 +34,14 @@ void Workers::Group::wait()
 {
     jobsEnded.acquire(started);
     started = 0;
-    TAKEN_OVER(this);
+    takenOver(this);
 }
 
 namespace {
 
-// A job as the pool runs it; the pool deletes it after the run.
+// A job as the pool runs it; the pool deletes it after the run. QThreadPool hands it to its
+// thread, and QSemaphore hands its end back, through Qt's own code, which the thread sanitizer
+// does not see: the hand-overs are announced to it.
 class Job : public QRunnable
 {
 public:
@@ -57,9 +49,10 @@ public:
 
     void run() override
     {
-        TAKEN_OVER(this);
+        const WatchedJob watched;
+        takenOver(this);
         job();
-        HANDED_OVER(group);
+        handedOver(group);
         group->jobEnded();
     }
 
@@ -76,7 +69,7 @@ void Workers::start(Group *group, std::function<void()> job)
     // Made here rather than by the pool, so that everything the thread reads of it is written
     // before the hand-over.
     Job *const handed = new Job(group, std::move(job));
-    HANDED_OVER(handed);
+    handedOver(handed);
     threads.start(handed);
 }
 

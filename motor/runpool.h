@@ -9,9 +9,12 @@ namespace motor {
 namespace detail {
 
 // Threads kept for the runs and never let go: starting a thread costs a good part of a
-// millisecond here, as much as a stretch of steps takes. A run's stretches take one fewer than
-// there are cores, beside the run's own thread, and one more thread steps the drive beside
-// them.
+// millisecond here, as much as a stretch of steps takes. One thread steps the drive; beside
+// the run's own thread, a run starts one worker fewer than the cores the process may use, and
+// one on a single core, so that the stretches go through the same hand-overs on every machine
+// (the results do not depend on the count). At most 15 workers: a drive kept whole has at
+// most kTraceSteps / kStretchSteps (64) full stretches, most far fewer, and the run's own
+// thread notes them one after another, so more workers would mostly wait while kept for good.
 class Workers
 {
 public:

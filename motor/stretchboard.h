@@ -6,6 +6,11 @@
 namespace motor {
 namespace detail {
 
+// The drive's job tells the board how far it has got once every this many steps: often
+// enough that the run following it, and a stop, wait little (some 30 us of stepping), seldom
+// enough that the lock is no cost to the drive. A power of two, so that the count is a mask.
+constexpr int kPublishSteps = 1024;
+
 // What the threads of the runs on one kept drive tell each other, and the one place where
 // they wait: every count below is read and written under one mutex, and every wait blocks on
 // its condition variable. Three kinds of thread take part:
@@ -29,8 +34,8 @@ namespace detail {
 //    and its recorder is set; recorded counts those whose waveforms are in.
 //  - stop() (a run told to stop by its progress, on its own thread) is for good: every wait
 //    returns at once, nothing more is claimed, and the drive's job leaves at its next
-//    publication, within 1024 steps. endRecording() (the runs are over) only ends the claims
-//    of the drive's stretches: the drive itself is stepped to its end.
+//    publication, within kPublishSteps steps. endRecording() (the runs are over) only ends the
+//    claims of the drive's stretches: the drive itself is stepped to its end.
 class StretchBoard
 {
 public:
@@ -119,6 +124,8 @@ public:
     // A thread's next piece of work: a stretch of the run, a stretch of the drive's waveforms
     // (while no stretch of the run is noted, and after the run's stretches with
     // `recordAfter`), or none, once nothing is left or the runs are stopped.
+    // Only once driveDone(): until then `begun` grows in publish() without a notify, and a
+    // claim that found every stretch so far taken would give up before the drive's last ones.
     struct Claim
     {
         enum Kind { None, RunStretch, DriveStretch } kind = None;
