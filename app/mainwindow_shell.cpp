@@ -60,7 +60,21 @@ void MainWindow::on_actionSupport_triggered()
 
 void MainWindow::setFontSize(int points)
 {
+    // A larger text grows the window to what its form needs, and nothing shrinks it on the way
+    // back. While the window is the size the user gave it grown only to its minimum, that
+    // size is still the user's choice.
+    const QSize least = minimumSize().expandedTo(minimumSizeHint());
+    const QSize given = sizeBeforeFontChange.isValid() &&
+                                size() == sizeBeforeFontChange.expandedTo(least)
+                            ? sizeBeforeFontChange
+                            : size();
     QApplication::setFont(QFont(QStringLiteral("MS Shell Dlg 2"), points), "QWidget");
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        // The layouts learn the new text's minimum only when they are next activated.
+        if (layout()) layout()->activate();
+        resize(given.expandedTo(minimumSizeHint()));
+        sizeBeforeFontChange = given;
+    }
     const std::pair<QAction *, int> actions[] = {
         {ui->action24_pt, 24}, {ui->action20_pt, 20}, {ui->action18_pt, 18},
         {ui->action14_pt, 14}, {ui->action12_pt, 12}, {ui->action10_pt, 10},
