@@ -150,6 +150,38 @@ void fitTextsInside(QCustomPlot *plot, int margin)
     plot->setProperty(kFitRanges, ranges());
 }
 
+// The tick labels the axis's ticker gives `range` at the axis's present length.
+int labelCount(QCPAxis *axis, const QCPRange &range, QVector<double> *ticks)
+{
+    const QString format = axis->numberFormat();
+    axis->ticker()->generate(range, axis->parentPlot()->locale(),
+                             format.isEmpty() ? QLatin1Char('g') : format.at(0),
+                             axis->numberPrecision(), *ticks, nullptr, nullptr);
+    return ticks->size();
+}
+
+// The value axis widened from `set` until its ticker numbers it at least twice: its ends moved
+// out to the multiples of a round step (1, 2, 2.5 or 5 times a power of ten), the least step
+// that gives two labels. `set` as it is where it has two, or where no step gives them.
+QCPRange twoLabelRange(QCPAxis *axis, const QCPRange &set)
+{
+    QVector<double> ticks;
+    const double span = set.size();
+    if (labelCount(axis, set, &ticks) >= 2 || !(span > 0) || !std::isfinite(span)) return set;
+    double decade = std::pow(10.0, std::floor(std::log10(span / 20)));
+    for (int round = 0; round < 6; ++round, decade *= 10) {
+        for (const double m : {1.0, 2.0, 2.5, 5.0}) {
+            const double step = m * decade;
+            // A hair beyond the multiples, so that rounding does not drop the end labels.
+            const double hair = 1e-9 * step;
+            const QCPRange snapped(std::floor(set.lower / step) * step - hair,
+                                   std::ceil(set.upper / step) * step + hair);
+            if (labelCount(axis, snapped, &ticks) >= 2) return snapped;
+        }
+    }
+    return set;
+}
+
 // What the module keeps up for one plot, all done in one pass before each drawing, in the
 // order each step needs: the ranges first (the tick labels follow them), then the value
 // axis's title (it sets the axis rect's top), then the legend on the layout these make, and
@@ -170,6 +202,7 @@ public:
     int textMargin = 3;
     bool valueTitle = false;
     bool stepTicks = false;
+    bool twoValueLabels = false;
     QList<QPointer<QCustomPlot>> legendGroup;
 
 protected:
@@ -200,8 +233,23 @@ private:
         // resize is another size.
         // A plot not shown is fitted as it shows.
         if (!legendGroup.isEmpty()) detail::fitLegends(legendGroup, plot);
-        if ((stepTicks || !legendGroup.isEmpty()) && plot->isVisible()) layOut(plot);
+        if ((stepTicks || !legendGroup.isEmpty() || twoValueLabels) && plot->isVisible())
+            layOut(plot);
+        // Last, on the height this drawing gives the axis: a wider range changes only the
+        // width of the tick labels.
+        if (twoValueLabels && plot->isVisible()) widenToTwoLabels();
         tickedSize = plot->axisRect()->size();
+    }
+
+    void widenToTwoLabels()
+    {
+        QCPAxis *axis = plot->yAxis;
+        // A range still as this widened it was set by the page as the stored one: start from
+        // that, so that a taller plot gives the room back.
+        if (axis->range() == widenedRange) axis->setRange(setRange);
+        setRange = axis->range();
+        axis->setRange(twoLabelRange(axis, setRange));
+        widenedRange = axis->range();
     }
 
     void afterDrawing()
@@ -215,6 +263,8 @@ private:
 
     QCustomPlot *plot;
     QSize tickedSize;
+    // The value range the page set, and the one widenToTwoLabels made of it.
+    QCPRange setRange, widenedRange;
 };
 
 } // namespace
@@ -245,6 +295,11 @@ void setTickSteps(QCPAxis *axis, const QVector<double> &steps, int subTicks)
 {
     axis->setTicker(QSharedPointer<QCPAxisTicker>(new StepTicker(axis, steps, subTicks)));
     Arrangement::of(axis->parentPlot())->stepTicks = true;
+}
+
+void keepTwoValueLabels(QCustomPlot *plot)
+{
+    Arrangement::of(plot)->twoValueLabels = true;
 }
 
 void keepValueTitleReadable(QCustomPlot *plot)

@@ -42,6 +42,11 @@ void keepValueTitleReadable(QCustomPlot *plot);
 // The object name of that line above the axis rect.
 inline const char *valueTitleLineName() { return "plotview_valueTitle"; }
 
+// Widens the plot's value axis before every drawing, where its ticker would number it with fewer
+// than two labels at the height it is drawn at, out to the round step that gives it two: a short
+// graph keeps a scale to read its curve by. The range the page sets is the least it shows.
+void keepTwoValueLabels(QCustomPlot *plot);
+
 // Widens the axes before every replot so that each text item clipped to the axis rect stands
 // whole inside it, `margin` pixels clear of its edges: for drawings laid out in plot
 // coordinates whose texts keep the font's size in pixels. The ranges the page sets are the
