@@ -26,6 +26,10 @@ constexpr double kHeightShare = 0.4;
 // Where no place keeps those bounds, the legend's text gets smaller, down to this size, before
 // any bound gives way: every entry stays.
 constexpr double kFloorPoints = 7;
+// The stretch of a row or column that holds a legend in the plot's grid: it takes the room its
+// wrapped entries need before the axes take the rest, and asks for no more than its largest
+// entry (see leastSize).
+constexpr double kGreedy = 1000;
 
 // The curve as pixel points, in drawing order; points off the axes' range still count for
 // the segments that cross into view.
@@ -107,6 +111,18 @@ Qt::Alignment clearestCorner(QCustomPlot *plot, int index, QSize size)
     return corners[best];
 }
 
+// The cell of the grid that holds `element`; false when none does. Only filled cells are
+// asked, for asking an empty one is an error to the library.
+bool cellOf(QCPLayoutGrid *grid, QCPLayoutElement *element, int *row, int *column)
+{
+    for (int i = 0; i < grid->elementCount(); ++i)
+        if (grid->elementAt(i) == element) {
+            grid->indexToRowCol(i, *row, *column);
+            return true;
+        }
+    return false;
+}
+
 // The column beside the axis rect that holds a legend beside the axes: made at the first
 // need, level with the top of the axes, the spare height below the legend.
 QCPLayoutGrid *sideColumn(QCustomPlot *plot)
@@ -117,18 +133,13 @@ QCPLayoutGrid *sideColumn(QCustomPlot *plot)
             if (side->objectName() == QLatin1String(kSide)) return side;
     QCPAxisRect *rect = plot->axisRect();
     int row = 0, column = 0;
-    for (int r = 0; r < layout->rowCount(); ++r)
-        for (int c = 0; c < layout->columnCount(); ++c)
-            if (layout->element(r, c) == rect) {
-                row = r;
-                column = c;
-            }
+    cellOf(layout, rect, &row, &column);
     auto *side = new QCPLayoutGrid;
     side->setObjectName(QLatin1String(kSide));
     layout->addElement(row, column + 1, side);
     side->addElement(1, 0, new QCPLayoutElement(plot));
     side->setRowSpacing(0);
-    side->setRowStretchFactor(0, 0.001);
+    side->setRowStretchFactor(0, kGreedy);
     side->setRowStretchFactor(1, 1);
     auto *top = new QCPMarginGroup(plot);
     rect->setMarginGroup(QCP::msTop, top);
@@ -136,7 +147,7 @@ QCPLayoutGrid *sideColumn(QCustomPlot *plot)
     side->setMargins(QMargins(0, 0, 6, 3)); // the legend's frame clear of the widget's edges
     side->setAutoMargins(QCP::msTop);
     side->setMaximumSize(0, QWIDGETSIZE_MAX);
-    layout->setColumnStretchFactor(column + 1, 0.001);
+    layout->setColumnStretchFactor(column + 1, kGreedy);
     return side;
 }
 
@@ -144,6 +155,28 @@ void setWidth(QCPLayoutElement *element, int minimum, int maximum)
 {
     element->setMinimumSize(minimum, element->minimumSize().height());
     element->setMaximumSize(maximum, element->maximumSize().height());
+}
+
+// The least room a legend in the plot's grid asks for, and so what it adds to the widget's
+// minimum size: its largest entry in the legend's frame. Wrapped, it needs more, and gets it
+// by its stretch where the widget has the room; were the wrapped size the minimum, the size
+// the legend was last wrapped to would hold the widget at that size for good.
+QSize leastSize(QCPLegend *legend)
+{
+    QSize entry(0, 0);
+    for (int k = 0; k < legend->elementCount(); ++k)
+        if (auto *item = qobject_cast<QCPAbstractLegendItem *>(legend->elementAt(k)))
+            entry = entry.expandedTo(item->minimumOuterSizeHint());
+    const QMargins frame = legend->margins();
+    return entry + QSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+}
+
+// The legend's outer size between `least` and `most`.
+void bound(QCPLegend *legend, QSize least, QSize most)
+{
+    legend->setSizeConstraintRect(QCPLayoutElement::scrOuterRect);
+    legend->setMinimumSize(least);
+    legend->setMaximumSize(most);
 }
 
 // Lays the legend's entries out in `order`, wrapped at the largest count (from all its entries
@@ -182,8 +215,7 @@ void wrapTo(QCPLegend *legend, int height)
 void release(QCustomPlot *plot)
 {
     QCPLegend *legend = plot->legend;
-    legend->setMinimumSize(0, 0);
-    legend->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    bound(legend, QSize(0, 0), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     QCPLayoutGrid *side = sideColumn(plot);
     setWidth(side, 0, 0);
     QCPLayout *holder = legend->layout();
@@ -201,9 +233,8 @@ int putBeside(QCustomPlot *plot)
     if (legend->layout() != side) {
         release(plot);
         side->addElement(0, 0, legend);
-        legend->setSizeConstraintRect(QCPLayoutElement::scrOuterRect);
     }
-    setWidth(legend, 0, QWIDGETSIZE_MAX);
+    bound(legend, leastSize(legend), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
     setWidth(side, 0, QWIDGETSIZE_MAX);
     legend->setBrush(Qt::white);
     layOut(plot);
@@ -217,11 +248,13 @@ bool besideKeepsRoom(QCustomPlot *plot, int width)
 {
     QCPLegend *legend = plot->legend;
     QCPLayoutGrid *side = sideColumn(plot);
-    setWidth(legend, width, width);
-    setWidth(side, width, width);
+    const QSize least = leastSize(legend);
+    const QSize wrapped = legend->minimumOuterSizeHint();
+    bound(legend, least, QSize(width, wrapped.height()));
+    setWidth(side, least.width(), width);
     layOut(plot);
     return plot->axisRect()->width() >= kWidthShare * plot->viewport().width() &&
-           legend->minimumOuterSizeHint().height() <= side->rect().height();
+           wrapped.height() <= side->rect().height();
 }
 
 // Inside the axis rect, wrapped to its height, in the corner with the least of the curves, on
@@ -256,22 +289,21 @@ bool putAbove(QCustomPlot *plot)
     QCPLegend *legend = plot->legend;
     QCPLayoutGrid *layout = plot->plotLayout();
     release(plot);
-    for (int r = 0; r < layout->rowCount(); ++r)
-        for (int c = 0; c < layout->columnCount(); ++c)
-            if (layout->element(r, c) == plot->axisRect()) {
-                layout->insertRow(r);
-                layout->addElement(r, c, legend);
-                layout->setRowStretchFactor(r, 0.001);
-                r = layout->rowCount();
-                break;
-            }
+    int row = 0, column = 0;
+    if (cellOf(layout, plot->axisRect(), &row, &column)) {
+        layout->insertRow(row);
+        layout->addElement(row, column, legend);
+        layout->setRowStretchFactor(row, kGreedy);
+    }
     legend->setBrush(Qt::white);
     const int room = plot->viewport().width();
     wrapLargest(legend, QCPLayoutGrid::foColumnsFirst,
                 [room](QSize size) { return size.width() <= room; });
+    const QSize wrapped = legend->minimumOuterSizeHint();
+    bound(legend, leastSize(legend), QSize(QWIDGETSIZE_MAX, wrapped.height()));
     layOut(plot);
     return plot->axisRect()->height() >= kHeightShare * plot->viewport().height() &&
-           legend->minimumOuterSizeHint().width() <= room;
+           wrapped.width() <= room;
 }
 
 // The font the page gave the legend at `points`, its icons scaled alike.
@@ -336,7 +368,9 @@ void fitLegends(const QList<QPointer<QCustomPlot>> &group, QCustomPlot *drawing)
     // other keep their key axes in line; else each inside its axis rect or above it. A smaller
     // text comes before any bound is given up.
     QVector<bool> placed(live.size(), false);
-    const auto allPlaced = [&] { return std::find(placed.cbegin(), placed.cend(), false) == placed.cend(); };
+    const auto allPlaced = [&] {
+        return std::find(placed.cbegin(), placed.cend(), false) == placed.cend();
+    };
     bool besideTogether = true;
     const QVector<double> sizes = live.isEmpty() ? QVector<double>() : pointSizes(live.first());
     for (double points : sizes) {
@@ -376,7 +410,7 @@ void fitLegends(const QList<QPointer<QCustomPlot>> &group, QCustomPlot *drawing)
         QCPLegend *legend = plot->legend;
         const QVariantList before = plot->property(kFit).toList();
         const QVariantList after{QVariant::fromValue<void *>(legend->layout()),
-                                 legend->minimumSize().width(), legend->wrap(),
+                                 legend->minimumSize(), legend->maximumSize(), legend->wrap(),
                                  legend->font().pointSizeF()};
         if (after == before) continue;
         plot->setProperty(kFit, after);

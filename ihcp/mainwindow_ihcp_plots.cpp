@@ -57,7 +57,6 @@ void MainWindow::setupIHCPplots()
     if (IHCPbodeTitle) IHCPbodeTitle->setText(QStringLiteral("Bode Plot - Gain"));
     plot->legend->setVisible(true);
     plotview::keepLegendFitted(plot);
-    plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
 
     plot->xAxis->grid()->setSubGridVisible(true);
     const QPen gridPen(QColor(128, 128, 128), 1, Qt::DotLine);

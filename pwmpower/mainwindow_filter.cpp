@@ -174,7 +174,6 @@ void MainWindow::setupFilterPlot()
     QCustomPlot *plot = ui->attenuationPlot;
     plot->legend->setVisible(true);
     plotview::keepLegendFitted(plot);
-    plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignBottom | Qt::AlignLeft);
     plot->xAxis->setScaleType(QCPAxis::stLogarithmic);
     plot->xAxis->setTicker(pwmpower::decadeTicker({1, 10, 100, 1000, 10000, 100000, 1000000},
                                                   {"1", "10", "100", "1k", "10k", "100k", "1M"}));

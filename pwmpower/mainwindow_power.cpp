@@ -167,7 +167,6 @@ void MainWindow::refreshPower()
 
     QCustomPlot *plot = ui->FilterFreq;
     plot->clearGraphs();
-    plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
     plot->xAxis->setScaleType(QCPAxis::stLinear);
     plot->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
     plot->xAxis->grid()->setSubGridVisible(false);
@@ -199,12 +198,8 @@ void MainWindow::refreshPower()
     case 3:
         ImpedanceVsFreq();
         break;
-    case 5:
-        plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignBottom | Qt::AlignLeft);
-        break;
     case 6:
     case 7:
-        plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignBottom | Qt::AlignLeft);
         AttnVsFreq();
         break;
     default:

@@ -65,7 +65,6 @@ void MainWindow::setupSOAplot()
     QCustomPlot *plot = ui->SOA;
     plot->legend->setVisible(true);
     plotview::keepLegendFitted(plot);
-    plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignLeft | Qt::AlignBottom);
     plot->xAxis->setLabel(QStringLiteral("Differential Voltage (Vs-Vo) [V]"));
     plot->yAxis->setLabel(QStringLiteral("Output Current [A]"));
     plot->plotLayout()->insertRow(0);
@@ -124,8 +123,6 @@ void MainWindow::setSOAaxisScales(bool log)
         axis->setScaleType(type);
         axis->setTicker(soaTicker(log));
     }
-    plot->axisRect()->insetLayout()->setInsetAlignment(0, log ? Qt::AlignLeft | Qt::AlignBottom
-                                                              : Qt::AlignRight | Qt::AlignTop);
 }
 
 void MainWindow::switchLogPlot(bool log)

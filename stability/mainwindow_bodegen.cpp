@@ -60,7 +60,6 @@ void MainWindow::setupDemoPlot()
 
     plot->legend->setVisible(true);
     plotview::keepLegendFitted(plot);
-    plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
 
     refreshDemoPlot();
 }

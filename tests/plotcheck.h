@@ -12,6 +12,7 @@
 #include <QFontMetrics>
 #include <QHash>
 #include <QMap>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -588,5 +589,41 @@ inline QStringList textsOnOthers(QCustomPlot *plot)
     }
     return found;
 }
+
+// What the plotting library complains of while one of these lives, other messages passed on
+// as before. The library names the function that complains: "QCPLayoutElement*
+// QCPLayoutGrid::element(int, int) const Requested cell is empty. ...".
+class LibraryComplaints
+{
+public:
+    LibraryComplaints()
+    {
+        heard().clear();
+        passOn() = qInstallMessageHandler(&LibraryComplaints::hear);
+    }
+    ~LibraryComplaints() { qInstallMessageHandler(passOn()); }
+    LibraryComplaints(const LibraryComplaints &) = delete;
+    LibraryComplaints &operator=(const LibraryComplaints &) = delete;
+
+    QStringList all() const { return heard(); }
+
+private:
+    static QStringList &heard()
+    {
+        static QStringList messages;
+        return messages;
+    }
+    static QtMessageHandler &passOn()
+    {
+        static QtMessageHandler handler = nullptr;
+        return handler;
+    }
+    static void hear(QtMsgType type, const QMessageLogContext &context, const QString &msg)
+    {
+        static const QRegularExpression library(QStringLiteral("\\bQCP\\w*::"));
+        if (library.match(msg).hasMatch()) heard() << msg;
+        if (passOn()) passOn()(type, context, msg);
+    }
+};
 
 } // namespace plotcheck

@@ -29,10 +29,14 @@ QStringList valueLabelsTouching(QCPAxis *axis)
     const QVector<double> ticks = axis->tickVector();
     const int line = QFontMetrics(axis->tickLabelFont()).height();
     for (int i = 1; i < ticks.size(); ++i) {
-        const double apart = std::abs(axis->coordToPixel(ticks[i]) - axis->coordToPixel(ticks[i - 1]));
-        if (axis->range().contains(ticks[i]) && axis->range().contains(ticks[i - 1]) && apart < line)
+        const double apart =
+            std::abs(axis->coordToPixel(ticks[i]) - axis->coordToPixel(ticks[i - 1]));
+        if (axis->range().contains(ticks[i]) && axis->range().contains(ticks[i - 1]) &&
+            apart < line)
             touching << QStringLiteral("labels %1 and %2 only %3 px apart")
-                            .arg(ticks[i - 1]).arg(ticks[i]).arg(apart);
+                            .arg(ticks[i - 1])
+                            .arg(ticks[i])
+                            .arg(apart);
     }
     return touching;
 }
@@ -44,7 +48,9 @@ QStringList roomLost(QCustomPlot *plot, const QString &where)
     faults << valueLabelsTouching(plot->yAxis);
     const int height = plot->axisRect()->height();
     if (height < 100 || height < 0.4 * plot->height())
-        faults << QStringLiteral("axis rect %1 px high in a %2 px plot").arg(height).arg(plot->height());
+        faults << QStringLiteral("axis rect %1 px high in a %2 px plot")
+                      .arg(height)
+                      .arg(plot->height());
     for (QString &fault : faults)
         fault.prepend(where + QStringLiteral(" / ") + plot->objectName() + QStringLiteral(": "));
     return faults;
@@ -84,7 +90,8 @@ void addRoutes(std::initializer_list<int> examples)
     QTest::addColumn<int>("points");
     QTest::addColumn<QSize>("size");
     QTest::addColumn<int>("example");
-    for (const auto &screen : {std::make_pair(10, QSize(1366, 720)), std::make_pair(12, QSize(1536, 864))}) {
+    for (const auto &screen :
+         {std::make_pair(10, QSize(1366, 720)), std::make_pair(12, QSize(1536, 864))}) {
         QTest::addRow("%d pt, home page", screen.first) << screen.first << screen.second << -1;
         for (int example : examples)
             QTest::addRow("%d pt, example %d", screen.first, example)
@@ -99,14 +106,32 @@ class TestPagePlots : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { QApplication::setFont(QFont()); }
+    void init();
+    void cleanup();
     void powerPlotKeepsItsRoom_data();
     void powerPlotKeepsItsRoom();
     void bodePlotsKeepTheirRoom_data();
     void bodePlotsKeepTheirRoom();
     void bodeLayoutFollowsTheSizeNotTheRoute_data();
     void bodeLayoutFollowsTheSizeNotTheRoute();
+
+private:
+    std::unique_ptr<plotcheck::LibraryComplaints> complaints;
 };
+
+// Each display, route and size leaves the plotting library nothing to complain of.
+void TestPagePlots::init()
+{
+    complaints = std::make_unique<plotcheck::LibraryComplaints>();
+}
+
+void TestPagePlots::cleanup()
+{
+    QApplication::setFont(QFont());
+    const QStringList heard = complaints->all();
+    complaints.reset();
+    QVERIFY2(heard.isEmpty(), qPrintable(heard.join(QLatin1Char('\n'))));
+}
 
 void TestPagePlots::powerPlotKeepsItsRoom_data()
 {
@@ -159,7 +184,8 @@ void TestPagePlots::bodePlotsKeepTheirRoom()
     w->ui->StabilityTab->setCurrentWidget(w->ui->page_4_tabBode);
     settle();
     QStringList faults;
-    for (const QString &state : {QStringLiteral("legends shown"), QStringLiteral("legends hidden")}) {
+    for (const QString &state :
+         {QStringLiteral("legends shown"), QStringLiteral("legends hidden")}) {
         for (QCustomPlot *plot : {w->ui->GainPlot, w->ui->PhasePlot})
             faults << roomLost(plot, state);
         QTest::mouseClick(w->ui->HidePhaseLegend, Qt::LeftButton);

@@ -1,9 +1,12 @@
 #include "app/plotview.h"
 
 #include "plotcheck.h"
+#include "windowtest.h"
 
 #include <QTabWidget>
 #include <QtTest>
+
+#include <memory>
 
 // Where a legend goes by the plot's size, the tick steps an axis's length allows, and the
 // captions that keep their room.
@@ -11,8 +14,12 @@ class TestPlotView : public QObject
 {
     Q_OBJECT
 private slots:
+    void init();
+    void cleanup();
     void legendTakesThePlaceItsSizeAllows_data();
     void legendTakesThePlaceItsSizeAllows();
+    void minimumSizeComesFromContent_data();
+    void minimumSizeComesFromContent();
     void legendTakesEmptyCorner_data();
     void legendTakesEmptyCorner();
     void tickStepFollowsAxisLength_data();
@@ -22,6 +29,9 @@ private slots:
     void unitKeepsMatchedBrackets();
     void shortPlotKeepsLegendBesideWithTitleLine();
     void legendsBesideFitTheRoomOfAHiddenTabOnceShown();
+
+private:
+    std::unique_ptr<plotcheck::LibraryComplaints> complaints;
 };
 
 namespace {
@@ -58,18 +68,36 @@ QString brokenBound(QCustomPlot &plot, int entries)
     const QRect box = plot.legend->outerRect();
     if (!plot.rect().contains(box))
         return QStringLiteral("legend (%1, %2) %3 x %4 leaves the %5 x %6 plot")
-            .arg(box.left()).arg(box.top()).arg(box.width()).arg(box.height())
-            .arg(plot.width()).arg(plot.height());
+            .arg(box.left())
+            .arg(box.top())
+            .arg(box.width())
+            .arg(box.height())
+            .arg(plot.width())
+            .arg(plot.height());
     for (int i = 0; i < entries; ++i)
         if (!plot.legend->hasItemWithPlottable(plot.graph(i)))
             return QStringLiteral("no entry for %1").arg(plot.graph(i)->name());
     if (plot.axisRect()->height() < 0.4 * plot.height())
         return QStringLiteral("axis rect %1 px high in a %2 px plot")
-            .arg(plot.axisRect()->height()).arg(plot.height());
+            .arg(plot.axisRect()->height())
+            .arg(plot.height());
     return QString();
 }
 
 } // namespace
+
+// The rule asks the library nothing it has to refuse.
+void TestPlotView::init()
+{
+    complaints = std::make_unique<plotcheck::LibraryComplaints>();
+}
+
+void TestPlotView::cleanup()
+{
+    const QStringList heard = complaints->all();
+    complaints.reset();
+    QVERIFY2(heard.isEmpty(), qPrintable(heard.join(QLatin1Char('\n'))));
+}
 
 // Which place the rule gives a legend, by the plot's size and the legend's: beside the axes
 // where they keep 60 % of the width, else inside where it covers a quarter at most, else
@@ -81,7 +109,8 @@ void TestPlotView::legendTakesThePlaceItsSizeAllows_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("place");
     QTest::addColumn<bool>("smaller"); // the legend's text below the page's size
-    QTest::newRow("wide plot: beside, one column") << QSize(900, 300) << 3 << "curve" << int(Beside) << false;
+    QTest::newRow("wide plot: beside, one column")
+        << QSize(900, 300) << 3 << "curve" << int(Beside) << false;
     QTest::newRow("short wide plot: beside, two columns")
         << QSize(1300, 170) << 8 << "True Power in Load" << int(Beside) << false;
     QTest::newRow("narrow plot: inside") << QSize(320, 400) << 2 << "curve" << int(Inside) << false;
@@ -133,6 +162,55 @@ void TestPlotView::legendTakesThePlaceItsSizeAllows()
     plot.replot();
     QCOMPARE(plot.legend->font().pointSizeF(), points);
     QCOMPARE(int(placeOf(&plot)), int(Beside));
+}
+
+void TestPlotView::minimumSizeComesFromContent_data()
+{
+    QTest::addColumn<QVector<QSize>>("sizes"); // the window's sizes in turn
+    QTest::addColumn<int>("entries");
+    QTest::addColumn<int>("place"); // where the legend stands at the first size
+    QTest::newRow("above, wide then narrow")
+        << QVector<QSize>{{1100, 360}, {800, 360}} << 16 << int(Above);
+    QTest::newRow("beside, tall then short")
+        << QVector<QSize>{{900, 700}, {900, 260}} << 12 << int(Beside);
+}
+
+// A window whose plot's legend was fitted to one size can be given a smaller one: the plot
+// asks for what its content needs, never for the room its legend was once wrapped to.
+void TestPlotView::minimumSizeComesFromContent()
+{
+    QFETCH(QVector<QSize>, sizes);
+    QFETCH(int, entries);
+    QFETCH(int, place);
+    QWidget window;
+    auto *column = new QVBoxLayout(&window);
+    column->setContentsMargins(0, 0, 0, 0);
+    auto *plot = new QCustomPlot;
+    column->addWidget(plot);
+    window.resize(sizes.first());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    fillPlot(*plot, plot->size(), entries, QStringLiteral("Pole Noise Gain"));
+    // A title in a row of its own, as the pages have: the legend's row goes among empty cells.
+    plot->plotLayout()->insertRow(0);
+    plot->plotLayout()->addElement(0, 0, new QCPTextElement(plot, QStringLiteral("Title")));
+    plotview::keepLegendFitted(plot);
+    plot->replot();
+    windowtest::settle();
+    QCOMPARE(int(placeOf(plot)), place);
+    for (const QSize &size : sizes) {
+        window.resize(size);
+        windowtest::settle();
+        QCOMPARE(window.size(), size);
+        const QString broken = brokenBound(*plot, entries);
+        QVERIFY2(broken.isEmpty(), qPrintable(broken));
+    }
+    QSize least = sizes.first();
+    for (const QSize &size : sizes)
+        least = least.boundedTo(size);
+    const QSize asked = static_cast<QWidget *>(plot)->minimumSizeHint();
+    QVERIFY2(least.expandedTo(asked) == least,
+             qPrintable(QStringLiteral("%1 x %2").arg(asked.width()).arg(asked.height())));
 }
 
 void TestPlotView::legendTakesEmptyCorner_data()
@@ -222,8 +300,9 @@ void TestPlotView::tickStepFollowsAxisLength()
     if (vertical) {
         const int line = QFontMetrics(axis->tickLabelFont()).height();
         const double apart = axis->coordToPixel(ticks[0]) - axis->coordToPixel(ticks[1]);
-        QVERIFY2(apart >= line, qPrintable(QStringLiteral("%1 px between labels %2 px high")
-                                               .arg(apart).arg(line)));
+        QVERIFY2(
+            apart >= line,
+            qPrintable(QStringLiteral("%1 px between labels %2 px high").arg(apart).arg(line)));
     } else {
         const QStringList crowded = plotcheck::tickLabelsRunTogether(axis);
         QVERIFY2(crowded.isEmpty(), qPrintable(crowded.join("; ")));

@@ -1,17 +1,15 @@
 #pragma once
 // What the window tests share: letting a window settle, failing on slots that lost their widget,
-// keeping what QCustomPlot prints, and answering the modal dialogs a click opens.
+// and answering the modal dialogs a click opens.
 
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QTimer>
 #include <QtTest>
 
 #include <functional>
 #include <memory>
-#include <utility>
 
 namespace windowtest {
 
@@ -42,44 +40,6 @@ inline void failOnUnboundSlots()
 {
     previousHandler() = qInstallMessageHandler(failOnUnboundSlotsHandler);
 }
-
-// Keeps what QCustomPlot prints while it lives, and passes every message on. QCustomPlot reports
-// a misuse (a layout cell that is empty, an element index out of range) only as a debug line
-// naming its own function ("QCPLayoutGrid::element", "QCustomPlot::replot"); the console
-// stays quiet only where no such line is printed.
-class PlotMessages
-{
-public:
-    PlotMessages() : previous(qInstallMessageHandler(record)) { current() = this; }
-    ~PlotMessages()
-    {
-        qInstallMessageHandler(previous);
-        current() = nullptr;
-    }
-    PlotMessages(const PlotMessages &) = delete;
-    PlotMessages &operator=(const PlotMessages &) = delete;
-
-    // The messages printed since the last call, one each, and none after.
-    QStringList take() { return std::exchange(seen, {}); }
-
-private:
-    static PlotMessages *&current()
-    {
-        static PlotMessages *watch = nullptr;
-        return watch;
-    }
-
-    static void record(QtMsgType type, const QMessageLogContext &context, const QString &msg)
-    {
-        static const QRegularExpression ofPlot(QStringLiteral("\\b(QCP\\w*|QCustomPlot)::"));
-        PlotMessages *watch = current();
-        if (watch && ofPlot.match(msg).hasMatch()) watch->seen << msg;
-        if (watch && watch->previous) watch->previous(type, context, msg);
-    }
-
-    QtMessageHandler previous;
-    QStringList seen;
-};
 
 // Handlers still waiting for a dialog; a test that expected a dialog that never came must not
 // leave one behind to answer the next test's dialog (see dropPendingDialogHandlers).
