@@ -150,14 +150,40 @@ void fitTextsInside(QCustomPlot *plot, int margin)
     plot->setProperty(kFitRanges, ranges());
 }
 
-// The tick labels the axis's ticker gives `range` at the axis's present length.
-int labelCount(QCPAxis *axis, const QCPRange &range, QVector<double> *ticks)
+// The ticks (and their labels) the axis's ticker gives `range` at the axis's present length.
+int labelCount(QCPAxis *axis, const QCPRange &range, QVector<double> *ticks,
+               QVector<QString> *labels = nullptr)
 {
     const QString format = axis->numberFormat();
     axis->ticker()->generate(range, axis->parentPlot()->locale(),
                              format.isEmpty() ? QLatin1Char('g') : format.at(0),
-                             axis->numberPrecision(), *ticks, nullptr, nullptr);
+                             axis->numberPrecision(), *ticks, nullptr, labels);
     return ticks->size();
+}
+
+// The axis rect's least right margin that keeps the key axis's rightmost tick label, which
+// reaches half its width past its tick, two word spaces clear of a legend beside the axes (any
+// nearer, the number reads as part of the frame); 0 where no legend stands beside them. Judged
+// on the layout as it is.
+int rightmostLabelReach(QCustomPlot *plot)
+{
+    QCPAxisRect *rect = plot->axisRect();
+    QCPAxis *key = plot->xAxis;
+    const QCPLegend *legend = plot->legend;
+    if (!legend || !legend->visible() || legend->outerRect().left() < rect->right() ||
+        !key->visible() || !key->tickLabels())
+        return 0;
+    QVector<double> ticks;
+    QVector<QString> labels;
+    labelCount(key, key->range(), &ticks, &labels);
+    const QFontMetricsF metrics(key->tickLabelFont());
+    double reach = 0;
+    for (int i = 0; i < ticks.size() && i < labels.size(); ++i) {
+        const double end = key->coordToPixel(ticks[i]) + metrics.horizontalAdvance(labels[i]) / 2;
+        reach = std::max(reach, end - rect->right());
+    }
+    if (!(reach > 0) || !std::isfinite(reach)) return 0;
+    return int(std::ceil(reach + 2 * metrics.horizontalAdvance(QLatin1Char(' '))));
 }
 
 // The value axis widened from `set` until its ticker numbers it at least twice: its ends moved
@@ -235,10 +261,25 @@ private:
         if (!legendGroup.isEmpty()) detail::fitLegends(legendGroup, plot);
         if ((stepTicks || !legendGroup.isEmpty() || twoValueLabels) && plot->isVisible())
             layOut(plot);
+        // Plots in a group line their key axes up by the legends' width alone.
+        if (legendGroup.size() == 1 && plot->isVisible()) keepKeyLabelsClear();
         // Last, on the height this drawing gives the axis: a wider range changes only the
         // width of the tick labels.
         if (twoValueLabels && plot->isVisible()) widenToTwoLabels();
         tickedSize = plot->axisRect()->size();
+    }
+
+    // The rightmost key label stays clear of a legend beside the axes: the axis rect's right
+    // margin takes what the label reaches past it.
+    void keepKeyLabelsClear()
+    {
+        QCPAxisRect *rect = plot->axisRect();
+        QMargins least = rect->minimumMargins();
+        const int reach = rightmostLabelReach(plot);
+        if (reach == least.right()) return;
+        least.setRight(reach);
+        rect->setMinimumMargins(least);
+        layOut(plot);
     }
 
     void widenToTwoLabels()
