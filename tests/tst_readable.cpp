@@ -217,6 +217,8 @@ private slots:
     void examplesThroughTheirTutorial();
     void sixThreePhaseGraphs_data();
     void sixThreePhaseGraphs();
+    void powerChartAtItsLeastHeight_data();
+    void powerChartAtItsLeastHeight();
     void fontMenuGivesTheWindowBack_data();
     void fontMenuGivesTheWindowBack();
 
@@ -504,6 +506,39 @@ void TestReadable::sixThreePhaseGraphs()
                           .arg(plot->axisRect()->height());
         for (const QString &lost : plotcheck::roomFaults(plot, 0.5))
             faults << QStringLiteral("%1 / %2: %3").arg(where, plot->objectName(), lost);
+    }
+    QVERIFY2(reportNone(faults), qPrintable(QStringLiteral("%1 faults (listed above)").arg(faults.size())));
+}
+
+void TestReadable::powerChartAtItsLeastHeight_data()
+{
+    pagesFromTheHomePage_data();
+}
+
+// The PWM power chart squeezed to its least height by a taller page still keeps its axes 100 px
+// high, whatever it displays: its least height comes from its texts.
+void TestReadable::powerChartAtItsLeastHeight()
+{
+    QFETCH(int, screen);
+    const Screen &s = screens[screen];
+    QStringList faults;
+    auto w = windowOn(s, &faults);
+    press(w->ui->PWMPowerButton);
+    QCustomPlot *plot = w->ui->FilterFreq;
+    QComboBox *choice = w->ui->yVariable;
+    choice->setFocus();
+    for (int i = 0; i < choice->count(); ++i) {
+        QTest::keyClick(choice, i == 0 ? Qt::Key_Home : Qt::Key_Down);
+        settle();
+        // What the texts around the axes take of the plot's height, as drawn now.
+        const int texts = plot->height() - plot->axisRect()->height();
+        const int least = static_cast<QWidget *>(plot)->minimumSizeHint().expandedTo(plot->minimumSize()).height();
+        if (least - texts < 100)
+            faults << QStringLiteral("%1 / \"%2\": at its least height of %3 px the chart keeps "
+                                     "%4 px for its axes")
+                          .arg(screenName(s), choice->currentText())
+                          .arg(least)
+                          .arg(least - texts);
     }
     QVERIFY2(reportNone(faults), qPrintable(QStringLiteral("%1 faults (listed above)").arg(faults.size())));
 }
