@@ -240,6 +240,8 @@ private:
     void setFontSize(int points);
     // The size the user gave the window before the last font change.
     QSize sizeBeforeFontChange;
+    // The point sizes the form gives headings and part names of their own.
+    QHash<QWidget *, double> formTextSizes;
 
     // ------------------------------------------------------------------ schematic kit
     // Drawing primitives: each adds one fixed figure at the anchor (xLoc, yLoc), in plot units,

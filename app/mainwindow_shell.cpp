@@ -4,6 +4,7 @@
 #include "app/maker.h"
 #include "app/preferences.h"
 #include "app/releasecheck.h"
+#include "app/textroom.h"
 #include "app/version.h"
 #include "ui_mainwindow.h"
 
@@ -69,6 +70,9 @@ void MainWindow::setFontSize(int points)
                             ? sizeBeforeFontChange
                             : size();
     QApplication::setFont(QFont(QStringLiteral("MS Shell Dlg 2"), points), "QWidget");
+    textroom::keepAboveBody(formTextSizes, points);
+    textroom::keepCaptionsApart(this);
+    textroom::keepRoomInBoxes(this);
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
         // The layouts learn the new text's minimum only when they are next activated.
         if (layout()) layout()->activate();
