@@ -15,6 +15,7 @@ namespace plotview {
 // legend's text gets smaller, a point at a time down to 7 pt, and the rule is tried again;
 // at the floor the legend goes inside the axis rect where it fits there, else above, else
 // beside. A legend never leaves its widget, nor drops an entry. A hidden legend takes no room.
+// Beside the axes, it stands two word spaces clear of the key axis's rightmost tick label.
 void keepLegendFitted(QCustomPlot *plot);
 
 // The same for plots drawn one above the other on a common key axis: their legends go beside
