@@ -74,7 +74,10 @@ void MainWindow::setFontSize(int points)
     textroom::keepCaptionsApart(this);
     textroom::keepRoomInBoxes(this);
     if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
-        // The layouts learn the new text's minimum only when they are next activated.
+        // The widgets post their new sizes as layout requests, nested layouts one round after
+        // another: the window's minimum is the new text's only once they are handled.
+        for (int round = 0; round < 3; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         if (layout()) layout()->activate();
         resize(given.expandedTo(minimumSizeHint()));
         sizeBeforeFontChange = given;

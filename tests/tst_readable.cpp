@@ -545,16 +545,23 @@ void TestReadable::powerChartAtItsLeastHeight()
 
 void TestReadable::fontMenuGivesTheWindowBack_data()
 {
+    QTest::addColumn<QString>("page");    // the home page button that opens it; empty: home
     QTest::addColumn<QSize>("resizedTo"); // at the larger size, by the user; empty: left alone
     QTest::addColumn<QSize>("expected");  // back at the first size
-    QTest::newRow("left as the font grew it") << QSize() << laptop.size;
-    QTest::newRow("made larger at the larger font") << QSize(2200, 1150) << QSize(2200, 1150);
+    QTest::newRow("home page, left as the font grew it") << QString() << QSize() << laptop.size;
+    QTest::newRow("home page, made larger at the larger font")
+        << QString() << QSize(2200, 1150) << QSize(2200, 1150);
+    QTest::newRow("PWM power page, left as the font grew it")
+        << "PWMPowerButton" << QSize() << laptop.size;
+    QTest::newRow("three-phase page, left as the font grew it")
+        << "ThreePhaseButton" << QSize() << laptop.size;
 }
 
 // Working at 10 pt in a 1366 x 720 window, the user picks 18 pt in the Font menu, which grows the
 // window as far as its form needs, and then 10 pt again: the window is the size the user gave it.
 void TestReadable::fontMenuGivesTheWindowBack()
 {
+    QFETCH(QString, page);
     QFETCH(QSize, resizedTo);
     QFETCH(QSize, expected);
     MainWindow w;
@@ -563,6 +570,7 @@ void TestReadable::fontMenuGivesTheWindowBack()
     settle();
     w.resize(laptop.size);
     settle();
+    if (!page.isEmpty()) press(w.findChild<QPushButton *>(page));
     QCOMPARE(w.size(), laptop.size);
     w.ui->action18_pt->trigger();
     settle();
