@@ -252,7 +252,12 @@ private:
     void beforeDrawing()
     {
         if (textsInside) fitTextsInside(plot, textMargin);
-        if (valueTitle) fitValueTitle(plot);
+        // The title is judged on the axis rect of the widget's present size: after a resize the
+        // last layout's rect is another height.
+        if (valueTitle) {
+            if (plot->isVisible()) layOut(plot);
+            fitValueTitle(plot);
+        }
         // The plot lays itself out only after this signal: the legend is fitted to, and the
         // ticks spaced on, the layout this drawing will have (the widget's size, the new
         // ranges' tick labels), not the last one, which at the first showing or after a

@@ -217,6 +217,20 @@ inline QStringList tickLabelsOnLegend(QCustomPlot *plot)
     return found;
 }
 
+// The value axis's title where it reads along the axis but is longer than the axis rect is high:
+// its ends are cut off. One line, or none.
+inline QStringList valueTitleCut(QCustomPlot *plot)
+{
+    QCPAxis *axis = plot->yAxis;
+    if (!axis || !axis->visible() || axis->label().isEmpty()) return {};
+    const int length = QFontMetrics(axis->labelFont()).horizontalAdvance(axis->label());
+    if (length <= axis->axisRect()->height()) return {};
+    return {QStringLiteral("value title \"%1\" %2 px long along a %3 px axis")
+                .arg(axis->label())
+                .arg(length)
+                .arg(axis->axisRect()->height())};
+}
+
 // A chart whose axis rect keeps less than `share` of the widget's height or fewer than `least`
 // pixels: one line each (roomFaults weighs the width).
 inline QStringList axisRectTooLow(QCustomPlot *plot, double share, int least)
@@ -250,8 +264,9 @@ inline bool hasShownAxes(QCustomPlot *plot)
 
 // What a shown chart with axes loses of its room and captions, one line each: an axis rect
 // narrower than `share` of the widget, a visible legend that leaves the widget, an axis title
-// whose brackets do not pair up, and tick labels that run together or into the legend.
-// Schematics drawn in a plot (no visible axes) have no such room to keep.
+// whose brackets do not pair up or that is cut along its axis, and tick labels that run
+// together or into the legend. Schematics drawn in a plot (no visible axes) have no such room to
+// keep.
 inline QStringList roomFaults(QCustomPlot *plot, double share = 0.6)
 {
     QStringList faults;
@@ -285,6 +300,7 @@ inline QStringList roomFaults(QCustomPlot *plot, double share = 0.6)
     for (QCPAxis *axis : axes)
         faults << tickLabelsRunTogether(axis);
     faults << tickLabelsOnLegend(plot);
+    faults << valueTitleCut(plot);
     return faults;
 }
 

@@ -558,7 +558,8 @@ void TestReadable::fontMenuGivesTheWindowBack_data()
 }
 
 // Working at 10 pt in a 1366 x 720 window, the user picks 18 pt in the Font menu, which grows the
-// window as far as its form needs, and then 10 pt again: the window is the size the user gave it.
+// window as far as its form needs, and then 10 pt again: the window is the size the user gave it,
+// and the page's charts are drawn for it.
 void TestReadable::fontMenuGivesTheWindowBack()
 {
     QFETCH(QString, page);
@@ -585,6 +586,13 @@ void TestReadable::fontMenuGivesTheWindowBack()
     w.ui->action10_pt->trigger();
     settle();
     QCOMPARE(w.size(), expected);
+    // The page's charts drawn anew for the size they are given back.
+    QStringList faults;
+    for (QCustomPlot *plot : w.ui->Page->currentWidget()->findChildren<QCustomPlot *>())
+        if (plot->isVisible() && plotcheck::hasShownAxes(plot))
+            for (const QString &fault : plotcheck::roomFaults(plot, 0.5))
+                faults << plot->objectName() + QStringLiteral(": ") + fault;
+    QVERIFY2(reportNone(faults), qPrintable(QStringLiteral("%1 faults (listed above)").arg(faults.size())));
 }
 
 QTEST_MAIN(TestReadable)
