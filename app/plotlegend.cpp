@@ -1,5 +1,6 @@
 #include "app/plotlegend.h"
 
+#include <QPointer>
 #include <QPolygonF>
 #include <QRectF>
 
@@ -11,12 +12,44 @@ namespace plotview {
 namespace detail {
 namespace {
 
-// The column beside the axis rect that holds a legend, the font and icon size the page gave the
-// legend, and how the legend was last placed.
-const char *const kSide = "plotview_legendSide";
-const char *const kFont = "plotview_legendFont";
-const char *const kIcon = "plotview_legendIcon";
-const char *const kFit = "plotview_legendFit";
+// What the rule keeps of a plot between fittings; the plot owns it.
+class LegendState : public QObject
+{
+public:
+    static LegendState *of(QCustomPlot *plot)
+    {
+        for (QObject *child : plot->children())
+            if (auto *state = dynamic_cast<LegendState *>(child)) return state;
+        return new LegendState(plot);
+    }
+
+    // How a legend stands: where, how large it may be, its wrap and its text size. A change
+    // moves the widget's minimum size and the other plots of the group.
+    struct Fit
+    {
+        const QCPLayout *holder = nullptr;
+        QSize least, most;
+        int wrap = 0;
+        double points = 0;
+        bool operator==(const Fit &o) const
+        {
+            return holder == o.holder && least == o.least && most == o.most && wrap == o.wrap &&
+                   points == o.points;
+        }
+    };
+
+    // The column beside the axis rect that holds a legend beside the axes, once made.
+    QPointer<QCPLayoutGrid> side;
+    // The font and icon size the page gave the legend, kept before the rule first changes them.
+    bool pageLookKept = false;
+    QFont pageFont;
+    QSize pageIcon;
+    Fit fit;
+
+private:
+    explicit LegendState(QCustomPlot *plot) : QObject(plot) {}
+};
+
 // A legend beside the axes leaves them this share of the plot's width; one inside the axis
 // rect covers at most this share of it; a legend never leaves the axis rect less than this
 // share of the plot's height.
@@ -127,15 +160,14 @@ bool cellOf(QCPLayoutGrid *grid, QCPLayoutElement *element, int *row, int *colum
 // need, level with the top of the axes, the spare height below the legend.
 QCPLayoutGrid *sideColumn(QCustomPlot *plot)
 {
+    LegendState *state = LegendState::of(plot);
+    if (state->side) return state->side;
     QCPLayoutGrid *layout = plot->plotLayout();
-    for (int i = 0; i < layout->elementCount(); ++i)
-        if (auto *side = qobject_cast<QCPLayoutGrid *>(layout->elementAt(i)))
-            if (side->objectName() == QLatin1String(kSide)) return side;
     QCPAxisRect *rect = plot->axisRect();
     int row = 0, column = 0;
     cellOf(layout, rect, &row, &column);
     auto *side = new QCPLayoutGrid;
-    side->setObjectName(QLatin1String(kSide));
+    state->side = side;
     layout->addElement(row, column + 1, side);
     side->addElement(1, 0, new QCPLayoutElement(plot));
     side->setRowSpacing(0);
@@ -306,16 +338,25 @@ bool putAbove(QCustomPlot *plot)
            wrapped.width() <= room;
 }
 
+// The state of the plot, with the font and icon size its page gave the legend kept.
+LegendState *withPageLook(QCustomPlot *plot)
+{
+    LegendState *state = LegendState::of(plot);
+    if (!state->pageLookKept) {
+        state->pageLookKept = true;
+        state->pageFont = plot->legend->font();
+        state->pageIcon = plot->legend->iconSize();
+    }
+    return state;
+}
+
 // The font the page gave the legend at `points`, its icons scaled alike.
 void setPoints(QCustomPlot *plot, double points)
 {
     QCPLegend *legend = plot->legend;
-    if (!plot->property(kFont).isValid()) {
-        plot->setProperty(kFont, legend->font());
-        plot->setProperty(kIcon, legend->iconSize());
-    }
-    QFont font = plot->property(kFont).value<QFont>();
-    const QSize icon = plot->property(kIcon).toSize();
+    const LegendState *state = withPageLook(plot);
+    QFont font = state->pageFont;
+    const QSize icon = state->pageIcon;
     if (font.pointSizeF() <= 0) return;
     const double scale = points / font.pointSizeF();
     font.setPointSizeF(points);
@@ -327,9 +368,7 @@ void setPoints(QCustomPlot *plot, double points)
 // to the floor.
 QVector<double> pointSizes(QCustomPlot *plot)
 {
-    const QVariant stored = plot->property(kFont);
-    const double base =
-        (stored.isValid() ? stored.value<QFont>() : plot->legend->font()).pointSizeF();
+    const double base = withPageLook(plot)->pageFont.pointSizeF();
     QVector<double> sizes{base};
     for (double p = std::floor(base - 0.5); base > 0 && p >= kFloorPoints; p -= 1)
         sizes << p;
@@ -408,12 +447,11 @@ void fitLegends(const QList<QPointer<QCustomPlot>> &group, QCustomPlot *drawing)
 
     for (QCustomPlot *plot : qAsConst(settled)) {
         QCPLegend *legend = plot->legend;
-        const QVariantList before = plot->property(kFit).toList();
-        const QVariantList after{QVariant::fromValue<void *>(legend->layout()),
-                                 legend->minimumSize(), legend->maximumSize(), legend->wrap(),
-                                 legend->font().pointSizeF()};
-        if (after == before) continue;
-        plot->setProperty(kFit, after);
+        LegendState *state = LegendState::of(plot);
+        const LegendState::Fit now{legend->layout(), legend->minimumSize(), legend->maximumSize(),
+                                   legend->wrap(), legend->font().pointSizeF()};
+        if (now == state->fit) continue;
+        state->fit = now;
         plot->updateGeometry(); // the widget's minimum size follows its legend's
         if (plot != drawing) plot->replot(QCustomPlot::rpQueuedReplot);
     }

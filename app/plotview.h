@@ -10,16 +10,20 @@ namespace plotview {
 // beside the axes, in as many columns as the height from the top of the axes to the foot of
 // the widget needs, where the axis rect keeps 60 % of the plot's width; else inside the axis
 // rect, wrapped to its height, in the corner with the least of the curves on a translucent
-// brush, where it covers at most a quarter of the axis rect; else in rows above the axis
-// rect, where the axis rect keeps 40 % of the plot's height. Where none of these holds, the
-// legend's text gets smaller, a point at a time down to 7 pt, and the rule is tried again;
-// at the floor the legend goes inside the axis rect where it fits there, else above, else
-// beside. A legend never leaves its widget, nor drops an entry. A hidden legend takes no room.
-// Beside the axes, it stands two word spaces clear of the key axis's rightmost tick label.
+// brush, where it covers at most a quarter of the room inside the axis rect; else in rows
+// above the axis rect, where the axis rect keeps 40 % of the plot's height. Where none of
+// these holds, the legend's text gets smaller, a point at a time down to 7 pt, and the rule is
+// tried again; at the floor the legend goes inside the axis rect where it fits there, else
+// above, else beside. A legend never leaves its widget, nor drops an entry. A hidden legend
+// takes no room. The widget's minimum size counts no more of the legend than its largest
+// entry: the room it was wrapped to at one size never holds the widget at that size. Beside the
+// axes, the legend stands two word spaces clear of the key axis's rightmost tick label.
 void keepLegendFitted(QCustomPlot *plot);
 
 // The same for plots drawn one above the other on a common key axis: their legends go beside
-// the axes all together, as wide as the widest so that the key axes line up, or none does.
+// the axes all together, as wide as the widest so that the key axes line up; else each takes
+// inside or above its axes, and only one that fits nowhere even at the smallest text stands
+// beside its axes on its own.
 void keepLegendsFitted(const QList<QCustomPlot *> &plots);
 
 // Fits the legends of `plots`, taken as one group, once and now, for their current sizes.
@@ -41,7 +45,10 @@ QString unitOf(const QString &title);
 void keepValueTitleReadable(QCustomPlot *plot);
 
 // The object name of that line above the axis rect.
-inline const char *valueTitleLineName() { return "plotview_valueTitle"; }
+inline const char *valueTitleLineName()
+{
+    return "plotview_valueTitle";
+}
 
 // Widens the plot's value axis before every drawing, where its ticker would number it with fewer
 // than two labels at the height it is drawn at, out to the round step that gives it two: a short

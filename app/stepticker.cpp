@@ -4,6 +4,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
+
+double tickLabelPitch(const QCPAxis *axis)
+{
+    return 1.2 * QFontMetricsF(axis->tickLabelFont()).height();
+}
+
+namespace {
+
+// The pixels the axis is drawn along.
+double axisLength(const QCPAxis *axis)
+{
+    const QCPAxisRect *rect = axis->axisRect();
+    return axis->orientation() == Qt::Vertical ? rect->height() : rect->width();
+}
+
+} // namespace
 
 StepTicker::StepTicker(const QCPAxis *axis, const QVector<double> &steps, int subTicks)
     : axis(axis), steps(steps), subTicks(subTicks)
@@ -12,40 +29,35 @@ StepTicker::StepTicker(const QCPAxis *axis, const QVector<double> &steps, int su
     if (!steps.isEmpty()) setTickStep(steps.first());
 }
 
-double StepTicker::labelExtent(const QCPRange &range, double step) const
+double StepTicker::labelExtent(const QCPRange &range, double step)
 {
+    if (axis->orientation() == Qt::Vertical) return tickLabelPitch(axis);
+    // More ticks than any axis can label apart.
+    if (range.size() / step > 500) return std::numeric_limits<double>::infinity();
+    // The widest label of the ticks this step makes, as the axis draws them, and a
+    // character's width between labels.
     const QFontMetricsF metrics(axis->tickLabelFont());
-    if (axis->orientation() == Qt::Vertical) return 1.2 * metrics.height();
-    // The widest label of the ticks this step makes, and a character's width between labels.
-    double widest = 0;
-    const QLocale locale = axis->parentPlot()->locale();
     const QString format = axis->numberFormat();
     const QChar formatChar = format.isEmpty() ? QLatin1Char('g') : format.at(0);
-    int count = 0;
-    for (double tick = std::ceil(range.lower / step) * step; tick <= range.upper && count < 100;
-         tick += step, ++count) {
-        const double shown = std::abs(tick) < 1e-9 * step ? 0.0 : tick;
-        widest = std::max(widest, metrics.horizontalAdvance(locale.toString(
-                                      shown, formatChar.toLatin1(), axis->numberPrecision())));
-    }
+    QVector<double> ticks = createTickVector(step, range);
+    trimTicks(range, ticks, false);
+    double widest = 0;
+    for (double tick : qAsConst(ticks))
+        widest = std::max(
+            widest, metrics.horizontalAdvance(getTickLabel(tick, axis->parentPlot()->locale(),
+                                                           formatChar, axis->numberPrecision())));
     return widest + metrics.averageCharWidth();
-}
-
-double StepTicker::stepFor(const QCPRange &range) const
-{
-    if (steps.isEmpty()) return tickStep();
-    const QCPAxisRect *rect = axis->axisRect();
-    const double length = axis->orientation() == Qt::Vertical ? rect->height() : rect->width();
-    const double span = range.size();
-    if (!(span > 0) || !std::isfinite(span) || length <= 0) return steps.first();
-    for (double step : steps)
-        if (step / span * length >= labelExtent(range, step)) return step;
-    return steps.last();
 }
 
 double StepTicker::getTickStep(const QCPRange &range)
 {
-    return stepFor(range);
+    if (steps.isEmpty()) return tickStep();
+    const double length = axisLength(axis);
+    const double span = range.size();
+    if (!(span > 0) || !std::isfinite(span) || length <= 0) return steps.first();
+    for (double step : qAsConst(steps))
+        if (step / span * length >= labelExtent(range, step)) return step;
+    return steps.last();
 }
 
 int StepTicker::getSubTickCount(double tickStep)
@@ -53,14 +65,41 @@ int StepTicker::getSubTickCount(double tickStep)
     return subTicks >= 0 ? subTicks : QCPAxisTickerFixed::getSubTickCount(tickStep);
 }
 
+RoomTicker::RoomTicker(const QCPAxis *axis) : axis(axis)
+{
+    setTickStepStrategy(QCPAxisTicker::tssReadability);
+}
+
 double RoomTicker::getTickStep(const QCPRange &range)
 {
-    const double height = std::max(1, axis->axisRect()->height());
-    const double gap = QFontMetricsF(axis->tickLabelFont()).height();
-    const double least = std::max(range.size() * gap / height, range.size() / 6);
+    const double span = range.size();
+    // The least step that sets the labels a pitch apart, and no more than six of them.
+    const double least =
+        std::max(span * tickLabelPitch(axis) / std::max(1.0, axisLength(axis)), span / 6);
     if (!(least > 0) || !std::isfinite(least)) return QCPAxisTicker::getTickStep(range);
-    const double decade = std::pow(10.0, std::floor(std::log10(least)));
-    for (const double m : {1.0, 2.0, 2.5, 5.0})
-        if (m * decade >= least * (1 - 1e-9)) return m * decade;
-    return 10 * decade;
+    const auto labels = [&](double step) {
+        return std::floor(range.upper / step) - std::ceil(range.lower / step) + 1;
+    };
+    // The library takes the step nearest the span over the tick count, which may round below
+    // the least step: then one tick fewer. Its readable steps first; where they leave a single
+    // label, its finer ones (1.5, 3, 4, 4.5, ...) where those set two a pitch apart.
+    double step = 0;
+    for (const TickStepStrategy strategy : {tssReadability, tssMeetTickCount}) {
+        setTickStepStrategy(strategy);
+        for (int count = int(std::min(6.0, span / least)); count >= 1; --count) {
+            setTickCount(count);
+            const double tried = QCPAxisTicker::getTickStep(range);
+            if (tried < least * (1 - 1e-9)) continue;
+            if (step == 0 || labels(tried) >= 2) step = tried;
+            break;
+        }
+        if (step > 0 && labels(step) >= 2) break;
+    }
+    setTickStepStrategy(tssReadability);
+    if (step > 0) return step;
+    // Not two labels fit: the least readable step that keeps them apart.
+    step = cleanMantissa(least);
+    for (int i = 0; i < 4 && step < least * (1 - 1e-9); ++i)
+        step = cleanMantissa(2 * step);
+    return step;
 }

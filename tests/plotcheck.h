@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace plotcheck {
 
@@ -657,7 +658,22 @@ public:
 
     QStringList all() const { return heard(); }
 
+    // Not heard while one lives: a test's own screenshots render plots that have no size.
+    class Pause
+    {
+    public:
+        Pause() { paused() = true; }
+        ~Pause() { paused() = false; }
+        Pause(const Pause &) = delete;
+        Pause &operator=(const Pause &) = delete;
+    };
+
 private:
+    static bool &paused()
+    {
+        static bool flag = false;
+        return flag;
+    }
     static QStringList &heard()
     {
         static QStringList messages;
@@ -671,9 +687,17 @@ private:
     static void hear(QtMsgType type, const QMessageLogContext &context, const QString &msg)
     {
         static const QRegularExpression library(QStringLiteral("\\bQCP\\w*::"));
-        if (library.match(msg).hasMatch()) heard() << msg;
+        if (!paused() && library.match(msg).hasMatch()) heard() << msg;
         if (passOn()) passOn()(type, context, msg);
     }
 };
+
+// Stops hearing the library: what it complained of, one complaint a line.
+inline QString stopHearing(std::unique_ptr<LibraryComplaints> &complaints)
+{
+    const QStringList heard = complaints ? complaints->all() : QStringList();
+    complaints.reset();
+    return heard.join(QLatin1Char('\n'));
+}
 
 } // namespace plotcheck

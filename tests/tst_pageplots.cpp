@@ -128,9 +128,8 @@ void TestPagePlots::init()
 void TestPagePlots::cleanup()
 {
     QApplication::setFont(QFont());
-    const QStringList heard = complaints->all();
-    complaints.reset();
-    QVERIFY2(heard.isEmpty(), qPrintable(heard.join(QLatin1Char('\n'))));
+    const QString heard = plotcheck::stopHearing(complaints);
+    QVERIFY2(heard.isEmpty(), qPrintable(heard));
 }
 
 void TestPagePlots::powerPlotKeepsItsRoom_data()

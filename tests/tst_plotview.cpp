@@ -1,4 +1,5 @@
 #include "app/plotview.h"
+#include "app/stepticker.h"
 
 #include "plotcheck.h"
 #include "windowtest.h"
@@ -6,6 +7,7 @@
 #include <QTabWidget>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
 
 // Where a legend goes by the plot's size, the tick steps an axis's length allows, and the
@@ -18,12 +20,17 @@ private slots:
     void cleanup();
     void legendTakesThePlaceItsSizeAllows_data();
     void legendTakesThePlaceItsSizeAllows();
+    void legendPlaceKeepsItsBound_data();
+    void legendPlaceKeepsItsBound();
+    void legendTextStepsDownToItsFloor();
     void minimumSizeComesFromContent_data();
     void minimumSizeComesFromContent();
     void legendTakesEmptyCorner_data();
     void legendTakesEmptyCorner();
     void tickStepFollowsAxisLength_data();
     void tickStepFollowsAxisLength();
+    void roomTicksKeepLabelsApart_data();
+    void roomTicksKeepLabelsApart();
     void padWidensBothEnds();
     void unitKeepsMatchedBrackets_data();
     void unitKeepsMatchedBrackets();
@@ -61,6 +68,34 @@ void fillPlot(QCustomPlot &plot, QSize size, int entries, const QString &name)
     plot.yAxis->setRange(0, 10);
 }
 
+// Where the legend stands breaks that place's own bound: beside the axes, an axis rect under
+// 60 % of the plot's width; inside it, a legend over a quarter of its room there; above it, an
+// axis rect under 40 % of the plot's height. Empty when the bound is kept.
+QString placeBoundBroken(QCustomPlot &plot)
+{
+    const QRect rect = plot.axisRect()->rect();
+    const QRect box = plot.legend->outerRect();
+    // A legend inside stands within the axis rect's inner margins, and covers that area.
+    const QRect area = plot.axisRect()->insetLayout()->rect();
+    const double share = double(rect.width()) / plot.width();
+    const double cover = double(box.width()) * box.height() / (area.width() * area.height());
+    const double height = double(rect.height()) / plot.height();
+    switch (placeOf(&plot)) {
+    case Beside:
+        if (share < 0.6) return QStringLiteral("beside: the axes keep %1 of the width").arg(share);
+        break;
+    case Inside:
+        if (!rect.contains(box) || cover > 0.25)
+            return QStringLiteral("inside: the legend covers %1 of the axes").arg(cover);
+        break;
+    case Above:
+        if (box.bottom() >= rect.top() || height < 0.4)
+            return QStringLiteral("above: the axes keep %1 of the height").arg(height);
+        break;
+    }
+    return QString();
+}
+
 // What no placement may break: the legend whole inside its widget with every entry, and the
 // axis rect at least 40 % of the plot's height.
 QString brokenBound(QCustomPlot &plot, int entries)
@@ -94,9 +129,8 @@ void TestPlotView::init()
 
 void TestPlotView::cleanup()
 {
-    const QStringList heard = complaints->all();
-    complaints.reset();
-    QVERIFY2(heard.isEmpty(), qPrintable(heard.join(QLatin1Char('\n'))));
+    const QString heard = plotcheck::stopHearing(complaints);
+    QVERIFY2(heard.isEmpty(), qPrintable(heard));
 }
 
 // Which place the rule gives a legend, by the plot's size and the legend's: beside the axes
@@ -140,28 +174,97 @@ void TestPlotView::legendTakesThePlaceItsSizeAllows()
     QCOMPARE(plot.legend->font().pointSizeF() < points, smaller);
     const QRect rect = plot.axisRect()->rect();
     const QRect box = plot.legend->outerRect();
-    switch (place < 0 ? place : placeOf(&plot)) {
-    case Beside:
-        QVERIFY(rect.width() >= 0.6 * plot.width());
-        QVERIFY(box.left() > rect.right());
-        break;
-    case Inside:
-        QVERIFY(rect.contains(box));
-        QVERIFY(box.width() * box.height() <= 0.25 * rect.width() * rect.height());
-        QVERIFY(plot.legend->brush().color().alpha() < 255); // the curves show through
-        break;
-    case Above:
-        QVERIFY(box.bottom() < rect.top());
-        break;
-    default: // no place within the bounds: only the legend's own are kept
-        break;
+    if (place >= 0) {
+        const QString bound = placeBoundBroken(plot);
+        QVERIFY2(bound.isEmpty(), qPrintable(bound));
     }
+    if (placeOf(&plot) == Beside) QVERIFY(box.left() > rect.right());
+    if (placeOf(&plot) == Inside)
+        QVERIFY(plot.legend->brush().color().alpha() < 255); // the curves show through
     if (place >= 0) QCOMPARE(int(placeOf(&plot)), place);
     // Given back its room, the legend takes its page's text size and its first place again.
     plot.resize(1200, 600);
     plot.replot();
     QCOMPARE(plot.legend->font().pointSizeF(), points);
     QCOMPARE(int(placeOf(&plot)), int(Beside));
+}
+
+void TestPlotView::legendPlaceKeepsItsBound_data()
+{
+    QTest::addColumn<bool>("inside"); // the share is what inside covers, else what beside leaves
+    QTest::addColumn<double>("share");
+    QTest::addColumn<int>("place");
+    QTest::addColumn<bool>("smaller"); // the legend's text below the page's size
+    QTest::newRow("beside leaves the axes 65 %: beside") << false << 0.65 << int(Beside) << false;
+    QTest::newRow("beside would leave 55 %: inside") << false << 0.55 << int(Inside) << false;
+    QTest::newRow("inside covers 20 %: inside") << true << 0.20 << int(Inside) << false;
+    QTest::newRow("inside would cover 30 %: above") << true << 0.30 << int(Above) << false;
+}
+
+// Plots sized a little to each side of a place's bound, from what the legend and the axes
+// measure where they have the room: beside where the axes keep 60 % of the width, inside
+// where the legend covers a quarter of the axis rect at most.
+void TestPlotView::legendPlaceKeepsItsBound()
+{
+    QFETCH(bool, inside);
+    QFETCH(double, share);
+    QFETCH(int, place);
+    QFETCH(bool, smaller);
+    QCustomPlot plot;
+    const double points = plot.legend->font().pointSizeF();
+    fillPlot(plot, QSize(1200, 300), 3, QStringLiteral("curve"));
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    plotview::keepLegendFitted(&plot);
+    plot.replot();
+    QCOMPARE(int(placeOf(&plot)), int(Beside));
+    // Beside, the legend and its column take the same pixels at any width.
+    const int besideTakes = plot.width() - plot.axisRect()->width();
+    const auto widthLeaving = [&](double kept) { return qRound(besideTakes / (1 - kept)); };
+    if (inside) {
+        // Narrow enough that beside fails and tall enough for the legend: inside, its size and
+        // the axis rect's margins measured there.
+        plot.resize(widthLeaving(0.45), 600);
+        plot.replot();
+        QCOMPARE(int(placeOf(&plot)), int(Inside));
+        const QSize legend = plot.legend->outerRect().size();
+        const QRect area = plot.axisRect()->insetLayout()->rect();
+        const int margins = plot.height() - area.height();
+        plot.resize(plot.width(),
+                    margins + qRound(legend.width() * legend.height() / (share * area.width())));
+    } else {
+        plot.resize(widthLeaving(share), 300);
+    }
+    plot.replot();
+    QCOMPARE(int(placeOf(&plot)), place);
+    QCOMPARE(plot.legend->font().pointSizeF() < points, smaller);
+    const QString bound = placeBoundBroken(plot);
+    QVERIFY2(bound.isEmpty(), qPrintable(bound));
+}
+
+// A plot made narrower step by step: its legend's text takes every size from the page's down
+// to 7 pt, a point at a time, and no smaller, even where it then keeps no place's bound.
+void TestPlotView::legendTextStepsDownToItsFloor()
+{
+    QCustomPlot plot;
+    QFont font = plot.legend->font();
+    font.setPointSizeF(10);
+    plot.legend->setFont(font);
+    fillPlot(plot, QSize(1600, 200), 9, QStringLiteral("Pole Noise Gain"));
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    plotview::keepLegendFitted(&plot);
+    QVector<double> sizes;
+    bool keptAtFloor = false;
+    for (int width = 1600; width >= 200; width -= 10) {
+        plot.resize(width, 200);
+        plot.replot();
+        const double shown = plot.legend->font().pointSizeF();
+        if (!sizes.contains(shown)) sizes << shown;
+        if (shown == 7 && placeBoundBroken(plot).isEmpty()) keptAtFloor = true;
+    }
+    std::sort(sizes.begin(), sizes.end(), std::greater<double>());
+    QCOMPARE(sizes, (QVector<double>{10, 9, 8, 7}));
+    QVERIFY2(keptAtFloor, "no plot whose legend fits only at the floor");
+    QVERIFY2(!placeBoundBroken(plot).isEmpty(), "the narrowest plot still keeps a bound");
 }
 
 void TestPlotView::minimumSizeComesFromContent_data()
@@ -260,53 +363,119 @@ void TestPlotView::legendTakesEmptyCorner()
 void TestPlotView::tickStepFollowsAxisLength_data()
 {
     QTest::addColumn<bool>("vertical");
-    QTest::addColumn<int>("length"); // the plot's size along the axis
+    // Vertical: how many lines of tick text the first step's ticks stand apart; horizontal: the
+    // plot's width in pixels.
+    QTest::addColumn<double>("room");
     QTest::addColumn<QVector<double>>("steps");
     QTest::addColumn<double>("lower");
     QTest::addColumn<double>("upper");
     QTest::addColumn<double>("expected");
     const QVector<double> phase{45, 90, 180};
     const QVector<double> flow{100, 200, 400};
-    QTest::newRow("phase, tall: 45°") << true << 500 << phase << -180.0 << 180.0 << 45.0;
-    QTest::newRow("phase, short: 90°") << true << 160 << phase << -180.0 << 180.0 << 90.0;
-    QTest::newRow("phase, shorter: 180°") << true << 90 << phase << -180.0 << 180.0 << 180.0;
-    QTest::newRow("flow, wide: 100") << false << 1000 << flow << 0.0 << 1100.0 << 100.0;
-    QTest::newRow("flow, narrow: 200") << false << 400 << flow << 0.0 << 1100.0 << 200.0;
-    QTest::newRow("flow, narrower: 400") << false << 230 << flow << 0.0 << 1100.0 << 400.0;
+    QTest::newRow("phase, 45° steps 1.3 lines apart: 45°")
+        << true << 1.3 << phase << -180.0 << 180.0 << 45.0;
+    QTest::newRow("phase, 45° steps 1.1 lines apart: 90°")
+        << true << 1.1 << phase << -180.0 << 180.0 << 90.0;
+    QTest::newRow("phase, 90° steps 1.1 lines apart: 180°")
+        << true << 0.55 << phase << -180.0 << 180.0 << 180.0;
+    QTest::newRow("flow, wide: 100") << false << 1000.0 << flow << 0.0 << 1100.0 << 100.0;
+    QTest::newRow("flow, narrow: 200") << false << 400.0 << flow << 0.0 << 1100.0 << 200.0;
+    QTest::newRow("flow, narrower: 400") << false << 230.0 << flow << 0.0 << 1100.0 << 400.0;
 }
 
 // A fixed-step axis keeps its step where its labels stand apart and takes the next one where
-// they would touch; the labels it draws never do.
+// they would not: on a vertical axis a line and a fifth of tick text from centre to centre, on
+// a horizontal one clear of each other.
 void TestPlotView::tickStepFollowsAxisLength()
 {
     QFETCH(bool, vertical);
-    QFETCH(int, length);
+    QFETCH(double, room);
     QFETCH(QVector<double>, steps);
     QFETCH(double, lower);
     QFETCH(double, upper);
     QFETCH(double, expected);
     QCustomPlot plot;
-    plot.resize(vertical ? QSize(600, length) : QSize(length, 400));
+    QCPAxis *axis = vertical ? plot.yAxis : plot.xAxis;
+    const double line = QFontMetricsF(axis->tickLabelFont()).height();
+    plot.resize(vertical ? QSize(600, 400) : QSize(int(room), 400));
     plot.show();
     QVERIFY(QTest::qWaitForWindowExposed(&plot));
-    QCPAxis *axis = vertical ? plot.yAxis : plot.xAxis;
     plotview::setTickSteps(axis, steps, 2);
     axis->setRange(lower, upper);
     plot.replot();
+    if (vertical) {
+        // The axis rect as high as puts the first step's ticks `room` lines apart.
+        const int margins = plot.height() - plot.axisRect()->height();
+        const double length = room * line * (upper - lower) / steps.first();
+        plot.resize(600, margins + qRound(length));
+        plot.replot();
+    }
     const QVector<double> ticks = axis->tickVector();
     QVERIFY(ticks.size() >= 2);
     QCOMPARE(ticks[1] - ticks[0], expected);
     QCOMPARE(axis->ticker().dynamicCast<QCPAxisTickerFixed>()->tickStep(), steps.first());
     if (vertical) {
-        const int line = QFontMetrics(axis->tickLabelFont()).height();
-        const double apart = axis->coordToPixel(ticks[0]) - axis->coordToPixel(ticks[1]);
-        QVERIFY2(
-            apart >= line,
-            qPrintable(QStringLiteral("%1 px between labels %2 px high").arg(apart).arg(line)));
+        const auto apart = [&](double step) {
+            return step * plot.axisRect()->height() / (upper - lower) / line;
+        };
+        QVERIFY2(apart(expected) >= 1.2,
+                 qPrintable(QStringLiteral("%1 lines between labels").arg(apart(expected))));
+        const int taken = steps.indexOf(expected);
+        if (taken > 0)
+            QVERIFY2(apart(steps[taken - 1]) < 1.2,
+                     qPrintable(QStringLiteral("%1 steps were %2 lines apart")
+                                    .arg(steps[taken - 1])
+                                    .arg(apart(steps[taken - 1]))));
     } else {
         const QStringList crowded = plotcheck::tickLabelsRunTogether(axis);
         QVERIFY2(crowded.isEmpty(), qPrintable(crowded.join("; ")));
     }
+}
+
+void TestPlotView::roomTicksKeepLabelsApart_data()
+{
+    QTest::addColumn<double>("pitches"); // the axis's length in tick label pitches
+    QTest::addColumn<double>("lower");
+    QTest::addColumn<double>("upper");
+    QTest::addColumn<double>("expected"); // the step
+    QTest::newRow("long axis: six labels") << 25.0 << 0.0 << 37.3 << 10.0;
+    QTest::newRow("short axis: fewer") << 4.2 << 0.0 << 37.3 << 10.0;
+    QTest::newRow("small span") << 7.0 << -0.004 << 0.013 << 0.005;
+    QTest::newRow("large span") << 9.0 << -2e4 << 9.1e4 << 2e4;
+    QTest::newRow("off zero: 2") << 4.2 << 12.0 << 19.5 << 2.0;
+    QTest::newRow("off zero, shorter: 2.5") << 3.2 << 12.0 << 19.5 << 2.5;
+    // A readable step of 5 would leave the 0 alone.
+    QTest::newRow("cramped: the library's finer step") << 2.4 << -4.65 << 4.65 << 4.5;
+}
+
+// An axis whose span follows the data: the library's readable steps where they set two labels
+// or more, else its finer ones; labels at least a line and a fifth apart, no more than seven,
+// and at least two where the axis is two such pitches long.
+void TestPlotView::roomTicksKeepLabelsApart()
+{
+    QFETCH(double, pitches);
+    QFETCH(double, lower);
+    QFETCH(double, upper);
+    QFETCH(double, expected);
+    QCustomPlot plot;
+    plot.resize(500, 400);
+    plot.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    plot.yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new RoomTicker(plot.yAxis)));
+    plot.yAxis->setRange(lower, upper);
+    plot.replot();
+    const double line = QFontMetricsF(plot.yAxis->tickLabelFont()).height();
+    plot.resize(500, plot.height() - plot.axisRect()->height() + qRound(pitches * 1.2 * line));
+    plot.replot();
+    plot.replot(); // ticked on the layout the first drawing made
+    QVector<double> shown;
+    for (double tick : plot.yAxis->tickVector())
+        if (plot.yAxis->range().contains(tick)) shown << tick;
+    QVERIFY2(shown.size() >= 2 && shown.size() <= 7, qPrintable(QString::number(shown.size())));
+    const double step = shown[1] - shown[0];
+    QVERIFY2(std::abs(step - expected) < 1e-9 * expected, qPrintable(QString::number(step)));
+    const double apart = step * plot.axisRect()->height() / (upper - lower) / line;
+    QVERIFY2(apart >= 1.2, qPrintable(QStringLiteral("%1 lines apart").arg(apart)));
 }
 
 void TestPlotView::padWidensBothEnds()

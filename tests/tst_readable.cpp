@@ -53,6 +53,7 @@ void saveShot(QWidget &w, const QString &where)
     if (folder.isEmpty()) return;
     QString name = where;
     name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
+    const plotcheck::LibraryComplaints::Pause pause;
     w.grab().save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
@@ -235,9 +236,8 @@ void TestReadable::init()
 void TestReadable::cleanup()
 {
     QApplication::setFont(QFont());
-    const QStringList heard = complaints->all();
-    complaints.reset();
-    QVERIFY2(heard.isEmpty(), qPrintable(heard.join(QLatin1Char('\n'))));
+    const QString heard = plotcheck::stopHearing(complaints);
+    QVERIFY2(heard.isEmpty(), qPrintable(heard));
 }
 
 void TestReadable::schematicCheckSeesTextsOnOthers_data()
