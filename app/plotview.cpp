@@ -150,40 +150,14 @@ void fitTextsInside(QCustomPlot *plot, int margin)
     plot->setProperty(kFitRanges, ranges());
 }
 
-// The ticks (and their labels) the axis's ticker gives `range` at the axis's present length.
-int labelCount(QCPAxis *axis, const QCPRange &range, QVector<double> *ticks,
-               QVector<QString> *labels = nullptr)
+// The ticks the axis's ticker gives `range` at the axis's present length.
+int labelCount(QCPAxis *axis, const QCPRange &range, QVector<double> *ticks)
 {
     const QString format = axis->numberFormat();
     axis->ticker()->generate(range, axis->parentPlot()->locale(),
                              format.isEmpty() ? QLatin1Char('g') : format.at(0),
-                             axis->numberPrecision(), *ticks, nullptr, labels);
+                             axis->numberPrecision(), *ticks, nullptr, nullptr);
     return ticks->size();
-}
-
-// The axis rect's least right margin that keeps the key axis's rightmost tick label, which
-// reaches half its width past its tick, two word spaces clear of a legend beside the axes (any
-// nearer, the number reads as part of the frame); 0 where no legend stands beside them. Judged
-// on the layout as it is.
-int rightmostLabelReach(QCustomPlot *plot)
-{
-    QCPAxisRect *rect = plot->axisRect();
-    QCPAxis *key = plot->xAxis;
-    const QCPLegend *legend = plot->legend;
-    if (!legend || !legend->visible() || legend->outerRect().left() < rect->right() ||
-        !key->visible() || !key->tickLabels())
-        return 0;
-    QVector<double> ticks;
-    QVector<QString> labels;
-    labelCount(key, key->range(), &ticks, &labels);
-    const QFontMetricsF metrics(key->tickLabelFont());
-    double reach = 0;
-    for (int i = 0; i < ticks.size() && i < labels.size(); ++i) {
-        const double end = key->coordToPixel(ticks[i]) + metrics.horizontalAdvance(labels[i]) / 2;
-        reach = std::max(reach, end - rect->right());
-    }
-    if (!(reach > 0) || !std::isfinite(reach)) return 0;
-    return int(std::ceil(reach + 2 * metrics.horizontalAdvance(QLatin1Char(' '))));
 }
 
 // The value axis widened from `set` until its ticker numbers it at least twice: its ends moved
@@ -263,28 +237,50 @@ private:
         // ranges' tick labels), not the last one, which at the first showing or after a
         // resize is another size.
         // A plot not shown is fitted as it shows.
+        if (legendGroup.size() == 1) keepKeyLabelClear();
         if (!legendGroup.isEmpty()) detail::fitLegends(legendGroup, plot);
         if ((stepTicks || !legendGroup.isEmpty() || twoValueLabels) && plot->isVisible())
             layOut(plot);
-        // Plots in a group line their key axes up by the legends' width alone.
-        if (legendGroup.size() == 1 && plot->isVisible()) keepKeyLabelsClear();
         // Last, on the height this drawing gives the axis: a wider range changes only the
         // width of the tick labels.
         if (twoValueLabels && plot->isVisible()) widenToTwoLabels();
         tickedSize = plot->axisRect()->size();
     }
 
-    // The rightmost key label stays clear of a legend beside the axes: the axis rect's right
-    // margin takes what the label reaches past it.
-    void keepKeyLabelsClear()
+    // The key axis's last tick label reaches half its width past the axis rect: a legend beside
+    // the axes stands clear of it, two pixels at least. What the legend's column leaves between
+    // them falls short of that by a few pixels, if at all (more would take the axes' room from
+    // under the legend's rule, and move it inside); the spacing between the axis rect's column
+    // and the legend's makes up the rest. It is set before the legend is placed, so that the
+    // legend's rule counts it, and kept while the legend stands elsewhere, so that the rule
+    // judges beside the same way each time. Measured on the labels and the layout last drawn:
+    // the last label ends where the axis does, whatever its width. Plots in a group line their
+    // key axes up by the legends' width alone.
+    void keepKeyLabelClear()
     {
-        QCPAxisRect *rect = plot->axisRect();
-        QMargins least = rect->minimumMargins();
-        const int reach = rightmostLabelReach(plot);
-        if (reach == least.right()) return;
-        least.setRight(reach);
-        rect->setMinimumMargins(least);
-        layOut(plot);
+        QCPAxis *key = plot->xAxis;
+        const QCPLegend *legend = plot->legend;
+        QCPLayoutGrid *layout = plot->plotLayout();
+        const int right = key->axisRect()->right();
+        if (!legend || !legend->visible() || legend->outerRect().left() < right ||
+            !key->visible() || !key->tickLabels())
+            return;
+        const QVector<double> ticks = key->tickVector();
+        const QVector<QString> labels = key->tickVectorLabels();
+        const QFontMetricsF metrics(key->tickLabelFont());
+        double reach = 0;
+        for (int i = 0; i < ticks.size() && i < labels.size(); ++i) {
+            if (!key->range().contains(ticks[i])) continue;
+            const double end = key->coordToPixel(ticks[i]) + metrics.horizontalAdvance(labels[i]) / 2;
+            reach = std::max(reach, end - right);
+        }
+        const int columnGap = legend->outerRect().left() - right - layout->columnSpacing();
+        const double short_ = reach + 2 - columnGap;
+        const int spacing = short_ > 0 && std::isfinite(short_) ? int(std::ceil(short_)) : 0;
+        // Only where the axes keep the legend rule's share of the width beside it (60 %): the
+        // legend is not moved off the axes for a label's sake.
+        const int axes = key->axisRect()->width() - (spacing - layout->columnSpacing());
+        if (axes >= 0.6 * plot->viewport().width()) layout->setColumnSpacing(spacing);
     }
 
     void widenToTwoLabels()

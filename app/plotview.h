@@ -17,7 +17,7 @@ namespace plotview {
 // above, else beside. A legend never leaves its widget, nor drops an entry. A hidden legend
 // takes no room. The widget's minimum size counts no more of the legend than its largest
 // entry: the room it was wrapped to at one size never holds the widget at that size. Beside the
-// axes, the legend stands two word spaces clear of the key axis's rightmost tick label.
+// axes, the legend stands clear of the key axis's last tick label.
 void keepLegendFitted(QCustomPlot *plot);
 
 // The same for plots drawn one above the other on a common key axis: their legends go beside

@@ -185,18 +185,17 @@ inline QStringList tickLabelsRunTogether(QCPAxis *axis)
     return crowded;
 }
 
-// The tick labels below the axis rect that come nearer the legend's frame than two word spaces
-// (as two texts that near read as one, the number reads as part of the frame). One line each.
+// The tick labels below the axis rect that meet the legend's frame or touch it (less than a
+// pixel apart). One line each.
 inline QStringList tickLabelsOnLegend(QCustomPlot *plot)
 {
     QStringList found;
     const QCPLegend *legend = plot->legend;
     if (!legend || !legend->visible() || !plot->axisRect()) return found;
+    const QRectF frame = QRectF(legend->outerRect()).adjusted(-1, -1, 1, 1);
     for (QCPAxis *axis : plot->axisRect()->axes(QCPAxis::atBottom)) {
         if (!axis->visible() || !axis->tickLabels()) continue;
         const QFontMetricsF metrics(axis->tickLabelFont());
-        const double spaces = 2 * metrics.horizontalAdvance(QLatin1Char(' ')) - 0.5;
-        const QRectF frame = QRectF(legend->outerRect()).adjusted(-spaces, 0, spaces, 0);
         const double top = axis->axisRect()->bottom() + axis->offset();
         const double height = axis->tickLengthOut() + axis->tickLabelPadding() + metrics.height();
         const QVector<double> ticks = axis->tickVector();
@@ -206,8 +205,8 @@ inline QStringList tickLabelsOnLegend(QCustomPlot *plot)
             const double width = metrics.horizontalAdvance(labels[i]);
             const QRectF box(axis->coordToPixel(ticks[i]) - width / 2, top, width, height);
             if (box.intersects(frame))
-                found << QStringLiteral("tick label \"%1\" at x %2-%3 px is under two word spaces "
-                                        "from the legend's frame at x %4-%5 px")
+                found << QStringLiteral("tick label \"%1\" at x %2-%3 px touches the legend's frame "
+                                        "at x %4-%5 px")
                              .arg(labels[i])
                              .arg(box.left(), 0, 'f', 0)
                              .arg(box.right(), 0, 'f', 0)

@@ -212,6 +212,8 @@ private slots:
     void schematicCheckSeesTextsOnOthers();
     void chartCheckSeesCrowdedTicksAndLowAxes_data();
     void chartCheckSeesCrowdedTicksAndLowAxes();
+    void chartCheckSeesTickLabelOnLegend_data();
+    void chartCheckSeesTickLabelOnLegend();
     void pagesFromTheHomePage_data();
     void pagesFromTheHomePage();
     void examplesThroughTheirTutorial_data();
@@ -339,6 +341,35 @@ void TestReadable::chartCheckSeesCrowdedTicksAndLowAxes()
     QCOMPARE(plotcheck::tickLabelsRunTogether(plot.yAxis).size(), crowded);
     QCOMPARE(plotcheck::tickLabelsRunTogether(plot.xAxis), QStringList());
     QCOMPARE(!plotcheck::axisRectTooLow(&plot, 0.4, 100).isEmpty(), low);
+}
+
+void TestReadable::chartCheckSeesTickLabelOnLegend_data()
+{
+    QTest::addColumn<int>("spacing"); // pixels between the axis rect and the legend's column
+    QTest::addColumn<int>("touching");
+    QTest::newRow("legend's frame against the axes") << 0 << 1;
+    QTest::newRow("legend's frame 40 px off") << 40 << 0;
+}
+
+// A legend in a column beside the axes, and a time axis numbered to 6000 at its right end: half
+// of "6000" reaches past the axis rect.
+void TestReadable::chartCheckSeesTickLabelOnLegend()
+{
+    QFETCH(int, spacing);
+    QFETCH(int, touching);
+    QCustomPlot plot;
+    plot.resize(500, 200);
+    plot.setViewport(plot.rect());
+    plot.legend->setVisible(true);
+    plot.addGraph()->setName(QStringLiteral("Power"));
+    plot.plotLayout()->addElement(0, 1, plot.legend);
+    plot.plotLayout()->setColumnSpacing(spacing);
+    plot.plotLayout()->setColumnStretchFactor(1, 0.01);
+    plot.xAxis->setRange(0, 6000);
+    plot.replot();
+    const QStringList found = plotcheck::tickLabelsOnLegend(&plot);
+    QCOMPARE(found.size(), touching);
+    if (touching) QVERIFY2(found[0].contains(QLatin1String("\"6000\"")), qPrintable(found[0]));
 }
 
 void TestReadable::pagesFromTheHomePage_data()
