@@ -4,6 +4,7 @@
 #include "app/preferences.h"
 #include "app/releasecheck.h"
 #include "app/resources.h"
+#include "app/textroom.h"
 #include "app/version.h"
 #include "ui_mainwindow.h"
 
@@ -19,6 +20,10 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent), ui(new Ui_MainWin
 {
     initAmpwrightResources();
     ui->setupUi(this);
+    formTextSizes = textroom::formSizes(this);
+    textroom::keepAboveBody(formTextSizes, QApplication::font("QWidget").pointSizeF());
+    textroom::keepCaptionsApart(this);
+    textroom::keepRoomInBoxes(this);
     ui->VersionLabel->setText(QStringLiteral("Version ") + QString::fromLatin1(kAmpwrightVersion));
     ui->HomeButton->hide();
 

@@ -235,7 +235,13 @@ private:
     void showPage(int index);
     void setPageDefaults();
     void startReleaseCheck();
+    // Sets the text size of every widget; the window keeps the size the user gave it, grown
+    // only as far as the new size needs.
     void setFontSize(int points);
+    // The size the user gave the window before the last font change.
+    QSize sizeBeforeFontChange;
+    // The point sizes the form gives headings and part names of their own.
+    QHash<QWidget *, double> formTextSizes;
 
     // ------------------------------------------------------------------ schematic kit
     // Drawing primitives: each adds one fixed figure at the anchor (xLoc, yLoc), in plot units,

@@ -4,6 +4,7 @@
 #include "app/maker.h"
 #include "app/preferences.h"
 #include "app/releasecheck.h"
+#include "app/textroom.h"
 #include "app/version.h"
 #include "ui_mainwindow.h"
 
@@ -60,7 +61,27 @@ void MainWindow::on_actionSupport_triggered()
 
 void MainWindow::setFontSize(int points)
 {
+    // A larger text grows the window to what its form needs, and nothing shrinks it on the way
+    // back. While the window is the size the user gave it grown only to its minimum, that
+    // size is still the user's choice.
+    const QSize least = minimumSize().expandedTo(minimumSizeHint());
+    const QSize given = sizeBeforeFontChange.isValid() &&
+                                size() == sizeBeforeFontChange.expandedTo(least)
+                            ? sizeBeforeFontChange
+                            : size();
     QApplication::setFont(QFont(QStringLiteral("MS Shell Dlg 2"), points), "QWidget");
+    textroom::keepAboveBody(formTextSizes, points);
+    textroom::keepCaptionsApart(this);
+    textroom::keepRoomInBoxes(this);
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        // The widgets post their new sizes as layout requests, nested layouts one round after
+        // another: the window's minimum is the new text's only once they are handled.
+        for (int round = 0; round < 3; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        if (layout()) layout()->activate();
+        resize(given.expandedTo(minimumSizeHint()));
+        sizeBeforeFontChange = given;
+    }
     const std::pair<QAction *, int> actions[] = {
         {ui->action24_pt, 24}, {ui->action20_pt, 20}, {ui->action18_pt, 18},
         {ui->action14_pt, 14}, {ui->action12_pt, 12}, {ui->action10_pt, 10},

@@ -150,6 +150,38 @@ void fitTextsInside(QCustomPlot *plot, int margin)
     plot->setProperty(kFitRanges, ranges());
 }
 
+// The ticks the axis's ticker gives `range` at the axis's present length.
+int labelCount(QCPAxis *axis, const QCPRange &range, QVector<double> *ticks)
+{
+    const QString format = axis->numberFormat();
+    axis->ticker()->generate(range, axis->parentPlot()->locale(),
+                             format.isEmpty() ? QLatin1Char('g') : format.at(0),
+                             axis->numberPrecision(), *ticks, nullptr, nullptr);
+    return ticks->size();
+}
+
+// The value axis widened from `set` until its ticker numbers it at least twice: its ends moved
+// out to the multiples of a round step (1, 2, 2.5 or 5 times a power of ten), the least step
+// that gives two labels. `set` as it is where it has two, or where no step gives them.
+QCPRange twoLabelRange(QCPAxis *axis, const QCPRange &set)
+{
+    QVector<double> ticks;
+    const double span = set.size();
+    if (labelCount(axis, set, &ticks) >= 2 || !(span > 0) || !std::isfinite(span)) return set;
+    double decade = std::pow(10.0, std::floor(std::log10(span / 20)));
+    for (int round = 0; round < 6; ++round, decade *= 10) {
+        for (const double m : {1.0, 2.0, 2.5, 5.0}) {
+            const double step = m * decade;
+            // A hair beyond the multiples, so that rounding does not drop the end labels.
+            const double hair = 1e-9 * step;
+            const QCPRange snapped(std::floor(set.lower / step) * step - hair,
+                                   std::ceil(set.upper / step) * step + hair);
+            if (labelCount(axis, snapped, &ticks) >= 2) return snapped;
+        }
+    }
+    return set;
+}
+
 // What the module keeps up for one plot, all done in one pass before each drawing, in the
 // order each step needs: the ranges first (the tick labels follow them), then the value
 // axis's title (it sets the axis rect's top), then the legend on the layout these make, and
@@ -170,6 +202,7 @@ public:
     int textMargin = 3;
     bool valueTitle = false;
     bool stepTicks = false;
+    bool twoValueLabels = false;
     QList<QPointer<QCustomPlot>> legendGroup;
 
 protected:
@@ -193,15 +226,72 @@ private:
     void beforeDrawing()
     {
         if (textsInside) fitTextsInside(plot, textMargin);
-        if (valueTitle) fitValueTitle(plot);
+        // The title is judged on the axis rect of the widget's present size: after a resize the
+        // last layout's rect is another height.
+        if (valueTitle) {
+            if (plot->isVisible()) layOut(plot);
+            fitValueTitle(plot);
+        }
         // The plot lays itself out only after this signal: the legend is fitted to, and the
         // ticks spaced on, the layout this drawing will have (the widget's size, the new
         // ranges' tick labels), not the last one, which at the first showing or after a
         // resize is another size.
         // A plot not shown is fitted as it shows.
+        if (legendGroup.size() == 1) keepKeyLabelClear();
         if (!legendGroup.isEmpty()) detail::fitLegends(legendGroup, plot);
-        if ((stepTicks || !legendGroup.isEmpty()) && plot->isVisible()) layOut(plot);
+        if ((stepTicks || !legendGroup.isEmpty() || twoValueLabels) && plot->isVisible())
+            layOut(plot);
+        // Last, on the height this drawing gives the axis: a wider range changes only the
+        // width of the tick labels.
+        if (twoValueLabels && plot->isVisible()) widenToTwoLabels();
         tickedSize = plot->axisRect()->size();
+    }
+
+    // The key axis's last tick label reaches half its width past the axis rect: a legend beside
+    // the axes stands clear of it, two pixels at least. What the legend's column leaves between
+    // them falls short of that by a few pixels, if at all (more would take the axes' room from
+    // under the legend's rule, and move it inside); the spacing between the axis rect's column
+    // and the legend's makes up the rest. It is set before the legend is placed, so that the
+    // legend's rule counts it, and kept while the legend stands elsewhere, so that the rule
+    // judges beside the same way each time. Measured on the labels and the layout last drawn:
+    // the last label ends where the axis does, whatever its width. Plots in a group line their
+    // key axes up by the legends' width alone.
+    void keepKeyLabelClear()
+    {
+        QCPAxis *key = plot->xAxis;
+        const QCPLegend *legend = plot->legend;
+        QCPLayoutGrid *layout = plot->plotLayout();
+        const int right = key->axisRect()->right();
+        if (!legend || !legend->visible() || legend->outerRect().left() < right ||
+            !key->visible() || !key->tickLabels())
+            return;
+        const QVector<double> ticks = key->tickVector();
+        const QVector<QString> labels = key->tickVectorLabels();
+        const QFontMetricsF metrics(key->tickLabelFont());
+        double reach = 0;
+        for (int i = 0; i < ticks.size() && i < labels.size(); ++i) {
+            if (!key->range().contains(ticks[i])) continue;
+            const double end = key->coordToPixel(ticks[i]) + metrics.horizontalAdvance(labels[i]) / 2;
+            reach = std::max(reach, end - right);
+        }
+        const int columnGap = legend->outerRect().left() - right - layout->columnSpacing();
+        const double short_ = reach + 2 - columnGap;
+        const int spacing = short_ > 0 && std::isfinite(short_) ? int(std::ceil(short_)) : 0;
+        // Only where the axes keep the legend rule's share of the width beside it (60 %): the
+        // legend is not moved off the axes for a label's sake.
+        const int axes = key->axisRect()->width() - (spacing - layout->columnSpacing());
+        if (axes >= 0.6 * plot->viewport().width()) layout->setColumnSpacing(spacing);
+    }
+
+    void widenToTwoLabels()
+    {
+        QCPAxis *axis = plot->yAxis;
+        // A range still as this widened it was set by the page as the stored one: start from
+        // that, so that a taller plot gives the room back.
+        if (axis->range() == widenedRange) axis->setRange(setRange);
+        setRange = axis->range();
+        axis->setRange(twoLabelRange(axis, setRange));
+        widenedRange = axis->range();
     }
 
     void afterDrawing()
@@ -215,6 +305,8 @@ private:
 
     QCustomPlot *plot;
     QSize tickedSize;
+    // The value range the page set, and the one widenToTwoLabels made of it.
+    QCPRange setRange, widenedRange;
 };
 
 } // namespace
@@ -245,6 +337,11 @@ void setTickSteps(QCPAxis *axis, const QVector<double> &steps, int subTicks)
 {
     axis->setTicker(QSharedPointer<QCPAxisTicker>(new StepTicker(axis, steps, subTicks)));
     Arrangement::of(axis->parentPlot())->stepTicks = true;
+}
+
+void keepTwoValueLabels(QCustomPlot *plot)
+{
+    Arrangement::of(plot)->twoValueLabels = true;
 }
 
 void keepValueTitleReadable(QCustomPlot *plot)

@@ -16,7 +16,8 @@ namespace plotview {
 // tried again; at the floor the legend goes inside the axis rect where it fits there, else
 // above, else beside. A legend never leaves its widget, nor drops an entry. A hidden legend
 // takes no room. The widget's minimum size counts no more of the legend than its largest
-// entry: the room it was wrapped to at one size never holds the widget at that size.
+// entry: the room it was wrapped to at one size never holds the widget at that size. Beside the
+// axes, the legend stands clear of the key axis's last tick label.
 void keepLegendFitted(QCustomPlot *plot);
 
 // The same for plots drawn one above the other on a common key axis: their legends go beside
@@ -48,6 +49,11 @@ inline const char *valueTitleLineName()
 {
     return "plotview_valueTitle";
 }
+
+// Widens the plot's value axis before every drawing, where its ticker would number it with fewer
+// than two labels at the height it is drawn at, out to the round step that gives it two: a short
+// graph keeps a scale to read its curve by. The range the page sets is the least it shows.
+void keepTwoValueLabels(QCustomPlot *plot);
 
 // Widens the axes before every replot so that each text item clipped to the axis rect stands
 // whole inside it, `margin` pixels clear of its edges: for drawings laid out in plot

@@ -120,6 +120,7 @@ void MainWindow::P3refreshGraphs()
         // A short plot (six share the column) names its quantity in a line above the curve.
         plot->yAxis->setLabel(source.label);
         plotview::keepValueTitleReadable(plot);
+        plotview::keepTwoValueLabels(plot);
         // The axis title reads as large as the numbers beside it.
         plot->yAxis->setLabelFont(plot->yAxis->tickLabelFont());
         plot->xAxis->setLabelFont(plot->xAxis->tickLabelFont());
@@ -142,7 +143,11 @@ void MainWindow::P3refreshGraphs()
         } else {
             plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new RoomTicker(plot->yAxis)));
             if (hasData) {
-                graph->rescaleValueAxis();
+                // The span of the window shown, where the window holds some of the data: a
+                // start-up surge before it would leave the curve a flat line.
+                bool inWindow = false;
+                graph->getValueRange(inWindow, QCP::sdBoth, plot->xAxis->range());
+                graph->rescaleValueAxis(false, inWindow);
                 plotview::padRange(plot->yAxis); // a flat top or bottom stays off the frame
             } else
                 plot->yAxis->setRange(0, 1); // no stale span from the previous data

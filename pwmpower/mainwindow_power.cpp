@@ -11,9 +11,14 @@
 
 #include <qcustomplot.h>
 
+#include <QFontMetrics>
+
 #include <cmath>
 
 namespace {
+
+// The least height of the chart's axes, in pixels, on a laptop screen as on any other.
+constexpr int kLeastAxesHeight = 100;
 
 QString plain(double value)
 {
@@ -167,6 +172,12 @@ void MainWindow::refreshPower()
 
     QCustomPlot *plot = ui->FilterFreq;
     plot->clearGraphs();
+    // The least height that leaves the axes their 100 px at the plot's text size: the value
+    // title's line above them, and the frequency's tick labels and title below, each with its
+    // padding.
+    const int tickLine = QFontMetrics(plot->xAxis->tickLabelFont()).height();
+    const int titleLine = QFontMetrics(plot->xAxis->labelFont()).height();
+    plot->setMinimumHeight(kLeastAxesHeight + 2 * tickLine + titleLine + 24);
     plot->xAxis->setScaleType(QCPAxis::stLinear);
     plot->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
     plot->xAxis->grid()->setSubGridVisible(false);

@@ -1,6 +1,7 @@
 #pragma once
 // Finds captions a user cannot read in full: labels, buttons, radio buttons, check boxes, group
-// titles and tab texts whose text is wider or taller than the room their widget has on screen.
+// titles and tab texts whose text is wider or taller than the room their widget has on screen,
+// and labels that run into their neighbour.
 // Used by the layout test for the pages of the main window and for the dialogs.
 
 #include <QAbstractButton>
@@ -15,6 +16,8 @@
 #include <QTabWidget>
 #include <QTextDocument>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace captioncheck {
 
@@ -73,10 +76,9 @@ inline QSize labelTextSize(const QLabel *l, int availableWidth)
     return QSize(width, fm.height() + (lines.size() - 1) * fm.lineSpacing());
 }
 
-inline void checkLabel(const QLabel *l, QStringList *out)
+// The room a label gives its text: its contents less its margin and its indent.
+inline QRect labelRoom(const QLabel *l)
 {
-    if (l->text().isEmpty() || !l->pixmap(Qt::ReturnByValue).isNull())
-        return;
     QRect room = l->contentsRect();
     const int m = l->margin();
     room.adjust(m, m, -m, -m);
@@ -90,6 +92,14 @@ inline void checkLabel(const QLabel *l, QStringList *out)
         if (a & Qt::AlignTop) room.setTop(room.top() + indent);
         if (a & Qt::AlignBottom) room.setBottom(room.bottom() - indent);
     }
+    return room;
+}
+
+inline void checkLabel(const QLabel *l, QStringList *out)
+{
+    if (l->text().isEmpty() || !l->pixmap(Qt::ReturnByValue).isNull())
+        return;
+    const QRect room = labelRoom(l);
     const QSize need = labelTextSize(l, room.width());
     const QRect text = QStyle::alignedRect(l->layoutDirection(), l->alignment(), need, room);
     const QRect shown = shownRect(l);
@@ -156,6 +166,92 @@ inline void checkTabs(const QTabWidget *t, QStringList *out)
     if (need > bar->width() || need > shown.width())
         *out << describe(t, QStringLiteral("tab bar"), QSize(need, bar->sizeHint().height()),
                          shown);
+}
+
+// Where the text of a shown label stands, in `root`'s coordinates; empty for a label that shows
+// a picture, no text, or more than one line.
+inline QRect labelTextIn(const QLabel *l, const QWidget *root)
+{
+    if (l->text().trimmed().isEmpty() || !l->pixmap(Qt::ReturnByValue).isNull()) return QRect();
+    const QRect room = labelRoom(l);
+    const QSize need = labelTextSize(l, room.width());
+    if (need.height() > 1.5 * l->fontMetrics().height()) return QRect();
+    const QRect text = QStyle::alignedRect(l->layoutDirection(), l->alignment(), need, room);
+    return QRect(l->mapTo(root, text.topLeft()), text.size());
+}
+
+// Whether `right` is meant to read with `left` before it: a unit after its value (a short text
+// without a space: "V", "kHz", "°C/W"), a value after its caption ("23.7 kHz", "-40"), anything
+// after a caption that introduces it ("Ripple Voltage =", "Frequency of Peaking:").
+inline bool readsWith(const QString &left, const QString &right)
+{
+    const QString l = left.trimmed(), r = right.trimmed();
+    if (r.isEmpty() || l.isEmpty()) return true;
+    if (r.size() <= 5 && !r.contains(QLatin1Char(' '))) return true;
+    if (r.at(0).isDigit() || r.at(0) == QLatin1Char('-') || r.at(0) == QLatin1Char('+'))
+        return true;
+    return l.endsWith(QLatin1Char(':')) || l.endsWith(QLatin1Char('='));
+}
+
+// The labels of `root` that run into their neighbour on a line: texts that overlap, or that
+// stand less than two word spaces apart and so read as one ("2.92 dB Phase Margin"), unless the
+// second is meant to read with the first. One line for each pair.
+inline QStringList textsRunTogether(QWidget *root)
+{
+    struct Shown
+    {
+        const QLabel *label;
+        QRect text;
+    };
+    QVector<Shown> shown;
+    for (const QLabel *l : root->findChildren<QLabel *>()) {
+        if (!l->isVisible()) continue;
+        const QRect text = labelTextIn(l, root);
+        if (!text.isEmpty()) shown.append({l, text});
+    }
+    QStringList out;
+    for (int i = 0; i < shown.size(); ++i) {
+        for (int k = 0; k < shown.size(); ++k) {
+            const Shown &left = shown[i], &right = shown[k];
+            if (i == k || left.text.center().x() > right.text.center().x()) continue;
+            const int across = std::min(left.text.bottom(), right.text.bottom()) -
+                               std::max(left.text.top(), right.text.top());
+            if (across < std::min(left.text.height(), right.text.height()) / 2) continue;
+            const int gap = right.text.left() - left.text.right() - 1;
+            const double spaces =
+                2 * std::max(left.label->fontMetrics().horizontalAdvance(QLatin1Char(' ')),
+                             right.label->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+            if (gap < 0 || (gap < spaces && !readsWith(left.label->text(), right.label->text())))
+                out << QStringLiteral("%1 \"%2\" and %3 \"%4\" are %5 px apart (two word spaces: "
+                                      "%6 px)")
+                           .arg(left.label->objectName(), left.label->text().simplified(),
+                                right.label->objectName(), right.label->text().simplified())
+                           .arg(gap)
+                           .arg(spaces, 0, 'f', 0);
+        }
+    }
+    return out;
+}
+
+// The boxed labels of `root` whose text comes nearer the box than a word space, or breaks a line
+// of its own to fit. One line each.
+inline QStringList boxesCramped(QWidget *root)
+{
+    QStringList out;
+    for (const QLabel *l : root->findChildren<QLabel *>()) {
+        if (!l->isVisible() || l->frameShape() != QFrame::Box || l->text().isEmpty()) continue;
+        const QRect room = labelRoom(l);
+        const int frame = l->frameWidth();
+        const QRect inside = l->rect().adjusted(frame, frame, -frame, -frame);
+        const int space = l->fontMetrics().horizontalAdvance(QLatin1Char(' '));
+        const QSize need = labelTextSize(l, room.width());
+        const QSize whole = labelTextSize(l, 100000);
+        const QRect text = QStyle::alignedRect(l->layoutDirection(), l->alignment(), need, room);
+        if (text.left() - inside.left() < space || inside.right() - text.right() < space ||
+            need.height() > whole.height())
+            out << describe(l, l->text(), need, room) + QStringLiteral(": cramped in its box");
+    }
+    return out;
 }
 
 // Every caption of `root` and its visible descendants that does not fit, one line each.

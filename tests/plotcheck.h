@@ -185,6 +185,52 @@ inline QStringList tickLabelsRunTogether(QCPAxis *axis)
     return crowded;
 }
 
+// The tick labels below the axis rect that meet the legend's frame or touch it (less than a
+// pixel apart). One line each.
+inline QStringList tickLabelsOnLegend(QCustomPlot *plot)
+{
+    QStringList found;
+    const QCPLegend *legend = plot->legend;
+    if (!legend || !legend->visible() || !plot->axisRect()) return found;
+    const QRectF frame = QRectF(legend->outerRect()).adjusted(-1, -1, 1, 1);
+    for (QCPAxis *axis : plot->axisRect()->axes(QCPAxis::atBottom)) {
+        if (!axis->visible() || !axis->tickLabels()) continue;
+        const QFontMetricsF metrics(axis->tickLabelFont());
+        const double top = axis->axisRect()->bottom() + axis->offset();
+        const double height = axis->tickLengthOut() + axis->tickLabelPadding() + metrics.height();
+        const QVector<double> ticks = axis->tickVector();
+        const QVector<QString> labels = axis->tickVectorLabels();
+        for (int i = 0; i < ticks.size() && i < labels.size(); ++i) {
+            if (!axis->range().contains(ticks[i]) || labels[i].isEmpty()) continue;
+            const double width = metrics.horizontalAdvance(labels[i]);
+            const QRectF box(axis->coordToPixel(ticks[i]) - width / 2, top, width, height);
+            if (box.intersects(frame))
+                found << QStringLiteral("tick label \"%1\" at x %2-%3 px touches the legend's frame "
+                                        "at x %4-%5 px")
+                             .arg(labels[i])
+                             .arg(box.left(), 0, 'f', 0)
+                             .arg(box.right(), 0, 'f', 0)
+                             .arg(legend->outerRect().left())
+                             .arg(legend->outerRect().right());
+        }
+    }
+    return found;
+}
+
+// The value axis's title where it reads along the axis but is longer than the axis rect is high:
+// its ends are cut off. One line, or none.
+inline QStringList valueTitleCut(QCustomPlot *plot)
+{
+    QCPAxis *axis = plot->yAxis;
+    if (!axis || !axis->visible() || axis->label().isEmpty()) return {};
+    const int length = QFontMetrics(axis->labelFont()).horizontalAdvance(axis->label());
+    if (length <= axis->axisRect()->height()) return {};
+    return {QStringLiteral("value title \"%1\" %2 px long along a %3 px axis")
+                .arg(axis->label())
+                .arg(length)
+                .arg(axis->axisRect()->height())};
+}
+
 // A chart whose axis rect keeps less than `share` of the widget's height or fewer than `least`
 // pixels: one line each (roomFaults weighs the width).
 inline QStringList axisRectTooLow(QCustomPlot *plot, double share, int least)
@@ -218,8 +264,9 @@ inline bool hasShownAxes(QCustomPlot *plot)
 
 // What a shown chart with axes loses of its room and captions, one line each: an axis rect
 // narrower than `share` of the widget, a visible legend that leaves the widget, an axis title
-// whose brackets do not pair up, and tick labels that run together. Schematics drawn
-// in a plot (no visible axes) have no such room to keep.
+// whose brackets do not pair up or that is cut along its axis, and tick labels that run
+// together or into the legend. Schematics drawn in a plot (no visible axes) have no such room to
+// keep.
 inline QStringList roomFaults(QCustomPlot *plot, double share = 0.6)
 {
     QStringList faults;
@@ -252,6 +299,8 @@ inline QStringList roomFaults(QCustomPlot *plot, double share = 0.6)
             faults << QStringLiteral("caption \"%1\" has unmatched brackets").arg(title);
     for (QCPAxis *axis : axes)
         faults << tickLabelsRunTogether(axis);
+    faults << tickLabelsOnLegend(plot);
+    faults << valueTitleCut(plot);
     return faults;
 }
 

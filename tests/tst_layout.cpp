@@ -166,6 +166,8 @@ private slots:
     void windowFitsLaptopScreen();
     void pagesShowWholeCaptions_data();
     void pagesShowWholeCaptions();
+    void textsReadAtEveryMenuSize_data();
+    void textsReadAtEveryMenuSize();
     void dialogsShowWholeCaptions_data();
     void dialogsShowWholeCaptions();
     void plotsShowTheirData_data();
@@ -230,6 +232,55 @@ void TestLayout::pagesShowWholeCaptions()
     QVERIFY2(noneClipped(clipped), qPrintable(QStringLiteral("%1 captions clipped at %2 pt")
                                                   .arg(clipped.size())
                                                   .arg(points)));
+}
+
+void TestLayout::textsReadAtEveryMenuSize_data()
+{
+    QTest::addColumn<int>("points");
+    for (int points : {6, 8, 10, 12, 14, 18, 20, 24})
+        QTest::addRow("%d pt", points) << points;
+}
+
+// At each size the Font menu offers, on every face of every page at the window's least size, no
+// label runs into the one beside it, no boxed text is cramped in its box, and no heading the form
+// sizes itself reads smaller than the text under it.
+void TestLayout::textsReadAtEveryMenuSize()
+{
+    QFETCH(int, points);
+    MainWindow w;
+    w.show();
+    settle();
+    for (QAction *action : w.findChildren<QAction *>())
+        if (action->objectName() == QStringLiteral("action%1_pt").arg(points)) action->trigger();
+    QStringList together;
+    for (int index = 0; index < w.ui->Page->count(); ++index) {
+        w.ui->Page->setCurrentIndex(index);
+        w.ui->HomeButton->setVisible(index != 0);
+        settle();
+        w.resize(minimumOf(&w));
+        QWidget *page = w.ui->Page->widget(index);
+        forAllFaces(page, [&](const QString &face) {
+            QStringList found = captioncheck::textsRunTogether(page);
+            found << captioncheck::boxesCramped(page);
+            for (const QLabel *heading : page->findChildren<QLabel *>()) {
+                if (heading->isVisible() && heading->styleSheet().contains(QLatin1String("font:")) &&
+                    heading->font().pointSizeF() < points)
+                    found << QStringLiteral("%1 \"%2\" is a heading at %3 pt")
+                                 .arg(heading->objectName(), heading->text().simplified())
+                                 .arg(heading->font().pointSizeF());
+            }
+            for (const QString &line : qAsConst(found)) {
+                const QString tail = QStringLiteral(": ") + line;
+                if (std::none_of(together.cbegin(), together.cend(),
+                                 [&](const QString &seen) { return seen.endsWith(tail); }))
+                    together << page->objectName() + face + tail;
+            }
+        });
+    }
+    QVERIFY2(noneClipped(together), qPrintable(QStringLiteral("%1 texts run together or shrink at "
+                                                               "%2 pt")
+                                                    .arg(together.size())
+                                                    .arg(points)));
 }
 
 void TestLayout::plotsShowTheirData_data()

@@ -709,7 +709,7 @@ void TestMotorPage::wholeWindow()
 void TestMotorPage::graphAxes()
 {
     // All six plots in their column: axis titles as large as the tick labels, and tick labels
-    // that do not run into each other (a short plot may keep a single one).
+    // that do not run into each other.
     w->P3graphables = QStringList{"I1", "I2", "I3", "DCA", "DCenv", "loadPower"};
     w->refreshP3();
     QApplication::processEvents();
@@ -737,12 +737,19 @@ void TestMotorPage::graphAxes()
         }
         // Only the lowest graph numbers the shared time axis.
         QCOMPARE(plot->xAxis->tickLabels(), slot == 5);
-        // A fitted axis (all but the duty cycles' 0 to 1) keeps the curve off the frame.
+        // A fitted axis (all but the duty cycles' 0 to 1) keeps the curve off the frame, and
+        // fits the window shown: the curve reaches over half its height.
         if (slot != 3 && slot != 4) {
             const QCPRange y = plot->yAxis->range();
             const auto data = plot->graph(0)->data();
-            for (auto it = data->constBegin(); it != data->constEnd(); ++it)
+            QCPRange reached(qInf(), -qInf());
+            for (auto it = data->constBegin(); it != data->constEnd(); ++it) {
+                if (!plot->xAxis->range().contains(it->key)) continue;
                 QVERIFY2(it->value > y.lower && it->value < y.upper, qPrintable(title));
+                reached.lower = std::min(reached.lower, it->value);
+                reached.upper = std::max(reached.upper, it->value);
+            }
+            QVERIFY2(reached.size() > y.size() / 2, qPrintable(title));
         }
         const QVector<double> ticks = plot->yAxis->tickVector();
         const int line = QFontMetrics(plot->yAxis->tickLabelFont()).height();

@@ -3,7 +3,8 @@
 // reached through its tutorial's Next button shows its charts with room for their data (legends
 // inside the widget, axis rects that keep their share, tick labels apart), its schematics with
 // texts clear of each other and of every wire and symbol but their own, and the Main Menu button
-// wherever the page is not the home page. The tabs of a page that hold a chart or a schematic are
+// wherever the page is not the home page; the window and its minimum keep to the screen, and
+// the plotting library has nothing to complain of on the way. The tabs of a page that hold a chart or a schematic are
 // opened as the user would open them.
 #include "app/mainwindow.h"
 #include "examples/examplesdialog.h"
@@ -94,12 +95,46 @@ QString tabNames(const QVector<QPair<QTabWidget *, int>> &tabs)
     return names.join(QStringLiteral(" / "));
 }
 
-// Everything the current state of the window shows: the Main Menu button, and every chart and
-// schematic of the current page, those on other tabs with their tab opened and closed again.
-QStringList shownFaults(MainWindow &w, const QString &where)
+struct Screen
+{
+    int points;
+    QSize size;
+};
+
+const Screen laptop{10, QSize(1366, 720)};
+const Screen screens[] = {laptop, {12, QSize(1536, 864)}};
+
+QString screenName(const Screen &s)
+{
+    return QStringLiteral("%1 pt, %2 x %3").arg(s.points).arg(s.size.width()).arg(s.size.height());
+}
+
+// A window larger than its screen, or one that cannot shrink to it, leaves its edge off the
+// screen: the results' frame, the end of the Main Menu bar.
+QStringList offScreen(MainWindow &w, const Screen &screen, const QString &where)
+{
+    QStringList found;
+    const QSize least = w.minimumSize().expandedTo(w.minimumSizeHint());
+    const auto larger = [&](QSize size) {
+        return size.width() > screen.size.width() || size.height() > screen.size.height();
+    };
+    if (larger(w.size()))
+        found << QStringLiteral("%1: the window is %2 x %3 px").arg(where).arg(w.width()).arg(w.height());
+    if (larger(least))
+        found << QStringLiteral("%1: the window needs at least %2 x %3 px")
+                     .arg(where)
+                     .arg(least.width())
+                     .arg(least.height());
+    return found;
+}
+
+// Everything the current state of the window shows: the window on its screen, the Main Menu
+// button, and every chart and schematic of the current page, those on other tabs with their tab
+// opened and closed again.
+QStringList shownFaults(MainWindow &w, const Screen &screen, const QString &where)
 {
     saveShot(w, where);
-    QStringList found;
+    QStringList found = offScreen(w, screen, where);
     QWidget *page = w.ui->Page->currentWidget();
     const QString here = QStringLiteral("%1 (page %2 %3)")
                              .arg(where)
@@ -127,19 +162,6 @@ QStringList shownFaults(MainWindow &w, const QString &where)
             clickTab(tabs[i].first, before[i]);
     }
     return found;
-}
-
-struct Screen
-{
-    int points;
-    QSize size;
-};
-
-const Screen screens[] = {{10, QSize(1366, 720)}, {12, QSize(1536, 864)}};
-
-QString screenName(const Screen &s)
-{
-    return QStringLiteral("%1 pt, %2 x %3").arg(s.points).arg(s.size.width()).arg(s.size.height());
 }
 
 // A window at the screen's size and font; a window that cannot shrink to it is itself a fault.
@@ -178,10 +200,18 @@ private slots:
     void schematicCheckSeesTextsOnOthers();
     void chartCheckSeesCrowdedTicksAndLowAxes_data();
     void chartCheckSeesCrowdedTicksAndLowAxes();
+    void chartCheckSeesTickLabelOnLegend_data();
+    void chartCheckSeesTickLabelOnLegend();
     void pagesFromTheHomePage_data();
     void pagesFromTheHomePage();
     void examplesThroughTheirTutorial_data();
     void examplesThroughTheirTutorial();
+    void sixThreePhaseGraphs_data();
+    void sixThreePhaseGraphs();
+    void powerChartAtItsLeastHeight_data();
+    void powerChartAtItsLeastHeight();
+    void fontMenuGivesTheWindowBack_data();
+    void fontMenuGivesTheWindowBack();
 
 private:
     std::unique_ptr<plotcheck::LibraryComplaints> complaints;
@@ -301,6 +331,35 @@ void TestReadable::chartCheckSeesCrowdedTicksAndLowAxes()
     QCOMPARE(!plotcheck::axisRectTooLow(&plot, 0.4, 100).isEmpty(), low);
 }
 
+void TestReadable::chartCheckSeesTickLabelOnLegend_data()
+{
+    QTest::addColumn<int>("spacing"); // pixels between the axis rect and the legend's column
+    QTest::addColumn<int>("touching");
+    QTest::newRow("legend's frame against the axes") << 0 << 1;
+    QTest::newRow("legend's frame 40 px off") << 40 << 0;
+}
+
+// A legend in a column beside the axes, and a time axis numbered to 6000 at its right end: half
+// of "6000" reaches past the axis rect.
+void TestReadable::chartCheckSeesTickLabelOnLegend()
+{
+    QFETCH(int, spacing);
+    QFETCH(int, touching);
+    QCustomPlot plot;
+    plot.resize(500, 200);
+    plot.setViewport(plot.rect());
+    plot.legend->setVisible(true);
+    plot.addGraph()->setName(QStringLiteral("Power"));
+    plot.plotLayout()->addElement(0, 1, plot.legend);
+    plot.plotLayout()->setColumnSpacing(spacing);
+    plot.plotLayout()->setColumnStretchFactor(1, 0.01);
+    plot.xAxis->setRange(0, 6000);
+    plot.replot();
+    const QStringList found = plotcheck::tickLabelsOnLegend(&plot);
+    QCOMPARE(found.size(), touching);
+    if (touching) QVERIFY2(found[0].contains(QLatin1String("\"6000\"")), qPrintable(found[0]));
+}
+
 void TestReadable::pagesFromTheHomePage_data()
 {
     QTest::addColumn<int>("screen");
@@ -316,14 +375,14 @@ void TestReadable::pagesFromTheHomePage()
     const Screen &s = screens[screen];
     QStringList faults;
     auto w = windowOn(s, &faults);
-    faults << shownFaults(*w, screenName(s) + QStringLiteral(" / home page"));
+    faults << shownFaults(*w, s, screenName(s) + QStringLiteral(" / home page"));
     QWidget *home = w->ui->Page->widget(0);
     for (QPushButton *button : home->findChildren<QPushButton *>()) {
         if (!button->isVisible()) continue;
         const QString where =
             QStringLiteral("%1 / home page button %2").arg(screenName(s), button->objectName());
         press(button);
-        faults << shownFaults(*w, where);
+        faults << shownFaults(*w, s, where);
         // The choices a page offers for what its chart or schematic shows, each picked with the
         // keyboard as a user steps through them.
         for (QComboBox *choice : {w->ui->yVariable, w->ui->P3commType}) {
@@ -334,16 +393,16 @@ void TestReadable::pagesFromTheHomePage()
                 QTest::keyClick(choice, i == 0 ? Qt::Key_Home : Qt::Key_Down);
                 settle();
                 if (choice->currentIndex() == shown) continue;
-                faults << shownFaults(*w,
+                faults << shownFaults(*w, s,
                                       QStringLiteral("%1 / %2 \"%3\"")
                                           .arg(where, choice->objectName(), choice->currentText()));
             }
         }
         if (w->ui->NexttoStep2->isVisible()) {
             press(w->ui->NexttoStep2);
-            faults << shownFaults(*w, where + QStringLiteral(" / Next to step 2"));
+            faults << shownFaults(*w, s, where + QStringLiteral(" / Next to step 2"));
             press(w->ui->NexttoStep3);
-            faults << shownFaults(*w, where + QStringLiteral(" / Next to step 3"));
+            faults << shownFaults(*w, s, where + QStringLiteral(" / Next to step 3"));
         }
         if (!w->ui->HomeButton->isVisible()) {
             faults << where + QStringLiteral(": no way back to the home page");
@@ -394,18 +453,165 @@ void TestReadable::examplesThroughTheirTutorial()
                  qPrintable(QStringLiteral("the tutorial came back to example %1").arg(n)));
         seen << n;
         const QString where = QStringLiteral("%1 / example %2").arg(tag).arg(n);
-        faults << shownFaults(*w, where);
+        faults << shownFaults(*w, s, where);
         if (n == t.first && w->ui->HomeButton->isVisible()) {
             press(w->ui->HomeButton);
-            faults << shownFaults(*w, where + QStringLiteral(" / Main Menu"));
+            faults << shownFaults(*w, s, where + QStringLiteral(" / Main Menu"));
         }
         press(dialog->ui->nextButton);
     }
     QCOMPARE(seen.size(), t.last - t.first + 1);
-    faults << shownFaults(*w, tag + QStringLiteral(" / after its last example"));
+    faults << shownFaults(*w, s, tag + QStringLiteral(" / after its last example"));
     QVERIFY2(
         reportNone(faults),
         qPrintable(QStringLiteral("%1 faults in %2 (listed above)").arg(faults.size()).arg(tag)));
+}
+
+void TestReadable::sixThreePhaseGraphs_data()
+{
+    QTest::addColumn<int>("screen");
+    QTest::addColumn<int>("example"); // -1: the page as its home page button opens it
+    for (int i = 0; i < int(std::size(screens)); ++i) {
+        QTest::addRow("%s, as opened", qPrintable(screenName(screens[i]))) << i << -1;
+        QTest::addRow("%s, example 95", qPrintable(screenName(screens[i]))) << i << 95;
+    }
+}
+
+// Six graphs share the three-phase page's column: all of them, Download PWL and Main Menu stay on
+// the screen, and each graph keeps a scale to read its curve by: at least two labels on its value
+// axis, apart.
+void TestReadable::sixThreePhaseGraphs()
+{
+    QFETCH(int, screen);
+    QFETCH(int, example);
+    const Screen &s = screens[screen];
+    QStringList faults;
+    auto w = windowOn(s, &faults);
+    press(w->ui->ThreePhaseButton);
+    if (example >= 0) w->loadExample(example);
+    // As the user picks them on the schematic, lines first.
+    w->P3graphables = QStringList{"I1", "I2", "I3", "DCA", "DCenv", "loadPower"};
+    w->refreshP3();
+    settle();
+    const QString where = QString::fromLatin1(QTest::currentDataTag());
+    saveShot(*w, where);
+    // Six graphs share the height of one: the page's least chart height is not theirs to keep.
+    faults << offScreen(*w, s, where);
+    const QRect screenRect(QPoint(), s.size);
+    for (QWidget *shown : {static_cast<QWidget *>(w->ui->P3downloadPWL),
+                           static_cast<QWidget *>(w->ui->HomeButton)}) {
+        const QRect box(shown->mapTo(w.get(), QPoint()), shown->size());
+        if (!shown->isVisible() || !screenRect.contains(box))
+            faults << QStringLiteral("%1: %2 at (%3, %4)-(%5, %6) is off the screen")
+                          .arg(where, shown->objectName())
+                          .arg(box.left())
+                          .arg(box.top())
+                          .arg(box.right())
+                          .arg(box.bottom());
+    }
+    for (QCustomPlot *plot : w->ui->page_9->findChildren<QCustomPlot *>()) {
+        if (!plot->objectName().startsWith(QLatin1String("P3graph"))) continue;
+        if (!plot->isVisible()) {
+            faults << QStringLiteral("%1 / %2: not shown").arg(where, plot->objectName());
+            continue;
+        }
+        QVector<double> labelled;
+        for (double tick : plot->yAxis->tickVector())
+            if (plot->yAxis->range().contains(tick)) labelled << tick;
+        if (labelled.size() < 2)
+            faults << QStringLiteral("%1 / %2: %3 value label(s) on a %4 px axis rect")
+                          .arg(where, plot->objectName())
+                          .arg(labelled.size())
+                          .arg(plot->axisRect()->height());
+        for (const QString &lost : plotcheck::roomFaults(plot, 0.5))
+            faults << QStringLiteral("%1 / %2: %3").arg(where, plot->objectName(), lost);
+    }
+    QVERIFY2(reportNone(faults), qPrintable(QStringLiteral("%1 faults (listed above)").arg(faults.size())));
+}
+
+void TestReadable::powerChartAtItsLeastHeight_data()
+{
+    pagesFromTheHomePage_data();
+}
+
+// The PWM power chart squeezed to its least height by a taller page still keeps its axes 100 px
+// high, whatever it displays: its least height comes from its texts.
+void TestReadable::powerChartAtItsLeastHeight()
+{
+    QFETCH(int, screen);
+    const Screen &s = screens[screen];
+    QStringList faults;
+    auto w = windowOn(s, &faults);
+    press(w->ui->PWMPowerButton);
+    QCustomPlot *plot = w->ui->FilterFreq;
+    QComboBox *choice = w->ui->yVariable;
+    choice->setFocus();
+    for (int i = 0; i < choice->count(); ++i) {
+        QTest::keyClick(choice, i == 0 ? Qt::Key_Home : Qt::Key_Down);
+        settle();
+        // What the texts around the axes take of the plot's height, as drawn now.
+        const int texts = plot->height() - plot->axisRect()->height();
+        const int least = static_cast<QWidget *>(plot)->minimumSizeHint().expandedTo(plot->minimumSize()).height();
+        if (least - texts < 100)
+            faults << QStringLiteral("%1 / \"%2\": at its least height of %3 px the chart keeps "
+                                     "%4 px for its axes")
+                          .arg(screenName(s), choice->currentText())
+                          .arg(least)
+                          .arg(least - texts);
+    }
+    QVERIFY2(reportNone(faults), qPrintable(QStringLiteral("%1 faults (listed above)").arg(faults.size())));
+}
+
+void TestReadable::fontMenuGivesTheWindowBack_data()
+{
+    QTest::addColumn<QString>("page");    // the home page button that opens it; empty: home
+    QTest::addColumn<QSize>("resizedTo"); // at the larger size, by the user; empty: left alone
+    QTest::addColumn<QSize>("expected");  // back at the first size
+    QTest::newRow("home page, left as the font grew it") << QString() << QSize() << laptop.size;
+    QTest::newRow("home page, made larger at the larger font")
+        << QString() << QSize(2200, 1150) << QSize(2200, 1150);
+    QTest::newRow("PWM power page, left as the font grew it")
+        << "PWMPowerButton" << QSize() << laptop.size;
+    QTest::newRow("three-phase page, left as the font grew it")
+        << "ThreePhaseButton" << QSize() << laptop.size;
+}
+
+// Working at 10 pt in a 1366 x 720 window, the user picks 18 pt in the Font menu, which grows the
+// window as far as its form needs, and then 10 pt again: the window is the size the user gave it,
+// and the page's charts are drawn for it.
+void TestReadable::fontMenuGivesTheWindowBack()
+{
+    QFETCH(QString, page);
+    QFETCH(QSize, resizedTo);
+    QFETCH(QSize, expected);
+    MainWindow w;
+    w.show();
+    w.ui->action10_pt->trigger();
+    settle();
+    w.resize(laptop.size);
+    settle();
+    if (!page.isEmpty()) press(w.findChild<QPushButton *>(page));
+    QCOMPARE(w.size(), laptop.size);
+    w.ui->action18_pt->trigger();
+    settle();
+    const QSize grown = w.size();
+    QVERIFY2(grown.width() > laptop.size.width() && grown.height() > laptop.size.height(),
+             "18 pt fits 1366 x 720: the window is not grown on the way");
+    QCOMPARE(grown, w.minimumSize().expandedTo(w.minimumSizeHint()));
+    if (resizedTo.isValid()) {
+        w.resize(resizedTo);
+        settle();
+    }
+    w.ui->action10_pt->trigger();
+    settle();
+    QCOMPARE(w.size(), expected);
+    // The page's charts drawn anew for the size they are given back.
+    QStringList faults;
+    for (QCustomPlot *plot : w.ui->Page->currentWidget()->findChildren<QCustomPlot *>())
+        if (plot->isVisible() && plotcheck::hasShownAxes(plot))
+            for (const QString &fault : plotcheck::roomFaults(plot, 0.5))
+                faults << plot->objectName() + QStringLiteral(": ") + fault;
+    QVERIFY2(reportNone(faults), qPrintable(QStringLiteral("%1 faults (listed above)").arg(faults.size())));
 }
 
 QTEST_MAIN(TestReadable)
