@@ -50,10 +50,8 @@ private:
     explicit LegendState(QCustomPlot *plot) : QObject(plot) {}
 };
 
-// A legend beside the axes leaves them this share of the plot's width; one inside the axis
-// rect covers at most this share of it; a legend never leaves the axis rect less than this
-// share of the plot's height.
-constexpr double kWidthShare = 0.6;
+// A legend inside the axis rect covers at most this share of it; a legend never leaves the axis
+// rect less than this share of the plot's height (the share beside is in the header).
 constexpr double kCoverShare = 0.25;
 constexpr double kHeightShare = 0.4;
 // Where no place keeps those bounds, the legend's text gets smaller, down to this size, before

@@ -9,6 +9,9 @@
 namespace plotview {
 namespace detail {
 
+// A legend beside the axes leaves them this share of the plot's width.
+constexpr double kWidthShare = 0.6;
+
 // Lays the plot out for its viewport as it is now, as a replot would, without drawing it.
 void layOut(QCustomPlot *plot);
 

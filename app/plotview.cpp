@@ -277,10 +277,10 @@ private:
         const int columnGap = legend->outerRect().left() - right - layout->columnSpacing();
         const double short_ = reach + 2 - columnGap;
         const int spacing = short_ > 0 && std::isfinite(short_) ? int(std::ceil(short_)) : 0;
-        // Only where the axes keep the legend rule's share of the width beside it (60 %): the
-        // legend is not moved off the axes for a label's sake.
+        // Only where the axes keep the legend rule's share of the width beside it: the legend is
+        // not moved off the axes for a label's sake.
         const int axes = key->axisRect()->width() - (spacing - layout->columnSpacing());
-        if (axes >= 0.6 * plot->viewport().width()) layout->setColumnSpacing(spacing);
+        if (axes >= detail::kWidthShare * plot->viewport().width()) layout->setColumnSpacing(spacing);
     }
 
     void widenToTwoLabels()
