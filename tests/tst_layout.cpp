@@ -121,6 +121,19 @@ QSize minimumOf(QWidget *w)
     return w->minimumSizeHint().expandedTo(w->minimumSize());
 }
 
+// Shows each page of the window in turn, Main Menu as it shows there, at the window's least
+// size for that page, and hands the page to `look`.
+void eachPageAtLeastSize(MainWindow &w, const std::function<void(QWidget *page, int index)> &look)
+{
+    for (int index = 0; index < w.ui->Page->count(); ++index) {
+        w.ui->Page->setCurrentIndex(index);
+        w.ui->HomeButton->setVisible(index != 0);
+        settle();
+        w.resize(minimumOf(&w));
+        look(w.ui->Page->widget(index), index);
+    }
+}
+
 // What the charts of `page` lose of their room on each of its faces: each fault names the
 // route that reached the page, the page, the face and the plot.
 void checkPlotRoom(QWidget *page, const QString &route, QStringList *faults)
@@ -221,14 +234,9 @@ void TestLayout::pagesShowWholeCaptions()
     MainWindow w;
     w.show();
     QStringList clipped;
-    for (int index = 0; index < w.ui->Page->count(); ++index) {
-        w.ui->Page->setCurrentIndex(index);
-        w.ui->HomeButton->setVisible(index != 0);
-        settle();
-        w.resize(minimumOf(&w));
-        QWidget *page = w.ui->Page->widget(index);
+    eachPageAtLeastSize(w, [&](QWidget *page, int index) {
         checkAllFaces(page, QStringLiteral("%1 (%2)").arg(page->objectName()).arg(index), &clipped);
-    }
+    });
     QVERIFY2(noneClipped(clipped), qPrintable(QStringLiteral("%1 captions clipped at %2 pt")
                                                   .arg(clipped.size())
                                                   .arg(points)));
@@ -253,12 +261,7 @@ void TestLayout::textsReadAtEveryMenuSize()
     for (QAction *action : w.findChildren<QAction *>())
         if (action->objectName() == QStringLiteral("action%1_pt").arg(points)) action->trigger();
     QStringList together;
-    for (int index = 0; index < w.ui->Page->count(); ++index) {
-        w.ui->Page->setCurrentIndex(index);
-        w.ui->HomeButton->setVisible(index != 0);
-        settle();
-        w.resize(minimumOf(&w));
-        QWidget *page = w.ui->Page->widget(index);
+    eachPageAtLeastSize(w, [&](QWidget *page, int) {
         forAllFaces(page, [&](const QString &face) {
             QStringList found = captioncheck::textsRunTogether(page);
             found << captioncheck::boxesCramped(page);
@@ -276,7 +279,7 @@ void TestLayout::textsReadAtEveryMenuSize()
                     together << page->objectName() + face + tail;
             }
         });
-    }
+    });
     QVERIFY2(noneClipped(together), qPrintable(QStringLiteral("%1 texts run together or shrink at "
                                                                "%2 pt")
                                                     .arg(together.size())
