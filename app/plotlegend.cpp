@@ -1,5 +1,7 @@
 #include "app/plotlegend.h"
 
+#include "app/objectrecord.h"
+
 #include <QPointer>
 #include <QPolygonF>
 #include <QRectF>
@@ -12,16 +14,10 @@ namespace plotview {
 namespace detail {
 namespace {
 
-// What the rule keeps of a plot between fittings; the plot owns it.
-class LegendState : public QObject
+// What the rule keeps of a plot between fittings, dropped with the plot.
+struct LegendState
 {
-public:
-    static LegendState *of(QCustomPlot *plot)
-    {
-        for (QObject *child : plot->children())
-            if (auto *state = dynamic_cast<LegendState *>(child)) return state;
-        return new LegendState(plot);
-    }
+    static LegendState &of(QCustomPlot *plot) { return objectrecord::recordOf<LegendState>(plot); }
 
     // How a legend stands: where, how large it may be, its wrap and its text size. A change
     // moves the widget's minimum size and the other plots of the group.
@@ -45,9 +41,6 @@ public:
     QFont pageFont;
     QSize pageIcon;
     Fit fit;
-
-private:
-    explicit LegendState(QCustomPlot *plot) : QObject(plot) {}
 };
 
 // A legend inside the axis rect covers at most this share of it; a legend never leaves the axis
@@ -158,7 +151,7 @@ bool cellOf(QCPLayoutGrid *grid, QCPLayoutElement *element, int *row, int *colum
 // need, level with the top of the axes, the spare height below the legend.
 QCPLayoutGrid *sideColumn(QCustomPlot *plot)
 {
-    LegendState *state = LegendState::of(plot);
+    LegendState *state = &LegendState::of(plot);
     if (state->side) return state->side;
     QCPLayoutGrid *layout = plot->plotLayout();
     QCPAxisRect *rect = plot->axisRect();
@@ -339,7 +332,7 @@ bool putAbove(QCustomPlot *plot)
 // The state of the plot, with the font and icon size its page gave the legend kept.
 LegendState *withPageLook(QCustomPlot *plot)
 {
-    LegendState *state = LegendState::of(plot);
+    LegendState *state = &LegendState::of(plot);
     if (!state->pageLookKept) {
         state->pageLookKept = true;
         state->pageFont = plot->legend->font();
@@ -445,7 +438,7 @@ void fitLegends(const QList<QPointer<QCustomPlot>> &group, QCustomPlot *drawing)
 
     for (QCustomPlot *plot : qAsConst(settled)) {
         QCPLegend *legend = plot->legend;
-        LegendState *state = LegendState::of(plot);
+        LegendState *state = &LegendState::of(plot);
         const LegendState::Fit now{legend->layout(), legend->minimumSize(), legend->maximumSize(),
                                    legend->wrap(), legend->font().pointSizeF()};
         if (now == state->fit) continue;

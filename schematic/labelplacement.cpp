@@ -1,7 +1,7 @@
 #include "schematic/labelplacement.h"
 
 #include "schematic/editorgeometry.h"
-#include "schematic/objectrecord.h"
+#include "app/objectrecord.h"
 #include "schematic/picturescale.h"
 #include "schematic/schematicstroke.h"
 
@@ -17,6 +17,9 @@
 #include <optional>
 
 namespace schem {
+
+using objectrecord::findRecord;
+using objectrecord::recordOf;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "schematic/picturescale.h"
 
-#include "schematic/objectrecord.h"
+#include "app/objectrecord.h"
 
 #include <qcustomplot.h>
 
@@ -14,6 +14,9 @@
 #include <cmath>
 
 namespace schem {
+
+using objectrecord::findRecord;
+using objectrecord::recordOf;
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QHash>
 #include <QObject>
 
-namespace schem {
+namespace objectrecord {
 
 namespace detail {
 
@@ -15,9 +15,9 @@ template <typename Record> QHash<const QObject *, Record> &recordTable()
 
 } // namespace detail
 
-// What one piece of the schematic code keeps about a plot, or about a text of it, as a record of
-// that piece's own type: the compiler sees every field, where a dynamic property would be a name
-// in a string and a QVariant. The record is made on first use and dropped with its object, so
+// What one piece of code keeps about a plot, or about an item of it, as a record of that piece's
+// own type: the compiler sees every field, where a dynamic property would be a name in a string
+// and a QVariant. The record is made on first use and dropped with its object, so
 // that an object made later at the same address starts afresh. GUI thread only.
 template <typename Record> Record &recordOf(const QObject *owner)
 {
@@ -39,4 +39,4 @@ template <typename Record> const Record *findRecord(const QObject *owner)
     return it == table.constEnd() ? nullptr : &*it;
 }
 
-} // namespace schem
+} // namespace objectrecord
