@@ -1,5 +1,6 @@
 #include "app/plotview.h"
 
+#include "app/objectrecord.h"
 #include "app/plotlegend.h"
 #include "app/stepticker.h"
 
@@ -17,12 +18,15 @@ using detail::layOut;
 
 namespace {
 
-// The full title the page gave the value axis, and what this module left on the axis.
-const char *const kTitle = "plotview_title";
-const char *const kShownLabel = "plotview_shownLabel";
-// The ranges the page set, and the ones keepTextsInside widened them to.
-const char *const kSetRanges = "plotview_setRanges";
-const char *const kFitRanges = "plotview_fitRanges";
+// What the title and text fitting keep of a plot between drawings, dropped with the plot.
+struct FitMemory
+{
+    // The full title the page gave the value axis, and what this module left on the axis.
+    QString title, shownLabel;
+    // The key and value ranges the page set, and the ones keepTextsInside widened them to.
+    bool fitted = false;
+    QCPRange setKey, setValue, fitKey, fitValue;
+};
 // The object that keeps a plot's layout.
 const char *const kArrangement = "plotview_arrangement";
 
@@ -65,17 +69,17 @@ void fitValueTitle(QCustomPlot *plot)
     QCPAxis *axis = plot->yAxis;
     QCPAxisRect *rect = axis->axisRect();
     QCPLayoutGrid *layout = plot->plotLayout();
+    FitMemory &memory = objectrecord::recordOf<FitMemory>(plot);
     // A label other than the one left here is a new title from the page.
-    if (axis->label() != plot->property(kShownLabel).toString())
-        plot->setProperty(kTitle, axis->label());
-    const QString title = plot->property(kTitle).toString();
+    if (axis->label() != memory.shownLabel) memory.title = axis->label();
+    const QString title = memory.title;
     QCPTextElement *line = titleLine(plot);
     // Judged on the axis rect as it is: with the title line shown it is shorter than it would
     // be without, so a title that fits now fits once the line goes, and one that does not fit
     // without the line keeps it; no size flips between the two.
     if (QFontMetrics(axis->labelFont()).horizontalAdvance(title) <= rect->height()) {
         axis->setLabel(title);
-        plot->setProperty(kShownLabel, title);
+        memory.shownLabel = title;
         if (line) {
             rect->setAutoMargins(rect->autoMargins() | QCP::msTop);
             layout->remove(line);
@@ -85,7 +89,7 @@ void fitValueTitle(QCustomPlot *plot)
     }
     const QString unit = unitOf(title);
     axis->setLabel(unit);
-    plot->setProperty(kShownLabel, unit);
+    memory.shownLabel = unit;
     // The title line gives the top tick label its room; the axis rect needs no margin for it.
     // Only the top is this function's: a legend beside the axes holds the right margin.
     rect->setAutoMargins(rect->autoMargins() & ~QCP::msTop);
@@ -109,17 +113,15 @@ void fitTextsInside(QCustomPlot *plot, int margin)
 {
     QCPAxis *x = plot->xAxis;
     QCPAxis *y = plot->yAxis;
-    const auto ranges = [&] {
-        return QVariantList{x->range().lower, x->range().upper, y->range().lower, y->range().upper};
-    };
+    FitMemory &memory = objectrecord::recordOf<FitMemory>(plot);
     // Ranges still as this widened them were set by the page as the stored ones: start from
     // those, so that a larger plot gives the room back.
-    const QVariantList set = plot->property(kSetRanges).toList();
-    if (set.size() == 4 && ranges() == plot->property(kFitRanges).toList()) {
-        x->setRange(set[0].toDouble(), set[1].toDouble());
-        y->setRange(set[2].toDouble(), set[3].toDouble());
+    if (memory.fitted && x->range() == memory.fitKey && y->range() == memory.fitValue) {
+        x->setRange(memory.setKey);
+        y->setRange(memory.setValue);
     }
-    plot->setProperty(kSetRanges, ranges());
+    memory.setKey = x->range();
+    memory.setValue = y->range();
     layOut(plot);
     const QRectF area = QRectF(plot->axisRect()->rect()).adjusted(margin, margin, -margin, -margin);
     // A text keeps its size in pixels while the range grows around it, so a few rounds
@@ -147,7 +149,9 @@ void fitTextsInside(QCustomPlot *plot, int margin)
         y->setRange(y->range().lower - (yUp ? top : bottom) * perY,
                     y->range().upper + (yUp ? bottom : top) * perY);
     }
-    plot->setProperty(kFitRanges, ranges());
+    memory.fitted = true;
+    memory.fitKey = x->range();
+    memory.fitValue = y->range();
 }
 
 // The ticks the axis's ticker gives `range` at the axis's present length.

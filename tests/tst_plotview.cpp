@@ -25,6 +25,7 @@ private slots:
     void legendTextStepsDownToItsFloor();
     void minimumSizeComesFromContent_data();
     void minimumSizeComesFromContent();
+    void textsInsideGiveTheRoomBack();
     void legendTakesEmptyCorner_data();
     void legendTakesEmptyCorner();
     void tickStepFollowsAxisLength_data();
@@ -609,6 +610,30 @@ void TestPlotView::legendsBesideFitTheRoomOfAHiddenTabOnceShown()
                 plot->legend->minimumOuterSizeHint().height());
     }
     QCOMPARE(upper->axisRect()->rect().right(), lower->axisRect()->rect().right());
+}
+
+// A text too wide for a small plot widens the axes around it; the same plot made large again
+// shows the ranges the page set, not the widened ones.
+void TestPlotView::textsInsideGiveTheRoomBack()
+{
+    QCustomPlot plot;
+    plot.xAxis->setRange(0, 10);
+    plot.yAxis->setRange(0, 10);
+    auto *text = new QCPItemText(&plot);
+    text->position->setCoords(5, 5);
+    text->setText(QStringLiteral("a label wider than the small plot"));
+    plotview::keepTextsInside(&plot);
+    plot.resize(140, 200);
+    plot.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    plot.replot();
+    QVERIFY2(plot.xAxis->range().size() > 10,
+             qPrintable(QStringLiteral("small: %1").arg(plot.xAxis->range().size())));
+    plot.resize(1200, 600);
+    QTest::qWait(10);
+    plot.replot();
+    QCOMPARE(plot.xAxis->range(), QCPRange(0, 10));
+    QCOMPARE(plot.yAxis->range(), QCPRange(0, 10));
 }
 
 QTEST_MAIN(TestPlotView)
